@@ -1,0 +1,51 @@
+#include "tests/support/TestSupport.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+#include <stdexcept>
+
+namespace testsupport {
+
+QString deliveredDatabase() { return QStringLiteral(ORVANE_DELIVERED_DB); }
+QString sourceDir() { return QStringLiteral(ORVANE_SOURCE_DIR); }
+QString binDir() { return QStringLiteral(ORVANE_BIN_DIR); }
+
+QString sampleWeddingDir()
+{
+    for (const QString& candidate : {sourceDir() + "/../shared/data/sample-wedding",
+                                     sourceDir() + "/../../shared/data/sample-wedding",
+                                     QStringLiteral("/work/shared/data/sample-wedding")}) {
+        if (QFileInfo::exists(candidate + "/Guests.csv"))
+            return QDir(candidate).canonicalPath();
+    }
+    return {};
+}
+
+ProgramDir::ProgramDir(bool withDataFiles)
+{
+    if (!dir_.isValid())
+        throw std::runtime_error("cannot create a temporary directory");
+    if (!QFile::copy(deliveredDatabase(), databasePath()))
+        throw std::runtime_error("cannot copy the delivered database; was it built?");
+    QFile(databasePath()).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    if (withDataFiles) {
+        QDirIterator it(binDir(), QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString src = it.next();
+            const QString rel = QDir(binDir()).relativeFilePath(src);
+            if (rel == "wedding.mdb" || QFileInfo(src).isExecutable())
+                continue;
+            QDir().mkpath(QFileInfo(file(rel)).path());
+            QFile::copy(src, file(rel));
+        }
+    }
+}
+
+QString ProgramDir::path() const { return dir_.path(); }
+QString ProgramDir::databasePath() const { return file("wedding.mdb"); }
+QString ProgramDir::file(const QString& name) const { return dir_.path() + "/" + name; }
+
+}  // namespace testsupport
