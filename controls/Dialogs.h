@@ -1,0 +1,117 @@
+// The one seam through which windows show message boxes and input boxes, beep, and end
+// the program. Production shows real Qt dialogs; tests install a scripted fake that
+// records every call and answers it.
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QWidget;
+
+namespace controls {
+
+// Message-box style flags, combined with |, as the windows name them.
+namespace mb {
+constexpr int OKOnly = 0;
+constexpr int OKCancel = 1;
+constexpr int AbortRetryIgnore = 2;
+constexpr int YesNoCancel = 3;
+constexpr int YesNo = 4;
+constexpr int RetryCancel = 5;
+constexpr int Critical = 16;
+constexpr int Question = 32;
+constexpr int Exclamation = 48;
+constexpr int Information = 64;
+constexpr int DefaultButton1 = 0;
+constexpr int DefaultButton2 = 256;
+constexpr int DefaultButton3 = 512;
+// Answers.
+constexpr int OK = 1;
+constexpr int Cancel = 2;
+constexpr int Abort = 3;
+constexpr int Retry = 4;
+constexpr int Ignore = 5;
+constexpr int Yes = 6;
+constexpr int No = 7;
+
+inline int buttonsOf(int style) { return style & 0x0F; }
+inline int iconOf(int style) { return style & 0xF0; }
+inline int defaultOf(int style) { return style & 0xF00; }
+}  // namespace mb
+
+// What a message box or input box was asked to show (recorded by the fake).
+struct DialogCall {
+    enum class Kind { MessageBox, InputBox, Beep, EndProgram } kind = Kind::MessageBox;
+    QString text;     // message or prompt
+    QString title;
+    int style = 0;    // message boxes: mb flags
+    QString defaultText;  // input boxes
+};
+
+// The implementation behind the seam.
+class DialogProvider {
+public:
+    virtual ~DialogProvider() = default;
+    virtual int messageBox(QWidget* parent, const QString& text, int style, const QString& title) = 0;
+    // Returns false when the user cancelled; otherwise the text typed.
+    virtual bool inputBox(QWidget* parent, const QString& prompt, const QString& title,
+                          const QString& defaultText, QString* answer) = 0;
+    virtual void beep() = 0;
+    // Ends the program at once (production: closes every window and quits the event loop).
+    virtual void endProgram() = 0;
+};
+
+// Shows a message box; returns the answer (mb::OK, mb::Yes, ...). Title empty -> "Orvane".
+int MsgBox(const QString& text, int style = mb::OKOnly, const QString& title = QString(),
+           QWidget* parent = nullptr);
+// Shows an input box; returns the typed text, or an empty text when cancelled
+// (cancelled is set when given).
+QString InputBox(const QString& prompt, const QString& title = QString(),
+                 const QString& defaultText = QString(), bool* cancelled = nullptr,
+                 QWidget* parent = nullptr);
+void Beep();
+void EndProgram();
+
+// Installs a provider (tests); null restores the real Qt dialogs. Returns the previous one.
+std::shared_ptr<DialogProvider> setDialogProvider(std::shared_ptr<DialogProvider> provider);
+
+// A scripted fake for tests: records every call; answers message boxes and input boxes
+// from queues (default answers when the queue is empty: the box's default button, and
+// a cancelled input box). onShow, when set, runs before answering (e.g. to inspect state).
+class FakeDialogs : public DialogProvider {
+public:
+    std::vector<DialogCall> calls;
+    std::vector<int> messageAnswers;                 // consumed front first
+    std::vector<std::pair<bool, QString>> inputAnswers;  // (accepted, text), front first
+    int endProgramCount = 0;
+    std::function<void(const DialogCall&)> onShow;
+
+    int messageBox(QWidget* parent, const QString& text, int style, const QString& title) override;
+    bool inputBox(QWidget* parent, const QString& prompt, const QString& title,
+                  const QString& defaultText, QString* answer) override;
+    void beep() override;
+    void endProgram() override;
+
+    // Convenience for assertions.
+    std::vector<DialogCall> messages() const;  // message boxes only
+    int beepCount() const;
+    void clear();
+};
+
+// Installs a FakeDialogs for the lifetime of the guard (tests).
+class ScopedFakeDialogs {
+public:
+    ScopedFakeDialogs();
+    ~ScopedFakeDialogs();
+    FakeDialogs& operator*() { return *fake_; }
+    FakeDialogs* operator->() { return fake_.get(); }
+
+private:
+    std::shared_ptr<FakeDialogs> fake_;
+    std::shared_ptr<DialogProvider> previous_;
+};
+
+}  // namespace controls
