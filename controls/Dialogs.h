@@ -75,6 +75,15 @@ QString InputBox(const QString& prompt, const QString& title = QString(),
 void Beep();
 void EndProgram();
 
+// Shows a window modally (QDialog::exec() for dialogs; a local event loop until the
+// window hides for other widgets) and returns the dialog's result. Tests replace it
+// so that a modal window does not block: the hook sees the window, may drive it, and
+// returns a result.
+using ModalHook = std::function<int(QWidget* window)>;
+int ShowModal(QWidget* window);
+// Installs a hook (tests); an empty hook restores the real modal loop. Returns the previous.
+ModalHook setModalHook(ModalHook hook);
+
 // Installs a provider (tests); null restores the real Qt dialogs. Returns the previous one.
 std::shared_ptr<DialogProvider> setDialogProvider(std::shared_ptr<DialogProvider> provider);
 
