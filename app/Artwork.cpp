@@ -1,0 +1,104 @@
+#include "app/Artwork.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+
+namespace app {
+
+namespace {
+
+void drawRing(QPainter& p, const QPointF& centre, qreal radius, qreal width, const QColor& colour)
+{
+    QPen pen(colour, width);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(centre, radius, radius);
+    QPen shine(QColor(255, 250, 220, 160), width / 4);
+    p.setPen(shine);
+    p.drawArc(QRectF(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius), 40 * 16, 70 * 16);
+}
+
+QPainterPath heartPath(const QRectF& r)
+{
+    QPainterPath path;
+    const qreal w = r.width(), h = r.height();
+    path.moveTo(r.left() + w / 2, r.top() + h);
+    path.cubicTo(r.left() - w * 0.1, r.top() + h * 0.55, r.left() + w * 0.05, r.top() - h * 0.1,
+                 r.left() + w / 2, r.top() + h * 0.28);
+    path.cubicTo(r.right() - w * 0.05, r.top() - h * 0.1, r.right() + w * 0.1, r.top() + h * 0.55,
+                 r.left() + w / 2, r.top() + h);
+    return path;
+}
+
+}  // namespace
+
+QPixmap ringsPicture(int size)
+{
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal r = size * 0.27, w = size * 0.07;
+    drawRing(p, QPointF(size * 0.37, size * 0.5), r, w, QColor(201, 160, 72));
+    drawRing(p, QPointF(size * 0.63, size * 0.5), r, w, QColor(214, 178, 96));
+    return pixmap;
+}
+
+QPixmap tipPicture() { return ringsPicture(64); }
+
+QCursor navigationCursorPicture()
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    // An arrow with a small heart at its tail.
+    QPainterPath arrow;
+    arrow.moveTo(1, 1);
+    arrow.lineTo(1, 17);
+    arrow.lineTo(5, 13);
+    arrow.lineTo(8, 20);
+    arrow.lineTo(11, 19);
+    arrow.lineTo(8, 12);
+    arrow.lineTo(13, 12);
+    arrow.closeSubpath();
+    p.setPen(QPen(Qt::white, 1.5));
+    p.setBrush(QColor(60, 20, 40));
+    p.drawPath(arrow);
+    p.setPen(QPen(Qt::white, 1));
+    p.setBrush(QColor(200, 30, 60));
+    p.drawPath(heartPath(QRectF(15, 16, 14, 13)));
+    p.end();
+    return QCursor(pixmap, 1, 1);
+}
+
+void paintHubBackground(QPainter& p, const QRect& area)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient ground(area.topLeft(), area.bottomRight());
+    ground.setColorAt(0.0, QColor(255, 251, 245));
+    ground.setColorAt(0.6, QColor(252, 236, 236));
+    ground.setColorAt(1.0, QColor(246, 222, 228));
+    p.fillRect(area, ground);
+
+    // Large, faint rings in the lower right corner.
+    const qreal r = area.height() * 0.32;
+    const QPointF c(area.right() - r * 1.3, area.bottom() - r * 0.95);
+    for (int i = 0; i < 2; ++i) {
+        QPen pen(QColor(201, 160, 72, 45), r * 0.09);
+        p.setPen(pen);
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(c + QPointF(i * r * 0.95, 0), r, r);
+    }
+    // A soft glow behind the title.
+    QRadialGradient glow(QPointF(area.left() + area.width() * 0.3, area.top() + 40), area.width() * 0.5);
+    glow.setColorAt(0.0, QColor(255, 255, 255, 150));
+    glow.setColorAt(1.0, QColor(255, 255, 255, 0));
+    p.fillRect(area, glow);
+    p.restore();
+}
+
+}  // namespace app

@@ -1,0 +1,18 @@
+// The program's pictures, drawn in code: two interlocking rings, the navigation pointer
+// and the main window's background.
+#pragma once
+
+#include <QCursor>
+#include <QPixmap>
+
+class QPainter;
+class QRect;
+
+namespace app {
+
+QPixmap ringsPicture(int size);       // two gold rings on a transparent ground
+QPixmap tipPicture();                 // the tip window's picture
+QCursor navigationCursorPicture();    // a small heart with its hot spot at the tip of the arrow
+void paintHubBackground(QPainter& painter, const QRect& area);
+
+}  // namespace app

@@ -1,0 +1,97 @@
+#include "app/DatePicker.h"
+
+#include "app/frmCalander.h"
+#include "controls/Dialogs.h"
+
+#include <QLineEdit>
+#include <QLocale>
+#include <QPointer>
+
+namespace app {
+
+namespace {
+
+// The exchange fields: the main window's hidden text boxes once registered; plain texts
+// before that (windows tested on their own).
+struct Exchange {
+    QPointer<QLineEdit> oldDate;
+    QPointer<QLineEdit> newDate;
+    QString oldText;
+    QString newText;
+};
+
+Exchange& exchange()
+{
+    static Exchange fields;
+    return fields;
+}
+
+// The user's short date format with a four-digit year, so that a date written by the
+// picker reads back as the same date in any century.
+QString shortFormat()
+{
+    QString format = QLocale().dateFormat(QLocale::ShortFormat);
+    if (!format.contains(QLatin1String("yyyy")))
+        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return format;
+}
+
+}  // namespace
+
+void registerDateExchange(QLineEdit* oldDate, QLineEdit* newDate)
+{
+    exchange().oldDate = oldDate;
+    exchange().newDate = newDate;
+}
+
+QString oldDateText() { return exchange().oldDate ? exchange().oldDate->text() : exchange().oldText; }
+QString newDateText() { return exchange().newDate ? exchange().newDate->text() : exchange().newText; }
+
+void setOldDateText(const QString& text)
+{
+    exchange().oldText = text;
+    if (exchange().oldDate)
+        exchange().oldDate->setText(text);
+}
+
+void setNewDateText(const QString& text)
+{
+    exchange().newText = text;
+    if (exchange().newDate)
+        exchange().newDate->setText(text);
+}
+
+QString dateText(const QDate& date) { return QLocale().toString(date, shortFormat()); }
+
+QDate parseDateText(const QString& text)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return {};
+    const QLocale locale;
+    for (const QString& format : {shortFormat(), locale.dateFormat(QLocale::ShortFormat),
+                                  locale.dateFormat(QLocale::LongFormat)}) {
+        const QDate date = locale.toDate(t, format);
+        if (date.isValid())
+            return date;
+    }
+    const QDate iso = QDate::fromString(t.left(10), Qt::ISODate);
+    return iso;
+}
+
+QString pickDate(const QString& caption, const QDate& start, const QString& oldText,
+                 const std::optional<QString>& seed)
+{
+    setOldDateText(oldText);
+    if (seed)
+        setNewDateText(*seed);
+    frmCalander* picker = frmCalander::instance();
+    picker->setWindowTitle(caption);
+    picker->setValue(start);
+    controls::ShowModal(picker);
+    if (frmCalander::isLoaded() && picker->unloadRequested())
+        frmCalander::unload();
+    return newDateText();
+}
+
+}  // namespace app

@@ -1,0 +1,19 @@
+// Access to the wedding database: the database open in the default workspace.
+#include "app/Program.h"
+
+#include "store/Store.h"
+
+namespace app {
+
+store::Workspace& workspace() { return store::Workspace::defaultWorkspace(); }
+
+store::Database& database()
+{
+    store::Database* db = workspace().database();
+    if (!db)
+        throw store::StoreError(store::err::ObjectNotSet,
+                                QStringLiteral("Object variable or With block variable not set"));
+    return *db;
+}
+
+}  // namespace app
