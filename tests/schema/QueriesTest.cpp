@@ -11,14 +11,17 @@ using schematest::SqliteDb;
 
 namespace {
 
-QVariant n(qint64 value) { return QVariant(value); }
+QVariant n(qint64 value) {
+    return QVariant(value);
+}
 const QVariant Null;
 
-QString selectAll(const QString& view) { return QString("SELECT * FROM \"%1\"").arg(view); }
+QString selectAll(const QString& view) {
+    return QString("SELECT * FROM \"%1\"").arg(view);
+}
 
 // One guest party; the fields not named keep the table's defaults.
-void addParty(SqliteDb& db, const QString& assignments)
-{
+void addParty(SqliteDb& db, const QString& assignments) {
     QStringList names, values;
     for (const QString& pair : assignments.split(", ")) {
         names << pair.section('=', 0, 0);
@@ -29,15 +32,15 @@ void addParty(SqliteDb& db, const QString& assignments)
 
 }  // namespace
 
-TEST(SavedQueries, HaveExactlyTheColumnsTheWindowsRead)
-{
+TEST(SavedQueries, HaveExactlyTheColumnsTheWindowsRead) {
     DeliveredCopy copy;
     const std::map<QString, QStringList> expected{
         {"Invited Query", {"count of guests"}},
         {"sumGuestof", {"guestof", "Count"}},
         {"sumGifts", {"sum of engamt", "sum of showamt", "sum of wedamt"}},
         {"sumShower", {"showerreplied", "count of guests", "sum of ShowerInvited", "sum of ShowerComing"}},
-        {"sumReception", {"Confirmed", "count of guests", "sum of ReceptionInvited", "sum of ReceptionComing"}},
+        {"sumReception",
+         {"Confirmed", "count of guests", "sum of ReceptionInvited", "sum of ReceptionComing"}},
         {"sumCeremony", {"count of guests"}},
         {"sumRehearsal", {"count of guests"}},
     };
@@ -49,8 +52,7 @@ TEST(SavedQueries, HaveExactlyTheColumnsTheWindowsRead)
         EXPECT_EQ(copy.db().columnNames(selectAll(view)), columns) << view.toStdString();
 }
 
-TEST(SavedQueries, EveryColumnHasADeclaredType)
-{
+TEST(SavedQueries, EveryColumnHasADeclaredType) {
     DeliveredCopy copy;
     auto& db = copy.db();
     std::map<std::pair<QString, QString>, QString> listed;
@@ -75,8 +77,7 @@ TEST(SavedQueries, EveryColumnHasADeclaredType)
     EXPECT_EQ(typeOf("Invited Query", "count of guests"), "NUMBER");
 }
 
-TEST(SavedQueries, OnAnEmptyGuestListCountZeroAndSumNull)
-{
+TEST(SavedQueries, OnAnEmptyGuestListCountZeroAndSumNull) {
     DeliveredCopy copy;
     auto& db = copy.db();
     EXPECT_EQ(db.rows(selectAll("Invited Query")), (std::vector<QVariantList>{{n(0)}}));
@@ -88,8 +89,7 @@ TEST(SavedQueries, OnAnEmptyGuestListCountZeroAndSumNull)
     EXPECT_EQ(db.rows(selectAll("sumRehearsal")), (std::vector<QVariantList>{{n(0)}}));
 }
 
-TEST(SavedQueries, BrideOnlyPartiesWithoutGiftsOrReplies)
-{
+TEST(SavedQueries, BrideOnlyPartiesWithoutGiftsOrReplies) {
     DeliveredCopy copy;
     auto& db = copy.db();
     // Shower guests with no replies yet; one whose counts were never entered.
@@ -108,26 +108,28 @@ TEST(SavedQueries, BrideOnlyPartiesWithoutGiftsOrReplies)
     EXPECT_EQ(db.rows(selectAll("sumShower")), (std::vector<QVariantList>{{n(0), n(3), n(0), n(0)}}));
 }
 
-TEST(SavedQueries, FiguresOfAMixedGuestList)
-{
+TEST(SavedQueries, FiguresOfAMixedGuestList) {
     DeliveredCopy copy;
     auto& db = copy.db();
     // Amounts are ten-thousandths: 0.10 + 0.20 must add up to exactly 0.30.
-    addParty(db, "LastName='Adams', guestof='Bride', InvCeremony=1, InvReception=1, Invited=2, "
-                 "Confirmed=1, NumberAttending=2, ShowerGuest=1, ShowerInvited=1, ShowerReplied=1, "
-                 "ShowerComing=1, engamt=1000, wedamt=1500000");
-    addParty(db, "LastName='Baker', guestof='Groom', InvCeremony=1, InvReception=1, Invited=4, "
-                 "Confirmed=0, InvRehearsal=1, engamt=2000");
-    addParty(db, "LastName='Clark', guestof='Groom', InvReception=1, Invited=3, Confirmed=1, "
-                 "NumberAttending=1, ShowerGuest=1, ShowerInvited=2, showamt=0");
-    addParty(db, "LastName='Drake', guestof='Both', InvCeremony=1, InvRehearsal=1, "
-                 "ShowerGuest=1, ShowerInvited=3, ShowerReplied=1, ShowerComing=2");
+    addParty(db,
+             "LastName='Adams', guestof='Bride', InvCeremony=1, InvReception=1, Invited=2, "
+             "Confirmed=1, NumberAttending=2, ShowerGuest=1, ShowerInvited=1, ShowerReplied=1, "
+             "ShowerComing=1, engamt=1000, wedamt=1500000");
+    addParty(db,
+             "LastName='Baker', guestof='Groom', InvCeremony=1, InvReception=1, Invited=4, "
+             "Confirmed=0, InvRehearsal=1, engamt=2000");
+    addParty(db,
+             "LastName='Clark', guestof='Groom', InvReception=1, Invited=3, Confirmed=1, "
+             "NumberAttending=1, ShowerGuest=1, ShowerInvited=2, showamt=0");
+    addParty(db,
+             "LastName='Drake', guestof='Both', InvCeremony=1, InvRehearsal=1, "
+             "ShowerGuest=1, ShowerInvited=3, ShowerReplied=1, ShowerComing=2");
 
     EXPECT_EQ(db.rows(selectAll("Invited Query")), (std::vector<QVariantList>{{n(4)}}));
     EXPECT_EQ(db.rows(selectAll("sumGuestof")),
               (std::vector<QVariantList>{{"Both", n(1)}, {"Bride", n(1)}, {"Groom", n(2)}}));
-    EXPECT_EQ(db.rows(selectAll("sumGifts")),
-              (std::vector<QVariantList>{{n(3000), n(0), n(1500000)}}));
+    EXPECT_EQ(db.rows(selectAll("sumGifts")), (std::vector<QVariantList>{{n(3000), n(0), n(1500000)}}));
     EXPECT_EQ(db.rows(selectAll("sumShower")),
               (std::vector<QVariantList>{{n(0), n(1), n(2), n(0)}, {n(1), n(2), n(4), n(3)}}));
     EXPECT_EQ(db.rows(selectAll("sumReception")),

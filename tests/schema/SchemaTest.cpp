@@ -14,8 +14,7 @@ using schematest::SqliteDb;
 
 namespace {
 
-QStringList userTables(SqliteDb& db)
-{
+QStringList userTables(SqliteDb& db) {
     QStringList names;
     for (const auto& row : db.rows("SELECT name FROM sqlite_master WHERE type = 'table' "
                                    "AND name NOT LIKE 'sqlite_%' AND name NOT LIKE 'orv_%' "
@@ -25,8 +24,7 @@ QStringList userTables(SqliteDb& db)
 }
 
 // Field name -> declared type, in declaration order.
-std::vector<std::pair<QString, QString>> fieldsOf(SqliteDb& db, const QString& table)
-{
+std::vector<std::pair<QString, QString>> fieldsOf(SqliteDb& db, const QString& table) {
     std::vector<std::pair<QString, QString>> fields;
     for (const auto& row : db.rows(QString("PRAGMA table_info(\"%1\")").arg(table)))
         fields.emplace_back(row[1].toString(), row[2].toString());
@@ -34,74 +32,93 @@ std::vector<std::pair<QString, QString>> fieldsOf(SqliteDb& db, const QString& t
 }
 
 // The kind of a declared type: TEXT(20) and TEXT are "TEXT".
-QString kindOf(const QString& declared)
-{
+QString kindOf(const QString& declared) {
     return QString(declared).remove(QRegularExpression("\\(.*\\)$")).trimmed().toUpper();
 }
 
-int sizeOf(const QString& declared)
-{
+int sizeOf(const QString& declared) {
     const auto m = QRegularExpression("\\((\\d+)\\)").match(declared);
     return m.hasMatch() ? m.captured(1).toInt() : 0;
 }
 
 }  // namespace
 
-TEST(Schema, HoldsTheTenTablesWithGuestsSixthInNameOrder)
-{
+TEST(Schema, HoldsTheTenTablesWithGuestsSixthInNameOrder) {
     DeliveredCopy copy;
     const QStringList expected{"BudgetPlan", "Checklist", "CityList", "Expenses", "General",
-                               "Guests", "StateList", "Tables", "Tips", "Vendors"};
+                               "Guests",     "StateList", "Tables",   "Tips",     "Vendors"};
     EXPECT_EQ(userTables(copy.db()), expected);
 }
 
-TEST(Schema, EveryFieldHasItsNameAndType)
-{
+TEST(Schema, EveryFieldHasItsNameAndType) {
     DeliveredCopy copy;
     const std::map<QString, QStringList> expected{
         {"BudgetPlan", {"Description TEXT"}},
-        {"Checklist", {"CheckItem TEXT", "checktime NUMBER", "DueDate DATETIME", "Done YESNO",
-                       "CheckDate DATETIME"}},
+        {"Checklist",
+         {"CheckItem TEXT", "checktime NUMBER", "DueDate DATETIME", "Done YESNO", "CheckDate DATETIME"}},
         {"CityList", {"City TEXT"}},
-        {"Expenses", {"Description TEXT", "Amount CURRENCY", "Quantity NUMBER",
-                      "Downpayment CURRENCY", "Paid CURRENCY", "Total CURRENCY", "Owing CURRENCY"}},
-        {"General", {"bridesname TEXT", "groomsname TEXT", "weddingdate DATETIME",
-                     "weddingtime TEXT", "weddingloc TEXT", "weddingcont TEXT", "weddingphone TEXT",
-                     "showdate DATETIME", "showtime TEXT", "showloc TEXT", "showcont TEXT",
-                     "showphone TEXT", "recdate DATETIME", "rectime TEXT", "receptloc TEXT",
-                     "reccont TEXT", "recphone TEXT"}},
-        {"Guests", {"Prefix TEXT", "FirstName TEXT", "LastName TEXT", "Address TEXT", "City TEXT",
-                    "State TEXT", "PostalCode TEXT", "Country TEXT", "HomePhone TEXT",
-                    "guestof TEXT", "InvCeremony YESNO", "InvReception YESNO", "ShowerGuest YESNO",
-                    "InvRehearsal YESNO", "Invited NUMBER", "Confirmed YESNO",
-                    "NumberAttending NUMBER", "ShowerInvited NUMBER", "ShowerReplied YESNO",
-                    "ShowerComing NUMBER", "EngageGift TEXT", "engamt CURRENCY",
-                    "EngageNoteSent YESNO", "ShowerGift TEXT", "showamt CURRENCY",
-                    "ShowerNoteSent YESNO", "WeddingGift TEXT", "wedamt CURRENCY",
-                    "WeddingNoteSent YESNO", "wedlbl TEXT", "showlbl TEXT", "tableid NUMBER",
-                    "tabletot NUMBER", "printit YESNO"}},
+        {"Expenses",
+         {"Description TEXT", "Amount CURRENCY", "Quantity NUMBER", "Downpayment CURRENCY", "Paid CURRENCY",
+          "Total CURRENCY", "Owing CURRENCY"}},
+        {"General",
+         {"bridesname TEXT", "groomsname TEXT", "weddingdate DATETIME", "weddingtime TEXT", "weddingloc TEXT",
+          "weddingcont TEXT", "weddingphone TEXT", "showdate DATETIME", "showtime TEXT", "showloc TEXT",
+          "showcont TEXT", "showphone TEXT", "recdate DATETIME", "rectime TEXT", "receptloc TEXT",
+          "reccont TEXT", "recphone TEXT"}},
+        {"Guests",
+         {"Prefix TEXT",
+          "FirstName TEXT",
+          "LastName TEXT",
+          "Address TEXT",
+          "City TEXT",
+          "State TEXT",
+          "PostalCode TEXT",
+          "Country TEXT",
+          "HomePhone TEXT",
+          "guestof TEXT",
+          "InvCeremony YESNO",
+          "InvReception YESNO",
+          "ShowerGuest YESNO",
+          "InvRehearsal YESNO",
+          "Invited NUMBER",
+          "Confirmed YESNO",
+          "NumberAttending NUMBER",
+          "ShowerInvited NUMBER",
+          "ShowerReplied YESNO",
+          "ShowerComing NUMBER",
+          "EngageGift TEXT",
+          "engamt CURRENCY",
+          "EngageNoteSent YESNO",
+          "ShowerGift TEXT",
+          "showamt CURRENCY",
+          "ShowerNoteSent YESNO",
+          "WeddingGift TEXT",
+          "wedamt CURRENCY",
+          "WeddingNoteSent YESNO",
+          "wedlbl TEXT",
+          "showlbl TEXT",
+          "tableid NUMBER",
+          "tabletot NUMBER",
+          "printit YESNO"}},
         {"StateList", {"State TEXT"}},
-        {"Tables", {"TableId INTEGER", "tablename TEXT", "tablenumber NUMBER", "max NUMBER",
-                    "assigned NUMBER"}},
+        {"Tables",
+         {"TableId INTEGER", "tablename TEXT", "tablenumber NUMBER", "max NUMBER", "assigned NUMBER"}},
         {"Tips", {"tip TEXT"}},
-        {"Vendors", {"VendorName TEXT", "Address1 TEXT", "Address2 TEXT", "City TEXT", "State TEXT",
-                     "Zip TEXT", "Contact TEXT", "Phone TEXT", "Fax TEXT", "Notes TEXT",
-                     "Service TEXT"}},
+        {"Vendors",
+         {"VendorName TEXT", "Address1 TEXT", "Address2 TEXT", "City TEXT", "State TEXT", "Zip TEXT",
+          "Contact TEXT", "Phone TEXT", "Fax TEXT", "Notes TEXT", "Service TEXT"}},
     };
     for (const auto& [table, fields] : expected) {
         QStringList actual;
-        for (const auto& [name, type] : fieldsOf(copy.db(), table))
-            actual << name + " " + kindOf(type);
+        for (const auto& [name, type] : fieldsOf(copy.db(), table)) actual << name + " " + kindOf(type);
         EXPECT_EQ(actual, fields) << table.toStdString();
     }
 }
 
-TEST(Schema, TextFieldsHaveTheGuestWindowLimitsAndIgnoreCase)
-{
+TEST(Schema, TextFieldsHaveTheGuestWindowLimitsAndIgnoreCase) {
     DeliveredCopy copy;
     std::map<QString, int> guestSizes;
-    for (const auto& [name, type] : fieldsOf(copy.db(), "Guests"))
-        guestSizes[name] = sizeOf(type);
+    for (const auto& [name, type] : fieldsOf(copy.db(), "Guests")) guestSizes[name] = sizeOf(type);
     for (const char* field : {"FirstName", "LastName", "PostalCode", "Country", "HomePhone"})
         EXPECT_EQ(guestSizes[field], 20) << field;
     EXPECT_EQ(guestSizes["Address"], 40);
@@ -112,36 +129,32 @@ TEST(Schema, TextFieldsHaveTheGuestWindowLimitsAndIgnoreCase)
 
     // Notes take several lines without a limit.
     for (const auto& [name, type] : fieldsOf(copy.db(), "Vendors"))
-        if (name == "Notes")
-            EXPECT_EQ(type.toUpper(), "TEXT");
+        if (name == "Notes") EXPECT_EQ(type.toUpper(), "TEXT");
 
     for (const QString& table : userTables(copy.db())) {
         for (const auto& [name, type] : fieldsOf(copy.db(), table)) {
-            if (kindOf(type) != "TEXT")
-                continue;
+            if (kindOf(type) != "TEXT") continue;
             const char* collation = nullptr;
-            ASSERT_EQ(sqlite3_table_column_metadata(copy.db().handle(), "main",
-                                                    table.toUtf8().constData(),
-                                                    name.toUtf8().constData(), nullptr,
-                                                    &collation, nullptr, nullptr, nullptr),
+            ASSERT_EQ(sqlite3_table_column_metadata(copy.db().handle(), "main", table.toUtf8().constData(),
+                                                    name.toUtf8().constData(), nullptr, &collation, nullptr,
+                                                    nullptr, nullptr),
                       SQLITE_OK);
             EXPECT_STREQ(collation, "NOCASE") << table.toStdString() << "." << name.toStdString();
         }
     }
 }
 
-TEST(Schema, NewRowsGetTheDefaultsLaterWindowsRelyOn)
-{
+TEST(Schema, NewRowsGetTheDefaultsLaterWindowsRelyOn) {
     DeliveredCopy copy;
     auto& db = copy.db();
     db.exec("INSERT INTO Guests (FirstName, LastName, guestof) VALUES ('Ann', 'Lee', 'Both')");
-    const auto guest = db.rows("SELECT tableid, tabletot, InvCeremony, InvReception, ShowerGuest, "
-                               "InvRehearsal, Confirmed, ShowerReplied, EngageNoteSent, "
-                               "ShowerNoteSent, WeddingNoteSent, printit, Invited, engamt "
-                               "FROM Guests");
+    const auto guest = db.rows(
+        "SELECT tableid, tabletot, InvCeremony, InvReception, ShowerGuest, "
+        "InvRehearsal, Confirmed, ShowerReplied, EngageNoteSent, "
+        "ShowerNoteSent, WeddingNoteSent, printit, Invited, engamt "
+        "FROM Guests");
     ASSERT_EQ(guest.size(), 1u);
-    for (int i = 0; i < 12; ++i)
-        EXPECT_EQ(guest[0][i], QVariant(qint64(0))) << "column " << i;
+    for (int i = 0; i < 12; ++i) EXPECT_EQ(guest[0][i], QVariant(qint64(0))) << "column " << i;
     EXPECT_TRUE(guest[0][12].isNull());  // counts and amounts stay empty until entered
     EXPECT_TRUE(guest[0][13].isNull());
 
@@ -159,8 +172,7 @@ TEST(Schema, NewRowsGetTheDefaultsLaterWindowsRelyOn)
               (QVariantList{qint64(1), qint64(0), qint64(0)}));
 }
 
-TEST(Schema, TableIdsAreAssignedAndNeverReused)
-{
+TEST(Schema, TableIdsAreAssignedAndNeverReused) {
     DeliveredCopy copy;
     auto& db = copy.db();
     db.exec("INSERT INTO Tables (tablename) VALUES ('One'); INSERT INTO Tables (tablename) VALUES ('Two')");
@@ -169,14 +181,12 @@ TEST(Schema, TableIdsAreAssignedAndNeverReused)
     EXPECT_EQ(db.scalar("SELECT TableId FROM Tables WHERE tablename = 'Three'"), QVariant(qint64(3)));
 }
 
-TEST(Schema, NamedIndexesOrderGuestsAndVendorsIgnoringCase)
-{
+TEST(Schema, NamedIndexesOrderGuestsAndVendorsIgnoringCase) {
     DeliveredCopy copy;
     auto& db = copy.db();
     EXPECT_EQ(db.rows("SELECT name FROM pragma_index_info('LastName')").front().value(0), "LastName");
     EXPECT_EQ(db.scalar("SELECT tbl_name FROM sqlite_master WHERE name = 'LastName'"), "Guests");
-    EXPECT_EQ(db.rows("SELECT name FROM pragma_index_info('CompanyName')").front().value(0),
-              "VendorName");
+    EXPECT_EQ(db.rows("SELECT name FROM pragma_index_info('CompanyName')").front().value(0), "VendorName");
     EXPECT_EQ(db.scalar("SELECT tbl_name FROM sqlite_master WHERE name = 'CompanyName'"), "Vendors");
     for (const char* index : {"LastName", "CompanyName"}) {
         EXPECT_EQ(db.scalar(QString("SELECT coll FROM pragma_index_xinfo('%1') WHERE key = 1").arg(index)),
@@ -192,15 +202,13 @@ TEST(Schema, NamedIndexesOrderGuestsAndVendorsIgnoringCase)
     EXPECT_EQ(order, (QStringList{"adams", "Baker", "carter"}));
 }
 
-TEST(Schema, CityAndStateListsRefuseDuplicatesAndEmptyValues)
-{
+TEST(Schema, CityAndStateListsRefuseDuplicatesAndEmptyValues) {
     DeliveredCopy copy;
     auto& db = copy.db();
     for (const auto& [table, field, present] :
          {std::tuple{"CityList", "City", "Boston"}, std::tuple{"StateList", "State", "IL"}}) {
         const QString insert = QString("INSERT INTO %1 (%2) VALUES (%3)").arg(table, field);
-        EXPECT_FALSE(db.tryExec(insert.arg(QString("'%1'").arg(QString(present).toLower()))))
-            << table;
+        EXPECT_FALSE(db.tryExec(insert.arg(QString("'%1'").arg(QString(present).toLower())))) << table;
         EXPECT_FALSE(db.tryExec(insert.arg("''"))) << table;
         EXPECT_FALSE(db.tryExec(insert.arg("'   '"))) << table;
         EXPECT_FALSE(db.tryExec(insert.arg("NULL"))) << table;
