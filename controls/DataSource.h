@@ -1,0 +1,248 @@
+// The data control: a record set over a table, saved query or SQL text of the wedding
+// database, a current row, and widgets bound to the fields of that row.
+//
+// A window creates one DataSource per data control (objectName "Data1", ...), points it
+// at the database and a record source, refreshes it (or hands it a record set), binds
+// its widgets and connects the events:
+//
+//     Data1 = new controls::DataSource(this);
+//     Data1->setObjectName("Data1");
+//     Data1->setDatabaseName(DatabasePath);
+//     Data1->setRecordSource("Guests");
+//     Data1->setRecordsetType(store::RecordsetType::Table);
+//     Data1->bind(addtxtFields[2], "FirstName");
+//     connect(Data1, &controls::DataSource::reposition, this, &frmGuests::Data1_Reposition);
+//     connect(Data1, &controls::DataSource::error, this, &frmGuests::Data1_Error);
+//     Data1->refresh();
+//     Data1->setIndex("LastName");
+//
+// The current row. Every move made through the DataSource (navigator, moveFirst ...
+// setBookmark, findFirst ..., a grid or list pick) first leaves the row: changed values of
+// bound widgets and grid cells are written to it (Validate first; Edit, setValue, Update),
+// then the record set moves, the bound widgets are loaded from the new row (Null and no
+// current row load as empty) and Reposition is raised. refresh(), setRecordset(),
+// setIndex() and close() leave the row the same way. Moves made directly on recordset()
+// bypass all of this: after them call resync() (see there).
+//
+// Writing back. Only values that differ from what was loaded are written. When writing
+// fails (a value too long for its field, a value of the wrong type, a duplicate key), the
+// store's error is raised as Error; unless a handler sets the response to Handled, the
+// store's description is shown through the dialog seam ("Orvane", exclamation icon, OK).
+// The edit is cancelled in the record set, the move does not happen (the move returns
+// false) and the controls keep the user's values so that they can be corrected; call
+// cancelUpdate() to reload the stored values instead. Leaving the row for refresh(),
+// setRecordset() or close() discards values that cannot be written (after the message).
+//
+// The window's hiding or closing writes the current row back (the DataSource watches the
+// top-level window of its parent widget, when it has one).
+#pragma once
+
+#include "store/Store.h"
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QVariant>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QWidget;
+
+namespace controls {
+
+class DataNavigator;
+
+// How a bound widget shows a value and how its text becomes a value again. Both are
+// optional; without them the field's type decides (see DataSource::bind).
+struct FieldFormat {
+    std::function<QString(const QVariant& value)> format;  // value (never Null) -> text
+    std::function<QVariant(const QString& text)> parse;    // non-empty text -> value
+};
+
+// Validate: raised before the current row is left (and before updateRecord writes).
+struct ValidateEvent {
+    enum class Action { MoveFirst, MovePrevious, MoveNext, MoveLast, AddNew, Update, Delete,
+                        Find, Bookmark, Close, Refresh, Unload };
+    Action action = Action::Update;
+    bool save = false;    // bound values changed and will be written
+    bool cancel = false;  // set by a handler: the row is not left, nothing is written
+};
+
+// Error: a store failure while reading or writing the bound row.
+struct DataErrorEvent {
+    enum class Response { ShowMessage, Handled };
+    int number = 0;
+    QString description;
+    Response response = Response::ShowMessage;  // set Handled to suppress the default message
+};
+
+class DataSource : public QObject {
+    Q_OBJECT
+public:
+    // With a widget parent, hiding or closing that widget's window writes the row back.
+    explicit DataSource(QObject* parent = nullptr);
+    ~DataSource() override;
+
+    // ---- the record set -------------------------------------------------------------
+    // Path of the database file. refresh() uses the workspace's open database when it is
+    // this file and opens it in the default workspace otherwise.
+    void setDatabaseName(const QString& path);
+    QString databaseName() const { return databaseName_; }
+    // Table name, saved query name or SELECT text.
+    void setRecordSource(const QString& source);
+    QString recordSource() const { return recordSource_; }
+    void setRecordsetType(store::RecordsetType type);
+    store::RecordsetType recordsetType() const { return type_; }
+
+    // Leaves the current row, then opens the record source anew (or, when the record set
+    // was handed in and no record source is set, requeries it), positions on the first
+    // row, loads the bound widgets and raises Reposition. Store failures opening the set
+    // propagate as store::StoreError (the window reports them).
+    void refresh();
+    // Takes over a record set opened elsewhere (the main window hands one in; a sort hands
+    // in a sorted copy). Leaves the current row first. The set's current row becomes the
+    // current row; Reposition follows.
+    void setRecordset(std::unique_ptr<store::Recordset> recordset);
+    // The record set, for reading and for changes in code; null before refresh().
+    store::Recordset* recordset() const { return recordset_.get(); }
+    // Table-type sets: sets the ordering index and reloads (rows change order). Reposition follows.
+    void setIndex(const QString& indexName);
+    // Leaves the row and closes the record set (the bound widgets are cleared).
+    void close();
+    bool isOpen() const;
+
+    // After rows were changed directly through recordset() (AddNew/Update, Delete, a
+    // move): reloads the grids and lists over this source and the bound widgets from the
+    // record set's current row, discarding values not yet written. Raises Reposition when
+    // raiseReposition is true.
+    void resync(bool raiseReposition = false);
+
+    // ---- moving (each leaves the row first; false when the row could not be left) ---
+    bool moveFirst();
+    bool moveLast();
+    bool moveNext();      // past the last row: EOF, no current row (as the record set)
+    bool movePrevious();  // before the first row: BOF
+    bool setBookmark(store::Bookmark mark);
+    bool setAbsolutePosition(int position);
+    // Find in the record set's order; with no match noMatch() is true and the row stays.
+    bool findFirst(const QString& condition, const QVariantList& params = {});
+    bool findNext(const QString& condition, const QVariantList& params = {});
+    bool findPrevious(const QString& condition, const QVariantList& params = {});
+    bool findLast(const QString& condition, const QVariantList& params = {});
+    bool noMatch() const;
+
+    bool hasCurrent() const;         // a current row (or a new row being added)
+    bool bof() const;
+    bool eof() const;
+    bool isEmpty() const;            // no record set, or BOF and EOF at once
+    int recordCount() const;         // 0 without a record set
+    int absolutePosition() const;    // -1 without a current row
+    std::optional<store::Bookmark> bookmark() const;  // none without a current row
+
+    // ---- the row buffer ----------------------------------------------------------------
+    // Starts a new row: leaves the current row, clears the bound widgets; values typed or
+    // set then are added as a new row when the row is left or updateRecord() is called
+    // (nothing is added while nothing was entered). Afterwards the new row is current.
+    bool addNew();
+    bool isAdding() const { return adding_; }
+    // Writes the changed values of the current row now (Validate, then Edit/AddNew,
+    // setValue, Update). True when nothing needed writing or writing succeeded.
+    bool updateRecord();
+    // Discards values not yet written and reloads the bound widgets (also ends addNew).
+    void cancelUpdate();
+    // True when bound widgets or grid cells hold values not yet written.
+    bool isDirty() const;
+
+    // The current row's value of a field as the controls show it: a value set with
+    // setFieldValue and not yet written, else the stored value; Null without a row.
+    QVariant fieldValue(const QString& field) const;
+    // Sets a value of the current row without writing it yet (grids and code; bound
+    // widgets of the field show it at once). It is written when the row is left.
+    void setFieldValue(const QString& field, const QVariant& value);
+    // Field type of a field of the record set (Unknown when unknown or not open).
+    store::FieldType fieldType(const QString& field) const;
+
+    // ---- bound widgets ---------------------------------------------------------------
+    // Binds a widget to a field of the current row. Supported: QLineEdit (and MaskedEdit),
+    // QComboBox (its edit text when editable, else the item with that text),
+    // QPlainTextEdit, QTextEdit (plain text), QAbstractButton that is checkable (QCheckBox,
+    // QRadioButton: Yes/No fields), QLabel (shows only). Without a format, values show as:
+    // text as is; Yes/No "True"/"False" (buttons: checked); Currency with at least two
+    // decimals ("12.50"); Number as digits; Date/Time as the short date (with the time
+    // when it has one). Texts are read back by the same rules; an empty text writes Null
+    // (an empty text for Text fields), and text that cannot be read is handed to the store
+    // as it is, so that the store's type error reaches Error.
+    void bind(QWidget* widget, const QString& field, FieldFormat format = {});
+    void unbind(QWidget* widget);
+    QString boundField(QWidget* widget) const;
+
+    // ---- navigator ---------------------------------------------------------------------
+    // The caption shown by the navigator (the window sets it, e.g. on Reposition).
+    void setCaption(const QString& caption);
+    QString caption() const { return caption_; }
+    // Creates the navigator widget |< < caption > >| (objectName: this source's name);
+    // its buttons move like the old data control (Next on the last row stays there).
+    DataNavigator* createNavigator(QWidget* parent);
+
+    // Default conversions used by bind() and the grid (public for grids and tests).
+    static QString textOf(const QVariant& value, store::FieldType type);
+    static QVariant valueOf(const QString& text, store::FieldType type);
+
+signals:
+    // The DataSource arrived on a row or found none (after every move, refresh,
+    // setRecordset, setIndex; with raiseReposition also after resync()).
+    void reposition();
+    // Before the row is left or written: handlers may cancel.
+    void validate(controls::ValidateEvent& event);
+    // A store failure reading or writing the bound row.
+    void error(controls::DataErrorEvent& event);
+    void captionChanged(const QString& caption);
+
+    // For the grids and lists over this source.
+    void rowsReset();                            // rows changed (new set, refresh, insert)
+    void rowUpdated(store::Bookmark mark);       // one row's stored values changed
+    void currentChanged();                       // the current row (or adding state) changed
+    void fieldValueChanged(const QString& field);  // a value in the row buffer changed
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Binding;
+    using Move = std::function<void(store::Recordset&)>;
+    bool moveBy(ValidateEvent::Action action, const Move& move);
+    enum class Leave { KeepOnFailure, DiscardOnFailure };
+    bool leaveRow(ValidateEvent::Action action, Leave how);
+    bool writeRow(const QList<QPair<QString, QVariant>>& changes);
+    QList<QPair<QString, QVariant>> pendingChanges() const;
+    void arrive(bool raiseReposition);
+    void loadBindings();
+    void loadBinding(Binding& binding);
+    QString bindingText(const Binding& binding, const QVariant& value) const;
+    QVariant bindingValue(const Binding& binding) const;
+    QVariant readWidget(const Binding& binding) const;
+    void writeWidget(Binding& binding, const QVariant& value);
+    QVariant storedValue(const QString& field) const;
+    void raiseError(int number, const QString& description);
+    void clearBuffer();
+    void watchWindow();
+    store::Database& openDatabase();
+
+    QString databaseName_;
+    QString recordSource_;
+    store::RecordsetType type_ = store::RecordsetType::Dynaset;
+    std::unique_ptr<store::Recordset> recordset_;
+    std::vector<std::unique_ptr<Binding>> bindings_;
+    QHash<QString, QVariant> buffer_;  // field (lower case) -> value not yet written
+    QHash<QString, QString> bufferNames_;  // field (lower case) -> name as given
+    QString caption_;
+    QPointer<QWidget> window_;
+    bool adding_ = false;
+    bool loading_ = false;
+};
+
+}  // namespace controls
