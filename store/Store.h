@@ -91,6 +91,7 @@ public:
     virtual QVariant value(const QString& name) const = 0;
     virtual QVariant value(int index) const = 0;
     virtual void setValue(const QString& name, const QVariant& value) = 0;  // only in Edit/Add
+    void setValue(const QString& name, Currency amount) { setValue(name, QVariant::fromValue(amount)); }
 
     // Changes. Update saves the edit buffer; in Add mode the current row stays where it
     // was before AddNew and lastModified() is the new row. Delete removes the current row
@@ -132,6 +133,10 @@ public:
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
+    // Opens an existing database file outside the workspace (a second connection, e.g. for
+    // a bound view that keeps its own). Same checks and errors as Workspace::openDatabase.
+    static std::unique_ptr<Database> openFile(const QString& path);
+
     QString path() const;
     bool isOpen() const;
     void close();  // rolls back an open transaction, finishes every statement
@@ -152,13 +157,14 @@ public:
     // The raw connection, for the store's own helpers and benchmarks.
     sqlite3* handle() const;
 
+    // The store's internals (store/Engine.h).
+    struct Impl;
+    Impl& impl() const { return *d; }
+
 private:
     friend class Workspace;
     Database();
-    struct Impl;
     std::unique_ptr<Impl> d;
-public:
-    Impl& impl() const { return *d; }
 };
 
 // The default workspace (workspace 0): owns the open database and its transactions.

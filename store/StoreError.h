@@ -29,6 +29,14 @@ constexpr int InvalidBookmark = 3159;      // not a valid bookmark
 constexpr int RequiredValue = 3314;        // a required field is empty
 constexpr int IoError = 3043;              // disk or network error
 constexpr int General = 3000;              // any other engine failure
+constexpr int InvalidArgument = 3001;      // a position or argument out of range
+constexpr int FieldNotUpdatable = 3164;    // a computed or auto-number field written
+constexpr int RecordDeleted = 3167;        // the current row was deleted meanwhile
+constexpr int DatabaseExists = 3204;       // compaction destination already exists
+constexpr int InvalidOperation = 3219;     // operation not valid for this kind of set or source
+constexpr int NotSupported = 3251;         // e.g. sorting a table-type set
+constexpr int ValidationRule = 3317;       // a value breaks a rule (CHECK) of the table
+constexpr int UnknownIndex = 3800;         // no such index on the table
 }  // namespace err
 
 class StoreError : public std::runtime_error {

@@ -1,0 +1,169 @@
+// The record set of every kind.
+//
+// Keyed sets (table-type and dynasets over a table or a single-table SELECT) hold the
+// ordered list of row keys (rowids) and read row values lazily, a block of rows at a time,
+// through cached prepared statements. Snapshots and sets over saved queries or other SQL
+// hold a copy of their rows.
+#pragma once
+
+#include "store/Engine.h"
+
+#include <map>
+
+namespace store {
+
+class RecordsetImpl final : public Recordset {
+public:
+    RecordsetImpl(Database& db, RecordSource source, RecordsetType type);
+    ~RecordsetImpl() override;
+    RecordsetImpl(const RecordsetImpl&) = delete;
+    RecordsetImpl& operator=(const RecordsetImpl&) = delete;
+
+    // Called by the database: reset statements / forget the closed connection.
+    void finishStatements();
+    void detach();
+
+    RecordsetType type() const override { return type_; }
+    QString source() const override { return source_.text; }
+    QString tableName() const override { return source_.table; }
+    bool isOpen() const override { return dbi_ != nullptr; }
+    void close() override;
+
+    bool bof() const override;
+    bool eof() const override;
+    bool hasCurrent() const override;
+    void moveFirst() override;
+    void moveLast() override;
+    void moveNext() override;
+    void movePrevious() override;
+    int recordCount() const override;
+    int absolutePosition() const override;
+    void setAbsolutePosition(int position) override;
+
+    Bookmark bookmark() const override;
+    void setBookmark(Bookmark mark) override;
+    bool hasBookmark(Bookmark mark) const override;
+    Bookmark lastModified() const override;
+
+    void findFirst(const QString& condition, const QVariantList& params = {}) override;
+    void findNext(const QString& condition, const QVariantList& params = {}) override;
+    void findPrevious(const QString& condition, const QVariantList& params = {}) override;
+    void findLast(const QString& condition, const QVariantList& params = {}) override;
+    bool noMatch() const override { return noMatch_; }
+
+    QList<FieldInfo> fields() const override;
+    int fieldIndex(const QString& name) const override;
+    QVariant value(const QString& name) const override;
+    QVariant value(int index) const override;
+    using Recordset::setValue;
+    void setValue(const QString& name, const QVariant& value) override;
+
+    EditMode editMode() const override { return editMode_; }
+    void addNew() override;
+    void edit() override;
+    void update() override;
+    void cancelUpdate() override;
+    void deleteRecord() override;
+    bool updatable() const override { return updatable_; }
+
+    void requery() override;
+    void refreshCurrent() override;
+
+    QString index() const override { return index_; }
+    void setIndex(const QString& indexName) override;
+
+    QString sort() const override { return sort_; }
+    void setSort(const QString& sortText) override;
+    QString filter() const override { return filter_; }
+    void setFilter(const QString& condition) override;
+    std::unique_ptr<Recordset> openRecordset(RecordsetType type = RecordsetType::Dynaset) override;
+
+    std::unique_ptr<Recordset> clone() override;
+    Database& database() const override;
+
+private:
+    struct Column {
+        FieldInfo info;
+        QString baseColumn;  // the base table's column it shows; "" for a computed column
+        QString defaultExpr;
+        bool writable = false;
+    };
+    using Row = std::vector<QVariant>;  // stored values; empty: the row is gone
+    using Rows = std::vector<Row>;
+
+    struct CloneTag {};
+    RecordsetImpl(Database& db, RecordSource source, RecordsetType type, CloneTag);
+
+    Database* db_ = nullptr;
+    Database::Impl* dbi_ = nullptr;
+    RecordSource source_;
+    RecordsetType type_;
+    bool keyed_ = false;
+    bool updatable_ = false;
+
+    std::vector<Column> columns_;
+    QHash<QString, int> columnByLower_;
+
+    std::vector<qint64> keys_;          // row keys in the set's order (ordinals for query sets)
+    mutable std::unordered_map<qint64, int> positions_;  // key -> position, built when needed
+    std::shared_ptr<const Rows> rows_;  // copied rows of a snapshot or query set, parallel to keys_
+    mutable std::unordered_map<qint64, Row> cache_;  // keyed sets: rows read lately
+    mutable quint64 cacheGeneration_ = 0;
+    mutable bool lastMoveBackward_ = false;
+
+    int pos_ = 0;          // -1 before the first row, keys_.size() after the last
+    bool onDeleted_ = false;  // the current row was deleted through this set
+    bool noMatch_ = false;
+    std::optional<qint64> lastModified_;
+
+    EditMode editMode_ = EditMode::None;
+    qint64 editKey_ = 0;
+    std::map<int, QVariant> buffer_;  // column -> stored value
+
+    QString index_;
+    QString indexOrder_;  // ORDER BY text of the index
+    QStringList indexColumns_;  // lower-case columns of the index
+    QString sort_, filter_;
+
+    mutable sql::Statement rowStatement_;
+    sql::Statement keysStatement_;
+    std::vector<std::pair<QString, std::shared_ptr<sql::Statement>>> findStatements_;  // by condition
+    std::vector<std::pair<QString, std::shared_ptr<sql::Statement>>> writeStatements_;  // by SQL
+    mutable std::optional<std::vector<QVariant>> defaults_;
+
+    static constexpr int Block = 64;
+
+    void checkOpen() const;
+    void requireCurrent() const;
+    void requireUpdatable() const;
+    void checkColumn(int index) const;
+    int columnOrThrow(const QString& name) const;
+    void discardEdit();
+
+    void describeColumns();
+    void describeKeyedColumns();
+    void describeQueryColumns(sqlite3_stmt* stmt, const QString& view);
+    QString keysOrder() const;
+    void loadKeys();
+    void loadRows(const QString& sqlText, bool withKeys);
+    void reload(bool keepPosition);
+
+    const Row& currentRow() const;
+    void fetchBlock(int position) const;
+    QVariant defaultValue(int index) const;
+
+    dialect::Resolver columnResolver() const;
+    QString translatedCondition(const QString& condition) const;
+    std::vector<int> matchingPositions(const QString& condition, const QVariantList& params);
+    std::shared_ptr<sql::Statement> writeStatement(const QString& sqlText);
+    void afterWrite(qint64 key);
+    bool touchesIndex() const;
+    enum class FindFrom { First, Next, Previous, Last };
+    void find(FindFrom from, const QString& condition, const QVariantList& params);
+    int positionOf(qint64 key) const;
+    std::shared_ptr<sql::Statement> findStatement(const QString& condition);
+
+    RecordSource derivedSource() const;
+};
+
+}  // namespace store
