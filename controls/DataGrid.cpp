@@ -1,76 +1,607 @@
 #include "controls/DataGrid.h"
 
 #include "controls/DataSource.h"
+#include "controls/Events.h"
 
-#include <QMenu>
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
 
 namespace controls {
 
+namespace {
+
+// The cell button sits at the right end of the cell, as wide as the row is high.
+QRect buttonRectOf(const QRect& cell)
+{
+    const int side = std::min(cell.height(), 18);
+    return QRect(cell.right() - side + 1, cell.top(), side, cell.height());
+}
+
+}  // namespace
+
+// ==== DataGridModel ========================================================================
+
 DataGridModel::DataGridModel(QObject* parent) : QAbstractTableModel(parent) {}
 DataGridModel::~DataGridModel() = default;
-void DataGridModel::setDataSource(DataSource* source) { source_ = source; }
-void DataGridModel::setColumns(std::vector<GridColumn> columns) { columns_ = std::move(columns); }
-int DataGridModel::rowCount(const QModelIndex&) const { return 0; }
-int DataGridModel::columnCount(const QModelIndex&) const { return int(columns_.size()); }
-QVariant DataGridModel::data(const QModelIndex&, int) const { return {}; }
-QVariant DataGridModel::headerData(int, Qt::Orientation, int) const { return {}; }
-Qt::ItemFlags DataGridModel::flags(const QModelIndex& index) const { return QAbstractTableModel::flags(index); }
-bool DataGridModel::setData(const QModelIndex&, const QVariant&, int) { return false; }
-int DataGridModel::recordCount() const { return 0; }
-std::optional<store::Bookmark> DataGridModel::bookmarkAt(int) const { return std::nullopt; }
-int DataGridModel::rowOfBookmark(store::Bookmark) const { return -1; }
-QVariant DataGridModel::valueAt(int, int) const { return {}; }
-QString DataGridModel::textAt(int, int) const { return {}; }
-void DataGridModel::setAllowAddNew(bool allow) { allowAddNew_ = allow; }
-int DataGridModel::fetchedRowCount() const { return 0; }
-void DataGridModel::reload() {}
 
-DataGrid::DataGrid(QWidget* parent) : QTableView(parent), model_(new DataGridModel(this)) { setModel(model_); }
+void DataGridModel::setDataSource(DataSource* source)
+{
+    if (source_)
+        disconnect(source_, nullptr, this, nullptr);
+    source_ = source;
+    if (source) {
+        connect(source, &DataSource::rowsReset, this, &DataGridModel::reload);
+        connect(source, &DataSource::rowUpdated, this, &DataGridModel::onRowUpdated);
+        connect(source, &DataSource::fieldValueChanged, this, &DataGridModel::onFieldValueChanged);
+        connect(source, &DataSource::currentChanged, this, &DataGridModel::onCurrentChanged);
+    }
+    reload();
+}
+
+void DataGridModel::setColumns(std::vector<GridColumn> columns)
+{
+    beginResetModel();
+    columns_ = std::move(columns);
+    readerColumns_.clear();
+    types_.clear();
+    endResetModel();
+}
+
+void DataGridModel::reload()
+{
+    beginResetModel();
+    reader_.reset();
+    blocks_.clear();
+    recordCount_ = -1;
+    readerColumns_.clear();
+    types_.clear();
+    shownCurrentRow_ = -1;
+    endResetModel();
+}
+
+int DataGridModel::recordCount() const
+{
+    if (recordCount_ < 0)
+        recordCount_ = source_ && source_->recordset() ? source_->recordset()->recordCount() : 0;
+    return recordCount_;
+}
+
+int DataGridModel::rowCount(const QModelIndex& parent) const
+{
+    if (parent.isValid() || !source_ || !source_->recordset())
+        return 0;
+    return recordCount() + (allowAddNew_ ? 1 : 0);
+}
+
+int DataGridModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(columns_.size());
+}
+
+void DataGridModel::learnFields() const
+{
+    if (!types_.empty() || !source_ || !source_->recordset())
+        return;
+    for (const auto& c : columns_)
+        types_.push_back(c.dataField.isEmpty() ? store::FieldType::Unknown : source_->fieldType(c.dataField));
+}
+
+store::FieldType DataGridModel::fieldTypeOf(int column) const
+{
+    learnFields();
+    return column >= 0 && size_t(column) < types_.size() ? types_[size_t(column)] : store::FieldType::Unknown;
+}
+
+// Reads one block of rows through the grid's own cursor (a clone), so that the
+// DataSource's current row does not move.
+void DataGridModel::readBlock(int block) const
+{
+    std::vector<Row>& rows = blocks_[block];
+    store::Recordset* rs = source_ ? source_->recordset() : nullptr;
+    const int first = block * BlockSize;
+    if (!rs || first >= recordCount())
+        return;
+    try {
+        if (!reader_)
+            reader_ = rs->clone();
+        if (readerColumns_.empty())
+            for (const auto& c : columns_)
+                readerColumns_.push_back(c.dataField.isEmpty() ? -1 : reader_->fieldIndex(c.dataField));
+        reader_->setAbsolutePosition(first);
+        for (int i = 0; i < BlockSize && first + i < recordCount() && !reader_->eof(); ++i) {
+            Row row;
+            row.bookmark = reader_->bookmark();
+            row.values.reserve(columns_.size());
+            for (int field : readerColumns_)
+                row.values.push_back(field >= 0 ? reader_->value(field) : QVariant());
+            rows.push_back(std::move(row));
+            reader_->moveNext();
+        }
+    } catch (const store::StoreError&) {
+        // Rows that cannot be read show empty; the rows read so far stay.
+    }
+}
+
+const DataGridModel::Row* DataGridModel::fetch(int row) const
+{
+    if (row < 0 || row >= recordCount())
+        return nullptr;
+    const int block = row / BlockSize;
+    if (!blocks_.count(block))
+        readBlock(block);
+    const auto& rows = blocks_[block];
+    const size_t at = size_t(row % BlockSize);
+    return at < rows.size() ? &rows[at] : nullptr;
+}
+
+int DataGridModel::fetchedRowCount() const
+{
+    int n = 0;
+    for (const auto& [block, rows] : blocks_)
+        n += int(rows.size());
+    return n;
+}
+
+int DataGridModel::currentRow() const
+{
+    if (!source_ || !source_->recordset())
+        return -1;
+    return source_->isAdding() ? recordCount() : source_->absolutePosition();
+}
+
+std::optional<store::Bookmark> DataGridModel::bookmarkAt(int row) const
+{
+    if (const Row* r = fetch(row))
+        return r->bookmark;
+    return std::nullopt;
+}
+
+int DataGridModel::rowOfBookmark(store::Bookmark mark) const
+{
+    for (const auto& [block, rows] : blocks_)
+        for (size_t i = 0; i < rows.size(); ++i)
+            if (rows[i].bookmark == mark)
+                return block * BlockSize + int(i);
+    if (!source_ || !source_->recordset())
+        return -1;
+    try {
+        auto finder = source_->recordset()->clone();
+        finder->setBookmark(mark);
+        return finder->absolutePosition();
+    } catch (const store::StoreError&) {
+        return -1;
+    }
+}
+
+QVariant DataGridModel::valueAt(int row, int column) const
+{
+    if (column < 0 || size_t(column) >= columns_.size() || columns_[size_t(column)].dataField.isEmpty())
+        return QVariant();
+    if (row == currentRow()) {
+        try {
+            return source_->fieldValue(columns_[size_t(column)].dataField);
+        } catch (const store::StoreError&) {
+            return QVariant();
+        }
+    }
+    const Row* r = fetch(row);
+    return r ? r->values[size_t(column)] : QVariant();
+}
+
+QString DataGridModel::textAt(int row, int column) const
+{
+    if (column < 0 || size_t(column) >= columns_.size())
+        return QString();
+    return formatCell(valueAt(row, column), columns_[size_t(column)].format);
+}
+
+QVariant DataGridModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid())
+        return QVariant();
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole: return textAt(index.row(), index.column());
+    case Qt::TextAlignmentRole: {
+        const CellFormat f = columns_[size_t(index.column())].format;
+        const bool number = f == CellFormat::Currency || f == CellFormat::GeneralNumber;
+        return int((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    }
+    default: return QVariant();
+    }
+}
+
+QVariant DataGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return QVariant();
+    if (orientation == Qt::Horizontal)
+        return section >= 0 && size_t(section) < columns_.size() ? columns_[size_t(section)].caption : QString();
+    // Row selectors: the current row is marked, the row being edited and the new row too.
+    if (section == currentRow())
+        return source_ && source_->isDirty() ? QStringLiteral("\u270E") : QStringLiteral("\u25B6");
+    if (isNewRow(section))
+        return QStringLiteral("*");
+    return QString();
+}
+
+Qt::ItemFlags DataGridModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (index.isValid()) {
+        const GridColumn& c = columns_[size_t(index.column())];
+        if (!c.locked && !c.dataField.isEmpty())
+            f |= Qt::ItemIsEditable;
+    }
+    return f;
+}
+
+bool DataGridModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!index.isValid() || role != Qt::EditRole)
+        return false;
+    if (editHandler_)
+        return editHandler_(index, value);
+    return setCell(index.row(), index.column(), parseCell(value.toString(), fieldTypeOf(index.column())));
+}
+
+bool DataGridModel::setCell(int row, int column, const QVariant& value)
+{
+    if (!source_ || column < 0 || size_t(column) >= columns_.size())
+        return false;
+    const QString& field = columns_[size_t(column)].dataField;
+    if (field.isEmpty())
+        return false;
+    if (isNewRow(row) && !source_->isAdding() && !source_->addNew())
+        return false;
+    if (row != currentRow())
+        return false;
+    source_->setFieldValue(field, value);
+    return true;
+}
+
+void DataGridModel::setAllowAddNew(bool allow)
+{
+    if (allow == allowAddNew_)
+        return;
+    beginResetModel();
+    allowAddNew_ = allow;
+    endResetModel();
+}
+
+void DataGridModel::rowChanged(int row)
+{
+    if (row < 0 || row >= rowCount())
+        return;
+    emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+    emit headerDataChanged(Qt::Vertical, row, row);
+}
+
+void DataGridModel::onRowUpdated(store::Bookmark mark)
+{
+    for (auto& [block, rows] : blocks_) {
+        for (size_t i = 0; i < rows.size(); ++i) {
+            if (rows[i].bookmark != mark)
+                continue;
+            const int row = block * BlockSize + int(i);
+            blocks_.erase(block);  // read again on demand
+            rowChanged(row);
+            return;
+        }
+    }
+}
+
+void DataGridModel::onFieldValueChanged(const QString&) { rowChanged(currentRow()); }
+
+void DataGridModel::onCurrentChanged()
+{
+    const int previous = shownCurrentRow_;
+    shownCurrentRow_ = currentRow();
+    rowChanged(previous);
+    rowChanged(shownCurrentRow_);
+}
+
+// ==== the delegate: cell buttons and the start of an edit ====================================
+
+class DataGridDelegate : public QStyledItemDelegate {
+public:
+    explicit DataGridDelegate(DataGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::paint(painter, option, index);
+        if (!grid_->column(index.column()).button)
+            return;
+        QStyleOptionButton button;
+        button.rect = buttonRectOf(option.rect);
+        button.state = QStyle::State_Enabled | QStyle::State_Raised;
+        button.text = QStringLiteral("...");
+        QApplication::style()->drawControl(QStyle::CE_PushButton, &button, painter);
+    }
+
+    // BeforeColEdit runs here, when the view has decided to open an editor: a handler
+    // that cancels keeps the cell from editing.
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override
+    {
+        if (!grid_->startEdit(index))
+            return nullptr;
+        return QStyledItemDelegate::createEditor(parent, option, index);
+    }
+
+private:
+    DataGrid* grid_;
+};
+
+// ==== DataGrid ===================================================================================
+
+DataGrid::DataGrid(QWidget* parent) : QTableView(parent), model_(new DataGridModel(this))
+{
+    setModel(model_);
+    setItemDelegate(new DataGridDelegate(this));
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed |
+                    QAbstractItemView::SelectedClicked);
+    verticalHeader()->setVisible(true);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setSectionsClickable(true);
+    // A header click sorts in the windows; it does not select the column.
+    disconnect(horizontalHeader(), &QHeaderView::sectionPressed, this, &QTableView::selectColumn);
+    disconnect(horizontalHeader(), SIGNAL(sectionEntered(int)), this, nullptr);
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &DataGrid::onHeaderClicked);
+    model_->setEditHandler([this](const QModelIndex& index, const QVariant& text) { return commitCell(index, text); });
+}
+
 int DataGrid::addColumn(const GridColumn& column)
 {
     auto columns = model_->columns();
     columns.push_back(column);
-    model_->setColumns(columns);
-    return int(columns.size()) - 1;
+    model_->setColumns(std::move(columns));
+    return columnCount() - 1;
 }
+
 void DataGrid::setColumns(std::vector<GridColumn> columns) { model_->setColumns(std::move(columns)); }
 GridColumn& DataGrid::column(int index) { return model_->column(index); }
 int DataGrid::columnCount() const { return int(model_->columns().size()); }
-void DataGrid::setDataSource(DataSource* source) { model_->setDataSource(source); }
+
+void DataGrid::setDataSource(DataSource* source)
+{
+    if (DataSource* old = model_->dataSource())
+        disconnect(old, nullptr, this, nullptr);
+    model_->setDataSource(source);
+    if (source)
+        connect(source, &DataSource::currentChanged, this, &DataGrid::syncFromSource);
+    syncFromSource();
+}
+
 DataSource* DataGrid::dataSource() const { return model_->dataSource(); }
 void DataGrid::setAllowAddNew(bool allow) { model_->setAllowAddNew(allow); }
 void DataGrid::setAllowUpdate(bool allow) { allowUpdate_ = allow; }
 void DataGrid::setPopupMenu(QMenu* menu) { popup_ = menu; }
-int DataGrid::row() const { return currentIndex().row(); }
-void DataGrid::setRow(int) {}
-int DataGrid::col() const { return currentIndex().column(); }
-void DataGrid::setCol(int) {}
+
+int DataGrid::row() const { return currentIndex().isValid() ? currentIndex().row() : -1; }
+int DataGrid::col() const { return currentIndex().isValid() ? currentIndex().column() : -1; }
 int DataGrid::rowCount() const { return model_->rowCount(); }
-bool DataGrid::isOnNewRow() const { return false; }
-QString DataGrid::columnText(int) const { return {}; }
-QVariant DataGrid::columnValue(int) const { return {}; }
-void DataGrid::setColumnText(int, const QString&) {}
-void DataGrid::setColumnValue(int, const QVariant&) {}
-QString DataGrid::cellText(int, int) const { return {}; }
-QVariant DataGrid::cellValue(int, int) const { return {}; }
-std::optional<store::Bookmark> DataGrid::rowBookmark(int) const { return std::nullopt; }
-std::vector<store::Bookmark> DataGrid::selectedBookmarks() const { return {}; }
-void DataGrid::refresh() {}
-bool DataGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+bool DataGrid::isOnNewRow() const { return row() >= 0 && model_->isNewRow(row()); }
+
+void DataGrid::setRow(int row) { setCurrentIndex(model_->index(row, std::max(col(), 0))); }
+void DataGrid::setCol(int column) { setCurrentIndex(model_->index(std::max(row(), 0), column)); }
+
+QString DataGrid::columnText(int column) const { return model_->textAt(row(), column); }
+QVariant DataGrid::columnValue(int column) const { return model_->valueAt(row(), column); }
+QString DataGrid::cellText(int row, int column) const { return model_->textAt(row, column); }
+QVariant DataGrid::cellValue(int row, int column) const { return model_->valueAt(row, column); }
+std::optional<store::Bookmark> DataGrid::rowBookmark(int row) const { return model_->bookmarkAt(row); }
+
+void DataGrid::setColumnText(int column, const QString& text)
 {
-    return QTableView::edit(index, trigger, event);
+    setColumnValue(column, parseCell(text, model_->fieldTypeOf(column)));
 }
+
+void DataGrid::setColumnValue(int column, const QVariant& value) { model_->setCell(row(), column, value); }
+
+std::vector<store::Bookmark> DataGrid::selectedBookmarks() const
+{
+    std::vector<int> rows;
+    for (const QModelIndex& index : selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    std::vector<store::Bookmark> marks;
+    for (int r : rows)
+        if (auto mark = model_->bookmarkAt(r))
+            marks.push_back(*mark);
+    return marks;
+}
+
+void DataGrid::refresh()
+{
+    model_->reload();
+    syncFromSource();
+}
+
+// Puts the grid's current cell on the DataSource's current row.
+void DataGrid::syncFromSource()
+{
+    DataSource* source = model_->dataSource();
+    if (!source || syncing_)
+        return;
+    const int target = source->isAdding() ? model_->recordCount() : source->absolutePosition();
+    if (target < 0 || target == row())
+        return;
+    syncing_ = true;
+    const QModelIndex index = model_->index(target, std::max(col(), 0));
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    scrollTo(index);
+    syncing_ = false;
+}
+
+// Moves the DataSource to a row the user went to. When the source cannot leave its row
+// it stays, and syncFromSource puts the grid back on it.
+void DataGrid::moveSourceTo(int row)
+{
+    DataSource* source = model_->dataSource();
+    if (!source || !source->recordset())
+        return;
+    try {
+        if (model_->isNewRow(row)) {
+            if (!source->isAdding())
+                source->addNew();
+        } else if (auto mark = model_->bookmarkAt(row); mark && source->bookmark() != mark) {
+            source->setBookmark(*mark);
+        }
+    } catch (const store::StoreError& e) {
+        source->reportError(e);
+    }
+}
+
 void DataGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
     QTableView::currentChanged(current, previous);
+    if (syncing_ || !current.isValid() || (previous.isValid() && previous.row() == current.row()))
+        return;
+    syncing_ = true;
+    moveSourceTo(current.row());
+    syncing_ = false;
+    syncFromSource();  // the grid follows wherever the source is now
 }
+
+bool DataGrid::startEdit(const QModelIndex& index)
+{
+    if (!allowUpdate_ && !model_->isNewRow(index.row()))
+        return false;
+    int keyAscii = startKeyAscii_;
+    bool cancel = false;
+    emit beforeColEdit(index.column(), keyAscii, cancel);
+    if (cancel)
+        return false;
+    editingColumn_ = index.column();
+    return true;
+}
+
+bool DataGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+{
+    startKeyAscii_ = trigger == AnyKeyPressed && event && event->type() == QEvent::KeyPress
+                         ? keyAsciiOf(*static_cast<QKeyEvent*>(event))
+                         : 0;
+    const bool started = QTableView::edit(index, trigger, event);
+    startKeyAscii_ = 0;
+    return started;
+}
+
 void DataGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
 {
     QTableView::closeEditor(editor, hint);
+    if (editingColumn_ < 0)
+        return;
+    const int column = editingColumn_;
+    editingColumn_ = -1;
+    emit afterColEdit(column);
 }
-void DataGrid::mousePressEvent(QMouseEvent* event) { QTableView::mousePressEvent(event); }
-void DataGrid::mouseReleaseEvent(QMouseEvent* event) { QTableView::mouseReleaseEvent(event); }
-void DataGrid::mouseDoubleClickEvent(QMouseEvent* event) { QTableView::mouseDoubleClickEvent(event); }
-void DataGrid::keyPressEvent(QKeyEvent* event) { QTableView::keyPressEvent(event); }
+
+// A new record's columns with a default get it, except the one being typed.
+void DataGrid::applyDefaults(int editedColumn)
+{
+    DataSource* source = model_->dataSource();
+    for (int c = 0; c < columnCount(); ++c) {
+        const GridColumn& gc = column(c);
+        if (c == editedColumn || gc.defaultValue.isEmpty() || gc.dataField.isEmpty() ||
+            source->hasFieldValue(gc.dataField))
+            continue;
+        source->setFieldValue(gc.dataField, parseCell(gc.defaultValue, model_->fieldTypeOf(c)));
+    }
+}
+
+// A typed cell: the cell takes the new value, BeforeColUpdate may put the old one back,
+// AfterColUpdate follows an accepted change.
+bool DataGrid::commitCell(const QModelIndex& index, const QVariant& text)
+{
+    DataSource* source = model_->dataSource();
+    const int c = index.column();
+    const QString field = column(c).dataField;
+    if (!source || field.isEmpty())
+        return false;
+    const QString typed = text.toString();
+    if (typed == model_->textAt(index.row(), c))
+        return true;  // nothing changed
+    if (model_->isNewRow(index.row()) && !source->isAdding() && !source->addNew())
+        return false;
+    const bool firstOfNewRow = source->isAdding() && !source->isDirty();
+    const bool hadPending = source->hasFieldValue(field);
+    const QVariant old = model_->valueAt(index.row(), c);
+    if (firstOfNewRow)
+        applyDefaults(c);
+    source->setFieldValue(field, parseCell(typed, model_->fieldTypeOf(c)));
+    bool cancel = false;
+    emit beforeColUpdate(c, old, cancel);
+    if (cancel) {
+        if (hadPending)
+            source->setFieldValue(field, old);
+        else
+            source->discardFieldValue(field);
+        return false;
+    }
+    emit afterColUpdate(c);
+    return true;
+}
+
+bool DataGrid::onButton(const QModelIndex& index, QPoint pos) const
+{
+    return index.isValid() && model_->columns()[size_t(index.column())].button &&
+           buttonRectOf(visualRect(index)).contains(pos);
+}
+
+void DataGrid::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint pos = event->position().toPoint();
+    emit mouseDown(buttonsOf(event->button()), shiftStateOf(event->modifiers()), pos);
+    if (event->button() == Qt::RightButton) {
+        if (popup_)
+            popup_->popup(viewport()->mapToGlobal(pos));
+        return;
+    }
+    const QModelIndex index = indexAt(pos);
+    const bool button = event->button() == Qt::LeftButton && onButton(index, pos);
+    QTableView::mousePressEvent(event);
+    if (button && currentIndex().row() == index.row())
+        emit buttonClick(index.column());
+}
+
+void DataGrid::mouseReleaseEvent(QMouseEvent* event)
+{
+    QTableView::mouseReleaseEvent(event);
+    emit mouseUp(buttonsOf(event->button()), shiftStateOf(event->modifiers()), event->position().toPoint());
+}
+
+void DataGrid::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QTableView::mouseDoubleClickEvent(event);
+    emit dblClick();
+}
+
+void DataGrid::keyPressEvent(QKeyEvent* event)
+{
+    // Esc outside an edit undoes the row's changes not yet written.
+    DataSource* source = model_->dataSource();
+    if (event->key() == Qt::Key_Escape && state() != EditingState && source && source->isDirty()) {
+        source->cancelUpdate();
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void DataGrid::keyboardSearch(const QString&)
+{
+    // Typing starts an edit; it never jumps to a row.
+}
+
+void DataGrid::onHeaderClicked(int section) { emit headClick(section); }
 
 }  // namespace controls

@@ -35,6 +35,7 @@
 #include <QPointer>
 #include <QTableView>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -85,6 +86,15 @@ public:
     QVariant valueAt(int row, int column) const;    // typed value (row buffer for the current row)
     QString textAt(int row, int column) const;      // as shown
 
+    // Sets a cell of the current row (or of the new row, starting the new record) in the
+    // DataSource's row buffer. False for other rows and unbound columns.
+    bool setCell(int row, int column, const QVariant& value);
+    store::FieldType fieldTypeOf(int column) const;
+    // Edits typed into cells go to this handler (the grid raises its update events there);
+    // without one they go straight to setCell.
+    using EditHandler = std::function<bool(const QModelIndex& index, const QVariant& text)>;
+    void setEditHandler(EditHandler handler) { editHandler_ = std::move(handler); }
+
     void setAllowAddNew(bool allow);
     bool allowAddNew() const { return allowAddNew_; }
     // Rows read from the record set so far (for tests and benchmarks of lazy reading).
@@ -103,10 +113,15 @@ private:
     void onRowUpdated(store::Bookmark mark);
     void onFieldValueChanged(const QString& field);
     void onCurrentChanged();
+    void learnFields() const;
+    void rowChanged(int row);
 
     QPointer<DataSource> source_;
     std::vector<GridColumn> columns_;
+    EditHandler editHandler_;
     bool allowAddNew_ = true;
+    mutable std::vector<int> readerColumns_;  // field index in the reader per column (-1 unbound)
+    mutable std::vector<store::FieldType> types_;
     mutable std::unique_ptr<store::Recordset> reader_;
     mutable std::map<int, std::vector<Row>> blocks_;
     mutable int recordCount_ = -1;
@@ -178,10 +193,14 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyboardSearch(const QString& search) override;
 
 private:
     friend class DataGridDelegate;
     bool commitCell(const QModelIndex& index, const QVariant& text);
+    bool startEdit(const QModelIndex& index);
+    void applyDefaults(int editedColumn);
+    void moveSourceTo(int row);
     bool onButton(const QModelIndex& index, QPoint pos) const;
     void syncFromSource();
     void onHeaderClicked(int section);
@@ -190,6 +209,7 @@ private:
     QPointer<QMenu> popup_;
     bool syncing_ = false;
     int editingColumn_ = -1;
+    int startKeyAscii_ = 0;  // the character of the key that is starting an edit
     bool allowUpdate_ = true;
 };
 

@@ -128,6 +128,7 @@ public:
 
 private:
     BookmarkListModel* model_;
+    QString keptText_;  // the edit text across a refill
 };
 
 }  // namespace controls

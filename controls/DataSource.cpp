@@ -1,6 +1,19 @@
 #include "controls/DataSource.h"
 
+#include "controls/CellFormat.h"
 #include "controls/DataNavigator.h"
+#include "controls/Dialogs.h"
+#include "controls/MaskedEdit.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDialog>
+#include <QEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 
 namespace controls {
 
@@ -8,53 +21,534 @@ struct DataSource::Binding {
     QPointer<QWidget> widget;
     QString field;
     FieldFormat format;
-    QString loadedText;
+    QString loadedText;  // the widget's text right after loading: differs once edited
 };
 
-DataSource::DataSource(QObject* parent) : QObject(parent) {}
+namespace {
+
+QString keyOf(const QString& field) { return field.toLower(); }
+
+bool sameFile(const QString& a, const QString& b)
+{
+    const QFileInfo fa(a), fb(b);
+    const QString ca = fa.canonicalFilePath(), cb = fb.canonicalFilePath();
+    return !ca.isEmpty() ? ca == cb : fa.absoluteFilePath() == fb.absoluteFilePath();
+}
+
+QAbstractButton* checkableButton(QWidget* widget)
+{
+    auto* button = qobject_cast<QAbstractButton*>(widget);
+    return button && button->isCheckable() ? button : nullptr;
+}
+
+}  // namespace
+
+DataSource::DataSource(QObject* parent) : QObject(parent)
+{
+    if (auto* widget = qobject_cast<QWidget*>(parent))
+        watchWindow(widget->window());
+}
+
 DataSource::~DataSource() = default;
+
+void DataSource::watchWindow(QWidget* window)
+{
+    window_ = window;
+    window->installEventFilter(this);
+    if (auto* dialog = qobject_cast<QDialog*>(window))
+        connect(dialog, &QDialog::finished, this, [this] { leaveRow(ValidateEvent::Action::Unload, Leave::DiscardOnFailure); });
+}
+
+bool DataSource::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == window_ && event->type() == QEvent::Close)
+        leaveRow(ValidateEvent::Action::Unload, Leave::DiscardOnFailure);
+    return QObject::eventFilter(watched, event);
+}
+
+// ---- the record set ---------------------------------------------------------------------
 
 void DataSource::setDatabaseName(const QString& path) { databaseName_ = path; }
 void DataSource::setRecordSource(const QString& source) { recordSource_ = source; }
 void DataSource::setRecordsetType(store::RecordsetType type) { type_ = type; }
-void DataSource::refresh() {}
-void DataSource::setRecordset(std::unique_ptr<store::Recordset> recordset) { recordset_ = std::move(recordset); }
-void DataSource::setIndex(const QString&) {}
-void DataSource::close() {}
-bool DataSource::isOpen() const { return recordset_ != nullptr; }
-void DataSource::resync(bool) {}
-bool DataSource::moveFirst() { return false; }
-bool DataSource::moveLast() { return false; }
-bool DataSource::moveNext() { return false; }
-bool DataSource::movePrevious() { return false; }
-bool DataSource::setBookmark(store::Bookmark) { return false; }
-bool DataSource::setAbsolutePosition(int) { return false; }
-bool DataSource::findFirst(const QString&, const QVariantList&) { return false; }
-bool DataSource::findNext(const QString&, const QVariantList&) { return false; }
-bool DataSource::findPrevious(const QString&, const QVariantList&) { return false; }
-bool DataSource::findLast(const QString&, const QVariantList&) { return false; }
-bool DataSource::noMatch() const { return true; }
-bool DataSource::hasCurrent() const { return false; }
-bool DataSource::bof() const { return true; }
-bool DataSource::eof() const { return true; }
-bool DataSource::isEmpty() const { return true; }
-int DataSource::recordCount() const { return 0; }
-int DataSource::absolutePosition() const { return -1; }
-std::optional<store::Bookmark> DataSource::bookmark() const { return std::nullopt; }
-bool DataSource::addNew() { return false; }
-bool DataSource::updateRecord() { return true; }
-void DataSource::cancelUpdate() {}
-bool DataSource::isDirty() const { return false; }
-QVariant DataSource::fieldValue(const QString&) const { return {}; }
-void DataSource::setFieldValue(const QString&, const QVariant&) {}
-store::FieldType DataSource::fieldType(const QString&) const { return store::FieldType::Unknown; }
-void DataSource::bind(QWidget*, const QString&, FieldFormat) {}
-void DataSource::unbind(QWidget*) {}
-QString DataSource::boundField(QWidget*) const { return {}; }
-void DataSource::setCaption(const QString& caption) { caption_ = caption; emit captionChanged(caption); }
+
+store::Database& DataSource::openDatabase()
+{
+    auto& workspace = store::Workspace::defaultWorkspace();
+    store::Database* open = workspace.database();
+    if (open && (databaseName_.isEmpty() || sameFile(open->path(), databaseName_)))
+        return *open;
+    return workspace.openDatabase(databaseName_);
+}
+
+void DataSource::refresh()
+{
+    leaveRow(ValidateEvent::Action::Refresh, Leave::DiscardOnFailure);
+    if (!recordSource_.isEmpty())
+        recordset_ = openDatabase().openRecordset(recordSource_, type_);
+    else if (recordset_)
+        recordset_->requery();
+    resync(true);
+}
+
+void DataSource::setRecordset(std::unique_ptr<store::Recordset> recordset)
+{
+    leaveRow(ValidateEvent::Action::Refresh, Leave::DiscardOnFailure);
+    recordset_ = std::move(recordset);
+    resync(true);
+}
+
+void DataSource::setIndex(const QString& indexName)
+{
+    if (!recordset_)
+        return;
+    leaveRow(ValidateEvent::Action::Refresh, Leave::DiscardOnFailure);
+    recordset_->setIndex(indexName);
+    if (!recordset_->hasCurrent() && recordset_->recordCount() > 0)
+        recordset_->moveFirst();
+    resync(true);
+}
+
+void DataSource::close()
+{
+    leaveRow(ValidateEvent::Action::Close, Leave::DiscardOnFailure);
+    recordset_.reset();
+    resync(false);
+}
+
+bool DataSource::isOpen() const { return recordset_ && recordset_->isOpen(); }
+
+void DataSource::resync(bool raiseReposition)
+{
+    clearBuffer();
+    adding_ = false;
+    emit rowsReset();
+    arrive(raiseReposition);
+}
+
+// ---- moving -------------------------------------------------------------------------------
+
+bool DataSource::moveBy(ValidateEvent::Action action, const Move& move)
+{
+    if (!recordset_ || !leaveRow(action, Leave::KeepOnFailure))
+        return false;
+    adding_ = false;
+    try {
+        move(*recordset_);
+    } catch (const store::StoreError&) {
+        arrive(false);
+        throw;
+    }
+    arrive(true);
+    return true;
+}
+
+using Action = ValidateEvent::Action;
+
+bool DataSource::moveFirst() { return moveBy(Action::MoveFirst, [](store::Recordset& rs) { rs.moveFirst(); }); }
+bool DataSource::moveLast() { return moveBy(Action::MoveLast, [](store::Recordset& rs) { rs.moveLast(); }); }
+bool DataSource::moveNext() { return moveBy(Action::MoveNext, [](store::Recordset& rs) { rs.moveNext(); }); }
+bool DataSource::movePrevious()
+{
+    return moveBy(Action::MovePrevious, [](store::Recordset& rs) { rs.movePrevious(); });
+}
+
+bool DataSource::setBookmark(store::Bookmark mark)
+{
+    return moveBy(Action::Bookmark, [mark](store::Recordset& rs) { rs.setBookmark(mark); });
+}
+
+bool DataSource::setAbsolutePosition(int position)
+{
+    return moveBy(Action::Bookmark, [position](store::Recordset& rs) { rs.setAbsolutePosition(position); });
+}
+
+bool DataSource::findFirst(const QString& condition, const QVariantList& params)
+{
+    return moveBy(Action::Find, [&](store::Recordset& rs) { rs.findFirst(condition, params); });
+}
+
+bool DataSource::findNext(const QString& condition, const QVariantList& params)
+{
+    return moveBy(Action::Find, [&](store::Recordset& rs) { rs.findNext(condition, params); });
+}
+
+bool DataSource::findPrevious(const QString& condition, const QVariantList& params)
+{
+    return moveBy(Action::Find, [&](store::Recordset& rs) { rs.findPrevious(condition, params); });
+}
+
+bool DataSource::findLast(const QString& condition, const QVariantList& params)
+{
+    return moveBy(Action::Find, [&](store::Recordset& rs) { rs.findLast(condition, params); });
+}
+
+bool DataSource::noMatch() const { return recordset_ ? recordset_->noMatch() : true; }
+
+bool DataSource::navigatePrevious()
+{
+    return moveBy(Action::MovePrevious, [](store::Recordset& rs) {
+        rs.movePrevious();
+        if (rs.bof() && rs.recordCount() > 0)
+            rs.moveFirst();
+    });
+}
+
+bool DataSource::navigateNext()
+{
+    return moveBy(Action::MoveNext, [](store::Recordset& rs) {
+        rs.moveNext();
+        if (rs.eof() && rs.recordCount() > 0)
+            rs.moveLast();
+    });
+}
+
+bool DataSource::hasCurrent() const { return adding_ || (recordset_ && recordset_->hasCurrent()); }
+bool DataSource::bof() const { return !recordset_ || recordset_->bof(); }
+bool DataSource::eof() const { return !recordset_ || recordset_->eof(); }
+bool DataSource::isEmpty() const { return !recordset_ || (recordset_->bof() && recordset_->eof()); }
+int DataSource::recordCount() const { return recordset_ ? recordset_->recordCount() : 0; }
+
+int DataSource::absolutePosition() const
+{
+    return recordset_ && !adding_ && recordset_->hasCurrent() ? recordset_->absolutePosition() : -1;
+}
+
+std::optional<store::Bookmark> DataSource::bookmark() const
+{
+    if (!recordset_ || adding_ || !recordset_->hasCurrent())
+        return std::nullopt;
+    return recordset_->bookmark();
+}
+
+// ---- leaving and writing the row -----------------------------------------------------------
+
+bool DataSource::addNew()
+{
+    if (!recordset_ || !leaveRow(Action::AddNew, Leave::KeepOnFailure))
+        return false;
+    clearBuffer();
+    adding_ = true;
+    arrive(false);
+    return true;
+}
+
+bool DataSource::updateRecord()
+{
+    const bool wasAdding = adding_;
+    if (!leaveRow(Action::Update, Leave::KeepOnFailure))
+        return false;
+    arrive(wasAdding);
+    return true;
+}
+
+void DataSource::cancelUpdate()
+{
+    clearBuffer();
+    adding_ = false;
+    arrive(false);
+}
+
+bool DataSource::isDirty() const
+{
+    if (!buffer_.isEmpty())
+        return true;
+    for (const auto& b : bindings_)
+        if (isBindingDirty(*b))
+            return true;
+    return false;
+}
+
+QList<QPair<QString, QVariant>> DataSource::pendingChanges() const
+{
+    QList<QPair<QString, QVariant>> changes;
+    QHash<QString, int> at;  // field key -> position in changes
+    for (auto it = buffer_.cbegin(); it != buffer_.cend(); ++it) {
+        at.insert(it.key(), int(changes.size()));
+        changes.append({bufferNames_.value(it.key()), it.value()});
+    }
+    for (const auto& b : bindings_) {
+        if (!isBindingDirty(*b))
+            continue;
+        const QVariant value = bindingValue(*b);
+        const QString key = keyOf(b->field);
+        if (at.contains(key))
+            changes[at.value(key)].second = value;  // typed after it was set: the typed value wins
+        else {
+            at.insert(key, int(changes.size()));
+            changes.append({b->field, value});
+        }
+    }
+    return changes;
+}
+
+bool DataSource::leaveRow(ValidateEvent::Action action, Leave how)
+{
+    if (!recordset_ || !hasCurrent())
+        return true;
+    const auto changes = pendingChanges();
+    ValidateEvent event{action, !changes.isEmpty(), false};
+    emit validate(event);
+    if (event.cancel) {
+        if (how == Leave::KeepOnFailure)
+            return false;
+        clearBuffer();
+        adding_ = false;
+        return true;
+    }
+    if (changes.isEmpty() || writeRow(changes)) {
+        adding_ = false;
+        return true;
+    }
+    if (how == Leave::KeepOnFailure)
+        return false;
+    clearBuffer();
+    adding_ = false;
+    return true;
+}
+
+bool DataSource::writeRow(const QList<QPair<QString, QVariant>>& changes)
+{
+    store::Recordset& rs = *recordset_;
+    try {
+        if (adding_)
+            rs.addNew();
+        else
+            rs.edit();
+        for (const auto& change : changes)
+            rs.setValue(change.first, change.second);
+        rs.update();
+    } catch (const store::StoreError& e) {
+        try {
+            if (rs.editMode() != store::EditMode::None)
+                rs.cancelUpdate();
+        } catch (const store::StoreError&) {
+        }
+        raiseError(e.number(), e.description());
+        return false;
+    }
+    clearBuffer();
+    for (auto& b : bindings_)
+        b->loadedText = widgetText(*b);  // what is shown is now stored
+    if (adding_) {
+        adding_ = false;
+        const store::Bookmark added = rs.lastModified();
+        rs.setBookmark(added);  // the new row becomes the current row
+        emit rowsReset();
+    } else {
+        emit rowUpdated(rs.bookmark());
+    }
+    return true;
+}
+
+void DataSource::raiseError(int number, const QString& description)
+{
+    DataErrorEvent event{number, description, DataErrorEvent::Response::ShowMessage};
+    emit error(event);
+    if (event.response == DataErrorEvent::Response::ShowMessage)
+        MsgBox(description, mb::OKOnly | mb::Exclamation, QString(), window_);
+}
+
+void DataSource::reportError(const store::StoreError& failure) { raiseError(failure.number(), failure.description()); }
+
+void DataSource::clearBuffer()
+{
+    buffer_.clear();
+    bufferNames_.clear();
+}
+
+void DataSource::arrive(bool raiseReposition)
+{
+    loadBindings();
+    emit currentChanged();
+    if (raiseReposition)
+        emit reposition();
+}
+
+// ---- the row buffer ---------------------------------------------------------------------------
+
+QVariant DataSource::storedValue(const QString& field) const
+{
+    if (!recordset_ || adding_ || !recordset_->hasCurrent())
+        return QVariant();
+    return recordset_->value(field);
+}
+
+QVariant DataSource::fieldValue(const QString& field) const
+{
+    const auto it = buffer_.constFind(keyOf(field));
+    return it != buffer_.cend() ? it.value() : storedValue(field);
+}
+
+void DataSource::setFieldValue(const QString& field, const QVariant& value)
+{
+    const QString key = keyOf(field);
+    buffer_.insert(key, value);
+    bufferNames_.insert(key, field);
+    reloadField(key);
+    emit fieldValueChanged(field);
+}
+
+bool DataSource::hasFieldValue(const QString& field) const { return buffer_.contains(keyOf(field)); }
+
+void DataSource::discardFieldValue(const QString& field)
+{
+    const QString key = keyOf(field);
+    if (!buffer_.remove(key))
+        return;
+    bufferNames_.remove(key);
+    reloadField(key);
+    emit fieldValueChanged(field);
+}
+
+void DataSource::reloadField(const QString& key)
+{
+    for (auto& b : bindings_)
+        if (keyOf(b->field) == key)
+            loadBinding(*b);
+}
+
+store::FieldType DataSource::fieldType(const QString& field) const
+{
+    if (!recordset_)
+        return store::FieldType::Unknown;
+    for (const auto& info : recordset_->fields())
+        if (info.name.compare(field, Qt::CaseInsensitive) == 0)
+            return info.type;
+    return store::FieldType::Unknown;
+}
+
+// ---- bound widgets ------------------------------------------------------------------------------
+
+void DataSource::bind(QWidget* widget, const QString& field, FieldFormat format)
+{
+    unbind(widget);
+    auto binding = std::make_unique<Binding>();
+    binding->widget = widget;
+    binding->field = field;
+    binding->format = std::move(format);
+    loadBinding(*binding);
+    bindings_.push_back(std::move(binding));
+}
+
+void DataSource::unbind(QWidget* widget)
+{
+    std::erase_if(bindings_, [widget](const auto& b) { return b->widget == widget; });
+}
+
+QString DataSource::boundField(QWidget* widget) const
+{
+    for (const auto& b : bindings_)
+        if (b->widget == widget)
+            return b->field;
+    return QString();
+}
+
+void DataSource::loadBindings()
+{
+    for (auto& b : bindings_)
+        loadBinding(*b);
+}
+
+void DataSource::loadBinding(Binding& binding)
+{
+    if (!binding.widget)
+        return;
+    QVariant value;
+    try {
+        value = fieldValue(binding.field);
+    } catch (const store::StoreError& e) {
+        raiseError(e.number(), e.description());
+    }
+    showInWidget(binding, value);
+    binding.loadedText = widgetText(binding);
+}
+
+// The widget's state as text: what is compared to find edited widgets.
+QString DataSource::widgetText(const Binding& binding) const
+{
+    QWidget* w = binding.widget;
+    if (!w)
+        return QString();
+    if (auto* masked = qobject_cast<MaskedEdit*>(w))
+        return masked->text();
+    if (auto* line = qobject_cast<QLineEdit*>(w))
+        return line->text();
+    if (auto* combo = qobject_cast<QComboBox*>(w))
+        return combo->currentText();
+    if (auto* plain = qobject_cast<QPlainTextEdit*>(w))
+        return plain->toPlainText();
+    if (auto* rich = qobject_cast<QTextEdit*>(w))
+        return rich->toPlainText();
+    if (auto* button = checkableButton(w))
+        return button->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    return binding.loadedText;  // labels and other display-only widgets never change it
+}
+
+bool DataSource::isBindingDirty(const Binding& binding) const
+{
+    return binding.widget && widgetText(binding) != binding.loadedText;
+}
+
+void DataSource::showInWidget(Binding& binding, const QVariant& value)
+{
+    QWidget* w = binding.widget;
+    if (auto* button = checkableButton(w)) {
+        button->setChecked(value.isValid() && !value.isNull() && value.toBool());
+        return;
+    }
+    QString text;
+    if (value.isValid() && !value.isNull())
+        text = binding.format.format ? binding.format.format(value) : textOf(value, fieldType(binding.field));
+    if (auto* masked = qobject_cast<MaskedEdit*>(w))
+        masked->setText(text);
+    else if (auto* line = qobject_cast<QLineEdit*>(w))
+        line->setText(text);
+    else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        if (combo->isEditable())
+            combo->setEditText(text);
+        else
+            combo->setCurrentIndex(combo->findText(text));
+    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(w))
+        plain->setPlainText(text);
+    else if (auto* rich = qobject_cast<QTextEdit*>(w))
+        rich->setPlainText(text);
+    else if (auto* label = qobject_cast<QLabel*>(w))
+        label->setText(text);
+}
+
+QVariant DataSource::bindingValue(const Binding& binding) const
+{
+    const store::FieldType type = fieldType(binding.field);
+    if (checkableButton(binding.widget))
+        return widgetText(binding) == QLatin1String("1");
+    const QString text = widgetText(binding);
+    if (text.isEmpty())
+        return type == store::FieldType::Text ? QVariant(QString("")) : QVariant();
+    return binding.format.parse ? binding.format.parse(text) : valueOf(text, type);
+}
+
+QString DataSource::textOf(const QVariant& value, store::FieldType type)
+{
+    Q_UNUSED(type);
+    return formatCell(value, CellFormat::AsEntered);
+}
+
+QVariant DataSource::valueOf(const QString& text, store::FieldType type)
+{
+    if (type == store::FieldType::Text || type == store::FieldType::Unknown)
+        return text;
+    return parseCell(text, type);
+}
+
+// ---- navigator ------------------------------------------------------------------------------------
+
+void DataSource::setCaption(const QString& caption)
+{
+    caption_ = caption;
+    emit captionChanged(caption);
+}
+
 DataNavigator* DataSource::createNavigator(QWidget* parent) { return new DataNavigator(this, parent); }
-QString DataSource::textOf(const QVariant& value, store::FieldType) { return value.toString(); }
-QVariant DataSource::valueOf(const QString& text, store::FieldType) { return text; }
-bool DataSource::eventFilter(QObject* watched, QEvent* event) { return QObject::eventFilter(watched, event); }
 
 }  // namespace controls

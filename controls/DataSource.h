@@ -33,8 +33,9 @@
 // cancelUpdate() to reload the stored values instead. Leaving the row for refresh(),
 // setRecordset() or close() discards values that cannot be written (after the message).
 //
-// The window's hiding or closing writes the current row back (the DataSource watches the
-// top-level window of its parent widget, when it has one).
+// Closing the window writes the current row back: the DataSource watches the top-level
+// window of its parent widget (its close event, and a dialog's finished()). A window that
+// is only hidden or destroyed without closing should call close() or updateRecord().
 #pragma once
 
 #include "store/Store.h"
@@ -83,7 +84,7 @@ struct DataErrorEvent {
 class DataSource : public QObject {
     Q_OBJECT
 public:
-    // With a widget parent, hiding or closing that widget's window writes the row back.
+    // With a widget parent, closing that widget's window writes the row back.
     explicit DataSource(QObject* parent = nullptr);
     ~DataSource() override;
 
@@ -121,7 +122,10 @@ public:
     // raiseReposition is true.
     void resync(bool raiseReposition = false);
 
-    // ---- moving (each leaves the row first; false when the row could not be left) ---
+    // ---- moving -----------------------------------------------------------------------
+    // Each leaves the row first and returns false when the row could not be left (Validate
+    // cancelled, or writing failed). A failure of the move itself (an invalid bookmark, a
+    // bad find condition) propagates as store::StoreError, as the record set's would.
     bool moveFirst();
     bool moveLast();
     bool moveNext();      // past the last row: EOF, no current row (as the record set)
@@ -134,6 +138,9 @@ public:
     bool findPrevious(const QString& condition, const QVariantList& params = {});
     bool findLast(const QString& condition, const QVariantList& params = {});
     bool noMatch() const;
+    // Moves as the navigator's buttons do: never past the first or last row.
+    bool navigatePrevious();
+    bool navigateNext();
 
     bool hasCurrent() const;         // a current row (or a new row being added)
     bool bof() const;
@@ -163,6 +170,9 @@ public:
     // Sets a value of the current row without writing it yet (grids and code; bound
     // widgets of the field show it at once). It is written when the row is left.
     void setFieldValue(const QString& field, const QVariant& value);
+    // Whether the row buffer holds a value for a field; dropping it shows the stored one again.
+    bool hasFieldValue(const QString& field) const;
+    void discardFieldValue(const QString& field);
     // Field type of a field of the record set (Unknown when unknown or not open).
     store::FieldType fieldType(const QString& field) const;
 
@@ -187,6 +197,10 @@ public:
     // Creates the navigator widget |< < caption > >| (objectName: this source's name);
     // its buttons move like the old data control (Next on the last row stays there).
     DataNavigator* createNavigator(QWidget* parent);
+
+    // Raises Error for a store failure met by a control of this source (and, unless a
+    // handler answers Handled, shows the store's description).
+    void reportError(const store::StoreError& failure);
 
     // Default conversions used by bind() and the grid (public for grids and tests).
     static QString textOf(const QVariant& value, store::FieldType type);
@@ -222,14 +236,15 @@ private:
     void arrive(bool raiseReposition);
     void loadBindings();
     void loadBinding(Binding& binding);
-    QString bindingText(const Binding& binding, const QVariant& value) const;
+    void reloadField(const QString& key);
     QVariant bindingValue(const Binding& binding) const;
-    QVariant readWidget(const Binding& binding) const;
-    void writeWidget(Binding& binding, const QVariant& value);
+    QString widgetText(const Binding& binding) const;
+    void showInWidget(Binding& binding, const QVariant& value);
+    bool isBindingDirty(const Binding& binding) const;
     QVariant storedValue(const QString& field) const;
     void raiseError(int number, const QString& description);
     void clearBuffer();
-    void watchWindow();
+    void watchWindow(QWidget* window);
     store::Database& openDatabase();
 
     QString databaseName_;
@@ -242,7 +257,6 @@ private:
     QString caption_;
     QPointer<QWidget> window_;
     bool adding_ = false;
-    bool loading_ = false;
 };
 
 }  // namespace controls
