@@ -10,10 +10,20 @@ namespace {
 
 const char* const MediumDatePattern = "dd-MMM-yyyy";
 
+// The user's short date pattern with a four-digit year ("M/d/yyyy" under en_US), so that
+// a date shown can be read back without guessing the century.
+QString shortDatePattern()
+{
+    QString pattern = QLocale().dateFormat(QLocale::ShortFormat);
+    if (!pattern.contains("yyyy"))
+        pattern.replace("yy", "yyyy");
+    return pattern;
+}
+
 QString shortDateText(const QDateTime& value)
 {
     const QLocale locale;
-    const QString date = locale.toString(value.date(), QLocale::ShortFormat);
+    const QString date = locale.toString(value.date(), shortDatePattern());
     if (value.time() == QTime(0, 0))
         return date;
     return date + ' ' + locale.toString(value.time(), QLocale::ShortFormat);
@@ -56,7 +66,7 @@ QString plainText(const QVariant& value)
     if (value.typeId() == QMetaType::QDateTime)
         return shortDateText(value.toDateTime());
     if (value.typeId() == QMetaType::QDate)
-        return QLocale().toString(value.toDate(), QLocale::ShortFormat);
+        return QLocale().toString(value.toDate(), shortDatePattern());
     if (value.typeId() == QMetaType::Bool)
         return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
     return value.toString();
@@ -84,7 +94,7 @@ std::optional<bool> parseYesNo(const QString& text)
 QDateTime parseDateTime(const QString& text)
 {
     const QLocale locale;
-    const QString dateFormats[] = {locale.dateFormat(QLocale::ShortFormat), QString(MediumDatePattern),
+    const QString dateFormats[] = {shortDatePattern(), locale.dateFormat(QLocale::ShortFormat), QString(MediumDatePattern),
                                    QStringLiteral("d-MMM-yy"), QStringLiteral("M/d/yyyy"), QStringLiteral("M/d/yy"),
                                    QStringLiteral("MMMM d, yyyy"), QStringLiteral("MMM d, yyyy"),
                                    QStringLiteral("yyyy-MM-dd")};
@@ -160,7 +170,7 @@ QString formatCell(const QVariant& value, CellFormat format)
         break;
     case CellFormat::ShortDate:
         if (QDateTime d = dateTimeOf(value); d.isValid())
-            return QLocale().toString(d.date(), QLocale::ShortFormat);
+            return QLocale().toString(d.date(), shortDatePattern());
         break;
     case CellFormat::Currency:
         if (isCurrency(value))
