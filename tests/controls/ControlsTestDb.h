@@ -62,6 +62,15 @@ public:
         db().execute(sql);
     }
 
+    // A field of the People row with a name, as stored in the file (read through a fresh
+    // snapshot, not through the set under test); Null when there is no such row.
+    QVariant stored(const QString& name, const QString& field) const
+    {
+        auto rs = db().openRecordset("SELECT * FROM People WHERE Name = '" + name + "'",
+                                     store::RecordsetType::Snapshot);
+        return rs->eof() ? QVariant() : rs->value(field);
+    }
+
 private:
     QTemporaryDir dir_;
     QString path_;

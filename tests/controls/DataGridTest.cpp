@@ -53,13 +53,7 @@ struct GridWindow {
         QTest::keyClicks(editor, text.mid(1));
         QTest::keyClick(editor, Qt::Key_Return);
     }
-
-    QVariant stored(const QString& name, const QString& field) const
-    {
-        auto rs = db.db().openRecordset("SELECT * FROM People WHERE Name = '" + name + "'",
-                                        store::RecordsetType::Snapshot);
-        return rs->eof() ? QVariant() : rs->value(field);
-    }
+    QVariant stored(const QString& name, const QString& field) const { return db.stored(name, field); }
 };
 
 }  // namespace

@@ -55,14 +55,7 @@ struct PeopleWindow {
         QObject::connect(data, &DataSource::validate, [this](ValidateEvent& e) { validates.push_back(e); });
         data->refresh();
     }
-
-    // A field of a row as stored in the file (read through a fresh record set).
-    QVariant stored(const QString& name, const QString& field) const
-    {
-        auto rs = db.db().openRecordset("SELECT * FROM People WHERE Name = '" + name + "'",
-                                        store::RecordsetType::Snapshot);
-        return rs->eof() ? QVariant() : rs->value(field);
-    }
+    QVariant stored(const QString& name, const QString& field) const { return db.stored(name, field); }
 };
 
 }  // namespace
