@@ -16,7 +16,7 @@ enum class CellFormat {
     YesNo,          // "Yes/No": Yes or No
     MediumDate,     // "Medium Date": day, abbreviated month name, year ("05-Jun-2024")
     ShortDate,      // "Short Date": the user's short date format, four-digit year ("6/15/2024")
-    Currency,       // "Currency": the user's currency format ("$1,234.50", "-$3.00")
+    Currency,       // "Currency": the user's currency format ("$1,234.50", "($3.00)")
     GeneralNumber,  // "General Number": no grouping, no currency sign ("1234.5", "4")
 };
 

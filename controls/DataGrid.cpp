@@ -353,7 +353,7 @@ DataGrid::DataGrid(QWidget* parent) : QTableView(parent), model_(new DataGridMod
     verticalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setSectionsClickable(true);
     // A header click sorts in the windows; it does not select the column.
-    disconnect(horizontalHeader(), &QHeaderView::sectionPressed, this, &QTableView::selectColumn);
+    disconnect(horizontalHeader(), SIGNAL(sectionPressed(int)), this, nullptr);
     disconnect(horizontalHeader(), SIGNAL(sectionEntered(int)), this, nullptr);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &DataGrid::onHeaderClicked);
     model_->setEditHandler([this](const QModelIndex& index, const QVariant& text) { return commitCell(index, text); });

@@ -21,7 +21,7 @@ TEST(CellFormat, FormatsUnderEnglishUnitedStates)
     EXPECT_EQ(formatCell(done, CellFormat::ShortDate), "6/5/2024");
     EXPECT_EQ(formatCell(done, CellFormat::AsEntered), "6/5/2024 2:30 PM");
     EXPECT_EQ(formatCell(money(12345000), CellFormat::Currency), "$1,234.50");
-    EXPECT_EQ(formatCell(money(-30000), CellFormat::Currency), "-$3.00");
+    EXPECT_EQ(formatCell(money(-30000), CellFormat::Currency), "($3.00)");
     EXPECT_EQ(formatCell(money(5), CellFormat::Currency), "$0.00");
     EXPECT_EQ(formatCell(money(12345000), CellFormat::GeneralNumber), "1234.5");
     EXPECT_EQ(formatCell(qint64(12000), CellFormat::GeneralNumber), "12000");
@@ -44,6 +44,7 @@ TEST(CellFormat, ParsesTypedTextByFieldType)
     EXPECT_EQ(parseCell("$1,234.50", FieldType::Currency).value<Currency>(), Currency::fromRaw(12345000));
     EXPECT_EQ(parseCell("(12.50)", FieldType::Currency).value<Currency>(), Currency::fromRaw(-125000));
     EXPECT_EQ(parseCell("-$3.00", FieldType::Currency).value<Currency>(), Currency::fromRaw(-30000));
+    EXPECT_EQ(parseCell("($3.00)", FieldType::Currency).value<Currency>(), Currency::fromRaw(-30000));
     EXPECT_EQ(parseCell("4", FieldType::Number).toLongLong(), 4);
     EXPECT_EQ(parseCell("Yes", FieldType::YesNo).toBool(), true);
     EXPECT_EQ(parseCell("no", FieldType::YesNo).toBool(), false);
