@@ -158,75 +158,40 @@ EventRouter::EventRouter(QWidget* widget) : QObject(widget), widget_(widget)
 
 void EventRouter::watch(QObject* object) { object->installEventFilter(this); }
 
-EventRouter& EventRouter::gotFocus(Handler handler)
-{
-    gotFocus_.push_back(std::move(handler));
-    return *this;
-}
+EventRouter& EventRouter::gotFocus(Handler handler) { return add(gotFocus_, std::move(handler)); }
 
-EventRouter& EventRouter::lostFocus(Handler handler)
-{
-    lostFocus_.push_back(std::move(handler));
-    return *this;
-}
+EventRouter& EventRouter::lostFocus(Handler handler) { return add(lostFocus_, std::move(handler)); }
 
-EventRouter& EventRouter::keyDown(KeyDownHandler handler)
-{
-    keyDown_.push_back(std::move(handler));
-    return *this;
-}
+EventRouter& EventRouter::keyDown(KeyDownHandler handler) { return add(keyDown_, std::move(handler)); }
 
-EventRouter& EventRouter::keyUp(KeyDownHandler handler)
-{
-    keyUp_.push_back(std::move(handler));
-    return *this;
-}
+EventRouter& EventRouter::keyUp(KeyDownHandler handler) { return add(keyUp_, std::move(handler)); }
 
-EventRouter& EventRouter::keyPress(KeyPressHandler handler)
-{
-    keyPress_.push_back(std::move(handler));
-    return *this;
-}
+EventRouter& EventRouter::keyPress(KeyPressHandler handler) { return add(keyPress_, std::move(handler)); }
 
 EventRouter& EventRouter::click(Handler handler)
 {
-    click_.push_back(std::move(handler));
     connectClick();
-    return *this;
+    return add(click_, std::move(handler));
 }
 
-EventRouter& EventRouter::dblClick(Handler handler)
-{
-    dblClick_.push_back(std::move(handler));
-    return *this;
-}
+EventRouter& EventRouter::dblClick(Handler handler) { return add(dblClick_, std::move(handler)); }
 
 EventRouter& EventRouter::change(Handler handler)
 {
-    change_.push_back(std::move(handler));
     connectChange();
-    return *this;
+    return add(change_, std::move(handler));
 }
 
-EventRouter& EventRouter::mouseDown(MouseHandler handler)
-{
-    mouseDown_.push_back(std::move(handler));
-    return *this;
-}
+EventRouter& EventRouter::mouseDown(MouseHandler handler) { return add(mouseDown_, std::move(handler)); }
 
-EventRouter& EventRouter::mouseUp(MouseHandler handler)
-{
-    mouseUp_.push_back(std::move(handler));
-    return *this;
-}
+EventRouter& EventRouter::mouseUp(MouseHandler handler) { return add(mouseUp_, std::move(handler)); }
 
 EventRouter& EventRouter::mouseMove(MouseHandler handler)
 {
-    mouseMove_.push_back(std::move(handler));
     widget_->setMouseTracking(true);
     if (QWidget* child = mouseChildOf(widget_))
         child->setMouseTracking(true);
-    return *this;
+    return add(mouseMove_, std::move(handler));
 }
 
 void EventRouter::fire(const std::vector<Handler>& handlers)

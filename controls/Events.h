@@ -126,6 +126,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    template <typename H>
+    EventRouter& add(std::vector<H>& handlers, H handler)
+    {
+        handlers.push_back(std::move(handler));
+        return *this;
+    }
     bool routeKeyPress(QKeyEvent* event);
     bool routeKeyRelease(QKeyEvent* event);
     void watch(QObject* object);
