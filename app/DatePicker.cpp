@@ -1,6 +1,7 @@
 #include "app/DatePicker.h"
 
 #include "app/frmCalander.h"
+#include "controls/CellFormat.h"
 #include "controls/Dialogs.h"
 
 #include <QLineEdit>
@@ -24,16 +25,6 @@ Exchange& exchange()
 {
     static Exchange fields;
     return fields;
-}
-
-// The user's short date format with a four-digit year, so that a date written by the
-// picker reads back as the same date in any century.
-QString shortFormat()
-{
-    QString format = QLocale().dateFormat(QLocale::ShortFormat);
-    if (!format.contains(QLatin1String("yyyy")))
-        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-    return format;
 }
 
 }  // namespace
@@ -61,22 +52,12 @@ void setNewDateText(const QString& text)
         exchange().newDate->setText(text);
 }
 
-QString dateText(const QDate& date) { return QLocale().toString(date, shortFormat()); }
+QString dateText(const QDate& date) { return QLocale().toString(date, QLocale::ShortFormat); }
 
 QDate parseDateText(const QString& text)
 {
-    const QString t = text.trimmed();
-    if (t.isEmpty())
-        return {};
-    const QLocale locale;
-    for (const QString& format : {shortFormat(), locale.dateFormat(QLocale::ShortFormat),
-                                  locale.dateFormat(QLocale::LongFormat)}) {
-        const QDate date = locale.toDate(t, format);
-        if (date.isValid())
-            return date;
-    }
-    const QDate iso = QDate::fromString(t.left(10), Qt::ISODate);
-    return iso;
+    const QVariant value = controls::parseCell(text, store::FieldType::DateTime);
+    return value.typeId() == QMetaType::QDateTime ? value.toDateTime().date() : QDate();
 }
 
 QString pickDate(const QString& caption, const QDate& start, const QString& oldText,

@@ -39,8 +39,8 @@ void setNewDateText(const QString& text);
 
 // A date as the picker writes it: the user's short date format.
 QString dateText(const QDate& date);
-// Reads a date the way the date fields accept it (short format, long format, ISO);
-// an invalid QDate when the text is not a date.
+// Reads a date the way bound date fields read it (controls::parseCell); an invalid QDate
+// when the text is not a date.
 QDate parseDateText(const QString& text);
 
 }  // namespace app

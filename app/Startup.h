@@ -3,8 +3,17 @@
 
 #include <QString>
 
-// Runs the start-up sequence; returns false when the program must end at once.
+// Runs the start-up sequence: opens wedding.mdb in the program directory, shows the splash
+// while the tips load, loads and shows the main window. When the database cannot be opened
+// (or the tips or the main window cannot be loaded) it shows "Can't open database." and
+// returns false: the program must end at once.
 bool Main();
 // Points the program directory elsewhere (tests) before Main() runs.
 void setProgramDirectory(const QString& directory);
 QString programDirectory();
+// Closes the main window and the database and forgets the program-wide values, so that
+// Main() can run again in the same process (tests).
+void shutDownProgram();
+// Set in the environment, the program quits as soon as its main window has been shown
+// (start-up benchmark).
+inline constexpr const char* QuitWhenShownVariable = "ORVANE_QUIT_WHEN_SHOWN";

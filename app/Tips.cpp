@@ -3,22 +3,8 @@
 #include "app/Program.h"
 #include "app/frmTip.h"
 #include "controls/Dialogs.h"
-#include "store/Store.h"
 
 namespace app {
-
-void LoadTips(store::Database& database)
-{
-    std::unique_ptr<store::Recordset> tips = database.openRecordset(QStringLiteral("Tips"));
-    if (!tips->eof())
-        tips->moveFirst();
-    while (!tips->eof()) {
-        program().TipList.append(tips->value(QStringLiteral("tip")).toString());
-        tips->moveNext();
-    }
-    tips->close();
-    program().GiftTipPending = true;
-}
 
 QString tipText(int number)
 {

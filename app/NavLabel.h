@@ -1,0 +1,48 @@
+// The main window's navigation: caption labels over coloured rectangles.
+#pragma once
+
+#include <QColor>
+#include <QLabel>
+#include <QWidget>
+
+namespace app {
+// Rectangle colours as the platform writes them, red in the low byte.
+inline constexpr int HighlightColour = 255;        // pure red, under the pointer
+inline constexpr int RestColour = 12632319;        // pale pink (255, 192, 192)
+QColor colourFromValue(int value);
+int colourValue(const QColor& colour);
+}  // namespace app
+
+// A rectangle filled with one colour (the shapes behind the navigation labels).
+class NavShape : public QWidget {
+    Q_OBJECT
+public:
+    explicit NavShape(const QString& name, QWidget* parent = nullptr);
+    void setFillColor(int value);
+    int fillColor() const { return fill_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int fill_ = app::RestColour;
+};
+
+// A caption label that reports the pointer moving over it and a click.
+class NavLabel : public QLabel {
+    Q_OBJECT
+public:
+    NavLabel(const QString& name, const QString& caption, QWidget* parent = nullptr);
+
+signals:
+    void mouseMoved();
+    void clicked();
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool pressed_ = false;
+};

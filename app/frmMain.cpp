@@ -1,0 +1,337 @@
+#include "app/frmMain.h"
+
+#include "app/Artwork.h"
+#include "app/ErrorMessage.h"
+#include "app/Help.h"
+#include "app/Maintenance.h"
+#include "app/NavLabel.h"
+#include "app/Program.h"
+#include "app/Sound.h"
+#include "app/StartDoc.h"
+#include "app/frmAbout.h"
+#include "controls/Dialogs.h"
+#include "store/Store.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QVBoxLayout>
+
+namespace {
+
+QPointer<frmMain>& loadedMain()
+{
+    static QPointer<frmMain> window;
+    return window;
+}
+
+struct NavigationEntry {
+    const char* label;
+    const char* caption;
+    const char* shape;
+};
+
+// In the order of navigationLabels(): two columns, read row by row.
+constexpr std::array<NavigationEntry, 8> Navigation{{
+    {"imggeneral", "General Information", "Shape3"},
+    {"imgguests", "Guest List Manager", "Shape1"},
+    {"imgcheck", "To Do/Check List", "Shape6"},
+    {"imgexpense", "Track Expenses", "Shape2"},
+    {"imgvendor", "Vendor List", "Shape8"},
+    {"imgseater", "Reception Seating Manager", "Shape7"},
+    {"imgreports", "Print Reports/Labels", "Shape4"},
+    {"imgexit", "Exit Program", "Shape5"},
+}};
+
+}  // namespace
+
+// The window's background: paints the artwork and reports the pointer over bare ground.
+class frmMain::Hub : public QWidget {
+public:
+    explicit Hub(frmMain* owner) : QWidget(owner), owner_(owner)
+    {
+        setObjectName(QStringLiteral("hub"));
+        setMouseTracking(true);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        app::paintHubBackground(p, rect());
+    }
+    void mouseMoveEvent(QMouseEvent* event) override
+    {
+        if (!childAt(event->position().toPoint()))
+            owner_->Form_MouseMove();
+    }
+    void resizeEvent(QResizeEvent*) override
+    {
+        if (owner_->frameGeneral)
+            owner_->frameGeneral->setGeometry(rect().adjusted(14, 10, -14, -10));
+    }
+
+private:
+    frmMain* owner_;
+};
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Orvane"));
+    loadedMain() = this;
+    buildHub();
+    buildMenus();
+    buildGeneralPanel();
+    setMinimumSize(780, 560);
+    resize(800, 580);
+}
+
+frmMain::~frmMain()
+{
+    app::program().InvitedSnapshot = nullptr;
+}
+
+frmMain* frmMain::instance() { return loadedMain(); }
+
+void frmMain::buildHub()
+{
+    hub_ = new Hub(this);
+    setCentralWidget(hub_);
+
+    Label3 = new QLabel(QStringLiteral("The Wedding of"));
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setAlignment(Qt::AlignCenter);
+    Label3->setStyleSheet(QStringLiteral("color: #8a5a6a; font-family: serif; font-style: italic; font-size: 15pt;"));
+    Label1 = new QLabel;
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setWordWrap(true);
+    Label1->setStyleSheet(QStringLiteral("color: #5a2a3a; font-family: serif; font-size: 24pt;"));
+    auto* rings = new QLabel;
+    rings->setPixmap(app::ringsPicture(72));
+    rings->setAlignment(Qt::AlignCenter);
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(28);
+    grid->setVerticalSpacing(16);
+    for (int i = 0; i < int(Navigation.size()); ++i) {
+        auto* shape = new NavShape(QString::fromLatin1(Navigation[i].shape));
+        shape->setFillColor(app::RestColour);
+        shape->setMinimumSize(290, 58);
+        auto* label = new NavLabel(QString::fromLatin1(Navigation[i].label), QString::fromLatin1(Navigation[i].caption));
+        label->setStyleSheet(QStringLiteral("color: #4a1f2e; font-size: 14pt; font-weight: 600;"));
+        auto* inside = new QVBoxLayout(shape);
+        inside->setContentsMargins(0, 0, 0, 0);
+        inside->addWidget(label);
+        grid->addWidget(shape, i / 2, i % 2);
+        navigationLabels[i] = label;
+        navigationShapes[i] = shape;
+        connect(label, &NavLabel::mouseMoved, this, [this, i] { navigation_MouseMove(i); });
+    }
+    imggeneral = navigationLabels[0];
+    imgguests = navigationLabels[1];
+    imgcheck = navigationLabels[2];
+    imgexpense = navigationLabels[3];
+    imgvendor = navigationLabels[4];
+    imgseater = navigationLabels[5];
+    imgreports = navigationLabels[6];
+    imgexit = navigationLabels[7];
+    for (NavShape* s : navigationShapes) {
+        NavShape** slot[] = {&Shape1, &Shape2, &Shape3, &Shape4, &Shape5, &Shape6, &Shape7, &Shape8};
+        *slot[s->objectName().mid(5).toInt() - 1] = s;
+    }
+    connect(imggeneral, &NavLabel::clicked, this, &frmMain::imggeneral_Click);
+    connect(imgguests, &NavLabel::clicked, this, &frmMain::imgguests_Click);
+    connect(imgcheck, &NavLabel::clicked, this, &frmMain::imgcheck_Click);
+    connect(imgexpense, &NavLabel::clicked, this, &frmMain::imgexpense_Click);
+    connect(imgvendor, &NavLabel::clicked, this, &frmMain::imgvendor_Click);
+    connect(imgseater, &NavLabel::clicked, this, &frmMain::imgseater_Click);
+    connect(imgreports, &NavLabel::clicked, this, &frmMain::imgreports_Click);
+    connect(imgexit, &NavLabel::clicked, this, &frmMain::imgexit_Click);
+
+    auto* layout = new QVBoxLayout(hub_);
+    layout->setContentsMargins(40, 22, 40, 28);
+    layout->addWidget(rings);
+    layout->addWidget(Label3);
+    layout->addWidget(Label1);
+    layout->addSpacing(18);
+    layout->addLayout(grid);
+    layout->addStretch();
+    Label1->hide();
+    Label3->hide();
+}
+
+void frmMain::buildMenus()
+{
+    auto action = [this](QMenu* menu, const char* name, const QString& caption, void (frmMain::*slot)()) {
+        QAction* a = menu->addAction(caption);
+        a->setObjectName(QString::fromLatin1(name));
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuExit = action(mnuFile, "mnuExit", QStringLiteral("E&xit"), &frmMain::mnuExit_Click);
+
+    mnuDatabase = menuBar()->addMenu(QStringLiteral("&Database"));
+    mnuDatabase->setObjectName(QStringLiteral("mnuDatabase"));
+    mnuRepair = action(mnuDatabase, "mnuRepair", QStringLiteral("&Repair Database"), &frmMain::mnuRepair_Click);
+    mnuCompact = action(mnuDatabase, "mnuCompact", QStringLiteral("&Compact Database"), &frmMain::mnuCompact_Click);
+
+    mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuOnline = action(mnuHelp, "mnuOnline", QStringLiteral("Online Help"), &frmMain::mnuOnline_Click);
+    mnuHelponHelp = action(mnuHelp, "mnuHelponHelp", QStringLiteral("Help on Help"), &frmMain::mnuHelponHelp_Click);
+    mnuLinks = mnuHelp->addMenu(QStringLiteral("&Internet Links"));
+    mnuLinks->setObjectName(QStringLiteral("mnuLinks"));
+    mnuHomePage = action(mnuLinks, "mnuHomePage", QStringLiteral("Orvane &Home Page"), &frmMain::mnuHomePage_Click);
+    mnuTechSupp =
+        action(mnuLinks, "mnuTechSupp", QStringLiteral("&Technical Support Page"), &frmMain::mnuTechSupp_Click);
+    mnuHelp->addSeparator()->setObjectName(QStringLiteral("step2"));
+    mnuAbout = action(mnuHelp, "mnuAbout", QStringLiteral("&About"), &frmMain::mnuAbout_Click);
+}
+
+void frmMain::setMenusEnabled(bool enabled)
+{
+    for (QMenu* menu : {mnuFile, mnuDatabase, mnuHelp})
+        menu->menuAction()->setEnabled(enabled);
+}
+
+// ---- Navigation ----------------------------------------------------------------------
+
+void frmMain::navigation_MouseMove(int index)
+{
+    navigationLabels[index]->setCursor(app::program().NavigationCursor);
+    for (int i = 0; i < int(navigationShapes.size()); ++i)
+        navigationShapes[i]->setFillColor(i == index ? app::HighlightColour : app::RestColour);
+}
+
+void frmMain::Form_MouseMove()
+{
+    for (NavShape* shape : navigationShapes)
+        shape->setFillColor(app::RestColour);
+}
+
+void frmMain::imggeneral_Click()
+{
+    app::playClick();
+    openGeneral();
+}
+
+void frmMain::imgguests_Click()
+{
+    app::playClick();
+    // The guest window attaches here: show frmGuests modally.
+}
+
+void frmMain::imgexpense_Click()
+{
+    app::playClick();
+    try {
+        // The expense window attaches here: open table "Expenses" as a dynaset, hand it to
+        // frmDataGrid's Data1, caption "Expense Table", show it modally.
+    } catch (const store::StoreError&) {
+        // Opening the expense window ignores its errors.
+    }
+}
+
+void frmMain::imgcheck_Click()
+{
+    app::playClick();
+    try {
+        // The checklist window attaches here: open table "Checklist" as a dynaset, hand it
+        // to frmCheck's Data1, caption "Check List", show it modally.
+    } catch (const store::StoreError&) {
+        // Opening the checklist ignores its errors.
+    }
+}
+
+void frmMain::imgseater_Click()
+{
+    app::playClick();
+    try {
+        // The seating window attaches here: show frmSeater modally.
+    } catch (const store::StoreError&) {
+        // Opening the seating window ignores its errors.
+    }
+}
+
+void frmMain::imgreports_Click()
+{
+    app::playClick();
+    // The reports window attaches here: show frmReports modally.
+}
+
+void frmMain::imgvendor_Click()
+{
+    app::playClick();
+    // The vendor window attaches here: show frmVendors modally.
+}
+
+void frmMain::imgexit_Click() { exitProgram(); }
+
+// ---- Menus -----------------------------------------------------------------------------
+
+QString frmMain::homePageAddress() { return QStringLiteral("https://www.orvane.example/"); }
+QString frmMain::supportPageAddress() { return QStringLiteral("https://www.orvane.example/support.asp"); }
+
+void frmMain::mnuExit_Click() { exitProgram(); }
+
+void frmMain::mnuRepair_Click()
+{
+    app::repairDatabase({[this] { releaseRecordsets(); }, [this] { reopenRecordsets(); }}, this);
+}
+
+void frmMain::mnuCompact_Click()
+{
+    app::compactDatabase({[this] { releaseRecordsets(); }, [this] { reopenRecordsets(); }}, this);
+}
+
+void frmMain::mnuOnline_Click() { app::showHelp(this, app::HelpContents); }
+void frmMain::mnuHelponHelp_Click() { app::showHelpOnHelp(this); }
+void frmMain::mnuHomePage_Click() { app::StartDoc(homePageAddress()); }
+void frmMain::mnuTechSupp_Click() { app::StartDoc(supportPageAddress()); }
+
+void frmMain::mnuAbout_Click()
+{
+    frmAbout about(this);
+    controls::ShowModal(&about);
+}
+
+// ---- Exit --------------------------------------------------------------------------------
+
+void frmMain::exitProgram()
+{
+    if (exiting_)
+        return;
+    exiting_ = true;
+    app::playClick();
+    // What was typed in an open General Information panel is kept, not rolled back.
+    if (generalOpen_) {
+        try {
+            commitGeneral();
+        } catch (const store::StoreError&) {
+            // Leaving anyway: the database closes below.
+        }
+    }
+    releaseRecordsets();
+    app::workspace().close();
+    controls::EndProgram();
+    exiting_ = false;
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    if (exiting_) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    exitProgram();
+}

@@ -1,0 +1,125 @@
+// The main window: the hub with the couple's caption, the eight navigation labels, the
+// menus, and the General Information panel that edits the one row of table General.
+#pragma once
+
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class NavLabel;
+class NavShape;
+
+namespace store {
+class Recordset;
+}
+namespace controls {
+class DataSource;
+}
+
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // The loaded main window, or null (tests and the start-up procedure).
+    static frmMain* instance();
+
+    // Runs while the program starts, before the window is shown. On a first run it hides
+    // the splash, shows the welcome and tip windows and shows itself. Throws
+    // store::StoreError, which ends the start-up.
+    void Form_Load(QWidget* splash);
+    // Reads the names back from General, sets the couple caption; true when both exist.
+    bool Set_General();
+    // Rewrites every checklist task's due date from the saved wedding date.
+    void SetDueDates();
+
+    // Navigation labels. Each later window attaches itself in its label's handler.
+    void imggeneral_Click();
+    void imgguests_Click();
+    void imgexpense_Click();
+    void imgcheck_Click();
+    void imgseater_Click();
+    void imgreports_Click();
+    void imgvendor_Click();
+    void imgexit_Click();
+    void navigation_MouseMove(int index);  // index into navigationLabels()
+    void Form_MouseMove();
+
+    // Menus.
+    void mnuExit_Click();
+    void mnuRepair_Click();
+    void mnuCompact_Click();
+    void mnuOnline_Click();
+    void mnuHelponHelp_Click();
+    void mnuHomePage_Click();
+    void mnuTechSupp_Click();
+    void mnuAbout_Click();
+
+    // The General Information panel.
+    void SSCommand4_Click();  // Close
+    void SSCommand5_Click();  // Help
+    bool generalOpen() const;
+
+    // Click sound, commit an open panel, close the database, end the program.
+    void exitProgram();
+
+    // Controls (names as the help texts and tests know them).
+    QLabel* Label1;  // the couple caption
+    QLabel* Label3;  // "The Wedding of"
+    std::array<NavLabel*, 8> navigationLabels{};
+    std::array<NavShape*, 8> navigationShapes{};
+    NavLabel *imggeneral, *imgguests, *imgexpense, *imgcheck, *imgseater, *imgreports, *imgvendor, *imgexit;
+    NavShape *Shape1, *Shape2, *Shape3, *Shape4, *Shape5, *Shape6, *Shape7, *Shape8;
+    QMenu *mnuFile, *mnuDatabase, *mnuHelp, *mnuLinks;
+    QAction *mnuExit, *mnuRepair, *mnuCompact, *mnuOnline, *mnuHelponHelp, *mnuHomePage, *mnuTechSupp,
+        *mnuAbout;
+
+    QGroupBox* frameGeneral;
+    QLineEdit *txtbridesname, *txtgroomsname;
+    QGroupBox *Frame4, *Frame5, *Frame6;
+    QLineEdit *txtshowloc, *txtshowdate, *txtshowcont;
+    QLineEdit *txtweddingloc, *txtweddingdate, *txtweddingcont;
+    QLineEdit *txtreceptloc, *txtrecdate, *txtreccont;
+    QComboBox *cshowtime, *cweddingtime, *crectime;
+    QLineEdit *mshowphone, *mweddingphone, *mrecphone;
+    QPushButton *SSCommand4, *SSCommand5;
+    QLineEdit *txtolddate, *txtnewdate;
+    controls::DataSource* Data4 = nullptr;
+
+    // Web pages of the Help menu's links.
+    static QString homePageAddress();
+    static QString supportPageAddress();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    class Hub;
+    void buildHub();
+    void buildMenus();
+    void buildGeneralPanel();
+    void setMenusEnabled(bool enabled);
+    void openGeneral();
+    void closeGeneral();
+    void commitGeneral();
+    void openInvitedSnapshot();
+    void releaseRecordsets();
+    void reopenRecordsets();
+    void dateField_Focus(QLineEdit* field);
+    void dateField_Pick(QLineEdit* field, bool keyboard);
+    QString pickerCaption(QLineEdit* field) const;
+
+    QWidget* hub_ = nullptr;  // the background (frmMain::Hub)
+    std::unique_ptr<store::Recordset> invited_;
+    bool generalOpen_ = false;
+    bool exiting_ = false;
+};

@@ -1,0 +1,367 @@
+// frmMain, data side: loading, the couple caption, the General Information panel with its
+// transaction and date fields, and rescheduling the checklist when the panel closes.
+#include "app/frmMain.h"
+
+#include "app/Artwork.h"
+#include "app/DatePicker.h"
+#include "app/ErrorMessage.h"
+#include "app/Help.h"
+#include "app/Program.h"
+#include "app/Sound.h"
+#include "app/Tips.h"
+#include "app/frmWelcome.h"
+#include "checklist/DueDates.h"
+#include "controls/DataSource.h"
+#include "controls/Dialogs.h"
+#include "controls/Events.h"
+#include "controls/MaskedEdit.h"
+#include "store/Store.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// "08:00 AM" ... "11:30 PM": every half hour.
+QStringList halfHours()
+{
+    QStringList times;
+    for (int minutes = 8 * 60; minutes <= 23 * 60 + 30; minutes += 30) {
+        const int hour24 = minutes / 60;
+        const int hour12 = hour24 % 12 == 0 ? 12 : hour24 % 12;
+        times << QStringLiteral("%1:%2 %3")
+                     .arg(hour12, 2, 10, QLatin1Char('0'))
+                     .arg(minutes % 60, 2, 10, QLatin1Char('0'))
+                     .arg(hour24 < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
+    }
+    return times;
+}
+
+template <typename W>
+W* named(W* widget, const char* name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+}  // namespace
+
+// ---- Building the panel ------------------------------------------------------------------
+
+void frmMain::buildGeneralPanel()
+{
+    frameGeneral = named(new QGroupBox(QStringLiteral("General Information"), hub_), "frameGeneral");
+    frameGeneral->setAutoFillBackground(true);
+    frameGeneral->setStyleSheet(QStringLiteral(
+        "QGroupBox#frameGeneral { background: #fffaf6; border: 1px solid #c9a048; border-radius: 8px;"
+        " margin-top: 14px; font-weight: bold; color: #5a2a3a; }"
+        "QGroupBox#frameGeneral::title { subcontrol-origin: margin; left: 14px; padding: 0 4px; }"));
+    frameGeneral->hide();
+
+    txtbridesname = named(new QLineEdit, "txtbridesname");
+    txtgroomsname = named(new QLineEdit, "txtgroomsname");
+    txtolddate = named(new QLineEdit(this), "txtolddate");
+    txtnewdate = named(new QLineEdit(this), "txtnewdate");
+    txtolddate->hide();
+    txtnewdate->hide();
+
+    struct Event {
+        QGroupBox*& frame;
+        const char* frameName;
+        const char* caption;
+        QLineEdit*& location;
+        const char* locationName;
+        QLineEdit*& date;
+        const char* dateName;
+        QComboBox*& time;
+        const char* timeName;
+        QLineEdit*& contact;
+        const char* contactName;
+        QLineEdit*& phone;
+        const char* phoneName;
+    };
+    const Event events[] = {
+        {Frame6, "Frame6", "Shower Information", txtshowloc, "txtshowloc", txtshowdate, "txtshowdate", cshowtime,
+         "cshowtime", txtshowcont, "txtshowcont", mshowphone, "mshowphone"},
+        {Frame4, "Frame4", "Ceremony Information", txtweddingloc, "txtweddingloc", txtweddingdate, "txtweddingdate",
+         cweddingtime, "cweddingtime", txtweddingcont, "txtweddingcont", mweddingphone, "mweddingphone"},
+        {Frame5, "Frame5", "Reception Information", txtreceptloc, "txtreceptloc", txtrecdate, "txtrecdate", crectime,
+         "crectime", txtreccont, "txtreccont", mrecphone, "mrecphone"},
+    };
+
+    auto* names = new QFormLayout;
+    names->addRow(QStringLiteral("Bride's Name"), txtbridesname);
+    names->addRow(QStringLiteral("Groom's Name"), txtgroomsname);
+
+    auto* frames = new QHBoxLayout;
+    for (const Event& e : events) {
+        e.frame = named(new QGroupBox(QString::fromLatin1(e.caption)), e.frameName);
+        e.location = named(new QLineEdit, e.locationName);
+        e.date = named(new QLineEdit, e.dateName);
+        e.time = named(new QComboBox, e.timeName);
+        e.time->setEditable(true);
+        e.time->addItems(halfHours());
+        e.time->setMaxVisibleItems(12);
+        e.contact = named(new QLineEdit, e.contactName);
+        auto* phone = named(new controls::MaskedEdit, e.phoneName);
+        phone->setMask(QString::fromLatin1(controls::PhoneMask));
+        e.phone = phone;
+        auto* form = new QFormLayout(e.frame);
+        form->addRow(QStringLiteral("Location"), e.location);
+        form->addRow(QStringLiteral("Date"), e.date);
+        form->addRow(QStringLiteral("Time"), e.time);
+        form->addRow(QStringLiteral("Contact Name"), e.contact);
+        form->addRow(QStringLiteral("Phone Number"), e.phone);
+        frames->addWidget(e.frame);
+    }
+
+    SSCommand5 = named(new QPushButton(QStringLiteral("Help")), "SSCommand5");
+    SSCommand4 = named(new QPushButton(QStringLiteral("Close")), "SSCommand4");
+    for (QPushButton* b : {SSCommand5, SSCommand4}) {
+        b->setMinimumWidth(96);
+        b->setAutoDefault(false);
+    }
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(SSCommand5);
+    buttons->addWidget(SSCommand4);
+
+    auto* layout = new QVBoxLayout(frameGeneral);
+    layout->setContentsMargins(18, 24, 18, 14);
+    layout->addLayout(names);
+    layout->addSpacing(8);
+    layout->addLayout(frames);
+    layout->addStretch();
+    layout->addLayout(buttons);
+
+    // Tab order: names, then each event top to bottom, then the buttons.
+    QList<QWidget*> order{txtbridesname, txtgroomsname};
+    for (const Event& e : events)
+        order << e.location << e.date << e.time << e.contact << e.phone;
+    order << SSCommand5 << SSCommand4;
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    connect(SSCommand4, &QPushButton::clicked, this, &frmMain::SSCommand4_Click);
+    connect(SSCommand5, &QPushButton::clicked, this, &frmMain::SSCommand5_Click);
+
+    // Text and phone boxes: whole content selected on focus, Esc closes the panel.
+    for (QLineEdit* box : {txtbridesname, txtgroomsname, txtshowloc, txtshowcont, mshowphone, txtweddingloc,
+                           txtweddingcont, mweddingphone, txtreceptloc, txtreccont, mrecphone}) {
+        controls::selectAllOnFocus(box);
+        controls::on(box).keyDown([this](int& keyCode, int) {
+            if (keyCode == controls::key::Escape) {
+                keyCode = 0;
+                SSCommand4_Click();
+            }
+        });
+    }
+    // Date fields: seed the exchange fields on focus; keys other than Esc and Delete, and
+    // a double click, open the date picker.
+    for (QLineEdit* date : {txtshowdate, txtweddingdate, txtrecdate}) {
+        controls::on(date)
+            .gotFocus([this, date] { dateField_Focus(date); })
+            .keyDown([this, date](int& keyCode, int) {
+                constexpr int Alt = 18;
+                if (keyCode == controls::key::Escape) {
+                    keyCode = 0;
+                    SSCommand4_Click();
+                } else if (keyCode == controls::key::Delete || keyCode == 0 || keyCode == controls::key::Shift ||
+                           keyCode == controls::key::Control || keyCode == Alt) {
+                    // Delete edits the text (a date can be cleared); modifier keys wait for their key.
+                } else {
+                    keyCode = 0;
+                    dateField_Pick(date, true);
+                }
+            })
+            .dblClick([this, date] { dateField_Pick(date, false); });
+    }
+}
+
+// ---- Loading -----------------------------------------------------------------------------
+
+void frmMain::Form_Load(QWidget* splash)
+{
+    app::setupHelp(this);
+    app::registerDateExchange(txtolddate, txtnewdate);
+    openInvitedSnapshot();
+
+    Data4 = named(new controls::DataSource(this), "Data4");
+    Data4->setDatabaseName(app::program().DatabasePath);
+    Data4->setRecordSource(QStringLiteral("General"));
+    Data4->setRecordsetType(store::RecordsetType::Table);
+    const std::pair<QWidget*, const char*> bindings[] = {
+        {txtbridesname, "bridesname"}, {txtgroomsname, "groomsname"}, {txtshowloc, "showloc"},
+        {txtshowdate, "showdate"},     {cshowtime, "showtime"},       {txtshowcont, "showcont"},
+        {mshowphone, "showphone"},     {txtweddingloc, "weddingloc"}, {txtweddingdate, "weddingdate"},
+        {cweddingtime, "weddingtime"}, {txtweddingcont, "weddingcont"}, {mweddingphone, "weddingphone"},
+        {txtreceptloc, "receptloc"},   {txtrecdate, "recdate"},       {crectime, "rectime"},
+        {txtreccont, "reccont"},       {mrecphone, "recphone"},
+    };
+    for (const auto& [widget, field] : bindings)
+        Data4->bind(widget, QString::fromLatin1(field));
+    Data4->refresh();
+
+    app::program().NavigationCursor = app::navigationCursorPicture();
+
+    const bool hasNames = Set_General();
+    if (!hasNames) {
+        app::playApplause();
+        if (splash)
+            splash->hide();
+        frmWelcome welcome(this);
+        controls::ShowModal(&welcome);
+        show();
+        app::showTip(app::TipFirstRun);
+    }
+}
+
+void frmMain::openInvitedSnapshot()
+{
+    invited_ = app::database().openRecordset(QStringLiteral("Invited Query"), store::RecordsetType::Snapshot);
+    app::program().InvitedSnapshot = invited_.get();
+}
+
+void frmMain::releaseRecordsets()
+{
+    if (Data4)
+        Data4->close();
+    app::program().InvitedSnapshot = nullptr;
+    invited_.reset();
+}
+
+void frmMain::reopenRecordsets()
+{
+    openInvitedSnapshot();
+    Data4->refresh();
+}
+
+// ---- The couple caption ------------------------------------------------------------------
+
+namespace {
+// A name as stored; a name never entered (Null) reads as empty.
+QString nameText(const QVariant& value) { return value.isNull() ? QString() : value.toString(); }
+}  // namespace
+
+bool frmMain::Set_General()
+{
+    try {
+        Data4->refresh();
+        if (!Data4->hasCurrent()) {
+            // Table General is empty: create the wedding's row.
+            store::Recordset* rs = Data4->recordset();
+            rs->addNew();
+            rs->setValue(QStringLiteral("bridesname"), QString(""));
+            rs->setValue(QStringLiteral("groomsname"), QString(""));
+            rs->update();
+            rs->moveFirst();
+            Data4->resync();
+            return false;
+        }
+        app::Program& p = app::program();
+        p.BrideName = nameText(Data4->fieldValue(QStringLiteral("bridesname")));
+        p.GroomName = nameText(Data4->fieldValue(QStringLiteral("groomsname")));
+        const bool hasNames = !p.BrideName.isEmpty() && !p.GroomName.isEmpty();
+        Label1->setText(p.BrideName + QStringLiteral(" and ") + p.GroomName);
+        Label1->setVisible(hasNames);
+        Label3->setVisible(hasNames);
+        return hasNames;
+    } catch (const store::StoreError& e) {
+        app::showError(e, this);
+        return false;
+    }
+}
+
+// ---- Due dates ---------------------------------------------------------------------------
+
+void frmMain::SetDueDates()
+{
+    try {
+        const QVariant value = Data4->fieldValue(QStringLiteral("weddingdate"));
+        if (value.isNull() || value.toString().isEmpty())
+            return;
+        if (value.typeId() != QMetaType::QDateTime || !value.toDateTime().isValid())
+            throw store::StoreError(store::err::TypeMismatch, QStringLiteral("Type mismatch"));
+        checklist::applyDueDates(app::database(), value.toDateTime());
+    } catch (const store::StoreError& e) {
+        app::showError(e, this);
+    }
+}
+
+// ---- Opening and closing the panel -------------------------------------------------------
+
+bool frmMain::generalOpen() const { return generalOpen_; }
+
+void frmMain::openGeneral()
+{
+    if (generalOpen_)
+        return;
+    app::workspace().beginTrans();
+    generalOpen_ = true;
+    frameGeneral->setGeometry(hub_->rect().adjusted(14, 10, -14, -10));
+    frameGeneral->raise();
+    frameGeneral->show();
+    setMenusEnabled(false);
+    txtbridesname->setFocus();
+}
+
+void frmMain::commitGeneral()
+{
+    generalOpen_ = false;
+    app::workspace().commitTrans();
+}
+
+void frmMain::SSCommand4_Click()
+{
+    if (!generalOpen_)
+        return;
+    // A value the row cannot take (a date that is not a date) has been reported by Data4;
+    // the panel stays open so that it can be corrected, and nothing is lost.
+    if (!Data4->updateRecord())
+        return;
+    try {
+        frameGeneral->hide();
+        setMenusEnabled(true);
+        commitGeneral();
+        Set_General();
+        SetDueDates();
+    } catch (const store::StoreError& e) {
+        app::showError(e, this);
+    }
+}
+
+void frmMain::SSCommand5_Click() { app::showHelp(this, app::HelpGeneral); }
+
+// ---- Date fields -------------------------------------------------------------------------
+
+QString frmMain::pickerCaption(QLineEdit* field) const
+{
+    if (field == txtshowdate)
+        return QStringLiteral("Enter Shower Date");
+    if (field == txtweddingdate)
+        return QStringLiteral("Enter Ceremony Date");
+    return QStringLiteral("Enter Reception Date");
+}
+
+void frmMain::dateField_Focus(QLineEdit* field)
+{
+    txtnewdate->setText(field->text());
+    txtolddate->setText(field->text());
+    controls::selectAll(field);
+}
+
+void frmMain::dateField_Pick(QLineEdit* field, bool keyboard)
+{
+    if (keyboard && field == txtrecdate)
+        txtolddate->setText(field->text());
+    const QDate own = app::parseDateText(field->text());
+    field->setText(app::pickDate(pickerCaption(field), own.isValid() ? own : QDate::currentDate(),
+                                 txtolddate->text()));
+}

@@ -1,0 +1,258 @@
+// The General Information panel: its transaction, its fields, the date picker protocol,
+// and the due dates rewritten when it closes.
+#include "app/DatePicker.h"
+#include "app/NavLabel.h"
+#include "app/Program.h"
+#include "app/frmCalander.h"
+#include "app/frmMain.h"
+#include "store/Store.h"
+#include "tests/app/MainTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+
+using apptest::ProgramRun;
+
+namespace {
+
+class GeneralPanelTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        run_.setNames("Anna", "Ben");
+        apptest::execSql(db(), "UPDATE General SET weddingdate = '1998-08-31 00:00:00'");
+        ASSERT_TRUE(run_.start());
+    }
+    void TearDown() override { frmCalander::unload(); }
+    frmMain& main() { return run_.main(); }
+    QString db() const { return run_.databasePath(); }
+    store::Workspace& ws() { return store::Workspace::defaultWorkspace(); }
+    void open()
+    {
+        QTest::mouseClick(main().imggeneral, Qt::LeftButton);
+        ASSERT_TRUE(main().generalOpen());
+    }
+    void typeInto(QLineEdit* box, const QString& text)
+    {
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, text);
+    }
+    // Answers the next date picker with the action, recording its caption and start date.
+    void answerPicker(std::function<void(frmCalander*)> action)
+    {
+        run_.onModal = [this, action](QWidget* w) {
+            auto* picker = static_cast<frmCalander*>(w);
+            pickerCaption_ = picker->windowTitle();
+            pickerStart_ = picker->value();
+            action(picker);
+        };
+    }
+
+    ProgramRun run_;
+    QString pickerCaption_;
+    QDate pickerStart_;
+};
+
+TEST_F(GeneralPanelTest, OpeningBeginsATransactionAndLocksTheMenus)
+{
+    EXPECT_FALSE(main().frameGeneral->isVisible());
+    open();
+    EXPECT_EQ(run_.sounds, QStringList({"click"}));
+    EXPECT_EQ(ws().transactionDepth(), 1);
+    EXPECT_TRUE(main().frameGeneral->isVisible());
+    EXPECT_EQ(main().frameGeneral->title(), "General Information");
+    for (QMenu* menu : {main().mnuFile, main().mnuDatabase, main().mnuHelp})
+        EXPECT_FALSE(menu->menuAction()->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), main().txtbridesname);
+    EXPECT_EQ(main().txtbridesname->text(), "Anna");
+}
+
+TEST_F(GeneralPanelTest, CloseCommitsRefreshesTheCaptionAndReschedules)
+{
+    apptest::execSql(db(), "UPDATE Checklist SET DueDate = NULL");
+    open();
+    typeInto(main().txtbridesname, "Clara");
+    typeInto(main().txtreceptloc, "The Old Mill");
+    main().crectime->setCurrentText("07:30 PM");
+    main().SSCommand4->click();
+
+    EXPECT_EQ(ws().transactionDepth(), 0);
+    EXPECT_FALSE(main().frameGeneral->isVisible());
+    for (QMenu* menu : {main().mnuFile, main().mnuDatabase, main().mnuHelp})
+        EXPECT_TRUE(menu->menuAction()->isEnabled());
+    EXPECT_EQ(main().Label1->text(), "Clara and Ben");
+    EXPECT_EQ(app::program().BrideName, "Clara");
+    EXPECT_EQ(apptest::queryValue(db(), "SELECT bridesname || '|' || receptloc || '|' || rectime FROM General"),
+              "Clara|The Old Mill|07:30 PM");
+    // Every task with a code was rescheduled from 31 August 1998.
+    const auto codes = apptest::queryColumn(db(), "SELECT checktime FROM Checklist ORDER BY rowid");
+    const auto dates = apptest::queryColumn(db(), "SELECT substr(DueDate, 1, 10) FROM Checklist ORDER BY rowid");
+    const QMap<QString, QString> expected{{"1", "1998-02-28"}, {"2", "1998-04-30"}, {"3", "1998-06-30"},
+                                          {"4", "1998-07-31"}, {"5", "1998-08-17"}, {"6", "1998-08-24"},
+                                          {"7", "1998-08-29"}, {"8", "1998-08-30"}, {"9", "1998-08-31"}};
+    ASSERT_FALSE(codes.isEmpty());
+    for (int i = 0; i < codes.size(); ++i)
+        EXPECT_EQ(dates[i], expected.value(codes[i])) << "code " << codes[i].toStdString();
+    EXPECT_TRUE(run_.dialogs->messages().empty());
+}
+
+TEST_F(GeneralPanelTest, EscInATextBoxClosesLikeTheButton)
+{
+    open();
+    typeInto(main().txtgroomsname, "Dan");
+    QTest::keyClick(main().txtgroomsname, Qt::Key_Escape);
+    EXPECT_FALSE(main().generalOpen());
+    EXPECT_EQ(main().Label1->text(), "Anna and Dan");
+    EXPECT_EQ(ws().transactionDepth(), 0);
+}
+
+TEST_F(GeneralPanelTest, LeavingTheProgramWithThePanelOpenKeepsWhatWasTyped)
+{
+    open();
+    typeInto(main().txtbridesname, "Erin");
+    typeInto(main().txtgroomsname, "Finn");
+    main().close();  // the close box still works while the menus are locked
+    EXPECT_EQ(run_.dialogs->endProgramCount, 1);
+    EXPECT_EQ(ws().database(), nullptr);
+    EXPECT_EQ(apptest::queryValue(db(), "SELECT bridesname || ' and ' || groomsname FROM General"), "Erin and Finn");
+}
+
+TEST_F(GeneralPanelTest, UnchangedWeddingDateStillRewritesHandTypedDueDates)
+{
+    apptest::execSql(db(), "UPDATE Checklist SET DueDate = '2001-01-01 00:00:00'");
+    apptest::execSql(db(), "INSERT INTO Checklist (CheckItem, checktime, DueDate) VALUES "
+                           "('mine', NULL, '2002-02-02 00:00:00'), ('zero', 0, '2002-02-02 00:00:00'), "
+                           "('ten', 10, '2002-02-02 00:00:00')");
+    open();
+    main().SSCommand4->click();
+    const auto dates = apptest::dueDates(db());
+    EXPECT_EQ(dates.value("mine"), "2002-02-02");
+    EXPECT_EQ(dates.value("zero"), "2002-02-02");
+    EXPECT_EQ(dates.value("ten"), "2002-02-02");
+    EXPECT_EQ(apptest::queryValue(db(), "SELECT count(*) FROM Checklist WHERE DueDate LIKE '2001-01-01%'").toInt(), 0);
+}
+
+TEST_F(GeneralPanelTest, NoWeddingDateOrNoTasksMeansNothingToDo)
+{
+    apptest::execSql(db(), "UPDATE Checklist SET DueDate = '2001-01-01 00:00:00'");
+    open();
+    main().txtweddingdate->clear();
+    main().SSCommand4->click();
+    EXPECT_TRUE(run_.dialogs->messages().empty());
+    EXPECT_EQ(apptest::queryValue(db(), "SELECT count(*) FROM Checklist WHERE DueDate NOT LIKE '2001-01-01%'").toInt(), 0);
+
+    apptest::execSql(db(), "UPDATE General SET weddingdate = '1998-08-31 00:00:00'");
+    apptest::execSql(db(), "DELETE FROM Checklist");
+    open();
+    main().SSCommand4->click();
+    EXPECT_TRUE(run_.dialogs->messages().empty());
+}
+
+TEST_F(GeneralPanelTest, TimeCombosHoldEveryHalfHour)
+{
+    for (QComboBox* combo : {main().cshowtime, main().cweddingtime, main().crectime}) {
+        ASSERT_EQ(combo->count(), 32);
+        EXPECT_EQ(combo->itemText(0), "08:00 AM");
+        EXPECT_EQ(combo->itemText(1), "08:30 AM");
+        EXPECT_EQ(combo->itemText(8), "12:00 PM");
+        EXPECT_EQ(combo->itemText(10), "01:00 PM");
+        EXPECT_EQ(combo->itemText(31), "11:30 PM");
+    }
+}
+
+TEST_F(GeneralPanelTest, DateFieldsOpenThePickerWithTheirCaptionAndDate)
+{
+    open();
+    const std::pair<QLineEdit*, const char*> fields[] = {{main().txtshowdate, "Enter Shower Date"},
+                                                         {main().txtweddingdate, "Enter Ceremony Date"},
+                                                         {main().txtrecdate, "Enter Reception Date"}};
+    for (const auto& [field, caption] : fields) {
+        field->setText(app::dateText(QDate(2026, 6, 20)));
+        field->setFocus();
+        EXPECT_EQ(main().txtolddate->text(), field->text());
+        EXPECT_EQ(main().txtnewdate->text(), field->text());
+        answerPicker([](frmCalander* p) {
+            p->Calendar1->setSelectedDate(QDate(2026, 6, 27));
+            p->cmdOK->click();
+        });
+        QTest::mouseDClick(field, Qt::LeftButton);
+        EXPECT_EQ(pickerCaption_, caption);
+        EXPECT_EQ(pickerStart_, QDate(2026, 6, 20));
+        EXPECT_EQ(field->text(), app::dateText(QDate(2026, 6, 27)));
+    }
+    // A text that is not a date starts the picker on today.
+    main().txtshowdate->setText("next spring");
+    answerPicker([](frmCalander* p) { p->cmdOK->click(); });
+    QTest::mouseDClick(main().txtshowdate, Qt::LeftButton);
+    EXPECT_EQ(pickerStart_, QDate::currentDate());
+}
+
+TEST_F(GeneralPanelTest, EscInThePickerRestoresAndDeleteClearsWithoutIt)
+{
+    open();
+    main().txtweddingdate->setText("6/20/26");
+    main().txtweddingdate->setFocus();
+    answerPicker([](frmCalander* p) {
+        p->Calendar1->setSelectedDate(QDate(2027, 1, 1));
+        QTest::keyClick(p->Calendar1->findChild<QAbstractItemView*>(), Qt::Key_Escape);
+    });
+    QTest::keyClick(main().txtweddingdate, Qt::Key_A);
+    EXPECT_EQ(run_.modals.count("frmCalander"), 1);
+    EXPECT_EQ(main().txtweddingdate->text(), "6/20/26");
+
+    // Delete edits the text and opens nothing: a date can be cleared.
+    main().txtweddingdate->selectAll();
+    QTest::keyClick(main().txtweddingdate, Qt::Key_Delete);
+    EXPECT_EQ(main().txtweddingdate->text(), "");
+    EXPECT_EQ(run_.modals.count("frmCalander"), 1);
+    // Esc in a date field closes the panel; the cleared date is saved as no date.
+    QTest::keyClick(main().txtweddingdate, Qt::Key_Escape);
+    EXPECT_FALSE(main().generalOpen());
+    EXPECT_FALSE(apptest::queryValue(db(), "SELECT weddingdate FROM General").isValid());
+}
+
+TEST_F(GeneralPanelTest, ReceptionKeyPathTakesTheTextAtTheKeystroke)
+{
+    open();
+    // The ceremony field remembers its text from when it got the focus...
+    main().txtweddingdate->setText("6/20/26");
+    main().txtweddingdate->setFocus();
+    main().txtweddingdate->selectAll();
+    QTest::keyClick(main().txtweddingdate, Qt::Key_Delete);
+    answerPicker([](frmCalander* p) { p->cmdCancel->click(); });
+    QTest::keyClick(main().txtweddingdate, Qt::Key_X);
+    EXPECT_EQ(main().txtweddingdate->text(), "6/20/26");
+    // ...the reception field's keyboard path takes the text it has when the key is pressed.
+    main().txtrecdate->setText("6/20/26");
+    main().txtrecdate->setFocus();
+    main().txtrecdate->selectAll();
+    QTest::keyClick(main().txtrecdate, Qt::Key_Delete);
+    QTest::keyClick(main().txtrecdate, Qt::Key_X);
+    EXPECT_EQ(main().txtrecdate->text(), "");
+    EXPECT_EQ(pickerStart_, QDate::currentDate());
+}
+
+TEST_F(GeneralPanelTest, FieldsSelectTheirWholeTextOnFocus)
+{
+    open();
+    main().txtweddingloc->setText("St. Mary's");
+    main().txtweddingloc->setFocus();
+    EXPECT_EQ(main().txtweddingloc->selectedText(), "St. Mary's");
+    main().txtshowdate->setText("5/1/26");
+    main().txtshowdate->setFocus();
+    EXPECT_EQ(main().txtshowdate->selectedText(), "5/1/26");
+}
+
+}  // namespace

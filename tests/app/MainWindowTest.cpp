@@ -1,0 +1,150 @@
+// The main window's navigation, hover colours, menus and exit.
+#include "app/Help.h"
+#include "app/HelpViewer.h"
+#include "app/NavLabel.h"
+#include "app/Program.h"
+#include "app/frmAbout.h"
+#include "app/frmMain.h"
+#include "store/Store.h"
+#include "tests/app/MainTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+
+using apptest::ProgramRun;
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        run_.setNames("Anna", "Ben");
+        ASSERT_TRUE(run_.start());
+    }
+    frmMain& main() { return run_.main(); }
+    std::vector<int> fills()
+    {
+        std::vector<int> colours;
+        for (int i = 1; i <= 8; ++i)
+            colours.push_back(main().findChild<NavShape*>(QStringLiteral("Shape%1").arg(i))->fillColor());
+        return colours;
+    }
+    static std::vector<int> onlyRed(int shape)
+    {
+        std::vector<int> colours(8, app::RestColour);
+        colours[shape - 1] = app::HighlightColour;
+        return colours;
+    }
+
+    ProgramRun run_;
+};
+
+TEST_F(MainWindowTest, LabelsCaptionsAndTheirRectangles)
+{
+    const std::tuple<const char*, const char*, const char*> labels[] = {
+        {"imggeneral", "General Information", "Shape3"},  {"imgguests", "Guest List Manager", "Shape1"},
+        {"imgexpense", "Track Expenses", "Shape2"},       {"imgcheck", "To Do/Check List", "Shape6"},
+        {"imgseater", "Reception Seating Manager", "Shape7"}, {"imgreports", "Print Reports/Labels", "Shape4"},
+        {"imgvendor", "Vendor List", "Shape8"},           {"imgexit", "Exit Program", "Shape5"}};
+    for (const auto& [name, caption, shape] : labels) {
+        auto* label = main().findChild<NavLabel*>(name);
+        ASSERT_NE(label, nullptr) << name;
+        EXPECT_EQ(label->text(), caption);
+        EXPECT_EQ(label->parentWidget()->objectName(), shape);  // drawn over its own rectangle
+    }
+}
+
+TEST_F(MainWindowTest, HoverMovesTheRedFillAndTheBackgroundClearsIt)
+{
+    EXPECT_EQ(fills(), std::vector<int>(8, app::RestColour));
+    QTest::mouseMove(main().imgguests);
+    EXPECT_EQ(fills(), onlyRed(1));
+    EXPECT_EQ(main().imgguests->cursor().pixmap().cacheKey(), app::program().NavigationCursor.pixmap().cacheKey());
+    EXPECT_FALSE(app::program().NavigationCursor.pixmap().isNull());
+    QTest::mouseMove(main().imgexit);  // straight to another label
+    EXPECT_EQ(fills(), onlyRed(5));
+    QTest::mouseMove(main().centralWidget(), QPoint(3, 3));  // bare background
+    EXPECT_EQ(fills(), std::vector<int>(8, app::RestColour));
+}
+
+TEST_F(MainWindowTest, EveryLabelClicksAndWindowsNotYetThereDoNothing)
+{
+    for (NavLabel* label : {main().imgguests, main().imgexpense, main().imgcheck, main().imgseater,
+                            main().imgreports, main().imgvendor}) {
+        QTest::mouseClick(label, Qt::LeftButton);
+    }
+    EXPECT_EQ(run_.sounds, QStringList(6, "click"));
+    EXPECT_TRUE(run_.dialogs->messages().empty());
+    EXPECT_NE(store::Workspace::defaultWorkspace().database(), nullptr);
+}
+
+TEST_F(MainWindowTest, ExitLabelMenuAndCloseBoxAllEndTheProgram)
+{
+    auto expectExit = [&](const std::function<void()>& command) {
+        run_.sounds.clear();
+        const int ends = run_.dialogs->endProgramCount;
+        command();
+        EXPECT_EQ(run_.sounds, QStringList({"click"}));
+        EXPECT_EQ(store::Workspace::defaultWorkspace().database(), nullptr);
+        EXPECT_EQ(run_.dialogs->endProgramCount, ends + 1);
+        EXPECT_TRUE(run_.dialogs->messages().empty());  // no confirmation
+        store::Workspace::defaultWorkspace().openDatabase(run_.databasePath());
+    };
+    expectExit([&] { QTest::mouseClick(main().imgexit, Qt::LeftButton); });
+    expectExit([&] { main().mnuExit->trigger(); });
+    expectExit([&] { main().close(); });
+}
+
+TEST_F(MainWindowTest, MenusCaptionsAndAccessKeys)
+{
+    EXPECT_EQ(main().mnuFile->title(), "&File");
+    EXPECT_EQ(main().mnuDatabase->title(), "&Database");
+    EXPECT_EQ(main().mnuHelp->title(), "&Help");
+    EXPECT_EQ(main().mnuExit->text(), "E&xit");
+    EXPECT_EQ(main().mnuRepair->text(), "&Repair Database");
+    EXPECT_EQ(main().mnuCompact->text(), "&Compact Database");
+    EXPECT_EQ(main().mnuOnline->text(), "Online Help");
+    EXPECT_EQ(main().mnuHelponHelp->text(), "Help on Help");
+    EXPECT_EQ(main().mnuLinks->title(), "&Internet Links");
+    EXPECT_EQ(main().mnuHomePage->text(), "Orvane &Home Page");
+    EXPECT_EQ(main().mnuTechSupp->text(), "&Technical Support Page");
+    EXPECT_EQ(main().mnuAbout->text(), "&About");
+    const QList<QAction*> helpItems = main().mnuHelp->actions();
+    ASSERT_EQ(helpItems.size(), 5);
+    EXPECT_TRUE(helpItems[3]->isSeparator());
+    EXPECT_EQ(helpItems[3]->objectName(), "step2");
+}
+
+TEST_F(MainWindowTest, HelpLinksAndAboutCommands)
+{
+    main().mnuOnline->trigger();
+    ASSERT_NE(app::currentHelpViewer(), nullptr);
+    EXPECT_EQ(app::currentHelpViewer()->currentKey(), "1004");
+    main().mnuHelponHelp->trigger();
+    EXPECT_EQ(app::currentHelpViewer()->currentKey(), "helponhelp");
+
+    main().mnuHomePage->trigger();
+    main().mnuTechSupp->trigger();
+    ASSERT_EQ(run_.addresses.size(), 2);
+    EXPECT_EQ(run_.addresses[0].path(), "/");
+    EXPECT_EQ(run_.addresses[1].host(), run_.addresses[0].host());
+    EXPECT_EQ(run_.addresses[1].path(), "/support.asp");
+
+    QString version;
+    run_.onModal = [&](QWidget* w) {
+        version = static_cast<frmAbout*>(w)->Label5->text();
+        static_cast<frmAbout*>(w)->Command1->click();
+    };
+    main().mnuAbout->trigger();
+    EXPECT_EQ(run_.modals, QStringList({"frmAbout"}));
+    EXPECT_EQ(version, "v. 1.00");
+}
+
+}  // namespace

@@ -1,0 +1,162 @@
+// Start-up: success, first run against later runs, and every way it can fail.
+#include "app/Program.h"
+#include "app/frmMain.h"
+#include "app/frmTip.h"
+#include "store/Store.h"
+#include "tests/app/MainTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+
+using apptest::ProgramRun;
+
+namespace {
+
+void expectCantOpen(ProgramRun& run, int number)
+{
+    EXPECT_FALSE(run.start());
+    EXPECT_EQ(frmMain::instance(), nullptr);
+    const auto messages = run.dialogs->messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Can't open database.");
+    EXPECT_EQ(controls::mb::iconOf(messages[0].style), controls::mb::Exclamation);
+    EXPECT_EQ(controls::mb::buttonsOf(messages[0].style), controls::mb::OKOnly);
+    EXPECT_TRUE(messages[0].title.endsWith(" " + QString::number(number))) << messages[0].title.toStdString();
+    EXPECT_GT(messages[0].title.size(), QString::number(number).size() + 1);  // the description comes first
+    EXPECT_EQ(store::Workspace::defaultWorkspace().database(), nullptr);
+    EXPECT_TRUE(run.modals.isEmpty());
+}
+
+TEST(Startup, LaterRunShowsTheCoupleAtOnce)
+{
+    ProgramRun run;
+    run.setNames("Anna", "Ben");
+    ASSERT_TRUE(run.start());
+    frmMain& main = run.main();
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_EQ(main.windowTitle(), "Orvane");
+    EXPECT_EQ(main.Label1->text(), "Anna and Ben");
+    EXPECT_TRUE(main.Label1->isVisibleTo(&main));
+    EXPECT_EQ(main.Label3->text(), "The Wedding of");
+    EXPECT_TRUE(main.Label3->isVisibleTo(&main));
+    EXPECT_TRUE(run.modals.isEmpty());
+    EXPECT_TRUE(run.sounds.isEmpty());
+
+    const app::Program& p = app::program();
+    EXPECT_EQ(p.DatabasePath, run.databasePath());
+    EXPECT_EQ(p.BrideName, "Anna");
+    EXPECT_EQ(p.GroomName, "Ben");
+    EXPECT_EQ(p.TipList, apptest::queryColumn(run.databasePath(), "SELECT tip FROM Tips ORDER BY rowid"));
+    EXPECT_TRUE(p.GiftTipPending);
+    ASSERT_NE(p.InvitedSnapshot, nullptr);
+    EXPECT_EQ(p.InvitedSnapshot->value("count of guests").toLongLong(),
+              apptest::queryValue(run.databasePath(), "SELECT count(*) FROM Guests").toLongLong());
+    EXPECT_TRUE(p.HelpFilePath.endsWith("/Orvane.HLP"));
+    EXPECT_EQ(p.HelpOwnerWindow, &main);
+    // No splash is left behind.
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_FALSE(w->objectName() == "frmSplash" && w->isVisible());
+}
+
+TEST(Startup, FirstRunGreetsUntilBothNamesExist)
+{
+    for (const auto& [bride, groom] : {std::pair<QString, QString>{"", ""}, {"Anna", ""}, {"", "Ben"}}) {
+        ProgramRun run;
+        run.setNames(bride, groom);
+        QString tipShown;
+        bool splashVisible = true;
+        run.onModal = [&](QWidget* w) {
+            if (auto* tip = qobject_cast<frmTip*>(w))
+                tipShown = tip->lblTipText->text();
+            if (w->objectName() == "frmWelcome") {
+                splashVisible = false;
+                for (QWidget* top : QApplication::topLevelWidgets())
+                    splashVisible = splashVisible || (top->objectName() == "frmSplash" && top->isVisible());
+            }
+            w->close();
+        };
+        ASSERT_TRUE(run.start());
+        EXPECT_EQ(run.modals, QStringList({"frmWelcome", "frmTip"}));
+        EXPECT_EQ(run.sounds, QStringList({"applause"}));
+        EXPECT_FALSE(splashVisible);
+        EXPECT_EQ(app::program().TipNumber, 5);
+        EXPECT_EQ(tipShown, app::program().TipList.value(4));
+        EXPECT_FALSE(tipShown.isEmpty());
+        EXPECT_FALSE(run.main().Label1->isVisibleTo(&run.main()));
+        EXPECT_FALSE(run.main().Label3->isVisibleTo(&run.main()));
+        EXPECT_TRUE(run.main().isVisible());
+        EXPECT_TRUE(run.dialogs->messages().empty());
+    }
+}
+
+TEST(Startup, NamesNeverEnteredAreAFirstRunWithoutAnyMessage)
+{
+    ProgramRun run;
+    apptest::execSql(run.databasePath(), "UPDATE General SET bridesname = NULL, groomsname = NULL");
+    ASSERT_TRUE(run.start());
+    EXPECT_TRUE(run.dialogs->messages().empty());
+    EXPECT_EQ(run.modals, QStringList({"frmWelcome", "frmTip"}));
+}
+
+TEST(Startup, AnEmptyGeneralTableGetsItsRow)
+{
+    ProgramRun run;
+    apptest::execSql(run.databasePath(), "DELETE FROM General");
+    ASSERT_TRUE(run.start());
+    EXPECT_EQ(run.modals, QStringList({"frmWelcome", "frmTip"}));
+    EXPECT_EQ(apptest::queryValue(run.databasePath(), "SELECT count(*) FROM General").toInt(), 1);
+    EXPECT_EQ(apptest::queryValue(run.databasePath(), "SELECT bridesname || '|' || groomsname FROM General"), "|");
+    EXPECT_TRUE(run.dialogs->messages().empty());
+}
+
+TEST(Startup, AnEmptyTipsTableStillStarts)
+{
+    ProgramRun run;
+    apptest::execSql(run.databasePath(), "DELETE FROM Tips");
+    QString tipShown = "untouched";
+    run.onModal = [&](QWidget* w) {
+        if (auto* tip = qobject_cast<frmTip*>(w))
+            tipShown = tip->lblTipText->text();
+        w->close();
+    };
+    ASSERT_TRUE(run.start());
+    EXPECT_TRUE(app::program().TipList.isEmpty());
+    EXPECT_EQ(tipShown, "");
+}
+
+TEST(StartupFailure, MissingDatabase)
+{
+    ProgramRun run;
+    QFile::remove(run.databasePath());
+    expectCantOpen(run, store::err::FileNotFound);
+    EXPECT_FALSE(QFile::exists(run.databasePath()));  // never creates a file
+}
+
+TEST(StartupFailure, NotADatabase)
+{
+    ProgramRun run;
+    QFile file(run.databasePath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(QByteArray(4096, 'x'));
+    file.close();
+    expectCantOpen(run, store::err::NotADatabase);
+}
+
+TEST(StartupFailure, NoTipsTable)
+{
+    ProgramRun run;
+    apptest::execSql(run.databasePath(), "DROP TABLE Tips");
+    expectCantOpen(run, store::err::UnknownObject);
+}
+
+TEST(StartupFailure, MainWindowThatCannotLoad)
+{
+    ProgramRun run;
+    apptest::execSql(run.databasePath(), "DROP VIEW \"Invited Query\"");
+    expectCantOpen(run, store::err::UnknownObject);
+}
+
+}  // namespace

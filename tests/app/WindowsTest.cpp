@@ -1,0 +1,293 @@
+// The small windows, the date picker's protocol, the help viewer and the sounds.
+#include "app/DatePicker.h"
+#include "app/Help.h"
+#include "app/HelpViewer.h"
+#include "app/Program.h"
+#include "app/Sound.h"
+#include "app/Startup.h"
+#include "app/Tips.h"
+#include "app/WaveFile.h"
+#include "app/frmAbout.h"
+#include "app/frmCalander.h"
+#include "app/frmSplash.h"
+#include "app/frmTip.h"
+#include "app/frmWelcome.h"
+#include "controls/Dialogs.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QCalendarWidget>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTextBrowser>
+
+namespace {
+
+// Shows modal windows without blocking: the action drives the window, then the hook
+// returns its result.
+class ModalScript {
+public:
+    explicit ModalScript(std::function<void(QWidget*)> action)
+    {
+        previous_ = controls::setModalHook([action](QWidget* w) {
+            w->show();
+            action(w);
+            auto* dialog = qobject_cast<QDialog*>(w);
+            return dialog ? dialog->result() : 0;
+        });
+    }
+    ~ModalScript() { controls::setModalHook(previous_); }
+
+private:
+    controls::ModalHook previous_;
+};
+
+class DatePickerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        app::setOldDateText(QString());
+        app::setNewDateText(QString());
+    }
+    void TearDown() override { frmCalander::unload(); }
+
+    static QString pick(const QDate& start, const QString& old, std::function<void(frmCalander*)> action)
+    {
+        ModalScript script([action](QWidget* w) { action(static_cast<frmCalander*>(w)); });
+        return app::pickDate(QStringLiteral("Enter Reception Date"), start, old, old);
+    }
+    static QWidget* grid(frmCalander* f) { return f->Calendar1->findChild<QTableView*>(); }
+};
+
+TEST_F(DatePickerTest, OkAndEnterAnswerTheDateShown)
+{
+    const QDate start(2026, 6, 20);
+    EXPECT_EQ(pick(start, "old", [](frmCalander* f) { f->cmdOK->click(); }), app::dateText(start));
+    EXPECT_EQ(pick(start, "old", [](frmCalander* f) { QTest::keyClick(grid(f), Qt::Key_Return); }),
+              app::dateText(start));
+    EXPECT_FALSE(frmCalander::isLoaded());  // OK unloads the picker
+}
+
+TEST_F(DatePickerTest, CancelAndEscGiveBackTheOldTextWhateverItIs)
+{
+    const QDate start(2026, 6, 20);
+    for (const QString old : {QString(), QStringLiteral("not a date"), QStringLiteral("6/1/26")}) {
+        EXPECT_EQ(pick(start, old, [](frmCalander* f) { QTest::keyClick(grid(f), Qt::Key_Escape); }), old);
+        EXPECT_EQ(pick(start, old,
+                       [](frmCalander* f) {
+                           f->Calendar1->setSelectedDate(QDate(2026, 7, 4));  // days clicked...
+                           f->Calendar1->setSelectedDate(QDate(2026, 7, 5));
+                           f->cmdCancel->click();  // ...then Cancel
+                       }),
+                  old);
+    }
+}
+
+TEST_F(DatePickerTest, TheAnswerFollowsTheSelectionAndTheCloseBoxKeepsIt)
+{
+    EXPECT_EQ(pick(QDate(2026, 6, 20), "seed",
+                   [](frmCalander* f) {
+                       f->Calendar1->setSelectedDate(QDate(2026, 7, 4));
+                       EXPECT_EQ(app::newDateText(), app::dateText(QDate(2026, 7, 4)));
+                       f->close();
+                   }),
+              app::dateText(QDate(2026, 7, 4)));
+    // Nothing clicked: the close box leaves the caller's seed.
+    EXPECT_EQ(pick(QDate(2026, 6, 20), "seed", [](frmCalander* f) { f->close(); }), "seed");
+}
+
+TEST_F(DatePickerTest, DoubleClickAnswersAndOnlyHides)
+{
+    const QString answer = pick(QDate(2026, 6, 20), "old", [](frmCalander* f) {
+        f->Calendar1->setSelectedDate(QDate(2026, 6, 21));
+        f->Calendar1_DblClick();
+        EXPECT_FALSE(f->isVisible());
+    });
+    EXPECT_EQ(answer, app::dateText(QDate(2026, 6, 21)));
+    ASSERT_TRUE(frmCalander::isLoaded());
+    const QPoint kept = frmCalander::instance()->pos();
+    frmCalander::instance()->move(kept + QPoint(5, 5));
+    pick(QDate(2026, 6, 20), "old", [&](frmCalander* f) {
+        EXPECT_EQ(f->pos(), kept + QPoint(5, 5));  // shown again where it was
+        f->cmdOK->click();
+    });
+}
+
+TEST_F(DatePickerTest, StartsOnTheDateGivenOrToday)
+{
+    QDate shown;
+    ModalScript script([&](QWidget* w) { shown = static_cast<frmCalander*>(w)->value(); static_cast<frmCalander*>(w)->cmdOK->click(); });
+    app::pickDate("Enter Shower Date", QDate(1999, 12, 31), "x");
+    EXPECT_EQ(shown, QDate(1999, 12, 31));
+    EXPECT_EQ(frmCalander::isLoaded(), false);
+    app::pickDate("Enter Shower Date", QDate(), "x");
+    EXPECT_EQ(shown, QDate::currentDate());
+}
+
+TEST_F(DatePickerTest, CaptionAndRegisteredExchangeFields)
+{
+    QLineEdit oldField, newField;
+    app::registerDateExchange(&oldField, &newField);
+    QString caption;
+    ModalScript script([&](QWidget* w) {
+        caption = w->windowTitle();
+        EXPECT_EQ(oldField.text(), "1/2/03");
+        static_cast<frmCalander*>(w)->cmdCancel->click();
+    });
+    EXPECT_EQ(app::pickDate("Enter Due Date", QDate(2003, 1, 2), "1/2/03", QString("1/2/03")), "1/2/03");
+    EXPECT_EQ(caption, "Enter Due Date");
+    EXPECT_EQ(newField.text(), "1/2/03");
+    app::registerDateExchange(nullptr, nullptr);
+}
+
+TEST(DateTexts, ShortDatesReadBack)
+{
+    const QDate d(2026, 8, 31);
+    EXPECT_EQ(app::parseDateText(app::dateText(d)), d);
+    EXPECT_EQ(app::parseDateText("8/31/1998"), QDate(1998, 8, 31));
+    EXPECT_FALSE(app::parseDateText("soon").isValid());
+    EXPECT_FALSE(app::parseDateText("").isValid());
+}
+
+TEST(SmallWindows, TipWindowShowsTheNumberedTip)
+{
+    app::program().TipList = {"one", "two", "three", "four", "five"};
+    QString shown, caption;
+    ModalScript script([&](QWidget* w) {
+        auto* tip = static_cast<frmTip*>(w);
+        shown = tip->lblTipText->text();
+        caption = tip->windowTitle();
+        tip->cmdOK->click();
+    });
+    app::showTip(5);
+    EXPECT_EQ(shown, "five");
+    EXPECT_EQ(caption, "Orvane Tip");
+    EXPECT_EQ(app::program().TipNumber, 5);
+    app::showTip(1);
+    EXPECT_EQ(shown, "one");
+    app::showTip(9);  // past the end: nothing rather than a failure
+    EXPECT_EQ(shown, "");
+    app::program().TipList.clear();
+    app::showTip(1);
+    EXPECT_EQ(shown, "");
+}
+
+TEST(SmallWindows, WelcomeTextAndEnterStartsPlanning)
+{
+    frmWelcome welcome;
+    EXPECT_EQ(welcome.Label1->text(), "Congratulations");
+    EXPECT_EQ(welcome.Label2->text(),
+              "On Your Engagement\nand\nfor deciding to take full control over your wedding plans with the "
+              "Orvane planner.\n\nNow let's get down to business!");
+    welcome.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&welcome));
+    welcome.activateWindow();
+    QApplication::setActiveWindow(&welcome);
+    EXPECT_TRUE(welcome.Command1->hasFocus());
+    QTest::keyClick(welcome.Command1, Qt::Key_Return);
+    EXPECT_EQ(welcome.result(), QDialog::Accepted);
+    EXPECT_FALSE(welcome.isVisible());
+}
+
+TEST(SmallWindows, VersionTextsAndCaptions)
+{
+    frmAbout about;
+    frmSplash splash;
+    EXPECT_EQ(about.windowTitle(), "About Orvane");
+    EXPECT_EQ(about.Label5->text(), "v. 1.00");
+    EXPECT_EQ(about.Command1->text(), "O.K.");
+    EXPECT_EQ(splash.Label3->text(), "Version 1.00");
+}
+
+class HelpTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        setProgramDirectory(dir_.path());
+        app::program().HelpFilePath.clear();
+        app::setupHelp(nullptr);
+    }
+    void TearDown() override
+    {
+        app::quitHelp();
+        QCoreApplication::processEvents();
+        setProgramDirectory(QString());
+    }
+    testsupport::ProgramDir dir_{true};
+};
+
+TEST_F(HelpTest, EveryContextNumberHasItsTopic)
+{
+    const std::pair<int, const char*> topics[] = {
+        {app::HelpGeneral, "General Information"}, {app::HelpGuests, "Guest List Manager"},
+        {app::HelpChecklist, "To Do/Check List"},  {app::HelpContents, "Orvane Help Contents"},
+        {app::HelpExpenses, "Track Expenses"},     {app::HelpReports, "Print Reports/Labels"},
+        {app::HelpSeating, "Reception Seating Manager"}};
+    for (const auto& [number, title] : topics) {
+        app::showHelp(nullptr, number);
+        HelpViewer* viewer = app::currentHelpViewer();
+        ASSERT_NE(viewer, nullptr);
+        EXPECT_TRUE(viewer->isVisible());
+        EXPECT_EQ(viewer->currentKey(), QString::number(number));
+        EXPECT_TRUE(viewer->shownHtml().contains(title)) << number;
+        EXPECT_EQ(viewer->lstTopics->currentItem()->text(), title);
+    }
+    EXPECT_EQ(app::currentHelpViewer()->topicTitles().size(), 8);  // seven windows and help on help
+}
+
+TEST_F(HelpTest, HelpOnHelpUnknownTopicsAndQuitting)
+{
+    app::showHelpOnHelp();
+    EXPECT_EQ(app::currentHelpViewer()->currentKey(), app::HelpOnHelpKey);
+    app::showHelp(nullptr, 1003);
+    EXPECT_TRUE(app::currentHelpViewer()->txtTopic->toPlainText().contains("no topic for this window"));
+    app::currentHelpViewer()->lstTopics->setCurrentRow(0);  // picking from the list
+    EXPECT_EQ(app::currentHelpViewer()->currentKey(), "1004");
+    app::quitHelp();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(app::currentHelpViewer(), nullptr);
+}
+
+TEST_F(HelpTest, AMissingHelpFileIsExplainedInTheViewer)
+{
+    QFile::remove(dir_.file("Orvane.HLP"));
+    app::showHelp(nullptr, app::HelpGeneral);
+    const QString text = app::currentHelpViewer()->txtTopic->toPlainText();
+    EXPECT_TRUE(text.contains("The help file could not be found.")) << text.toStdString();
+    EXPECT_TRUE(text.contains(dir_.file("Orvane.HLP")));
+}
+
+TEST(Sounds, TypesMatchWithoutRegardToCaseAndFillTheBuffer)
+{
+    std::vector<QByteArray> played;
+    const app::SoundPlayer previous = app::setSoundPlayer([&](const QByteArray& b) { played.push_back(b); });
+    app::PlayResourceSound("applause_SOUND", 4);
+    app::PlayResourceSound("CLICKED_sound", 3);
+    app::PlayResourceSound("clicked_SOUND", 4);  // no such sound: silent
+    app::setSoundPlayer(previous);
+
+    ASSERT_EQ(played.size(), 2u);
+    EXPECT_EQ(played[0], app::soundResource("APPLAUSE_SOUND", 4));
+    EXPECT_EQ(played[1], app::soundResource("clicked_sound", 3));
+    EXPECT_NE(played[0], played[1]);
+    for (const QByteArray& sound : played) {
+        const auto info = app::readWaveInfo(sound);
+        ASSERT_TRUE(info.has_value());
+        EXPECT_GT(info->dataSize, 100);
+    }
+    EXPECT_TRUE(app::program().SoundBuffer.isEmpty());  // the last call found nothing
+}
+
+TEST(Sounds, PlayingWithoutAnAudioDeviceIsHarmless)
+{
+    app::playClick();
+    app::playApplause();
+    EXPECT_EQ(app::program().SoundBuffer, app::soundResource("applause_sound", 4));
+}
+
+}  // namespace
