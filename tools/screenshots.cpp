@@ -1,0 +1,141 @@
+// Starts the program on a copy of the delivered database under a real display and saves
+// pictures of its windows as a person sees them: the main window, the open General
+// Information panel, the date picker, the help viewer, the about box, and the welcome and
+// tip windows of a first run.
+//
+//   xvfb-run -s "-screen 0 1280x900x24" build/tools/orvane_screenshots docs/images
+#include "app/Program.h"
+#include "app/Startup.h"
+#include "app/frmMain.h"
+#include "app/HelpViewer.h"
+#include "controls/Dialogs.h"
+
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sqlite3.h>
+
+#include <cstdio>
+
+namespace {
+
+QString g_out;
+
+void settle(int ms = 400)
+{
+    QTest::qWait(ms);
+    QCoreApplication::processEvents();
+}
+
+// What is on the screen where the window is (frame included when there is one).
+void shoot(QWidget* window, const QString& name)
+{
+    settle();
+    const QRect area = window->frameGeometry();
+    const QPixmap picture = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    picture.save(g_out + "/" + name + ".png");
+    std::printf("%s/%s.png %dx%d\n", qPrintable(g_out), qPrintable(name), area.width(), area.height());
+}
+
+void sql(const QString& database, const char* statement)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open(database.toUtf8().constData(), &db);
+    sqlite3_exec(db, statement, nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+}
+
+QString programDir(QTemporaryDir& dir, bool named)
+{
+    const QString database = dir.filePath("wedding.mdb");
+    QFile::copy(ORVANE_DELIVERED_DB, database);
+    QFile::setPermissions(database, QFile::ReadOwner | QFile::WriteOwner);
+    QFile::copy(QStringLiteral(ORVANE_BIN_DIR) + "/Orvane.HLP", dir.filePath("Orvane.HLP"));
+    if (named)
+        sql(database, "UPDATE General SET bridesname = 'Emma', groomsname = 'James', "
+                      "weddingdate = '2026-09-12 00:00:00', weddingtime = '03:00 PM', "
+                      "weddingloc = 'St. Catherine''s Chapel', weddingcont = 'Rev. Adams', "
+                      "weddingphone = '(555) 201-4410', showdate = '2026-08-01 00:00:00', showtime = '11:00 AM', "
+                      "showloc = 'The Garden Room', showcont = 'Olivia Hart', showphone = '(555) 372-9914', "
+                      "recdate = '2026-09-12 00:00:00', rectime = '06:00 PM', receptloc = 'Lakeside Manor', "
+                      "reccont = 'Marco Bellini', recphone = '(555) 880-1207'");
+    return dir.path();
+}
+
+void firstRun()
+{
+    QTemporaryDir dir;
+    setProgramDirectory(programDir(dir, false));
+    controls::setModalHook([](QWidget* w) {
+        w->show();
+        shoot(w, w->objectName() == "frmWelcome" ? "welcome" : "tip");
+        w->close();
+        return 0;
+    });
+    Main();
+    shutDownProgram();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    g_out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    QDir().mkpath(g_out);
+
+    firstRun();
+
+    QTemporaryDir dir;
+    setProgramDirectory(programDir(dir, true));
+    if (!Main())
+        return 1;
+    frmMain* main = frmMain::instance();
+    main->move(60, 40);
+    main->activateWindow();
+    settle(600);
+    main->navigation_MouseMove(1);
+    shoot(main, "main");
+
+    main->imggeneral_Click();
+    main->txtbridesname->setFocus();
+    shoot(main, "panel");
+
+    controls::setModalHook([](QWidget* w) {
+        w->show();
+        shoot(w, "picker");
+        static_cast<QDialog*>(w)->reject();
+        return 0;
+    });
+    QTest::mouseDClick(main->txtweddingdate, Qt::LeftButton);
+
+    main->SSCommand5_Click();
+    settle();
+    if (HelpViewer* help = app::currentHelpViewer()) {
+        help->move(120, 80);
+        shoot(help, "help");
+        help->close();
+    }
+    main->SSCommand4_Click();
+
+    controls::setModalHook([](QWidget* w) {
+        w->show();
+        shoot(w, "about");
+        w->close();
+        return 0;
+    });
+    main->mnuAbout_Click();
+    controls::setModalHook({});
+    shutDownProgram();
+    return 0;
+}
