@@ -19,6 +19,7 @@
 
 #include <QCalendarWidget>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableView>
