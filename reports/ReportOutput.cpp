@@ -1,0 +1,115 @@
+#include "reports/ReportOutput.h"
+
+#include "controls/Dialogs.h"
+#include "reports/ReportError.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace reports {
+
+namespace {
+
+QPageLayout pageLayoutOf(const ReportPages& pages)
+{
+    return QPageLayout(QPageSize(pages.paper), pages.orientation, QMarginsF(0, 0, 0, 0));
+}
+
+void paintAll(QPainter& painter, QPagedPaintDevice& device, const ReportPages& pages)
+{
+    for (int i = 0; i < int(pages.pages.size()); ++i) {
+        if (i > 0)
+            device.newPage();
+        paintPage(painter, pages, i);
+    }
+}
+
+}  // namespace
+
+void paintPage(QPainter& painter, const ReportPages& pages, int index)
+{
+    const double kx = painter.device()->logicalDpiX() / 72.0;
+    const double ky = painter.device()->logicalDpiY() / 72.0;
+    const Page& page = pages.pages.at(index);
+    painter.save();
+    QPen pen(Qt::black);
+    pen.setWidthF(0.5 * kx);
+    painter.setPen(pen);
+    for (const QLineF& rule : page.rules)
+        painter.drawLine(QPointF(rule.x1() * kx, rule.y1() * ky), QPointF(rule.x2() * kx, rule.y2() * ky));
+    int current = -1;
+    for (const PageText& text : page.texts) {
+        if (text.font != current) {
+            painter.setFont(pages.fonts.at(text.font));
+            current = text.font;
+        }
+        painter.drawText(QPointF(text.baseline.x() * kx, text.baseline.y() * ky), text.text);
+    }
+    painter.restore();
+}
+
+void writePdf(const ReportPages& pages, const QString& path)
+{
+    {
+        QPdfWriter writer(path);
+        writer.setTitle(pages.title);
+        writer.setCreator(QStringLiteral("Orvane"));
+        writer.setPageLayout(pageLayoutOf(pages));
+        QPainter painter;
+        if (!painter.begin(&writer))
+            throw ReportError(QStringLiteral("The file %1 cannot be written.").arg(path));
+        paintAll(painter, writer, pages);
+        painter.end();
+    }
+    if (QFile(path).size() == 0)
+        throw ReportError(QStringLiteral("The file %1 cannot be written.").arg(path));
+}
+
+void printPages(const ReportPages& pages, QPrinter& printer)
+{
+    printer.setFullPage(true);
+    printer.setPageLayout(pageLayoutOf(pages));
+    printer.setDocName(pages.title);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw ReportError(QStringLiteral("The printer %1 cannot print.").arg(printer.printerName()));
+    paintAll(painter, printer, pages);
+    if (!painter.end() || printer.printerState() == QPrinter::Error)
+        throw ReportError(QStringLiteral("The printer %1 reported an error.").arg(printer.printerName()));
+}
+
+void printOnDefaultPrinter(const ReportPages& pages)
+{
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull())
+        throw ReportError(
+            QStringLiteral("No printer is available. Set up a printer, or keep the report as a PDF file."));
+    QPrinter printer(info, QPrinter::HighResolution);
+    printPages(pages, printer);
+}
+
+void showPreview(const ReportPages& pages, const QString& title, bool maximised, QWidget* parent)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setFullPage(true);
+    printer.setPageLayout(pageLayoutOf(pages));
+    QPrintPreviewDialog dialog(&printer, parent);
+    dialog.setObjectName(QStringLiteral("ReportPreview"));
+    dialog.setWindowTitle(title);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&pages](QPrinter* target) {
+        try {
+            printPages(pages, *target);
+        } catch (const ReportError& e) {
+            controls::MsgBox(e.description(), controls::mb::Critical, QStringLiteral("Report Error"));
+        }
+    });
+    if (maximised)
+        dialog.setWindowState(Qt::WindowMaximized);
+    controls::ShowModal(&dialog);
+}
+
+}  // namespace reports
