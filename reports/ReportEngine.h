@@ -9,12 +9,12 @@
 
 #include <QDate>
 #include <QPointer>
+#include <QWidget>
 #include <QString>
 
 #include <map>
 
 struct sqlite3;
-class QWidget;
 
 namespace reports {
 
