@@ -285,12 +285,38 @@ private:
         y_ += heading_.lineSpacing() + 2;
         text(margin_, y_ + title_.ascent(), report_.title, doc_.addFont(title_.font));
         y_ += title_.lineSpacing() + 8;
+        captionRow();
+        rule(y_, margin_, right_);
+        y_ += 4;
+    }
+
+    // The captions of the columns. Neighbouring columns whose captions begin with the
+    // same line ("Reception\ninvited", "Reception\ncoming") share that line, centred
+    // over them and underlined.
+    void captionRow()
+    {
         std::vector<Cell> captions;
         for (const TemplateColumn& c : report_.columns)
             captions.push_back({c.caption.split('\n'), c.align});
+        const auto shares = [&](size_t a, size_t b) {
+            return captions[a].lines.size() > 1 && captions[b].lines.size() > 1 &&
+                   captions[a].lines[0] == captions[b].lines[0];
+        };
+        for (size_t i = 0; i < captions.size();) {
+            size_t end = i + 1;
+            while (end < captions.size() && shares(i, end))
+                ++end;
+            if (end - i > 1) {
+                const QString shared = captions[i].lines[0];
+                const double from = left_[i] + Padding, to = left_[end - 1] + width_[end - 1] - Padding;
+                text((from + to - bold_.measure.width(shared)) / 2, y_ + bold_.ascent(), shared, boldFont_);
+                rule(y_ + bold_.lineSpacing() - 1, from, to);
+                for (size_t k = i; k < end; ++k)
+                    captions[k].lines[0].clear();
+            }
+            i = end;
+        }
         cells(captions, bold_, boldFont_);
-        rule(y_, margin_, right_);
-        y_ += 4;
     }
 
     // Writes a row of cells at y_ and moves below it.

@@ -23,7 +23,10 @@ TextPattern::Piece readField(const QString& text, qsizetype& at)
     piece.kind = TextPattern::Piece::Kind::Field;
     const qsizetype colon = inside.indexOf(':');
     if (colon >= 0) {
+        // The text of a mark is kept as written, blanks included.
         piece.text = inside.mid(colon + 1).trimmed();
+        if (piece.text.startsWith(QStringLiteral("mark=")))
+            piece.text = QStringLiteral("mark=") + inside.mid(inside.indexOf('=', colon) + 1);
         piece.text.replace(QStringLiteral("\\n"), QStringLiteral("\n"));
         inside = inside.left(colon);
         if (!isKnownFormat(piece.text))

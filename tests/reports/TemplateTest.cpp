@@ -5,6 +5,7 @@
 #include "reports/SectionFont.h"
 #include "reports/TextPattern.h"
 #include "store/Currency.h"
+#include "tests/reports/QtPrinters.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -146,7 +147,7 @@ TEST(TextPattern, OptionalPartsEscapesAndFormats)
                        rowOf({true, true, false, QVariant()})),
               QString::fromUtf8("✓|Ceremony||No"));
     EXPECT_EQ(evaluate("{T.Amount}", rowOf({QVariant::fromValue(store::Currency::fromRaw(12345678))})), "$1,234.57");
-    EXPECT_EQ(evaluate("{T.Amount}", rowOf({QVariant::fromValue(store::Currency::fromRaw(-50100))})), "-$5.01");
+    EXPECT_EQ(evaluate("{T.Amount}", rowOf({QVariant::fromValue(store::Currency::fromRaw(-50100))})), "($5.01)");
     EXPECT_EQ(evaluate("{T.N}", rowOf({qint64(1200)})), "1,200");
     EXPECT_EQ(evaluate("{T.Due}", rowOf({QDateTime(QDate(2026, 6, 13), QTime(0, 0))})), "6/13/2026");
     EXPECT_TRUE(evaluate("{T.Due:datetime}", rowOf({QDateTime(QDate(2026, 6, 13), QTime(14, 30))}))

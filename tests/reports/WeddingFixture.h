@@ -5,6 +5,7 @@
 
 #include "reports/ReportPages.h"
 #include "store/Store.h"
+#include "tests/reports/QtPrinters.h"
 #include "tests/support/SampleWedding.h"
 
 #include <gtest/gtest.h>
