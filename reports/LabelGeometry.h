@@ -9,7 +9,7 @@
 namespace reports {
 
 struct LabelGeometry {
-    double width = 0;        // of one label
+    double width = 0;  // of one label
     double height = 0;
     int across = 0;          // labels in a row
     int down = 0;            // rows on a sheet

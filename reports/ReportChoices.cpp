@@ -2,63 +2,55 @@
 
 namespace reports {
 
-const QString EventFieldNames[5] = {QString(), QStringLiteral("{Guests.InvCeremony}"),
-                                QStringLiteral("{Guests.InvReception}"), QStringLiteral("{Guests.ShowerGuest}"),
-                                QStringLiteral("{Guests.InvRehearsal}")};
+const QString EventFieldNames[5] = {
+    QString(), QStringLiteral("{Guests.InvCeremony}"), QStringLiteral("{Guests.InvReception}"),
+    QStringLiteral("{Guests.ShowerGuest}"), QStringLiteral("{Guests.InvRehearsal}")};
 
-ReportChoice guestListChoice(int option, int invitedEvent, int notInvitedEvent, const QString* eventFields)
-{
+namespace {
+
+// A report whose first option prints every row and whose next two options print the rows
+// of a formula each.
+ReportChoice optionChoice(int option, const QString& templateName, const QString& second,
+                          const QString& third) {
+    return {option >= 0, templateName, option == 1 ? second : option == 2 ? third : QString()};
+}
+
+}  // namespace
+
+ReportChoice guestListChoice(int option, int invitedEvent, int notInvitedEvent, const QString* eventFields) {
     const auto eventField = [eventFields](int listIndex) {
         return listIndex >= 0 && listIndex < 4 ? eventFields[listIndex + 1] : QString();
     };
-    ReportChoice choice{option >= 0, QStringLiteral("guests.rpt"), QString()};
-    if (option == 1)
-        choice.formula = eventField(invitedEvent) + " = True";
-    else if (option == 2)
-        choice.formula = eventField(notInvitedEvent) + " = False";
-    return choice;
+    return optionChoice(option, QStringLiteral("guests.rpt"), eventField(invitedEvent) + " = True",
+                        eventField(notInvitedEvent) + " = False");
 }
 
-ReportChoice expenseChoice(int option)
-{
-    ReportChoice choice{option >= 0, QStringLiteral("expense.rpt"), QString()};
-    if (option == 1)
-        choice.formula = QStringLiteral("{Expenses.Owing} > 0");
-    else if (option == 2)
-        choice.formula = QStringLiteral("{Expenses.Owing} = 0");
-    return choice;
+ReportChoice expenseChoice(int option) {
+    return optionChoice(option, QStringLiteral("expense.rpt"), QStringLiteral("{Expenses.Owing} > 0"),
+                        QStringLiteral("{Expenses.Owing} = 0"));
 }
 
-ReportChoice checklistChoice(int option)
-{
-    ReportChoice choice{option >= 0, QStringLiteral("checklst.rpt"), QString()};
-    if (option == 1)
-        choice.formula = QStringLiteral("{Checklist.done} = False");
-    else if (option == 2)
-        choice.formula = QStringLiteral("{Checklist.Done} = True");
-    return choice;
+ReportChoice checklistChoice(int option) {
+    return optionChoice(option, QStringLiteral("checklst.rpt"), QStringLiteral("{Checklist.done} = False"),
+                        QStringLiteral("{Checklist.Done} = True"));
 }
 
-ReportChoice seatingChoice(int option)
-{
+ReportChoice seatingChoice(int option) {
     return {option >= 0, QStringLiteral("seating.rpt"),
             option == 0 ? QStringLiteral("{Guests.tableid} > 0") : QStringLiteral("{Guests.tableid} = 0")};
 }
 
-const QStringList& labelStyles()
-{
+const QStringList& labelStyles() {
     static const QStringList styles{"5160", "5161", "5162", "5260", "5261", "5262", "5660", "5662", "5663"};
     return styles;
 }
 
-QString labelTemplateName(int eventIndex, int styleIndex)
-{
+QString labelTemplateName(int eventIndex, int styleIndex) {
     const QString prefix = eventIndex == 3 ? QStringLiteral("shw") : QStringLiteral("lbl");
     return prefix + labelStyles().value(styleIndex) + QStringLiteral(".rpt");
 }
 
-QString labelListEntry(const QVariant& labelText)
-{
+QString labelListEntry(const QVariant& labelText) {
     const QString text = labelText.toString();
     return text.isEmpty() ? QStringLiteral("** Missing Label **") : text;
 }

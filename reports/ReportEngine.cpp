@@ -12,13 +12,11 @@
 namespace reports {
 
 ReportPages prepareReport(sqlite3* db, const QString& templatePath, const QString& formula,
-                          const QString& detailFont, QDate printDate)
-{
+                          const QString& detailFont, QDate printDate) {
     ReportTemplate report = readTemplate(templatePath);
     const Formula selection = Formula::parse(formula);
     std::optional<QFont> font;
-    if (!detailFont.isEmpty())
-        font = parseSectionFont(detailFont).font;
+    if (!detailFont.isEmpty()) font = parseSectionFont(detailFont).font;
     const ReportQuery query = buildQuery(db, report, selection);
     const std::vector<Row> rows = readRows(db, query);
     const QString heading = readHeading(db, report);
@@ -26,14 +24,12 @@ ReportPages prepareReport(sqlite3* db, const QString& templatePath, const QStrin
     return report.isLabels() ? layoutLabels(input) : layoutList(input);
 }
 
-QString ReportEngine::sectionFont(int index) const
-{
+QString ReportEngine::sectionFont(int index) const {
     const auto found = sectionFonts_.find(index);
     return found == sectionFonts_.end() ? QString() : found->second;
 }
 
-void ReportEngine::run()
-{
+void ReportEngine::run() {
     store::Database* database = store::Workspace::defaultWorkspace().database();
     if (!database || !database->isOpen())
         throw ReportError(QStringLiteral("The report cannot run: no wedding database is open."));
@@ -41,17 +37,17 @@ void ReportEngine::run()
     lastPages_ = prepareReport(database->handle(), reportFileName_, selectionFormula_, sectionFont(0),
                                printDate_.isValid() ? printDate_ : QDate::currentDate());
     switch (destination_) {
-    case Destination::Window:
-        showPreview(lastPages_, windowTitle_, windowState_ == WindowMaximised, parent_);
-        break;
-    case Destination::Printer:
-        printOnDefaultPrinter(lastPages_);
-        break;
-    case Destination::File:
-        if (printFileName_.isEmpty())
-            throw ReportError(QStringLiteral("No file was named for the report."));
-        writePdf(lastPages_, printFileName_);
-        break;
+        case Destination::Window:
+            showPreview(lastPages_, windowTitle_, windowState_ == WindowMaximised, parent_);
+            break;
+        case Destination::Printer:
+            printOnDefaultPrinter(lastPages_);
+            break;
+        case Destination::File:
+            if (printFileName_.isEmpty())
+                throw ReportError(QStringLiteral("No file was named for the report."));
+            writePdf(lastPages_, printFileName_);
+            break;
     }
 }
 

@@ -9,8 +9,8 @@
 
 #include <QDate>
 #include <QPointer>
-#include <QWidget>
 #include <QString>
+#include <QWidget>
 
 #include <map>
 

@@ -22,7 +22,7 @@ namespace reports {
 struct PageText {
     QPointF baseline;  // left end of the text's baseline
     QString text;
-    int font = 0;      // index into ReportPages::fonts
+    int font = 0;  // index into ReportPages::fonts
 };
 
 struct Page {
@@ -67,9 +67,9 @@ struct LayoutInput {
     const ReportTemplate& report;
     const std::vector<Row>& rows;
     int groupColumn = -1;
-    QString heading;                 // first line of each page header
-    QDate printDate;                 // shown in each page header
-    std::optional<QFont> detailFont; // set from outside; used by label sheets
+    QString heading;                  // first line of each page header
+    QDate printDate;                  // shown in each page header
+    std::optional<QFont> detailFont;  // set from outside; used by label sheets
 };
 
 ReportPages layoutList(const LayoutInput& input);

@@ -17,9 +17,9 @@
 namespace reports {
 
 struct TemplateJoin {
-    QString table;     // the table joined to the rows of the source
-    FieldName from;    // a field of the tables before it
-    FieldName to;      // a field of the joined table
+    QString table;   // the table joined to the rows of the source
+    FieldName from;  // a field of the tables before it
+    FieldName to;    // a field of the joined table
     int line = 0;
 };
 
@@ -35,7 +35,7 @@ struct TemplateColumn {
     TextPattern text;
     Qt::Alignment align = Qt::AlignLeft;
     Total total = Total::None;
-    int line = 0;      // of the section
+    int line = 0;  // of the section
 };
 
 struct TemplateGroup {
@@ -47,9 +47,9 @@ struct TemplateGroup {
 };
 
 struct TemplateLabels {
-    QString stock;            // the label stock, as the user knows it
+    QString stock;  // the label stock, as the user knows it
     LabelGeometry geometry;
-    double margin = 0.0625;   // inner margin of a label, inches
+    double margin = 0.0625;  // inner margin of a label, inches
     std::vector<TextPattern> lines;
     int line = 0;
 };
@@ -57,14 +57,14 @@ struct TemplateLabels {
 struct ReportTemplate {
     QString path;
     QString title;
-    QString source;           // the table or saved query whose rows the report prints
+    QString source;  // the table or saved query whose rows the report prints
     std::vector<TemplateJoin> joins;
-    QString select;           // the template's own selection formula
+    QString select;  // the template's own selection formula
     std::vector<TemplateSortKey> sort;
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     QPageSize::PageSizeId paper = QPageSize::Letter;
-    TextPattern heading;      // first line of every page header
-    QFont font;               // of the rows (and of the labels, unless set from outside)
+    TextPattern heading;  // first line of every page header
+    QFont font;           // of the rows (and of the labels, unless set from outside)
     QString totalCaption = QStringLiteral("Grand Total");
     std::vector<TemplateColumn> columns;
     std::optional<TemplateGroup> group;

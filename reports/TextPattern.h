@@ -24,9 +24,9 @@ class TextPattern {
 public:
     struct Piece {
         enum class Kind { Literal, Field, OptionalStart, OptionalEnd } kind = Kind::Literal;
-        QString text;    // Literal: the text; Field: the format ("" = the type's own)
-        FieldName name;  // Field
-        int column = -1; // Field: index of the value in a row, once bound
+        QString text;     // Literal: the text; Field: the format ("" = the type's own)
+        FieldName name;   // Field
+        int column = -1;  // Field: index of the value in a row, once bound
     };
 
     // Reads a pattern; throws ReportError describing what cannot be read.

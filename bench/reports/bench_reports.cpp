@@ -34,17 +34,20 @@ struct Address {
     QString cityLine() const { return city + ", " + state + "  " + zip; }
 };
 
-Address addressNumber(int i)
-{
-    static const char* const firsts[] = {"John", "Siobhan", "Anneliese", "Lan", "Pieter", "Robert", "Priya",
-                                         "Kwame", "Margaret", "Emily", "Michael", "Sarah", "David", "Laura"};
-    static const char* const lasts[] = {"Smith", "O'Brien", "Müller", "Nguyễn", "van der Berg", "Castellano-Díaz",
-                                        "Raghunathan", "Mensah", "Featherstonehaugh", "Johnson", "Williams", "Brown"};
+Address addressNumber(int i) {
+    static const char* const firsts[] = {"John",    "Siobhan", "Anneliese", "Lan",      "Pieter",
+                                         "Robert",  "Priya",   "Kwame",     "Margaret", "Emily",
+                                         "Michael", "Sarah",   "David",     "Laura"};
+    static const char* const lasts[] = {"Smith",       "O'Brien",      "Müller",
+                                        "Nguyễn",      "van der Berg", "Castellano-Díaz",
+                                        "Raghunathan", "Mensah",       "Featherstonehaugh",
+                                        "Johnson",     "Williams",     "Brown"};
     static const char* const prefixes[] = {"Mr.", "Mrs.", "Ms.", "Dr.", "Mr. and Mrs."};
-    static const char* const streets[] = {"Oak Street", "Elm Avenue", "Harbour Road", "Lotus Lane", "Canal Way",
-                                          "Mission Blvd", "Maple Court", "Garden Row", "Abbey Close"};
-    static const char* const cities[][3] = {{"Springfield", "IL", "62701"}, {"Portland", "OR", "97201"},
-                                            {"Boston", "MA", "02108"},      {"San Jose", "CA", "95112"},
+    static const char* const streets[] = {"Oak Street",  "Elm Avenue", "Harbour Road",
+                                          "Lotus Lane",  "Canal Way",  "Mission Blvd",
+                                          "Maple Court", "Garden Row", "Abbey Close"};
+    static const char* const cities[][3] = {{"Springfield", "IL", "62701"},  {"Portland", "OR", "97201"},
+                                            {"Boston", "MA", "02108"},       {"San Jose", "CA", "95112"},
                                             {"Grand Rapids", "MI", "49503"}, {"San Antonio", "TX", "78205"},
                                             {"Edison", "NJ", "08817"}};
     Address a;
@@ -60,41 +63,39 @@ Address addressNumber(int i)
     return a;
 }
 
-void fail(const QString& what)
-{
+void fail(const QString& what) {
     std::fprintf(stderr, "bench_reports: %s\n", qPrintable(what));
     std::exit(1);
 }
 
-void exec(sqlite3* db, const char* sql)
-{
+void exec(sqlite3* db, const char* sql) {
     if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
         fail(QString::fromUtf8(sqlite3_errmsg(db)));
 }
 
 // A fresh copy of the delivered database holding `count` guests marked for printing.
-sqlite3* weddingWith(const QString& path, int count)
-{
+sqlite3* weddingWith(const QString& path, int count) {
     QFile::remove(path);
     if (!QFile::copy(QStringLiteral(ORVANE_DELIVERED_DB), path))
-        fail("cannot copy the delivered database " + QStringLiteral(ORVANE_DELIVERED_DB) + "; build it first");
+        fail("cannot copy the delivered database " + QStringLiteral(ORVANE_DELIVERED_DB) +
+             "; build it first");
     QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
     sqlite3* db = nullptr;
-    if (sqlite3_open(path.toUtf8().constData(), &db) != SQLITE_OK)
-        fail("cannot open " + path);
+    if (sqlite3_open(path.toUtf8().constData(), &db) != SQLITE_OK) fail("cannot open " + path);
     exec(db, "BEGIN");
     sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db,
-                       "INSERT INTO Guests (Prefix, FirstName, LastName, wedlbl, Address, City, State, PostalCode, "
-                       "guestof, InvCeremony, InvReception, Invited, printit) VALUES (?,?,?,?,?,?,?,?,'Both',1,1,2,1)",
-                       -1, &insert, nullptr);
+    sqlite3_prepare_v2(
+        db,
+        "INSERT INTO Guests (Prefix, FirstName, LastName, wedlbl, Address, City, State, PostalCode, "
+        "guestof, InvCeremony, InvReception, Invited, printit) VALUES (?,?,?,?,?,?,?,?,'Both',1,1,2,1)",
+        -1, &insert, nullptr);
     for (int i = 0; i < count; ++i) {
         const Address a = addressNumber(i);
         const QString values[] = {a.prefix, a.first, a.last, a.nameLine, a.street, a.city, a.state, a.zip};
         for (int k = 0; k < 8; ++k)
-            sqlite3_bind_text16(insert, k + 1, values[k].utf16(), int(values[k].size() * 2), SQLITE_TRANSIENT);
-        if (sqlite3_step(insert) != SQLITE_DONE)
-            fail(QString::fromUtf8(sqlite3_errmsg(db)));
+            sqlite3_bind_text16(insert, k + 1, values[k].utf16(), int(values[k].size() * 2),
+                                SQLITE_TRANSIENT);
+        if (sqlite3_step(insert) != SQLITE_DONE) fail(QString::fromUtf8(sqlite3_errmsg(db)));
         sqlite3_reset(insert);
     }
     sqlite3_finalize(insert);
@@ -102,18 +103,14 @@ sqlite3* weddingWith(const QString& path, int count)
     return db;
 }
 
-QString csvField(const QString& s)
-{
-    if (!s.contains(',') && !s.contains('"'))
-        return s;
+QString csvField(const QString& s) {
+    if (!s.contains(',') && !s.contains('"')) return s;
     return '"' + QString(s).replace("\"", "\"\"") + '"';
 }
 
-void writeCsv(const QString& path, int count)
-{
+void writeCsv(const QString& path, int count) {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        fail("cannot write " + path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) fail("cannot write " + path);
     QTextStream out(&file);
     for (int i = 0; i < count; ++i) {
         const Address a = addressNumber(i);
@@ -121,31 +118,30 @@ void writeCsv(const QString& path, int count)
     }
 }
 
-std::optional<int> pdfPages(const QString& path)
-{
+std::optional<int> pdfPages(const QString& path) {
     if (!QStandardPaths::findExecutable("pdfinfo").isEmpty()) {
         QProcess info;
         info.start("pdfinfo", {path});
         info.waitForFinished(60000);
-        const auto match = QRegularExpression("Pages:\\s+(\\d+)").match(QString::fromUtf8(info.readAllStandardOutput()));
-        if (match.hasMatch())
-            return match.captured(1).toInt();
+        const auto match =
+            QRegularExpression("Pages:\\s+(\\d+)").match(QString::fromUtf8(info.readAllStandardOutput()));
+        if (match.hasMatch()) return match.captured(1).toInt();
     }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
     return int(QString::fromLatin1(file.readAll()).count(QRegularExpression("/Type\\s*/Page[^s]")));
 }
 
-QString pagesText(std::optional<int> pages) { return pages ? QString::number(*pages) : QStringLiteral("?"); }
+QString pagesText(std::optional<int> pages) {
+    return pages ? QString::number(*pages) : QStringLiteral("?");
+}
 
 struct Run {
     double seconds = 0;
     std::optional<int> pages;
 };
 
-Run ourLabels(const QString& dir, const QString& templates, int count)
-{
+Run ourLabels(const QString& dir, const QString& templates, int count) {
     sqlite3* db = weddingWith(dir + "/labels.mdb", count);
     const QString pdf = dir + QString("/ours-%1.pdf").arg(count);
     QElapsedTimer timer;
@@ -157,22 +153,18 @@ Run ourLabels(const QString& dir, const QString& templates, int count)
     return run;
 }
 
-std::optional<Run> glabelsLabels(const QString& dir, const QString& document, int count)
-{
+std::optional<Run> glabelsLabels(const QString& dir, const QString& document, int count) {
     const QString tool = QStandardPaths::findExecutable("glabels-3-batch");
-    if (tool.isEmpty() || document.isEmpty())
-        return std::nullopt;
+    if (tool.isEmpty() || document.isEmpty()) return std::nullopt;
     const QString csv = dir + QString("/addresses-%1.csv").arg(count);
     writeCsv(csv, count);
     QFile source(document);
-    if (!source.open(QIODevice::ReadOnly))
-        return std::nullopt;
+    if (!source.open(QIODevice::ReadOnly)) return std::nullopt;
     QString doc = QString::fromUtf8(source.readAll());
     doc.replace(QRegularExpression("src=\"[^\"]*\""), "src=\"" + csv + "\"");
     const QString glabels = dir + QString("/labels-%1.glabels").arg(count);
     QFile out(glabels);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        fail("cannot write " + glabels);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) fail("cannot write " + glabels);
     out.write(doc.toUtf8());
     out.close();
     const QString pdf = dir + QString("/glabels-%1.pdf").arg(count);
@@ -186,30 +178,28 @@ std::optional<Run> glabelsLabels(const QString& dir, const QString& document, in
     return Run{timer.nsecsElapsed() / 1e9, pdfPages(pdf)};
 }
 
-QString findGlabelsDocument(int argc, char** argv)
-{
-    if (argc > 1)
-        return QString::fromLocal8Bit(argv[1]);
-    for (const QString& candidate : {QStringLiteral(ORVANE_SOURCE_DIR "/../shared/bench/labels-5160.glabels"),
-                                     QStringLiteral(ORVANE_SOURCE_DIR "/../../shared/bench/labels-5160.glabels")})
-        if (QFileInfo::exists(candidate))
-            return QFileInfo(candidate).canonicalFilePath();
+QString findGlabelsDocument(int argc, char** argv) {
+    if (argc > 1) return QString::fromLocal8Bit(argv[1]);
+    for (const QString& candidate :
+         {QStringLiteral(ORVANE_SOURCE_DIR "/../shared/bench/labels-5160.glabels"),
+          QStringLiteral(ORVANE_SOURCE_DIR "/../../shared/bench/labels-5160.glabels")})
+        if (QFileInfo::exists(candidate)) return QFileInfo(candidate).canonicalFilePath();
     return {};
 }
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QTemporaryDir dir;
     const QString templates = QStringLiteral(ORVANE_BIN_DIR);
     const QString document = findGlabelsDocument(argc, argv);
-    const bool haveGlabels = !QStandardPaths::findExecutable("glabels-3-batch").isEmpty() && !document.isEmpty();
+    const bool haveGlabels =
+        !QStandardPaths::findExecutable("glabels-3-batch").isEmpty() && !document.isEmpty();
     if (!haveGlabels)
-        std::printf("gLabels is not available (glabels-3-batch or labels-5160.glabels missing): only our figures\n");
+        std::printf(
+            "gLabels is not available (glabels-3-batch or labels-5160.glabels missing): only our figures\n");
 
     std::optional<double> worstRatio;
     double perThousand[2] = {0, 0};
@@ -217,18 +207,20 @@ int main(int argc, char** argv)
     for (int count : {3000, 10000}) {
         const Run ours = ourLabels(dir.path(), templates, count);
         perThousand[step++] = ours.seconds / count * 1000;
-        std::printf("%6d labels on 5160: ours %.2f s, %s pages", count, ours.seconds, qPrintable(pagesText(ours.pages)));
+        std::printf("%6d labels on 5160: ours %.2f s, %s pages", count, ours.seconds,
+                    qPrintable(pagesText(ours.pages)));
         if (const std::optional<Run> theirs = glabelsLabels(dir.path(), document, count)) {
             const double ratio = ours.seconds / theirs->seconds;
             worstRatio = std::max(worstRatio.value_or(0), ratio);
             std::printf("; gLabels %.2f s, %s pages; pages agree: %s; ratio %.4f", theirs->seconds,
-                        qPrintable(pagesText(theirs->pages)), ours.pages == theirs->pages ? "yes" : "NO", ratio);
+                        qPrintable(pagesText(theirs->pages)), ours.pages == theirs->pages ? "yes" : "NO",
+                        ratio);
         }
         std::printf("\n");
         std::fflush(stdout);
     }
-    std::printf("ours per 1,000 labels: %.3f s at 3,000, %.3f s at 10,000 (growth x%.2f per label)\n", perThousand[0],
-                perThousand[1], perThousand[1] / perThousand[0]);
+    std::printf("ours per 1,000 labels: %.3f s at 3,000, %.3f s at 10,000 (growth x%.2f per label)\n",
+                perThousand[0], perThousand[1], perThousand[1] / perThousand[0]);
 
     sqlite3* db = weddingWith(dir.path() + "/guests.mdb", 10000);
     QElapsedTimer timer;

@@ -20,43 +20,41 @@ using reports::ReportPages;
 
 namespace {
 
-QStringList labelStocks() { return {"5160", "5161", "5162", "5260", "5261", "5262", "5660", "5662", "5663"}; }
+QStringList labelStocks() {
+    return {"5160", "5161", "5162", "5260", "5261", "5262", "5660", "5662", "5663"};
+}
 
 class ReportEngineTest : public WeddingFixture {
 protected:
     // Every text printed on the pages.
-    static QStringList pageTexts(const ReportPages& pages)
-    {
+    static QStringList pageTexts(const ReportPages& pages) {
         QStringList out;
         for (const reports::Page& page : pages.pages)
-            for (const reports::PageText& t : page.texts)
-                out << t.text;
+            for (const reports::PageText& t : page.texts) out << t.text;
         return out;
     }
 
     // The guests' names as the guest and seating reports print them, for the guests `where` selects.
-    QStringList partyNames(const QString& where)
-    {
-        QStringList names = texts("SELECT trim(IFNULL(Prefix || ' ', '') || IFNULL(FirstName || ' ', '') || LastName) "
-                                  "FROM Guests WHERE " + where);
+    QStringList partyNames(const QString& where) {
+        QStringList names = texts(
+            "SELECT trim(IFNULL(Prefix || ' ', '') || IFNULL(FirstName || ' ', '') || LastName) "
+            "FROM Guests WHERE " +
+            where);
         names.sort();
         return names;
     }
 
     // The names among the printed texts, sorted (a name printed twice counts twice).
-    QStringList printedNames(const ReportPages& pages)
-    {
+    QStringList printedNames(const ReportPages& pages) {
         const QStringList all = partyNames("1");
         QStringList found;
         for (const QString& t : pageTexts(pages))
-            if (all.contains(t))
-                found << t;
+            if (all.contains(t)) found << t;
         found.sort();
         return found;
     }
 
-    QString errorOf(const QString& name, const QString& formula = QString())
-    {
+    QString errorOf(const QString& name, const QString& formula = QString()) {
         try {
             report(name, formula);
         } catch (const reports::ReportError& e) {
@@ -66,8 +64,7 @@ protected:
     }
 };
 
-TEST_F(ReportEngineTest, GuestListPrintsExactlyThePartiesEachFormulaMeans)
-{
+TEST_F(ReportEngineTest, GuestListPrintsExactlyThePartiesEachFormulaMeans) {
     EXPECT_EQ(printedNames(report("guests.rpt")).size(), 40);
     const std::map<QString, QString> events{{"InvCeremony", "InvCeremony"},
                                             {"InvReception", "InvReception"},
@@ -82,12 +79,13 @@ TEST_F(ReportEngineTest, GuestListPrintsExactlyThePartiesEachFormulaMeans)
         EXPECT_EQ(printedNames(report("guests.rpt", "{Guests." + field + "} = False")), notInvited);
     }
     // Both Mr. and Mrs. John Smiths are listed: nothing is merged.
-    EXPECT_EQ(printedNames(report("guests.rpt", "{Guests.ShowerGuest} = False")).count("Mr. and Mrs. John Smith"), 1);
+    EXPECT_EQ(
+        printedNames(report("guests.rpt", "{Guests.ShowerGuest} = False")).count("Mr. and Mrs. John Smith"),
+        1);
     EXPECT_EQ(printedNames(report("guests.rpt")).count("Mr. and Mrs. John Smith"), 2);
 }
 
-TEST_F(ReportEngineTest, GuestListShowsAddressesInvitationsRepliesAndPageHeaders)
-{
+TEST_F(ReportEngineTest, GuestListShowsAddressesInvitationsRepliesAndPageHeaders) {
     const ReportPages pages = report("guests.rpt");
     ASSERT_GE(pages.pages.size(), 2u);
     const QStringList first = pages.lines(0);
@@ -99,27 +97,27 @@ TEST_F(ReportEngineTest, GuestListShowsAddressesInvitationsRepliesAndPageHeaders
     // A party's row: its name, address lines, side, invitations and replies.
     const int muller = int(lines.indexOf(QRegularExpression("^Dr. Anneliese M.*")));
     ASSERT_GT(muller, 0);
-    EXPECT_EQ(lines.mid(muller, 3), QStringList({QString::fromUtf8("Dr. Anneliese Müller | Hauptstraße 5 | Groom | "
-                                                                   "Ceremony | 2 | 0 | 0 | 0"),
-                                                 "Toronto, ON  M5V 2T6 | Reception", "Canada"}));
+    EXPECT_EQ(lines.mid(muller, 3),
+              QStringList({QString::fromUtf8("Dr. Anneliese Müller | Hauptstraße 5 | Groom | "
+                                             "Ceremony | 2 | 0 | 0 | 0"),
+                           "Toronto, ON  M5V 2T6 | Reception", "Canada"}));
     for (int i = 0; i < int(pages.pages.size()); ++i)
         EXPECT_EQ(pages.lines(i).last(), QString("Page %1 of %2").arg(i + 1).arg(pages.pages.size()));
     // The totals at the end add up the whole list.
     EXPECT_TRUE(lines[lines.size() - 2].startsWith("Totals | "));
     EXPECT_TRUE(allLines(pages).join("\n").contains(
-        QString("Totals | %1 | %2 | %3").arg(number("SELECT sum(Invited) FROM Guests"))
+        QString("Totals | %1 | %2 | %3")
+            .arg(number("SELECT sum(Invited) FROM Guests"))
             .arg(number("SELECT count(*) FROM Guests WHERE Confirmed = 1"))
             .arg(number("SELECT sum(NumberAttending) FROM Guests"))));
 }
 
-TEST_F(ReportEngineTest, ExpensesSelectByWhatIsOwingAndEndWithGrandTotals)
-{
+TEST_F(ReportEngineTest, ExpensesSelectByWhatIsOwingAndEndWithGrandTotals) {
     const auto descriptions = [&](const QString& formula) {
         QStringList found;
         const QStringList all = texts("SELECT Description FROM Expenses");
         for (const QString& t : pageTexts(report("expense.rpt", formula)))
-            if (all.contains(t))
-                found << t;
+            if (all.contains(t)) found << t;
         return found;
     };
     QStringList owing = texts("SELECT Description FROM Expenses WHERE Owing > 0 ORDER BY Description");
@@ -131,7 +129,8 @@ TEST_F(ReportEngineTest, ExpensesSelectByWhatIsOwingAndEndWithGrandTotals)
 
     // Sums are exact: 4500 + 120 x 62.50 + ... with every cent.
     const QStringList lines = allLines(report("expense.rpt", "{Expenses.Owing} > 0"));
-    EXPECT_TRUE(lines.contains("Catering per guest | $62.50 | 120 | $7,500.00 | $2,000.00 | $0.00 | $5,500.00"))
+    EXPECT_TRUE(
+        lines.contains("Catering per guest | $62.50 | 120 | $7,500.00 | $2,000.00 | $0.00 | $5,500.00"))
         << lines.join("\n").toStdString();
     const QStringList all = allLines(report("expense.rpt"));
     const int totalsAt = int(all.indexOf(QRegularExpression("^Grand Total.*")));
@@ -139,8 +138,7 @@ TEST_F(ReportEngineTest, ExpensesSelectByWhatIsOwingAndEndWithGrandTotals)
     EXPECT_EQ(all[totalsAt], "Grand Total | $29,490.17 | $4,450.00 | $4,145.70 | $20,894.47");
 }
 
-TEST_F(ReportEngineTest, ChecklistIsSortedByDueDateWithDoneMarksAndUndatedTasksLast)
-{
+TEST_F(ReportEngineTest, ChecklistIsSortedByDueDateWithDoneMarksAndUndatedTasksLast) {
     sql("INSERT INTO Checklist (CheckItem, checktime, Done) VALUES ('Write the thank-you cards', 0, 0)");
     const ReportPages all = report("checklst.rpt");
     QList<QDate> due;
@@ -148,12 +146,11 @@ TEST_F(ReportEngineTest, ChecklistIsSortedByDueDateWithDoneMarksAndUndatedTasksL
     QString lastTask;
     for (const QString& line : allLines(all)) {
         const QStringList cells = line.split(" | ");
-        const auto task = std::find_if(cells.begin(), cells.end(), [&](const QString& c) { return tasks.contains(c); });
-        if (task == cells.end())
-            continue;
+        const auto task =
+            std::find_if(cells.begin(), cells.end(), [&](const QString& c) { return tasks.contains(c); });
+        if (task == cells.end()) continue;
         lastTask = *task;
-        if (task + 1 != cells.end())
-            due << QDate::fromString(*(task + 1), "M/d/yyyy");
+        if (task + 1 != cells.end()) due << QDate::fromString(*(task + 1), "M/d/yyyy");
     }
     EXPECT_EQ(due.size(), 50);
     EXPECT_TRUE(std::is_sorted(due.begin(), due.end()));
@@ -161,8 +158,7 @@ TEST_F(ReportEngineTest, ChecklistIsSortedByDueDateWithDoneMarksAndUndatedTasksL
 
     const auto count = [&](const QString& formula) {
         int n = 0;
-        for (const QString& t : pageTexts(report("checklst.rpt", formula)))
-            n += tasks.contains(t);
+        for (const QString& t : pageTexts(report("checklst.rpt", formula))) n += tasks.contains(t);
         return n;
     };
     const int done = int(number("SELECT count(*) FROM Checklist WHERE Done = 1"));
@@ -171,11 +167,11 @@ TEST_F(ReportEngineTest, ChecklistIsSortedByDueDateWithDoneMarksAndUndatedTasksL
     EXPECT_EQ(count("{Checklist.done} = False"), 51 - done);
     // A done task shows its mark, its due date and the date it was done.
     EXPECT_TRUE(allLines(report("checklst.rpt", "{Checklist.Done} = True"))
-                    .contains(QString::fromUtf8("✓ | Set a budget and decide who contributes to it | 3/24/2026 | 3/22/2026")));
+                    .contains(QString::fromUtf8(
+                        "✓ | Set a budget and decide who contributes to it | 3/24/2026 | 3/22/2026")));
 }
 
-TEST_F(ReportEngineTest, SeatingIsGroupedByTableOrListsThePartiesWithoutOne)
-{
+TEST_F(ReportEngineTest, SeatingIsGroupedByTableOrListsThePartiesWithoutOne) {
     const QStringList seated = allLines(report("seating.rpt", "{Guests.tableid} > 0"));
     const QStringList expected{
         "Table 1: Head Table      Seats: 8      People: 3",
@@ -202,8 +198,7 @@ TEST_F(ReportEngineTest, SeatingIsGroupedByTableOrListsThePartiesWithoutOne)
     EXPECT_EQ(unseated.rowCount, 34);
 }
 
-TEST_F(ReportEngineTest, LabelsPrintTheMarkedPartiesWithTheirAddresses)
-{
+TEST_F(ReportEngineTest, LabelsPrintTheMarkedPartiesWithTheirAddresses) {
     sql("UPDATE Guests SET printit = (LastName IN ('O''Brien', 'Müller', 'Smith'))");
     const ReportPages sheet = report("lbl5160.rpt");
     ASSERT_EQ(sheet.pages.size(), 1u);
@@ -223,8 +218,7 @@ TEST_F(ReportEngineTest, LabelsPrintTheMarkedPartiesWithTheirAddresses)
     EXPECT_EQ(report("lbl5160.rpt").labelLines(0, 1), QStringList({"7 Harbour Road", "Boston, MA  02108"}));
 }
 
-TEST_F(ReportEngineTest, LabelsInALargeFontAreScaledDownToFitNotClipped)
-{
+TEST_F(ReportEngineTest, LabelsInALargeFontAreScaledDownToFitNotClipped) {
     sql("UPDATE Guests SET printit = 1");
     const QString big = "DETAIL;DejaVu Serif;28;True;True;False;False";
     const ReportPages sheet = report("lbl5160.rpt", QString(), big);
@@ -249,8 +243,7 @@ TEST_F(ReportEngineTest, LabelsInALargeFontAreScaledDownToFitNotClipped)
     EXPECT_EQ(report("guests.rpt", QString(), big).fonts[0].family(), "DejaVu Sans");
 }
 
-TEST_F(ReportEngineTest, LabelOriginsMatchEveryStockWithinAHundredthOfAnInch)
-{
+TEST_F(ReportEngineTest, LabelOriginsMatchEveryStockWithinAHundredthOfAnInch) {
     struct Stock {
         QStringList numbers;
         double width, height;
@@ -276,7 +269,8 @@ TEST_F(ReportEngineTest, LabelOriginsMatchEveryStockWithinAHundredthOfAnInch)
                 ASSERT_EQ(labels.size(), size_t(std::min(40, perSheet)));
                 for (int i = 0; i < int(labels.size()); ++i) {
                     const QRectF inches(labels[i].topLeft() / 72.0, labels[i].size() / 72.0);
-                    EXPECT_NEAR(inches.left(), stock.left + (i % stock.across) * stock.pitchAcross, 0.01) << i;
+                    EXPECT_NEAR(inches.left(), stock.left + (i % stock.across) * stock.pitchAcross, 0.01)
+                        << i;
                     EXPECT_NEAR(inches.top(), stock.top + (i / stock.across) * stock.pitchDown, 0.01) << i;
                     EXPECT_NEAR(inches.width(), stock.width, 0.01);
                     EXPECT_NEAR(inches.height(), stock.height, 0.01);
@@ -286,9 +280,9 @@ TEST_F(ReportEngineTest, LabelOriginsMatchEveryStockWithinAHundredthOfAnInch)
     }
 }
 
-TEST_F(ReportEngineTest, APdfFileHoldsThePagesAndTheirText)
-{
-    if (QStandardPaths::findExecutable("pdftotext").isEmpty() || QStandardPaths::findExecutable("pdfinfo").isEmpty())
+TEST_F(ReportEngineTest, APdfFileHoldsThePagesAndTheirText) {
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty() ||
+        QStandardPaths::findExecutable("pdfinfo").isEmpty())
         GTEST_SKIP() << "poppler-utils is not installed";
     reports::ReportEngine engine;
     engine.setReportFileName(templatePath("guests.rpt"));
@@ -299,8 +293,9 @@ TEST_F(ReportEngineTest, APdfFileHoldsThePagesAndTheirText)
     QProcess info;
     info.start("pdfinfo", {dir_->file("shower.pdf")});
     ASSERT_TRUE(info.waitForFinished(20000));
-    EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput())
-                    .contains(QRegularExpression(QString("Pages:\\s+%1\\n").arg(engine.lastPages().pages.size()))));
+    EXPECT_TRUE(
+        QString::fromUtf8(info.readAllStandardOutput())
+            .contains(QRegularExpression(QString("Pages:\\s+%1\\n").arg(engine.lastPages().pages.size()))));
     QProcess text;
     text.start("pdftotext", {"-layout", dir_->file("shower.pdf"), "-"});
     ASSERT_TRUE(text.waitForFinished(20000));
@@ -311,25 +306,32 @@ TEST_F(ReportEngineTest, APdfFileHoldsThePagesAndTheirText)
     EXPECT_TRUE(printed.contains(QString::fromUtf8("Nguyễn")));
 }
 
-TEST_F(ReportEngineTest, TemplatesAndFormulasCanNeitherBreakOutNorChangeTheWedding)
-{
+TEST_F(ReportEngineTest, TemplatesAndFormulasCanNeitherBreakOutNorChangeTheWedding) {
     const qint64 guests = number("SELECT count(*) FROM Guests");
     const auto writeTemplate = [&](const QString& name, const QString& text) {
         QFile f(templatePath(name));
         EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(text.toUtf8());
     };
-    writeTemplate("evil.rpt", "[report]\ntitle = x\nsource = Guests\nselect = {Guests.printit} = True); DELETE FROM Guests; --\n"
-                              "[column]\nwidth = 1\ntext = {Guests.LastName}\n");
-    EXPECT_TRUE(errorOf("evil.rpt").contains(templatePath("evil.rpt") + ", line 4: The selection formula cannot be read"));
-    writeTemplate("evil2.rpt", "[report]\ntitle = x\nsource = Guests\nsort = {Guests.LastName}\n"
-                               "[column]\nwidth = 1\ntext = {Guests.LastName\"); DROP TABLE Guests; --}\n");
+    writeTemplate(
+        "evil.rpt",
+        "[report]\ntitle = x\nsource = Guests\nselect = {Guests.printit} = True); DELETE FROM Guests; --\n"
+        "[column]\nwidth = 1\ntext = {Guests.LastName}\n");
+    EXPECT_TRUE(errorOf("evil.rpt")
+                    .contains(templatePath("evil.rpt") + ", line 4: The selection formula cannot be read"));
+    writeTemplate("evil2.rpt",
+                  "[report]\ntitle = x\nsource = Guests\nsort = {Guests.LastName}\n"
+                  "[column]\nwidth = 1\ntext = {Guests.LastName\"); DROP TABLE Guests; --}\n");
     EXPECT_TRUE(errorOf("evil2.rpt").contains(", line 7: a table or field name holds only"));
-    writeTemplate("evil3.rpt", "[report]\ntitle = x\nsource = sqlite_master\n[column]\nwidth = 1\ntext = {sqlite_master.sql}\n");
+    writeTemplate(
+        "evil3.rpt",
+        "[report]\ntitle = x\nsource = sqlite_master\n[column]\nwidth = 1\ntext = {sqlite_master.sql}\n");
     EXPECT_TRUE(errorOf("evil3.rpt").contains(", line 3: the table or query sqlite_master does not exist"));
-    writeTemplate("evil4.rpt", "[report]\ntitle = x\nsource = Guests\n[column]\nwidth = 1\ntext = {Guests.Nickname}\n");
+    writeTemplate("evil4.rpt",
+                  "[report]\ntitle = x\nsource = Guests\n[column]\nwidth = 1\ntext = {Guests.Nickname}\n");
     EXPECT_TRUE(errorOf("evil4.rpt").contains(", line 4: the field {Guests.Nickname} does not exist"));
-    EXPECT_TRUE(errorOf("guests.rpt", "{Guests.LastName} = 'x'; DELETE FROM Guests").contains("text in quotes"));
+    EXPECT_TRUE(
+        errorOf("guests.rpt", "{Guests.LastName} = 'x'; DELETE FROM Guests").contains("text in quotes"));
     EXPECT_TRUE(errorOf("guests.rpt", "{Tables.max} > 0").contains("which this report does not read"));
     EXPECT_EQ(number("SELECT count(*) FROM Guests"), guests);
 
@@ -337,8 +339,7 @@ TEST_F(ReportEngineTest, TemplatesAndFormulasCanNeitherBreakOutNorChangeTheWeddi
     EXPECT_EQ(errorOf("nothere.rpt"), "The report template " + missing + " does not exist.");
 }
 
-TEST_F(ReportEngineTest, DestinationsPreviewMaximisedAsOrvaneAndNeedAPrinterOrAFile)
-{
+TEST_F(ReportEngineTest, DestinationsPreviewMaximisedAsOrvaneAndNeedAPrinterOrAFile) {
     reports::ReportEngine engine;
     engine.setReportFileName(templatePath("checklst.rpt"));
     engine.setWindowState(reports::ReportEngine::WindowMaximised);
@@ -363,8 +364,7 @@ TEST_F(ReportEngineTest, DestinationsPreviewMaximisedAsOrvaneAndNeedAPrinterOrAF
     } catch (const reports::ReportError& e) {
         EXPECT_EQ(e.description(), "The file " + dir_->file("no/such/folder/x.pdf") + " cannot be written.");
     }
-    if (!QPrinterInfo::defaultPrinter().isNull())
-        GTEST_SKIP() << "this machine has a printer";
+    if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "this machine has a printer";
     engine.setDestination(reports::ReportEngine::Destination::Printer);
     try {
         engine.run();
@@ -380,8 +380,7 @@ namespace {
 
 // Writes every report and one sheet of every label stock to PDF. With ORVANE_REPORT_PDF_DIR
 // set, the files are kept there for looking at (pdftoppm -png FILE.pdf PREFIX).
-TEST_F(ReportEngineTest, EveryReportAndLabelStockWritesAPdf)
-{
+TEST_F(ReportEngineTest, EveryReportAndLabelStockWritesAPdf) {
     const QString keep = qEnvironmentVariable("ORVANE_REPORT_PDF_DIR");
     const QString out = keep.isEmpty() ? dir_->path() : keep;
     sql("UPDATE Guests SET printit = 1");
@@ -401,7 +400,8 @@ TEST_F(ReportEngineTest, EveryReportAndLabelStockWritesAPdf)
     const QString designFont = "DETAIL;Times New Roman;14.25;True;True;False;False";
     for (const Output& o : outputs) {
         SCOPED_TRACE(o.name.toStdString());
-        const ReportPages pages = report(o.templateName, o.formula, o.templateName.startsWith("lbl") ? designFont : "");
+        const ReportPages pages =
+            report(o.templateName, o.formula, o.templateName.startsWith("lbl") ? designFont : "");
         reports::writePdf(pages, out + "/" + o.name + ".pdf");
         EXPECT_GT(QFile(out + "/" + o.name + ".pdf").size(), 1000);
     }

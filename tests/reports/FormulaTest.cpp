@@ -14,30 +14,35 @@ namespace {
 
 class FormulaTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_EQ(sqlite3_open(":memory:", &db_), SQLITE_OK);
-        exec("CREATE TABLE Guests (LastName TEXT(20), InvCeremony YESNO, ShowerGuest YESNO, "
-             "Confirmed YESNO, tableid NUMBER, Invited NUMBER, CheckDate DATETIME)");
+        exec(
+            "CREATE TABLE Guests (LastName TEXT(20), InvCeremony YESNO, ShowerGuest YESNO, "
+            "Confirmed YESNO, tableid NUMBER, Invited NUMBER, CheckDate DATETIME)");
         exec("CREATE TABLE Expenses (Description TEXT(50), Owing CURRENCY, Quantity NUMBER)");
-        exec("INSERT INTO Guests VALUES ('Adams', 1, 1, 1, 0, 2, NULL), ('Baker', 1, 0, 0, 3, 1, NULL), "
-             "('Clark', 0, 1, NULL, 0, 4, NULL), ('Davis', NULL, NULL, 1, NULL, NULL, NULL)");
-        exec("INSERT INTO Expenses VALUES ('Cake', 125000, 1), ('Dress', 0, 1), ('Veil', 5, 1), "
-             "('Rings', -50100, 2), ('Favours', NULL, 120)");
+        exec(
+            "INSERT INTO Guests VALUES ('Adams', 1, 1, 1, 0, 2, NULL), ('Baker', 1, 0, 0, 3, 1, NULL), "
+            "('Clark', 0, 1, NULL, 0, 4, NULL), ('Davis', NULL, NULL, 1, NULL, NULL, NULL)");
+        exec(
+            "INSERT INTO Expenses VALUES ('Cake', 125000, 1), ('Dress', 0, 1), ('Veil', 5, 1), "
+            "('Rings', -50100, 2), ('Favours', NULL, 120)");
         ASSERT_TRUE(catalog_.load(db_, "guests"));
         ASSERT_TRUE(catalog_.load(db_, "Expenses"));
     }
     void TearDown() override { sqlite3_close(db_); }
 
-    void exec(const char* sql) { ASSERT_EQ(sqlite3_exec(db_, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql; }
+    void exec(const char* sql) {
+        ASSERT_EQ(sqlite3_exec(db_, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+    }
 
     // The first column of the rows of `table` that the formula selects, in stored order.
-    QStringList select(const QString& formula, const QString& table = "Guests")
-    {
+    QStringList select(const QString& formula, const QString& table = "Guests") {
         const reports::SqlCondition where = Formula::parse(formula).toSql(catalog_, {table});
-        const QString sql = QString("SELECT * FROM %1%2").arg(table, where.sql.isEmpty() ? "" : " WHERE " + where.sql);
+        const QString sql =
+            QString("SELECT * FROM %1%2").arg(table, where.sql.isEmpty() ? "" : " WHERE " + where.sql);
         sqlite3_stmt* statement = nullptr;
-        EXPECT_EQ(sqlite3_prepare_v2(db_, sql.toUtf8().constData(), -1, &statement, nullptr), SQLITE_OK) << sql.toStdString();
+        EXPECT_EQ(sqlite3_prepare_v2(db_, sql.toUtf8().constData(), -1, &statement, nullptr), SQLITE_OK)
+            << sql.toStdString();
         for (int i = 0; i < where.params.size(); ++i) {
             if (where.params[i].typeId() == QMetaType::Double)
                 sqlite3_bind_double(statement, i + 1, where.params[i].toDouble());
@@ -51,8 +56,7 @@ protected:
         return names;
     }
 
-    QString errorOf(const QString& formula, const QStringList& tables = {"Guests"})
-    {
+    QString errorOf(const QString& formula, const QStringList& tables = {"Guests"}) {
         try {
             Formula::parse(formula).toSql(catalog_, tables);
         } catch (const ReportError& e) {
@@ -65,8 +69,7 @@ protected:
     reports::Catalog catalog_;
 };
 
-TEST_F(FormulaTest, TheWindowsFormulasSelectWhatTheyMean)
-{
+TEST_F(FormulaTest, TheWindowsFormulasSelectWhatTheyMean) {
     EXPECT_EQ(select("{Guests.InvCeremony} = True"), QStringList({"Adams", "Baker"}));
     // An unset mark counts as No.
     EXPECT_EQ(select("{Guests.InvCeremony} = False"), QStringList({"Clark", "Davis"}));
@@ -78,8 +81,7 @@ TEST_F(FormulaTest, TheWindowsFormulasSelectWhatTheyMean)
     EXPECT_EQ(select("", "Expenses").size(), 5);
 }
 
-TEST_F(FormulaTest, CombinationsFollowPrecedenceAndParentheses)
-{
+TEST_F(FormulaTest, CombinationsFollowPrecedenceAndParentheses) {
     // not binds tighter than and, and tighter than or.
     EXPECT_EQ(select("{Guests.tableid} > 0 or {Guests.InvCeremony} = True and {Guests.ShowerGuest} = True"),
               QStringList({"Adams", "Baker"}));
@@ -89,15 +91,15 @@ TEST_F(FormulaTest, CombinationsFollowPrecedenceAndParentheses)
     EXPECT_EQ(select("not ({Guests.InvCeremony} = True and {Guests.Invited} >= 2)"),
               QStringList({"Baker", "Clark", "Davis"}));
     EXPECT_EQ(select("{Guests.Confirmed} AND NOT {Guests.ShowerGuest}"), QStringList({"Davis"}));
-    EXPECT_EQ(select("{Guests.Invited} <> 1 And (({Guests.tableid} <= 0))"), QStringList({"Adams", "Clark", "Davis"}));
+    EXPECT_EQ(select("{Guests.Invited} <> 1 And (({Guests.tableid} <= 0))"),
+              QStringList({"Adams", "Clark", "Davis"}));
     EXPECT_EQ(select("0 < {Guests.tableid}"), QStringList({"Baker"}));
     // Fields compare with fields; names are found whatever their case and spacing.
     EXPECT_EQ(select("{ guests . INVITED } > {Guests.tableid}"), QStringList({"Adams", "Clark"}));
     EXPECT_EQ(select("{Guests.ShowerGuest} = {Guests.InvCeremony}"), QStringList({"Adams", "Davis"}));
 }
 
-TEST_F(FormulaTest, AmountsCompareExactlyAndValuesAreBound)
-{
+TEST_F(FormulaTest, AmountsCompareExactlyAndValuesAreBound) {
     EXPECT_EQ(select("{Expenses.Owing} = 12.50", "Expenses"), QStringList({"Cake"}));
     EXPECT_EQ(select("{Expenses.Owing} = 0.0005", "Expenses"), QStringList({"Veil"}));
     EXPECT_EQ(select("{Expenses.Owing} < -5.01", "Expenses"), QStringList());
@@ -112,8 +114,7 @@ TEST_F(FormulaTest, AmountsCompareExactlyAndValuesAreBound)
     EXPECT_EQ(where.params, QVariantList({qint64(125000), qint64(120)}));
 }
 
-TEST_F(FormulaTest, UnreadableOrUnsafeFormulasAreErrorsWithADescription)
-{
+TEST_F(FormulaTest, UnreadableOrUnsafeFormulasAreErrorsWithADescription) {
     struct Case {
         const char* formula;
         const char* says;
@@ -152,7 +153,8 @@ TEST_F(FormulaTest, UnreadableOrUnsafeFormulasAreErrorsWithADescription)
         const QString error = errorOf(QString::fromUtf8(c.formula));
         EXPECT_TRUE(error.contains(QString::fromUtf8(c.says))) << c.formula << " -> " << error.toStdString();
     }
-    EXPECT_TRUE(errorOf(QString(70, '(') + "{Guests.tableid} = 0" + QString(70, ')')).contains("nested too deeply"));
+    EXPECT_TRUE(
+        errorOf(QString(70, '(') + "{Guests.tableid} = 0" + QString(70, ')')).contains("nested too deeply"));
     EXPECT_TRUE(errorOf(QString(5000, ' ') + "{Guests.tableid} = 0").contains("longer than"));
     // Where the reader stopped is part of the description.
     EXPECT_TRUE(errorOf("{Guests.tableid} = 0; x").contains("(character 21)"));

@@ -20,8 +20,7 @@ using namespace reports;
 
 namespace {
 
-QString errorOf(const std::function<void()>& action)
-{
+QString errorOf(const std::function<void()>& action) {
     try {
         action();
     } catch (const ReportError& e) {
@@ -33,8 +32,7 @@ QString errorOf(const std::function<void()>& action)
 const char* const MinimalList =
     "[report]\ntitle = T\nsource = Guests\n\n[column]\nwidth = 1\ntext = {Guests.LastName}\n";
 
-TEST(ReportTemplate, EveryDeliveredTemplateReads)
-{
+TEST(ReportTemplate, EveryDeliveredTemplateReads) {
     const QDir dir(testsupport::sourceDir() + "/reports/templates");
     QStringList expected{"guests.rpt", "checklst.rpt", "expense.rpt", "seating.rpt"};
     for (const char* stock : {"5160", "5161", "5162", "5260", "5261", "5262", "5660", "5662", "5663"})
@@ -51,13 +49,15 @@ TEST(ReportTemplate, EveryDeliveredTemplateReads)
     EXPECT_EQ(dir.entryList({"*.rpt"}).size(), expected.size());
 }
 
-TEST(ReportTemplate, ReadsSectionsColumnsGroupsAndLabels)
-{
+TEST(ReportTemplate, ReadsSectionsColumnsGroupsAndLabels) {
     const ReportTemplate t = parseTemplate(
-        "# a comment\n[report]\ntitle = Seating\nsource = Guests\njoin = Tables on {Guests.tableid} = {Tables.TableId}\n"
-        "sort = {Tables.tablenumber}, {Guests.LastName} desc\norientation = Landscape\nfont = DejaVu Serif, 11, bold\n"
+        "# a comment\n[report]\ntitle = Seating\nsource = Guests\njoin = Tables on {Guests.tableid} = "
+        "{Tables.TableId}\n"
+        "sort = {Tables.tablenumber}, {Guests.LastName} desc\norientation = Landscape\nfont = DejaVu Serif, "
+        "11, bold\n"
         "[group]\nby = {Guests.tableid}\nheader = {Tables.tablename}\nheader-when-empty = None\n"
-        "[column]\ncaption = Seated\\nat table\nwidth = 0.9\ntext = {Guests.tabletot}\nalign = right\ntotal = sum\n",
+        "[column]\ncaption = Seated\\nat table\nwidth = 0.9\ntext = {Guests.tabletot}\nalign = right\ntotal "
+        "= sum\n",
         "x.rpt");
     EXPECT_EQ(t.tables(), QStringList({"Guests", "Tables"}));
     ASSERT_EQ(t.sort.size(), 2u);
@@ -71,8 +71,7 @@ TEST(ReportTemplate, ReadsSectionsColumnsGroupsAndLabels)
     EXPECT_EQ(t.group->key.field, "tableid");
 }
 
-TEST(ReportTemplate, ATemplateThatCannotBeReadNamesTheFileAndTheLine)
-{
+TEST(ReportTemplate, ATemplateThatCannotBeReadNamesTheFileAndTheLine) {
     struct Case {
         QString text;
         int line;
@@ -80,16 +79,19 @@ TEST(ReportTemplate, ATemplateThatCannotBeReadNamesTheFileAndTheLine)
     };
     const QString list = MinimalList;
     const Case cases[] = {
-        {"[report]\ntitle = T\nsource = Guests\n", 0, "a report needs [column] sections or a [labels] section"},
+        {"[report]\ntitle = T\nsource = Guests\n", 0,
+         "a report needs [column] sections or a [labels] section"},
         {"[column]\nwidth = 1\n", 1, "the template begins with the [report] section"},
         {list + "widht = 2\n", 8, "the key 'widht' is not known in [column]"},
         {list + "[colum]\n", 8, "the section [colum] is not known"},
         {list + "[column]\nwidth = 0\ntext = x\n", 9, "'width' needs a number from 0.1 to 20"},
         {list + "[column]\nwidth = 1\ntext = {Guests.City\n", 10, "a field name is not closed with }"},
-        {list + "[column]\nwidth = 1\ntext = [{Guests.City}\n", 10, "an optional part opened with [ is not closed with ]"},
+        {list + "[column]\nwidth = 1\ntext = [{Guests.City}\n", 10,
+         "an optional part opened with [ is not closed with ]"},
         {list + "[column]\nwidth = 1\ntext = {Guests.City:fancy}\n", 10, "the format 'fancy' is not known"},
         {list + "[column]\nwidth = 1\n", 8, "[column] needs the key 'text'"},
-        {list + "[column]\nwidth = 1\ntext = a\ntotal = sum\n", 8, "a column with a sum shows exactly one field"},
+        {list + "[column]\nwidth = 1\ntext = a\ntotal = sum\n", 8,
+         "a column with a sum shows exactly one field"},
         {"[report]\ntitle = T\nsource = Guests; DROP TABLE Guests\n", 3, "a table name holds only letters"},
         {"[report]\ntitle = T\ntitle = U\n", 3, "the key 'title' is given twice"},
         {"[report]\ntitle = T\nsource = Guests\nsort = LastName\n", 4, "a field is written in braces"},
@@ -108,13 +110,14 @@ TEST(ReportTemplate, ATemplateThatCannotBeReadNamesTheFileAndTheLine)
     };
     for (const Case& c : cases) {
         const QString error = errorOf([&] { parseTemplate(c.text, "/x/bad.rpt"); });
-        const QString where = c.line > 0 ? QString("/x/bad.rpt, line %1: ").arg(c.line) : QString("/x/bad.rpt: ");
-        EXPECT_TRUE(error.contains(where + c.says)) << c.text.toStdString() << "\n -> " << error.toStdString();
+        const QString where =
+            c.line > 0 ? QString("/x/bad.rpt, line %1: ").arg(c.line) : QString("/x/bad.rpt: ");
+        EXPECT_TRUE(error.contains(where + c.says))
+            << c.text.toStdString() << "\n -> " << error.toStdString();
     }
 }
 
-TEST(ReportTemplate, AMissingOrDamagedFileIsAnErrorNamingIt)
-{
+TEST(ReportTemplate, AMissingOrDamagedFileIsAnErrorNamingIt) {
     QTemporaryDir dir;
     const QString missing = dir.filePath("guests.rpt");
     EXPECT_EQ(errorOf([&] { readTemplate(missing); }), "The report template " + missing + " does not exist.");
@@ -122,22 +125,23 @@ TEST(ReportTemplate, AMissingOrDamagedFileIsAnErrorNamingIt)
     ASSERT_TRUE(binary.open(QIODevice::WriteOnly));
     binary.write(QByteArray("[report]\n\0\xff\xfe", 13));
     binary.close();
-    EXPECT_TRUE(errorOf([&] { readTemplate(binary.fileName()); })
-                    .contains(binary.fileName() + ": the file is not a text file in UTF-8"));
+    EXPECT_TRUE(errorOf([&] {
+                    readTemplate(binary.fileName());
+                }).contains(binary.fileName() + ": the file is not a text file in UTF-8"));
 }
 
-Row rowOf(std::initializer_list<QVariant> values) { return Row(values); }
+Row rowOf(std::initializer_list<QVariant> values) {
+    return Row(values);
+}
 
-QString evaluate(const QString& pattern, const Row& row)
-{
+QString evaluate(const QString& pattern, const Row& row) {
     TextPattern p = TextPattern::parse(pattern);
     int next = 0;
     p.bind([&](const FieldName&) { return next++; });
     return p.evaluate(row);
 }
 
-TEST(TextPattern, OptionalPartsEscapesAndFormats)
-{
+TEST(TextPattern, OptionalPartsEscapesAndFormats) {
     const QString cityLine = "{T.City}[, {T.State}][  {T.Zip}]";
     EXPECT_EQ(evaluate(cityLine, rowOf({"Boston", "MA", "02108"})), "Boston, MA  02108");
     EXPECT_EQ(evaluate(cityLine, rowOf({"Toronto", QVariant(), "M5V 2T6"})), "Toronto  M5V 2T6");
@@ -146,8 +150,10 @@ TEST(TextPattern, OptionalPartsEscapesAndFormats)
     EXPECT_EQ(evaluate("{T.Done:check}|{T.Inv:mark=Ceremony}|{T.Inv2:mark=Shower}|{T.R:yesno}",
                        rowOf({true, true, false, QVariant()})),
               QString::fromUtf8("✓|Ceremony||No"));
-    EXPECT_EQ(evaluate("{T.Amount}", rowOf({QVariant::fromValue(store::Currency::fromRaw(12345678))})), "$1,234.57");
-    EXPECT_EQ(evaluate("{T.Amount}", rowOf({QVariant::fromValue(store::Currency::fromRaw(-50100))})), "($5.01)");
+    EXPECT_EQ(evaluate("{T.Amount}", rowOf({QVariant::fromValue(store::Currency::fromRaw(12345678))})),
+              "$1,234.57");
+    EXPECT_EQ(evaluate("{T.Amount}", rowOf({QVariant::fromValue(store::Currency::fromRaw(-50100))})),
+              "($5.01)");
     EXPECT_EQ(evaluate("{T.N}", rowOf({qint64(1200)})), "1,200");
     EXPECT_EQ(evaluate("{T.Due}", rowOf({QDateTime(QDate(2026, 6, 13), QTime(0, 0))})), "6/13/2026");
     EXPECT_TRUE(evaluate("{T.Due:datetime}", rowOf({QDateTime(QDate(2026, 6, 13), QTime(14, 30))}))
@@ -156,8 +162,7 @@ TEST(TextPattern, OptionalPartsEscapesAndFormats)
         EXPECT_FALSE(errorOf([&] { TextPattern::parse(bad); }).isEmpty()) << bad;
 }
 
-TEST(SectionFont, TheDesignFontReadsAsTheEngineExpectsAndBack)
-{
+TEST(SectionFont, TheDesignFontReadsAsTheEngineExpectsAndBack) {
     QFont design("Times New Roman");
     design.setPointSizeF(14.25);
     design.setBold(true);
@@ -187,8 +192,7 @@ TEST(SectionFont, TheDesignFontReadsAsTheEngineExpectsAndBack)
         EXPECT_TRUE(errorOf([&] { parseSectionFont(bad); }).startsWith("The section font")) << bad;
 }
 
-TEST(LabelGeometry, LabelsAreCountedAcrossThenDown)
-{
+TEST(LabelGeometry, LabelsAreCountedAcrossThenDown) {
     const LabelGeometry g{2.625, 1, 3, 10, 0.15625, 0.5, 2.78125, 1};
     EXPECT_EQ(g.labelsPerSheet(), 30);
     EXPECT_EQ(g.labelRect(0), QRectF(0.15625, 0.5, 2.625, 1));

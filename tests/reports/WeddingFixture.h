@@ -21,7 +21,7 @@ protected:
     QString templatePath(const QString& name) const { return dir_->file(name); }
     // Runs one SQL statement on the wedding directly (setting up a case).
     void sql(const QString& statement);
-    qint64 number(const QString& query);  // first column of the first row
+    qint64 number(const QString& query);      // first column of the first row
     QStringList texts(const QString& query);  // first column of every row
 
     // The report laid out from the template of the program directory.
