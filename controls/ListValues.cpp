@@ -1,0 +1,28 @@
+#include "controls/ListValues.h"
+
+#include "controls/DataSource.h"
+
+namespace controls {
+
+bool appendListValue(DataSource& source, const QString& field, const QString& text)
+{
+    store::Recordset* list = source.recordset();
+    if (!list)
+        return false;
+    try {
+        list->addNew();
+        list->setValue(field, text);
+        list->update();
+    } catch (const store::StoreError&) {
+        try {
+            if (list->editMode() != store::EditMode::None)
+                list->cancelUpdate();
+        } catch (const store::StoreError&) {
+        }
+        return false;
+    }
+    source.resync();
+    return true;
+}
+
+}  // namespace controls
