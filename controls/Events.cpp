@@ -218,7 +218,12 @@ void EventRouter::connectClick()
     } else if (auto* button = qobject_cast<QAbstractButton*>(widget_)) {
         connect(button, &QAbstractButton::clicked, this, fireClick);
     } else if (auto* combo = qobject_cast<QComboBox*>(widget_)) {
-        connect(combo, &QComboBox::activated, this, fireClick);
+        // An editable combo left with a text that matches an entry selects that entry and
+        // reports it as activated: that is not a pick.
+        connect(combo, &QComboBox::activated, this, [this] {
+            if (!leaving_)
+                fire(click_);
+        });
     } else if (auto* view = qobject_cast<QAbstractItemView*>(widget_)) {
         connect(view, &QAbstractItemView::clicked, this, fireClick);
         if (view->selectionModel())
@@ -309,6 +314,10 @@ bool EventRouter::eventFilter(QObject* watched, QEvent* event)
             fire(gotFocus_);
         break;
     case QEvent::FocusOut:
+        if (onWidget) {
+            leaving_ = true;
+            QTimer::singleShot(0, this, [this] { leaving_ = false; });
+        }
         if (onWidget && countsAsFocusChange(event))
             fire(lostFocus_);
         break;

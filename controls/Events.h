@@ -148,6 +148,7 @@ private:
     bool changeConnected_ = false;
     bool mousePressed_ = false;  // item views: a current change under the mouse is a click
     bool retyping_ = false;      // a KeyPress handler changed the character: resent event
+    bool leaving_ = false;       // the focus is leaving the widget (until the event has run)
 };
 
 }  // namespace controls

@@ -1,6 +1,7 @@
 #include "controls/DataList.h"
 #include "controls/DataSource.h"
 #include "controls/Events.h"
+#include "controls/ListValues.h"
 #include "tests/controls/ControlsTestDb.h"
 #include "tests/support/WidgetTestUtils.h"
 
@@ -128,6 +129,18 @@ TEST(DataCombo, ListFromOneTableTextBoundToAnother)
     w.Data1->moveNext();
     w.Data1->moveFirst();
     EXPECT_EQ(w.city->currentText(), "Denver");
+}
+
+TEST(DataCombo, AppendedNamesAreOfferedAndRefusedOnesSkipped)
+{
+    ListWindow w;
+    w.city->setEditText("Boston");
+    EXPECT_FALSE(appendListValue(*w.Data2, "City", "boston"));  // a duplicate in any case
+    EXPECT_TRUE(appendListValue(*w.Data2, "City", "Denver"));   // the list is still usable
+    EXPECT_EQ(w.city->count(), 4);
+    EXPECT_GE(w.city->findText("Denver"), 0);
+    EXPECT_EQ(w.city->currentText(), "Boston");
+    EXPECT_EQ(w.Data2->recordset()->editMode(), store::EditMode::None);
 }
 
 TEST(DataList, FillsTenThousandRows)

@@ -176,3 +176,25 @@ TEST(MaskedEdit, PhoneRoundTrip)
     phone->setText("(555) 000-1111");
     EXPECT_EQ(phone->inputMask(), QString(PhoneMask));
 }
+
+TEST(EventRouting, LeavingAComboWithAListedTextIsNoClick)
+{
+    Window w;
+    auto* combo = new QComboBox(&w.window);
+    combo->setEditable(true);
+    combo->addItems({"Austin", "Boston"});
+    w.window.layout()->addWidget(combo);
+    int clicks = 0;
+    on(combo).click([&] { ++clicks; });
+
+    testsupport::focus(combo);
+    combo->lineEdit()->selectAll();
+    QTest::keyClicks(combo->lineEdit(), "Boston");
+    testsupport::focus(w.first);
+    EXPECT_EQ(clicks, 0);
+
+    testsupport::focus(combo);
+    QTest::keyClick(combo, Qt::Key_Up);  // a pick by keyboard
+    EXPECT_EQ(combo->currentText(), "Austin");
+    EXPECT_EQ(clicks, 1);
+}
