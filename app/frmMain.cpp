@@ -11,6 +11,7 @@
 #include "app/frmAbout.h"
 #include "controls/Dialogs.h"
 #include "store/Store.h"
+#include "vendors/frmVendors.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -271,7 +272,7 @@ void frmMain::imgreports_Click()
 void frmMain::imgvendor_Click()
 {
     app::playClick();
-    // The vendor window attaches here: show frmVendors modally.
+    showVendorWindow(this);
 }
 
 void frmMain::imgexit_Click() { exitProgram(); }

@@ -81,6 +81,7 @@ TEST_F(MainWindowTest, EveryLabelClicksAndWindowsNotYetThereDoNothing)
         QTest::mouseClick(label, Qt::LeftButton);
     }
     EXPECT_EQ(run_.sounds, QStringList(6, "click"));
+    EXPECT_TRUE(run_.modals.contains("frmVendors"));
     EXPECT_TRUE(run_.dialogs->messages().empty());
     EXPECT_NE(store::Workspace::defaultWorkspace().database(), nullptr);
 }
