@@ -169,8 +169,9 @@ void frmVendors::layOutControls()
     fields->addWidget(Text10, row, 1, 1, 5);
     fields->setRowStretch(row, 1);
     fields->setColumnStretch(1, 3);
-    fields->setColumnStretch(3, 1);
-    fields->setColumnStretch(5, 1);
+    fields->setColumnStretch(3, 2);
+    fields->setColumnStretch(5, 2);
+    Text6->setMinimumWidth(Text6->fontMetrics().horizontalAdvance(QStringLiteral("00000-0000")) + 12);
 
     auto* search = named(new QGroupBox(QStringLiteral("Quick Search"), this), QStringLiteral("fraQuickSearch"));
     auto* searchLayout = new QVBoxLayout(search);
