@@ -62,6 +62,7 @@ private:
     void SSCommand3_Click();
     void SSCommand4_Click();
 
+    void addToList(bool& flag, controls::DataSource& list, const QString& field, const QComboBox& box);
     void addVendor(const QString& name);
     void removeCurrentVendor();
     void reloadVendors();

@@ -29,21 +29,21 @@ constexpr int Openings = 10;
 constexpr int Steps = 60;
 
 // A copy of the delivered database holding Vendors vendors with every field filled.
-QString prepareDatabase(const QTemporaryDir& dir)
-{
+QString prepareDatabase(const QTemporaryDir& dir) {
     const QString path = dir.filePath(QStringLiteral("wedding.mdb"));
     QFile::copy(QStringLiteral(ORVANE_DELIVERED_DB), path);
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     sqlite3* db = nullptr;
     sqlite3_open(path.toUtf8().constData(), &db);
-    sqlite3_exec(db,
-                 "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
-                 "INSERT INTO Vendors (VendorName, Address1, Address2, City, State, Zip, Contact, Phone, Fax, "
-                 "Notes, Service) SELECT 'Vendor ' || ((i * 7919) % 2000) || ' & Sons', i || ' Market St', "
-                 "'Suite ' || (i % 90), 'Springfield', 'IL', '627' || (i % 100), 'Contact ' || i, "
-                 "'217-555-' || (1000 + i), '217-555-' || (3000 + i), 'Deposit due.' || char(10) || 'Call first.', "
-                 "'Florists' FROM n",
-                 nullptr, nullptr, nullptr);
+    sqlite3_exec(
+        db,
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
+        "INSERT INTO Vendors (VendorName, Address1, Address2, City, State, Zip, Contact, Phone, Fax, "
+        "Notes, Service) SELECT 'Vendor ' || ((i * 7919) % 2000) || ' & Sons', i || ' Market St', "
+        "'Suite ' || (i % 90), 'Springfield', 'IL', '627' || (i % 100), 'Contact ' || i, "
+        "'217-555-' || (1000 + i), '217-555-' || (3000 + i), 'Deposit due.' || char(10) || 'Call first.', "
+        "'Florists' FROM n",
+        nullptr, nullptr, nullptr);
     sqlite3_close(db);
     return path;
 }
@@ -51,21 +51,20 @@ QString prepareDatabase(const QTemporaryDir& dir)
 class PaintWatch : public QObject {
 public:
     bool painted = false;
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            painted = true;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) painted = true;
         return false;
     }
 };
 
-double msSince(const QElapsedTimer& timer) { return double(timer.nsecsElapsed()) / 1e6; }
+double msSince(const QElapsedTimer& timer) {
+    return double(timer.nsecsElapsed()) / 1e6;
+}
 
 struct Figures {
     const char* name;
     std::vector<double> times;
-    double median() const
-    {
+    double median() const {
         auto sorted = times;
         std::sort(sorted.begin(), sorted.end());
         return sorted[sorted.size() / 2];
@@ -74,18 +73,15 @@ struct Figures {
 };
 
 // Loads and shows a window; returns it with the time until its first paint.
-std::unique_ptr<frmVendors> openWindow(double& ms)
-{
+std::unique_ptr<frmVendors> openWindow(double& ms) {
     QElapsedTimer timer;
     timer.start();
     auto window = std::make_unique<frmVendors>();
-    if (!window->Form_Load())
-        std::exit(1);
+    if (!window->Form_Load()) std::exit(1);
     PaintWatch watch;
     window->installEventFilter(&watch);
     window->show();
-    while (!watch.painted)
-        QCoreApplication::processEvents();
+    while (!watch.painted) QCoreApplication::processEvents();
     ms = msSince(timer);
     window->removeEventFilter(&watch);
     return window;
@@ -93,8 +89,7 @@ std::unique_ptr<frmVendors> openWindow(double& ms)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -122,8 +117,7 @@ int main(int argc, char** argv)
     }
 
     auto* list = window->findChild<controls::DataList*>(QStringLiteral("addDBList1"));
-    if (list->count() != Vendors)
-        return 1;
+    if (list->count() != Vendors) return 1;
     for (int i = 0; i < Steps; ++i) {
         const QModelIndex at = list->model()->index(QRandomGenerator::global()->bounded(Vendors), 0);
         list->scrollTo(at);
