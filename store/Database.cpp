@@ -354,6 +354,7 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString& source, Record
             src.table = object->first;
             src.qualifier = dialect::quoteIdentifier(tr.simple->qualifier);
             src.selectList = tr.simple->selectList;
+            src.selectItems = tr.simple->items;
             src.from = dialect::quoteIdentifier(tr.simple->table);
             if (tr.simple->qualifier.compare(tr.simple->table, Qt::CaseSensitive) != 0)
                 src.from += " AS " + src.qualifier;

@@ -296,6 +296,18 @@ public:
         if (out_.isSelect && top_.simple && top_.fromNames.size() == 1 && !top_.fromAlias.isNull()) {
             SimpleSelect s;
             s.selectList = top_.selectList.join(' ');
+            if (!top_.star) {
+                QStringList item;
+                for (const QString& part : top_.selectList) {
+                    if (part == QLatin1String(",")) {
+                        s.items << item.join(' ');
+                        item.clear();
+                    } else {
+                        item << part;
+                    }
+                }
+                s.items << item.join(' ');
+            }
             s.table = top_.fromNames.first();
             s.qualifier = top_.fromAlias.isEmpty() ? s.table : top_.fromAlias;
             s.where = top_.where.join(' ');

@@ -30,6 +30,7 @@ using Resolver =
 // statement is such a SELECT (no join, grouping, aggregate, DISTINCT or compound).
 struct SimpleSelect {
     QString selectList;
+    QStringList items;  // the select list item by item ("expression AS alias"); empty after a *
     QString table;      // the base table as written (unquoted)
     QString qualifier;  // alias or table name, unquoted: used to qualify rowid
     QString where;      // "" when none

@@ -60,6 +60,7 @@ struct RecordSource {
     QString table;       // the base table: rows are keyed by its rowid ("" for query sets)
     QString qualifier;   // quoted name that qualifies rowid in the statements
     QString selectList;  // for keyed sources
+    QStringList selectItems;  // the select list item by item, when known ("" for "*")
     QString from;
     QString where;
     QString orderBy;

@@ -53,6 +53,7 @@ RecordsetImpl::~RecordsetImpl()
 void RecordsetImpl::finishStatements()
 {
     rowStatement_.reset();
+    rangeStatement_.reset();
     keysStatement_.reset();
     for (auto& [text, st] : findStatements_)
         st->reset();
@@ -63,6 +64,7 @@ void RecordsetImpl::finishStatements()
 void RecordsetImpl::detach()
 {
     rowStatement_.finalize();
+    rangeStatement_.finalize();
     keysStatement_.finalize();
     findStatements_.clear();
     writeStatements_.clear();
@@ -139,13 +141,20 @@ void RecordsetImpl::discardEdit()
 void RecordsetImpl::describeColumns()
 {
     if (source_.keyed()) {
-        QStringList params;
-        for (int i = 1; i <= Block; ++i)
-            params << QStringLiteral("?%1").arg(i);
-        rowStatement_ = sql::Statement(dbi_->db, "SELECT " + source_.qualifier + ".rowid, " + source_.selectList +
-                                                     " FROM " + source_.from + " WHERE " + source_.qualifier +
-                                                     ".rowid IN (" + params.join(", ") + ")");
+        rowStatement_ = sql::Statement(dbi_->db, rowSql(source_.selectList));
         describeQueryColumns(rowStatement_.get(), QString());
+        rowColumns_.clear();
+        for (size_t i = 0; i < columns_.size(); ++i)
+            rowColumns_.push_back(int(i));
+        rowStatementVersion_ = NotWanted;
+        columnSql_.clear();
+        if (source_.selectList == QLatin1String("*")) {
+            for (const Column& c : columns_)
+                columnSql_ << source_.qualifier + '.' + dialect::quoteIdentifier(c.info.name);
+        } else if (source_.selectItems.size() == int(columns_.size())) {
+            columnSql_ = source_.selectItems;
+        }
+        updateRangeOrder();
     } else {
         sql::Statement st(dbi_->db, source_.sql);
         describeQueryColumns(st.get(), source_.view);
@@ -158,6 +167,7 @@ void RecordsetImpl::describeQueryColumns(sqlite3_stmt* stmt, const QString& view
     const int count = sqlite3_column_count(stmt);
     columns_.clear();
     columnByLower_.clear();
+    columnByName_.clear();
     for (int i = first; i < count; ++i) {
         Column col;
         const QString name = QString::fromUtf8(sqlite3_column_name(stmt, i));
@@ -281,28 +291,141 @@ int RecordsetImpl::positionOf(qint64 key) const
     return it == positions_.end() ? -1 : it->second;
 }
 
+QString RecordsetImpl::rowSql(const QString& columns) const
+{
+    QStringList params;
+    for (int i = 1; i <= Block; ++i)
+        params << QStringLiteral("?%1").arg(i);
+    return "SELECT " + source_.qualifier + ".rowid" + (sortTerms_.isEmpty() ? QString() : ", " + sortTerms_.join(", ")) +
+           (columns.isEmpty() ? QString() : ", " + columns) + " FROM " + source_.from + " WHERE " + source_.qualifier +
+           ".rowid IN (" + params.join(", ") + ")";
+}
+
+// Reads only the columns asked for so far: SQLite decodes every column a statement
+// selects, and a window reads a few fields of many.
+void RecordsetImpl::prepareRowStatement() const
+{
+    if (columnSql_.isEmpty() || rowStatementVersion_ == wantedVersion_)
+        return;
+    QStringList sqlColumns;
+    std::vector<int> columns;
+    for (size_t c = 0; c < columns_.size(); ++c) {
+        if (wantedSince_[c] != NotWanted) {
+            sqlColumns << columnSql_[int(c)];
+            columns.push_back(int(c));
+        }
+    }
+    rowStatement_ = sql::Statement(dbi_->db, rowSql(sqlColumns.join(", ")));
+    rowColumns_ = std::move(columns);
+    rowStatementVersion_ = wantedVersion_;
+    if (rangeReadable_) {
+        QStringList after, marks;
+        for (int i = 0; i <= sortTerms_.size(); ++i)
+            marks << QStringLiteral("?%1").arg(i + 1);
+        after = sortTerms_;
+        after << source_.qualifier + ".rowid";
+        QString where = '(' + after.join(", ") + ") > (" + marks.join(", ") + ')';
+        if (!source_.where.isEmpty())
+            where = '(' + source_.where + ") AND " + where;
+        rangeStatement_ = sql::Statement(
+            dbi_->db, "SELECT " + source_.qualifier + ".rowid" +
+                          (sortTerms_.isEmpty() ? QString() : ", " + sortTerms_.join(", ")) +
+                          (sqlColumns.isEmpty() ? QString() : ", " + sqlColumns.join(", ")) + " FROM " + source_.from +
+                          " WHERE " + where + " ORDER BY " + keysOrder() + " LIMIT " + QString::number(Block));
+    }
+}
+
+// The order of a set ordered by its index or by its keys alone can be continued with a
+// range scan; other orders are read by key.
+void RecordsetImpl::updateRangeOrder()
+{
+    sortTerms_.clear();
+    rangeReadable_ = false;
+    rangeStatement_.finalize();
+    rowStatementVersion_ = NotWanted;
+    if (!keyed_ || columnSql_.isEmpty())
+        return;
+    if (type_ == RecordsetType::Table) {
+        if (indexOrder_.contains(QLatin1String(" DESC")))
+            return;
+        // The column's own collation compares as the index orders; a row that is not the
+        // next key of the set is never taken from the scan, whatever the order.
+        for (const QString& term : indexOrder_.split(QStringLiteral(", "), Qt::SkipEmptyParts))
+            sortTerms_ << source_.qualifier + '.' + term.section(QStringLiteral(" COLLATE "), 0, 0);
+    } else if (!source_.orderBy.isEmpty()) {
+        return;
+    }
+    rangeReadable_ = true;
+}
+
+void RecordsetImpl::storeRow(sqlite3_stmt* st) const
+{
+    CachedRow& row = cache_[sqlite3_column_int64(st, 0)];
+    row.gone = false;
+    row.version = wantedVersion_;
+    row.values.resize(columns_.size());
+    const int first = 1 + int(sortTerms_.size());
+    row.sortKey.resize(size_t(sortTerms_.size()));
+    const sql::Statement& source = st == rowStatement_.get() ? rowStatement_ : rangeStatement_;
+    for (int k = 0; k < sortTerms_.size(); ++k)
+        row.sortKey[size_t(k)] = source.column(1 + k);
+    for (size_t r = 0; r < rowColumns_.size(); ++r)
+        row.values[size_t(rowColumns_[r])] = source.column(first + int(r));
+}
+
+// Reads the rows from `position` on with one scan that starts after the row before it.
+// Stops at the first row that is not the next key of the set (changed meanwhile).
+bool RecordsetImpl::readRange(int position) const
+{
+    if (!rangeReadable_ || position == 0 || lastMoveBackward_ || rowStatementVersion_ != wantedVersion_)
+        return false;
+    const auto previous = cache_.find(keys_[size_t(position - 1)]);
+    if (previous == cache_.end() || previous->second.gone ||
+        previous->second.sortKey.size() != size_t(sortTerms_.size()))
+        return false;
+    for (const QVariant& v : previous->second.sortKey)
+        if (v.isNull())
+            return false;  // a Null key does not compare; such rows are read by key
+    for (int k = 0; k < sortTerms_.size(); ++k)
+        rangeStatement_.bind(k + 1, previous->second.sortKey[size_t(k)]);
+    sqlite3_bind_int64(rangeStatement_.get(), int(sortTerms_.size()) + 1, previous->first);
+    if (cache_.size() > size_t(4 * Block))
+        cache_.clear();
+    size_t next = size_t(position);
+    while (next < keys_.size() && rangeStatement_.step()) {
+        if (rangeStatement_.columnInt(0) != keys_[next])
+            break;
+        storeRow(rangeStatement_.get());
+        ++next;
+    }
+    rangeStatement_.reset();
+    return next > size_t(position);
+}
+
 void RecordsetImpl::fetchBlock(int position) const
 {
+    prepareRowStatement();
+    if (readRange(position))
+        return;
     if (cache_.size() > size_t(4 * Block))
         cache_.clear();
     const int n = int(keys_.size());
     const int start = lastMoveBackward_ ? std::max(0, position - Block + 1) : position;
     const int end = std::min(n, start + Block);
-    for (int i = 0; i < Block; ++i)
-        rowStatement_.bind(i + 1, start + i < end ? QVariant(keys_[size_t(start + i)]) : QVariant());
-    const int count = rowStatement_.columnCount();
-    while (rowStatement_.step()) {
-        Row row;
-        row.reserve(size_t(count - 1));
-        for (int c = 1; c < count; ++c)
-            row.push_back(rowStatement_.column(c));
-        cache_[rowStatement_.columnInt(0)] = std::move(row);
+    sqlite3_stmt* st = rowStatement_.get();
+    for (int i = 0; i < Block; ++i) {
+        if (start + i < end)
+            sqlite3_bind_int64(st, i + 1, keys_[size_t(start + i)]);
+        else
+            sqlite3_bind_null(st, i + 1);
     }
     for (int i = start; i < end; ++i)
-        cache_.try_emplace(keys_[size_t(i)]);  // an empty row: the row is gone
+        cache_[keys_[size_t(i)]].gone = true;  // until the statement returns it
+    while (rowStatement_.step())
+        storeRow(st);
 }
 
-const RecordsetImpl::Row& RecordsetImpl::currentRow() const
+const RecordsetImpl::Row& RecordsetImpl::currentRow(int column) const
 {
     requireCurrent();
     if (!keyed_)
@@ -311,15 +434,19 @@ const RecordsetImpl::Row& RecordsetImpl::currentRow() const
         cache_.clear();
         cacheGeneration_ = dbi_->generation;
     }
+    if (wantedSince_.size() != columns_.size())
+        wantedSince_.assign(columns_.size(), NotWanted);
+    if (column >= 0 && wantedSince_[size_t(column)] == NotWanted)
+        wantedSince_[size_t(column)] = ++wantedVersion_;
     const qint64 key = keys_[size_t(pos_)];
     auto it = cache_.find(key);
-    if (it == cache_.end()) {
+    if (it == cache_.end() || (column >= 0 && it->second.version < wantedSince_[size_t(column)])) {
         fetchBlock(pos_);
         it = cache_.find(key);
     }
-    if (it->second.empty())
+    if (it->second.gone)
         raise(err::RecordDeleted, QStringLiteral("The record has been deleted."));
-    return it->second;
+    return it->second.values;
 }
 
 QVariant RecordsetImpl::defaultValue(int index) const
@@ -581,11 +708,17 @@ QList<FieldInfo> RecordsetImpl::fields() const
 
 int RecordsetImpl::fieldIndex(const QString& name) const
 {
+    // Windows read the same few names row after row: remember each spelling once found.
+    if (const auto known = columnByName_.constFind(name); known != columnByName_.cend())
+        return *known;
     auto it = columnByLower_.constFind(name.toLower());
-    if (it != columnByLower_.cend())
-        return *it;
-    it = columnByLower_.constFind(plainName(name).toLower());
-    return it == columnByLower_.cend() ? -1 : *it;
+    if (it == columnByLower_.cend())
+        it = columnByLower_.constFind(plainName(name).toLower());
+    if (it == columnByLower_.cend())
+        return -1;
+    if (columnByName_.size() < 256)
+        columnByName_.insert(name, *it);
+    return *it;
 }
 
 QVariant RecordsetImpl::value(const QString& name) const
@@ -606,7 +739,7 @@ QVariant RecordsetImpl::value(int index) const
         if (editMode_ == EditMode::Add)
             return sql::toRead(defaultValue(index), type);
     }
-    return sql::toRead(currentRow()[size_t(index)], type);
+    return sql::toRead(currentRow(index)[size_t(index)], type);
 }
 
 void RecordsetImpl::setValue(const QString& name, const QVariant& value)
@@ -835,6 +968,8 @@ void RecordsetImpl::setIndex(const QString& indexName)
     indexOrder_ = order;
     indexColumns_ = columns;
     keysStatement_.finalize();
+    cache_.clear();
+    updateRangeOrder();
     reload(false);
 }
 

@@ -88,8 +88,16 @@ private:
         QString defaultExpr;
         bool writable = false;
     };
-    using Row = std::vector<QVariant>;  // stored values; empty: the row is gone
+    using Row = std::vector<QVariant>;  // stored values
     using Rows = std::vector<Row>;
+    // A row of a keyed set as read lately: only the columns asked for so far are read.
+    struct CachedRow {
+        Row values;
+        Row sortKey;          // the values the set is ordered by, for reading on from this row
+        quint32 version = 0;  // the columns wanted at this version were read
+        bool gone = false;    // the row no longer exists
+    };
+    static constexpr quint32 NotWanted = 0xffffffffu;
 
     struct CloneTag {};
     RecordsetImpl(Database& db, RecordSource source, RecordsetType type, CloneTag);
@@ -103,11 +111,14 @@ private:
 
     std::vector<Column> columns_;
     QHash<QString, int> columnByLower_;
+    mutable QHash<QString, int> columnByName_;  // names as callers spell them, found before
 
     std::vector<qint64> keys_;          // row keys in the set's order (ordinals for query sets)
     mutable std::unordered_map<qint64, int> positions_;  // key -> position, built when needed
     std::shared_ptr<const Rows> rows_;  // copied rows of a snapshot or query set, parallel to keys_
-    mutable std::unordered_map<qint64, Row> cache_;  // keyed sets: rows read lately
+    mutable std::unordered_map<qint64, CachedRow> cache_;  // keyed sets: rows read lately
+    mutable std::vector<quint32> wantedSince_;  // per column: the version it was first asked for
+    mutable quint32 wantedVersion_ = 0;
     mutable quint64 cacheGeneration_ = 0;
     mutable bool lastMoveBackward_ = false;
 
@@ -125,7 +136,15 @@ private:
     QStringList indexColumns_;  // lower-case columns of the index
     QString sort_, filter_;
 
-    mutable sql::Statement rowStatement_;
+    mutable sql::Statement rowStatement_;   // reads a block of rows by key
+    mutable std::vector<int> rowColumns_;   // the columns rowStatement_ reads, in its order
+    mutable quint32 rowStatementVersion_ = NotWanted;  // the wanted columns it was made for
+    QStringList columnSql_;  // each column's expression, when the columns can be read one by one
+    // Reading on in the set's order: a set ordered by plain ascending terms reads the rows
+    // after a known row with one range scan instead of a lookup per key.
+    mutable sql::Statement rangeStatement_;
+    QStringList sortTerms_;      // the order's terms before the row key
+    bool rangeReadable_ = false;
     sql::Statement keysStatement_;
     std::vector<std::pair<QString, std::shared_ptr<sql::Statement>>> findStatements_;  // by condition
     std::vector<std::pair<QString, std::shared_ptr<sql::Statement>>> writeStatements_;  // by SQL
@@ -148,8 +167,13 @@ private:
     void loadRows(const QString& sqlText, bool withKeys);
     void reload(bool keepPosition);
 
-    const Row& currentRow() const;
+    const Row& currentRow(int column = -1) const;
     void fetchBlock(int position) const;
+    QString rowSql(const QString& columns) const;
+    void prepareRowStatement() const;
+    void updateRangeOrder();
+    bool readRange(int position) const;
+    void storeRow(sqlite3_stmt* st) const;
     QVariant defaultValue(int index) const;
 
     dialect::Resolver columnResolver() const;
