@@ -71,7 +71,7 @@ void RecordsetImpl::detach()
     dbi_ = nullptr;
     keys_.clear();
     rows_.reset();
-    cache_.clear();
+    clearCache();
     positions_.clear();
     editMode_ = EditMode::None;
     buffer_.clear();
@@ -146,6 +146,9 @@ void RecordsetImpl::describeColumns()
         rowColumns_.clear();
         for (size_t i = 0; i < columns_.size(); ++i)
             rowColumns_.push_back(int(i));
+        clearCache();
+        layouts_.clear();
+        newLayout();
         rowStatementVersion_ = NotWanted;
         columnSql_.clear();
         if (source_.selectList == QLatin1String("*")) {
@@ -258,7 +261,7 @@ void RecordsetImpl::reload(bool keepPosition)
     const bool wasEof = keepPosition && !keys_.empty() && pos_ >= int(keys_.size());
     if (keepPosition && hasCurrent())
         current = keys_[size_t(pos_)];
-    cache_.clear();
+    clearCache();
     cacheGeneration_ = dbi_->generation;
     if (keyed_) {
         loadKeys();
@@ -317,6 +320,7 @@ void RecordsetImpl::prepareRowStatement() const
     }
     rowStatement_ = sql::Statement(dbi_->db, rowSql(sqlColumns.join(", ")));
     rowColumns_ = std::move(columns);
+    newLayout();
     rowStatementVersion_ = wantedVersion_;
     if (rangeReadable_) {
         QStringList after, marks;
@@ -331,8 +335,49 @@ void RecordsetImpl::prepareRowStatement() const
             dbi_->db, "SELECT " + source_.qualifier + ".rowid" +
                           (sortTerms_.isEmpty() ? QString() : ", " + sortTerms_.join(", ")) +
                           (sqlColumns.isEmpty() ? QString() : ", " + sqlColumns.join(", ")) + " FROM " + source_.from +
-                          " WHERE " + where + " ORDER BY " + keysOrder() + " LIMIT " + QString::number(Block));
+                          " WHERE " + where + " ORDER BY " + keysOrder() + " LIMIT " + QString::number(RangeBlock));
     }
+}
+
+// Evicted rows keep their storage for the next rows read: a walk over many rows then
+// allocates nothing per row.
+void RecordsetImpl::clearCache() const
+{
+    memoRow_ = nullptr;
+    if (spare_.size() > size_t(4 * RangeBlock)) {
+        cache_.clear();
+        return;
+    }
+    while (!cache_.empty())
+        spare_.push_back(cache_.extract(cache_.begin()));
+}
+
+RecordsetImpl::CachedRow& RecordsetImpl::cacheEntry(qint64 key) const
+{
+    auto it = cache_.find(key);
+    if (it != cache_.end())
+        return it->second;
+    if (spare_.empty())
+        return cache_[key];
+    Cache::node_type node = std::move(spare_.back());
+    spare_.pop_back();
+    node.key() = key;
+    node.mapped().gone = false;
+    return cache_.insert(std::move(node)).position->second;
+}
+
+void RecordsetImpl::forget(qint64 key) const
+{
+    cache_.erase(key);
+    memoRow_ = nullptr;
+}
+
+void RecordsetImpl::newLayout() const
+{
+    auto layout = std::make_unique<std::vector<int>>(columns_.size(), -1);
+    for (size_t r = 0; r < rowColumns_.size(); ++r)
+        (*layout)[size_t(rowColumns_[r])] = int(r);
+    layouts_.push_back(std::move(layout));
 }
 
 // The order of a set ordered by its index or by its keys alone can be continued with a
@@ -358,19 +403,25 @@ void RecordsetImpl::updateRangeOrder()
     rangeReadable_ = true;
 }
 
-void RecordsetImpl::storeRow(sqlite3_stmt* st) const
+void RecordsetImpl::storeRow(const sql::Statement& st, bool keepSortKey) const
 {
-    CachedRow& row = cache_[sqlite3_column_int64(st, 0)];
+    const qint64 key = st.columnInt(0);
+    CachedRow& row = cacheEntry(key);
     row.gone = false;
     row.version = wantedVersion_;
-    row.values.resize(columns_.size());
+    if (layouts_.empty())
+        newLayout();
+    row.layout = layouts_.back().get();
+    row.values.resize(qsizetype(rowColumns_.size()));
     const int first = 1 + int(sortTerms_.size());
-    row.sortKey.resize(size_t(sortTerms_.size()));
-    const sql::Statement& source = st == rowStatement_.get() ? rowStatement_ : rangeStatement_;
-    for (int k = 0; k < sortTerms_.size(); ++k)
-        row.sortKey[size_t(k)] = source.column(1 + k);
     for (size_t r = 0; r < rowColumns_.size(); ++r)
-        row.values[size_t(rowColumns_[r])] = source.column(first + int(r));
+        row.values[qsizetype(r)] = st.column(first + int(r));
+    if (keepSortKey) {
+        sortKeyOf_ = key;
+        sortKey_.resize(size_t(sortTerms_.size()));
+        for (int k = 0; k < sortTerms_.size(); ++k)
+            sortKey_[size_t(k)] = st.column(1 + k);
+    }
 }
 
 // Reads the rows from `position` on with one scan that starts after the row before it.
@@ -379,26 +430,28 @@ bool RecordsetImpl::readRange(int position) const
 {
     if (!rangeReadable_ || position == 0 || lastMoveBackward_ || rowStatementVersion_ != wantedVersion_)
         return false;
-    const auto previous = cache_.find(keys_[size_t(position - 1)]);
-    if (previous == cache_.end() || previous->second.gone ||
-        previous->second.sortKey.size() != size_t(sortTerms_.size()))
+    const qint64 previous = keys_[size_t(position - 1)];
+    if (sortKeyOf_ != previous || sortKey_.size() != size_t(sortTerms_.size()))
         return false;
-    for (const QVariant& v : previous->second.sortKey)
+    for (const QVariant& v : sortKey_)
         if (v.isNull())
             return false;  // a Null key does not compare; such rows are read by key
     for (int k = 0; k < sortTerms_.size(); ++k)
-        rangeStatement_.bind(k + 1, previous->second.sortKey[size_t(k)]);
-    sqlite3_bind_int64(rangeStatement_.get(), int(sortTerms_.size()) + 1, previous->first);
-    if (cache_.size() > size_t(4 * Block))
-        cache_.clear();
+        rangeStatement_.bind(k + 1, sortKey_[size_t(k)]);
+    sqlite3_bind_int64(rangeStatement_.get(), int(sortTerms_.size()) + 1, previous);
+    if (cache_.size() > size_t(2 * RangeBlock))
+        clearCache();
+    const size_t last = std::min(keys_.size(), size_t(position) + RangeBlock) - 1;
     size_t next = size_t(position);
     while (next < keys_.size() && rangeStatement_.step()) {
         if (rangeStatement_.columnInt(0) != keys_[next])
             break;
-        storeRow(rangeStatement_.get());
+        storeRow(rangeStatement_, next == last);
         ++next;
     }
     rangeStatement_.reset();
+    if (next <= last)
+        sortKeyOf_ = 0;  // the scan stopped early: its last row is not the block's
     return next > size_t(position);
 }
 
@@ -407,8 +460,8 @@ void RecordsetImpl::fetchBlock(int position) const
     prepareRowStatement();
     if (readRange(position))
         return;
-    if (cache_.size() > size_t(4 * Block))
-        cache_.clear();
+    if (cache_.size() > size_t(2 * RangeBlock))
+        clearCache();
     const int n = int(keys_.size());
     const int start = lastMoveBackward_ ? std::max(0, position - Block + 1) : position;
     const int end = std::min(n, start + Block);
@@ -420,18 +473,20 @@ void RecordsetImpl::fetchBlock(int position) const
             sqlite3_bind_null(st, i + 1);
     }
     for (int i = start; i < end; ++i)
-        cache_[keys_[size_t(i)]].gone = true;  // until the statement returns it
+        cacheEntry(keys_[size_t(i)]).gone = true;  // until the statement returns it
+    const qint64 lastKey = end > start ? keys_[size_t(end - 1)] : 0;
     while (rowStatement_.step())
-        storeRow(st);
+        storeRow(rowStatement_, !sortTerms_.isEmpty() || rangeReadable_ ? rowStatement_.columnInt(0) == lastKey : false);
 }
 
-const RecordsetImpl::Row& RecordsetImpl::currentRow(int column) const
+const QVariant& RecordsetImpl::currentValue(int column) const
 {
+    static const QVariant none;
     requireCurrent();
     if (!keyed_)
-        return (*rows_)[size_t(pos_)];
+        return column < 0 ? none : (*rows_)[size_t(pos_)][size_t(column)];
     if (cacheGeneration_ != dbi_->generation) {
-        cache_.clear();
+        clearCache();
         cacheGeneration_ = dbi_->generation;
     }
     if (wantedSince_.size() != columns_.size())
@@ -439,14 +494,24 @@ const RecordsetImpl::Row& RecordsetImpl::currentRow(int column) const
     if (column >= 0 && wantedSince_[size_t(column)] == NotWanted)
         wantedSince_[size_t(column)] = ++wantedVersion_;
     const qint64 key = keys_[size_t(pos_)];
-    auto it = cache_.find(key);
-    if (it == cache_.end() || (column >= 0 && it->second.version < wantedSince_[size_t(column)])) {
-        fetchBlock(pos_);
-        it = cache_.find(key);
+    // Windows read several fields of one row in a row: remember where it is.
+    const CachedRow* row = memoKey_ == key ? memoRow_ : nullptr;
+    if (!row) {
+        const auto it = cache_.find(key);
+        row = it == cache_.end() ? nullptr : &it->second;
     }
-    if (it->second.gone)
+    if (!row || (column >= 0 && row->version < wantedSince_[size_t(column)])) {
+        fetchBlock(pos_);
+        row = &cache_.find(key)->second;
+    }
+    memoKey_ = key;
+    memoRow_ = row;
+    if (row->gone)
         raise(err::RecordDeleted, QStringLiteral("The record has been deleted."));
-    return it->second.values;
+    if (column < 0)
+        return none;
+    const int slot = (*row->layout)[size_t(column)];
+    return slot < 0 ? none : row->values[size_t(slot)];
 }
 
 QVariant RecordsetImpl::defaultValue(int index) const
@@ -739,7 +804,7 @@ QVariant RecordsetImpl::value(int index) const
         if (editMode_ == EditMode::Add)
             return sql::toRead(defaultValue(index), type);
     }
-    return sql::toRead(currentRow(index)[size_t(index)], type);
+    return sql::toRead(currentValue(index), type);
 }
 
 void RecordsetImpl::setValue(const QString& name, const QVariant& value)
@@ -763,15 +828,22 @@ void RecordsetImpl::setValue(const QString& name, const QVariant& value)
 // ---------------------------------------------------------------------------------------
 // Changes
 
-std::shared_ptr<sql::Statement> RecordsetImpl::writeStatement(const QString& sqlText)
+std::shared_ptr<sql::Statement> RecordsetImpl::cachedWriteStatement(const QString& signature) const
 {
-    for (auto& [text, st] : writeStatements_)
-        if (text == sqlText)
+    for (const auto& [name, st] : writeStatements_)
+        if (name == signature)
             return st;
+    return nullptr;
+}
+
+std::shared_ptr<sql::Statement> RecordsetImpl::writeStatement(const QString& signature, const QString& sqlText)
+{
+    if (auto st = cachedWriteStatement(signature))
+        return st;
     auto st = std::make_shared<sql::Statement>(dbi_->db, sqlText);
     if (writeStatements_.size() >= 8)
         writeStatements_.erase(writeStatements_.begin());
-    writeStatements_.emplace_back(sqlText, st);
+    writeStatements_.emplace_back(signature, st);
     return st;
 }
 
@@ -788,7 +860,7 @@ void RecordsetImpl::edit()
     requireCurrent();
     buffer_.clear();
     editKey_ = keys_[size_t(pos_)];
-    currentRow();  // a row deleted meanwhile cannot be edited
+    currentValue(-1);  // a row deleted meanwhile cannot be edited
     editMode_ = EditMode::Edit;
 }
 
@@ -806,10 +878,10 @@ void RecordsetImpl::afterWrite(qint64 key)
     const bool fresh = cacheGeneration_ == dbi_->generation;
     dbi_->changed();
     if (fresh) {
-        cache_.erase(key);
+        forget(key);
         cacheGeneration_ = dbi_->generation;
     } else {
-        cache_.clear();
+        clearCache();
     }
 }
 
@@ -827,39 +899,46 @@ void RecordsetImpl::update()
     if (editMode_ == EditMode::None)
         raise(err::UpdateWithoutEdit, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
     const QString table = dialect::quoteIdentifier(source_.table);
-    QStringList names;
-    QVariantList values;
-    for (const auto& [column, value] : buffer_) {
-        names << dialect::quoteIdentifier(columns_[size_t(column)].baseColumn);
-        values << value;
+    // Statements are kept by the columns they write, so a run of edits prepares once.
+    QString signature = editMode_ == EditMode::Edit ? QStringLiteral("U") : QStringLiteral("I");
+    for (const auto& [column, value] : buffer_)
+        signature += ':' + QString::number(column);
+    auto st = cachedWriteStatement(signature);
+    if (!st) {
+        const QString table = dialect::quoteIdentifier(source_.table);
+        QStringList names, marks;
+        for (const auto& [column, value] : buffer_) {
+            names << dialect::quoteIdentifier(columns_[size_t(column)].baseColumn);
+            marks << "?" + QString::number(marks.size() + 1);
+        }
+        QString text;
+        if (editMode_ == EditMode::Edit) {
+            QStringList sets;
+            for (int i = 0; i < names.size(); ++i)
+                sets << names[i] + " = " + marks[i];
+            text = names.isEmpty() ? QString()
+                                   : "UPDATE " + table + " SET " + sets.join(", ") + " WHERE rowid = ?" +
+                                         QString::number(names.size() + 1);
+        } else {
+            text = names.isEmpty() ? "INSERT INTO " + table + " DEFAULT VALUES"
+                                   : "INSERT INTO " + table + " (" + names.join(", ") + ") VALUES (" + marks.join(", ") + ")";
+        }
+        if (!text.isEmpty())
+            st = writeStatement(signature, text);
     }
+    int parameter = 1;
+    for (const auto& [column, value] : buffer_)
+        st->bind(parameter++, value);
     qint64 key = 0;
     if (editMode_ == EditMode::Edit) {
         key = editKey_;
-        if (!names.isEmpty()) {
-            QStringList sets;
-            for (int i = 0; i < names.size(); ++i)
-                sets << names[i] + " = ?" + QString::number(i + 1);
-            const auto st = writeStatement("UPDATE " + table + " SET " + sets.join(", ") + " WHERE rowid = ?" +
-                                           QString::number(names.size() + 1));
-            values << key;
-            st->bindAll(values);
+        if (st) {
+            st->bind(parameter, key);
             st->step();
             if (sqlite3_changes(dbi_->db) == 0)
                 raise(err::RecordDeleted, QStringLiteral("The record has been deleted."));
         }
     } else {
-        QString text;
-        if (names.isEmpty()) {
-            text = "INSERT INTO " + table + " DEFAULT VALUES";
-        } else {
-            QStringList marks;
-            for (int i = 0; i < names.size(); ++i)
-                marks << "?" + QString::number(i + 1);
-            text = "INSERT INTO " + table + " (" + names.join(", ") + ") VALUES (" + marks.join(", ") + ")";
-        }
-        const auto st = writeStatement(text);
-        st->bindAll(values);
         st->step();
         key = sqlite3_last_insert_rowid(dbi_->db);
     }
@@ -887,7 +966,7 @@ void RecordsetImpl::deleteRecord()
     requireCurrent();
     discardEdit();
     const qint64 key = keys_[size_t(pos_)];
-    const auto st = writeStatement("DELETE FROM " + dialect::quoteIdentifier(source_.table) + " WHERE rowid = ?1");
+    const auto st = writeStatement(QStringLiteral("D"), "DELETE FROM " + dialect::quoteIdentifier(source_.table) + " WHERE rowid = ?1");
     st->bind(1, key);
     st->step();
     afterWrite(key);
@@ -908,7 +987,7 @@ void RecordsetImpl::refreshCurrent()
 {
     checkOpen();
     if (keyed_ && hasCurrent())
-        cache_.erase(keys_[size_t(pos_)]);
+        forget(keys_[size_t(pos_)]);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -968,7 +1047,7 @@ void RecordsetImpl::setIndex(const QString& indexName)
     indexOrder_ = order;
     indexColumns_ = columns;
     keysStatement_.finalize();
-    cache_.clear();
+    clearCache();
     updateRangeOrder();
     reload(false);
 }

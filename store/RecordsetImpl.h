@@ -8,6 +8,8 @@
 
 #include "store/Engine.h"
 
+#include <QVarLengthArray>
+
 #include <map>
 
 namespace store {
@@ -92,8 +94,8 @@ private:
     using Rows = std::vector<Row>;
     // A row of a keyed set as read lately: only the columns asked for so far are read.
     struct CachedRow {
-        Row values;
-        Row sortKey;          // the values the set is ordered by, for reading on from this row
+        QVarLengthArray<QVariant, 8> values;  // the columns read, in the order of layout
+        const std::vector<int>* layout = nullptr;  // column -> index in values, -1 when not read
         quint32 version = 0;  // the columns wanted at this version were read
         bool gone = false;    // the row no longer exists
     };
@@ -116,7 +118,10 @@ private:
     std::vector<qint64> keys_;          // row keys in the set's order (ordinals for query sets)
     mutable std::unordered_map<qint64, int> positions_;  // key -> position, built when needed
     std::shared_ptr<const Rows> rows_;  // copied rows of a snapshot or query set, parallel to keys_
-    mutable std::unordered_map<qint64, CachedRow> cache_;  // keyed sets: rows read lately
+    using Cache = std::unordered_map<qint64, CachedRow>;
+    mutable Cache cache_;  // keyed sets: rows read lately
+    mutable std::vector<Cache::node_type> spare_;  // evicted entries, reused for new rows
+    CachedRow& cacheEntry(qint64 key) const;
     mutable std::vector<quint32> wantedSince_;  // per column: the version it was first asked for
     mutable quint32 wantedVersion_ = 0;
     mutable quint64 cacheGeneration_ = 0;
@@ -138,19 +143,27 @@ private:
 
     mutable sql::Statement rowStatement_;   // reads a block of rows by key
     mutable std::vector<int> rowColumns_;   // the columns rowStatement_ reads, in its order
+    mutable std::vector<std::unique_ptr<std::vector<int>>> layouts_;  // one per rowColumns_ made
     mutable quint32 rowStatementVersion_ = NotWanted;  // the wanted columns it was made for
     QStringList columnSql_;  // each column's expression, when the columns can be read one by one
     // Reading on in the set's order: a set ordered by plain ascending terms reads the rows
     // after a known row with one range scan instead of a lookup per key.
     mutable sql::Statement rangeStatement_;
     QStringList sortTerms_;      // the order's terms before the row key
+    mutable qint64 sortKeyOf_ = 0;  // the row whose order values sortKey_ holds
+    mutable Row sortKey_;           // kept for the last row of the latest block
     bool rangeReadable_ = false;
     sql::Statement keysStatement_;
     std::vector<std::pair<QString, std::shared_ptr<sql::Statement>>> findStatements_;  // by condition
-    std::vector<std::pair<QString, std::shared_ptr<sql::Statement>>> writeStatements_;  // by SQL
+    std::vector<std::pair<QString, std::shared_ptr<sql::Statement>>> writeStatements_;  // by columns written
     mutable std::optional<std::vector<QVariant>> defaults_;
 
-    static constexpr int Block = 64;
+    static constexpr int Block = 64;        // rows read by key at once
+    static constexpr int RangeBlock = 256;  // rows read on in order at once
+    mutable qint64 memoKey_ = 0;
+    mutable const CachedRow* memoRow_ = nullptr;  // the cached row of memoKey_
+    void clearCache() const;
+    void forget(qint64 key) const;
 
     void checkOpen() const;
     void requireCurrent() const;
@@ -167,19 +180,22 @@ private:
     void loadRows(const QString& sqlText, bool withKeys);
     void reload(bool keepPosition);
 
-    const Row& currentRow(int column = -1) const;
+    // The current row's stored value of a column (-1: only make sure the row exists).
+    const QVariant& currentValue(int column) const;
     void fetchBlock(int position) const;
     QString rowSql(const QString& columns) const;
     void prepareRowStatement() const;
+    void newLayout() const;
     void updateRangeOrder();
     bool readRange(int position) const;
-    void storeRow(sqlite3_stmt* st) const;
+    void storeRow(const sql::Statement& st, bool keepSortKey) const;
     QVariant defaultValue(int index) const;
 
     dialect::Resolver columnResolver() const;
     QString translatedCondition(const QString& condition) const;
     std::vector<int> matchingPositions(const QString& condition, const QVariantList& params);
-    std::shared_ptr<sql::Statement> writeStatement(const QString& sqlText);
+    std::shared_ptr<sql::Statement> writeStatement(const QString& signature, const QString& sqlText);
+    std::shared_ptr<sql::Statement> cachedWriteStatement(const QString& signature) const;
     void afterWrite(qint64 key);
     bool touchesIndex() const;
     enum class FindFrom { First, Next, Previous, Last };

@@ -223,18 +223,20 @@ int Statement::columnCount() const { return sqlite3_column_count(stmt_); }
 
 QVariant Statement::column(int i) const
 {
-    switch (sqlite3_column_type(stmt_, i)) {
+    // One call into the connection; the value's own accessors need no lock.
+    sqlite3_value* v = sqlite3_column_value(stmt_, i);
+    switch (sqlite3_value_type(v)) {
     case SQLITE_INTEGER:
-        return QVariant(qint64(sqlite3_column_int64(stmt_, i)));
+        return QVariant(qint64(sqlite3_value_int64(v)));
     case SQLITE_FLOAT:
-        return QVariant(sqlite3_column_double(stmt_, i));
+        return QVariant(sqlite3_value_double(v));
     case SQLITE_TEXT: {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i));
-        return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(stmt_, i)));
+        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(v));
+        return QVariant(QString::fromUtf8(text, sqlite3_value_bytes(v)));
     }
     case SQLITE_BLOB: {
-        const auto* data = static_cast<const char*>(sqlite3_column_blob(stmt_, i));
-        return QVariant(QByteArray(data, sqlite3_column_bytes(stmt_, i)));
+        const auto* data = static_cast<const char*>(sqlite3_value_blob(v));
+        return QVariant(QByteArray(data, sqlite3_value_bytes(v)));
     }
     default:
         return QVariant();

@@ -310,3 +310,52 @@ TEST_F(RecordsetTest, ClosedSetsAndClosedDatabasesAreReported)
     EXPECT_STORE_ERROR(other->value("LastName"), err::ObjectNotSet);
     EXPECT_STORE_ERROR(other->recordCount(), err::ObjectNotSet);
 }
+
+TEST_F(StoreTest, LongWalksReadEveryRowInOrderWhateverChangesMeanwhile)
+{
+    // Enough rows for several blocks, with equal and missing names.
+    ws().beginTrans();
+    for (int i = 0; i < 1500; ++i)
+        db().execute("INSERT INTO Guests (LastName, FirstName) VALUES (?, ?)",
+                     {i % 10 == 0 ? QVariant() : QVariant(QStringLiteral("N%1").arg(i % 37)), QString::number(i)});
+    ws().commitTrans();
+    auto expected = [&] {
+        QStringList out;
+        auto snap = db().openRecordset("SELECT FirstName FROM Guests ORDER BY LastName, FirstName, rowid", RecordsetType::Snapshot);
+        for (; !snap->eof(); snap->moveNext())
+            out << snap->value("FirstName").toString();
+        return out;
+    };
+    const QStringList order = expected();
+    auto rs = db().openRecordset("Guests", RecordsetType::Table);
+    rs->setIndex("LastName");
+    auto other = db().openRecordset("Guests");
+    QStringList walked;
+    int deletedSeen = 0;
+    for (rs->moveFirst(); !rs->eof(); rs->moveNext()) {
+        if (rs->absolutePosition() == 700) {
+            // Another set deletes a row ahead and adds one; this set keeps its own rows.
+            other->findFirst("[FirstName] = ?", {order[900]});
+            other->deleteRecord();
+            other->addNew();
+            other->setValue("LastName", "N5");
+            other->setValue("FirstName", "new");
+            other->update();
+        }
+        try {
+            walked << rs->value("FirstName").toString();
+        } catch (const StoreError& e) {
+            EXPECT_EQ(e.number(), err::RecordDeleted);
+            ++deletedSeen;
+            walked << order[rs->absolutePosition()];
+        }
+    }
+    EXPECT_EQ(walked, order);
+    EXPECT_EQ(deletedSeen, 1);
+    // Backwards as well.
+    QStringList backwards;
+    rs->requery();
+    for (rs->moveLast(); !rs->bof(); rs->movePrevious())
+        backwards.prepend(rs->value("FirstName").toString());
+    EXPECT_EQ(backwards, expected());
+}
