@@ -10,6 +10,7 @@
 #include "app/StartDoc.h"
 #include "app/frmAbout.h"
 #include "controls/Dialogs.h"
+#include "seating/frmSeater.h"
 #include "store/Store.h"
 #include "vendors/frmVendors.h"
 
@@ -257,7 +258,7 @@ void frmMain::imgseater_Click()
 {
     app::playClick();
     try {
-        // The seating window attaches here: show frmSeater modally.
+        showSeatingManager();
     } catch (const store::StoreError&) {
         // Opening the seating window ignores its errors.
     }
