@@ -108,7 +108,9 @@ private:
     void openTableEditor();
     void selectTable(const QVariant& tableId);
     void clearOccupants();
-    void updateCurrentTable(int assigned);
+    void writeAssigned(int assigned);  // of the current table
+    void showTableAgain();
+    void fillPartyLists();
     void fillPartyList(store::Recordset& parties, QListWidget* list, QLabel* caption, const QString& title);
     // The error's description under the title "Error #" and its number.
     void showError(const store::StoreError& error);
