@@ -2,8 +2,7 @@
 
 namespace seating {
 
-TableEditState& tableEdit()
-{
+TableEditState& tableEdit() {
     static TableEditState state;
     return state;
 }

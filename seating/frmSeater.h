@@ -51,19 +51,19 @@ public:
     void Data1_Reposition();
     void List1_Click();
     void List2_Click();
-    void Command1_Click();  // Add Table
-    void Command2_Click();  // Clear Table
-    void Command3_Click();  // Delete Table
-    void Command4_Click();  // Edit Table
-    void Command5_Click();  // Add Guest
-    void Command6_Click();  // Remove Guest
+    void Command1_Click();    // Add Table
+    void Command2_Click();    // Clear Table
+    void Command3_Click();    // Delete Table
+    void Command4_Click();    // Edit Table
+    void Command5_Click();    // Add Guest
+    void Command6_Click();    // Remove Guest
     void SSCommand1_Click();  // Help
     void SSCommand4_Click();  // Close
 
     // Controls; objectName = member name.
     controls::DataSource* Data1 = nullptr;
     controls::DataList* DBList1 = nullptr;
-    QLabel* Label8 = nullptr;  // "Tables  (n)"
+    QLabel* Label8 = nullptr;      // "Tables  (n)"
     QListWidget* List1 = nullptr;  // unassigned parties
     QLabel* Label2 = nullptr;
     QListWidget* List2 = nullptr;  // seated parties
@@ -111,6 +111,7 @@ private:
     void writeAssigned(int assigned);  // of the current table
     void showTableAgain();
     void fillPartyLists();
+    void listParties(store::Recordset& parties, QListWidget* list);
     void fillPartyList(store::Recordset& parties, QListWidget* list, QLabel* caption, const QString& title);
     // The error's description under the title "Error #" and its number.
     void showError(const store::StoreError& error);

@@ -33,8 +33,7 @@ constexpr int Parties = 10000;
 constexpr int Seated = 6000;  // 20 parties of 2 at each table: 40 of 50 seats taken
 constexpr int Runs = 5;
 
-void exec(sqlite3* db, const char* sql)
-{
+void exec(sqlite3* db, const char* sql) {
     char* error = nullptr;
     if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
         std::fprintf(stderr, "%s\n", error);
@@ -42,14 +41,15 @@ void exec(sqlite3* db, const char* sql)
     }
 }
 
-void fill(const QString& path)
-{
+void fill(const QString& path) {
     sqlite3* db = nullptr;
     sqlite3_open(path.toUtf8().constData(), &db);
     exec(db, "BEGIN");
     sqlite3_stmt* table = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO Tables (TableId, tablename, tablenumber, \"max\", assigned) VALUES (?, ?, ?, 50, 40)",
-                       -1, &table, nullptr);
+    sqlite3_prepare_v2(
+        db,
+        "INSERT INTO Tables (TableId, tablename, tablenumber, \"max\", assigned) VALUES (?, ?, ?, 50, 40)",
+        -1, &table, nullptr);
     for (int t = 1; t <= Tables; ++t) {
         const QByteArray name = QStringLiteral("Table #%1").arg(t).toUtf8();
         sqlite3_bind_int(table, 1, t);
@@ -62,10 +62,14 @@ void fill(const QString& path)
     static const char* const prefixes[] = {"Mr.", "Mrs.", "Ms.", "Mr. and Mrs.", "Dr.", nullptr};
     static const char* const firsts[] = {"John", "Ann", "Siobhan", "Pieter", "Eve", "Tom", "Maria", "Li"};
     sqlite3_stmt* party = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO Guests (Prefix, FirstName, LastName, Invited, tableid, tabletot, guestof) "
-                           "VALUES (?, ?, ?, ?, ?, ?, 'Both')", -1, &party, nullptr);
+    sqlite3_prepare_v2(
+        db,
+        "INSERT INTO Guests (Prefix, FirstName, LastName, Invited, tableid, tabletot, guestof) "
+        "VALUES (?, ?, ?, ?, ?, ?, 'Both')",
+        -1, &party, nullptr);
     for (int p = 0; p < Parties; ++p) {
-        const QByteArray last = QStringLiteral("Family%1").arg((p * 7919) % Parties, 5, 10, QLatin1Char('0')).toUtf8();
+        const QByteArray last =
+            QStringLiteral("Family%1").arg((p * 7919) % Parties, 5, 10, QLatin1Char('0')).toUtf8();
         if (const char* prefix = prefixes[p % 6])
             sqlite3_bind_text(party, 1, prefix, -1, SQLITE_STATIC);
         else
@@ -84,8 +88,7 @@ void fill(const QString& path)
     sqlite3_close(db);
 }
 
-double threadCpuMs()
-{
+double threadCpuMs() {
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
@@ -94,12 +97,13 @@ double threadCpuMs()
 // Elapsed and processor time of one step.
 class Stopwatch {
 public:
-    void start()
-    {
+    void start() {
         wall_.start();
         cpu_ = threadCpuMs();
     }
-    std::pair<double, double> read() const { return {double(wall_.nsecsElapsed()) / 1e6, threadCpuMs() - cpu_}; }
+    std::pair<double, double> read() const {
+        return {double(wall_.nsecsElapsed()) / 1e6, threadCpuMs() - cpu_};
+    }
 
 private:
     QElapsedTimer wall_;
@@ -109,24 +113,21 @@ private:
 struct Step {
     const char* name;
     std::vector<double> wall, cpu;
-    void add(const Stopwatch& watch)
-    {
+    void add(const Stopwatch& watch) {
         const auto [w, c] = watch.read();
         wall.push_back(w);
         cpu.push_back(c);
     }
 };
 
-double median(std::vector<double> values)
-{
+double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
 }
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
@@ -143,13 +144,13 @@ int main(int argc, char** argv)
     store::Workspace::defaultWorkspace().openDatabase(path);
 
     controls::ScopedFakeDialogs dialogs;
-    Step opening{"open manager until shown"}, pick{"table pick"}, seat{"seat one party"}, refresh{"Refresh_All"};
+    Step opening{"open manager until shown"}, pick{"table pick"}, seat{"seat one party"},
+        refresh{"Refresh_All"};
     Stopwatch timer;
     int run = 0;
     controls::setModalHook([&](QWidget* window) {
         auto* w = qobject_cast<frmSeater*>(window);
-        if (!w)
-            return 0;
+        if (!w) return 0;
         w->show();
         QCoreApplication::processEvents();  // painted, and the first table's panel filled
         opening.add(timer);

@@ -6,16 +6,14 @@ using controls::DialogCall;
 class PartySeatingTest : public SeatingTest {
 protected:
     // Input box answers, front first; (false, "") cancels.
-    void answer(std::initializer_list<std::pair<bool, QString>> replies)
-    {
+    void answer(std::initializer_list<std::pair<bool, QString>> replies) {
         dialogs->inputAnswers.assign(replies.begin(), replies.end());
     }
     static std::pair<bool, QString> typed(const QString& text) { return {true, text}; }
     int row(const QListWidget* list, const QString& text) { return int(texts(list).indexOf(text)); }
 };
 
-TEST_F(PartySeatingTest, PickingAPartyShowsItsSize)
-{
+TEST_F(PartySeatingTest, PickingAPartyShowsItsSize) {
     addTable("Head Table", 8);
     addParty("Ms.", "Siobhan", "O'Brien", 1);
     addParty("Mr. and Mrs.", "John", "Smith", 2);
@@ -29,8 +27,7 @@ TEST_F(PartySeatingTest, PickingAPartyShowsItsSize)
     EXPECT_EQ(w.Label4->text(), "People");
 }
 
-TEST_F(PartySeatingTest, AFullTableRefusesWithoutAPrompt)
-{
+TEST_F(PartySeatingTest, AFullTableRefusesWithoutAPrompt) {
     addTable("Head Table", 8, 8);
     addParty("Mr.", "John", "Smith", 2);
     frmSeater w;
@@ -43,8 +40,7 @@ TEST_F(PartySeatingTest, AFullTableRefusesWithoutAPrompt)
     EXPECT_EQ(dialogs->calls[0].title, "Can't Add Guest");
 }
 
-TEST_F(PartySeatingTest, AnswersOverTheFreeSeatsZeroAndTextAreAskedAgainCancelChangesNothing)
-{
+TEST_F(PartySeatingTest, AnswersOverTheFreeSeatsZeroAndTextAreAskedAgainCancelChangesNothing) {
     const qint64 head = addTable("Head Table", 8, 5);
     const qint64 smith = addParty("Mr. and Mrs.", "John", "Smith", 2);
     frmSeater w;
@@ -56,7 +52,8 @@ TEST_F(PartySeatingTest, AnswersOverTheFreeSeatsZeroAndTextAreAskedAgainCancelCh
     const auto& calls = dialogs->calls;
     ASSERT_EQ(calls.size(), 8u);
     const QString prompt =
-        "How many people in the group of\nMr. and Mrs. John Smith to add?\n\nYou have 3 available seats at this table.";
+        "How many people in the group of\nMr. and Mrs. John Smith to add?\n\nYou have 3 available seats at "
+        "this table.";
     EXPECT_EQ(calls[0].kind, DialogCall::Kind::InputBox);
     EXPECT_EQ(calls[0].text, prompt);
     EXPECT_EQ(calls[0].title, "Assign Guests to Head Table");
@@ -65,7 +62,8 @@ TEST_F(PartySeatingTest, AnswersOverTheFreeSeatsZeroAndTextAreAskedAgainCancelCh
     EXPECT_EQ(calls[2].text, "You only have 3 seats available at this table");
     EXPECT_EQ(calls[2].title, "Not Enough Room");
     EXPECT_EQ(calls[3].kind, DialogCall::Kind::InputBox);  // 0
-    EXPECT_EQ(calls[4].text, "You have to specify the amount of people in the group of Mr. and Mrs. John Smith");
+    EXPECT_EQ(calls[4].text,
+              "You have to specify the amount of people in the group of Mr. and Mrs. John Smith");
     EXPECT_EQ(calls[4].title, "How many  people?");
     EXPECT_EQ(calls[5].kind, DialogCall::Kind::InputBox);  // abc: asked again silently
     EXPECT_EQ(calls[6].kind, DialogCall::Kind::InputBox);  // -1: likewise
@@ -74,8 +72,7 @@ TEST_F(PartySeatingTest, AnswersOverTheFreeSeatsZeroAndTextAreAskedAgainCancelCh
     EXPECT_EQ(table(head).assigned, 5);
 }
 
-TEST_F(PartySeatingTest, SeatingMovesThePartyAndRemovingItGivesTheSeatsBack)
-{
+TEST_F(PartySeatingTest, SeatingMovesThePartyAndRemovingItGivesTheSeatsBack) {
     const qint64 head = addTable("Head Table", 8, 3);
     addParty("Dr.", "Eve", "Young", 3, head, 3);
     const qint64 smith = addParty("Mr. and Mrs.", "John", "Smith", 2);
@@ -107,8 +104,7 @@ TEST_F(PartySeatingTest, SeatingMovesThePartyAndRemovingItGivesTheSeatsBack)
     EXPECT_EQ(w.lblpeople->text(), "3");
 }
 
-TEST_F(PartySeatingTest, APartyMaySendFewerPeopleThanItHas)
-{
+TEST_F(PartySeatingTest, APartyMaySendFewerPeopleThanItHas) {
     const qint64 head = addTable("Head Table", 8);
     const qint64 family = addParty("Mr. and Mrs.", "Tom", "Lee", 4);
     frmSeater w;
@@ -120,8 +116,7 @@ TEST_F(PartySeatingTest, APartyMaySendFewerPeopleThanItHas)
     EXPECT_EQ(table(head).assigned, 2);
 }
 
-TEST_F(PartySeatingTest, AddGuestAgainWithoutANewPickAsksForAPartyAndATable)
-{
+TEST_F(PartySeatingTest, AddGuestAgainWithoutANewPickAsksForAPartyAndATable) {
     addTable("Head Table", 8);
     addParty("Mr.", "John", "Smith", 1);
     addParty("Ms.", "Ann", "Adams", 1);
@@ -133,13 +128,13 @@ TEST_F(PartySeatingTest, AddGuestAgainWithoutANewPickAsksForAPartyAndATable)
     dialogs->calls.clear();
     w.Command5->click();
     ASSERT_EQ(dialogs->calls.size(), 1u);
-    EXPECT_EQ(dialogs->calls[0].text, "You have to select a guest group AND a table to add this guest group to.");
+    EXPECT_EQ(dialogs->calls[0].text,
+              "You have to select a guest group AND a table to add this guest group to.");
     EXPECT_EQ(dialogs->calls[0].title, "Can't Add Guest");
     EXPECT_EQ(w.List1->count(), 1);
 }
 
-TEST_F(PartySeatingTest, RemoveGuestWithoutAPickSaysWhatToDo)
-{
+TEST_F(PartySeatingTest, RemoveGuestWithoutAPickSaysWhatToDo) {
     const qint64 head = addTable("Head Table", 8, 2);
     addParty("Mr.", "John", "Smith", 2, head, 2);
     frmSeater w;
@@ -151,8 +146,7 @@ TEST_F(PartySeatingTest, RemoveGuestWithoutAPickSaysWhatToDo)
     EXPECT_EQ(table(head).assigned, 2);
 }
 
-TEST_F(PartySeatingTest, ANameWithAnApostropheIsSeatedAndRemoved)
-{
+TEST_F(PartySeatingTest, ANameWithAnApostropheIsSeatedAndRemoved) {
     const qint64 head = addTable("Head Table", 8);
     const qint64 obrien = addParty("Ms.", "Siobhan", "O'Brien", 1);
     frmSeater w;
@@ -170,8 +164,7 @@ TEST_F(PartySeatingTest, ANameWithAnApostropheIsSeatedAndRemoved)
     EXPECT_TRUE(messages().empty());
 }
 
-TEST_F(PartySeatingTest, PartiesNamedAlikeAtDifferentTablesAreEachRemovedFromTheirOwn)
-{
+TEST_F(PartySeatingTest, PartiesNamedAlikeAtDifferentTablesAreEachRemovedFromTheirOwn) {
     const qint64 head = addTable("Head Table", 8, 2);
     const qint64 second = addTable("Table #2", 8, 3);
     const qint64 first = addParty("Mr. and Mrs.", "John", "Smith", 2, head, 2);
@@ -193,8 +186,7 @@ TEST_F(PartySeatingTest, PartiesNamedAlikeAtDifferentTablesAreEachRemovedFromThe
     EXPECT_EQ(table(head).assigned, 0);
 }
 
-TEST_F(PartySeatingTest, PartiesNamedAlikeAreSeatedAsPicked)
-{
+TEST_F(PartySeatingTest, PartiesNamedAlikeAreSeatedAsPicked) {
     const qint64 head = addTable("Head Table", 8);
     addParty("Mr. and Mrs.", "John", "Smith", 2);
     const qint64 second = addParty("Mr. and Mrs.", "John", "Smith", 5);
@@ -209,8 +201,7 @@ TEST_F(PartySeatingTest, PartiesNamedAlikeAreSeatedAsPicked)
     EXPECT_EQ(table(head).assigned, 5);
 }
 
-TEST_F(PartySeatingTest, APartyWithoutTitleOrSizeCanBeSeated)
-{
+TEST_F(PartySeatingTest, APartyWithoutTitleOrSizeCanBeSeated) {
     const qint64 head = addTable("Head Table", 8);
     db->execute("INSERT INTO Guests (FirstName, LastName) VALUES ('Pieter', 'van der Berg')");
     const qint64 key = lastRowid();
@@ -223,4 +214,26 @@ TEST_F(PartySeatingTest, APartyWithoutTitleOrSizeCanBeSeated)
     w.Command5->click();
     EXPECT_EQ(party(key).tableid, head);
     EXPECT_EQ(table(head).assigned, 2);
+}
+
+TEST_F(PartySeatingTest, WhenTheTableCannotBeWrittenThePartyStaysUnseated) {
+    const qint64 head = addTable("Head Table", 8, 3);
+    const qint64 smith = addParty("Mr. and Mrs.", "John", "Smith", 2);
+    frmSeater w;
+    open(w);
+    pick(w.List1, 0);
+    ASSERT_EQ(
+        sqlite3_exec(
+            db->handle(),
+            "CREATE TEMP TRIGGER refuse BEFORE UPDATE ON Tables BEGIN SELECT RAISE(ABORT, 'disk full'); END",
+            nullptr, nullptr, nullptr),
+        SQLITE_OK);
+    answer({typed("2")});
+    w.Command5->click();
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_TRUE(messages()[0].title.startsWith("Error #")) << messages()[0].title.toStdString();
+    EXPECT_EQ(party(smith).tableid, 0);
+    EXPECT_EQ(party(smith).tabletot, 0);
+    EXPECT_EQ(table(head).assigned, 3);
+    EXPECT_EQ(store::Workspace::defaultWorkspace().transactionDepth(), 0);
 }

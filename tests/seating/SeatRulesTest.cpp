@@ -5,23 +5,20 @@
 using namespace seating;
 using Kind = SeatAnswer::Kind;
 
-TEST(PartyDisplayText, JoinsThePartsThatArePresentWithOneBlank)
-{
+TEST(PartyDisplayText, JoinsThePartsThatArePresentWithOneBlank) {
     EXPECT_EQ(partyDisplayText("Mr. and Mrs.", " John ", "Smith"), "Mr. and Mrs. John Smith");
     EXPECT_EQ(partyDisplayText(QVariant(), "Pieter", "van der Berg"), "Pieter van der Berg");  // no title
-    EXPECT_EQ(partyDisplayText("Dr.", QVariant(), "Adams"), "Dr. Adams");                     // no first name
-    EXPECT_EQ(partyDisplayText("", "  ", "Smith"), "Smith");                                  // blanks count as absent
+    EXPECT_EQ(partyDisplayText("Dr.", QVariant(), "Adams"), "Dr. Adams");  // no first name
+    EXPECT_EQ(partyDisplayText("", "  ", "Smith"), "Smith");               // blanks count as absent
     EXPECT_EQ(partyDisplayText("Ms.", "Siobhan", "O'Brien"), "Ms. Siobhan O'Brien");
 }
 
-TEST(PartyDisplayText, APartyWithoutLastNameIsNotListed)
-{
+TEST(PartyDisplayText, APartyWithoutLastNameIsNotListed) {
     EXPECT_FALSE(partyDisplayText("Mr.", "John", QVariant()));
     EXPECT_FALSE(partyDisplayText(QVariant(), QVariant(), QVariant()));
 }
 
-TEST(SeatingTexts, CountsAndWordsWithTheirBlanks)
-{
+TEST(SeatingTexts, CountsAndWordsWithTheirBlanks) {
     EXPECT_EQ(partySizeWord(1), "Person");
     EXPECT_EQ(partySizeWord(0), "People");
     EXPECT_EQ(partySizeWord(4), "People");
@@ -29,14 +26,14 @@ TEST(SeatingTexts, CountsAndWordsWithTheirBlanks)
     EXPECT_EQ(partyListCaption("Assigned Guests ", 12), "Assigned Guests   (12)");
     EXPECT_EQ(tablesCaption(6), "Tables  (6)");
     EXPECT_EQ(seatPromptText("Ms. Siobhan O'Brien", 3),
-              "How many people in the group of\nMs. Siobhan O'Brien to add?\n\nYou have 3 available seats at this table.");
+              "How many people in the group of\nMs. Siobhan O'Brien to add?\n\nYou have 3 available seats at "
+              "this table.");
     EXPECT_EQ(seatPromptTitle("Head Table"), "Assign Guests to Head Table");
     EXPECT_EQ(freeSeats(8, 3), 5);
     EXPECT_EQ(freeSeats(8, 10), -2);
 }
 
-TEST(SeatAnswer, EmptyEndsZeroAndTooManyAreExplainedOtherTextAsksAgain)
-{
+TEST(SeatAnswer, EmptyEndsZeroAndTooManyAreExplainedOtherTextAsksAgain) {
     EXPECT_EQ(readSeatAnswer("", 3).kind, Kind::Cancelled);
     EXPECT_EQ(readSeatAnswer("0", 3).kind, Kind::Zero);
     EXPECT_EQ(readSeatAnswer("4", 3).kind, Kind::TooMany);
@@ -49,8 +46,7 @@ TEST(SeatAnswer, EmptyEndsZeroAndTooManyAreExplainedOtherTextAsksAgain)
     EXPECT_EQ(readSeatAnswer("+2", 3).people, 2);
 }
 
-TEST(SeatAnswer, NegativeAndFractionalAnswersAreNotCounts)
-{
+TEST(SeatAnswer, NegativeAndFractionalAnswersAreNotCounts) {
     EXPECT_EQ(readSeatAnswer("-2", 3).kind, Kind::AskAgain);
     EXPECT_EQ(readSeatAnswer("1.5", 3).kind, Kind::AskAgain);
     EXPECT_EQ(readSeatAnswer("2.0", 3).kind, Kind::AskAgain);
@@ -58,16 +54,12 @@ TEST(SeatAnswer, NegativeAndFractionalAnswersAreNotCounts)
     EXPECT_EQ(readSeatAnswer("1", -2).kind, Kind::TooMany);
 }
 
-TEST(TableEditorRules, NumberBoxesTakeDigitsAndDollarOnly)
-{
-    for (char c : std::string("0123456789$"))
-        EXPECT_TRUE(numberBoxAccepts(c)) << c;
-    for (int c : {int('a'), int('-'), int('.'), int(' '), 8, 13})
-        EXPECT_FALSE(numberBoxAccepts(c)) << c;
+TEST(TableEditorRules, NumberBoxesTakeDigitsAndDollarOnly) {
+    for (char c : std::string("0123456789$")) EXPECT_TRUE(numberBoxAccepts(c)) << c;
+    for (int c : {int('a'), int('-'), int('.'), int(' '), 8, 13}) EXPECT_FALSE(numberBoxAccepts(c)) << c;
 }
 
-TEST(TableEditorRules, SeatsMustBeANumberOtherThanZero)
-{
+TEST(TableEditorRules, SeatsMustBeANumberOtherThanZero) {
     EXPECT_FALSE(seatsGiven(""));
     EXPECT_FALSE(seatsGiven("0"));
     EXPECT_FALSE(seatsGiven("$"));

@@ -4,14 +4,14 @@ using namespace seatingtest;
 
 class SeatingManagerTest : public SeatingTest {};
 
-TEST_F(SeatingManagerTest, OpeningWithNoTablesSaysSoOnceAndOffersAddTable)
-{
+TEST_F(SeatingManagerTest, OpeningWithNoTablesSaysSoOnceAndOffersAddTable) {
     addParty("Mr.", "John", "Smith", 2);
     frmSeater w;
     open(w);
     ASSERT_EQ(messages().size(), 1u);
-    EXPECT_EQ(messages()[0].text, "There are no tables setup.\n\nClick the 'Add Table' button to add tables to your "
-                                  "table list.");
+    EXPECT_EQ(messages()[0].text,
+              "There are no tables setup.\n\nClick the 'Add Table' button to add tables to your "
+              "table list.");
     EXPECT_EQ(messages()[0].title, "No Tables");
     EXPECT_EQ(messages()[0].style, controls::mb::OKOnly);
     EXPECT_TRUE(w.Command1->hasFocus());
@@ -20,15 +20,14 @@ TEST_F(SeatingManagerTest, OpeningWithNoTablesSaysSoOnceAndOffersAddTable)
     EXPECT_EQ(w.Label3->text(), "Assigned Guests   (0)");
 }
 
-TEST_F(SeatingManagerTest, ListsPartiesWithTheirCountsAndTheFirstTablesPanel)
-{
+TEST_F(SeatingManagerTest, ListsPartiesWithTheirCountsAndTheFirstTablesPanel) {
     const qint64 head = addTable("Head Table", 8, 3, 1);
     addTable("Family", 10, 0, 2);
     addParty("Mr. and Mrs.", "John", "Smith", 2, head, 2);
     addParty("Ms.", "Siobhan", "O'Brien", 1, head, 1);
     addParty(QVariant(), "Pieter", "van der Berg", 3);  // no title: listed all the same
-    addParty("Dr.", QVariant(), "Adams", 1);             // no first name
-    addParty("Mr.", "Nobody", QVariant(), 1);            // no last name: not listed
+    addParty("Dr.", QVariant(), "Adams", 1);            // no first name
+    addParty("Mr.", "Nobody", QVariant(), 1);           // no last name: not listed
     frmSeater w;
     open(w);
     EXPECT_TRUE(messages().empty());
@@ -51,8 +50,7 @@ TEST_F(SeatingManagerTest, ListsPartiesWithTheirCountsAndTheFirstTablesPanel)
     EXPECT_EQ(w.List3->count(), 0);
 }
 
-TEST_F(SeatingManagerTest, TheAssignedListKeepsNoSelection)
-{
+TEST_F(SeatingManagerTest, TheAssignedListKeepsNoSelection) {
     const qint64 head = addTable("Head Table", 8, 2);
     addParty("Mr.", "John", "Smith", 2, head, 2);
     frmSeater w;
@@ -61,8 +59,7 @@ TEST_F(SeatingManagerTest, TheAssignedListKeepsNoSelection)
     EXPECT_TRUE(w.List2->selectedItems().isEmpty());
 }
 
-TEST_F(SeatingManagerTest, ClearTableReturnsEveryOccupantAndEmptiesTheTable)
-{
+TEST_F(SeatingManagerTest, ClearTableReturnsEveryOccupantAndEmptiesTheTable) {
     const qint64 head = addTable("Head Table", 8, 5);
     const qint64 family = addTable("Family", 10, 2);
     const qint64 a = addParty("Mr.", "John", "Smith", 2, head, 2);
@@ -89,8 +86,7 @@ TEST_F(SeatingManagerTest, ClearTableReturnsEveryOccupantAndEmptiesTheTable)
     EXPECT_EQ(messages()[0].title, "Can't Clear Table");
 }
 
-TEST_F(SeatingManagerTest, DeleteTableAsksNothingFreesItsPartiesAndShowsTheFirstTable)
-{
+TEST_F(SeatingManagerTest, DeleteTableAsksNothingFreesItsPartiesAndShowsTheFirstTable) {
     const qint64 head = addTable("Head Table", 8, 1);
     const qint64 family = addTable("Family", 10, 5);
     const qint64 a = addParty("Mr.", "John", "Smith", 2, family, 2);
@@ -120,8 +116,7 @@ TEST_F(SeatingManagerTest, DeleteTableAsksNothingFreesItsPartiesAndShowsTheFirst
     EXPECT_EQ(w.Label8->text(), "Tables  (0)");
 }
 
-TEST_F(SeatingManagerTest, EditWithoutATableAsksForOne)
-{
+TEST_F(SeatingManagerTest, EditWithoutATableAsksForOne) {
     frmSeater w;
     open(w);
     dialogs->clear();
@@ -134,15 +129,13 @@ TEST_F(SeatingManagerTest, EditWithoutATableAsksForOne)
     EXPECT_EQ(messages()[0].title, "Orvane");
 }
 
-TEST_F(SeatingManagerTest, TheMainWindowsEntryShowsTheManagerModallyEachTime)
-{
+TEST_F(SeatingManagerTest, TheMainWindowsEntryShowsTheManagerModallyEachTime) {
     addTable("Head Table", 8);
     int shown = 0;
     QString caption;
     controls::setModalHook([&](QWidget* window) {
         auto* w = qobject_cast<frmSeater*>(window);
-        if (!w)
-            return 0;
+        if (!w) return 0;
         ++shown;
         testsupport::showActive(w);
         testsupport::pumpEvents();
