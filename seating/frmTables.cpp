@@ -25,12 +25,12 @@ using controls::mb::OKOnly;
 
 namespace {
 
-struct BoxSpec {
+struct BoxField {
     const char* field;
     const char* caption;
 };
 // Index = box index: the order the table editor's boxes have always had.
-constexpr std::array<BoxSpec, 4> Boxes{{
+constexpr std::array<BoxField, 4> Boxes{{
     {"tablenumber", "Table Number:"},
     {"max", "Maximum Seats:"},
     {"tablename", "Table Name:"},
