@@ -19,6 +19,7 @@
 // changes made elsewhere.
 #pragma once
 
+#include "controls/DataSource.h"
 #include "store/Store.h"
 
 #include <QAbstractListModel>
