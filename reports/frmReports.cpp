@@ -64,6 +64,16 @@ QComboBox* dropDownList(QWidget* parent, const QString& name, const QStringList&
     return list;
 }
 
+// A tab holding one column of options, named name(0), name(1), ...
+QWidget* optionsTab(QRadioButton** options, const QString& name, const QStringList& captions) {
+    auto* tab = new QWidget;
+    auto* box = new QVBoxLayout(tab);
+    for (int i = 0; i < captions.size(); ++i)
+        box->addWidget(options[i] = option(tab, QString("%1(%2)").arg(name).arg(i), captions[i]));
+    box->addStretch(1);
+    return tab;
+}
+
 QLabel* label(QWidget* parent, const QString& name, const QString& caption) {
     auto* l = new QLabel(caption, parent);
     l->setObjectName(name);
@@ -105,9 +115,13 @@ void frmReports::buildWindow() {
     SSTab1 = new QTabWidget(this);
     SSTab1->setObjectName("SSTab1");
     SSTab1->addTab(buildGuestTab(), "Guest List");
-    SSTab1->addTab(buildExpenseTab(), "Expenses");
-    SSTab1->addTab(buildChecklistTab(), "Checklist");
-    SSTab1->addTab(buildSeatingTab(), "Seating");
+    SSTab1->addTab(
+        optionsTab(optExp, "optExp", {"Complete Expense Report", "Unpaid Expenses", "Paid Expenses"}),
+        "Expenses");
+    SSTab1->addTab(
+        optionsTab(optCheck, "optCheck", {"Complete Checklist", "Incomplete Items", "Completed Items"}),
+        "Checklist");
+    SSTab1->addTab(optionsTab(OptTables, "OptTables", {"Table Assignments", "Unassigned Guests"}), "Seating");
     SSTab1->addTab(buildLabelsTab(), "Labels");
     connect(SSTab1, &QTabWidget::currentChanged, this, &frmReports::SSTab1_Click);
 
@@ -145,36 +159,6 @@ QWidget* frmReports::buildGuestTab() {
     }
     grid->setRowStretch(3, 1);
     grid->setColumnStretch(2, 1);
-    return tab;
-}
-
-QWidget* frmReports::buildExpenseTab() {
-    auto* tab = new QWidget;
-    auto* box = new QVBoxLayout(tab);
-    const QString captions[3] = {"Complete Expense Report", "Unpaid Expenses", "Paid Expenses"};
-    for (int i = 0; i < 3; ++i)
-        box->addWidget(optExp[i] = option(tab, QString("optExp(%1)").arg(i), captions[i]));
-    box->addStretch(1);
-    return tab;
-}
-
-QWidget* frmReports::buildChecklistTab() {
-    auto* tab = new QWidget;
-    auto* box = new QVBoxLayout(tab);
-    const QString captions[3] = {"Complete Checklist", "Incomplete Items", "Completed Items"};
-    for (int i = 0; i < 3; ++i)
-        box->addWidget(optCheck[i] = option(tab, QString("optCheck(%1)").arg(i), captions[i]));
-    box->addStretch(1);
-    return tab;
-}
-
-QWidget* frmReports::buildSeatingTab() {
-    auto* tab = new QWidget;
-    auto* box = new QVBoxLayout(tab);
-    const QString captions[2] = {"Table Assignments", "Unassigned Guests"};
-    for (int i = 0; i < 2; ++i)
-        box->addWidget(OptTables[i] = option(tab, QString("OptTables(%1)").arg(i), captions[i]));
-    box->addStretch(1);
     return tab;
 }
 
@@ -322,12 +306,7 @@ void frmReports::SSCommand2_Click() {
     CR1.setWindowParent(this);
     setEnabled(false);
     runEngine(CR1, &failure);
-    if (!failure.isEmpty()) {
-        controls::MsgBox(failure + "\n\nReport File: " + CR1.reportFileName(), controls::mb::OKOnly,
-                         "Report Error", this);
-        unload();
-        return;
-    }
+    if (!failure.isEmpty()) return reportFailure(failure + "\n\nReport File: " + CR1.reportFileName());
     setEnabled(true);
 }
 
@@ -336,10 +315,7 @@ void frmReports::SSCommand3_Click() {
     if (!prepared(*this, &failure)) return;
     CR1.setDestination(reports::ReportEngine::Destination::Printer);
     runEngine(CR1, &failure);
-    if (!failure.isEmpty()) {
-        controls::MsgBox(failure, controls::mb::OKOnly, "Report Error", this);
-        unload();
-    }
+    if (!failure.isEmpty()) reportFailure(failure);
 }
 
 void frmReports::cmdPDF_Click() {
@@ -352,10 +328,13 @@ void frmReports::cmdPDF_Click() {
     }
     CR1.setDestination(reports::ReportEngine::Destination::File);
     runEngine(CR1, &failure);
-    if (!failure.isEmpty()) {
-        controls::MsgBox(failure, controls::mb::OKOnly, "Report Error", this);
-        unload();
-    }
+    if (!failure.isEmpty()) reportFailure(failure);
+}
+
+// A failed report: its message, then the window unloads.
+void frmReports::reportFailure(const QString& message) {
+    controls::MsgBox(message, controls::mb::OKOnly, "Report Error", this);
+    unload();
 }
 
 QString frmReports::choosePdfFile() {

@@ -63,9 +63,6 @@ protected:
 private:
     void buildWindow();
     QWidget* buildGuestTab();
-    QWidget* buildExpenseTab();
-    QWidget* buildChecklistTab();
-    QWidget* buildSeatingTab();
     QWidget* buildLabelsTab();
     QPushButton* button(const QString& name, const QString& caption);
 
@@ -75,6 +72,7 @@ private:
     void markChosenParties();
     QString templatePath(const QString& templateName) const;
     QString choosePdfFile();
+    void reportFailure(const QString& message);
     void unload();
 
     QTabWidget* SSTab1 = nullptr;
