@@ -3,7 +3,6 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
-#include <QRadialGradient>
 
 namespace app {
 
@@ -47,6 +46,19 @@ QPixmap ringsPicture(int size)
 }
 
 QPixmap tipPicture() { return ringsPicture(64); }
+
+QPixmap ornamentLine(int width)
+{
+    QPixmap pixmap(width, 6);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    QLinearGradient gold(0, 0, width, 0);
+    gold.setColorAt(0.0, QColor(201, 160, 72, 0));
+    gold.setColorAt(0.5, QColor(201, 160, 72, 255));
+    gold.setColorAt(1.0, QColor(201, 160, 72, 0));
+    p.fillRect(QRect(0, 2, width, 2), gold);
+    return pixmap;
+}
 
 QCursor navigationCursorPicture()
 {
@@ -93,11 +105,15 @@ void paintHubBackground(QPainter& p, const QRect& area)
         p.setBrush(Qt::NoBrush);
         p.drawEllipse(c + QPointF(i * r * 0.95, 0), r, r);
     }
-    // A soft glow behind the title.
-    QRadialGradient glow(QPointF(area.left() + area.width() * 0.3, area.top() + 40), area.width() * 0.5);
-    glow.setColorAt(0.0, QColor(255, 255, 255, 150));
-    glow.setColorAt(1.0, QColor(255, 255, 255, 0));
-    p.fillRect(area, glow);
+    p.restore();
+}
+
+void paintCard(QPainter& p, const QRect& area)
+{
+    p.save();
+    p.fillRect(area, QColor(255, 248, 243));
+    p.setPen(QPen(QColor(201, 160, 72), 2));
+    p.drawRect(QRectF(area).adjusted(1, 1, -1, -1));
     p.restore();
 }
 

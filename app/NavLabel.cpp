@@ -38,6 +38,18 @@ NavLabel::NavLabel(const QString& name, const QString& caption, QWidget* parent)
     setObjectName(name);
     setMouseTracking(true);
     setAlignment(Qt::AlignCenter);
+    highlighted_ = true;
+    setHighlighted(false);
+}
+
+void NavLabel::setHighlighted(bool highlighted)
+{
+    if (highlighted_ == highlighted)
+        return;
+    highlighted_ = highlighted;
+    QPalette p = palette();
+    p.setColor(QPalette::WindowText, highlighted ? QColor(Qt::white) : QColor(0x4a, 0x1f, 0x2e));
+    setPalette(p);
 }
 
 void NavLabel::mouseMoveEvent(QMouseEvent* event)

@@ -33,6 +33,8 @@ class NavLabel : public QLabel {
     Q_OBJECT
 public:
     NavLabel(const QString& name, const QString& caption, QWidget* parent = nullptr);
+    // White text over the red highlight, the ink colour otherwise.
+    void setHighlighted(bool highlighted);
 
 signals:
     void mouseMoved();
@@ -45,4 +47,5 @@ protected:
 
 private:
     bool pressed_ = false;
+    bool highlighted_ = false;
 };

@@ -2,17 +2,10 @@
 
 #include "app/Program.h"
 #include "app/Resources.h"
-#include "app/WaveFile.h"
 
-#include <QAudioDevice>
-#include <QAudioFormat>
-#include <QAudioSink>
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
-#include <QMediaDevices>
-
-#include <memory>
+#include <QLibrary>
 
 namespace app {
 
@@ -24,60 +17,42 @@ SoundPlayer& installedPlayer()
     return player;
 }
 
-// Plays program().SoundBuffer through the default audio output. The buffer stays in place
-// while the sink reads it; the next sound stops this one first.
-class AudioOutput {
-public:
-    void play(const QByteArray& waveFile)
-    {
-        stop();
-        const std::optional<WaveInfo> info = readWaveInfo(waveFile);
-        if (!info)
-            return;
-        const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-        if (device.isNull())
-            return;
-        QAudioFormat format;
-        format.setSampleRate(info->sampleRate);
-        format.setChannelCount(info->channels);
-        format.setSampleFormat(info->bitsPerSample == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
-        if (!device.isFormatSupported(format))
-            return;
-        samples_ = QByteArray::fromRawData(waveFile.constData() + info->dataOffset, info->dataSize);
-        buffer_ = std::make_unique<QBuffer>(&samples_);
-        buffer_->open(QIODevice::ReadOnly);
-        sink_ = std::make_unique<QAudioSink>(device, format);
-        sink_->start(buffer_.get());
-    }
-
-    void stop()
-    {
-        if (sink_)
-            sink_->stop();
-        sink_.reset();
-        buffer_.reset();
-        samples_.clear();
-    }
-
-private:
-    QByteArray samples_;  // a view into program().SoundBuffer, no copy
-    std::unique_ptr<QBuffer> buffer_;
-    std::unique_ptr<QAudioSink> sink_;
+// The audio output lives in a module beside the program (orvane_audio), loaded on the first
+// sound so that starting the program does not load the sound system. Without the module
+// or an audio device the program is silent.
+struct AudioModule {
+    void (*play)(const QByteArray*) = nullptr;
+    void (*stop)() = nullptr;
 };
 
-AudioOutput*& audioOutput()
+void stopAudioOutput();
+
+AudioModule* audioModule(bool load)
 {
-    static AudioOutput* output = nullptr;  // created by the first sound, lives until the end
-    return output;
+    static AudioModule module;
+    static bool tried = false;
+    if (!tried && load) {
+        tried = true;
+        QLibrary library(QCoreApplication::applicationDirPath() + QStringLiteral("/orvane_audio"));
+        if (library.load()) {
+            QObject::connect(qApp, &QCoreApplication::aboutToQuit, [] { stopAudioOutput(); });
+            module.play = reinterpret_cast<void (*)(const QByteArray*)>(library.resolve("orvanePlayWave"));
+            module.stop = reinterpret_cast<void (*)()>(library.resolve("orvaneStopWave"));
+        }
+    }
+    return module.play && module.stop ? &module : nullptr;
+}
+
+void stopAudioOutput()
+{
+    if (AudioModule* module = audioModule(false))
+        module->stop();
 }
 
 void playOnAudioOutput(const QByteArray& waveFile)
 {
-    if (!audioOutput()) {
-        audioOutput() = new AudioOutput;
-        QObject::connect(qApp, &QCoreApplication::aboutToQuit, [] { audioOutput()->stop(); });
-    }
-    audioOutput()->play(waveFile);
+    if (AudioModule* module = audioModule(true))
+        module->play(&waveFile);
 }
 
 }  // namespace
@@ -94,8 +69,7 @@ QByteArray soundResource(const QString& type, int id)
 void PlayResourceSound(const QString& type, int id)
 {
     Program& p = program();
-    if (audioOutput())
-        audioOutput()->stop();  // the playing sound reads the buffer about to be replaced
+    stopAudioOutput();  // the playing sound reads the buffer about to be replaced
     p.SoundBuffer = soundResource(type, id);
     if (!p.SoundBuffer.isEmpty()) {
         if (installedPlayer())

@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/AppStyle.h"
 #include "app/Help.h"
 #include "app/Program.h"
 #include "app/Tips.h"
@@ -27,7 +28,8 @@ protected:
     {
         if (event->type() == QEvent::Paint) {
             watched->removeEventFilter(this);
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+            // exit(), not quit(): quitting closes every window, which would run the exit command.
+            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
         }
         return false;
     }
@@ -56,6 +58,7 @@ void app::LoadTips(store::Database& database)
 
 bool Main()
 {
+    app::installAppStyle();
     app::Program& p = app::program();
     p.DatabasePath = programDirectory() + QStringLiteral("/wedding.mdb");
     std::unique_ptr<frmSplash> splash;

@@ -1,6 +1,7 @@
 #include "app/Windows.h"
 
 #include <QGuiApplication>
+#include <QPalette>
 #include <QScreen>
 #include <QWidget>
 
@@ -18,6 +19,25 @@ void centreOnScreen(QWidget* window)
     if (!screen)
         return;
     window->move(centredPosition(screen->geometry(), window->frameGeometry().size()));
+}
+
+void setTextLook(QWidget* widget, const TextLook& look)
+{
+    QFont font = widget->font();
+    if (look.pointSize > 0)
+        font.setPointSizeF(look.pointSize);
+    if (look.serif) {
+        font.setFamilies({QStringLiteral("DejaVu Serif"), QStringLiteral("Liberation Serif"), QStringLiteral("serif")});
+        font.setStyleHint(QFont::Serif);
+    }
+    font.setItalic(look.italic);
+    font.setWeight(QFont::Weight(look.weight));
+    widget->setFont(font);
+    if (look.colour.isValid()) {
+        QPalette palette = widget->palette();
+        palette.setColor(QPalette::WindowText, look.colour);
+        widget->setPalette(palette);
+    }
 }
 
 }  // namespace app

@@ -27,7 +27,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
     Image1->setPixmap(app::ringsPicture(72));
     Image1->setAlignment(Qt::AlignTop);
     Label2 = makeLabel(QStringLiteral("Label2"), QStringLiteral("Orvane Wedding Planner"));
-    Label2->setStyleSheet(QStringLiteral("font-size: 14pt; font-weight: bold;"));
+    app::setTextLook(Label2, {14, false, false, QFont::Bold});
     Label5 = makeLabel(QStringLiteral("Label5"));
     Label3 = makeLabel(QStringLiteral("Label3"),
                        QStringLiteral("Plans the whole wedding in one file: general information, checklist, "

@@ -8,6 +8,7 @@
 #include "app/Program.h"
 #include "app/Sound.h"
 #include "app/StartDoc.h"
+#include "app/Windows.h"
 #include "app/frmAbout.h"
 #include "controls/Dialogs.h"
 #include "seating/frmSeater.h"
@@ -18,6 +19,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
@@ -89,7 +91,12 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     loadedMain() = this;
     buildHub();
     buildMenus();
-    buildGeneralPanel();
+    txtolddate = new QLineEdit(this);
+    txtolddate->setObjectName(QStringLiteral("txtolddate"));
+    txtolddate->hide();
+    txtnewdate = new QLineEdit(this);
+    txtnewdate->setObjectName(QStringLiteral("txtnewdate"));
+    txtnewdate->hide();
     setMinimumSize(780, 560);
     resize(800, 580);
 }
@@ -109,12 +116,12 @@ void frmMain::buildHub()
     Label3 = new QLabel(QStringLiteral("The Wedding of"));
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setAlignment(Qt::AlignCenter);
-    Label3->setStyleSheet(QStringLiteral("color: #8a5a6a; font-family: serif; font-style: italic; font-size: 15pt;"));
+    app::setTextLook(Label3, {15, true, true, QFont::Normal, QColor(0x8a, 0x5a, 0x6a)});
     Label1 = new QLabel;
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setWordWrap(true);
-    Label1->setStyleSheet(QStringLiteral("color: #5a2a3a; font-family: serif; font-size: 24pt;"));
+    app::setTextLook(Label1, {24, true, true, QFont::Normal, QColor(0x5a, 0x2a, 0x3a)});
     auto* rings = new QLabel;
     rings->setPixmap(app::ringsPicture(72));
     rings->setAlignment(Qt::AlignCenter);
@@ -127,7 +134,7 @@ void frmMain::buildHub()
         shape->setFillColor(app::RestColour);
         shape->setMinimumSize(290, 58);
         auto* label = new NavLabel(QString::fromLatin1(Navigation[i].label), QString::fromLatin1(Navigation[i].caption));
-        label->setStyleSheet(QStringLiteral("color: #4a1f2e; font-size: 14pt; font-weight: 600;"));
+        app::setTextLook(label, {15, true, true});
         auto* inside = new QVBoxLayout(shape);
         inside->setContentsMargins(0, 0, 0, 0);
         inside->addWidget(label);
@@ -207,18 +214,21 @@ void frmMain::setMenusEnabled(bool enabled)
 
 // ---- Navigation ----------------------------------------------------------------------
 
+void frmMain::highlightNavigation(int index)
+{
+    for (int i = 0; i < int(navigationShapes.size()); ++i) {
+        navigationShapes[i]->setFillColor(i == index ? app::HighlightColour : app::RestColour);
+        navigationLabels[i]->setHighlighted(i == index);
+    }
+}
+
 void frmMain::navigation_MouseMove(int index)
 {
     navigationLabels[index]->setCursor(app::program().NavigationCursor);
-    for (int i = 0; i < int(navigationShapes.size()); ++i)
-        navigationShapes[i]->setFillColor(i == index ? app::HighlightColour : app::RestColour);
+    highlightNavigation(index);
 }
 
-void frmMain::Form_MouseMove()
-{
-    for (NavShape* shape : navigationShapes)
-        shape->setFillColor(app::RestColour);
-}
+void frmMain::Form_MouseMove() { highlightNavigation(-1); }
 
 void frmMain::imggeneral_Click()
 {

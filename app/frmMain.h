@@ -68,6 +68,8 @@ public:
     void SSCommand4_Click();  // Close
     void SSCommand5_Click();  // Help
     bool generalOpen() const;
+    // The panel's controls are made on first use (starting the program does not need them).
+    void ensureGeneralPanel();
 
     // Click sound, commit an open panel, close the database, end the program.
     void exitProgram();
@@ -83,16 +85,16 @@ public:
     QAction *mnuExit, *mnuRepair, *mnuCompact, *mnuOnline, *mnuHelponHelp, *mnuHomePage, *mnuTechSupp,
         *mnuAbout;
 
-    QGroupBox* frameGeneral;
-    QLineEdit *txtbridesname, *txtgroomsname;
-    QGroupBox *Frame4, *Frame5, *Frame6;
-    QLineEdit *txtshowloc, *txtshowdate, *txtshowcont;
-    QLineEdit *txtweddingloc, *txtweddingdate, *txtweddingcont;
-    QLineEdit *txtreceptloc, *txtrecdate, *txtreccont;
-    QComboBox *cshowtime, *cweddingtime, *crectime;
-    QLineEdit *mshowphone, *mweddingphone, *mrecphone;
-    QPushButton *SSCommand4, *SSCommand5;
-    QLineEdit *txtolddate, *txtnewdate;
+    QGroupBox* frameGeneral = nullptr;
+    QLineEdit *txtbridesname = nullptr, *txtgroomsname = nullptr;
+    QGroupBox *Frame4 = nullptr, *Frame5 = nullptr, *Frame6 = nullptr;
+    QLineEdit *txtshowloc = nullptr, *txtshowdate = nullptr, *txtshowcont = nullptr;
+    QLineEdit *txtweddingloc = nullptr, *txtweddingdate = nullptr, *txtweddingcont = nullptr;
+    QLineEdit *txtreceptloc = nullptr, *txtrecdate = nullptr, *txtreccont = nullptr;
+    QComboBox *cshowtime = nullptr, *cweddingtime = nullptr, *crectime = nullptr;
+    QLineEdit *mshowphone = nullptr, *mweddingphone = nullptr, *mrecphone = nullptr;
+    QPushButton *SSCommand4 = nullptr, *SSCommand5 = nullptr;
+    QLineEdit *txtolddate = nullptr, *txtnewdate = nullptr;
     controls::DataSource* Data4 = nullptr;
 
     // Web pages of the Help menu's links.
@@ -108,6 +110,7 @@ private:
     void buildMenus();
     void buildGeneralPanel();
     void setMenusEnabled(bool enabled);
+    void highlightNavigation(int index);  // -1: none
     void openGeneral();
     void closeGeneral();
     void commitGeneral();

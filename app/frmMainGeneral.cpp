@@ -24,6 +24,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -55,22 +56,35 @@ W* named(W* widget, const char* name)
 
 // ---- Building the panel ------------------------------------------------------------------
 
+void frmMain::ensureGeneralPanel()
+{
+    if (frameGeneral)
+        return;
+    buildGeneralPanel();
+    const std::pair<QWidget*, const char*> bindings[] = {
+        {txtbridesname, "bridesname"}, {txtgroomsname, "groomsname"}, {txtshowloc, "showloc"},
+        {txtshowdate, "showdate"},     {cshowtime, "showtime"},       {txtshowcont, "showcont"},
+        {mshowphone, "showphone"},     {txtweddingloc, "weddingloc"}, {txtweddingdate, "weddingdate"},
+        {cweddingtime, "weddingtime"}, {txtweddingcont, "weddingcont"}, {mweddingphone, "weddingphone"},
+        {txtreceptloc, "receptloc"},   {txtrecdate, "recdate"},       {crectime, "rectime"},
+        {txtreccont, "reccont"},       {mrecphone, "recphone"},
+    };
+    for (const auto& [widget, field] : bindings)
+        Data4->bind(widget, QString::fromLatin1(field));
+    Data4->resync();
+}
+
 void frmMain::buildGeneralPanel()
 {
     frameGeneral = named(new QGroupBox(QStringLiteral("General Information"), hub_), "frameGeneral");
     frameGeneral->setAutoFillBackground(true);
-    frameGeneral->setStyleSheet(QStringLiteral(
-        "QGroupBox#frameGeneral { background: #fffaf6; border: 1px solid #c9a048; border-radius: 8px;"
-        " margin-top: 14px; font-weight: bold; color: #5a2a3a; }"
-        "QGroupBox#frameGeneral::title { subcontrol-origin: margin; left: 14px; padding: 0 4px; }"));
+    QPalette ivory = frameGeneral->palette();
+    ivory.setColor(QPalette::Window, QColor(255, 250, 246));
+    frameGeneral->setPalette(ivory);
     frameGeneral->hide();
 
     txtbridesname = named(new QLineEdit, "txtbridesname");
     txtgroomsname = named(new QLineEdit, "txtgroomsname");
-    txtolddate = named(new QLineEdit(this), "txtolddate");
-    txtnewdate = named(new QLineEdit(this), "txtnewdate");
-    txtolddate->hide();
-    txtnewdate->hide();
 
     struct Event {
         QGroupBox*& frame;
@@ -100,7 +114,8 @@ void frmMain::buildGeneralPanel()
     names->addRow(QStringLiteral("Bride's Name"), txtbridesname);
     names->addRow(QStringLiteral("Groom's Name"), txtgroomsname);
 
-    auto* frames = new QHBoxLayout;
+    auto* frames = new QVBoxLayout;
+    frames->setSpacing(10);
     for (const Event& e : events) {
         e.frame = named(new QGroupBox(QString::fromLatin1(e.caption)), e.frameName);
         e.location = named(new QLineEdit, e.locationName);
@@ -113,12 +128,24 @@ void frmMain::buildGeneralPanel()
         auto* phone = named(new controls::MaskedEdit, e.phoneName);
         phone->setMask(QString::fromLatin1(controls::PhoneMask));
         e.phone = phone;
-        auto* form = new QFormLayout(e.frame);
-        form->addRow(QStringLiteral("Location"), e.location);
-        form->addRow(QStringLiteral("Date"), e.date);
-        form->addRow(QStringLiteral("Time"), e.time);
-        form->addRow(QStringLiteral("Contact Name"), e.contact);
-        form->addRow(QStringLiteral("Phone Number"), e.phone);
+        // Location | Date | Time on the first line, Contact Name | Phone Number on the second.
+        auto* grid = new QGridLayout(e.frame);
+        grid->setHorizontalSpacing(10);
+        grid->addWidget(new QLabel(QStringLiteral("Location")), 0, 0);
+        grid->addWidget(e.location, 0, 1);
+        grid->addWidget(new QLabel(QStringLiteral("Date")), 0, 2);
+        grid->addWidget(e.date, 0, 3);
+        grid->addWidget(new QLabel(QStringLiteral("Time")), 0, 4);
+        grid->addWidget(e.time, 0, 5);
+        grid->addWidget(new QLabel(QStringLiteral("Contact Name")), 1, 0);
+        grid->addWidget(e.contact, 1, 1);
+        grid->addWidget(new QLabel(QStringLiteral("Phone Number")), 1, 2);
+        grid->addWidget(e.phone, 1, 3, 1, 3);
+        grid->setColumnStretch(1, 3);
+        grid->setColumnStretch(3, 1);
+        grid->setColumnStretch(5, 1);
+        e.date->setMinimumWidth(110);
+        e.time->setMinimumWidth(110);
         frames->addWidget(e.frame);
     }
 
@@ -197,16 +224,6 @@ void frmMain::Form_Load(QWidget* splash)
     Data4->setDatabaseName(app::program().DatabasePath);
     Data4->setRecordSource(QStringLiteral("General"));
     Data4->setRecordsetType(store::RecordsetType::Table);
-    const std::pair<QWidget*, const char*> bindings[] = {
-        {txtbridesname, "bridesname"}, {txtgroomsname, "groomsname"}, {txtshowloc, "showloc"},
-        {txtshowdate, "showdate"},     {cshowtime, "showtime"},       {txtshowcont, "showcont"},
-        {mshowphone, "showphone"},     {txtweddingloc, "weddingloc"}, {txtweddingdate, "weddingdate"},
-        {cweddingtime, "weddingtime"}, {txtweddingcont, "weddingcont"}, {mweddingphone, "weddingphone"},
-        {txtreceptloc, "receptloc"},   {txtrecdate, "recdate"},       {crectime, "rectime"},
-        {txtreccont, "reccont"},       {mrecphone, "recphone"},
-    };
-    for (const auto& [widget, field] : bindings)
-        Data4->bind(widget, QString::fromLatin1(field));
     Data4->refresh();
 
     app::program().NavigationCursor = app::navigationCursorPicture();
@@ -303,6 +320,7 @@ void frmMain::openGeneral()
 {
     if (generalOpen_)
         return;
+    ensureGeneralPanel();
     app::workspace().beginTrans();
     generalOpen_ = true;
     frameGeneral->setGeometry(hub_->rect().adjusted(14, 10, -14, -10));

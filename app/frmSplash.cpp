@@ -5,6 +5,7 @@
 #include "app/Windows.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QVBoxLayout>
 
 namespace {
@@ -21,19 +22,18 @@ frmSplash::frmSplash(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("frmSplash"));
-    setStyleSheet(QStringLiteral("frmSplash { background: #fff8f3; border: 2px solid #c9a048; }"
-                                 "QLabel { color: #5a2a3a; }"));
-    setAttribute(Qt::WA_StyledBackground);
+    QPalette ink = palette();
+    ink.setColor(QPalette::WindowText, QColor(0x5a, 0x2a, 0x3a));
+    setPalette(ink);
 
     Picture1 = makeLabel(QStringLiteral("Picture1"));
     Picture1->setPixmap(app::ringsPicture(96));
     Picture2 = makeLabel(QStringLiteral("Picture2"), QStringLiteral("Orvane"));
-    Picture2->setStyleSheet(QStringLiteral("font-family: serif; font-size: 34pt; font-style: italic;"));
+    app::setTextLook(Picture2, {34, true, true});
     Picture3 = makeLabel(QStringLiteral("Picture3"));
-    Picture3->setFixedHeight(2);
-    Picture3->setStyleSheet(QStringLiteral("background: #c9a048; margin: 0 60px;"));
+    Picture3->setPixmap(app::ornamentLine(220));
     Label1 = makeLabel(QStringLiteral("Label1"), QStringLiteral("The Wedding Planner"));
-    Label1->setStyleSheet(QStringLiteral("font-size: 13pt;"));
+    app::setTextLook(Label1, {13, true, true});
     Label2 = makeLabel(QStringLiteral("Label2"), QStringLiteral("Loading your wedding..."));
     Label3 = makeLabel(QStringLiteral("Label3"));
 
@@ -48,6 +48,12 @@ frmSplash::frmSplash(QWidget* parent)
     layout->addWidget(Label3);
     setFixedSize(420, 330);
     Form_Load();
+}
+
+void frmSplash::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    app::paintCard(p, rect());
 }
 
 void frmSplash::Form_Load()

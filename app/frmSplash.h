@@ -17,6 +17,9 @@ public:
     QLabel* Label2;
     QLabel* Label3;    // version text
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     void Form_Load();
 };

@@ -4,15 +4,17 @@
 #include "app/Windows.h"
 
 #include <QLabel>
+#include <QLayout>
+#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 frmWelcome::frmWelcome(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("frmWelcome"));
-    setAttribute(Qt::WA_StyledBackground);
-    setStyleSheet(QStringLiteral("frmWelcome { background: #fff8f3; border: 2px solid #c9a048; }"
-                                 "QLabel { color: #5a2a3a; }"));
+    QPalette ink = palette();
+    ink.setColor(QPalette::WindowText, QColor(0x5a, 0x2a, 0x3a));
+    setPalette(ink);
 
     Picture1 = new QLabel;
     Picture1->setObjectName(QStringLiteral("Picture1"));
@@ -21,12 +23,12 @@ frmWelcome::frmWelcome(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Frame
     Label1 = new QLabel(QStringLiteral("Congratulations"));
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setAlignment(Qt::AlignCenter);
-    Label1->setStyleSheet(QStringLiteral("font-family: serif; font-size: 24pt; font-style: italic;"));
+    app::setTextLook(Label1, {24, true, true});
     Label2 = new QLabel;
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setAlignment(Qt::AlignCenter);
     Label2->setWordWrap(true);
-    Label2->setStyleSheet(QStringLiteral("font-size: 11pt;"));
+    app::setTextLook(Label2, {11});
     Command1 = new QPushButton(QStringLiteral("Start Planning"));
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setDefault(true);
@@ -53,9 +55,18 @@ QString frmWelcome::welcomeText()
            lf + lf + QStringLiteral("Now let's get down to business!");
 }
 
+void frmWelcome::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    app::paintCard(p, rect());
+}
+
 void frmWelcome::Form_Load()
 {
     Label2->setText(welcomeText());
+    // A wrapped label needs its height for the width it gets, or lines are cut off.
+    const QMargins m = layout()->contentsMargins();
+    Label2->setMinimumHeight(Label2->heightForWidth(width() - m.left() - m.right()));
     adjustSize();
     app::centreOnScreen(this);
 }

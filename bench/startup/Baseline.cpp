@@ -15,7 +15,7 @@ protected:
         QLabel::paintEvent(event);
         if (!quitting_) {
             quitting_ = true;
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
         }
     }
 

@@ -67,7 +67,7 @@ protected:
 
 TEST_F(GeneralPanelTest, OpeningBeginsATransactionAndLocksTheMenus)
 {
-    EXPECT_FALSE(main().frameGeneral->isVisible());
+    EXPECT_TRUE(!main().frameGeneral || !main().frameGeneral->isVisible());
     open();
     EXPECT_EQ(run_.sounds, QStringList({"click"}));
     EXPECT_EQ(ws().transactionDepth(), 1);
@@ -89,7 +89,7 @@ TEST_F(GeneralPanelTest, CloseCommitsRefreshesTheCaptionAndReschedules)
     main().SSCommand4->click();
 
     EXPECT_EQ(ws().transactionDepth(), 0);
-    EXPECT_FALSE(main().frameGeneral->isVisible());
+    EXPECT_TRUE(!main().frameGeneral || !main().frameGeneral->isVisible());
     for (QMenu* menu : {main().mnuFile, main().mnuDatabase, main().mnuHelp})
         EXPECT_TRUE(menu->menuAction()->isEnabled());
     EXPECT_EQ(main().Label1->text(), "Clara and Ben");
@@ -162,6 +162,7 @@ TEST_F(GeneralPanelTest, NoWeddingDateOrNoTasksMeansNothingToDo)
 
 TEST_F(GeneralPanelTest, TimeCombosHoldEveryHalfHour)
 {
+    open();
     for (QComboBox* combo : {main().cshowtime, main().cweddingtime, main().crectime}) {
         ASSERT_EQ(combo->count(), 32);
         EXPECT_EQ(combo->itemText(0), "08:00 AM");

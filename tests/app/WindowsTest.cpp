@@ -19,6 +19,7 @@
 
 #include <QCalendarWidget>
 #include <QLabel>
+#include <QLibrary>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -289,6 +290,27 @@ TEST(Sounds, PlayingWithoutAnAudioDeviceIsHarmless)
     app::playClick();
     app::playApplause();
     EXPECT_EQ(app::program().SoundBuffer, app::soundResource("applause_sound", 4));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Sounds, TheAudioModulePlaysWithOrWithoutADevice)
+{
+    QLibrary module(testsupport::binDir() + "/orvane_audio");
+    ASSERT_TRUE(module.load()) << module.errorString().toStdString();
+    auto play = reinterpret_cast<void (*)(const QByteArray*)>(module.resolve("orvanePlayWave"));
+    auto stop = reinterpret_cast<void (*)()>(module.resolve("orvaneStopWave"));
+    ASSERT_TRUE(play && stop);
+    const QByteArray click = app::soundResource("clicked_sound", 3);
+    const QByteArray junk("RIFF....WAVEjunk");
+    play(&click);
+    play(&junk);  // not a wave file: silent
+    play(&click);
+    QTest::qWait(50);
+    stop();
+    stop();
 }
 
 }  // namespace
