@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollBar>
 
 namespace grids {
 
@@ -28,7 +29,8 @@ public:
 
 }  // namespace
 
-controls::GridColumn boundColumn(const QString& caption, const QString& field, controls::CellFormat format) {
+controls::GridColumn boundColumn(const QString& caption, const QString& field, controls::CellFormat format)
+{
     controls::GridColumn column;
     column.caption = caption;
     column.dataField = field;
@@ -36,37 +38,43 @@ controls::GridColumn boundColumn(const QString& caption, const QString& field, c
     return column;
 }
 
-void keepColumnWidths(controls::DataGrid* grid, std::vector<int> widths, int stretchColumn) {
+void arrangeColumns(controls::DataGrid* grid, std::vector<int> widths, int stretchColumn)
+{
     auto apply = [grid, widths, stretchColumn] {
         QHeaderView* header = grid->horizontalHeader();
         for (int c = 0; c < int(widths.size()) && c < header->count(); ++c) {
-            if (c == stretchColumn) {
-                header->setSectionResizeMode(c, QHeaderView::Stretch);
-                continue;
-            }
-            header->setSectionResizeMode(c, QHeaderView::Interactive);
-            header->resizeSection(c, widths[size_t(c)]);
+            header->setSectionResizeMode(
+                c, c == stretchColumn ? QHeaderView::Stretch : QHeaderView::Interactive);
+            if (c != stretchColumn) header->resizeSection(c, widths[size_t(c)]);
         }
     };
     apply();
     QObject::connect(grid->model(), &QAbstractItemModel::modelReset, grid, apply);
+    int least =
+        grid->verticalHeader()->sizeHint().width() + grid->verticalScrollBar()->sizeHint().width() + 4;
+    for (int width : widths) least += width;
+    grid->setMinimumWidth(least);
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 8);
 }
 
-void keepEnterForTheGrid(QWidget* window) {
+void keepEnterForTheGrid(QWidget* window)
+{
     for (QPushButton* button : window->findChildren<QPushButton*>()) {
         button->setAutoDefault(false);
         button->setDefault(false);
     }
 }
 
-QString sortText(const QString& field, bool descending) {
+QString sortText(const QString& field, bool descending)
+{
     const QString text = QLatin1Char('[') + field + QLatin1Char(']');
     return descending ? text + QStringLiteral(" desc") : text;
 }
 
 GridCommands::GridCommands(controls::DataGrid* grid, controls::DataSource* source, QMenu* popup,
                            QObject* parent)
-    : QObject(parent), grid_(grid), source_(source) {
+    : QObject(parent), grid_(grid), source_(source)
+{
     grid->setPopupMenu(popup);
     connect(grid, &controls::DataGrid::mouseUp, this,
             [this](int, int shift, QPoint) { descending_ = shift != 0; });
@@ -77,13 +85,15 @@ GridCommands::GridCommands(controls::DataGrid* grid, controls::DataSource* sourc
     grid->verticalHeader()->viewport()->installEventFilter(this);
 }
 
-bool GridCommands::eventFilter(QObject* watched, QEvent* event) {
+bool GridCommands::eventFilter(QObject* watched, QEvent* event)
+{
     if (event->type() == QEvent::MouseButtonRelease)
         descending_ = controls::shiftStateOf(static_cast<QMouseEvent*>(event)->modifiers()) != 0;
     return QObject::eventFilter(watched, event);
 }
 
-void GridCommands::sortByColumn(int column) {
+void GridCommands::sortByColumn(int column)
+{
     const QString field = grid_->column(column).dataField;
     const QString sort = sortText(field, descending_);
     descending_ = false;
@@ -102,7 +112,8 @@ void GridCommands::sortByColumn(int column) {
     }
 }
 
-GridCommands::Deletion GridCommands::deleteCurrentRow() {
+GridCommands::Deletion GridCommands::deleteCurrentRow()
+{
     if (grid_->selectedBookmarks().size() > 1) {
         controls::MsgBox(QStringLiteral("You can only delete 1 row at a time"), controls::mb::OKOnly,
                          ProgramTitle);

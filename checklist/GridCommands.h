@@ -10,7 +10,7 @@
 // re-read it in stored order.
 #pragma once
 
-#include "controls/DataGrid.h"
+#include "controls/CellFormat.h"
 
 #include <QObject>
 #include <QPointer>
@@ -22,8 +22,10 @@ class QMenu;
 class QWidget;
 
 namespace controls {
+class DataGrid;
 class DataSource;
-}
+struct GridColumn;
+}  // namespace controls
 
 namespace grids {
 
@@ -32,8 +34,9 @@ controls::GridColumn boundColumn(const QString& caption, const QString& field,
                                  controls::CellFormat format = controls::CellFormat::AsEntered);
 
 // Gives the grid's columns their widths in pixels, now and after every re-reading of the
-// rows; the column stretchColumn takes the room that is left.
-void keepColumnWidths(controls::DataGrid* grid, std::vector<int> widths, int stretchColumn);
+// rows (the column stretchColumn takes the room that is left, at least its own width),
+// and rows one line of text high.
+void arrangeColumns(controls::DataGrid* grid, std::vector<int> widths, int stretchColumn);
 
 // Makes Enter a key of the grid only: no button of window is pressed by it (a dialog's
 // buttons are otherwise pressed by an Enter the grid passes on).

@@ -20,7 +20,8 @@
 
 using namespace checklist;
 
-void showChecklistWindow(std::unique_ptr<store::Recordset> checklist) {
+void showChecklistWindow(std::unique_ptr<store::Recordset> checklist)
+{
     try {
         frmCheck window(QApplication::activeWindow());
         if (!window.isLoaded()) return;
@@ -32,13 +33,15 @@ void showChecklistWindow(std::unique_ptr<store::Recordset> checklist) {
     }
 }
 
-frmCheck::frmCheck(QWidget* parent) : QDialog(parent) {
+frmCheck::frmCheck(QWidget* parent) : QDialog(parent)
+{
     createControls();
     Form_Initialize();
     Form_Load();
 }
 
-void frmCheck::createControls() {
+void frmCheck::createControls()
+{
     setObjectName(QStringLiteral("frmCheck"));
     setWindowTitle(QStringLiteral("Check List"));
 
@@ -73,7 +76,7 @@ void frmCheck::createControls() {
                            controls::CellFormat::MediumDate),
     });
     grddataGrid->setDataSource(Data1);
-    grids::keepColumnWidths(grddataGrid, {70, 0, 110, 110}, ColCheckItem);
+    grids::arrangeColumns(grddataGrid, {70, 300, 110, 110}, ColCheckItem);
     commands_ = new grids::GridCommands(grddataGrid, Data1, mnuGridEdit, this);
     grids::keepEnterForTheGrid(this);
 
@@ -92,7 +95,7 @@ void frmCheck::createControls() {
     layout->addLayout(top);
     layout->addWidget(grddataGrid, 1);
     layout->addLayout(bottom);
-    resize(720, 520);
+    resize(760, 600);
 
     connect(grddataGrid, &controls::DataGrid::buttonClick, this, &frmCheck::grddataGrid_ButtonClick);
     connect(grddataGrid, &controls::DataGrid::beforeColEdit, this, &frmCheck::grddataGrid_BeforeColEdit);
@@ -105,12 +108,14 @@ void frmCheck::createControls() {
     connect(SSCommand4, &QPushButton::clicked, this, &frmCheck::SSCommand4_Click);
 }
 
-void frmCheck::Form_Initialize() {
+void frmCheck::Form_Initialize()
+{
     Get_Totals();
     if (lblweddate->text().isEmpty()) app::showTip(app::TipNoWeddingDate);
 }
 
-void frmCheck::Form_Load() {
+void frmCheck::Form_Load()
+{
     // Long task texts wrap within their cell; rows can be made taller by hand.
     grddataGrid->setWordWrap(true);
     Data1->setDatabaseName(app::program().DatabasePath);
@@ -126,7 +131,8 @@ void frmCheck::Form_Load() {
     }
 }
 
-void frmCheck::Get_Totals() {
+void frmCheck::Get_Totals()
+{
     QString dateText, daysText;
     try {
         auto general =
@@ -144,18 +150,21 @@ void frmCheck::Get_Totals() {
     lbldaysbefore->setText(daysText);
 }
 
-void frmCheck::setDone(bool done) {
+void frmCheck::setDone(bool done)
+{
     if (grddataGrid->columnValue(ColDone).toBool() != done) grddataGrid->setColumnValue(ColDone, done);
 }
 
-void frmCheck::pickDateFor(int column) {
+void frmCheck::pickDateFor(int column)
+{
     const QString cell = grddataGrid->columnText(column);
     const QString answer =
         app::pickDate(pickerCaption(grddataGrid->column(column).caption), QDate::currentDate(), cell, cell);
     if (const auto text = pickedCellText(answer, cell)) grddataGrid->setColumnText(column, *text);
 }
 
-void frmCheck::grddataGrid_ButtonClick(int) {
+void frmCheck::grddataGrid_ButtonClick(int)
+{
     const bool done = !grddataGrid->columnValue(ColDone).toBool();
     grddataGrid->setColumnValue(ColDone, done);
     if (done) {
@@ -169,7 +178,8 @@ void frmCheck::grddataGrid_ButtonClick(int) {
 }
 
 // Dates are picked from the calendar; a full stop typed into a date cell edits it as text.
-void frmCheck::grddataGrid_BeforeColEdit(int column, int& keyAscii, bool& cancel) {
+void frmCheck::grddataGrid_BeforeColEdit(int column, int& keyAscii, bool& cancel)
+{
     if (!isDateColumn(column)) return;
     if (keyAscii != '.') {
         cancel = true;
@@ -179,30 +189,37 @@ void frmCheck::grddataGrid_BeforeColEdit(int column, int& keyAscii, bool& cancel
 }
 
 // A date cell emptied by hand holds no date rather than an empty text.
-void frmCheck::grddataGrid_AfterColEdit(int column) {
+void frmCheck::grddataGrid_AfterColEdit(int column)
+{
     if (!isDateColumn(column) || !grddataGrid->columnText(column).isEmpty()) return;
     const QVariant value = grddataGrid->columnValue(column);
     if (value.isValid() && !value.isNull()) grddataGrid->setColumnValue(column, QVariant());
 }
 
-void frmCheck::grddataGrid_DblClick() {
+void frmCheck::grddataGrid_DblClick()
+{
     if (!isDateColumn(grddataGrid->col())) return;
     pickDateFor(grddataGrid->col());
     if (!grddataGrid->columnText(ColDateDone).isEmpty()) setDone(true);
 }
 
-void frmCheck::grddataGrid_HeadClick(int column) {
+void frmCheck::grddataGrid_HeadClick(int column)
+{
     commands_->sortByColumn(column);
 }
-void frmCheck::Command1_Click() {
+void frmCheck::Command1_Click()
+{
     commands_->deleteCurrentRow();
 }
-void frmCheck::mnuDelete_Click() {
+void frmCheck::mnuDelete_Click()
+{
     commands_->deleteCurrentRow();
 }
-void frmCheck::SSCommand1_Click() {
+void frmCheck::SSCommand1_Click()
+{
     app::showHelp(this, app::HelpChecklist);
 }
-void frmCheck::SSCommand4_Click() {
+void frmCheck::SSCommand4_Click()
+{
     close();
 }

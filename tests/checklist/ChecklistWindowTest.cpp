@@ -1,7 +1,6 @@
 // The checklist window driven as the user drives it, offscreen.
 #include "app/Help.h"
 #include "checklist/CheckRules.h"
-#include "checklist/GridCommands.h"
 #include "checklist/frmCheck.h"
 #include "controls/CellFormat.h"
 #include "controls/DataSource.h"
@@ -19,7 +18,8 @@ const QDateTime BandDone(QDate(2024, 2, 20), QTime(14, 30));
 
 class ChecklistWindow : public gridtest::GridWindowTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         GridWindowTest::SetUp();
         setWeddingDate(QDateTime(QDate::currentDate().addDays(30), QTime(15, 0)));
         execute(QStringLiteral("DELETE FROM Checklist"));
@@ -29,22 +29,26 @@ protected:
         addTask(QStringLiteral("Buy the rings"), QVariant(), true, QVariant());
     }
 
-    static void setWeddingDate(const QVariant& date) {
+    static void setWeddingDate(const QVariant& date)
+    {
         execute(QStringLiteral("UPDATE General SET weddingdate = ?"), {date});
     }
-    static void addTask(const QString& item, const QVariant& due, bool done, const QVariant& dateDone) {
+    static void addTask(const QString& item, const QVariant& due, bool done, const QVariant& dateDone)
+    {
         const QVariant dueDate = due.typeId() == QMetaType::QDate ? QVariant(due.toDate().startOfDay()) : due;
         execute(
             QStringLiteral("INSERT INTO Checklist (CheckItem, DueDate, Done, CheckDate) VALUES (?, ?, ?, ?)"),
             {item, dueDate, done, dateDone});
     }
-    static QVariant task(const QString& item, const QString& field) {
+    static QVariant task(const QString& item, const QString& field)
+    {
         return stored(QStringLiteral("SELECT [%1] FROM Checklist WHERE CheckItem = %2")
                           .arg(field, store::quoteText(item)));
     }
 
     // Opens the window as the main window does: a fresh record set over the table.
-    std::unique_ptr<frmCheck> open() {
+    std::unique_ptr<frmCheck> open()
+    {
         auto window = std::make_unique<frmCheck>();
         window->Data1->setRecordset(
             db().openRecordset(QStringLiteral("Checklist"), store::RecordsetType::Dynaset));
@@ -53,27 +57,32 @@ protected:
         return window;
     }
 
-    void pressDoneButton(int row) {
+    void pressDoneButton(int row)
+    {
         const QRect cell = grid->visualRect(grid->model()->index(row, ColDone));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier,
                           QPoint(cell.right() - 3, cell.center().y()));
     }
     // Starts an edit of a cell without typing (F2), as a click on the current cell does.
-    void startEdit(int row, int column) {
+    void startEdit(int row, int column)
+    {
         goTo(grid, row, column);
         QTest::keyClick(grid, Qt::Key_F2);
     }
-    void doubleClick(int row, int column) {
+    void doubleClick(int row, int column)
+    {
         goTo(grid, row, ColCheckItem == column ? ColDone : ColCheckItem);
         const QPoint at = grid->visualRect(grid->model()->index(row, column)).center();
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, at);
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     }
-    int pickersShown() const {
+    int pickersShown() const
+    {
         return int(std::count_if(modals.begin(), modals.end(),
                                  [](const gridtest::ModalShown& m) { return m.window == "frmCalander"; }));
     }
-    static QString medium(const QDate& date) {
+    static QString medium(const QDate& date)
+    {
         return controls::formatCell(date.startOfDay(), controls::CellFormat::MediumDate);
     }
 
@@ -84,7 +93,8 @@ protected:
 
 // ---- rules -----------------------------------------------------------------------------------
 
-TEST(ChecklistRules, DaysBeforeWeddingCountCalendarDays) {
+TEST(ChecklistRules, DaysBeforeWeddingCountCalendarDays)
+{
     const QDate today(2024, 1, 1);
     EXPECT_EQ(daysBeforeWedding(today, QDateTime(QDate(2024, 1, 2), QTime(0, 30))), 1);
     EXPECT_EQ(daysBeforeWedding(today, QDateTime(QDate(2024, 1, 1), QTime(23, 59))), 0);
@@ -92,19 +102,18 @@ TEST(ChecklistRules, DaysBeforeWeddingCountCalendarDays) {
     EXPECT_EQ(daysBeforeWedding(today, QDateTime(QDate(2024, 3, 1), QTime(12, 0))), 60);  // leap year
 }
 
-TEST(ChecklistRules, PickedTextReplacesTheCellOnlyWhenItIsANewAnswer) {
+TEST(ChecklistRules, PickedTextReplacesTheCellOnlyWhenItIsANewAnswer)
+{
     EXPECT_EQ(pickedCellText(QStringLiteral("  6/1/2024 "), QStringLiteral("05-May-2024")),
               QStringLiteral("6/1/2024"));
     EXPECT_FALSE(pickedCellText(QString(), QString()));
     EXPECT_FALSE(pickedCellText(QStringLiteral("05-May-2024"), QStringLiteral("05-May-2024")));
-    EXPECT_EQ(pickerCaption(QStringLiteral("Due Date")), QStringLiteral("Enter Due Date"));
-    EXPECT_EQ(grids::sortText(QStringLiteral("DueDate"), true), QStringLiteral("[DueDate] desc"));
-    EXPECT_EQ(grids::sortText(QStringLiteral("DueDate"), false), QStringLiteral("[DueDate]"));
 }
 
 // ---- opening ---------------------------------------------------------------------------------
 
-TEST_F(ChecklistWindow, ShowsTheWeddingDateAndTheDaysLeftEvenAfterTheWedding) {
+TEST_F(ChecklistWindow, ShowsTheWeddingDateAndTheDaysLeftEvenAfterTheWedding)
+{
     auto w = open();
     const QDate wedding = QDate::currentDate().addDays(30);
     EXPECT_EQ(w->lblweddate->text(), QLocale().toString(wedding, QStringLiteral("M/d/yyyy")));
@@ -121,7 +130,8 @@ TEST_F(ChecklistWindow, ShowsTheWeddingDateAndTheDaysLeftEvenAfterTheWedding) {
     EXPECT_EQ(after->lbldaysbefore->text(), "-3");
 }
 
-TEST_F(ChecklistWindow, WithoutAWeddingDateTheLabelsAreEmptyAndTipThreeShows) {
+TEST_F(ChecklistWindow, WithoutAWeddingDateTheLabelsAreEmptyAndTipThreeShows)
+{
     setWeddingDate(QVariant());
     auto w = open();
     EXPECT_EQ(w->lblweddate->text(), "");
@@ -132,7 +142,8 @@ TEST_F(ChecklistWindow, WithoutAWeddingDateTheLabelsAreEmptyAndTipThreeShows) {
     EXPECT_EQ(grid->rowCount(), 5);  // the window works as usual
 }
 
-TEST_F(ChecklistWindow, OpensFromTheMainWindowFreshWithItsCaption) {
+TEST_F(ChecklistWindow, OpensFromTheMainWindowFreshWithItsCaption)
+{
     int rowsShown = -1;
     controls::setModalHook([&](QWidget* window) {
         modals.push_back({window->objectName(), window->windowTitle()});
@@ -147,7 +158,8 @@ TEST_F(ChecklistWindow, OpensFromTheMainWindowFreshWithItsCaption) {
     EXPECT_EQ(rowsShown, 5);
 }
 
-TEST_F(ChecklistWindow, ALoadFailureIsReportedAndTheWindowNotShown) {
+TEST_F(ChecklistWindow, ALoadFailureIsReportedAndTheWindowNotShown)
+{
     store::Workspace::defaultWorkspace().close();
     app::program().DatabasePath = dir.file(QStringLiteral("missing.mdb"));
     showChecklistWindow(nullptr);
@@ -161,7 +173,8 @@ TEST_F(ChecklistWindow, ALoadFailureIsReportedAndTheWindowNotShown) {
 
 // ---- ticking tasks and dates -----------------------------------------------------------------
 
-TEST_F(ChecklistWindow, DoneButtonTicksWithTodayAndUnticksClearingTheDate) {
+TEST_F(ChecklistWindow, DoneButtonTicksWithTodayAndUnticksClearingTheDate)
+{
     auto w = open();
     pressDoneButton(0);
     EXPECT_EQ(grid->row(), 0);
@@ -180,7 +193,8 @@ TEST_F(ChecklistWindow, DoneButtonTicksWithTodayAndUnticksClearingTheDate) {
     EXPECT_TRUE(task("Order the flowers", "CheckDate").isNull());
 }
 
-TEST_F(ChecklistWindow, PickingDateDoneTicksTheTaskAndCancellingAnEmptyOneUnticksIt) {
+TEST_F(ChecklistWindow, PickingDateDoneTicksTheTaskAndCancellingAnEmptyOneUnticksIt)
+{
     auto w = open();
     pickerAnswer = QDate(2024, 6, 1);
     startEdit(0, ColDateDone);
@@ -202,7 +216,8 @@ TEST_F(ChecklistWindow, PickingDateDoneTicksTheTaskAndCancellingAnEmptyOneUntick
     EXPECT_TRUE(task("Buy the rings", "CheckDate").isNull());
 }
 
-TEST_F(ChecklistWindow, ThePickerStartsTodayAndCancellingKeepsTheCellAsItWas) {
+TEST_F(ChecklistWindow, ThePickerStartsTodayAndCancellingKeepsTheCellAsItWas)
+{
     auto w = open();
     startEdit(1, ColDateDone);  // holds 20 Feb 2024, 14:30
     ASSERT_EQ(pickersShown(), 1);
@@ -214,7 +229,8 @@ TEST_F(ChecklistWindow, ThePickerStartsTodayAndCancellingKeepsTheCellAsItWas) {
     EXPECT_EQ(task("Book the band", "CheckDate").toDateTime(), BandDone) << "the time of day survives";
 }
 
-TEST_F(ChecklistWindow, PickingADueDateUnticksATaskWithoutDateDone) {
+TEST_F(ChecklistWindow, PickingADueDateUnticksATaskWithoutDateDone)
+{
     auto w = open();
     pickerAnswer = QDate(2024, 7, 1);
     goTo(grid, 3, ColDueDate);
@@ -228,7 +244,8 @@ TEST_F(ChecklistWindow, PickingADueDateUnticksATaskWithoutDateDone) {
     EXPECT_FALSE(task("Buy the rings", "Done").toBool());
 }
 
-TEST_F(ChecklistWindow, AFullStopEditsADateAsTextAndAnEmptiedCellStoresNoDate) {
+TEST_F(ChecklistWindow, AFullStopEditsADateAsTextAndAnEmptiedCellStoresNoDate)
+{
     auto w = open();
     goTo(grid, 1, ColDateDone);
     QTest::keyClick(grid, '.');
@@ -254,7 +271,8 @@ TEST_F(ChecklistWindow, AFullStopEditsADateAsTextAndAnEmptiedCellStoresNoDate) {
     EXPECT_EQ(pickersShown(), 0);
 }
 
-TEST_F(ChecklistWindow, DoubleClickPicksDatesInDateColumnsOnly) {
+TEST_F(ChecklistWindow, DoubleClickPicksDatesInDateColumnsOnly)
+{
     auto w = open();
     pickerAnswer = QDate(2024, 8, 2);
     doubleClick(0, ColDueDate);
@@ -270,7 +288,8 @@ TEST_F(ChecklistWindow, DoubleClickPicksDatesInDateColumnsOnly) {
 
 // ---- sorting, deleting, adding ---------------------------------------------------------------
 
-TEST_F(ChecklistWindow, HeaderClicksSortAscendingAndDescendingWithShift) {
+TEST_F(ChecklistWindow, HeaderClicksSortAscendingAndDescendingWithShift)
+{
     auto w = open();
     const QStringList ascending{"Buy the rings", "Book the band", "Send invitations", "Order the flowers"};
     clickHeader(grid, ColDueDate);
@@ -285,7 +304,8 @@ TEST_F(ChecklistWindow, HeaderClicksSortAscendingAndDescendingWithShift) {
     EXPECT_TRUE(messages().empty());
 }
 
-TEST_F(ChecklistWindow, AChangedRowIsSortedByItsNewValue) {
+TEST_F(ChecklistWindow, AChangedRowIsSortedByItsNewValue)
+{
     auto w = open();
     type(grid, 0, ColCheckItem, "Arrange the flowers");
     clickHeader(grid, ColCheckItem);
@@ -293,7 +313,8 @@ TEST_F(ChecklistWindow, AChangedRowIsSortedByItsNewValue) {
               (QStringList{"Arrange the flowers", "Book the band", "Buy the rings", "Send invitations"}));
 }
 
-TEST_F(ChecklistWindow, ASortThatFailsSaysSoAndKeepsTheOrder) {
+TEST_F(ChecklistWindow, ASortThatFailsSaysSoAndKeepsTheOrder)
+{
     auto w = open();
     w->Data1->setRecordset(db().openRecordset(QStringLiteral("Checklist"), store::RecordsetType::Table));
     const QStringList before = columnTexts(grid, ColCheckItem);
@@ -306,7 +327,8 @@ TEST_F(ChecklistWindow, ASortThatFailsSaysSoAndKeepsTheOrder) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-TEST_F(ChecklistWindow, DeleteRemovesOneTaskAtOnceAndRereadsInStoredOrder) {
+TEST_F(ChecklistWindow, DeleteRemovesOneTaskAtOnceAndRereadsInStoredOrder)
+{
     auto w = open();
     selectRows(grid, {0, 2});
     w->Command1->click();
@@ -326,7 +348,8 @@ TEST_F(ChecklistWindow, DeleteRemovesOneTaskAtOnceAndRereadsInStoredOrder) {
     EXPECT_EQ(messages().size(), 1u) << "no question asked";
 }
 
-TEST_F(ChecklistWindow, DeleteWithoutACurrentTaskBeeps) {
+TEST_F(ChecklistWindow, DeleteWithoutACurrentTaskBeeps)
+{
     auto w = open();
     goTo(grid, grid->rowCount() - 1, ColCheckItem);  // the empty new row
     w->Command1->click();
@@ -339,7 +362,8 @@ TEST_F(ChecklistWindow, DeleteWithoutACurrentTaskBeeps) {
     EXPECT_EQ(dialogs->beepCount(), 2);
 }
 
-TEST_F(ChecklistWindow, ANewTaskOnTheLastRowIsNotDoneAndHasNoLeadTime) {
+TEST_F(ChecklistWindow, ANewTaskOnTheLastRowIsNotDoneAndHasNoLeadTime)
+{
     auto w = open();
     type(grid, 4, ColCheckItem, "Hire a photographer");
     EXPECT_EQ(grid->cellText(4, ColDone), "No");
@@ -350,7 +374,8 @@ TEST_F(ChecklistWindow, ANewTaskOnTheLastRowIsNotDoneAndHasNoLeadTime) {
     EXPECT_TRUE(task("Hire a photographer", "DueDate").isNull());
 }
 
-TEST_F(ChecklistWindow, PopupMenuHelpAndClose) {
+TEST_F(ChecklistWindow, PopupMenuHelpAndClose)
+{
     auto w = open();
     EXPECT_EQ(grid->popupMenu(), w->mnuGridEdit);
     EXPECT_EQ(w->mnuGridEdit->title(), "Grid Control");
@@ -366,7 +391,8 @@ TEST_F(ChecklistWindow, PopupMenuHelpAndClose) {
     EXPECT_EQ(count("Checklist"), 4);
 }
 
-TEST_F(ChecklistWindow, EnterInTheGridPressesNoButton) {
+TEST_F(ChecklistWindow, EnterInTheGridPressesNoButton)
+{
     auto w = open();
     goTo(grid, 1, ColCheckItem);
     QTest::keyClick(grid, Qt::Key_Return);

@@ -22,7 +22,8 @@
 #include <vector>
 
 // Readable QStrings in failure messages.
-inline void PrintTo(const QString& text, std::ostream* out) {
+inline void PrintTo(const QString& text, std::ostream* out)
+{
     *out << '"' << text.toStdString() << '"';
 }
 
@@ -43,7 +44,8 @@ protected:
     // The date picker's answer: OK on this date, or Cancel when empty.
     std::optional<QDate> pickerAnswer;
 
-    void SetUp() override {
+    void SetUp() override
+    {
         store::Workspace::defaultWorkspace().openDatabase(dir.databasePath());
         app::program().DatabasePath = dir.databasePath();
         app::program().HelpFilePath = dir.file(QStringLiteral("Orvane.HLP"));
@@ -53,14 +55,16 @@ protected:
         controls::setModalHook([this](QWidget* window) { return answer(window); });
     }
 
-    void TearDown() override {
+    void TearDown() override
+    {
         controls::setModalHook({});
         if (HelpViewer* viewer = app::currentHelpViewer()) viewer->close();
         testsupport::pumpEvents();
         store::Workspace::defaultWorkspace().close();
     }
 
-    int answer(QWidget* window) {
+    int answer(QWidget* window)
+    {
         if (auto* picker = qobject_cast<frmCalander*>(window)) {
             modals.push_back({QStringLiteral("frmCalander"), picker->windowTitle(), picker->value(), 0});
             if (pickerAnswer) {
@@ -79,20 +83,24 @@ protected:
     static void execute(const QString& sql, const QVariantList& params = {}) { db().execute(sql, params); }
 
     // One stored value: the first row of a SELECT in the program's dialect.
-    static QVariant stored(const QString& select) {
+    static QVariant stored(const QString& select)
+    {
         auto rows = db().openRecordset(select, store::RecordsetType::Snapshot);
         return rows->eof() ? QVariant() : rows->value(0);
     }
-    static int count(const QString& table) {
+    static int count(const QString& table)
+    {
         return int(stored(QStringLiteral("SELECT Count(*) FROM ") + table).toLongLong());
     }
 
     // ---- driving a grid as the user does -----------------------------------------------
-    static void goTo(controls::DataGrid* grid, int row, int column) {
+    static void goTo(controls::DataGrid* grid, int row, int column)
+    {
         grid->setCurrentIndex(grid->model()->index(row, column));
     }
     // Types text into a cell: the first key opens the editor, Enter ends the edit.
-    static void type(controls::DataGrid* grid, int row, int column, const QString& text) {
+    static void type(controls::DataGrid* grid, int row, int column, const QString& text)
+    {
         goTo(grid, row, column);
         QTest::keyClick(grid, text.at(0).toLatin1());
         QWidget* editor = QApplication::focusWidget();
@@ -101,12 +109,14 @@ protected:
         endEdit(editor);
     }
     // Enter in a cell editor: the grid takes the text once the events have run.
-    static void endEdit(QWidget* editor) {
+    static void endEdit(QWidget* editor)
+    {
         QTest::keyClick(editor, Qt::Key_Return);
         testsupport::pumpEvents();
     }
     // Empties a cell through its editor.
-    static void clear(controls::DataGrid* grid, int row, int column) {
+    static void clear(controls::DataGrid* grid, int row, int column)
+    {
         goTo(grid, row, column);
         QTest::keyClick(grid, Qt::Key_F2);
         QWidget* editor = QApplication::focusWidget();
@@ -116,20 +126,23 @@ protected:
         endEdit(editor);
     }
     static void clickHeader(controls::DataGrid* grid, int column,
-                            Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+                            Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
         QHeaderView* header = grid->horizontalHeader();
         const QPoint at(header->sectionViewportPosition(column) + 5, header->height() / 2);
         QTest::mouseClick(header->viewport(), Qt::LeftButton, modifiers, at);
     }
     // Selects whole rows, as the row selectors do.
-    static void selectRows(controls::DataGrid* grid, std::initializer_list<int> rows) {
+    static void selectRows(controls::DataGrid* grid, std::initializer_list<int> rows)
+    {
         QItemSelectionModel* selection = grid->selectionModel();
         selection->clearSelection();
         for (int row : rows)
             selection->select(grid->model()->index(row, 0),
                               QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
-    static QStringList columnTexts(controls::DataGrid* grid, int column) {
+    static QStringList columnTexts(controls::DataGrid* grid, int column)
+    {
         QStringList texts;
         for (int row = 0; row < grid->gridModel()->recordCount(); ++row) texts << grid->cellText(row, column);
         return texts;
