@@ -10,6 +10,8 @@
 #include "app/StartDoc.h"
 #include "app/Windows.h"
 #include "app/frmAbout.h"
+#include "budget/frmDataGrid.h"
+#include "checklist/frmCheck.h"
 #include "controls/Dialogs.h"
 #include "seating/frmSeater.h"
 #include "store/Store.h"
@@ -246,8 +248,7 @@ void frmMain::imgexpense_Click()
 {
     app::playClick();
     try {
-        // The expense window attaches here: open table "Expenses" as a dynaset, hand it to
-        // frmDataGrid's Data1, caption "Expense Table", show it modally.
+        showExpenseWindow(this);
     } catch (const store::StoreError&) {
         // Opening the expense window ignores its errors.
     }
@@ -257,8 +258,8 @@ void frmMain::imgcheck_Click()
 {
     app::playClick();
     try {
-        // The checklist window attaches here: open table "Checklist" as a dynaset, hand it
-        // to frmCheck's Data1, caption "Check List", show it modally.
+        showChecklistWindow(
+            app::database().openRecordset(QStringLiteral("Checklist"), store::RecordsetType::Dynaset), this);
     } catch (const store::StoreError&) {
         // Opening the checklist ignores its errors.
     }

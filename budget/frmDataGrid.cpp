@@ -1,5 +1,6 @@
 #include "budget/frmDataGrid.h"
 
+#include "app/ErrorMessage.h"
 #include "app/Help.h"
 #include "app/Program.h"
 #include "budget/ExpenseRules.h"
@@ -33,10 +34,10 @@ bool isAmount(const QVariant& value)
 
 }  // namespace
 
-void showExpenseWindow()
+void showExpenseWindow(QWidget* parent)
 {
     try {
-        frmDataGrid window(QApplication::activeWindow());
+        frmDataGrid window(parent ? parent : QApplication::activeWindow());
         if (!window.isLoaded()) return;
         window.Data1->setRecordset(
             app::database().openRecordset(QStringLiteral("Expenses"), store::RecordsetType::Dynaset));
@@ -262,8 +263,7 @@ void frmDataGrid::addSampleItem(const QString& description)
         Data1->resync();
         Data1->setBookmark(added);
     } catch (const store::StoreError& failure) {
-        controls::MsgBox(failure.description(), controls::mb::OKOnly,
-                         QStringLiteral("Error #") + QString::number(failure.number()), this);
+        app::showError(failure, this);
     }
 }
 

@@ -3,7 +3,7 @@
 //
 // The main window opens it with:
 //
-//     showExpenseWindow();
+//     showExpenseWindow(this);
 #pragma once
 
 #include <QDialog>
@@ -24,10 +24,10 @@ namespace grids {
 class GridCommands;
 }
 
-// Creates the expense window, hands it a fresh record set over table Expenses, sets its
-// caption "Expense Table" and shows it modally. Failures on the way end the command
-// without a message of its own.
-void showExpenseWindow();
+// Creates the expense window over parent (null: the active window), hands it a fresh record
+// set over table Expenses, sets its caption "Expense Table" and shows it modally. Failures
+// on the way end the command without a message of its own.
+void showExpenseWindow(QWidget* parent = nullptr);
 
 class frmDataGrid : public QDialog {
     Q_OBJECT

@@ -20,10 +20,10 @@
 
 using namespace checklist;
 
-void showChecklistWindow(std::unique_ptr<store::Recordset> checklist)
+void showChecklistWindow(std::unique_ptr<store::Recordset> checklist, QWidget* parent)
 {
     try {
-        frmCheck window(QApplication::activeWindow());
+        frmCheck window(parent ? parent : QApplication::activeWindow());
         if (!window.isLoaded()) return;
         window.Data1->setRecordset(std::move(checklist));
         window.setWindowTitle(QStringLiteral("Check List"));

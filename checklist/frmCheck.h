@@ -3,7 +3,7 @@
 //
 // The main window opens it with a fresh record set over table Checklist:
 //
-//     showChecklistWindow(app::database().openRecordset("Checklist", store::RecordsetType::Dynaset));
+//     showChecklistWindow(app::database().openRecordset("Checklist", store::RecordsetType::Dynaset), this);
 #pragma once
 
 #include "store/Store.h"
@@ -25,9 +25,10 @@ namespace grids {
 class GridCommands;
 }
 
-// Creates the checklist window, hands it the record set, sets its caption "Check List"
-// and shows it modally. Failures on the way end the command without a message of its own.
-void showChecklistWindow(std::unique_ptr<store::Recordset> checklist);
+// Creates the checklist window over parent (null: the active window), hands it the record
+// set, sets its caption "Check List" and shows it modally. Failures on the way end the
+// command without a message of its own.
+void showChecklistWindow(std::unique_ptr<store::Recordset> checklist, QWidget* parent = nullptr);
 
 class frmCheck : public QDialog {
     Q_OBJECT

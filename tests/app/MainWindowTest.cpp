@@ -82,6 +82,8 @@ TEST_F(MainWindowTest, EveryLabelClicksAndWindowsNotYetThereDoNothing)
     }
     EXPECT_EQ(run_.sounds, QStringList(6, "click"));
     EXPECT_TRUE(run_.modals.contains("frmVendors"));
+    EXPECT_TRUE(run_.modals.contains("frmCheck"));
+    EXPECT_TRUE(run_.modals.contains("frmDataGrid"));
     EXPECT_TRUE(run_.dialogs->messages().empty());
     EXPECT_NE(store::Workspace::defaultWorkspace().database(), nullptr);
 }
