@@ -6,8 +6,10 @@ namespace budget {
 
 QString emptyCellDefault(int column)
 {
-    if (column == ColQty) return QStringLiteral("1");
-    if (column >= ColUnitCost && column <= ColOwing) return QStringLiteral("0");
+    if (column == ColQty)
+        return QStringLiteral("1");
+    if (column >= ColUnitCost && column <= ColOwing)
+        return QStringLiteral("0");
     return QString();
 }
 
@@ -21,7 +23,8 @@ qint64 wholeQuantity(store::Currency quantity)
 std::optional<store::Currency> lineTotal(store::Currency unitCost, qint64 quantity)
 {
     int64_t product = 0;
-    if (__builtin_mul_overflow(unitCost.raw(), quantity, &product)) return std::nullopt;
+    if (__builtin_mul_overflow(unitCost.raw(), quantity, &product))
+        return std::nullopt;
     return store::Currency::fromRaw(product);
 }
 
@@ -35,10 +38,12 @@ QString sumText(store::Currency amount)
     const QLocale locale;
     QString digits = amount.toString(2);  // "-1234.50"
     const bool negative = digits.startsWith(QLatin1Char('-'));
-    if (negative) digits.remove(0, 1);
+    if (negative)
+        digits.remove(0, 1);
     const qsizetype point = digits.indexOf(QLatin1Char('.'));
     QString whole = digits.left(point);
-    for (qsizetype at = whole.size() - 3; at > 0; at -= 3) whole.insert(at, locale.groupSeparator());
+    for (qsizetype at = whole.size() - 3; at > 0; at -= 3)
+        whole.insert(at, locale.groupSeparator());
     const QString text = whole + locale.decimalPoint() + digits.mid(point + 1);
     return negative ? QLatin1Char('-') + text : text;
 }

@@ -4,7 +4,7 @@
 #include "app/Help.h"
 #include "app/Program.h"
 #include "budget/ExpenseRules.h"
-#include "checklist/GridCommands.h"
+#include "checklist/GridWindow.h"
 #include "controls/DataGrid.h"
 #include "controls/DataList.h"
 #include "controls/DataSource.h"
@@ -27,10 +27,7 @@ namespace {
 
 const QString ProgramTitle = QStringLiteral("Orvane");
 
-bool isAmount(const QVariant& value)
-{
-    return value.metaType() == QMetaType::fromType<Currency>();
-}
+bool isAmount(const QVariant& value) { return value.metaType() == QMetaType::fromType<Currency>(); }
 
 }  // namespace
 
@@ -38,7 +35,8 @@ void showExpenseWindow(QWidget* parent)
 {
     try {
         frmDataGrid window(parent ? parent : QApplication::activeWindow());
-        if (!window.isLoaded()) return;
+        if (!window.isLoaded())
+            return;
         window.Data1->setRecordset(
             app::database().openRecordset(QStringLiteral("Expenses"), store::RecordsetType::Dynaset));
         window.setWindowTitle(QStringLiteral("Expense Table"));
@@ -53,7 +51,8 @@ frmDataGrid::frmDataGrid(QWidget* parent) : QDialog(parent)
     createControls();
     // The sums are read from the grid, so the rows are loaded before they are summed.
     Form_Load();
-    if (loaded_) Form_Initialize();
+    if (loaded_)
+        Form_Initialize();
 }
 
 void frmDataGrid::createControls()
@@ -61,10 +60,7 @@ void frmDataGrid::createControls()
     setObjectName(QStringLiteral("frmDataGrid"));
     setWindowTitle(QStringLiteral("Expense Tracker"));
 
-    auto named = [this](auto* object, const char* name) {
-        object->setObjectName(QLatin1String(name));
-        return object;
-    };
+    using grids::named;
     Data1 = named(new controls::DataSource(this), "Data1");
     Data2 = named(new controls::DataSource(this), "Data2");
     Picture3 = named(new QWidget(this), "Picture3");
@@ -141,10 +137,7 @@ void frmDataGrid::createControls()
     connect(SSCommand4, &QPushButton::clicked, this, &frmDataGrid::SSCommand4_Click);
 }
 
-void frmDataGrid::Form_Initialize()
-{
-    Get_Totals();
-}
+void frmDataGrid::Form_Initialize() { Get_Totals(); }
 
 void frmDataGrid::Form_Load()
 {
@@ -163,8 +156,7 @@ void frmDataGrid::Form_Load()
         DBList1->setRowSource(Data2, QStringLiteral("Description"));
         loaded_ = true;
     } catch (const store::StoreError& failure) {
-        controls::MsgBox(QStringLiteral("Error:%1 %2").arg(failure.number()).arg(failure.description()),
-                         controls::mb::OKOnly, ProgramTitle, this);
+        grids::reportLoadFailure(failure, this);
         close();
     }
 }
@@ -183,15 +175,18 @@ void frmDataGrid::Get_Totals()
 void frmDataGrid::fillEmptyCells()
 {
     for (int c = ColUnitCost; c <= ColOwing; ++c)
-        if (grddataGrid->columnText(c).isEmpty()) grddataGrid->setColumnText(c, emptyCellDefault(c));
+        if (grddataGrid->columnText(c).isEmpty())
+            grddataGrid->setColumnText(c, emptyCellDefault(c));
 }
 
 // The edited cell must read as an amount, and a unit cost times a quantity must fit in one.
 bool frmDataGrid::acceptsTypedValue(int column) const
 {
     const QVariant typed = controls::parseCell(grddataGrid->columnText(column), store::FieldType::Currency);
-    if (!isAmount(typed)) return false;
-    if (column != ColUnitCost && column != ColQty) return true;
+    if (!isAmount(typed))
+        return false;
+    if (column != ColUnitCost && column != ColQty)
+        return true;
     const Currency unitCost = column == ColUnitCost
                                   ? typed.value<Currency>()
                                   : controls::moneyOf(grddataGrid->columnValue(ColUnitCost));
@@ -203,7 +198,8 @@ bool frmDataGrid::acceptsTypedValue(int column) const
 void frmDataGrid::grddataGrid_BeforeColUpdate(int column, const QVariant&, bool& cancel)
 {
     fillEmptyCells();
-    if (!mustBeNumber(column)) return;
+    if (!mustBeNumber(column))
+        return;
     if (!acceptsTypedValue(column)) {
         controls::MsgBox(QStringLiteral("Not a valid value"), controls::mb::OKOnly, ProgramTitle, this);
         cancel = true;
@@ -229,24 +225,20 @@ void frmDataGrid::grddataGrid_AfterColUpdate(int column)
     }
 }
 
-void frmDataGrid::grddataGrid_HeadClick(int column)
-{
-    commands_->sortByColumn(column);
-}
+void frmDataGrid::grddataGrid_HeadClick(int column) { commands_->sortByColumn(column); }
 
-void frmDataGrid::Check1_Click()
-{
-    DBList1->setVisible(Check1->isChecked());
-}
+void frmDataGrid::Check1_Click() { DBList1->setVisible(Check1->isChecked()); }
 
 void frmDataGrid::DBList1_Click()
 {
     const QString item = DBList1->text();
-    if (item.isEmpty()) return;
+    if (item.isEmpty())
+        return;
     const int answer = controls::MsgBox(QStringLiteral("Add this item to expense list?\n\n") + item,
                                         controls::mb::YesNo | controls::mb::Question,
                                         QStringLiteral("Add Expense Item"), this);
-    if (answer == controls::mb::Yes) addSampleItem(item);
+    if (answer == controls::mb::Yes)
+        addSampleItem(item);
 }
 
 // Appends a row with only its description; the sums stay as they are.
@@ -254,7 +246,8 @@ void frmDataGrid::addSampleItem(const QString& description)
 {
     Data1->updateRecord();  // the row being edited is stored first; a failure does not stop the addition
     store::Recordset* expenses = Data1->recordset();
-    if (!expenses) return;
+    if (!expenses)
+        return;
     try {
         expenses->addNew();
         expenses->setValue(QStringLiteral("Description"), description);
@@ -267,21 +260,13 @@ void frmDataGrid::addSampleItem(const QString& description)
     }
 }
 
-void frmDataGrid::Command1_Click()
-{
-    mnuDelete_Click();
-}
+void frmDataGrid::Command1_Click() { mnuDelete_Click(); }
 
 void frmDataGrid::mnuDelete_Click()
 {
-    if (commands_->deleteCurrentRow() == grids::GridCommands::Deletion::Deleted) Get_Totals();
+    if (commands_->deleteCurrentRow() == grids::GridCommands::Deletion::Deleted)
+        Get_Totals();
 }
 
-void frmDataGrid::SSCommand1_Click()
-{
-    app::showHelp(this, app::HelpExpenses);
-}
-void frmDataGrid::SSCommand4_Click()
-{
-    close();
-}
+void frmDataGrid::SSCommand1_Click() { app::showHelp(this, app::HelpExpenses); }
+void frmDataGrid::SSCommand4_Click() { close(); }

@@ -7,15 +7,13 @@ int daysBeforeWedding(const QDate& today, const QDateTime& wedding)
     return int(today.daysTo(wedding.date()));
 }
 
-QString pickerCaption(const QString& columnCaption)
-{
-    return QStringLiteral("Enter ") + columnCaption;
-}
+QString pickerCaption(const QString& columnCaption) { return QStringLiteral("Enter ") + columnCaption; }
 
 std::optional<QString> pickedCellText(const QString& answer, const QString& cellText)
 {
     const QString text = answer.trimmed();
-    if (text.isEmpty() || text == cellText) return std::nullopt;
+    if (text.isEmpty() || text == cellText)
+        return std::nullopt;
     return text;
 }
 

@@ -5,7 +5,7 @@
 #include "app/Program.h"
 #include "app/Tips.h"
 #include "checklist/CheckRules.h"
-#include "checklist/GridCommands.h"
+#include "checklist/GridWindow.h"
 #include "controls/DataGrid.h"
 #include "controls/DataSource.h"
 #include "controls/Dialogs.h"
@@ -24,7 +24,8 @@ void showChecklistWindow(std::unique_ptr<store::Recordset> checklist, QWidget* p
 {
     try {
         frmCheck window(parent ? parent : QApplication::activeWindow());
-        if (!window.isLoaded()) return;
+        if (!window.isLoaded())
+            return;
         window.Data1->setRecordset(std::move(checklist));
         window.setWindowTitle(QStringLiteral("Check List"));
         controls::ShowModal(&window);
@@ -45,10 +46,7 @@ void frmCheck::createControls()
     setObjectName(QStringLiteral("frmCheck"));
     setWindowTitle(QStringLiteral("Check List"));
 
-    auto named = [this](auto* widget, const char* name) {
-        widget->setObjectName(QLatin1String(name));
-        return widget;
-    };
+    using grids::named;
     Data1 = named(new controls::DataSource(this), "Data1");
     grddataGrid = named(new controls::DataGrid(this), "grddataGrid");
     Label1 = named(new QLabel(QStringLiteral("Wedding Date"), this), "Label1");
@@ -111,7 +109,8 @@ void frmCheck::createControls()
 void frmCheck::Form_Initialize()
 {
     Get_Totals();
-    if (lblweddate->text().isEmpty()) app::showTip(app::TipNoWeddingDate);
+    if (lblweddate->text().isEmpty())
+        app::showTip(app::TipNoWeddingDate);
 }
 
 void frmCheck::Form_Load()
@@ -125,8 +124,7 @@ void frmCheck::Form_Load()
         Data1->refresh();
         loaded_ = true;
     } catch (const store::StoreError& failure) {
-        controls::MsgBox(QStringLiteral("Error:%1 %2").arg(failure.number()).arg(failure.description()),
-                         controls::mb::OKOnly, QStringLiteral("Orvane"), this);
+        grids::reportLoadFailure(failure, this);
         close();
     }
 }
@@ -152,7 +150,8 @@ void frmCheck::Get_Totals()
 
 void frmCheck::setDone(bool done)
 {
-    if (grddataGrid->columnValue(ColDone).toBool() != done) grddataGrid->setColumnValue(ColDone, done);
+    if (grddataGrid->columnValue(ColDone).toBool() != done)
+        grddataGrid->setColumnValue(ColDone, done);
 }
 
 void frmCheck::pickDateFor(int column)
@@ -160,7 +159,8 @@ void frmCheck::pickDateFor(int column)
     const QString cell = grddataGrid->columnText(column);
     const QString answer =
         app::pickDate(pickerCaption(grddataGrid->column(column).caption), QDate::currentDate(), cell, cell);
-    if (const auto text = pickedCellText(answer, cell)) grddataGrid->setColumnText(column, *text);
+    if (const auto text = pickedCellText(answer, cell))
+        grddataGrid->setColumnText(column, *text);
 }
 
 void frmCheck::grddataGrid_ButtonClick(int)
@@ -180,7 +180,8 @@ void frmCheck::grddataGrid_ButtonClick(int)
 // Dates are picked from the calendar; a full stop typed into a date cell edits it as text.
 void frmCheck::grddataGrid_BeforeColEdit(int column, int& keyAscii, bool& cancel)
 {
-    if (!isDateColumn(column)) return;
+    if (!isDateColumn(column))
+        return;
     if (keyAscii != '.') {
         cancel = true;
         pickDateFor(column);
@@ -191,35 +192,24 @@ void frmCheck::grddataGrid_BeforeColEdit(int column, int& keyAscii, bool& cancel
 // A date cell emptied by hand holds no date rather than an empty text.
 void frmCheck::grddataGrid_AfterColEdit(int column)
 {
-    if (!isDateColumn(column) || !grddataGrid->columnText(column).isEmpty()) return;
+    if (!isDateColumn(column) || !grddataGrid->columnText(column).isEmpty())
+        return;
     const QVariant value = grddataGrid->columnValue(column);
-    if (value.isValid() && !value.isNull()) grddataGrid->setColumnValue(column, QVariant());
+    if (value.isValid() && !value.isNull())
+        grddataGrid->setColumnValue(column, QVariant());
 }
 
 void frmCheck::grddataGrid_DblClick()
 {
-    if (!isDateColumn(grddataGrid->col())) return;
+    if (!isDateColumn(grddataGrid->col()))
+        return;
     pickDateFor(grddataGrid->col());
-    if (!grddataGrid->columnText(ColDateDone).isEmpty()) setDone(true);
+    if (!grddataGrid->columnText(ColDateDone).isEmpty())
+        setDone(true);
 }
 
-void frmCheck::grddataGrid_HeadClick(int column)
-{
-    commands_->sortByColumn(column);
-}
-void frmCheck::Command1_Click()
-{
-    commands_->deleteCurrentRow();
-}
-void frmCheck::mnuDelete_Click()
-{
-    commands_->deleteCurrentRow();
-}
-void frmCheck::SSCommand1_Click()
-{
-    app::showHelp(this, app::HelpChecklist);
-}
-void frmCheck::SSCommand4_Click()
-{
-    close();
-}
+void frmCheck::grddataGrid_HeadClick(int column) { commands_->sortByColumn(column); }
+void frmCheck::Command1_Click() { commands_->deleteCurrentRow(); }
+void frmCheck::mnuDelete_Click() { commands_->deleteCurrentRow(); }
+void frmCheck::SSCommand1_Click() { app::showHelp(this, app::HelpChecklist); }
+void frmCheck::SSCommand4_Click() { close(); }

@@ -24,10 +24,7 @@ namespace {
 constexpr int Rows = 5000;
 constexpr int Runs = 7;
 
-double msSince(const QElapsedTimer& timer)
-{
-    return double(timer.nsecsElapsed()) / 1e6;
-}
+double msSince(const QElapsedTimer& timer) { return double(timer.nsecsElapsed()) / 1e6; }
 
 double timed(const std::function<void()>& work)
 {
@@ -67,6 +64,11 @@ void measureWhenShown(const QElapsedTimer& sinceOpen, const std::string& name, Q
 
 int main(int argc, char** argv)
 {
+    // Only the figures: the offscreen platform's notes about window hints are dropped.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type != QtWarningMsg && type != QtInfoMsg && type != QtDebugMsg)
+            std::fprintf(stderr, "%s\n", qPrintable(text));
+    });
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);

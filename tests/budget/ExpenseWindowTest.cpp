@@ -17,14 +17,8 @@ using store::Currency;
 
 namespace {
 
-Currency money(const char* text)
-{
-    return *Currency::parse(QString::fromLatin1(text));
-}
-QVariant amount(const char* text)
-{
-    return QVariant::fromValue(money(text));
-}
+Currency money(const char* text) { return *Currency::parse(QString::fromLatin1(text)); }
+QVariant amount(const char* text) { return QVariant::fromValue(money(text)); }
 
 class ExpenseWindow : public gridtest::GridWindowTest {
 protected:
@@ -46,23 +40,12 @@ protected:
     }
     static QVariant expense(const QString& description, const QString& field)
     {
-        return stored(QStringLiteral("SELECT [%1] FROM Expenses WHERE Description = %2")
-                          .arg(field, store::quoteText(description)));
+        return storedField(QStringLiteral("Expenses"), QStringLiteral("Description"), description, field);
     }
 
-    std::unique_ptr<frmDataGrid> open()
-    {
-        auto window = std::make_unique<frmDataGrid>();
-        window->Data1->setRecordset(
-            db().openRecordset(QStringLiteral("Expenses"), store::RecordsetType::Dynaset));
-        testsupport::showActive(window.get());
-        grid = window->grddataGrid;
-        return window;
-    }
+    std::unique_ptr<frmDataGrid> open() { return openOver<frmDataGrid>(QStringLiteral("Expenses")); }
     QString text(int row, int column) const { return grid->cellText(row, column); }
     int newRow() const { return grid->rowCount() - 1; }
-
-    controls::DataGrid* grid = nullptr;
 };
 
 // The cake: 12.50 x 4, deposit 10, paid 15.
@@ -87,7 +70,8 @@ TEST(ExpenseRules, SumsShowGroupedWithTwoDecimalsRoundedHalfAwayFromZero)
 TEST(ExpenseRules, MoneyStaysExactOverManyRows)
 {
     ExpenseSums sums;
-    for (int i = 0; i < 10000; ++i) sums.add(money("0.10"), money("-0.01"));
+    for (int i = 0; i < 10000; ++i)
+        sums.add(money("0.10"), money("-0.01"));
     EXPECT_EQ(sums.total, money("1000"));
     EXPECT_EQ(sums.owing, money("-100"));
     EXPECT_EQ(sumText(sums.total), "1,000.00");

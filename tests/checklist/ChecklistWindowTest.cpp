@@ -42,20 +42,10 @@ protected:
     }
     static QVariant task(const QString& item, const QString& field)
     {
-        return stored(QStringLiteral("SELECT [%1] FROM Checklist WHERE CheckItem = %2")
-                          .arg(field, store::quoteText(item)));
+        return storedField(QStringLiteral("Checklist"), QStringLiteral("CheckItem"), item, field);
     }
 
-    // Opens the window as the main window does: a fresh record set over the table.
-    std::unique_ptr<frmCheck> open()
-    {
-        auto window = std::make_unique<frmCheck>();
-        window->Data1->setRecordset(
-            db().openRecordset(QStringLiteral("Checklist"), store::RecordsetType::Dynaset));
-        testsupport::showActive(window.get());
-        grid = window->grddataGrid;
-        return window;
-    }
+    std::unique_ptr<frmCheck> open() { return openOver<frmCheck>(QStringLiteral("Checklist")); }
 
     void pressDoneButton(int row)
     {
@@ -85,8 +75,6 @@ protected:
     {
         return controls::formatCell(date.startOfDay(), controls::CellFormat::MediumDate);
     }
-
-    controls::DataGrid* grid = nullptr;
 };
 
 }  // namespace

@@ -18,14 +18,12 @@
 #include <QFile>
 #include <QHeaderView>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
 // Readable QStrings in failure messages.
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace gridtest {
 
@@ -58,7 +56,8 @@ protected:
     void TearDown() override
     {
         controls::setModalHook({});
-        if (HelpViewer* viewer = app::currentHelpViewer()) viewer->close();
+        if (HelpViewer* viewer = app::currentHelpViewer())
+            viewer->close();
         testsupport::pumpEvents();
         store::Workspace::defaultWorkspace().close();
     }
@@ -88,10 +87,29 @@ protected:
         auto rows = db().openRecordset(select, store::RecordsetType::Snapshot);
         return rows->eof() ? QVariant() : rows->value(0);
     }
+    // A field of the row of table whose column key holds value.
+    static QVariant storedField(const QString& table, const QString& key, const QString& value,
+                                const QString& field)
+    {
+        return stored(QStringLiteral("SELECT [%1] FROM %2 WHERE [%3] = %4")
+                          .arg(field, table, key, store::quoteText(value)));
+    }
     static int count(const QString& table)
     {
         return int(stored(QStringLiteral("SELECT Count(*) FROM ") + table).toLongLong());
     }
+
+    // Opens a window as the main window does: with a fresh record set over table.
+    template <typename Window>
+    std::unique_ptr<Window> openOver(const QString& table)
+    {
+        auto window = std::make_unique<Window>();
+        window->Data1->setRecordset(db().openRecordset(table, store::RecordsetType::Dynaset));
+        testsupport::showActive(window.get());
+        grid = window->grddataGrid;
+        return window;
+    }
+    controls::DataGrid* grid = nullptr;  // the grid of the window opened last
 
     // ---- driving a grid as the user does -----------------------------------------------
     static void goTo(controls::DataGrid* grid, int row, int column)
@@ -144,7 +162,8 @@ protected:
     static QStringList columnTexts(controls::DataGrid* grid, int column)
     {
         QStringList texts;
-        for (int row = 0; row < grid->gridModel()->recordCount(); ++row) texts << grid->cellText(row, column);
+        for (int row = 0; row < grid->gridModel()->recordCount(); ++row)
+            texts << grid->cellText(row, column);
         return texts;
     }
     std::vector<controls::DialogCall> messages() { return dialogs->messages(); }

@@ -1,4 +1,4 @@
-#include "checklist/GridCommands.h"
+#include "checklist/GridWindow.h"
 
 #include "controls/DataGrid.h"
 #include "controls/DataSource.h"
@@ -45,14 +45,16 @@ void arrangeColumns(controls::DataGrid* grid, std::vector<int> widths, int stret
         for (int c = 0; c < int(widths.size()) && c < header->count(); ++c) {
             header->setSectionResizeMode(
                 c, c == stretchColumn ? QHeaderView::Stretch : QHeaderView::Interactive);
-            if (c != stretchColumn) header->resizeSection(c, widths[size_t(c)]);
+            if (c != stretchColumn)
+                header->resizeSection(c, widths[size_t(c)]);
         }
     };
     apply();
     QObject::connect(grid->model(), &QAbstractItemModel::modelReset, grid, apply);
     int least =
         grid->verticalHeader()->sizeHint().width() + grid->verticalScrollBar()->sizeHint().width() + 4;
-    for (int width : widths) least += width;
+    for (int width : widths)
+        least += width;
     grid->setMinimumWidth(least);
     grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 8);
 }
@@ -63,6 +65,12 @@ void keepEnterForTheGrid(QWidget* window)
         button->setAutoDefault(false);
         button->setDefault(false);
     }
+}
+
+void reportLoadFailure(const store::StoreError& failure, QWidget* window)
+{
+    controls::MsgBox(QStringLiteral("Error:%1 %2").arg(failure.number()).arg(failure.description()),
+                     controls::mb::OKOnly, ProgramTitle, window);
 }
 
 QString sortText(const QString& field, bool descending)
@@ -98,10 +106,12 @@ void GridCommands::sortByColumn(int column)
     const QString sort = sortText(field, descending_);
     descending_ = false;
     store::Recordset* current = source_->recordset();
-    if (field.isEmpty() || !current) return;
+    if (field.isEmpty() || !current)
+        return;
     // The sorted set is read from the table: the row being edited is written first, so
     // that it is sorted by its new values. When it cannot be written, nothing is sorted.
-    if (!source_->updateRecord()) return;
+    if (!source_->updateRecord())
+        return;
     try {
         WaitCursor wait;
         current->setSort(sort);
@@ -122,7 +132,8 @@ GridCommands::Deletion GridCommands::deleteCurrentRow()
     store::Recordset* rows = source_->recordset();
     const auto mark = source_->bookmark();
     if (!rows || !mark) {
-        if (source_->isAdding()) source_->cancelUpdate();
+        if (source_->isAdding())
+            source_->cancelUpdate();
         controls::Beep();
         return Deletion::NoCurrentRow;
     }

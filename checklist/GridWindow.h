@@ -1,6 +1,7 @@
-// What the checklist and the expense window do alike with their editable grid: sorting
-// by a header click (ascending, or descending when a modifier key was down at the last
-// mouse release over the grid), deleting one row at a time, and the pop-up menu.
+// What the checklist and the expense window share around their editable grid. Above all
+// the grid commands: sorting by a header click (ascending, or descending when a modifier
+// key was down at the last mouse release over the grid), deleting one row at a time, and
+// the pop-up menu.
 //
 //     commands_ = new grids::GridCommands(grddataGrid, Data1, mnuGridEdit, this);
 //     void frmCheck::grddataGrid_HeadClick(int column) { commands_->sortByColumn(column); }
@@ -21,6 +22,9 @@
 class QMenu;
 class QWidget;
 
+namespace store {
+class StoreError;
+}
 namespace controls {
 class DataGrid;
 class DataSource;
@@ -28,6 +32,14 @@ struct GridColumn;
 }  // namespace controls
 
 namespace grids {
+
+// Gives a control its name (objectName: how tests and help texts know it) and returns it.
+template <typename Control>
+Control* named(Control* control, const char* name)
+{
+    control->setObjectName(QLatin1String(name));
+    return control;
+}
 
 // A column bound to field, shown in format, without default or cell button.
 controls::GridColumn boundColumn(const QString& caption, const QString& field,
@@ -41,6 +53,10 @@ void arrangeColumns(controls::DataGrid* grid, std::vector<int> widths, int stret
 // Makes Enter a key of the grid only: no button of window is pressed by it (a dialog's
 // buttons are otherwise pressed by an Enter the grid passes on).
 void keepEnterForTheGrid(QWidget* window);
+
+// The message of a window whose rows could not be loaded: "Error:" with the number, a
+// blank and the description.
+void reportLoadFailure(const store::StoreError& failure, QWidget* window);
 
 // The sort text of a header click on a column bound to field: "[field]" or "[field] desc".
 QString sortText(const QString& field, bool descending);
