@@ -159,7 +159,7 @@ private:
     mutable std::optional<std::vector<QVariant>> defaults_;
 
     static constexpr int Block = 64;        // rows read by key at once
-    static constexpr int RangeBlock = 256;  // rows read on in order at once
+    static constexpr int RangeBlock = 1024;  // rows read on in order at once
     mutable qint64 memoKey_ = 0;
     mutable const CachedRow* memoRow_ = nullptr;  // the cached row of memoKey_
     void clearCache() const;
