@@ -175,7 +175,7 @@ bool isKeyword(const Token& t, const char* word)
 
 // Functions of the dialect and how each is written for SQLite. %1, %2... are the
 // arguments; an entry without placeholders is a plain rename.
-struct FunctionSpec {
+struct FunctionForm {
     QString sqlite;
     int minArgs;
     int maxArgs;
@@ -183,9 +183,9 @@ struct FunctionSpec {
     bool aggregate = false;
 };
 
-const QHash<QString, FunctionSpec>& functions()
+const QHash<QString, FunctionForm>& functions()
 {
-    static const QHash<QString, FunctionSpec> table = {
+    static const QHash<QString, FunctionForm> table = {
         {"trim", {"trim", 1, 1, Kind::Text}},
         {"ltrim", {"ltrim", 1, 1, Kind::Text}},
         {"rtrim", {"rtrim", 1, 1, Kind::Text}},
@@ -968,12 +968,12 @@ private:
         const auto it = functions().constFind(key);
         if (it == functions().cend())
             throw SyntaxError(QStringLiteral("unknown function '%1'").arg(name));
-        const FunctionSpec& spec = *it;
+        const FunctionForm& form = *it;
         expectOp("(");
         QStringList args;
         std::vector<Expr> exprs;
         bool distinct = false;
-        if (spec.aggregate && isKeyword(peek(), "DISTINCT")) {
+        if (form.aggregate && isKeyword(peek(), "DISTINCT")) {
             ++i_;
             distinct = true;
         }
@@ -990,21 +990,21 @@ private:
             }
         }
         expectOp(")");
-        if (args.size() < spec.minArgs || args.size() > spec.maxArgs)
+        if (args.size() < form.minArgs || args.size() > form.maxArgs)
             throw SyntaxError(QStringLiteral("wrong number of arguments for %1").arg(name));
         Expr e;
-        if (spec.sqlite.contains('%')) {
-            QString sql = spec.sqlite;
+        if (form.sqlite.contains('%')) {
+            QString sql = form.sqlite;
             for (int k = 0; k < args.size(); ++k)
                 sql.replace(QStringLiteral("%%1").arg(k + 1), args[k]);
             e.sql = sql;
         } else {
-            e.sql = spec.sqlite + '(' + (distinct ? QStringLiteral("DISTINCT ") : QString()) + args.join(", ") + ')';
+            e.sql = form.sqlite + '(' + (distinct ? QStringLiteral("DISTINCT ") : QString()) + args.join(", ") + ')';
         }
-        e.kind = spec.kind;
-        if (spec.kind == Kind::Unknown && !exprs.empty())
+        e.kind = form.kind;
+        if (form.kind == Kind::Unknown && !exprs.empty())
             e.kind = key == "iif" && exprs.size() > 1 ? exprs[1].kind : exprs[0].kind;
-        e.aggregate = spec.aggregate;
+        e.aggregate = form.aggregate;
         for (const Expr& a : exprs)
             e.aggregate = e.aggregate || a.aggregate;
         return e;
