@@ -28,6 +28,7 @@
 // AfterColEdit. Values set in code with setColumnText/setColumnValue raise none of them.
 #pragma once
 
+#include "controls/DataSource.h"
 #include "controls/CellFormat.h"
 #include "store/Store.h"
 
