@@ -1,0 +1,77 @@
+#include "guests/GuestStore.h"
+
+#include <algorithm>
+
+namespace guests {
+
+store::Bookmark addGuest(store::Database& database, const QString& firstName, const QString& lastName) {
+    std::unique_ptr<store::Recordset> guests =
+        database.openRecordset(QStringLiteral("Guests"), store::RecordsetType::Table);
+    guests->addNew();
+    guests->setValue(QStringLiteral("FirstName"), firstName);
+    guests->setValue(QStringLiteral("LastName"), lastName);
+    guests->setValue(QStringLiteral("guestof"), QStringLiteral("Both"));
+    guests->update();
+    guests->setBookmark(guests->lastModified());
+    const store::Bookmark mark = guests->bookmark();
+    guests->close();
+    return mark;
+}
+
+namespace {
+
+qint64 numberOf(const QVariant& value) {
+    return value.isNull() ? 0 : value.toLongLong();
+}
+
+// Gives a removed party's seats back to its table (a table that is gone is passed over).
+void releaseSeats(store::Database& database, qint64 tableId, qint64 seats) {
+    std::unique_ptr<store::Recordset> tables = database.openRecordset(QStringLiteral("Tables"));
+    tables->findFirst(QStringLiteral("TableId = ?"), {tableId});
+    if (!tables->noMatch()) {
+        const qint64 assigned = numberOf(tables->value(QStringLiteral("assigned")));
+        tables->edit();
+        tables->setValue(QStringLiteral("assigned"), std::max<qint64>(0, assigned - seats));
+        tables->update();
+    }
+    tables->close();
+}
+
+}  // namespace
+
+void removeGuest(store::Recordset& guests) {
+    const qint64 tableId = numberOf(guests.value(QStringLiteral("tableid")));
+    const qint64 seats = numberOf(guests.value(QStringLiteral("tabletot")));
+    store::Workspace& workspace = store::Workspace::defaultWorkspace();
+    workspace.beginTrans();
+    try {
+        if (tableId != 0 && seats > 0) releaseSeats(guests.database(), tableId, seats);
+        guests.deleteRecord();
+        workspace.commitTrans();
+    } catch (...) {
+        workspace.rollback();
+        throw;
+    }
+}
+
+void appendListValue(store::Recordset& list, const QString& field, const QString& value) {
+    try {
+        list.addNew();
+    } catch (const store::StoreError&) {
+    }
+    try {
+        list.setValue(field, value);
+    } catch (const store::StoreError&) {
+    }
+    try {
+        list.update();
+    } catch (const store::StoreError&) {
+    }
+    // A refused row must not stay half-added in the set.
+    try {
+        if (list.editMode() != store::EditMode::None) list.cancelUpdate();
+    } catch (const store::StoreError&) {
+    }
+}
+
+}  // namespace guests
