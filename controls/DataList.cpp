@@ -105,8 +105,15 @@ void BookmarkListModel::onRowUpdated(store::Bookmark mark)
     if (row < 0 || !rs)
         return;
     try {
-        auto reader = rs->clone();
-        reader->setBookmark(mark);
+        // The source is normally still on the row it wrote: read it there, since a clone
+        // of a large set costs far more than the one entry.
+        std::unique_ptr<store::Recordset> clone;
+        const store::Recordset* reader = rs;
+        if (!rs->hasCurrent() || rs->bookmark() != mark) {
+            clone = rs->clone();
+            clone->setBookmark(mark);
+            reader = clone.get();
+        }
         std::vector<int> listIndexes;
         for (const QString& f : listFields_)
             listIndexes.push_back(reader->fieldIndex(f));
