@@ -1,5 +1,6 @@
 #include "guests/GuestSummary.h"
 
+#include "app/ErrorMessage.h"
 #include "app/Program.h"
 #include "controls/DataSource.h"
 #include "controls/Dialogs.h"
@@ -173,7 +174,6 @@ void GuestSummary() {
         SummaryTab tab(*window);
         guests::readGuestSummary(app::database(), tab);
     } catch (const store::StoreError& e) {
-        controls::MsgBox(e.description(), controls::mb::OKOnly,
-                         QStringLiteral("Error #") + QString::number(e.number()), window);
+        app::showError(e, window);
     }
 }

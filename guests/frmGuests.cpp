@@ -1,5 +1,6 @@
 #include "guests/frmGuests.h"
 
+#include "app/ErrorMessage.h"
 #include "app/Help.h"
 #include "app/Program.h"
 #include "app/Tips.h"
@@ -91,8 +92,7 @@ void showGuestWindow() {
     try {
         window.Form_Load();
     } catch (const store::StoreError& e) {
-        controls::MsgBox(e.description(), controls::mb::OKOnly,
-                         QStringLiteral("Error #") + QString::number(e.number()));
+        app::showError(e);
         return;
     }
     controls::ShowModal(&window);
@@ -214,6 +214,7 @@ QWidget* frmGuests::buildDetailsTab() {
     // The reception party and the shower: invited, replied, attending.
     auto partyFrame = [](QGroupBox* box, const QString& invitedLabel, QLineEdit* invited, QCheckBox* replied,
                          QLineEdit* attending) {
+        for (QLineEdit* count : {invited, attending}) count->setMaximumWidth(90);
         auto* form = new QFormLayout(box);
         form->addRow(invitedLabel, invited);
         form->addRow(QString(), replied);
@@ -303,8 +304,8 @@ QWidget* frmGuests::buildSummaryTab() {
     };
     for (int c = 0; c < 5; ++c) fixedCell(0, c, columns[c]);
     for (int r = 1; r < 5; ++r) fixedCell(r, 0, rows[r]);
-    MSFlexGrid1->resizeColumnsToContents();
-    MSFlexGrid1->horizontalHeader()->setStretchLastSection(true);
+    MSFlexGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    MSFlexGrid1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     MSFlexGrid1->setFixedHeight(MSFlexGrid1->rowHeight(0) * 5 + 2 * MSFlexGrid1->frameWidth());
 
     auto figures = [](const QString& name, const QString& caption, const std::array<QString, 3>& captions,
@@ -688,8 +689,7 @@ void frmGuests::SSCommand2_Click() {
         frmNewGuest dialog(this);
         controls::ShowModal(&dialog);
     } catch (const store::StoreError& e) {
-        controls::MsgBox(e.description(), controls::mb::OKOnly,
-                         QStringLiteral("Error #") + QString::number(e.number()), this);
+        app::showError(e, this);
     }
 }
 

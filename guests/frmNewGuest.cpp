@@ -2,6 +2,7 @@
 
 #include "app/Help.h"
 #include "app/Program.h"
+#include "app/Windows.h"
 #include "controls/DataSource.h"
 #include "controls/Dialogs.h"
 #include "controls/Events.h"
@@ -62,6 +63,8 @@ frmNewGuest::frmNewGuest(QWidget* parent) : QDialog(parent) {
     setTabOrder(txtnewlast, Command1);
     setTabOrder(Command1, Command2);
     txtnewfirst->setFocus();
+    adjustSize();
+    app::centreOnScreen(this);
 
     controls::selectAllOnFocus(txtnewfirst);
     controls::selectAllOnFocus(txtnewlast);
