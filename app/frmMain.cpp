@@ -13,6 +13,7 @@
 #include "budget/frmDataGrid.h"
 #include "checklist/frmCheck.h"
 #include "controls/Dialogs.h"
+#include "guests/frmGuests.h"
 #include "seating/frmSeater.h"
 #include "store/Store.h"
 #include "vendors/frmVendors.h"
@@ -241,7 +242,7 @@ void frmMain::imggeneral_Click()
 void frmMain::imgguests_Click()
 {
     app::playClick();
-    // The guest window attaches here: show frmGuests modally.
+    showGuestWindow();
 }
 
 void frmMain::imgexpense_Click()
