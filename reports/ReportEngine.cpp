@@ -20,7 +20,9 @@ ReportPages prepareReport(sqlite3* db, const QString& templatePath, const QStrin
     const ReportQuery query = buildQuery(db, report, selection);
     const std::vector<Row> rows = readRows(db, query);
     const QString heading = readHeading(db, report);
-    const LayoutInput input{report, rows, query.groupColumn, heading, printDate, font};
+    std::vector<store::FieldType> types;
+    for (const FieldRef& column : query.columns) types.push_back(column.type);
+    const LayoutInput input{report, rows, query.groupColumn, heading, printDate, font, types};
     return report.isLabels() ? layoutLabels(input) : layoutList(input);
 }
 

@@ -144,8 +144,9 @@ public:
             whole_ += value.toLongLong();
         }
     }
-    QVariant sum() const {
-        if (hasAmount_) return QVariant::fromValue(amount_);
+    // The sum; `amount` when the column holds amounts, so that no amounts at all still read $0.00.
+    QVariant sum(bool amount) const {
+        if (hasAmount_ || amount) return QVariant::fromValue(amount_);
         if (real_ != 0) return QVariant(real_ + double(whole_));
         return QVariant(whole_);
     }
@@ -363,6 +364,11 @@ private:
                            [](const TemplateColumn& c) { return c.total != TemplateColumn::Total::None; });
     }
 
+    bool isAmount(const TextPattern::Piece& field) const {
+        return field.column >= 0 && size_t(field.column) < in_.columnTypes.size() &&
+               in_.columnTypes[field.column] == store::FieldType::Currency;
+    }
+
     void totalsRow(std::vector<ColumnTotal>& totals, const QString& caption) {
         if (!hasTotals()) {
             totals.assign(totals.size(), ColumnTotal());
@@ -373,7 +379,8 @@ private:
             const TemplateColumn& c = report_.columns[i];
             QString shown;
             if (c.total == TemplateColumn::Total::Sum)
-                shown = formatValue(totals[i].sum(), c.text.singleField()->text);
+                shown =
+                    formatValue(totals[i].sum(isAmount(*c.text.singleField())), c.text.singleField()->text);
             else if (c.total == TemplateColumn::Total::Count)
                 shown = QLocale().toString(totals[i].count());
             else if (i == 0)

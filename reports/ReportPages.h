@@ -67,9 +67,10 @@ struct LayoutInput {
     const ReportTemplate& report;
     const std::vector<Row>& rows;
     int groupColumn = -1;
-    QString heading;                  // first line of each page header
-    QDate printDate;                  // shown in each page header
-    std::optional<QFont> detailFont;  // set from outside; used by label sheets
+    QString heading;                            // first line of each page header
+    QDate printDate;                            // shown in each page header
+    std::optional<QFont> detailFont;            // set from outside; used by label sheets
+    std::vector<store::FieldType> columnTypes;  // of the values of a row
 };
 
 ReportPages layoutList(const LayoutInput& input);

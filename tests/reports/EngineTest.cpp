@@ -136,6 +136,9 @@ TEST_F(ReportEngineTest, ExpensesSelectByWhatIsOwingAndEndWithGrandTotals) {
     const int totalsAt = int(all.indexOf(QRegularExpression("^Grand Total.*")));
     ASSERT_GT(totalsAt, 0);
     EXPECT_EQ(all[totalsAt], "Grand Total | $29,490.17 | $4,450.00 | $4,145.70 | $20,894.47");
+    // Amounts not yet worked out total $0.00, not a bare 0.
+    sql("UPDATE Expenses SET Total = NULL, Owing = NULL");
+    EXPECT_TRUE(allLines(report("expense.rpt")).contains("Grand Total | $0.00 | $4,450.00 | $4,145.70 | $0.00"));
 }
 
 TEST_F(ReportEngineTest, ChecklistIsSortedByDueDateWithDoneMarksAndUndatedTasksLast) {
