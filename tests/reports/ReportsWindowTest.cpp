@@ -267,6 +267,22 @@ TEST_F(ReportsWindowTest, PrintingTwoOfFivePartiesMarksExactlyThoseTwo) {
     EXPECT_EQ(texts("SELECT LastName FROM Guests WHERE printit = 1"), QStringList({"Adams"}));
 }
 
+TEST_F(ReportsWindowTest, MarksThatCannotBeSavedLeaveTheOldMarksAndPrintNothing) {
+    sql("UPDATE Guests SET printit = (LastName = 'Smith')");
+    ASSERT_TRUE(load());
+    chooseTab(4);
+    // The tenth guest's row refuses every change.
+    sql("CREATE TRIGGER refuse BEFORE UPDATE ON Guests WHEN OLD.LastName = 'Green' "
+        "BEGIN SELECT RAISE(ABORT, 'the row is locked'); END");
+    click("SSCommand2");
+    EXPECT_TRUE(shown_.isEmpty());
+    ASSERT_EQ(dialogs_->messages().size(), 1u);
+    EXPECT_TRUE(dialogs_->messages()[0].text.endsWith("\n\nReport File: " + dir_->file("lbl5160.rpt")));
+    EXPECT_EQ(dialogs_->messages()[0].title, "Report Error");
+    EXPECT_EQ(texts("SELECT LastName FROM Guests WHERE printit = 1"), QStringList({"Smith", "Smith"}));
+    EXPECT_FALSE(window_->isVisible());
+}
+
 TEST_F(ReportsWindowTest, NoNamesSelectedExplainsThenBeeps) {
     ASSERT_TRUE(load());
     chooseTab(4);
