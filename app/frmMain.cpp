@@ -14,6 +14,7 @@
 #include "checklist/frmCheck.h"
 #include "controls/Dialogs.h"
 #include "guests/frmGuests.h"
+#include "reports/frmReports.h"
 #include "seating/frmSeater.h"
 #include "store/Store.h"
 #include "vendors/frmVendors.h"
@@ -279,7 +280,7 @@ void frmMain::imgseater_Click()
 void frmMain::imgreports_Click()
 {
     app::playClick();
-    // The reports window attaches here: show frmReports modally.
+    showReportsWindow();
 }
 
 void frmMain::imgvendor_Click()

@@ -74,7 +74,7 @@ TEST_F(MainWindowTest, HoverMovesTheRedFillAndTheBackgroundClearsIt)
     EXPECT_EQ(fills(), std::vector<int>(8, app::RestColour));
 }
 
-TEST_F(MainWindowTest, EveryLabelClicksAndWindowsNotYetThereDoNothing)
+TEST_F(MainWindowTest, EveryLabelClicksAndOpensItsWindow)
 {
     for (NavLabel* label : {main().imgguests, main().imgexpense, main().imgcheck, main().imgseater,
                             main().imgreports, main().imgvendor}) {
@@ -84,6 +84,9 @@ TEST_F(MainWindowTest, EveryLabelClicksAndWindowsNotYetThereDoNothing)
     EXPECT_TRUE(run_.modals.contains("frmVendors"));
     EXPECT_TRUE(run_.modals.contains("frmCheck"));
     EXPECT_TRUE(run_.modals.contains("frmDataGrid"));
+    EXPECT_TRUE(run_.modals.contains("frmReports"));
+    EXPECT_TRUE(run_.modals.contains("frmSeater"));
+    EXPECT_TRUE(run_.modals.contains("frmGuests"));
     EXPECT_TRUE(run_.dialogs->messages().empty());
     EXPECT_NE(store::Workspace::defaultWorkspace().database(), nullptr);
 }
