@@ -107,6 +107,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
 
 frmMain::~frmMain()
 {
+    app::quitHelp();
     app::program().InvitedSnapshot = nullptr;
 }
 

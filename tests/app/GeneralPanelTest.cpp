@@ -160,6 +160,36 @@ TEST_F(GeneralPanelTest, NoWeddingDateOrNoTasksMeansNothingToDo)
     EXPECT_TRUE(run_.dialogs->messages().empty());
 }
 
+TEST_F(GeneralPanelTest, AValueTheRowCannotTakeKeepsThePanelOpen)
+{
+    open();
+    typeInto(main().txtbridesname, "Gina");
+    main().txtweddingdate->setText("the first of May");
+    main().SSCommand4->click();
+    ASSERT_FALSE(run_.dialogs->messages().empty());  // the data source's own message
+    EXPECT_TRUE(main().generalOpen());
+    EXPECT_TRUE(main().frameGeneral->isVisible());
+    EXPECT_EQ(ws().transactionDepth(), 1);
+    EXPECT_EQ(main().txtbridesname->text(), "Gina");  // nothing typed is lost
+    main().txtweddingdate->setText(app::dateText(QDate(2026, 5, 1)));
+    main().SSCommand4->click();
+    EXPECT_FALSE(main().generalOpen());
+    EXPECT_EQ(apptest::queryValue(db(), "SELECT bridesname || ' ' || substr(weddingdate, 1, 10) FROM General"),
+              "Gina 2026-05-01");
+}
+
+TEST_F(GeneralPanelTest, AWeddingDateThatIsNotADateIsReportedOnce)
+{
+    apptest::execSql(db(), "UPDATE General SET weddingdate = 'soon'");
+    apptest::execSql(db(), "UPDATE Checklist SET DueDate = '2001-01-01 00:00:00'");
+    main().Set_General();
+    main().SetDueDates();
+    const auto shown = run_.dialogs->messages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(shown[0].title.startsWith("Error #")) << shown[0].title.toStdString();
+    EXPECT_EQ(apptest::queryValue(db(), "SELECT count(*) FROM Checklist WHERE DueDate NOT LIKE '2001-01-01%'").toInt(), 0);
+}
+
 TEST_F(GeneralPanelTest, TimeCombosHoldEveryHalfHour)
 {
     open();
