@@ -1,5 +1,6 @@
 #include "app/Artwork.h"
 
+#include <QHash>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -35,6 +36,10 @@ QPainterPath heartPath(const QRectF& r)
 
 QPixmap ringsPicture(int size)
 {
+    // Drawn once per size: the splash and the main window show the same picture.
+    static QHash<int, QPixmap> drawn;
+    if (const auto it = drawn.constFind(size); it != drawn.constEnd())
+        return *it;
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
@@ -42,6 +47,8 @@ QPixmap ringsPicture(int size)
     const qreal r = size * 0.27, w = size * 0.07;
     drawRing(p, QPointF(size * 0.37, size * 0.5), r, w, QColor(201, 160, 72));
     drawRing(p, QPointF(size * 0.63, size * 0.5), r, w, QColor(214, 178, 96));
+    p.end();
+    drawn.insert(size, pixmap);
     return pixmap;
 }
 
@@ -86,25 +93,17 @@ QCursor navigationCursorPicture()
     return QCursor(pixmap, 1, 1);
 }
 
+// A plain gradient: strokes drawn over the whole window would cost more at start-up than
+// the rest of the main window together.
 void paintHubBackground(QPainter& p, const QRect& area)
 {
     p.save();
-    p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient ground(area.topLeft(), area.bottomRight());
     ground.setColorAt(0.0, QColor(255, 251, 245));
     ground.setColorAt(0.6, QColor(252, 236, 236));
     ground.setColorAt(1.0, QColor(246, 222, 228));
     p.fillRect(area, ground);
 
-    // Large, faint rings in the lower right corner.
-    const qreal r = area.height() * 0.32;
-    const QPointF c(area.right() - r * 1.3, area.bottom() - r * 0.95);
-    for (int i = 0; i < 2; ++i) {
-        QPen pen(QColor(201, 160, 72, 45), r * 0.09);
-        p.setPen(pen);
-        p.setBrush(Qt::NoBrush);
-        p.drawEllipse(c + QPointF(i * r * 0.95, 0), r, r);
-    }
     p.restore();
 }
 

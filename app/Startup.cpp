@@ -67,8 +67,7 @@ bool Main()
         app::workspace().openDatabase(p.DatabasePath);
         splash = std::make_unique<frmSplash>();
         splash->show();
-        splash->repaint();
-        QCoreApplication::processEvents();
+        splash->repaint();  // painted now: the splash is visible while the tips load
         app::LoadTips(app::database());
         main = std::make_unique<frmMain>();
         main->Form_Load(splash.get());

@@ -27,7 +27,7 @@ void setTextLook(QWidget* widget, const TextLook& look)
     if (look.pointSize > 0)
         font.setPointSizeF(look.pointSize);
     if (look.serif) {
-        font.setFamilies({QStringLiteral("DejaVu Serif"), QStringLiteral("Liberation Serif"), QStringLiteral("serif")});
+        font.setFamily(QStringLiteral("serif"));  // the desktop's serif face
         font.setStyleHint(QFont::Serif);
     }
     font.setItalic(look.italic);

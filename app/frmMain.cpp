@@ -128,7 +128,7 @@ void frmMain::buildHub()
     Label1->setWordWrap(true);
     app::setTextLook(Label1, {24, true, true, QFont::Normal, QColor(0x5a, 0x2a, 0x3a)});
     auto* rings = new QLabel;
-    rings->setPixmap(app::ringsPicture(72));
+    rings->setPixmap(app::ringsPicture(80));
     rings->setAlignment(Qt::AlignCenter);
 
     auto* grid = new QGridLayout;

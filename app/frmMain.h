@@ -111,6 +111,7 @@ private:
     void buildGeneralPanel();
     void setMenusEnabled(bool enabled);
     void highlightNavigation(int index);  // -1: none
+    bool readGeneral(bool refresh);
     void openGeneral();
     void closeGeneral();
     void commitGeneral();

@@ -224,11 +224,11 @@ void frmMain::Form_Load(QWidget* splash)
     Data4->setDatabaseName(app::program().DatabasePath);
     Data4->setRecordSource(QStringLiteral("General"));
     Data4->setRecordsetType(store::RecordsetType::Table);
-    Data4->refresh();
+    Data4->refresh();  // a table that cannot be opened ends the start-up
 
     app::program().NavigationCursor = app::navigationCursorPicture();
 
-    const bool hasNames = Set_General();
+    const bool hasNames = readGeneral(false);  // just refreshed
     if (!hasNames) {
         app::playApplause();
         if (splash)
@@ -267,10 +267,13 @@ namespace {
 QString nameText(const QVariant& value) { return value.isNull() ? QString() : value.toString(); }
 }  // namespace
 
-bool frmMain::Set_General()
+bool frmMain::Set_General() { return readGeneral(true); }
+
+bool frmMain::readGeneral(bool refresh)
 {
     try {
-        Data4->refresh();
+        if (refresh)
+            Data4->refresh();
         if (!Data4->hasCurrent()) {
             // Table General is empty: create the wedding's row.
             store::Recordset* rs = Data4->recordset();

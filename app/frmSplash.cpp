@@ -27,13 +27,13 @@ frmSplash::frmSplash(QWidget* parent)
     setPalette(ink);
 
     Picture1 = makeLabel(QStringLiteral("Picture1"));
-    Picture1->setPixmap(app::ringsPicture(96));
+    Picture1->setPixmap(app::ringsPicture(80));
     Picture2 = makeLabel(QStringLiteral("Picture2"), QStringLiteral("Orvane"));
-    app::setTextLook(Picture2, {34, true, true});
+    app::setTextLook(Picture2, {24, true, true});  // the sizes of the main window's captions
     Picture3 = makeLabel(QStringLiteral("Picture3"));
     Picture3->setPixmap(app::ornamentLine(220));
     Label1 = makeLabel(QStringLiteral("Label1"), QStringLiteral("The Wedding Planner"));
-    app::setTextLook(Label1, {13, true, true});
+    app::setTextLook(Label1, {15, true, true});
     Label2 = makeLabel(QStringLiteral("Label2"), QStringLiteral("Loading your wedding..."));
     Label3 = makeLabel(QStringLiteral("Label3"));
 
