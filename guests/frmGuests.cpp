@@ -552,6 +552,10 @@ void frmGuests::Data1_Reposition() {
         SSTab1->setEnabled(false);
         SSCommand3->setEnabled(false);
         GuestListEmpty = true;
+        // Once the last guest is removed, neither the navigator nor the counter may go on
+        // showing that guest.
+        Data1->setCaption(QString());
+        tryStep([this] { showGuestCount(); });
         return;
     }
     SSTab1->setEnabled(true);
@@ -568,10 +572,7 @@ void frmGuests::Data1_Reposition() {
         });
         tryStep([&] { Frame11->setVisible(field("ShowerGuest").toBool()); });
     }
-    tryStep([&] {
-        if (store::Recordset* invited = app::program().InvitedSnapshot)
-            lblguestcount->setText(invited->value(QStringLiteral("count of guests")).toString());
-    });
+    tryStep([this] { showGuestCount(); });
     if (onRow) {
         tryStep([&] { selectSide(); });
         if (maiText2->text().isEmpty()) maiText2->setText(Data1->caption());
@@ -582,6 +583,11 @@ void frmGuests::Data1_Reposition() {
     StateChanged = false;
     addDBCombo1->lineEdit()->deselect();
     addDBCombo2->lineEdit()->deselect();
+}
+
+void frmGuests::showGuestCount() {
+    if (store::Recordset* invited = app::program().InvitedSnapshot)
+        lblguestcount->setText(invited->value(QStringLiteral("count of guests")).toString());
 }
 
 void frmGuests::Data1_Error(controls::DataErrorEvent& event) {

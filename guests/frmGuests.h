@@ -159,6 +159,7 @@ private:
     void connectEvents();
     void setKeyboardOrder();
     void selectSide();
+    void showGuestCount();
     void applyKeyboardStops();
     void removeCurrentGuest();
     QLineEdit* countBox(int box) const;

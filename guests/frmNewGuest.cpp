@@ -37,6 +37,7 @@ frmNewGuest::frmNewGuest(QWidget* parent) : QDialog(parent) {
     txtnewlast = new QLineEdit;
     txtnewlast->setObjectName(QStringLiteral("txtnewlast"));
     txtnewlast->setMaxLength(20);
+    for (QLineEdit* box : {txtnewfirst, txtnewlast}) box->setMinimumWidth(180);
     Command1 = new QPushButton(QStringLiteral("&OK"));
     Command1->setObjectName(QStringLiteral("Command1"));
     Command2 = new QPushButton(QStringLiteral("&Cancel"));

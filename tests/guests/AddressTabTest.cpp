@@ -40,6 +40,7 @@ TEST_F(GuestWindowTest, EmptyListDisablesTabsAndRemoveAndShowsTipOneUntilTheFirs
     EXPECT_FALSE(w().SSCommand3->isEnabled());
     EXPECT_TRUE(w().SSCommand2->isEnabled());
     EXPECT_EQ(tipsShown_, std::vector<int>{1});
+    EXPECT_EQ(w().lblguestcount->text(), QStringLiteral("0"));
 
     newGuestDialog_ = [](frmNewGuest& dialog) {
         dialog.txtnewfirst->setText(QStringLiteral("Siobhan"));
@@ -116,6 +117,9 @@ TEST_F(GuestWindowTest, AGuestWithoutTitleGetsExtraBlanksInCaptionAndRemoveQuest
     EXPECT_TRUE(w().GuestListEmpty);
     EXPECT_FALSE(w().SSTab1->isEnabled());
     EXPECT_FALSE(w().SSCommand3->isEnabled());
+    // Nothing shows the removed guest any more.
+    EXPECT_EQ(w().lblguestcount->text(), QStringLiteral("0"));
+    EXPECT_EQ(caption(w()), QString());
 }
 
 TEST_F(GuestWindowTest, RemovingASeatedGuestGivesItsSeatsBackToItsTable) {
