@@ -331,6 +331,7 @@ void frmMain::exitProgram()
     // What was typed in an open General Information panel is kept, not rolled back.
     if (generalOpen_) {
         try {
+            Data4->updateRecord();
             commitGeneral();
         } catch (const store::StoreError&) {
             // Leaving anyway: the database closes below.
