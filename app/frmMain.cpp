@@ -12,6 +12,7 @@
 #include "app/frmAbout.h"
 #include "budget/frmDataGrid.h"
 #include "checklist/frmCheck.h"
+#include "controls/DataSource.h"
 #include "controls/Dialogs.h"
 #include "guests/frmGuests.h"
 #include "reports/frmReports.h"
