@@ -4,6 +4,7 @@
 #include "GridsData.h"
 
 #include "app/Program.h"
+#include "bench/common/BenchTiming.h"
 #include "budget/frmDataGrid.h"
 #include "checklist/frmCheck.h"
 #include "controls/Dialogs.h"
@@ -24,21 +25,13 @@ namespace {
 constexpr int Rows = 5000;
 constexpr int Runs = 7;
 
-double msSince(const QElapsedTimer& timer) { return double(timer.nsecsElapsed()) / 1e6; }
-
 double timed(const std::function<void()>& work)
 {
     QElapsedTimer timer;
     timer.start();
     work();
     QApplication::processEvents();  // the repaint that follows
-    return msSince(timer);
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    return bench::msSince(timer);
 }
 
 std::map<std::string, std::vector<double>> times;
@@ -49,7 +42,7 @@ void measureWhenShown(const QElapsedTimer& sinceOpen, const std::string& name, Q
 {
     window->show();
     QApplication::processEvents();
-    times[name + " open"].push_back(msSince(sinceOpen));
+    times[name + " open"].push_back(bench::msSince(sinceOpen));
     if (auto* check = qobject_cast<frmCheck*>(window)) {
         times[name + " header sort"].push_back(timed([check] { check->grddataGrid_HeadClick(2); }));
         times[name + " Get_Totals"].push_back(timed([check] { check->Get_Totals(); }));
@@ -94,7 +87,7 @@ int main(int argc, char** argv)
     std::printf("%d checklist rows, %d expense rows; median of %d runs\n", Rows, Rows, Runs);
     for (const char* name : {"checklist open", "checklist header sort", "checklist Get_Totals",
                              "expenses open", "expenses header sort", "expenses Get_Totals"}) {
-        const double ms = median(times[name]);
+        const double ms = bench::median(times[name]);
         worst = std::max(worst, ms);
         std::printf("%-24s %8.1f ms\n", name, ms);
     }

@@ -3,6 +3,7 @@
 // Each figure is the median of its repetitions (the slowest run beside it); the last
 // line is the slowest of the four medians.
 #include "app/Program.h"
+#include "bench/common/BenchTiming.h"
 #include "app/Tips.h"
 #include "controls/DataList.h"
 #include "controls/DataSource.h"
@@ -20,7 +21,6 @@
 
 #include <sqlite3.h>
 
-#include <ctime>
 
 #include <algorithm>
 #include <cstdio>
@@ -81,37 +81,25 @@ void fillGuests(const QString& path) {
     sqlite3_close(db);
 }
 
-double milliseconds(const QElapsedTimer& timer) {
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
 struct Timing {
     double median = 0;
     double slowest = 0;
     double cpu = 0;  // median processor time of the thread (what the step costs without waiting)
 };
 
-double threadCpuMilliseconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
-
 // Several timed runs of a step.
 Timing timed(int runs, const std::function<void()>& before, const std::function<void()>& step) {
     std::vector<double> times, cpu;
     for (int i = 0; i < runs; ++i) {
         if (before) before();
-        QElapsedTimer timer;
-        const double cpuStart = threadCpuMilliseconds();
-        timer.start();
+        bench::Stopwatch watch;
+        watch.start();
         step();
-        times.push_back(milliseconds(timer));
-        cpu.push_back(threadCpuMilliseconds() - cpuStart);
+        const auto [wall, processor] = watch.read();
+        times.push_back(wall);
+        cpu.push_back(processor);
     }
-    std::sort(times.begin(), times.end());
-    std::sort(cpu.begin(), cpu.end());
-    return {times[times.size() / 2], times.back(), cpu[cpu.size() / 2]};
+    return {bench::median(times), bench::slowest(times), bench::median(cpu)};
 }
 
 void report(const char* what, Timing t, double target) {

@@ -5,6 +5,7 @@
 // processor time of the program's thread beside it: on a busy machine the two differ)
 // and, last, the worst elapsed median.
 #include "app/Program.h"
+#include "bench/common/BenchTiming.h"
 #include "controls/DataList.h"
 #include "controls/DataSource.h"
 #include "controls/Dialogs.h"
@@ -20,7 +21,6 @@
 
 #include <sqlite3.h>
 
-#include <ctime>
 
 #include <algorithm>
 #include <cstdio>
@@ -88,42 +88,15 @@ void fill(const QString& path) {
     sqlite3_close(db);
 }
 
-double threadCpuMs() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
-
-// Elapsed and processor time of one step.
-class Stopwatch {
-public:
-    void start() {
-        wall_.start();
-        cpu_ = threadCpuMs();
-    }
-    std::pair<double, double> read() const {
-        return {double(wall_.nsecsElapsed()) / 1e6, threadCpuMs() - cpu_};
-    }
-
-private:
-    QElapsedTimer wall_;
-    double cpu_ = 0;
-};
-
 struct Step {
     const char* name;
     std::vector<double> wall, cpu;
-    void add(const Stopwatch& watch) {
+    void add(const bench::Stopwatch& watch) {
         const auto [w, c] = watch.read();
         wall.push_back(w);
         cpu.push_back(c);
     }
 };
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 }  // namespace
 
@@ -146,7 +119,7 @@ int main(int argc, char** argv) {
     controls::ScopedFakeDialogs dialogs;
     Step opening{"open manager until shown"}, pick{"table pick"}, seat{"seat one party"},
         refresh{"Refresh_All"};
-    Stopwatch timer;
+    bench::Stopwatch timer;
     int run = 0;
     controls::setModalHook([&](QWidget* window) {
         auto* w = qobject_cast<frmSeater*>(window);
@@ -192,8 +165,8 @@ int main(int argc, char** argv) {
     std::printf("tables: %d, parties: %d (%d seated), median of %d runs\n", Tables, Parties, Seated, Runs);
     double worst = 0;
     for (const Step* step : {&opening, &pick, &seat, &refresh}) {
-        const double wall = median(step->wall);
-        std::printf("%s: %.1f ms (processor %.1f ms)\n", step->name, wall, median(step->cpu));
+        const double wall = bench::median(step->wall);
+        std::printf("%s: %.1f ms (processor %.1f ms)\n", step->name, wall, bench::median(step->cpu));
         worst = std::max(worst, wall);
     }
     std::printf("worst: %.1f ms\n", worst);

@@ -3,6 +3,8 @@
 // against a minimal Qt Widgets program that shows one window, in the same run, launched in
 // alternation. Prints wall and processor times of both and, last, the ratio of processor
 // times (on a shared machine wall time mostly measures the other processes).
+#include "bench/common/BenchTiming.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -54,12 +56,6 @@ Timing launch(const QString& program, const QString& workingDir)
     return Timing{double(timer.nsecsElapsed()) / 1e6, childrenCpuMs() - cpuBefore};
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 // A program directory with the program, its help file and a wedding that has its names,
 // so that start-up goes straight to the main window.
 QString prepareProgramDir(const QTemporaryDir& dir, const QString& binDir)
@@ -101,10 +97,10 @@ int main(int argc, char** argv)
     }
     // Wall time follows the machine's load; processor time is what the start-up costs.
     std::printf("orvane, launch to main window shown: %7.1f ms wall, %7.1f ms processor (medians of %d)\n",
-                median(programWall), median(programCpu), Runs);
-    std::printf("minimal Qt Widgets window:           %7.1f ms wall, %7.1f ms processor\n", median(baselineWall),
-                median(baselineCpu));
-    std::printf("wall-time ratio: %.2f\n", median(programWall) / median(baselineWall));
-    std::printf("ratio (processor time): %.2f\n", median(programCpu) / median(baselineCpu));
+                bench::median(programWall), bench::median(programCpu), Runs);
+    std::printf("minimal Qt Widgets window:           %7.1f ms wall, %7.1f ms processor\n", bench::median(baselineWall),
+                bench::median(baselineCpu));
+    std::printf("wall-time ratio: %.2f\n", bench::median(programWall) / bench::median(baselineWall));
+    std::printf("ratio (processor time): %.2f\n", bench::median(programCpu) / bench::median(baselineCpu));
     return 0;
 }

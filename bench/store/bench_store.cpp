@@ -10,6 +10,7 @@
 // programs on a shared machine do not skew the ratios; the update's commit waits for the
 // disk on both sides alike. Prints each figure with the ratio ours / raw, the memory the 10,000-row set takes, and
 // last "worst ratio: X".
+#include "bench/common/BenchTiming.h"
 #include "store/Store.h"
 
 #include <sqlite3.h>
@@ -22,7 +23,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -35,23 +35,14 @@ namespace {
 constexpr int kGuests = 10000;
 constexpr int kRounds = 21;
 
-// The processor time of the calling thread: the machine is shared, and other programs'
-// work should not count against either side.
-double cpuMs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-}
-
 // The best of several rounds, in processor milliseconds.
 double bestMs(const std::function<void()>& work)
 {
     double best = 1e300;
     for (int i = 0; i < kRounds; ++i) {
-        const double start = cpuMs();
+        const double start = bench::threadCpuMs();
         work();
-        best = std::min(best, cpuMs() - start);
+        best = std::min(best, bench::threadCpuMs() - start);
     }
     return best;
 }
@@ -130,12 +121,12 @@ Figure compare(const char* name, Ours&& ours, Raw&& raw)
 {
     Figure f{name, 1e300, 1e300};
     for (int i = 0; i < kRounds; ++i) {
-        double start = cpuMs();
+        double start = bench::threadCpuMs();
         ours();
-        f.ours = std::min(f.ours, cpuMs() - start);
-        start = cpuMs();
+        f.ours = std::min(f.ours, bench::threadCpuMs() - start);
+        start = bench::threadCpuMs();
         raw();
-        f.raw = std::min(f.raw, cpuMs() - start);
+        f.raw = std::min(f.raw, bench::threadCpuMs() - start);
     }
     return f;
 }

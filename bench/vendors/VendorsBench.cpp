@@ -2,6 +2,7 @@
 // the next vendor with the navigator, and picking a vendor in the quick-search list.
 // Prints the median and the slowest time of each step and, last, the slowest time of all.
 #include "app/Program.h"
+#include "bench/common/BenchTiming.h"
 #include "controls/DataList.h"
 #include "controls/DataSource.h"
 #include "store/Store.h"
@@ -57,19 +58,11 @@ public:
     }
 };
 
-double msSince(const QElapsedTimer& timer) {
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
 struct Figures {
     const char* name;
     std::vector<double> times;
-    double median() const {
-        auto sorted = times;
-        std::sort(sorted.begin(), sorted.end());
-        return sorted[sorted.size() / 2];
-    }
-    double worst() const { return *std::max_element(times.begin(), times.end()); }
+    double median() const { return bench::median(times); }
+    double worst() const { return bench::slowest(times); }
 };
 
 // Loads and shows a window; returns it with the time until its first paint.
@@ -82,7 +75,7 @@ std::unique_ptr<frmVendors> openWindow(double& ms) {
     window->installEventFilter(&watch);
     window->show();
     while (!watch.painted) QCoreApplication::processEvents();
-    ms = msSince(timer);
+    ms = bench::msSince(timer);
     window->removeEventFilter(&watch);
     return window;
 }
@@ -113,7 +106,7 @@ int main(int argc, char** argv) {
         timer.start();
         nextButton->click();
         QCoreApplication::processEvents();
-        next.times.push_back(msSince(timer));
+        next.times.push_back(bench::msSince(timer));
     }
 
     auto* list = window->findChild<controls::DataList*>(QStringLiteral("addDBList1"));
@@ -127,7 +120,7 @@ int main(int argc, char** argv) {
         timer.start();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
         QCoreApplication::processEvents();
-        pick.times.push_back(msSince(timer));
+        pick.times.push_back(bench::msSince(timer));
     }
     window->close();
 
