@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -25,6 +26,8 @@ namespace {
 const QString VendorTable = QStringLiteral("Vendors");
 const QString VendorOrder = QStringLiteral("CompanyName");
 const QString NameField = QStringLiteral("VendorName");
+// Characters of a vendor name the quick-search list shows without cutting it short.
+constexpr int QuickSearchNameChars = 24;
 
 template <typename T>
 T* named(T* widget, const QString& name) {
@@ -163,6 +166,9 @@ void frmVendors::layOutControls() {
     fields->setColumnStretch(3, 2);
     fields->setColumnStretch(5, 2);
     Text6->setMinimumWidth(Text6->fontMetrics().horizontalAdvance(QStringLiteral("00000-0000")) + 12);
+    // Wide enough that an ordinary vendor name shows whole in the quick-search list.
+    addDBList1->setMinimumWidth(addDBList1->fontMetrics().horizontalAdvance(QString(QuickSearchNameChars, QLatin1Char('n'))) +
+                                addDBList1->verticalScrollBar()->sizeHint().width() + 8);
 
     auto* search =
         named(new QGroupBox(QStringLiteral("Quick Search"), this), QStringLiteral("fraQuickSearch"));

@@ -309,6 +309,16 @@ TEST_F(VendorWindowTest, FieldsTakeNoMoreThanTheirFieldsHold) {
               QStringList{QString(20, '9')});
 }
 
+TEST_F(VendorWindowTest, QuickSearchShowsAnOrdinaryNameWhole) {
+    addVendorRow("Paper Dove Invitations");
+    addVendorRow("Castellano Floral Design");
+    open();
+    auto* list = control<controls::DataList>("addDBList1");
+    const int room = list->viewport()->width();
+    for (const QString name : {"Paper Dove Invitations", "Castellano Floral Design"})
+        EXPECT_GE(room, list->fontMetrics().horizontalAdvance(name) + 4) << name.toStdString();
+}
+
 TEST_F(VendorWindowTest, EnterAndEscInAFieldLeaveTheWindowAlone) {
     addThreeVendors();
     open();
