@@ -167,8 +167,9 @@ void frmVendors::layOutControls() {
     fields->setColumnStretch(5, 2);
     Text6->setMinimumWidth(Text6->fontMetrics().horizontalAdvance(QStringLiteral("00000-0000")) + 12);
     // Wide enough that an ordinary vendor name shows whole in the quick-search list.
-    addDBList1->setMinimumWidth(addDBList1->fontMetrics().horizontalAdvance(QString(QuickSearchNameChars, QLatin1Char('n'))) +
-                                addDBList1->verticalScrollBar()->sizeHint().width() + 8);
+    addDBList1->setMinimumWidth(
+        addDBList1->fontMetrics().horizontalAdvance(QString(QuickSearchNameChars, QLatin1Char('n'))) +
+        addDBList1->verticalScrollBar()->sizeHint().width() + 8);
 
     auto* search =
         named(new QGroupBox(QStringLiteral("Quick Search"), this), QStringLiteral("fraQuickSearch"));

@@ -3,8 +3,8 @@
 // Each figure is the median of its repetitions (the slowest run beside it); the last
 // line is the slowest of the four medians.
 #include "app/Program.h"
-#include "bench/common/BenchTiming.h"
 #include "app/Tips.h"
+#include "bench/common/BenchTiming.h"
 #include "controls/DataList.h"
 #include "controls/DataSource.h"
 #include "controls/Dialogs.h"
@@ -20,7 +20,6 @@
 #include <QTemporaryDir>
 
 #include <sqlite3.h>
-
 
 #include <algorithm>
 #include <cstdio>

@@ -21,7 +21,6 @@
 
 #include <sqlite3.h>
 
-
 #include <algorithm>
 #include <cstdio>
 #include <vector>
