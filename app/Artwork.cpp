@@ -52,7 +52,10 @@ QPixmap ringsPicture(int size)
     return pixmap;
 }
 
-QPixmap tipPicture() { return ringsPicture(64); }
+QPixmap tipPicture()
+{
+    return ringsPicture(64);
+}
 
 QPixmap ornamentLine(int width)
 {

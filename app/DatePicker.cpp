@@ -35,8 +35,14 @@ void registerDateExchange(QLineEdit* oldDate, QLineEdit* newDate)
     exchange().newDate = newDate;
 }
 
-QString oldDateText() { return exchange().oldDate ? exchange().oldDate->text() : exchange().oldText; }
-QString newDateText() { return exchange().newDate ? exchange().newDate->text() : exchange().newText; }
+QString oldDateText()
+{
+    return exchange().oldDate ? exchange().oldDate->text() : exchange().oldText;
+}
+QString newDateText()
+{
+    return exchange().newDate ? exchange().newDate->text() : exchange().newText;
+}
 
 void setOldDateText(const QString& text)
 {
@@ -52,7 +58,10 @@ void setNewDateText(const QString& text)
         exchange().newDate->setText(text);
 }
 
-QString dateText(const QDate& date) { return QLocale().toString(date, QLocale::ShortFormat); }
+QString dateText(const QDate& date)
+{
+    return QLocale().toString(date, QLocale::ShortFormat);
+}
 
 QDate parseDateText(const QString& text)
 {

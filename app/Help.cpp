@@ -36,7 +36,7 @@ void showViewerAt(QWidget* owner, const QString& key)
     HelpViewer* v = viewer();
     const Qt::WindowModality wanted =
         QApplication::activeModalWidget() && QApplication::activeModalWidget() != v ? Qt::ApplicationModal
-                                                                                     : Qt::NonModal;
+                                                                                    : Qt::NonModal;
     if (v->windowModality() != wanted) {
         v->hide();
         v->setWindowModality(wanted);
@@ -49,7 +49,10 @@ void showViewerAt(QWidget* owner, const QString& key)
 
 }  // namespace
 
-HelpViewer* currentHelpViewer() { return viewer(); }
+HelpViewer* currentHelpViewer()
+{
+    return viewer();
+}
 
 void setupHelp(QWidget* mainWindow)
 {

@@ -61,15 +61,16 @@ std::optional<HelpTopic> findTopic(const QList<HelpTopic>& topics, const QString
 QString topicHtml(const HelpTopic& topic)
 {
     QString html = QStringLiteral("<h2>%1</h2>").arg(topic.title.toHtmlEscaped());
-    const QStringList blocks = topic.body.split(QRegularExpression(QStringLiteral("\\n\\s*\\n")),
-                                                Qt::SkipEmptyParts);
+    const QStringList blocks =
+        topic.body.split(QRegularExpression(QStringLiteral("\\n\\s*\\n")), Qt::SkipEmptyParts);
     for (const QString& block : blocks) {
         const QStringList lines = block.split(QLatin1Char('\n'));
         if (lines.first().trimmed().startsWith(QLatin1String("- "))) {
             html += QStringLiteral("<ul>");
             for (const QString& l : lines) {
                 const QString item = l.trimmed();
-                html += QStringLiteral("<li>%1</li>").arg(inlineHtml(item.startsWith(QLatin1String("- ")) ? item.mid(2) : item));
+                html += QStringLiteral("<li>%1</li>")
+                            .arg(inlineHtml(item.startsWith(QLatin1String("- ")) ? item.mid(2) : item));
             }
             html += QStringLiteral("</ul>");
         } else {

@@ -10,9 +10,9 @@
 namespace app {
 
 struct HelpTopic {
-    QString key;      // "1000" ... or a name such as "helponhelp"
+    QString key;  // "1000" ... or a name such as "helponhelp"
     QString title;
-    QString body;     // the topic's lines as written
+    QString body;  // the topic's lines as written
 };
 
 // Topics in file order. Lines before the first topic and comment lines ("#") are skipped.

@@ -93,7 +93,10 @@ void HelpViewer::showProblem(const QString& text)
     txtTopic->setPlainText(text);
 }
 
-QString HelpViewer::shownHtml() const { return txtTopic->toHtml(); }
+QString HelpViewer::shownHtml() const
+{
+    return txtTopic->toHtml();
+}
 
 QStringList HelpViewer::topicTitles() const
 {

@@ -37,4 +37,4 @@ private:
 namespace app {
 // The open help viewer, or null (tests and quitHelp).
 HelpViewer* currentHelpViewer();
-}
+}  // namespace app

@@ -45,9 +45,8 @@ void reopenDatabase(const MaintenanceHooks& hooks)
 void replaceFile(const QString& source, const QString& target)
 {
     if (std::rename(QFile::encodeName(source).constData(), QFile::encodeName(target).constData()) != 0)
-        throw store::StoreError(store::err::IoError,
-                                QStringLiteral("Could not replace the database file: %1")
-                                    .arg(QString::fromLocal8Bit(std::strerror(errno))));
+        throw store::StoreError(store::err::IoError, QStringLiteral("Could not replace the database file: %1")
+                                                         .arg(QString::fromLocal8Bit(std::strerror(errno))));
 }
 
 void removeLeftover(const QString& path)
@@ -105,8 +104,10 @@ QString compactPrompt()
 {
     return QStringLiteral(
                "As you change data in a database, the database file can become fragmented and use more disk "
-               "space than is necessary. Periodically, you can use the Compact Database option to compact your "
-               "database to defragment the database file. The compacted database is usually smaller and often "
+               "space than is necessary. Periodically, you can use the Compact Database option to compact "
+               "your "
+               "database to defragment the database file. The compacted database is usually smaller and "
+               "often "
                "runs faster.") +
            LF + LF + QStringLiteral("Do you wish to compact the database?");
 }
@@ -114,21 +115,25 @@ QString compactPrompt()
 QString repairPrompt()
 {
     return QStringLiteral(
-               "This method attempts to repair a database that was marked as possibly corrupt by an incomplete "
+               "This method attempts to repair a database that was marked as possibly corrupt by an "
+               "incomplete "
                "write operation. This can occur if an application is closed unexpectedly because of a power "
                "outage or computer hardware problem.  After repairing a database, it's also a good idea to "
                "compact it using Compact Database option to defragment the file and to recover disk space.") +
            LF + LF + QStringLiteral("Do you wish to repair the database?");
 }
 
-QString compactTempPath() { return programDirectory() + QStringLiteral("/tempovdb.mdb"); }
+QString compactTempPath()
+{
+    return programDirectory() + QStringLiteral("/tempovdb.mdb");
+}
 
 void compactDatabase(const MaintenanceHooks& hooks, QWidget* parent)
 {
     if (!confirmed(compactPrompt(), QStringLiteral("Compact Database?"), parent))
         return;
-    runMaintenance(hooks, QStringLiteral("Compact unsuccessful!"), QStringLiteral("Database has been compacted!"),
-                   parent, [] {
+    runMaintenance(hooks, QStringLiteral("Compact unsuccessful!"),
+                   QStringLiteral("Database has been compacted!"), parent, [] {
                        const QString temp = compactTempPath();
                        removeLeftover(temp);
                        store::Workspace::compactDatabase(program().DatabasePath, temp);
@@ -140,8 +145,9 @@ void repairDatabase(const MaintenanceHooks& hooks, QWidget* parent)
 {
     if (!confirmed(repairPrompt(), QStringLiteral("Repair Database?"), parent))
         return;
-    runMaintenance(hooks, QStringLiteral("Repair unsuccessful!"), QStringLiteral("Database has been repaired!"),
-                   parent, [] { store::Workspace::repairDatabase(program().DatabasePath); });
+    runMaintenance(hooks, QStringLiteral("Repair unsuccessful!"),
+                   QStringLiteral("Database has been repaired!"), parent,
+                   [] { store::Workspace::repairDatabase(program().DatabasePath); });
 }
 
 }  // namespace app

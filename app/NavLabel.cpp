@@ -5,8 +5,14 @@
 
 namespace app {
 
-QColor colourFromValue(int value) { return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF); }
-int colourValue(const QColor& colour) { return colour.red() | (colour.green() << 8) | (colour.blue() << 16); }
+QColor colourFromValue(int value)
+{
+    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+int colourValue(const QColor& colour)
+{
+    return colour.red() | (colour.green() << 8) | (colour.blue() << 16);
+}
 
 }  // namespace app
 
@@ -66,7 +72,8 @@ void NavLabel::mousePressEvent(QMouseEvent* event)
 
 void NavLabel::mouseReleaseEvent(QMouseEvent* event)
 {
-    const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    const bool click =
+        pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     pressed_ = false;
     event->accept();
     if (click)

@@ -7,8 +7,8 @@
 
 namespace app {
 // Rectangle colours as the platform writes them, red in the low byte.
-inline constexpr int HighlightColour = 255;        // pure red, under the pointer
-inline constexpr int RestColour = 12632319;        // pale pink (255, 192, 192)
+inline constexpr int HighlightColour = 255;  // pure red, under the pointer
+inline constexpr int RestColour = 12632319;  // pale pink (255, 192, 192)
 QColor colourFromValue(int value);
 int colourValue(const QColor& colour);
 }  // namespace app

@@ -18,7 +18,10 @@ namespace {
 QString g_programDirectory;
 }
 
-void setProgramDirectory(const QString& directory) { g_programDirectory = directory; }
+void setProgramDirectory(const QString& directory)
+{
+    g_programDirectory = directory;
+}
 
 QString programDirectory()
 {

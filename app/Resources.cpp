@@ -3,7 +3,10 @@
 #include <QtGlobal>
 
 // Q_INIT_RESOURCE must be used outside any namespace.
-static void initOrvaneResources() { Q_INIT_RESOURCE(orvane_app); }
+static void initOrvaneResources()
+{
+    Q_INIT_RESOURCE(orvane_app);
+}
 
 namespace app {
 

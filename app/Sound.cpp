@@ -80,8 +80,14 @@ void PlayResourceSound(const QString& type, int id)
     QCoreApplication::processEvents();
 }
 
-void playClick() { PlayResourceSound(QString::fromLatin1(ClickedSoundType), ClickedSoundId); }
-void playApplause() { PlayResourceSound(QString::fromLatin1(ApplauseSoundType), ApplauseSoundId); }
+void playClick()
+{
+    PlayResourceSound(QString::fromLatin1(ClickedSoundType), ClickedSoundId);
+}
+void playApplause()
+{
+    PlayResourceSound(QString::fromLatin1(ApplauseSoundType), ApplauseSoundId);
+}
 
 SoundPlayer setSoundPlayer(SoundPlayer player)
 {

@@ -14,7 +14,13 @@ Version programVersion()
     return Version{ORVANE_VERSION_MAJOR, ORVANE_VERSION_MINOR, ORVANE_VERSION_REVISION};
 }
 
-QString splashVersionText(const Version& v) { return QStringLiteral("Version ") + numberText(v); }
-QString aboutVersionText(const Version& v) { return QStringLiteral("v. ") + numberText(v); }
+QString splashVersionText(const Version& v)
+{
+    return QStringLiteral("Version ") + numberText(v);
+}
+QString aboutVersionText(const Version& v)
+{
+    return QStringLiteral("v. ") + numberText(v);
+}
 
 }  // namespace app

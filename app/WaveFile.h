@@ -10,7 +10,7 @@ namespace app {
 struct WaveInfo {
     int sampleRate = 0;
     int channels = 0;
-    int bitsPerSample = 0;  // 8 or 16
+    int bitsPerSample = 0;     // 8 or 16
     qsizetype dataOffset = 0;  // where the samples start in the file
     qsizetype dataSize = 0;    // bytes of samples (clipped to what the file holds)
 };

@@ -5,7 +5,10 @@
 
 namespace app {
 
-store::Workspace& workspace() { return store::Workspace::defaultWorkspace(); }
+store::Workspace& workspace()
+{
+    return store::Workspace::defaultWorkspace();
+}
 
 store::Database& database()
 {

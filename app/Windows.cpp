@@ -9,8 +9,8 @@ namespace app {
 
 QPoint centredPosition(const QRect& screen, const QSize& window)
 {
-    return screen.topLeft() + QPoint((screen.width() - window.width()) / 2,
-                                     (screen.height() - window.height()) / 2);
+    return screen.topLeft() +
+           QPoint((screen.width() - window.width()) / 2, (screen.height() - window.height()) / 2);
 }
 
 void centreOnScreen(QWidget* window)

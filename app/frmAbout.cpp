@@ -59,4 +59,7 @@ void frmAbout::Form_Load()
     app::centreOnScreen(this);
 }
 
-void frmAbout::Command1_Click() { accept(); }
+void frmAbout::Command1_Click()
+{
+    accept();
+}

@@ -32,7 +32,10 @@ void frmCalander::unload()
     delete loaded().data();
 }
 
-bool frmCalander::isLoaded() { return !loaded().isNull(); }
+bool frmCalander::isLoaded()
+{
+    return !loaded().isNull();
+}
 
 frmCalander::frmCalander(QWidget* parent) : QDialog(parent)
 {
@@ -81,9 +84,15 @@ void frmCalander::setValue(const QDate& date)
     Calendar1->setSelectedDate(date.isValid() ? date : QDate::currentDate());
 }
 
-QDate frmCalander::value() const { return Calendar1->selectedDate(); }
+QDate frmCalander::value() const
+{
+    return Calendar1->selectedDate();
+}
 
-void frmCalander::Calendar1_AfterUpdate() { app::setNewDateText(app::dateText(value())); }
+void frmCalander::Calendar1_AfterUpdate()
+{
+    app::setNewDateText(app::dateText(value()));
+}
 
 void frmCalander::Calendar1_DblClick()
 {

@@ -112,7 +112,10 @@ frmMain::~frmMain()
     app::program().InvitedSnapshot = nullptr;
 }
 
-frmMain* frmMain::instance() { return loadedMain(); }
+frmMain* frmMain::instance()
+{
+    return loadedMain();
+}
 
 void frmMain::buildHub()
 {
@@ -139,7 +142,8 @@ void frmMain::buildHub()
         auto* shape = new NavShape(QString::fromLatin1(Navigation[i].shape));
         shape->setFillColor(app::RestColour);
         shape->setMinimumSize(290, 58);
-        auto* label = new NavLabel(QString::fromLatin1(Navigation[i].label), QString::fromLatin1(Navigation[i].caption));
+        auto* label = new NavLabel(QString::fromLatin1(Navigation[i].label),
+                                   QString::fromLatin1(Navigation[i].caption));
         app::setTextLook(label, {15, true, true});
         auto* inside = new QVBoxLayout(shape);
         inside->setContentsMargins(0, 0, 0, 0);
@@ -196,18 +200,22 @@ void frmMain::buildMenus()
 
     mnuDatabase = menuBar()->addMenu(QStringLiteral("&Database"));
     mnuDatabase->setObjectName(QStringLiteral("mnuDatabase"));
-    mnuRepair = action(mnuDatabase, "mnuRepair", QStringLiteral("&Repair Database"), &frmMain::mnuRepair_Click);
-    mnuCompact = action(mnuDatabase, "mnuCompact", QStringLiteral("&Compact Database"), &frmMain::mnuCompact_Click);
+    mnuRepair =
+        action(mnuDatabase, "mnuRepair", QStringLiteral("&Repair Database"), &frmMain::mnuRepair_Click);
+    mnuCompact =
+        action(mnuDatabase, "mnuCompact", QStringLiteral("&Compact Database"), &frmMain::mnuCompact_Click);
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
     mnuOnline = action(mnuHelp, "mnuOnline", QStringLiteral("Online Help"), &frmMain::mnuOnline_Click);
-    mnuHelponHelp = action(mnuHelp, "mnuHelponHelp", QStringLiteral("Help on Help"), &frmMain::mnuHelponHelp_Click);
+    mnuHelponHelp =
+        action(mnuHelp, "mnuHelponHelp", QStringLiteral("Help on Help"), &frmMain::mnuHelponHelp_Click);
     mnuLinks = mnuHelp->addMenu(QStringLiteral("&Internet Links"));
     mnuLinks->setObjectName(QStringLiteral("mnuLinks"));
-    mnuHomePage = action(mnuLinks, "mnuHomePage", QStringLiteral("Orvane &Home Page"), &frmMain::mnuHomePage_Click);
-    mnuTechSupp =
-        action(mnuLinks, "mnuTechSupp", QStringLiteral("&Technical Support Page"), &frmMain::mnuTechSupp_Click);
+    mnuHomePage =
+        action(mnuLinks, "mnuHomePage", QStringLiteral("Orvane &Home Page"), &frmMain::mnuHomePage_Click);
+    mnuTechSupp = action(mnuLinks, "mnuTechSupp", QStringLiteral("&Technical Support Page"),
+                         &frmMain::mnuTechSupp_Click);
     mnuHelp->addSeparator()->setObjectName(QStringLiteral("step2"));
     mnuAbout = action(mnuHelp, "mnuAbout", QStringLiteral("&About"), &frmMain::mnuAbout_Click);
 }
@@ -234,7 +242,10 @@ void frmMain::navigation_MouseMove(int index)
     highlightNavigation(index);
 }
 
-void frmMain::Form_MouseMove() { highlightNavigation(-1); }
+void frmMain::Form_MouseMove()
+{
+    highlightNavigation(-1);
+}
 
 void frmMain::imggeneral_Click()
 {
@@ -291,14 +302,26 @@ void frmMain::imgvendor_Click()
     showVendorWindow(this);
 }
 
-void frmMain::imgexit_Click() { exitProgram(); }
+void frmMain::imgexit_Click()
+{
+    exitProgram();
+}
 
 // ---- Menus -----------------------------------------------------------------------------
 
-QString frmMain::homePageAddress() { return QStringLiteral("https://www.orvane.example/"); }
-QString frmMain::supportPageAddress() { return QStringLiteral("https://www.orvane.example/support.asp"); }
+QString frmMain::homePageAddress()
+{
+    return QStringLiteral("https://www.orvane.example/");
+}
+QString frmMain::supportPageAddress()
+{
+    return QStringLiteral("https://www.orvane.example/support.asp");
+}
 
-void frmMain::mnuExit_Click() { exitProgram(); }
+void frmMain::mnuExit_Click()
+{
+    exitProgram();
+}
 
 void frmMain::mnuRepair_Click()
 {
@@ -310,10 +333,22 @@ void frmMain::mnuCompact_Click()
     app::compactDatabase({[this] { releaseRecordsets(); }, [this] { reopenRecordsets(); }}, this);
 }
 
-void frmMain::mnuOnline_Click() { app::showHelp(this, app::HelpContents); }
-void frmMain::mnuHelponHelp_Click() { app::showHelpOnHelp(this); }
-void frmMain::mnuHomePage_Click() { app::StartDoc(homePageAddress()); }
-void frmMain::mnuTechSupp_Click() { app::StartDoc(supportPageAddress()); }
+void frmMain::mnuOnline_Click()
+{
+    app::showHelp(this, app::HelpContents);
+}
+void frmMain::mnuHelponHelp_Click()
+{
+    app::showHelpOnHelp(this);
+}
+void frmMain::mnuHomePage_Click()
+{
+    app::StartDoc(homePageAddress());
+}
+void frmMain::mnuTechSupp_Click()
+{
+    app::StartDoc(supportPageAddress());
+}
 
 void frmMain::mnuAbout_Click()
 {

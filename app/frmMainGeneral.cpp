@@ -62,11 +62,11 @@ void frmMain::ensureGeneralPanel()
         return;
     buildGeneralPanel();
     const std::pair<QWidget*, const char*> bindings[] = {
-        {txtbridesname, "bridesname"}, {txtgroomsname, "groomsname"}, {txtshowloc, "showloc"},
-        {txtshowdate, "showdate"},     {cshowtime, "showtime"},       {txtshowcont, "showcont"},
-        {mshowphone, "showphone"},     {txtweddingloc, "weddingloc"}, {txtweddingdate, "weddingdate"},
+        {txtbridesname, "bridesname"}, {txtgroomsname, "groomsname"},   {txtshowloc, "showloc"},
+        {txtshowdate, "showdate"},     {cshowtime, "showtime"},         {txtshowcont, "showcont"},
+        {mshowphone, "showphone"},     {txtweddingloc, "weddingloc"},   {txtweddingdate, "weddingdate"},
         {cweddingtime, "weddingtime"}, {txtweddingcont, "weddingcont"}, {mweddingphone, "weddingphone"},
-        {txtreceptloc, "receptloc"},   {txtrecdate, "recdate"},       {crectime, "rectime"},
+        {txtreceptloc, "receptloc"},   {txtrecdate, "recdate"},         {crectime, "rectime"},
         {txtreccont, "reccont"},       {mrecphone, "recphone"},
     };
     for (const auto& [widget, field] : bindings)
@@ -102,12 +102,13 @@ void frmMain::buildGeneralPanel()
         const char* phoneName;
     };
     const Event events[] = {
-        {Frame6, "Frame6", "Shower Information", txtshowloc, "txtshowloc", txtshowdate, "txtshowdate", cshowtime,
-         "cshowtime", txtshowcont, "txtshowcont", mshowphone, "mshowphone"},
-        {Frame4, "Frame4", "Ceremony Information", txtweddingloc, "txtweddingloc", txtweddingdate, "txtweddingdate",
-         cweddingtime, "cweddingtime", txtweddingcont, "txtweddingcont", mweddingphone, "mweddingphone"},
-        {Frame5, "Frame5", "Reception Information", txtreceptloc, "txtreceptloc", txtrecdate, "txtrecdate", crectime,
-         "crectime", txtreccont, "txtreccont", mrecphone, "mrecphone"},
+        {Frame6, "Frame6", "Shower Information", txtshowloc, "txtshowloc", txtshowdate, "txtshowdate",
+         cshowtime, "cshowtime", txtshowcont, "txtshowcont", mshowphone, "mshowphone"},
+        {Frame4, "Frame4", "Ceremony Information", txtweddingloc, "txtweddingloc", txtweddingdate,
+         "txtweddingdate", cweddingtime, "cweddingtime", txtweddingcont, "txtweddingcont", mweddingphone,
+         "mweddingphone"},
+        {Frame5, "Frame5", "Reception Information", txtreceptloc, "txtreceptloc", txtrecdate, "txtrecdate",
+         crectime, "crectime", txtreccont, "txtreccont", mrecphone, "mrecphone"},
     };
 
     auto* names = new QFormLayout;
@@ -200,8 +201,9 @@ void frmMain::buildGeneralPanel()
                 if (keyCode == controls::key::Escape) {
                     keyCode = 0;
                     SSCommand4_Click();
-                } else if (keyCode == controls::key::Delete || keyCode == 0 || keyCode == controls::key::Shift ||
-                           keyCode == controls::key::Control || keyCode == Alt) {
+                } else if (keyCode == controls::key::Delete || keyCode == 0 ||
+                           keyCode == controls::key::Shift || keyCode == controls::key::Control ||
+                           keyCode == Alt) {
                     // Delete edits the text (a date can be cleared); modifier keys wait for their key.
                 } else {
                     keyCode = 0;
@@ -264,10 +266,16 @@ void frmMain::reopenRecordsets()
 
 namespace {
 // A name as stored; a name never entered (Null) reads as empty.
-QString nameText(const QVariant& value) { return value.isNull() ? QString() : value.toString(); }
+QString nameText(const QVariant& value)
+{
+    return value.isNull() ? QString() : value.toString();
+}
 }  // namespace
 
-bool frmMain::Set_General() { return readGeneral(true); }
+bool frmMain::Set_General()
+{
+    return readGeneral(true);
+}
 
 bool frmMain::readGeneral(bool refresh)
 {
@@ -317,7 +325,10 @@ void frmMain::SetDueDates()
 
 // ---- Opening and closing the panel -------------------------------------------------------
 
-bool frmMain::generalOpen() const { return generalOpen_; }
+bool frmMain::generalOpen() const
+{
+    return generalOpen_;
+}
 
 void frmMain::openGeneral()
 {
@@ -358,7 +369,10 @@ void frmMain::SSCommand4_Click()
     }
 }
 
-void frmMain::SSCommand5_Click() { app::showHelp(this, app::HelpGeneral); }
+void frmMain::SSCommand5_Click()
+{
+    app::showHelp(this, app::HelpGeneral);
+}
 
 // ---- Date fields -------------------------------------------------------------------------
 
@@ -383,6 +397,6 @@ void frmMain::dateField_Pick(QLineEdit* field, bool keyboard)
     if (keyboard && field == txtrecdate)
         txtolddate->setText(field->text());
     const QDate own = app::parseDateText(field->text());
-    field->setText(app::pickDate(pickerCaption(field), own.isValid() ? own : QDate::currentDate(),
-                                 txtolddate->text()));
+    field->setText(
+        app::pickDate(pickerCaption(field), own.isValid() ? own : QDate::currentDate(), txtolddate->text()));
 }

@@ -15,7 +15,7 @@ public:
     QLabel* Picture3;  // a thin ornament line
     QLabel* Label1;
     QLabel* Label2;
-    QLabel* Label3;    // version text
+    QLabel* Label3;  // version text
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -61,4 +61,7 @@ void frmTip::Form_Load()
         lblTipText->setText(app::tipText(app::program().TipNumber));
 }
 
-void frmTip::cmdOK_Click() { accept(); }
+void frmTip::cmdOK_Click()
+{
+    accept();
+}

@@ -51,7 +51,8 @@ QString frmWelcome::welcomeText()
 {
     const QChar lf(10);
     return QStringLiteral("On Your Engagement") + lf + QStringLiteral("and") + lf +
-           QStringLiteral("for deciding to take full control over your wedding plans with the Orvane planner.") +
+           QStringLiteral(
+               "for deciding to take full control over your wedding plans with the Orvane planner.") +
            lf + lf + QStringLiteral("Now let's get down to business!");
 }
 
@@ -77,4 +78,7 @@ void frmWelcome::showEvent(QShowEvent* event)
     Command1->setFocus();  // Enter starts planning
 }
 
-void frmWelcome::Command1_Click() { accept(); }
+void frmWelcome::Command1_Click()
+{
+    accept();
+}

@@ -18,7 +18,10 @@ enum Column { ColDescription = 0, ColUnitCost, ColQty, ColDeposit, ColPaid, ColT
 QString emptyCellDefault(int column);
 
 // Columns whose typed text must be a number: Unit Cost, Qty, Deposit, Paid and Total.
-inline bool mustBeNumber(int column) { return column >= ColUnitCost && column <= ColTotal; }
+inline bool mustBeNumber(int column)
+{
+    return column >= ColUnitCost && column <= ColTotal;
+}
 
 // A quantity in whole units, as the table keeps it: rounded half away from zero.
 qint64 wholeQuantity(store::Currency quantity);

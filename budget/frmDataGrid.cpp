@@ -27,7 +27,10 @@ namespace {
 
 const QString ProgramTitle = QStringLiteral("Orvane");
 
-bool isAmount(const QVariant& value) { return value.metaType() == QMetaType::fromType<Currency>(); }
+bool isAmount(const QVariant& value)
+{
+    return value.metaType() == QMetaType::fromType<Currency>();
+}
 
 }  // namespace
 
@@ -137,7 +140,10 @@ void frmDataGrid::createControls()
     connect(SSCommand4, &QPushButton::clicked, this, &frmDataGrid::SSCommand4_Click);
 }
 
-void frmDataGrid::Form_Initialize() { Get_Totals(); }
+void frmDataGrid::Form_Initialize()
+{
+    Get_Totals();
+}
 
 void frmDataGrid::Form_Load()
 {
@@ -225,9 +231,15 @@ void frmDataGrid::grddataGrid_AfterColUpdate(int column)
     }
 }
 
-void frmDataGrid::grddataGrid_HeadClick(int column) { commands_->sortByColumn(column); }
+void frmDataGrid::grddataGrid_HeadClick(int column)
+{
+    commands_->sortByColumn(column);
+}
 
-void frmDataGrid::Check1_Click() { DBList1->setVisible(Check1->isChecked()); }
+void frmDataGrid::Check1_Click()
+{
+    DBList1->setVisible(Check1->isChecked());
+}
 
 void frmDataGrid::DBList1_Click()
 {
@@ -260,7 +272,10 @@ void frmDataGrid::addSampleItem(const QString& description)
     }
 }
 
-void frmDataGrid::Command1_Click() { mnuDelete_Click(); }
+void frmDataGrid::Command1_Click()
+{
+    mnuDelete_Click();
+}
 
 void frmDataGrid::mnuDelete_Click()
 {
@@ -268,5 +283,11 @@ void frmDataGrid::mnuDelete_Click()
         Get_Totals();
 }
 
-void frmDataGrid::SSCommand1_Click() { app::showHelp(this, app::HelpExpenses); }
-void frmDataGrid::SSCommand4_Click() { close(); }
+void frmDataGrid::SSCommand1_Click()
+{
+    app::showHelp(this, app::HelpExpenses);
+}
+void frmDataGrid::SSCommand4_Click()
+{
+    close();
+}

@@ -7,7 +7,10 @@ int daysBeforeWedding(const QDate& today, const QDateTime& wedding)
     return int(today.daysTo(wedding.date()));
 }
 
-QString pickerCaption(const QString& columnCaption) { return QStringLiteral("Enter ") + columnCaption; }
+QString pickerCaption(const QString& columnCaption)
+{
+    return QStringLiteral("Enter ") + columnCaption;
+}
 
 std::optional<QString> pickedCellText(const QString& answer, const QString& cellText)
 {

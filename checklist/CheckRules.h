@@ -13,7 +13,10 @@ namespace checklist {
 enum Column { ColDone = 0, ColCheckItem = 1, ColDueDate = 2, ColDateDone = 3 };
 
 // The two columns whose cells are edited through the date picker.
-inline bool isDateColumn(int column) { return column == ColDueDate || column == ColDateDone; }
+inline bool isDateColumn(int column)
+{
+    return column == ColDueDate || column == ColDateDone;
+}
 
 // Calendar days from today to the wedding day, whatever the time of day; negative once
 // the wedding is past.

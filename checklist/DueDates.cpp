@@ -29,16 +29,26 @@ std::optional<QDateTime> dueDateFor(const QDateTime& weddingDate, const QVariant
     // QDate::addMonths takes the month's last day when the day does not exist there.
     auto at = [&](const QDate& d) { return QDateTime(d, time, weddingDate.timeSpec()); };
     switch (*n) {
-    case SixMonths: return at(day.addMonths(-6));
-    case FourMonths: return at(day.addMonths(-4));
-    case TwoMonths: return at(day.addMonths(-2));
-    case OneMonth: return at(day.addMonths(-1));
-    case TwoWeeks: return at(day.addDays(-14));
-    case OneWeek: return at(day.addDays(-7));
-    case TwoDays: return at(day.addDays(-2));
-    case OneDay: return at(day.addDays(-1));
-    case WeddingDay: return weddingDate;
-    default: return std::nullopt;
+        case SixMonths:
+            return at(day.addMonths(-6));
+        case FourMonths:
+            return at(day.addMonths(-4));
+        case TwoMonths:
+            return at(day.addMonths(-2));
+        case OneMonth:
+            return at(day.addMonths(-1));
+        case TwoWeeks:
+            return at(day.addDays(-14));
+        case OneWeek:
+            return at(day.addDays(-7));
+        case TwoDays:
+            return at(day.addDays(-2));
+        case OneDay:
+            return at(day.addDays(-1));
+        case WeddingDay:
+            return weddingDate;
+        default:
+            return std::nullopt;
     }
 }
 

@@ -208,8 +208,23 @@ void frmCheck::grddataGrid_DblClick()
         setDone(true);
 }
 
-void frmCheck::grddataGrid_HeadClick(int column) { commands_->sortByColumn(column); }
-void frmCheck::Command1_Click() { commands_->deleteCurrentRow(); }
-void frmCheck::mnuDelete_Click() { commands_->deleteCurrentRow(); }
-void frmCheck::SSCommand1_Click() { app::showHelp(this, app::HelpChecklist); }
-void frmCheck::SSCommand4_Click() { close(); }
+void frmCheck::grddataGrid_HeadClick(int column)
+{
+    commands_->sortByColumn(column);
+}
+void frmCheck::Command1_Click()
+{
+    commands_->deleteCurrentRow();
+}
+void frmCheck::mnuDelete_Click()
+{
+    commands_->deleteCurrentRow();
+}
+void frmCheck::SSCommand1_Click()
+{
+    app::showHelp(this, app::HelpChecklist);
+}
+void frmCheck::SSCommand4_Click()
+{
+    close();
+}

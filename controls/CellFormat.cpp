@@ -57,7 +57,10 @@ QString generalNumberText(const QVariant& value)
     return value.toString();
 }
 
-bool isCurrency(const QVariant& value) { return value.metaType() == QMetaType::fromType<store::Currency>(); }
+bool isCurrency(const QVariant& value)
+{
+    return value.metaType() == QMetaType::fromType<store::Currency>();
+}
 
 QString plainText(const QVariant& value)
 {
@@ -94,9 +97,14 @@ std::optional<bool> parseYesNo(const QString& text)
 QDateTime parseDateTime(const QString& text)
 {
     const QLocale locale;
-    const QString dateFormats[] = {shortDatePattern(), locale.dateFormat(QLocale::ShortFormat), QString(MediumDatePattern),
-                                   QStringLiteral("d-MMM-yy"), QStringLiteral("M/d/yyyy"), QStringLiteral("M/d/yy"),
-                                   QStringLiteral("MMMM d, yyyy"), QStringLiteral("MMM d, yyyy"),
+    const QString dateFormats[] = {shortDatePattern(),
+                                   locale.dateFormat(QLocale::ShortFormat),
+                                   QString(MediumDatePattern),
+                                   QStringLiteral("d-MMM-yy"),
+                                   QStringLiteral("M/d/yyyy"),
+                                   QStringLiteral("M/d/yy"),
+                                   QStringLiteral("MMMM d, yyyy"),
+                                   QStringLiteral("MMM d, yyyy"),
                                    QStringLiteral("yyyy-MM-dd")};
     const QString timeFormats[] = {QString(), QStringLiteral(" h:mm AP"), QStringLiteral(" h:mm:ss AP"),
                                    QStringLiteral(" H:mm"), QStringLiteral(" H:mm:ss")};
@@ -160,30 +168,31 @@ QString formatCell(const QVariant& value, CellFormat format)
     if (!value.isValid() || value.isNull())
         return QString();
     switch (format) {
-    case CellFormat::YesNo:
-        if (value.typeId() == QMetaType::Bool)
-            return value.toBool() ? QStringLiteral("Yes") : QStringLiteral("No");
-        break;
-    case CellFormat::MediumDate:
-        if (QDateTime d = dateTimeOf(value); d.isValid())
-            return QLocale().toString(d.date(), QString(MediumDatePattern));
-        break;
-    case CellFormat::ShortDate:
-        if (QDateTime d = dateTimeOf(value); d.isValid())
-            return QLocale().toString(d.date(), shortDatePattern());
-        break;
-    case CellFormat::Currency:
-        if (isCurrency(value))
-            return currencyText(value.value<store::Currency>());
-        if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int)
-            return currencyText(store::Currency::fromUnits(value.toLongLong()));
-        break;
-    case CellFormat::GeneralNumber:
-        if (isCurrency(value) || value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int ||
-            value.typeId() == QMetaType::Double)
-            return generalNumberText(value);
-        break;
-    case CellFormat::AsEntered: break;
+        case CellFormat::YesNo:
+            if (value.typeId() == QMetaType::Bool)
+                return value.toBool() ? QStringLiteral("Yes") : QStringLiteral("No");
+            break;
+        case CellFormat::MediumDate:
+            if (QDateTime d = dateTimeOf(value); d.isValid())
+                return QLocale().toString(d.date(), QString(MediumDatePattern));
+            break;
+        case CellFormat::ShortDate:
+            if (QDateTime d = dateTimeOf(value); d.isValid())
+                return QLocale().toString(d.date(), shortDatePattern());
+            break;
+        case CellFormat::Currency:
+            if (isCurrency(value))
+                return currencyText(value.value<store::Currency>());
+            if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int)
+                return currencyText(store::Currency::fromUnits(value.toLongLong()));
+            break;
+        case CellFormat::GeneralNumber:
+            if (isCurrency(value) || value.typeId() == QMetaType::LongLong ||
+                value.typeId() == QMetaType::Int || value.typeId() == QMetaType::Double)
+                return generalNumberText(value);
+            break;
+        case CellFormat::AsEntered:
+            break;
     }
     return plainText(value);
 }
@@ -200,28 +209,29 @@ QVariant parseCell(const QString& typed, store::FieldType type)
     if (text.isEmpty())
         return QVariant();
     switch (type) {
-    case store::FieldType::YesNo:
-        if (auto b = parseYesNo(text))
-            return *b;
-        break;
-    case store::FieldType::Currency:
-        if (isNumericText(text))
-            if (auto c = store::Currency::parse(numericCore(text)))
-                return QVariant::fromValue(*c);
-        break;
-    case store::FieldType::Number: {
-        bool ok = false;
-        const qint64 n = numericCore(text).toLongLong(&ok);
-        if (ok)
-            return n;
-        break;
-    }
-    case store::FieldType::DateTime:
-        if (QDateTime d = parseDateTime(text); d.isValid())
-            return d;
-        break;
-    case store::FieldType::Text:
-    case store::FieldType::Unknown: return typed;
+        case store::FieldType::YesNo:
+            if (auto b = parseYesNo(text))
+                return *b;
+            break;
+        case store::FieldType::Currency:
+            if (isNumericText(text))
+                if (auto c = store::Currency::parse(numericCore(text)))
+                    return QVariant::fromValue(*c);
+            break;
+        case store::FieldType::Number: {
+            bool ok = false;
+            const qint64 n = numericCore(text).toLongLong(&ok);
+            if (ok)
+                return n;
+            break;
+        }
+        case store::FieldType::DateTime:
+            if (QDateTime d = parseDateTime(text); d.isValid())
+                return d;
+            break;
+        case store::FieldType::Text:
+        case store::FieldType::Unknown:
+            return typed;
     }
     return typed;
 }

@@ -206,14 +206,16 @@ QVariant DataGridModel::data(const QModelIndex& index, int role) const
     if (!index.isValid())
         return QVariant();
     switch (role) {
-    case Qt::DisplayRole:
-    case Qt::EditRole: return textAt(index.row(), index.column());
-    case Qt::TextAlignmentRole: {
-        const CellFormat f = columns_[size_t(index.column())].format;
-        const bool number = f == CellFormat::Currency || f == CellFormat::GeneralNumber;
-        return int((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
-    }
-    default: return QVariant();
+        case Qt::DisplayRole:
+        case Qt::EditRole:
+            return textAt(index.row(), index.column());
+        case Qt::TextAlignmentRole: {
+            const CellFormat f = columns_[size_t(index.column())].format;
+            const bool number = f == CellFormat::Currency || f == CellFormat::GeneralNumber;
+            return int((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+        }
+        default:
+            return QVariant();
     }
 }
 
@@ -222,7 +224,8 @@ QVariant DataGridModel::headerData(int section, Qt::Orientation orientation, int
     if (role != Qt::DisplayRole)
         return QVariant();
     if (orientation == Qt::Horizontal)
-        return section >= 0 && size_t(section) < columns_.size() ? columns_[size_t(section)].caption : QString();
+        return section >= 0 && size_t(section) < columns_.size() ? columns_[size_t(section)].caption
+                                                                 : QString();
     // Row selectors: the current row is marked, the row being edited and the new row too.
     if (section == currentRow())
         return source_ && source_->isDirty() ? QStringLiteral("\u270E") : QStringLiteral("\u25B6");
@@ -297,7 +300,10 @@ void DataGridModel::onRowUpdated(store::Bookmark mark)
     }
 }
 
-void DataGridModel::onFieldValueChanged(const QString&) { rowChanged(currentRow()); }
+void DataGridModel::onFieldValueChanged(const QString&)
+{
+    rowChanged(currentRow());
+}
 
 void DataGridModel::onCurrentChanged()
 {
@@ -356,7 +362,8 @@ DataGrid::DataGrid(QWidget* parent) : QTableView(parent), model_(new DataGridMod
     disconnect(horizontalHeader(), SIGNAL(sectionPressed(int)), this, nullptr);
     disconnect(horizontalHeader(), SIGNAL(sectionEntered(int)), this, nullptr);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &DataGrid::onHeaderClicked);
-    model_->setEditHandler([this](const QModelIndex& index, const QVariant& text) { return commitCell(index, text); });
+    model_->setEditHandler(
+        [this](const QModelIndex& index, const QVariant& text) { return commitCell(index, text); });
 }
 
 int DataGrid::addColumn(const GridColumn& column)
@@ -367,9 +374,18 @@ int DataGrid::addColumn(const GridColumn& column)
     return columnCount() - 1;
 }
 
-void DataGrid::setColumns(std::vector<GridColumn> columns) { model_->setColumns(std::move(columns)); }
-GridColumn& DataGrid::column(int index) { return model_->column(index); }
-int DataGrid::columnCount() const { return int(model_->columns().size()); }
+void DataGrid::setColumns(std::vector<GridColumn> columns)
+{
+    model_->setColumns(std::move(columns));
+}
+GridColumn& DataGrid::column(int index)
+{
+    return model_->column(index);
+}
+int DataGrid::columnCount() const
+{
+    return int(model_->columns().size());
+}
 
 void DataGrid::setDataSource(DataSource* source)
 {
@@ -381,31 +397,79 @@ void DataGrid::setDataSource(DataSource* source)
     syncFromSource();
 }
 
-DataSource* DataGrid::dataSource() const { return model_->dataSource(); }
-void DataGrid::setAllowAddNew(bool allow) { model_->setAllowAddNew(allow); }
-void DataGrid::setAllowUpdate(bool allow) { allowUpdate_ = allow; }
-void DataGrid::setPopupMenu(QMenu* menu) { popup_ = menu; }
+DataSource* DataGrid::dataSource() const
+{
+    return model_->dataSource();
+}
+void DataGrid::setAllowAddNew(bool allow)
+{
+    model_->setAllowAddNew(allow);
+}
+void DataGrid::setAllowUpdate(bool allow)
+{
+    allowUpdate_ = allow;
+}
+void DataGrid::setPopupMenu(QMenu* menu)
+{
+    popup_ = menu;
+}
 
-int DataGrid::row() const { return currentIndex().isValid() ? currentIndex().row() : -1; }
-int DataGrid::col() const { return currentIndex().isValid() ? currentIndex().column() : -1; }
-int DataGrid::rowCount() const { return model_->rowCount(); }
-bool DataGrid::isOnNewRow() const { return row() >= 0 && model_->isNewRow(row()); }
+int DataGrid::row() const
+{
+    return currentIndex().isValid() ? currentIndex().row() : -1;
+}
+int DataGrid::col() const
+{
+    return currentIndex().isValid() ? currentIndex().column() : -1;
+}
+int DataGrid::rowCount() const
+{
+    return model_->rowCount();
+}
+bool DataGrid::isOnNewRow() const
+{
+    return row() >= 0 && model_->isNewRow(row());
+}
 
-void DataGrid::setRow(int row) { setCurrentIndex(model_->index(row, std::max(col(), 0))); }
-void DataGrid::setCol(int column) { setCurrentIndex(model_->index(std::max(row(), 0), column)); }
+void DataGrid::setRow(int row)
+{
+    setCurrentIndex(model_->index(row, std::max(col(), 0)));
+}
+void DataGrid::setCol(int column)
+{
+    setCurrentIndex(model_->index(std::max(row(), 0), column));
+}
 
-QString DataGrid::columnText(int column) const { return model_->textAt(row(), column); }
-QVariant DataGrid::columnValue(int column) const { return model_->valueAt(row(), column); }
-QString DataGrid::cellText(int row, int column) const { return model_->textAt(row, column); }
-QVariant DataGrid::cellValue(int row, int column) const { return model_->valueAt(row, column); }
-std::optional<store::Bookmark> DataGrid::rowBookmark(int row) const { return model_->bookmarkAt(row); }
+QString DataGrid::columnText(int column) const
+{
+    return model_->textAt(row(), column);
+}
+QVariant DataGrid::columnValue(int column) const
+{
+    return model_->valueAt(row(), column);
+}
+QString DataGrid::cellText(int row, int column) const
+{
+    return model_->textAt(row, column);
+}
+QVariant DataGrid::cellValue(int row, int column) const
+{
+    return model_->valueAt(row, column);
+}
+std::optional<store::Bookmark> DataGrid::rowBookmark(int row) const
+{
+    return model_->bookmarkAt(row);
+}
 
 void DataGrid::setColumnText(int column, const QString& text)
 {
     setColumnValue(column, parseCell(text, model_->fieldTypeOf(column)));
 }
 
-void DataGrid::setColumnValue(int column, const QVariant& value) { model_->setCell(row(), column, value); }
+void DataGrid::setColumnValue(int column, const QVariant& value)
+{
+    model_->setCell(row(), column, value);
+}
 
 std::vector<store::Bookmark> DataGrid::selectedBookmarks() const
 {
@@ -602,6 +666,9 @@ void DataGrid::keyboardSearch(const QString&)
     // Typing starts an edit; it never jumps to a row.
 }
 
-void DataGrid::onHeaderClicked(int section) { emit headClick(section); }
+void DataGrid::onHeaderClicked(int section)
+{
+    emit headClick(section);
+}
 
 }  // namespace controls

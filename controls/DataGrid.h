@@ -28,8 +28,8 @@
 // AfterColEdit. Values set in code with setColumnText/setColumnValue raise none of them.
 #pragma once
 
-#include "controls/DataSource.h"
 #include "controls/CellFormat.h"
+#include "controls/DataSource.h"
 #include "store/Store.h"
 
 #include <QAbstractTableModel>
@@ -49,12 +49,12 @@ namespace controls {
 class DataSource;
 
 struct GridColumn {
-    QString caption;                         // header text
-    QString dataField;                       // bound field ("" for an unbound column)
+    QString caption;    // header text
+    QString dataField;  // bound field ("" for an unbound column)
     CellFormat format = CellFormat::AsEntered;
-    QString defaultValue;                    // text a new row's empty cell gets ("" = none)
-    bool button = false;                     // a cell button (ButtonClick)
-    bool locked = false;                     // the cells cannot be edited
+    QString defaultValue;  // text a new row's empty cell gets ("" = none)
+    bool button = false;   // a cell button (ButtonClick)
+    bool locked = false;   // the cells cannot be edited
 };
 
 // The table model of a grid: one row per record of the DataSource, plus the empty new row.
@@ -80,7 +80,7 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
-    int recordCount() const;               // rows that are records (without the new row)
+    int recordCount() const;  // rows that are records (without the new row)
     bool isNewRow(int row) const { return row == recordCount(); }
     std::optional<store::Bookmark> bookmarkAt(int row) const;
     int rowOfBookmark(store::Bookmark mark) const;  // -1 when not in the set
@@ -150,11 +150,11 @@ public:
     QMenu* popupMenu() const { return popup_; }
 
     // ---- the current row and column ----------------------------------------------------
-    int row() const;                 // current row (-1 none); the new row is recordCount
-    void setRow(int row);            // moves the DataSource too
-    int col() const;                 // current column (-1 none)
+    int row() const;       // current row (-1 none); the new row is recordCount
+    void setRow(int row);  // moves the DataSource too
+    int col() const;       // current column (-1 none)
     void setCol(int column);
-    int rowCount() const;            // records + the new row
+    int rowCount() const;  // records + the new row
     bool isOnNewRow() const;
     // Text and value of a column in the current row (the row buffer included).
     QString columnText(int column) const;

@@ -56,7 +56,8 @@ void BookmarkListModel::setRowSource(DataSource* source, const QStringList& list
     refill();
 }
 
-BookmarkListModel::Entry BookmarkListModel::readEntry(const store::Recordset& rs, const std::vector<int>& listIndexes,
+BookmarkListModel::Entry BookmarkListModel::readEntry(const store::Recordset& rs,
+                                                      const std::vector<int>& listIndexes,
                                                       int boundIndex) const
 {
     QVariantList values;
@@ -134,11 +135,15 @@ QVariant BookmarkListModel::data(const QModelIndex& index, int role) const
         return QVariant();
     const Entry& e = entries_[size_t(index.row())];
     switch (role) {
-    case Qt::DisplayRole:
-    case Qt::EditRole: return e.text;
-    case BookmarkRole: return e.bookmark;
-    case BoundRole: return e.bound;
-    default: return QVariant();
+        case Qt::DisplayRole:
+        case Qt::EditRole:
+            return e.text;
+        case BookmarkRole:
+            return e.bookmark;
+        case BoundRole:
+            return e.bound;
+        default:
+            return QVariant();
     }
 }
 
@@ -202,9 +207,18 @@ void DataList::setRowSource(DataSource* source, const QStringList& listFields, L
     model_->setRowSource(source, listFields, std::move(compose), boundColumn);
 }
 
-DataSource* DataList::rowSource() const { return model_->rowSource(); }
-void DataList::refill() { model_->refill(); }
-int DataList::count() const { return model_->rowCount(); }
+DataSource* DataList::rowSource() const
+{
+    return model_->rowSource();
+}
+void DataList::refill()
+{
+    model_->refill();
+}
+int DataList::count() const
+{
+    return model_->rowCount();
+}
 
 int DataList::listIndex() const
 {
@@ -223,10 +237,19 @@ void DataList::setListIndex(int index)
     scrollTo(at);
 }
 
-QString DataList::text() const { return model_->textAt(listIndex()); }
-QString DataList::itemText(int index) const { return model_->textAt(index); }
+QString DataList::text() const
+{
+    return model_->textAt(listIndex());
+}
+QString DataList::itemText(int index) const
+{
+    return model_->textAt(index);
+}
 
-std::optional<store::Bookmark> DataList::selectedBookmark() const { return bookmarkAt(listIndex()); }
+std::optional<store::Bookmark> DataList::selectedBookmark() const
+{
+    return bookmarkAt(listIndex());
+}
 
 std::optional<store::Bookmark> DataList::bookmarkAt(int index) const
 {
@@ -235,7 +258,10 @@ std::optional<store::Bookmark> DataList::bookmarkAt(int index) const
     return model_->bookmarkAt(index);
 }
 
-QVariant DataList::boundText() const { return model_->boundValueAt(listIndex()); }
+QVariant DataList::boundText() const
+{
+    return model_->boundValueAt(listIndex());
+}
 
 bool DataList::selectBookmark(store::Bookmark mark)
 {
@@ -253,7 +279,10 @@ bool DataList::selectBoundValue(const QVariant& value)
     return row >= 0;
 }
 
-bool DataList::moveRowSourceToSelection() { return moveSource(rowSource(), selectedBookmark()); }
+bool DataList::moveRowSourceToSelection()
+{
+    return moveSource(rowSource(), selectedBookmark());
+}
 
 // ==== DataCombo =====================================================================================
 
@@ -285,8 +314,14 @@ void DataCombo::setRowSource(DataSource* source, const QString& listField, const
     model_->setRowSource(source, {listField}, {}, boundColumn);
 }
 
-DataSource* DataCombo::rowSource() const { return model_->rowSource(); }
-void DataCombo::refill() { model_->refill(); }
+DataSource* DataCombo::rowSource() const
+{
+    return model_->rowSource();
+}
+void DataCombo::refill()
+{
+    model_->refill();
+}
 
 std::optional<store::Bookmark> DataCombo::selectedBookmark() const
 {
@@ -296,8 +331,14 @@ std::optional<store::Bookmark> DataCombo::selectedBookmark() const
     return model_->bookmarkAt(row);
 }
 
-QVariant DataCombo::boundText() const { return model_->boundValueAt(model_->rowOfText(currentText())); }
+QVariant DataCombo::boundText() const
+{
+    return model_->boundValueAt(model_->rowOfText(currentText()));
+}
 
-bool DataCombo::moveRowSourceToSelection() { return moveSource(rowSource(), selectedBookmark()); }
+bool DataCombo::moveRowSourceToSelection()
+{
+    return moveSource(rowSource(), selectedBookmark());
+}
 
 }  // namespace controls

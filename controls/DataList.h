@@ -92,13 +92,13 @@ public:
     BookmarkListModel* listModel() const { return model_; }
 
     int count() const;
-    int listIndex() const;            // selected entry, -1 none
-    void setListIndex(int index);     // selects (no DataSource move, no Click)
-    QString text() const;             // text of the selected entry ("" none)
+    int listIndex() const;         // selected entry, -1 none
+    void setListIndex(int index);  // selects (no DataSource move, no Click)
+    QString text() const;          // text of the selected entry ("" none)
     QString itemText(int index) const;
     std::optional<store::Bookmark> selectedBookmark() const;
     std::optional<store::Bookmark> bookmarkAt(int index) const;
-    QVariant boundText() const;       // bound value of the selected entry (Null none)
+    QVariant boundText() const;  // bound value of the selected entry (Null none)
     // Select the entry of a bookmark / bound value; false (selection unchanged) when absent.
     bool selectBookmark(store::Bookmark mark);
     bool selectBoundValue(const QVariant& value);
@@ -124,7 +124,7 @@ public:
     BookmarkListModel* listModel() const { return model_; }
 
     std::optional<store::Bookmark> selectedBookmark() const;  // of the entry matching the text
-    QVariant boundText() const;                                // bound value of that entry
+    QVariant boundText() const;                               // bound value of that entry
     bool moveRowSourceToSelection();
 
 private:

@@ -24,7 +24,10 @@ DataNavigator::DataNavigator(DataSource* source, QWidget* parent) : QWidget(pare
     connect(source, &DataSource::captionChanged, caption_, &QLabel::setText);
 }
 
-QString DataNavigator::caption() const { return caption_->text(); }
+QString DataNavigator::caption() const
+{
+    return caption_->text();
+}
 
 QToolButton* DataNavigator::addButton(const QString& name, const QString& text)
 {
@@ -47,10 +50,18 @@ void DataNavigator::step(int direction)
         return;
     try {
         switch (direction) {
-        case -2: source_->moveFirst(); break;
-        case -1: source_->navigatePrevious(); break;
-        case 1: source_->navigateNext(); break;
-        default: source_->moveLast(); break;
+            case -2:
+                source_->moveFirst();
+                break;
+            case -1:
+                source_->navigatePrevious();
+                break;
+            case 1:
+                source_->navigateNext();
+                break;
+            default:
+                source_->moveLast();
+                break;
         }
     } catch (const store::StoreError& e) {
         source_->reportError(e);

@@ -26,7 +26,10 @@ struct DataSource::Binding {
 
 namespace {
 
-QString keyOf(const QString& field) { return field.toLower(); }
+QString keyOf(const QString& field)
+{
+    return field.toLower();
+}
 
 bool sameFile(const QString& a, const QString& b)
 {
@@ -56,7 +59,8 @@ void DataSource::watchWindow(QWidget* window)
     window_ = window;
     window->installEventFilter(this);
     if (auto* dialog = qobject_cast<QDialog*>(window))
-        connect(dialog, &QDialog::finished, this, [this] { leaveRow(ValidateEvent::Action::Unload, Leave::DiscardOnFailure); });
+        connect(dialog, &QDialog::finished, this,
+                [this] { leaveRow(ValidateEvent::Action::Unload, Leave::DiscardOnFailure); });
 }
 
 bool DataSource::eventFilter(QObject* watched, QEvent* event)
@@ -68,9 +72,18 @@ bool DataSource::eventFilter(QObject* watched, QEvent* event)
 
 // ---- the record set ---------------------------------------------------------------------
 
-void DataSource::setDatabaseName(const QString& path) { databaseName_ = path; }
-void DataSource::setRecordSource(const QString& source) { recordSource_ = source; }
-void DataSource::setRecordsetType(store::RecordsetType type) { type_ = type; }
+void DataSource::setDatabaseName(const QString& path)
+{
+    databaseName_ = path;
+}
+void DataSource::setRecordSource(const QString& source)
+{
+    recordSource_ = source;
+}
+void DataSource::setRecordsetType(store::RecordsetType type)
+{
+    type_ = type;
+}
 
 store::Database& DataSource::openDatabase()
 {
@@ -116,7 +129,10 @@ void DataSource::close()
     resync(false);
 }
 
-bool DataSource::isOpen() const { return recordset_ && recordset_->isOpen(); }
+bool DataSource::isOpen() const
+{
+    return recordset_ && recordset_->isOpen();
+}
 
 void DataSource::resync(bool raiseReposition)
 {
@@ -145,9 +161,18 @@ bool DataSource::moveBy(ValidateEvent::Action action, const Move& move)
 
 using Action = ValidateEvent::Action;
 
-bool DataSource::moveFirst() { return moveBy(Action::MoveFirst, [](store::Recordset& rs) { rs.moveFirst(); }); }
-bool DataSource::moveLast() { return moveBy(Action::MoveLast, [](store::Recordset& rs) { rs.moveLast(); }); }
-bool DataSource::moveNext() { return moveBy(Action::MoveNext, [](store::Recordset& rs) { rs.moveNext(); }); }
+bool DataSource::moveFirst()
+{
+    return moveBy(Action::MoveFirst, [](store::Recordset& rs) { rs.moveFirst(); });
+}
+bool DataSource::moveLast()
+{
+    return moveBy(Action::MoveLast, [](store::Recordset& rs) { rs.moveLast(); });
+}
+bool DataSource::moveNext()
+{
+    return moveBy(Action::MoveNext, [](store::Recordset& rs) { rs.moveNext(); });
+}
 bool DataSource::movePrevious()
 {
     return moveBy(Action::MovePrevious, [](store::Recordset& rs) { rs.movePrevious(); });
@@ -183,7 +208,10 @@ bool DataSource::findLast(const QString& condition, const QVariantList& params)
     return moveBy(Action::Find, [&](store::Recordset& rs) { rs.findLast(condition, params); });
 }
 
-bool DataSource::noMatch() const { return recordset_ ? recordset_->noMatch() : true; }
+bool DataSource::noMatch() const
+{
+    return recordset_ ? recordset_->noMatch() : true;
+}
 
 bool DataSource::navigatePrevious()
 {
@@ -203,11 +231,26 @@ bool DataSource::navigateNext()
     });
 }
 
-bool DataSource::hasCurrent() const { return adding_ || (recordset_ && recordset_->hasCurrent()); }
-bool DataSource::bof() const { return !recordset_ || recordset_->bof(); }
-bool DataSource::eof() const { return !recordset_ || recordset_->eof(); }
-bool DataSource::isEmpty() const { return !recordset_ || (recordset_->bof() && recordset_->eof()); }
-int DataSource::recordCount() const { return recordset_ ? recordset_->recordCount() : 0; }
+bool DataSource::hasCurrent() const
+{
+    return adding_ || (recordset_ && recordset_->hasCurrent());
+}
+bool DataSource::bof() const
+{
+    return !recordset_ || recordset_->bof();
+}
+bool DataSource::eof() const
+{
+    return !recordset_ || recordset_->eof();
+}
+bool DataSource::isEmpty() const
+{
+    return !recordset_ || (recordset_->bof() && recordset_->eof());
+}
+int DataSource::recordCount() const
+{
+    return recordset_ ? recordset_->recordCount() : 0;
+}
 
 int DataSource::absolutePosition() const
 {
@@ -349,7 +392,10 @@ void DataSource::raiseError(int number, const QString& description)
         MsgBox(description, mb::OKOnly | mb::Exclamation, QString(), window_);
 }
 
-void DataSource::reportError(const store::StoreError& failure) { raiseError(failure.number(), failure.description()); }
+void DataSource::reportError(const store::StoreError& failure)
+{
+    raiseError(failure.number(), failure.description());
+}
 
 void DataSource::clearBuffer()
 {
@@ -389,7 +435,10 @@ void DataSource::setFieldValue(const QString& field, const QVariant& value)
     emit fieldValueChanged(field);
 }
 
-bool DataSource::hasFieldValue(const QString& field) const { return buffer_.contains(keyOf(field)); }
+bool DataSource::hasFieldValue(const QString& field) const
+{
+    return buffer_.contains(keyOf(field));
+}
 
 void DataSource::discardFieldValue(const QString& field)
 {
@@ -549,6 +598,9 @@ void DataSource::setCaption(const QString& caption)
     emit captionChanged(caption);
 }
 
-DataNavigator* DataSource::createNavigator(QWidget* parent) { return new DataNavigator(this, parent); }
+DataNavigator* DataSource::createNavigator(QWidget* parent)
+{
+    return new DataNavigator(this, parent);
+}
 
 }  // namespace controls

@@ -66,8 +66,20 @@ struct FieldFormat {
 
 // Validate: raised before the current row is left (and before updateRecord writes).
 struct ValidateEvent {
-    enum class Action { MoveFirst, MovePrevious, MoveNext, MoveLast, AddNew, Update, Delete,
-                        Find, Bookmark, Close, Refresh, Unload };
+    enum class Action {
+        MoveFirst,
+        MovePrevious,
+        MoveNext,
+        MoveLast,
+        AddNew,
+        Update,
+        Delete,
+        Find,
+        Bookmark,
+        Close,
+        Refresh,
+        Unload
+    };
     Action action = Action::Update;
     bool save = false;    // bound values changed and will be written
     bool cancel = false;  // set by a handler: the row is not left, nothing is written
@@ -142,12 +154,12 @@ public:
     bool navigatePrevious();
     bool navigateNext();
 
-    bool hasCurrent() const;         // a current row (or a new row being added)
+    bool hasCurrent() const;  // a current row (or a new row being added)
     bool bof() const;
     bool eof() const;
-    bool isEmpty() const;            // no record set, or BOF and EOF at once
-    int recordCount() const;         // 0 without a record set
-    int absolutePosition() const;    // -1 without a current row
+    bool isEmpty() const;                             // no record set, or BOF and EOF at once
+    int recordCount() const;                          // 0 without a record set
+    int absolutePosition() const;                     // -1 without a current row
     std::optional<store::Bookmark> bookmark() const;  // none without a current row
 
     // ---- the row buffer ----------------------------------------------------------------
@@ -217,9 +229,9 @@ signals:
     void captionChanged(const QString& caption);
 
     // For the grids and lists over this source.
-    void rowsReset();                            // rows changed (new set, refresh, insert)
-    void rowUpdated(store::Bookmark mark);       // one row's stored values changed
-    void currentChanged();                       // the current row (or adding state) changed
+    void rowsReset();                              // rows changed (new set, refresh, insert)
+    void rowUpdated(store::Bookmark mark);         // one row's stored values changed
+    void currentChanged();                         // the current row (or adding state) changed
     void fieldValueChanged(const QString& field);  // a value in the row buffer changed
 
 protected:
@@ -252,7 +264,7 @@ private:
     store::RecordsetType type_ = store::RecordsetType::Dynaset;
     std::unique_ptr<store::Recordset> recordset_;
     std::vector<std::unique_ptr<Binding>> bindings_;
-    QHash<QString, QVariant> buffer_;  // field (lower case) -> value not yet written
+    QHash<QString, QVariant> buffer_;      // field (lower case) -> value not yet written
     QHash<QString, QString> bufferNames_;  // field (lower case) -> name as given
     QString caption_;
     QPointer<QWidget> window_;

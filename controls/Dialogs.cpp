@@ -14,30 +14,44 @@ namespace {
 
 const QString ProductName = QStringLiteral("Orvane");
 
-QString titleOr(const QString& title) { return title.isEmpty() ? ProductName : title; }
+QString titleOr(const QString& title)
+{
+    return title.isEmpty() ? ProductName : title;
+}
 
 // The buttons of a style, in the order the style names them, with the answer of each.
 std::vector<std::pair<QMessageBox::StandardButton, int>> buttonsOf(int style)
 {
     using B = QMessageBox;
     switch (mb::buttonsOf(style)) {
-    case mb::OKCancel: return {{B::Ok, mb::OK}, {B::Cancel, mb::Cancel}};
-    case mb::AbortRetryIgnore: return {{B::Abort, mb::Abort}, {B::Retry, mb::Retry}, {B::Ignore, mb::Ignore}};
-    case mb::YesNoCancel: return {{B::Yes, mb::Yes}, {B::No, mb::No}, {B::Cancel, mb::Cancel}};
-    case mb::YesNo: return {{B::Yes, mb::Yes}, {B::No, mb::No}};
-    case mb::RetryCancel: return {{B::Retry, mb::Retry}, {B::Cancel, mb::Cancel}};
-    default: return {{B::Ok, mb::OK}};
+        case mb::OKCancel:
+            return {{B::Ok, mb::OK}, {B::Cancel, mb::Cancel}};
+        case mb::AbortRetryIgnore:
+            return {{B::Abort, mb::Abort}, {B::Retry, mb::Retry}, {B::Ignore, mb::Ignore}};
+        case mb::YesNoCancel:
+            return {{B::Yes, mb::Yes}, {B::No, mb::No}, {B::Cancel, mb::Cancel}};
+        case mb::YesNo:
+            return {{B::Yes, mb::Yes}, {B::No, mb::No}};
+        case mb::RetryCancel:
+            return {{B::Retry, mb::Retry}, {B::Cancel, mb::Cancel}};
+        default:
+            return {{B::Ok, mb::OK}};
     }
 }
 
 QMessageBox::Icon iconOf(int style)
 {
     switch (mb::iconOf(style)) {
-    case mb::Critical: return QMessageBox::Critical;
-    case mb::Question: return QMessageBox::Question;
-    case mb::Exclamation: return QMessageBox::Warning;
-    case mb::Information: return QMessageBox::Information;
-    default: return QMessageBox::NoIcon;
+        case mb::Critical:
+            return QMessageBox::Critical;
+        case mb::Question:
+            return QMessageBox::Question;
+        case mb::Exclamation:
+            return QMessageBox::Warning;
+        case mb::Information:
+            return QMessageBox::Information;
+        default:
+            return QMessageBox::NoIcon;
     }
 }
 
@@ -152,9 +166,15 @@ QString InputBox(const QString& prompt, const QString& title, const QString& def
     return accepted ? answer : QString();
 }
 
-void Beep() { provider()->beep(); }
+void Beep()
+{
+    provider()->beep();
+}
 
-void EndProgram() { provider()->endProgram(); }
+void EndProgram()
+{
+    provider()->endProgram();
+}
 
 int ShowModal(QWidget* window)
 {
@@ -224,7 +244,10 @@ bool FakeDialogs::inputBox(QWidget*, const QString& prompt, const QString& title
     return reply.first;
 }
 
-void FakeDialogs::beep() { calls.push_back({DialogCall::Kind::Beep, {}, {}, 0, {}}); }
+void FakeDialogs::beep()
+{
+    calls.push_back({DialogCall::Kind::Beep, {}, {}, 0, {}});
+}
 
 void FakeDialogs::endProgram()
 {
@@ -262,6 +285,9 @@ ScopedFakeDialogs::ScopedFakeDialogs() : fake_(std::make_shared<FakeDialogs>())
     previous_ = setDialogProvider(fake_);
 }
 
-ScopedFakeDialogs::~ScopedFakeDialogs() { setDialogProvider(previous_); }
+ScopedFakeDialogs::~ScopedFakeDialogs()
+{
+    setDialogProvider(previous_);
+}
 
 }  // namespace controls

@@ -37,17 +37,26 @@ constexpr int Ignore = 5;
 constexpr int Yes = 6;
 constexpr int No = 7;
 
-inline int buttonsOf(int style) { return style & 0x0F; }
-inline int iconOf(int style) { return style & 0xF0; }
-inline int defaultOf(int style) { return style & 0xF00; }
+inline int buttonsOf(int style)
+{
+    return style & 0x0F;
+}
+inline int iconOf(int style)
+{
+    return style & 0xF0;
+}
+inline int defaultOf(int style)
+{
+    return style & 0xF00;
+}
 }  // namespace mb
 
 // What a message box or input box was asked to show (recorded by the fake).
 struct DialogCall {
     enum class Kind { MessageBox, InputBox, Beep, EndProgram } kind = Kind::MessageBox;
-    QString text;     // message or prompt
+    QString text;  // message or prompt
     QString title;
-    int style = 0;    // message boxes: mb flags
+    int style = 0;        // message boxes: mb flags
     QString defaultText;  // input boxes
 };
 
@@ -93,14 +102,14 @@ std::shared_ptr<DialogProvider> setDialogProvider(std::shared_ptr<DialogProvider
 class FakeDialogs : public DialogProvider {
 public:
     std::vector<DialogCall> calls;
-    std::vector<int> messageAnswers;                 // consumed front first
+    std::vector<int> messageAnswers;                     // consumed front first
     std::vector<std::pair<bool, QString>> inputAnswers;  // (accepted, text), front first
     int endProgramCount = 0;
     std::function<void(const DialogCall&)> onShow;
 
     int messageBox(QWidget* parent, const QString& text, int style, const QString& title) override;
-    bool inputBox(QWidget* parent, const QString& prompt, const QString& title,
-                  const QString& defaultText, QString* answer) override;
+    bool inputBox(QWidget* parent, const QString& prompt, const QString& title, const QString& defaultText,
+                  QString* answer) override;
     void beep() override;
     void endProgram() override;
 

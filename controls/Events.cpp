@@ -25,32 +25,51 @@ int keyCodeOf(int qtKey)
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12)
         return key::F1 + (qtKey - Qt::Key_F1);
     switch (qtKey) {
-    case Qt::Key_Backspace: return key::Back;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab: return key::Tab;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return key::Return;
-    case Qt::Key_Shift: return key::Shift;
-    case Qt::Key_Control: return key::Control;
-    case Qt::Key_Escape: return key::Escape;
-    case Qt::Key_Space: return key::Space;
-    case Qt::Key_PageUp: return key::PageUp;
-    case Qt::Key_PageDown: return key::PageDown;
-    case Qt::Key_End: return key::End;
-    case Qt::Key_Home: return key::Home;
-    case Qt::Key_Left: return key::Left;
-    case Qt::Key_Up: return key::Up;
-    case Qt::Key_Right: return key::Right;
-    case Qt::Key_Down: return key::Down;
-    case Qt::Key_Insert: return key::Insert;
-    case Qt::Key_Delete: return key::Delete;
-    default: return 0;
+        case Qt::Key_Backspace:
+            return key::Back;
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            return key::Tab;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return key::Return;
+        case Qt::Key_Shift:
+            return key::Shift;
+        case Qt::Key_Control:
+            return key::Control;
+        case Qt::Key_Escape:
+            return key::Escape;
+        case Qt::Key_Space:
+            return key::Space;
+        case Qt::Key_PageUp:
+            return key::PageUp;
+        case Qt::Key_PageDown:
+            return key::PageDown;
+        case Qt::Key_End:
+            return key::End;
+        case Qt::Key_Home:
+            return key::Home;
+        case Qt::Key_Left:
+            return key::Left;
+        case Qt::Key_Up:
+            return key::Up;
+        case Qt::Key_Right:
+            return key::Right;
+        case Qt::Key_Down:
+            return key::Down;
+        case Qt::Key_Insert:
+            return key::Insert;
+        case Qt::Key_Delete:
+            return key::Delete;
+        default:
+            return 0;
     }
 }
 
 int shiftStateOf(Qt::KeyboardModifiers modifiers)
 {
-    return (modifiers & Qt::ShiftModifier ? shift::Shift : 0) | (modifiers & Qt::ControlModifier ? shift::Ctrl : 0) |
+    return (modifiers & Qt::ShiftModifier ? shift::Shift : 0) |
+           (modifiers & Qt::ControlModifier ? shift::Ctrl : 0) |
            (modifiers & Qt::AltModifier ? shift::Alt : 0);
 }
 
@@ -63,14 +82,19 @@ int buttonsOf(Qt::MouseButtons buttons)
 int keyAsciiOf(const QKeyEvent& event)
 {
     switch (event.key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return key::Return;
-    case Qt::Key_Escape: return key::Escape;
-    case Qt::Key_Backspace: return key::Back;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-    case Qt::Key_Delete: return 0;
-    default: break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return key::Return;
+        case Qt::Key_Escape:
+            return key::Escape;
+        case Qt::Key_Backspace:
+            return key::Back;
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+        case Qt::Key_Delete:
+            return 0;
+        default:
+            break;
     }
     const QString text = event.text();
     if (text.size() != 1 || event.modifiers() & (Qt::ControlModifier | Qt::AltModifier))
@@ -156,17 +180,35 @@ EventRouter::EventRouter(QWidget* widget) : QObject(widget), widget_(widget)
         watch(child);
 }
 
-void EventRouter::watch(QObject* object) { object->installEventFilter(this); }
+void EventRouter::watch(QObject* object)
+{
+    object->installEventFilter(this);
+}
 
-EventRouter& EventRouter::gotFocus(Handler handler) { return add(gotFocus_, std::move(handler)); }
+EventRouter& EventRouter::gotFocus(Handler handler)
+{
+    return add(gotFocus_, std::move(handler));
+}
 
-EventRouter& EventRouter::lostFocus(Handler handler) { return add(lostFocus_, std::move(handler)); }
+EventRouter& EventRouter::lostFocus(Handler handler)
+{
+    return add(lostFocus_, std::move(handler));
+}
 
-EventRouter& EventRouter::keyDown(KeyDownHandler handler) { return add(keyDown_, std::move(handler)); }
+EventRouter& EventRouter::keyDown(KeyDownHandler handler)
+{
+    return add(keyDown_, std::move(handler));
+}
 
-EventRouter& EventRouter::keyUp(KeyDownHandler handler) { return add(keyUp_, std::move(handler)); }
+EventRouter& EventRouter::keyUp(KeyDownHandler handler)
+{
+    return add(keyUp_, std::move(handler));
+}
 
-EventRouter& EventRouter::keyPress(KeyPressHandler handler) { return add(keyPress_, std::move(handler)); }
+EventRouter& EventRouter::keyPress(KeyPressHandler handler)
+{
+    return add(keyPress_, std::move(handler));
+}
 
 EventRouter& EventRouter::click(Handler handler)
 {
@@ -174,7 +216,10 @@ EventRouter& EventRouter::click(Handler handler)
     return add(click_, std::move(handler));
 }
 
-EventRouter& EventRouter::dblClick(Handler handler) { return add(dblClick_, std::move(handler)); }
+EventRouter& EventRouter::dblClick(Handler handler)
+{
+    return add(dblClick_, std::move(handler));
+}
 
 EventRouter& EventRouter::change(Handler handler)
 {
@@ -182,9 +227,15 @@ EventRouter& EventRouter::change(Handler handler)
     return add(change_, std::move(handler));
 }
 
-EventRouter& EventRouter::mouseDown(MouseHandler handler) { return add(mouseDown_, std::move(handler)); }
+EventRouter& EventRouter::mouseDown(MouseHandler handler)
+{
+    return add(mouseDown_, std::move(handler));
+}
 
-EventRouter& EventRouter::mouseUp(MouseHandler handler) { return add(mouseUp_, std::move(handler)); }
+EventRouter& EventRouter::mouseUp(MouseHandler handler)
+{
+    return add(mouseUp_, std::move(handler));
+}
 
 EventRouter& EventRouter::mouseMove(MouseHandler handler)
 {
@@ -280,7 +331,7 @@ bool EventRouter::routeKeyPress(QKeyEvent* event)
         return false;
     // The handler changed the character: the widget gets the new one instead.
     const QChar c{char16_t(ascii)};
-    const int qtKey = ascii == key::Return ? Qt::Key_Return
+    const int qtKey = ascii == key::Return   ? Qt::Key_Return
                       : ascii == key::Escape ? Qt::Key_Escape
                       : ascii == key::Back   ? Qt::Key_Backspace
                                              : int(c.toUpper().unicode());
@@ -309,58 +360,59 @@ bool EventRouter::eventFilter(QObject* watched, QEvent* event)
 {
     const bool onWidget = watched == widget_;
     switch (event->type()) {
-    case QEvent::FocusIn:
-        if (onWidget && countsAsFocusChange(event))
-            fire(gotFocus_);
-        break;
-    case QEvent::FocusOut:
-        if (onWidget) {
-            leaving_ = true;
-            QTimer::singleShot(0, this, [this] { leaving_ = false; });
+        case QEvent::FocusIn:
+            if (onWidget && countsAsFocusChange(event))
+                fire(gotFocus_);
+            break;
+        case QEvent::FocusOut:
+            if (onWidget) {
+                leaving_ = true;
+                QTimer::singleShot(0, this, [this] { leaving_ = false; });
+            }
+            if (onWidget && countsAsFocusChange(event))
+                fire(lostFocus_);
+            break;
+        case QEvent::KeyPress:
+            if (onWidget && !retyping_)
+                return routeKeyPress(static_cast<QKeyEvent*>(event));
+            break;
+        case QEvent::KeyRelease:
+            if (onWidget)
+                return routeKeyRelease(static_cast<QKeyEvent*>(event));
+            break;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove: {
+            auto* me = static_cast<QMouseEvent*>(event);
+            const QPoint pos = positionIn(widget_, watched, me);
+            const int shift = shiftStateOf(me->modifiers());
+            const auto type = event->type();
+            if (type == QEvent::MouseButtonPress) {
+                mousePressed_ = true;
+                if (qobject_cast<QComboBox*>(widget_) && clickConnected_)
+                    fire(click_);
+                for (const auto& h : std::vector(mouseDown_))
+                    h(buttonsOf(me->button()), shift, pos);
+            } else if (type == QEvent::MouseButtonRelease) {
+                mousePressed_ = false;
+                for (const auto& h : std::vector(mouseUp_))
+                    h(buttonsOf(me->button()), shift, pos);
+                const bool plainWidget = !qobject_cast<QAbstractButton*>(widget_) &&
+                                         !qobject_cast<QComboBox*>(widget_) &&
+                                         !qobject_cast<QAbstractItemView*>(widget_);
+                if (plainWidget && me->button() == Qt::LeftButton && widget_->rect().contains(pos))
+                    fire(click_);
+            } else if (type == QEvent::MouseButtonDblClick) {
+                fire(dblClick_);
+            } else {
+                for (const auto& h : std::vector(mouseMove_))
+                    h(buttonsOf(me->buttons()), shift, pos);
+            }
+            break;
         }
-        if (onWidget && countsAsFocusChange(event))
-            fire(lostFocus_);
-        break;
-    case QEvent::KeyPress:
-        if (onWidget && !retyping_)
-            return routeKeyPress(static_cast<QKeyEvent*>(event));
-        break;
-    case QEvent::KeyRelease:
-        if (onWidget)
-            return routeKeyRelease(static_cast<QKeyEvent*>(event));
-        break;
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove: {
-        auto* me = static_cast<QMouseEvent*>(event);
-        const QPoint pos = positionIn(widget_, watched, me);
-        const int shift = shiftStateOf(me->modifiers());
-        const auto type = event->type();
-        if (type == QEvent::MouseButtonPress) {
-            mousePressed_ = true;
-            if (qobject_cast<QComboBox*>(widget_) && clickConnected_)
-                fire(click_);
-            for (const auto& h : std::vector(mouseDown_))
-                h(buttonsOf(me->button()), shift, pos);
-        } else if (type == QEvent::MouseButtonRelease) {
-            mousePressed_ = false;
-            for (const auto& h : std::vector(mouseUp_))
-                h(buttonsOf(me->button()), shift, pos);
-            const bool plainWidget = !qobject_cast<QAbstractButton*>(widget_) &&
-                                     !qobject_cast<QComboBox*>(widget_) &&
-                                     !qobject_cast<QAbstractItemView*>(widget_);
-            if (plainWidget && me->button() == Qt::LeftButton && widget_->rect().contains(pos))
-                fire(click_);
-        } else if (type == QEvent::MouseButtonDblClick) {
-            fire(dblClick_);
-        } else {
-            for (const auto& h : std::vector(mouseMove_))
-                h(buttonsOf(me->buttons()), shift, pos);
-        }
-        break;
-    }
-    default: break;
+        default:
+            break;
     }
     return false;
 }

@@ -4,16 +4,19 @@
 
 namespace controls {
 
-bool appendListValue(DataSource& source, const QString& field, const QString& text) {
+bool appendListValue(DataSource& source, const QString& field, const QString& text)
+{
     store::Recordset* list = source.recordset();
-    if (!list) return false;
+    if (!list)
+        return false;
     try {
         list->addNew();
         list->setValue(field, text);
         list->update();
     } catch (const store::StoreError&) {
         try {
-            if (list->editMode() != store::EditMode::None) list->cancelUpdate();
+            if (list->editMode() != store::EditMode::None)
+                list->cancelUpdate();
         } catch (const store::StoreError&) {
         }
         return false;

@@ -7,83 +7,107 @@ namespace guests {
 
 namespace {
 
-QString textOf(const QVariant& value) {
+QString textOf(const QVariant& value)
+{
     return value.isNull() ? QString() : value.toString();
 }
 
-bool isDigit(int keyAscii) {
+bool isDigit(int keyAscii)
+{
     return keyAscii >= '0' && keyAscii <= '9';
 }
 
 }  // namespace
 
-QString partyName(const QVariant& prefix, const QVariant& firstName, const QVariant& lastName) {
+QString partyName(const QVariant& prefix, const QVariant& firstName, const QVariant& lastName)
+{
     return textOf(prefix) + QLatin1Char(' ') + textOf(firstName) + QLatin1Char(' ') + textOf(lastName);
 }
 
-QString showerLine(const QVariant& prefix, const QVariant& lastName) {
+QString showerLine(const QVariant& prefix, const QVariant& lastName)
+{
     const QString title =
         textOf(prefix) == QLatin1String("Ms.") ? QStringLiteral("Ms.") : QStringLiteral("Mrs.");
     return title + QLatin1Char(' ') + textOf(lastName);
 }
 
-CountKey countKeyAction(int keyAscii, bool replyBox) {
-    if (keyAscii == controls::key::Escape) return CountKey::RemoveGuest;
-    if (isDigit(keyAscii)) return replyBox ? CountKey::AcceptAndReply : CountKey::Accept;
-    if (replyBox && keyAscii == controls::key::Back) return CountKey::Accept;
+CountKey countKeyAction(int keyAscii, bool replyBox)
+{
+    if (keyAscii == controls::key::Escape)
+        return CountKey::RemoveGuest;
+    if (isDigit(keyAscii))
+        return replyBox ? CountKey::AcceptAndReply : CountKey::Accept;
+    if (replyBox && keyAscii == controls::key::Back)
+        return CountKey::Accept;
     return CountKey::Discard;
 }
 
-QString countText(const QString& text) {
+QString countText(const QString& text)
+{
     int i = 0;
-    while (i < text.size() && text.at(i).isSpace()) ++i;
+    while (i < text.size() && text.at(i).isSpace())
+        ++i;
     const int start = i;
-    while (i < text.size() && text.at(i) >= QLatin1Char('0') && text.at(i) <= QLatin1Char('9')) ++i;
+    while (i < text.size() && text.at(i) >= QLatin1Char('0') && text.at(i) <= QLatin1Char('9'))
+        ++i;
     // Written as digits (not through an integer), so no count is ever cut or wrapped;
     // a number the field cannot hold is refused by the store when the row is written.
     QString digits = text.mid(start, i - start);
-    while (digits.size() > 1 && digits.startsWith(QLatin1Char('0'))) digits.remove(0, 1);
+    while (digits.size() > 1 && digits.startsWith(QLatin1Char('0')))
+        digits.remove(0, 1);
     return digits.isEmpty() ? QStringLiteral("0") : digits;
 }
 
-AmountKey amountKeyAction(int keyAscii) {
-    if (keyAscii == controls::key::Escape) return AmountKey::Clear;
-    if (isDigit(keyAscii) || keyAscii == '$') return AmountKey::Accept;
+AmountKey amountKeyAction(int keyAscii)
+{
+    if (keyAscii == controls::key::Escape)
+        return AmountKey::Clear;
+    if (isDigit(keyAscii) || keyAscii == '$')
+        return AmountKey::Accept;
     return AmountKey::Discard;
 }
 
-QString amountDisplayText(store::Currency amount) {
+QString amountDisplayText(store::Currency amount)
+{
     const bool negative = amount < store::Currency();
     const QString plain = (negative ? -amount : amount).toString(2);  // "1234.50"
     const qsizetype point = plain.indexOf(QLatin1Char('.'));
     QString whole = plain.left(point);
-    for (qsizetype at = whole.size() - 3; at > 0; at -= 3) whole.insert(at, QLatin1Char(','));
+    for (qsizetype at = whole.size() - 3; at > 0; at -= 3)
+        whole.insert(at, QLatin1Char(','));
     const QString text = QLatin1Char('$') + whole + plain.mid(point);
     return negative ? QLatin1Char('(') + text + QLatin1Char(')') : text;
 }
 
-QString amountEditText(store::Currency amount) {
+QString amountEditText(store::Currency amount)
+{
     return controls::formatCell(QVariant::fromValue(amount), controls::CellFormat::GeneralNumber);
 }
 
-bool isAmountText(const QString& text) {
+bool isAmountText(const QString& text)
+{
     return controls::isNumericText(text) && store::Currency::parse(text);
 }
 
-store::Currency amountOf(const QString& text) {
+store::Currency amountOf(const QString& text)
+{
     return store::Currency::parse(text).value_or(store::Currency());
 }
 
-QString summaryCellText(qint64 number) {
+QString summaryCellText(qint64 number)
+{
     return number < 0 ? QString::number(number) : QLatin1Char(' ') + QString::number(number);
 }
 
-QString summaryLabelText(const QVariant& number) {
-    if (!number.isValid() || number.isNull()) return QStringLiteral("0");
+QString summaryLabelText(const QVariant& number)
+{
+    if (!number.isValid() || number.isNull())
+        return QStringLiteral("0");
     return controls::formatCell(number, controls::CellFormat::GeneralNumber);
 }
 
-bool keepsTabStop(const QString& controlName, const QString& tabCaption) {
+bool keepsTabStop(const QString& controlName, const QString& tabCaption)
+{
     return controlName.left(3).compare(tabCaption.left(3), Qt::CaseInsensitive) == 0;
 }
 

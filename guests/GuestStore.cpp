@@ -4,7 +4,8 @@
 
 namespace guests {
 
-store::Bookmark addGuest(store::Database& database, const QString& firstName, const QString& lastName) {
+store::Bookmark addGuest(store::Database& database, const QString& firstName, const QString& lastName)
+{
     std::unique_ptr<store::Recordset> guests =
         database.openRecordset(QStringLiteral("Guests"), store::RecordsetType::Table);
     guests->addNew();
@@ -20,12 +21,14 @@ store::Bookmark addGuest(store::Database& database, const QString& firstName, co
 
 namespace {
 
-qint64 numberOf(const QVariant& value) {
+qint64 numberOf(const QVariant& value)
+{
     return value.isNull() ? 0 : value.toLongLong();
 }
 
 // Gives a removed party's seats back to its table (a table that is gone is passed over).
-void releaseSeats(store::Database& database, qint64 tableId, qint64 seats) {
+void releaseSeats(store::Database& database, qint64 tableId, qint64 seats)
+{
     std::unique_ptr<store::Recordset> tables = database.openRecordset(QStringLiteral("Tables"));
     tables->findFirst(QStringLiteral("TableId = ?"), {tableId});
     if (!tables->noMatch()) {
@@ -39,13 +42,15 @@ void releaseSeats(store::Database& database, qint64 tableId, qint64 seats) {
 
 }  // namespace
 
-void removeGuest(store::Recordset& guests) {
+void removeGuest(store::Recordset& guests)
+{
     const qint64 tableId = numberOf(guests.value(QStringLiteral("tableid")));
     const qint64 seats = numberOf(guests.value(QStringLiteral("tabletot")));
     store::Workspace& workspace = store::Workspace::defaultWorkspace();
     workspace.beginTrans();
     try {
-        if (tableId != 0 && seats > 0) releaseSeats(guests.database(), tableId, seats);
+        if (tableId != 0 && seats > 0)
+            releaseSeats(guests.database(), tableId, seats);
         guests.deleteRecord();
         workspace.commitTrans();
     } catch (...) {
@@ -54,7 +59,8 @@ void removeGuest(store::Recordset& guests) {
     }
 }
 
-void appendListValue(store::Recordset& list, const QString& field, const QString& value) {
+void appendListValue(store::Recordset& list, const QString& field, const QString& value)
+{
     try {
         list.addNew();
     } catch (const store::StoreError&) {
@@ -69,7 +75,8 @@ void appendListValue(store::Recordset& list, const QString& field, const QString
     }
     // A refused row must not stay half-added in the set.
     try {
-        if (list.editMode() != store::EditMode::None) list.cancelUpdate();
+        if (list.editMode() != store::EditMode::None)
+            list.cancelUpdate();
     } catch (const store::StoreError&) {
     }
 }

@@ -18,20 +18,23 @@ namespace guests {
 namespace {
 
 // The counters the summary keeps in 16 bits; a larger figure stops the run.
-qint64 checked16(const QVariant& value) {
+qint64 checked16(const QVariant& value)
+{
     const qint64 number = value.isNull() ? 0 : value.toLongLong();
     if (number < std::numeric_limits<qint16>::min() || number > std::numeric_limits<qint16>::max())
         throw store::StoreError(OverflowError, QStringLiteral("Overflow"));
     return number;
 }
 
-qint64 numberOf(const QVariant& value) {
+qint64 numberOf(const QVariant& value)
+{
     return value.isNull() ? 0 : value.toLongLong();
 }
 
 // Opens a saved query, hands its record set to read, and closes it before the next.
 template <typename Read>
-void withQuery(store::Database& database, const QString& name, Read read) {
+void withQuery(store::Database& database, const QString& name, Read read)
+{
     std::unique_ptr<store::Recordset> rs = database.openRecordset(name, store::RecordsetType::Snapshot);
     read(*rs);
     rs->close();
@@ -39,10 +42,12 @@ void withQuery(store::Database& database, const QString& name, Read read) {
 
 // The shower and reception rows: one query row per reply state.
 EventFigures readEventRows(store::Database& database, const QString& query, const QString& repliedColumn,
-                           const QString& invitedColumn, const QString& attendingColumn) {
+                           const QString& invitedColumn, const QString& attendingColumn)
+{
     EventFigures figures;
     withQuery(database, query, [&](store::Recordset& rs) {
-        if (rs.recordCount() == 0) return;
+        if (rs.recordCount() == 0)
+            return;
         for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
             const qint64 parties = numberOf(rs.value(QStringLiteral("count of guests")));
             figures.invitations += parties;
@@ -56,7 +61,8 @@ EventFigures readEventRows(store::Database& database, const QString& query, cons
     return figures;
 }
 
-qint64 readFirstCount(store::Database& database, const QString& query) {
+qint64 readFirstCount(store::Database& database, const QString& query)
+{
     qint64 count = 0;
     withQuery(database, query, [&](store::Recordset& rs) {
         if (rs.recordCount() > 0) {
@@ -69,14 +75,17 @@ qint64 readFirstCount(store::Database& database, const QString& query) {
 
 }  // namespace
 
-void readGuestSummary(store::Database& database, SummaryView& view) {
+void readGuestSummary(store::Database& database, SummaryView& view)
+{
     QVariant bride = 0, groom = 0, both = 0;
     withQuery(database, QStringLiteral("sumGuestof"), [&](store::Recordset& rs) {
-        if (rs.recordCount() == 0) return;
+        if (rs.recordCount() == 0)
+            return;
         for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
             const QVariant side = rs.value(QStringLiteral("guestof"));
             const QVariant count = rs.value(QStringLiteral("Count"));
-            if (side.isNull()) continue;
+            if (side.isNull())
+                continue;
             if (side.toString() == QLatin1String("Bride"))
                 bride = count;
             else if (side.toString() == QLatin1String("Groom"))
@@ -92,9 +101,12 @@ void readGuestSummary(store::Database& database, SummaryView& view) {
         const QVariant eng = rs.value(QStringLiteral("sum of engamt"));
         const QVariant show = rs.value(QStringLiteral("sum of showamt"));
         const QVariant wed = rs.value(QStringLiteral("sum of wedamt"));
-        if (!eng.isNull()) engagement = eng;
-        if (!show.isNull()) shower = show;
-        if (!wed.isNull()) reception = wed;
+        if (!eng.isNull())
+            engagement = eng;
+        if (!show.isNull())
+            shower = show;
+        if (!wed.isNull())
+            reception = wed;
     });
 
     view.showEventRow(
@@ -119,14 +131,16 @@ class SummaryTab : public guests::SummaryView {
 public:
     explicit SummaryTab(frmGuests& window) : window_(window) {}
 
-    void showEventRow(int row, const guests::EventFigures& f) override {
+    void showEventRow(int row, const guests::EventFigures& f) override
+    {
         setCell(row, 1, guests::summaryCellText(f.invitations));
         setCell(row, 2, guests::summaryCellText(f.people));
         setCell(row, 3, guests::summaryCellText(f.replies));
         setCell(row, 4, guests::summaryCellText(f.attending));
     }
 
-    void showCountRow(int row, qint64 invitations) override {
+    void showCountRow(int row, qint64 invitations) override
+    {
         setCell(row, 1, guests::summaryCellText(invitations));
         for (int column = 2; column <= 4; ++column) {
             setCell(row, column, QStringLiteral("-"));
@@ -135,7 +149,8 @@ public:
     }
 
     void showLabels(const QVariant& bride, const QVariant& groom, const QVariant& both,
-                    const QVariant& engagement, const QVariant& shower, const QVariant& reception) override {
+                    const QVariant& engagement, const QVariant& shower, const QVariant& reception) override
+    {
         window_.sumBride->setText(guests::summaryLabelText(bride));
         window_.sumGroom->setText(guests::summaryLabelText(groom));
         window_.sumBoth->setText(guests::summaryLabelText(both));
@@ -145,7 +160,8 @@ public:
     }
 
 private:
-    void setCell(int row, int column, const QString& text) {
+    void setCell(int row, int column, const QString& text)
+    {
         QTableWidgetItem* item = window_.MSFlexGrid1->item(row, column);
         if (!item) {
             item = new QTableWidgetItem;
@@ -161,9 +177,11 @@ private:
 
 }  // namespace
 
-void GuestSummary() {
+void GuestSummary()
+{
     frmGuests* window = frmGuests::instance();
-    if (!window) return;
+    if (!window)
+        return;
     try {
         // The queries read the stored rows: the current guest's pending edits are
         // written first, and the guest stays current.

@@ -37,7 +37,8 @@
 
 namespace {
 
-QPointer<frmGuests>& openWindow() {
+QPointer<frmGuests>& openWindow()
+{
     static QPointer<frmGuests> window;
     return window;
 }
@@ -50,25 +51,30 @@ const QString LastNameIndex = QStringLiteral("LastName");
 const char* const DesignedFocusPolicy = "orvaneDesignedFocusPolicy";
 
 template <typename W>
-W* named(W* widget, const QString& name) {
+W* named(W* widget, const QString& name)
+{
     widget->setObjectName(name);
     return widget;
 }
 
-QLineEdit* textBox(const QString& name, int maxLength = 0) {
+QLineEdit* textBox(const QString& name, int maxLength = 0)
+{
     auto* box = named(new QLineEdit, name);
-    if (maxLength > 0) box->setMaxLength(maxLength);
+    if (maxLength > 0)
+        box->setMaxLength(maxLength);
     controls::selectAllOnFocus(box);
     return box;
 }
 
-QGroupBox* frame(const QString& name, const QString& caption) {
+QGroupBox* frame(const QString& name, const QString& caption)
+{
     auto* box = named(new QGroupBox(caption), name);
     return box;
 }
 
 // A frame that keeps its place in the layout while hidden, so the tab does not jump.
-void keepPlaceWhenHidden(QWidget* widget) {
+void keepPlaceWhenHidden(QWidget* widget)
+{
     QSizePolicy policy = widget->sizePolicy();
     policy.setRetainSizeWhenHidden(true);
     widget->setSizePolicy(policy);
@@ -76,7 +82,8 @@ void keepPlaceWhenHidden(QWidget* widget) {
 
 // Runs one step of a handler whose steps stand alone: a store failure ends that step only.
 template <typename Step>
-void tryStep(Step step) {
+void tryStep(Step step)
+{
     try {
         step();
     } catch (const store::StoreError&) {
@@ -87,7 +94,8 @@ void tryStep(Step step) {
 
 // ==== opening ================================================================================
 
-void showGuestWindow() {
+void showGuestWindow()
+{
     frmGuests window;
     try {
         window.Form_Load();
@@ -98,11 +106,13 @@ void showGuestWindow() {
     controls::ShowModal(&window);
 }
 
-frmGuests* frmGuests::instance() {
+frmGuests* frmGuests::instance()
+{
     return openWindow();
 }
 
-frmGuests::frmGuests(QWidget* parent) : QWidget(parent, Qt::Window) {
+frmGuests::frmGuests(QWidget* parent) : QWidget(parent, Qt::Window)
+{
     setObjectName(QStringLiteral("frmGuests"));
     setWindowTitle(QStringLiteral("Guest List Manager"));
     openWindow() = this;
@@ -128,7 +138,8 @@ frmGuests::frmGuests(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(navigator, 1);
     buttons->addSpacing(12);
-    for (QPushButton* b : {SSCommand1, SSCommand2, SSCommand3, SSCommand4}) buttons->addWidget(b);
+    for (QPushButton* b : {SSCommand1, SSCommand2, SSCommand3, SSCommand4})
+        buttons->addWidget(b);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(SSTab1, 1);
     layout->addLayout(buttons);
@@ -139,11 +150,14 @@ frmGuests::frmGuests(QWidget* parent) : QWidget(parent, Qt::Window) {
     resize(720, 520);
 }
 
-frmGuests::~frmGuests() {
-    if (openWindow() == this) openWindow() = nullptr;
+frmGuests::~frmGuests()
+{
+    if (openWindow() == this)
+        openWindow() = nullptr;
 }
 
-QWidget* frmGuests::buildAddressTab() {
+QWidget* frmGuests::buildAddressTab()
+{
     auto* page = named(new QWidget, QStringLiteral("pageAddress"));
 
     addDBList1 = named(new controls::DataList, QStringLiteral("addDBList1"));
@@ -190,7 +204,8 @@ QWidget* frmGuests::buildAddressTab() {
     return page;
 }
 
-QWidget* frmGuests::buildDetailsTab() {
+QWidget* frmGuests::buildDetailsTab()
+{
     auto* page = named(new QWidget, QStringLiteral("pageDetails"));
 
     auto* side = frame(QStringLiteral("Frame1"), QStringLiteral("Guest of"));
@@ -208,13 +223,15 @@ QWidget* frmGuests::buildDetailsTab() {
     detCheck3 = named(new QCheckBox(QStringLiteral("Reception")), QStringLiteral("detCheck3"));
     detCheck4 = named(new QCheckBox(QStringLiteral("Shower")), QStringLiteral("detCheck4"));
     detCheck5 = named(new QCheckBox(QStringLiteral("Rehearsal")), QStringLiteral("detCheck5"));
-    for (QCheckBox* c : {detCheck2, detCheck3, detCheck4, detCheck5}) eventsLayout->addWidget(c);
+    for (QCheckBox* c : {detCheck2, detCheck3, detCheck4, detCheck5})
+        eventsLayout->addWidget(c);
     eventsLayout->addStretch();
 
     // The reception party and the shower: invited, replied, attending.
     auto partyFrame = [](QGroupBox* box, const QString& invitedLabel, QLineEdit* invited, QCheckBox* replied,
                          QLineEdit* attending) {
-        for (QLineEdit* count : {invited, attending}) count->setMaximumWidth(90);
+        for (QLineEdit* count : {invited, attending})
+            count->setMaximumWidth(90);
         auto* form = new QFormLayout(box);
         form->addRow(invitedLabel, invited);
         form->addRow(QString(), replied);
@@ -242,7 +259,8 @@ QWidget* frmGuests::buildDetailsTab() {
     return page;
 }
 
-QWidget* frmGuests::buildGiftsTab() {
+QWidget* frmGuests::buildGiftsTab()
+{
     auto* page = named(new QWidget, QStringLiteral("pageGifts"));
     auto* layout = new QVBoxLayout(page);
 
@@ -273,7 +291,8 @@ QWidget* frmGuests::buildGiftsTab() {
     return page;
 }
 
-QWidget* frmGuests::buildSummaryTab() {
+QWidget* frmGuests::buildSummaryTab()
+{
     auto* page = named(new QWidget, QStringLiteral("pageSummary"));
 
     Label10 = named(new QLabel(QStringLiteral("Summary Information")), QStringLiteral("Label10"));
@@ -302,8 +321,10 @@ QWidget* frmGuests::buildSummaryTab() {
         item->setFont(bold);
         MSFlexGrid1->setItem(row, column, item);
     };
-    for (int c = 0; c < 5; ++c) fixedCell(0, c, columns[c]);
-    for (int r = 1; r < 5; ++r) fixedCell(r, 0, rows[r]);
+    for (int c = 0; c < 5; ++c)
+        fixedCell(0, c, columns[c]);
+    for (int r = 1; r < 5; ++r)
+        fixedCell(r, 0, rows[r]);
     MSFlexGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     MSFlexGrid1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     MSFlexGrid1->setFixedHeight(MSFlexGrid1->rowHeight(0) * 5 + 2 * MSFlexGrid1->frameWidth());
@@ -345,7 +366,8 @@ QWidget* frmGuests::buildSummaryTab() {
     return page;
 }
 
-QWidget* frmGuests::buildMailLabelsTab() {
+QWidget* frmGuests::buildMailLabelsTab()
+{
     auto* page = named(new QWidget, QStringLiteral("pageMailLabels"));
 
     auto* about = frame(QStringLiteral("Frame9"), QStringLiteral("Envelope Labels"));
@@ -384,7 +406,8 @@ QWidget* frmGuests::buildMailLabelsTab() {
 // Every bound control of every tab shows a field of Data1's current row. The reply boxes
 // are bound before the attending boxes they reset, so that loading a row shows the stored
 // attending figure rather than the reset.
-void frmGuests::bindFields() {
+void frmGuests::bindFields()
+{
     Data1->bind(addCombo1, QStringLiteral("Prefix"));
     Data1->bind(addtxtFields[2], QStringLiteral("FirstName"));
     Data1->bind(addtxtFields[0], QStringLiteral("LastName"));
@@ -417,7 +440,8 @@ void frmGuests::bindFields() {
                                               : guests::amountDisplayText(amount);
         };
         format.parse = [](const QString& text) -> QVariant {
-            if (guests::isAmountText(text)) return QVariant::fromValue(guests::amountOf(text));
+            if (guests::isAmountText(text))
+                return QVariant::fromValue(guests::amountOf(text));
             return text;
         };
         return format;
@@ -444,7 +468,8 @@ void frmGuests::bindFields() {
     Data1->bind(maiText3, QStringLiteral("showlbl"));
 }
 
-void frmGuests::connectEvents() {
+void frmGuests::connectEvents()
+{
     connect(Data1, &controls::DataSource::reposition, this, &frmGuests::Data1_Reposition);
     connect(Data1, &controls::DataSource::error, this, &frmGuests::Data1_Error);
     connect(SSTab1, &QTabWidget::currentChanged, this, [this](int) { SSTab1_Click(currentTab_); });
@@ -490,7 +515,8 @@ void frmGuests::connectEvents() {
 }
 
 // The keyboard order of each tab, then the buttons.
-void frmGuests::setKeyboardOrder() {
+void frmGuests::setKeyboardOrder()
+{
     const std::vector<QWidget*> order = {
         addDBList1,    addCombo1,       addtxtFields[2], addtxtFields[0],  addtxtFields[4], addDBCombo1,
         addDBCombo2,   addtxtFields[7], addtxtFields[8], addtxtFields[10], detside[0],      detside[1],
@@ -499,25 +525,30 @@ void frmGuests::setKeyboardOrder() {
         gifMaskEdBox1, gifCheck7,       gifText2,        gifMaskEdBox2,    gifCheck8,       gifText3,
         gifMaskEdBox3, gifCheck9,       MSFlexGrid1,     maiText2,         maifillwed,      maiText3,
         maifillshow,   SSCommand1,      SSCommand2,      SSCommand3,       SSCommand4};
-    for (size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+    for (size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
-QLineEdit* frmGuests::countBox(int box) const {
+QLineEdit* frmGuests::countBox(int box) const
+{
     const std::array<QLineEdit*, 4> boxes = {detText1, detText2, detText3, detText4};
     return boxes.at(size_t(box - 1));
 }
 
 // The "Received Response" box that an attending box ticks (none for the invited boxes).
-QCheckBox* frmGuests::replyBox(int box) const {
+QCheckBox* frmGuests::replyBox(int box) const
+{
     return box == 2 ? detCheck1 : box == 4 ? detCheck6 : nullptr;
 }
 
-controls::MaskedEdit* frmGuests::amountBox(int box) const {
+controls::MaskedEdit* frmGuests::amountBox(int box) const
+{
     const std::array<controls::MaskedEdit*, 3> boxes = {gifMaskEdBox1, gifMaskEdBox2, gifMaskEdBox3};
     return boxes.at(size_t(box - 1));
 }
 
-void frmGuests::Form_Load() {
+void frmGuests::Form_Load()
+{
     const QString path = app::program().DatabasePath;
     Data1->setDatabaseName(path);
     Data1->setRecordSource(Guests);
@@ -542,12 +573,14 @@ void frmGuests::Form_Load() {
     detside[1]->setText(app::program().GroomName);
 
     SSTab1_Click(AddressTab);
-    if (GuestListEmpty) app::showTip(app::TipEmptyGuestList);
+    if (GuestListEmpty)
+        app::showTip(app::TipEmptyGuestList);
 }
 
 // ==== record change ===========================================================================
 
-void frmGuests::Data1_Reposition() {
+void frmGuests::Data1_Reposition()
+{
     if (Data1->isEmpty()) {
         SSTab1->setEnabled(false);
         SSCommand3->setEnabled(false);
@@ -575,8 +608,10 @@ void frmGuests::Data1_Reposition() {
     tryStep([this] { showGuestCount(); });
     if (onRow) {
         tryStep([&] { selectSide(); });
-        if (maiText2->text().isEmpty()) maiText2->setText(Data1->caption());
-        if (maiText3->text().isEmpty()) maifillshow_Click();
+        if (maiText2->text().isEmpty())
+            maiText2->setText(Data1->caption());
+        if (maiText3->text().isEmpty())
+            maifillshow_Click();
     }
     // The combos' texts were just loaded, which is no edit of the user's.
     CityChanged = false;
@@ -585,31 +620,37 @@ void frmGuests::Data1_Reposition() {
     addDBCombo2->lineEdit()->deselect();
 }
 
-void frmGuests::showGuestCount() {
+void frmGuests::showGuestCount()
+{
     if (store::Recordset* invited = app::program().InvitedSnapshot)
         lblguestcount->setText(invited->value(QStringLiteral("count of guests")).toString());
 }
 
-void frmGuests::Data1_Error(controls::DataErrorEvent& event) {
+void frmGuests::Data1_Error(controls::DataErrorEvent& event)
+{
     event.response = controls::DataErrorEvent::Response::Handled;
     controls::MsgBox(QStringLiteral("You have entered invalid data"),
                      controls::mb::OKOnly | controls::mb::Exclamation, QStringLiteral("Invalid Data"), this);
 }
 
-void frmGuests::addDBList1_Click() {
+void frmGuests::addDBList1_Click()
+{
     addDBList1->moveRowSourceToSelection();
 }
 
 // ==== tab change ==============================================================================
 
-void frmGuests::SSTab1_Click(int previousTab) {
+void frmGuests::SSTab1_Click(int previousTab)
+{
     Q_UNUSED(previousTab);
     currentTab_ = SSTab1->currentIndex();
 
     for (QLineEdit* box : {detText1, detText2, detText3, detText4})
-        if (box->text().isEmpty()) box->setText(QStringLiteral("0"));
+        if (box->text().isEmpty())
+            box->setText(QStringLiteral("0"));
     for (controls::MaskedEdit* box : {gifMaskEdBox1, gifMaskEdBox2, gifMaskEdBox3})
-        if (box->text().isEmpty()) box->setText(QStringLiteral("0"));
+        if (box->text().isEmpty())
+            box->setText(QStringLiteral("0"));
     addDBCombo1->lineEdit()->deselect();
     addDBCombo2->lineEdit()->deselect();
     applyKeyboardStops();
@@ -640,19 +681,22 @@ void frmGuests::SSTab1_Click(int previousTab) {
 // Tab moves only among the controls of the visible tab: a control on the tab control
 // keeps its keyboard stop when its name starts like the current tab's caption. Parts
 // of composite widgets (unnamed or named by Qt) and controls without a stop are left.
-void frmGuests::applyKeyboardStops() {
+void frmGuests::applyKeyboardStops()
+{
     const QString caption = SSTab1->tabText(SSTab1->currentIndex());
     for (int page = 0; page < SSTab1->count(); ++page) {
         for (QWidget* control : SSTab1->widget(page)->findChildren<QWidget*>()) {
             const QString name = control->objectName();
-            if (name.isEmpty() || name.startsWith(QLatin1String("qt_"))) continue;
+            if (name.isEmpty() || name.startsWith(QLatin1String("qt_")))
+                continue;
             QVariant designed = control->property(DesignedFocusPolicy);
             if (!designed.isValid()) {
                 designed = int(control->focusPolicy());
                 control->setProperty(DesignedFocusPolicy, designed);
             }
             const auto policy = Qt::FocusPolicy(designed.toInt());
-            if (!(policy & Qt::TabFocus)) continue;
+            if (!(policy & Qt::TabFocus))
+                continue;
             control->setFocusPolicy(
                 guests::keepsTabStop(name, caption) ? policy : Qt::FocusPolicy(policy & ~Qt::TabFocus));
         }
@@ -661,14 +705,17 @@ void frmGuests::applyKeyboardStops() {
 
 // ==== city and state lists =====================================================================
 
-void frmGuests::addDBCombo1_Change() {
+void frmGuests::addDBCombo1_Change()
+{
     CityChanged = true;
 }
-void frmGuests::addDBCombo2_Change() {
+void frmGuests::addDBCombo2_Change()
+{
     StateChanged = true;
 }
 
-void frmGuests::addDBCombo1_LostFocus() {
+void frmGuests::addDBCombo1_LostFocus()
+{
     if (CityChanged && Data2->recordset()) {
         guests::appendListValue(*Data2->recordset(), QStringLiteral("City"), addDBCombo1->currentText());
         Data2->resync();
@@ -676,7 +723,8 @@ void frmGuests::addDBCombo1_LostFocus() {
     CityChanged = false;
 }
 
-void frmGuests::addDBCombo2_LostFocus() {
+void frmGuests::addDBCombo2_LostFocus()
+{
     if (StateChanged && Data3->recordset()) {
         guests::appendListValue(*Data3->recordset(), QStringLiteral("State"), addDBCombo2->currentText());
         Data3->resync();
@@ -686,11 +734,13 @@ void frmGuests::addDBCombo2_LostFocus() {
 
 // ==== buttons =================================================================================
 
-void frmGuests::SSCommand1_Click() {
+void frmGuests::SSCommand1_Click()
+{
     app::showHelp(this, app::HelpGuests);
 }
 
-void frmGuests::SSCommand2_Click() {
+void frmGuests::SSCommand2_Click()
+{
     try {
         frmNewGuest dialog(this);
         controls::ShowModal(&dialog);
@@ -699,7 +749,8 @@ void frmGuests::SSCommand2_Click() {
     }
 }
 
-void frmGuests::SSCommand3_Click() {
+void frmGuests::SSCommand3_Click()
+{
     try {
         removeCurrentGuest();
     } catch (const store::StoreError& e) {
@@ -707,7 +758,8 @@ void frmGuests::SSCommand3_Click() {
     }
 }
 
-void frmGuests::removeCurrentGuest() {
+void frmGuests::removeCurrentGuest()
+{
     store::Recordset* guests = Data1->recordset();
     if (!guests || !guests->hasCurrent())
         throw store::StoreError(store::err::NoCurrentRecord, QStringLiteral("No current record."));
@@ -718,14 +770,17 @@ void frmGuests::removeCurrentGuest() {
         controls::MsgBox(QStringLiteral("Do you want to delete ") + name,
                          controls::mb::YesNo | controls::mb::Question | controls::mb::DefaultButton2,
                          QStringLiteral("Confirm Delete"), this);
-    if (answer != controls::mb::Yes) return;
+    if (answer != controls::mb::Yes)
+        return;
     guests::removeGuest(*guests);
-    if (store::Recordset* invited = app::program().InvitedSnapshot) invited->requery();
+    if (store::Recordset* invited = app::program().InvitedSnapshot)
+        invited->requery();
     Data1->refresh();
     Data1->setIndex(LastNameIndex);
 }
 
-void frmGuests::SSCommand4_Click() {
+void frmGuests::SSCommand4_Click()
+{
     close();
 }
 
@@ -733,52 +788,66 @@ void frmGuests::SSCommand4_Click() {
 
 // The side is written at once, not when the row is left; choosing the side the party
 // already has writes nothing (the record change selects it that way on every arrival).
-void frmGuests::detside_Click(int index) {
+void frmGuests::detside_Click(int index)
+{
     store::Recordset* guests = Data1->recordset();
-    if (!guests || !guests->hasCurrent()) return;
+    if (!guests || !guests->hasCurrent())
+        return;
     try {
         const QVariant stored = guests->value(QStringLiteral("guestof"));
-        if (!stored.isNull() && stored.toString() == guests::Sides[index]) return;
+        if (!stored.isNull() && stored.toString() == guests::Sides[index])
+            return;
         guests->edit();
         guests->setValue(QStringLiteral("guestof"), guests::Sides[index]);
         guests->update();
     } catch (const store::StoreError& e) {
         try {
-            if (guests->editMode() != store::EditMode::None) guests->cancelUpdate();
+            if (guests->editMode() != store::EditMode::None)
+                guests->cancelUpdate();
         } catch (const store::StoreError&) {
         }
         Data1->reportError(e);
     }
 }
 
-void frmGuests::detside_GotFocus(int) {
+void frmGuests::detside_GotFocus(int)
+{
     tryStep([this] { selectSide(); });
 }
 
 // Selects the side option of the current party's guestof; another value, or none,
 // leaves the options as they are.
-void frmGuests::selectSide() {
+void frmGuests::selectSide()
+{
     const QVariant side = Data1->fieldValue(QStringLiteral("guestof"));
     for (int i = 0; i < 3; ++i)
-        if (!side.isNull() && side.toString() == guests::Sides[i]) detside[size_t(i)]->setChecked(true);
+        if (!side.isNull() && side.toString() == guests::Sides[i])
+            detside[size_t(i)]->setChecked(true);
 }
 
-void frmGuests::detCheck1_Click() {
-    if (!detCheck1->isChecked()) detText2->setText(QStringLiteral("0"));
+void frmGuests::detCheck1_Click()
+{
+    if (!detCheck1->isChecked())
+        detText2->setText(QStringLiteral("0"));
 }
 
-void frmGuests::detCheck3_Click() {
+void frmGuests::detCheck3_Click()
+{
     Frame3->setVisible(detCheck3->isChecked());
 }
-void frmGuests::detCheck4_Click() {
+void frmGuests::detCheck4_Click()
+{
     showerframe->setVisible(detCheck4->isChecked());
 }
 
-void frmGuests::detCheck6_Click() {
-    if (!detCheck6->isChecked()) detText4->setText(QStringLiteral("0"));
+void frmGuests::detCheck6_Click()
+{
+    if (!detCheck6->isChecked())
+        detText4->setText(QStringLiteral("0"));
 }
 
-void frmGuests::detText_KeyPress(int box, int& keyAscii) {
+void frmGuests::detText_KeyPress(int box, int& keyAscii)
+{
     switch (guests::countKeyAction(keyAscii, replyBox(box) != nullptr)) {
         case guests::CountKey::Accept:
             break;
@@ -795,21 +864,25 @@ void frmGuests::detText_KeyPress(int box, int& keyAscii) {
     }
 }
 
-void frmGuests::detText_LostFocus(int box) {
+void frmGuests::detText_LostFocus(int box)
+{
     QLineEdit* text = countBox(box);
     const QString count = guests::countText(text->text());
     QCheckBox* reply = replyBox(box);
-    if (reply && count != QLatin1String("0")) reply->setChecked(true);
+    if (reply && count != QLatin1String("0"))
+        reply->setChecked(true);
     text->setText(count);
 }
 
 // ==== Gifts tab =================================================================================
 
-void frmGuests::gifMaskEdBox_GotFocus(int box) {
+void frmGuests::gifMaskEdBox_GotFocus(int box)
+{
     controls::MaskedEdit* amount = amountBox(box);
     if (app::program().GiftTipPending) {
         app::program().GiftTipPending = false;
-        if (box != 3) controls::Beep();
+        if (box != 3)
+            controls::Beep();
         app::showTip(app::TipGiftAmount);
     }
     // While it has the focus the box shows the plain amount.
@@ -818,7 +891,8 @@ void frmGuests::gifMaskEdBox_GotFocus(int box) {
     controls::selectAll(amount);
 }
 
-void frmGuests::gifMaskEdBox_KeyPress(int box, int& keyAscii) {
+void frmGuests::gifMaskEdBox_KeyPress(int box, int& keyAscii)
+{
     switch (guests::amountKeyAction(keyAscii)) {
         case guests::AmountKey::Accept:
             break;
@@ -832,7 +906,8 @@ void frmGuests::gifMaskEdBox_KeyPress(int box, int& keyAscii) {
     }
 }
 
-void frmGuests::gifMaskEdBox_LostFocus(int box) {
+void frmGuests::gifMaskEdBox_LostFocus(int box)
+{
     controls::MaskedEdit* amount = amountBox(box);
     const QString text = amount->text();
     if (text.isEmpty()) {
@@ -845,20 +920,24 @@ void frmGuests::gifMaskEdBox_LostFocus(int box) {
     }
     // Not an amount: the user stays in the box until it holds one (or nothing).
     controls::Beep();
-    if (box != 1) app::showTip(app::TipGiftAmount);
+    if (box != 1)
+        app::showTip(app::TipGiftAmount);
     QTimer::singleShot(0, amount, [amount] { amount->setFocus(Qt::OtherFocusReason); });
 }
 
 // ==== Mail Labels tab ===========================================================================
 
 // The name as the guest had it when it became current (the navigator's caption).
-void frmGuests::maifillwed_Click() {
+void frmGuests::maifillwed_Click()
+{
     maiText2->setText(Data1->caption());
 }
 
-void frmGuests::maifillshow_Click() {
+void frmGuests::maifillshow_Click()
+{
     store::Recordset* guests = Data1->recordset();
-    if (!guests || !guests->hasCurrent()) return;
+    if (!guests || !guests->hasCurrent())
+        return;
     try {
         maiText3->setText(guests::showerLine(guests->value(QStringLiteral("Prefix")),
                                              guests->value(QStringLiteral("LastName"))));

@@ -26,7 +26,8 @@ const QString Title = QStringLiteral("New Guest");
 
 }  // namespace
 
-frmNewGuest::frmNewGuest(QWidget* parent) : QDialog(parent) {
+frmNewGuest::frmNewGuest(QWidget* parent) : QDialog(parent)
+{
     setObjectName(QStringLiteral("frmNewGuest"));
     setWindowTitle(Title);
 
@@ -37,7 +38,8 @@ frmNewGuest::frmNewGuest(QWidget* parent) : QDialog(parent) {
     txtnewlast = new QLineEdit;
     txtnewlast->setObjectName(QStringLiteral("txtnewlast"));
     txtnewlast->setMaxLength(20);
-    for (QLineEdit* box : {txtnewfirst, txtnewlast}) box->setMinimumWidth(180);
+    for (QLineEdit* box : {txtnewfirst, txtnewlast})
+        box->setMinimumWidth(180);
     Command1 = new QPushButton(QStringLiteral("&OK"));
     Command1->setObjectName(QStringLiteral("Command1"));
     Command2 = new QPushButton(QStringLiteral("&Cancel"));
@@ -76,7 +78,8 @@ frmNewGuest::frmNewGuest(QWidget* parent) : QDialog(parent) {
     connect(help, &QShortcut::activated, this, [this] { app::showHelp(this, app::HelpGuests); });
 }
 
-void frmNewGuest::keyPressEvent(QKeyEvent* event) {
+void frmNewGuest::keyPressEvent(QKeyEvent* event)
+{
     switch (event->key()) {
         case Qt::Key_Escape:
         case Qt::Key_Return:
@@ -88,14 +91,16 @@ void frmNewGuest::keyPressEvent(QKeyEvent* event) {
     }
 }
 
-void frmNewGuest::txtnewlast_KeyDown(int& keyCode, int) {
+void frmNewGuest::txtnewlast_KeyDown(int& keyCode, int)
+{
     if (keyCode == controls::key::Return) {
         keyCode = 0;
         Command1_Click();
     }
 }
 
-void frmNewGuest::Command1_Click() {
+void frmNewGuest::Command1_Click()
+{
     const char* missing = txtnewlast->text().isEmpty()    ? "You must enter a last name"
                           : txtnewfirst->text().isEmpty() ? "You must enter a first name"
                                                           : nullptr;
@@ -112,9 +117,11 @@ void frmNewGuest::Command1_Click() {
 }
 
 // Stores the party, then makes it the guest window's current guest on the Address tab.
-void frmNewGuest::addGuest() {
+void frmNewGuest::addGuest()
+{
     const store::Bookmark mark = guests::addGuest(app::database(), txtnewfirst->text(), txtnewlast->text());
-    if (store::Recordset* invited = app::program().InvitedSnapshot) invited->requery();
+    if (store::Recordset* invited = app::program().InvitedSnapshot)
+        invited->requery();
     frmGuests* window = frmGuests::instance();
     if (window) {
         window->Data1->refresh();
@@ -128,6 +135,7 @@ void frmNewGuest::addGuest() {
     }
 }
 
-void frmNewGuest::Command2_Click() {
+void frmNewGuest::Command2_Click()
+{
     reject();
 }

@@ -30,7 +30,8 @@ struct FieldRef {
     QString table;
     QString field;
     store::FieldType type = store::FieldType::Unknown;
-    bool operator==(const FieldRef& o) const {
+    bool operator==(const FieldRef& o) const
+    {
         return table.compare(o.table, Qt::CaseInsensitive) == 0 &&
                field.compare(o.field, Qt::CaseInsensitive) == 0;
     }

@@ -16,7 +16,8 @@ struct Token {
     int position = 0;  // 1-based character position in the formula
 };
 
-[[noreturn]] void fail(const QString& what, int position) {
+[[noreturn]] void fail(const QString& what, int position)
+{
     throw ReportError(
         QStringLiteral("The selection formula cannot be read: %1 (character %2).").arg(what).arg(position));
 }
@@ -25,7 +26,8 @@ class Lexer {
 public:
     explicit Lexer(const QString& text) : text_(text) {}
 
-    std::vector<Token> tokens() {
+    std::vector<Token> tokens()
+    {
         std::vector<Token> out;
         for (;;) {
             skipBlanks();
@@ -38,18 +40,23 @@ public:
     }
 
 private:
-    void skipBlanks() {
+    void skipBlanks()
+    {
         while (at_ < text_.size() &&
                (text_[at_] == ' ' || text_[at_] == '\t' || text_[at_] == '\r' || text_[at_] == '\n'))
             ++at_;
     }
 
-    Token next() {
+    Token next()
+    {
         const int start = int(at_) + 1;
         const QChar c = text_[at_];
-        if (c == '{') return field(start);
-        if (c.isDigit() && c.unicode() < 128) return number(start);
-        if (c.isLetter() && c.unicode() < 128) return word(start);
+        if (c == '{')
+            return field(start);
+        if (c.isDigit() && c.unicode() < 128)
+            return number(start);
+        if (c.isLetter() && c.unicode() < 128)
+            return word(start);
         ++at_;
         switch (c.unicode()) {
             case '(':
@@ -78,46 +85,61 @@ private:
         }
     }
 
-    static QString describe(QChar c) {
-        if (c.isPrint() && !c.isSpace()) return QStringLiteral("'%1'").arg(c);
+    static QString describe(QChar c)
+    {
+        if (c.isPrint() && !c.isSpace())
+            return QStringLiteral("'%1'").arg(c);
         return QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
     }
 
-    Token field(int start) {
+    Token field(int start)
+    {
         const qsizetype close = text_.indexOf('}', at_ + 1);
-        if (close < 0) fail(QStringLiteral("a field name is not closed with }"), start);
+        if (close < 0)
+            fail(QStringLiteral("a field name is not closed with }"), start);
         const QString inside = text_.mid(at_ + 1, close - at_ - 1);
         FieldName name;
         const QString problem = readFieldName(inside, &name);
-        if (!problem.isEmpty()) fail(problem, start);
+        if (!problem.isEmpty())
+            fail(problem, start);
         at_ = close + 1;
         return {TokenKind::Field, inside, start};
     }
 
-    Token number(int start) {
+    Token number(int start)
+    {
         const qsizetype from = at_;
-        while (at_ < text_.size() && text_[at_].isDigit() && text_[at_].unicode() < 128) ++at_;
+        while (at_ < text_.size() && text_[at_].isDigit() && text_[at_].unicode() < 128)
+            ++at_;
         if (at_ < text_.size() && text_[at_] == '.') {
             ++at_;
-            while (at_ < text_.size() && text_[at_].isDigit() && text_[at_].unicode() < 128) ++at_;
+            while (at_ < text_.size() && text_[at_].isDigit() && text_[at_].unicode() < 128)
+                ++at_;
         }
         const QString digits = text_.mid(from, at_ - from);
-        if (digits.size() > 18) fail(QStringLiteral("the number %1 is too long").arg(digits.left(20)), start);
+        if (digits.size() > 18)
+            fail(QStringLiteral("the number %1 is too long").arg(digits.left(20)), start);
         return {TokenKind::Number, digits, start};
     }
 
-    Token word(int start) {
+    Token word(int start)
+    {
         const qsizetype from = at_;
         while (at_ < text_.size() && (text_[at_].isLetterOrNumber() || text_[at_] == '_') &&
                text_[at_].unicode() < 128)
             ++at_;
         const QString w = text_.mid(from, at_ - from);
         const QString lower = w.toLower();
-        if (lower == "and") return {TokenKind::And, w, start};
-        if (lower == "or") return {TokenKind::Or, w, start};
-        if (lower == "not") return {TokenKind::Not, w, start};
-        if (lower == "true") return {TokenKind::True, w, start};
-        if (lower == "false") return {TokenKind::False, w, start};
+        if (lower == "and")
+            return {TokenKind::And, w, start};
+        if (lower == "or")
+            return {TokenKind::Or, w, start};
+        if (lower == "not")
+            return {TokenKind::Not, w, start};
+        if (lower == "true")
+            return {TokenKind::True, w, start};
+        if (lower == "false")
+            return {TokenKind::False, w, start};
         fail(QStringLiteral("the word '%1' is not known; fields are written in braces, {Table.Field}")
                  .arg(w.left(40)),
              start);
@@ -149,7 +171,8 @@ class Parser {
 public:
     explicit Parser(std::vector<Token> tokens) : tokens_(std::move(tokens)) {}
 
-    NodePtr formula() {
+    NodePtr formula()
+    {
         NodePtr root = orExpression();
         if (peek().kind == TokenKind::Close)
             fail(QStringLiteral("there is a closing parenthesis without an opening one"), peek().position);
@@ -162,14 +185,17 @@ private:
     const Token& peek() const { return tokens_[at_]; }
     const Token& take() { return tokens_[at_ < tokens_.size() - 1 ? at_++ : at_]; }
 
-    void enter() {
+    void enter()
+    {
         if (++depth_ > Formula::MaxDepth)
             fail(QStringLiteral("the conditions are nested too deeply"), peek().position);
     }
 
-    NodePtr joined(Node::Kind kind, TokenKind joiner, NodePtr (Parser::*operand)()) {
+    NodePtr joined(Node::Kind kind, TokenKind joiner, NodePtr (Parser::*operand)())
+    {
         NodePtr first = (this->*operand)();
-        if (peek().kind != joiner) return first;
+        if (peek().kind != joiner)
+            return first;
         auto node = std::make_shared<Node>(Node{kind, {first}, {}, {}, {}, false, first->position});
         while (peek().kind == joiner) {
             take();
@@ -181,8 +207,10 @@ private:
     NodePtr orExpression() { return joined(Node::Kind::Or, TokenKind::Or, &Parser::andExpression); }
     NodePtr andExpression() { return joined(Node::Kind::And, TokenKind::And, &Parser::notExpression); }
 
-    NodePtr notExpression() {
-        if (peek().kind != TokenKind::Not) return primary();
+    NodePtr notExpression()
+    {
+        if (peek().kind != TokenKind::Not)
+            return primary();
         const int position = take().position;
         enter();
         NodePtr operand = notExpression();
@@ -190,7 +218,8 @@ private:
         return std::make_shared<Node>(Node{Node::Kind::Not, {operand}, {}, {}, {}, false, position});
     }
 
-    NodePtr primary() {
+    NodePtr primary()
+    {
         if (peek().kind == TokenKind::Open) {
             const int position = take().position;
             enter();
@@ -205,7 +234,8 @@ private:
         return comparison();
     }
 
-    NodePtr comparison() {
+    NodePtr comparison()
+    {
         NodePtr left = operand();
         if (peek().kind != TokenKind::Compare) {
             if (left->kind != Node::Kind::Field)
@@ -220,7 +250,8 @@ private:
             Node{Node::Kind::Compare, {left, right}, op.text, {}, {}, false, op.position});
     }
 
-    NodePtr operand() {
+    NodePtr operand()
+    {
         const Token& t = take();
         switch (t.kind) {
             case TokenKind::Field: {
@@ -261,7 +292,8 @@ class SqlWriter {
 public:
     SqlWriter(const Catalog& catalog, const QStringList& tables) : catalog_(catalog), tables_(tables) {}
 
-    SqlCondition write(const Node& root) {
+    SqlCondition write(const Node& root)
+    {
         SqlCondition out;
         out.sql = condition(root);
         out.params = params_;
@@ -269,23 +301,28 @@ public:
     }
 
 private:
-    [[noreturn]] static void wrong(const QString& what) {
+    [[noreturn]] static void wrong(const QString& what)
+    {
         throw ReportError(QStringLiteral("The selection formula cannot be used: %1.").arg(what));
     }
 
-    FieldRef resolve(const FieldName& name) const {
+    FieldRef resolve(const FieldName& name) const
+    {
         FieldRef ref;
         const QString problem = resolveField(catalog_, tables_, name, &ref);
-        if (!problem.isEmpty()) wrong(problem);
+        if (!problem.isEmpty())
+            wrong(problem);
         return ref;
     }
 
-    QString condition(const Node& node) {
+    QString condition(const Node& node)
+    {
         switch (node.kind) {
             case Node::Kind::Or:
             case Node::Kind::And: {
                 QStringList parts;
-                for (const NodePtr& child : node.children) parts << '(' + condition(*child) + ')';
+                for (const NodePtr& child : node.children)
+                    parts << '(' + condition(*child) + ')';
                 return parts.join(node.kind == Node::Kind::Or ? " OR " : " AND ");
             }
             case Node::Kind::Not:
@@ -304,12 +341,14 @@ private:
         }
     }
 
-    static bool isNumeric(store::FieldType t) {
+    static bool isNumeric(store::FieldType t)
+    {
         return t == store::FieldType::Number || t == store::FieldType::Currency ||
                t == store::FieldType::Unknown;
     }
 
-    static QString typeName(store::FieldType t) {
+    static QString typeName(store::FieldType t)
+    {
         switch (t) {
             case store::FieldType::Text:
                 return QStringLiteral("a text field");
@@ -327,7 +366,8 @@ private:
     }
 
     // The field's value in a comparison: an empty field counts as its type's empty value.
-    static QString fieldValue(const FieldRef& f) {
+    static QString fieldValue(const FieldRef& f)
+    {
         const QString column = qualifiedColumn(f);
         switch (f.type) {
             case store::FieldType::YesNo:
@@ -341,7 +381,8 @@ private:
         }
     }
 
-    QString comparison(const Node& node) {
+    QString comparison(const Node& node)
+    {
         const Node& a = *node.children[0];
         const Node& b = *node.children[1];
         if (a.kind != Node::Kind::Field && b.kind != Node::Kind::Field)
@@ -357,7 +398,8 @@ private:
                           : literal + ' ' + node.op + ' ' + fieldValue(f);
     }
 
-    QString fieldWithField(const QString& op, const FieldRef& a, const FieldRef& b) {
+    QString fieldWithField(const QString& op, const FieldRef& a, const FieldRef& b)
+    {
         const bool sameKind = a.type == b.type || (isNumeric(a.type) && isNumeric(b.type));
         if (!sameKind)
             wrong(QStringLiteral("{%1.%2} is %3 and {%4.%5} is %6; they cannot be compared")
@@ -373,7 +415,8 @@ private:
         return left + ' ' + op + ' ' + right;
     }
 
-    QString bindLiteral(const FieldRef& f, const FieldName& name, const Node& value, const QString& op) {
+    QString bindLiteral(const FieldRef& f, const FieldName& name, const Node& value, const QString& op)
+    {
         if (value.kind == Node::Kind::Boolean) {
             if (f.type != store::FieldType::YesNo)
                 wrong(QStringLiteral("%1 is %2 and cannot be compared with True or False")
@@ -391,13 +434,15 @@ private:
     }
 
     // A number of the formula as the column holds it: amounts in exact ten-thousandths.
-    static QVariant numberValue(const QString& digits, bool amount) {
+    static QVariant numberValue(const QString& digits, bool amount)
+    {
         const bool negative = digits.startsWith('-');
         const QString unsignedDigits = negative ? digits.mid(1) : digits;
         const int point = int(unsignedDigits.indexOf('.'));
         const QString whole = point < 0 ? unsignedDigits : unsignedDigits.left(point);
         QString fraction = point < 0 ? QString() : unsignedDigits.mid(point + 1);
-        while (fraction.endsWith('0')) fraction.chop(1);
+        while (fraction.endsWith('0'))
+            fraction.chop(1);
         const int scale = amount ? 4 : 0;
         if (fraction.size() <= scale && whole.size() + scale <= 18) {
             qint64 value = whole.isEmpty() ? 0 : whole.toLongLong();
@@ -414,17 +459,22 @@ private:
     QVariantList params_;
 };
 
-void collectFields(const Node& node, QList<FieldName>& out) {
-    if (node.kind == Node::Kind::Field || node.kind == Node::Kind::Bare) out << node.field;
-    for (const NodePtr& child : node.children) collectFields(*child, out);
+void collectFields(const Node& node, QList<FieldName>& out)
+{
+    if (node.kind == Node::Kind::Field || node.kind == Node::Kind::Bare)
+        out << node.field;
+    for (const NodePtr& child : node.children)
+        collectFields(*child, out);
 }
 
 }  // namespace
 
-Formula Formula::parse(const QString& text) {
+Formula Formula::parse(const QString& text)
+{
     Formula formula;
     formula.text_ = text;
-    if (text.trimmed().isEmpty()) return formula;
+    if (text.trimmed().isEmpty())
+        return formula;
     if (text.size() > MaxLength)
         throw ReportError(
             QStringLiteral("The selection formula cannot be read: it is longer than %1 characters.")
@@ -434,14 +484,18 @@ Formula Formula::parse(const QString& text) {
     return formula;
 }
 
-SqlCondition Formula::toSql(const Catalog& catalog, const QStringList& tables) const {
-    if (!root_) return {};
+SqlCondition Formula::toSql(const Catalog& catalog, const QStringList& tables) const
+{
+    if (!root_)
+        return {};
     return SqlWriter(catalog, tables).write(*root_);
 }
 
-QList<FieldName> Formula::fieldNames() const {
+QList<FieldName> Formula::fieldNames() const
+{
     QList<FieldName> out;
-    if (root_) collectFields(*root_, out);
+    if (root_)
+        collectFields(*root_, out);
     return out;
 }
 

@@ -19,9 +19,11 @@ using Statement = std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)>;
 // The columns of the query, each field once.
 class ColumnList {
 public:
-    int indexOf(const FieldRef& field) {
+    int indexOf(const FieldRef& field)
+    {
         for (size_t i = 0; i < columns_.size(); ++i)
-            if (columns_[i] == field) return int(i);
+            if (columns_[i] == field)
+                return int(i);
         columns_.push_back(field);
         return int(columns_.size() - 1);
     }
@@ -35,18 +37,23 @@ class QueryBuilder {
 public:
     QueryBuilder(sqlite3* db, ReportTemplate& report) : db_(db), report_(report), tables_(report.tables()) {}
 
-    ReportQuery build(const Formula& selection) {
+    ReportQuery build(const Formula& selection)
+    {
         loadTables();
         ReportQuery query;
         const QString from = fromClause();
         bindPatterns();
-        if (report_.group) query.groupColumn = columnOf(report_.group->key, report_.group->line);
+        if (report_.group)
+            query.groupColumn = columnOf(report_.group->key, report_.group->line);
         const SqlCondition where = conditions(selection);
         QStringList selected;
-        for (const FieldRef& f : columns_.columns()) selected << qualifiedColumn(f);
-        if (selected.isEmpty()) selected << QStringLiteral("1");
+        for (const FieldRef& f : columns_.columns())
+            selected << qualifiedColumn(f);
+        if (selected.isEmpty())
+            selected << QStringLiteral("1");
         query.sql = "SELECT " + selected.join(", ") + " FROM " + from;
-        if (!where.sql.isEmpty()) query.sql += " WHERE " + where.sql;
+        if (!where.sql.isEmpty())
+            query.sql += " WHERE " + where.sql;
         query.sql += orderClause();
         query.params = where.params;
         query.columns = columns_.columns();
@@ -54,11 +61,13 @@ public:
     }
 
 private:
-    [[noreturn]] void fail(int line, const QString& what) const {
+    [[noreturn]] void fail(int line, const QString& what) const
+    {
         throw ReportError(templateError(report_.path, line, what));
     }
 
-    void loadTables() {
+    void loadTables()
+    {
         if (!catalog_.load(db_, report_.source))
             fail(report_.sourceLine,
                  QStringLiteral("the table or query %1 does not exist").arg(report_.source));
@@ -67,20 +76,24 @@ private:
                 fail(join.line, QStringLiteral("the table or query %1 does not exist").arg(join.table));
         // Spell every table as the database declares it.
         report_.source = catalog_.table(report_.source)->name;
-        for (TemplateJoin& join : report_.joins) join.table = catalog_.table(join.table)->name;
+        for (TemplateJoin& join : report_.joins)
+            join.table = catalog_.table(join.table)->name;
         tables_ = report_.tables();
     }
 
-    FieldRef resolve(const FieldName& name, int line, const QStringList& tables) const {
+    FieldRef resolve(const FieldName& name, int line, const QStringList& tables) const
+    {
         FieldRef ref;
         const QString problem = resolveField(catalog_, tables, name, &ref);
-        if (!problem.isEmpty()) fail(line, problem);
+        if (!problem.isEmpty())
+            fail(line, problem);
         return ref;
     }
 
     int columnOf(const FieldName& name, int line) { return columns_.indexOf(resolve(name, line, tables_)); }
 
-    QString fromClause() const {
+    QString fromClause() const
+    {
         QString from = quoteIdentifier(report_.source);
         QStringList before{report_.source};
         for (const TemplateJoin& join : report_.joins) {
@@ -93,11 +106,13 @@ private:
         return from;
     }
 
-    void bindPattern(TextPattern& pattern, int line) {
+    void bindPattern(TextPattern& pattern, int line)
+    {
         pattern.bind([&](const FieldName& name) { return columnOf(name, line); });
     }
 
-    void bindPatterns() {
+    void bindPatterns()
+    {
         for (TemplateColumn& column : report_.columns) {
             bindPattern(column.text, column.line);
             checkTotal(column);
@@ -107,18 +122,22 @@ private:
             bindPattern(report_.group->emptyHeader, report_.group->line);
         }
         if (report_.labels)
-            for (TextPattern& line : report_.labels->lines) bindPattern(line, report_.labels->line);
+            for (TextPattern& line : report_.labels->lines)
+                bindPattern(line, report_.labels->line);
     }
 
-    void checkTotal(const TemplateColumn& column) const {
-        if (column.total != TemplateColumn::Total::Sum) return;
+    void checkTotal(const TemplateColumn& column) const
+    {
+        if (column.total != TemplateColumn::Total::Sum)
+            return;
         const store::FieldType type = resolve(column.text.singleField()->name, column.line, tables_).type;
         if (type != store::FieldType::Number && type != store::FieldType::Currency &&
             type != store::FieldType::Unknown)
             fail(column.line, QStringLiteral("only numbers and amounts can be summed"));
     }
 
-    SqlCondition conditions(const Formula& selection) const {
+    SqlCondition conditions(const Formula& selection) const
+    {
         SqlCondition own;
         try {
             own = Formula::parse(report_.select).toSql(catalog_, tables_);
@@ -126,13 +145,16 @@ private:
             fail(report_.selectLine, e.description());
         }
         const SqlCondition caller = selection.toSql(catalog_, tables_);
-        if (own.sql.isEmpty()) return caller;
-        if (caller.sql.isEmpty()) return own;
+        if (own.sql.isEmpty())
+            return caller;
+        if (caller.sql.isEmpty())
+            return own;
         return SqlCondition{'(' + own.sql + ") AND (" + caller.sql + ')', own.params + caller.params};
     }
 
     // Empty values sort after the others, so undated tasks come last.
-    QString orderClause() const {
+    QString orderClause() const
+    {
         QStringList keys;
         for (const TemplateSortKey& key : report_.sort) {
             const QString column = qualifiedColumn(resolve(key.field, report_.sortLine, tables_));
@@ -148,7 +170,8 @@ private:
     ColumnList columns_;
 };
 
-Statement prepare(sqlite3* db, const QString& sql) {
+Statement prepare(sqlite3* db, const QString& sql)
+{
     sqlite3_stmt* raw = nullptr;
     const QByteArray utf8 = sql.toUtf8();
     if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &raw, nullptr) != SQLITE_OK)
@@ -161,7 +184,8 @@ Statement prepare(sqlite3* db, const QString& sql) {
     return statement;
 }
 
-void bindParams(sqlite3_stmt* statement, const QVariantList& params) {
+void bindParams(sqlite3_stmt* statement, const QVariantList& params)
+{
     for (int i = 0; i < params.size(); ++i) {
         if (params[i].typeId() == QMetaType::Double)
             sqlite3_bind_double(statement, i + 1, params[i].toDouble());
@@ -170,29 +194,35 @@ void bindParams(sqlite3_stmt* statement, const QVariantList& params) {
     }
 }
 
-QString textOf(sqlite3_stmt* statement, int column) {
+QString textOf(sqlite3_stmt* statement, int column)
+{
     const auto* text = reinterpret_cast<const char16_t*>(sqlite3_column_text16(statement, column));
     return QString::fromUtf16(text, sqlite3_column_bytes16(statement, column) / 2);
 }
 
-qint64 integerOf(sqlite3_stmt* statement, int column) {
+qint64 integerOf(sqlite3_stmt* statement, int column)
+{
     if (sqlite3_column_type(statement, column) == SQLITE_FLOAT)
         return qint64(std::llround(sqlite3_column_double(statement, column)));
     return sqlite3_column_int64(statement, column);
 }
 
-QDateTime dateTimeOf(const QString& text) {
+QDateTime dateTimeOf(const QString& text)
+{
     for (const char* format : {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd", "yyyy-MM-ddTHH:mm:ss"}) {
         const QDateTime when = QDateTime::fromString(text, QString::fromLatin1(format));
-        if (when.isValid()) return when;
+        if (when.isValid())
+            return when;
     }
     return QDateTime::fromString(text, Qt::ISODate);
 }
 
 // One value as the store reads it for the field's type.
-QVariant valueOf(sqlite3_stmt* statement, int column, store::FieldType type) {
+QVariant valueOf(sqlite3_stmt* statement, int column, store::FieldType type)
+{
     const int storage = sqlite3_column_type(statement, column);
-    if (storage == SQLITE_NULL) return {};
+    if (storage == SQLITE_NULL)
+        return {};
     switch (type) {
         case store::FieldType::Text:
             return textOf(statement, column);
@@ -205,14 +235,17 @@ QVariant valueOf(sqlite3_stmt* statement, int column, store::FieldType type) {
         case store::FieldType::Number:
             return QVariant(integerOf(statement, column));
         default:
-            if (storage == SQLITE_INTEGER) return QVariant(qint64(sqlite3_column_int64(statement, column)));
-            if (storage == SQLITE_FLOAT) return QVariant(sqlite3_column_double(statement, column));
+            if (storage == SQLITE_INTEGER)
+                return QVariant(qint64(sqlite3_column_int64(statement, column)));
+            if (storage == SQLITE_FLOAT)
+                return QVariant(sqlite3_column_double(statement, column));
             return textOf(statement, column);
     }
 }
 
 std::vector<Row> runStatement(sqlite3* db, const QString& sql, const QVariantList& params,
-                              const std::vector<FieldRef>& columns, int limit = -1) {
+                              const std::vector<FieldRef>& columns, int limit = -1)
+{
     Statement statement = prepare(db, sql);
     bindParams(statement.get(), params);
     std::vector<Row> rows;
@@ -232,15 +265,18 @@ std::vector<Row> runStatement(sqlite3* db, const QString& sql, const QVariantLis
 
 }  // namespace
 
-ReportQuery buildQuery(sqlite3* db, ReportTemplate& report, const Formula& selection) {
+ReportQuery buildQuery(sqlite3* db, ReportTemplate& report, const Formula& selection)
+{
     return QueryBuilder(db, report).build(selection);
 }
 
-std::vector<Row> readRows(sqlite3* db, const ReportQuery& query) {
+std::vector<Row> readRows(sqlite3* db, const ReportQuery& query)
+{
     return runStatement(db, query.sql, query.params, query.columns);
 }
 
-QString readHeading(sqlite3* db, ReportTemplate& report) {
+QString readHeading(sqlite3* db, ReportTemplate& report)
+{
     // Each table of the heading gives its first row; columns are numbered across tables.
     Catalog catalog;
     std::vector<FieldRef> fields;
@@ -250,9 +286,11 @@ QString readHeading(sqlite3* db, ReportTemplate& report) {
                                             QStringLiteral("the table %1 does not exist").arg(name.table)));
         FieldRef ref;
         const QString problem = resolveField(catalog, {catalog.table(name.table)->name}, name, &ref);
-        if (!problem.isEmpty()) throw ReportError(templateError(report.path, report.headingLine, problem));
+        if (!problem.isEmpty())
+            throw ReportError(templateError(report.path, report.headingLine, problem));
         for (size_t i = 0; i < fields.size(); ++i)
-            if (fields[i] == ref) return int(i);
+            if (fields[i] == ref)
+                return int(i);
         fields.push_back(ref);
         return int(fields.size() - 1);
     };
@@ -262,7 +300,8 @@ QString readHeading(sqlite3* db, ReportTemplate& report) {
         const QString sql =
             "SELECT " + qualifiedColumn(fields[i]) + " FROM " + quoteIdentifier(fields[i].table);
         const std::vector<Row> first = runStatement(db, sql, {}, {fields[i]}, 1);
-        if (!first.empty()) values[i] = first[0][0];
+        if (!first.empty())
+            values[i] = first[0][0];
     }
     return report.heading.evaluate(values).trimmed();
 }

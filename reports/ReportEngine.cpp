@@ -12,26 +12,31 @@
 namespace reports {
 
 ReportPages prepareReport(sqlite3* db, const QString& templatePath, const QString& formula,
-                          const QString& detailFont, QDate printDate) {
+                          const QString& detailFont, QDate printDate)
+{
     ReportTemplate report = readTemplate(templatePath);
     const Formula selection = Formula::parse(formula);
     std::optional<QFont> font;
-    if (!detailFont.isEmpty()) font = parseSectionFont(detailFont).font;
+    if (!detailFont.isEmpty())
+        font = parseSectionFont(detailFont).font;
     const ReportQuery query = buildQuery(db, report, selection);
     const std::vector<Row> rows = readRows(db, query);
     const QString heading = readHeading(db, report);
     std::vector<store::FieldType> types;
-    for (const FieldRef& column : query.columns) types.push_back(column.type);
+    for (const FieldRef& column : query.columns)
+        types.push_back(column.type);
     const LayoutInput input{report, rows, query.groupColumn, heading, printDate, font, types};
     return report.isLabels() ? layoutLabels(input) : layoutList(input);
 }
 
-QString ReportEngine::sectionFont(int index) const {
+QString ReportEngine::sectionFont(int index) const
+{
     const auto found = sectionFonts_.find(index);
     return found == sectionFonts_.end() ? QString() : found->second;
 }
 
-void ReportEngine::run() {
+void ReportEngine::run()
+{
     store::Database* database = store::Workspace::defaultWorkspace().database();
     if (!database || !database->isOpen())
         throw ReportError(QStringLiteral("The report cannot run: no wedding database is open."));

@@ -10,7 +10,9 @@ namespace reports {
 class ReportError : public std::runtime_error {
 public:
     explicit ReportError(const QString& description)
-        : std::runtime_error(description.toStdString()), description_(description) {}
+        : std::runtime_error(description.toStdString()), description_(description)
+    {
+    }
     QString description() const { return description_; }
 
 private:

@@ -14,20 +14,24 @@ namespace reports {
 
 namespace {
 
-QPageLayout pageLayoutOf(const ReportPages& pages) {
+QPageLayout pageLayoutOf(const ReportPages& pages)
+{
     return QPageLayout(QPageSize(pages.paper), pages.orientation, QMarginsF(0, 0, 0, 0));
 }
 
-void paintAll(QPainter& painter, QPagedPaintDevice& device, const ReportPages& pages) {
+void paintAll(QPainter& painter, QPagedPaintDevice& device, const ReportPages& pages)
+{
     for (int i = 0; i < int(pages.pages.size()); ++i) {
-        if (i > 0) device.newPage();
+        if (i > 0)
+            device.newPage();
         paintPage(painter, pages, i);
     }
 }
 
 }  // namespace
 
-void paintPage(QPainter& painter, const ReportPages& pages, int index) {
+void paintPage(QPainter& painter, const ReportPages& pages, int index)
+{
     const double kx = painter.device()->logicalDpiX() / 72.0;
     const double ky = painter.device()->logicalDpiY() / 72.0;
     const Page& page = pages.pages.at(index);
@@ -48,7 +52,8 @@ void paintPage(QPainter& painter, const ReportPages& pages, int index) {
     painter.restore();
 }
 
-void writePdf(const ReportPages& pages, const QString& path) {
+void writePdf(const ReportPages& pages, const QString& path)
+{
     {
         QPdfWriter writer(path);
         writer.setTitle(pages.title);
@@ -64,7 +69,8 @@ void writePdf(const ReportPages& pages, const QString& path) {
         throw ReportError(QStringLiteral("The file %1 cannot be written.").arg(path));
 }
 
-void printPages(const ReportPages& pages, QPrinter& printer) {
+void printPages(const ReportPages& pages, QPrinter& printer)
+{
     printer.setFullPage(true);
     printer.setPageLayout(pageLayoutOf(pages));
     printer.setDocName(pages.title);
@@ -76,7 +82,8 @@ void printPages(const ReportPages& pages, QPrinter& printer) {
         throw ReportError(QStringLiteral("The printer %1 reported an error.").arg(printer.printerName()));
 }
 
-void printOnDefaultPrinter(const ReportPages& pages) {
+void printOnDefaultPrinter(const ReportPages& pages)
+{
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
         throw ReportError(
@@ -85,7 +92,8 @@ void printOnDefaultPrinter(const ReportPages& pages) {
     printPages(pages, printer);
 }
 
-void showPreview(const ReportPages& pages, const QString& title, bool maximised, QWidget* parent) {
+void showPreview(const ReportPages& pages, const QString& title, bool maximised, QWidget* parent)
+{
     QPrinter printer(QPrinter::HighResolution);
     printer.setFullPage(true);
     printer.setPageLayout(pageLayoutOf(pages));
@@ -99,7 +107,8 @@ void showPreview(const ReportPages& pages, const QString& title, bool maximised,
             controls::MsgBox(e.description(), controls::mb::Critical, QStringLiteral("Report Error"));
         }
     });
-    if (maximised) dialog.setWindowState(Qt::WindowMaximized);
+    if (maximised)
+        dialog.setWindowState(Qt::WindowMaximized);
     controls::ShowModal(&dialog);
 }
 

@@ -12,37 +12,45 @@
 
 namespace reports {
 
-int ReportPages::addFont(const QFont& font) {
+int ReportPages::addFont(const QFont& font)
+{
     for (size_t i = 0; i < fonts.size(); ++i)
-        if (fonts[i] == font) return int(i);
+        if (fonts[i] == font)
+            return int(i);
     fonts.push_back(font);
     return int(fonts.size() - 1);
 }
 
-QStringList ReportPages::lines(int page) const {
+QStringList ReportPages::lines(int page) const
+{
     std::map<long, std::vector<const PageText*>> byBaseline;  // tenths of a point
-    for (const PageText& t : pages.at(page).texts) byBaseline[std::lround(t.baseline.y() * 10)].push_back(&t);
+    for (const PageText& t : pages.at(page).texts)
+        byBaseline[std::lround(t.baseline.y() * 10)].push_back(&t);
     QStringList out;
     for (auto& [y, texts] : byBaseline) {
         std::sort(texts.begin(), texts.end(),
                   [](const PageText* a, const PageText* b) { return a->baseline.x() < b->baseline.x(); });
         QStringList parts;
-        for (const PageText* t : texts) parts << t->text;
+        for (const PageText* t : texts)
+            parts << t->text;
         out << parts.join(" | ");
     }
     return out;
 }
 
-QStringList ReportPages::labelLines(int page, int label) const {
+QStringList ReportPages::labelLines(int page, int label) const
+{
     const Page& p = pages.at(page);
     const QRectF box = p.labels.at(label);
     std::vector<const PageText*> inside;
     for (const PageText& t : p.texts)
-        if (box.contains(t.baseline)) inside.push_back(&t);
+        if (box.contains(t.baseline))
+            inside.push_back(&t);
     std::sort(inside.begin(), inside.end(),
               [](const PageText* a, const PageText* b) { return a->baseline.y() < b->baseline.y(); });
     QStringList out;
-    for (const PageText* t : inside) out << t->text;
+    for (const PageText* t : inside)
+        out << t->text;
     return out;
 }
 
@@ -51,7 +59,8 @@ namespace {
 // Text is measured at ten times the point size on a 72 dpi device, then scaled back.
 constexpr double MeasureScale = 10.0;
 
-const QImage& measureDevice() {
+const QImage& measureDevice()
+{
     static const QImage device = [] {
         QImage image(1, 1, QImage::Format_ARGB32);
         const int dotsPerMeter = int(72.0 * MeasureScale / 0.0254 + 0.5);
@@ -64,7 +73,8 @@ const QImage& measureDevice() {
 
 }  // namespace
 
-QFont pageFont(const QFont& font) {
+QFont pageFont(const QFont& font)
+{
     QFont f = font;
     f.setHintingPreference(QFont::PreferNoHinting);
     f.setKerning(true);
@@ -74,9 +84,12 @@ QFont pageFont(const QFont& font) {
 TextMeasure::TextMeasure(const QFont& font)
     : metrics_(pageFont(font), &measureDevice()),
       ascent_(metrics_.ascent() / MeasureScale),
-      lineSpacing_(metrics_.lineSpacing() / MeasureScale) {}
+      lineSpacing_(metrics_.lineSpacing() / MeasureScale)
+{
+}
 
-double TextMeasure::width(const QString& text) const {
+double TextMeasure::width(const QString& text) const
+{
     return metrics_.horizontalAdvance(text) / MeasureScale;
 }
 
@@ -84,14 +97,16 @@ namespace {
 
 constexpr double PointsPerInch = 72.0;
 
-void setPaper(ReportPages& doc, const ReportTemplate& report) {
+void setPaper(ReportPages& doc, const ReportTemplate& report)
+{
     doc.title = report.title;
     doc.paper = report.paper;
     doc.orientation = report.orientation;
     doc.size = report.paperInches() * PointsPerInch;
 }
 
-QFont derivedFont(const QFont& base, double extraPoints, bool bold) {
+QFont derivedFont(const QFont& base, double extraPoints, bool bold)
+{
     QFont f = base;
     f.setPointSizeF(base.pointSizeF() + extraPoints);
     f.setBold(bold || base.bold());
@@ -99,8 +114,10 @@ QFont derivedFont(const QFont& base, double extraPoints, bool bold) {
 }
 
 // Breaks a text into lines no wider than `width`, at blanks where it can.
-QStringList wrapText(const QString& text, double width, const TextMeasure& measure) {
-    if (measure.width(text) <= width) return {text};
+QStringList wrapText(const QString& text, double width, const TextMeasure& measure)
+{
+    if (measure.width(text) <= width)
+        return {text};
     QStringList lines;
     QString current;
     const auto push = [&](const QString& line) { lines << line; };
@@ -110,31 +127,39 @@ QStringList wrapText(const QString& text, double width, const TextMeasure& measu
             current = candidate;
             continue;
         }
-        if (!current.isEmpty()) push(current);
+        if (!current.isEmpty())
+            push(current);
         current = word;
         // A single word wider than the column is broken between characters.
         while (current.size() > 1 && measure.width(current) > width) {
             int fits = int(current.size()) - 1;
-            while (fits > 1 && measure.width(current.left(fits)) > width) --fits;
+            while (fits > 1 && measure.width(current.left(fits)) > width)
+                --fits;
             push(current.left(fits));
             current = current.mid(fits);
         }
     }
-    if (!current.isEmpty() || lines.isEmpty()) push(current);
+    if (!current.isEmpty() || lines.isEmpty())
+        push(current);
     return lines;
 }
 
-bool isEmptyKey(const QVariant& key) {
-    if (!key.isValid()) return true;
-    if (key.typeId() == QMetaType::LongLong || key.typeId() == QMetaType::Double) return key.toDouble() == 0;
+bool isEmptyKey(const QVariant& key)
+{
+    if (!key.isValid())
+        return true;
+    if (key.typeId() == QMetaType::LongLong || key.typeId() == QMetaType::Double)
+        return key.toDouble() == 0;
     return key.toString().isEmpty();
 }
 
 // The running total of one column.
 class ColumnTotal {
 public:
-    void add(const QVariant& value, const QString& text) {
-        if (!text.isEmpty()) ++count_;
+    void add(const QVariant& value, const QString& text)
+    {
+        if (!text.isEmpty())
+            ++count_;
         if (value.typeId() == qMetaTypeId<store::Currency>()) {
             amount_ += value.value<store::Currency>();
             hasAmount_ = true;
@@ -145,9 +170,12 @@ public:
         }
     }
     // The sum; `amount` when the column holds amounts, so that no amounts at all still read $0.00.
-    QVariant sum(bool amount) const {
-        if (hasAmount_ || amount) return QVariant::fromValue(amount_);
-        if (real_ != 0) return QVariant(real_ + double(whole_));
+    QVariant sum(bool amount) const
+    {
+        if (hasAmount_ || amount)
+            return QVariant::fromValue(amount_);
+        if (real_ != 0)
+            return QVariant(real_ + double(whole_));
         return QVariant(whole_);
     }
     qint64 count() const { return count_; }
@@ -169,27 +197,31 @@ public:
           heading_(derivedFont(report_.font, 1, false)),
           title_(derivedFont(report_.font, 6, true)),
           group_(derivedFont(report_.font, 1, true)),
-          footer_(derivedFont(report_.font, -1, false)) {
+          footer_(derivedFont(report_.font, -1, false))
+    {
         setPaper(doc_, report_);
         placeColumns();
         groupTotals_.resize(report_.columns.size());
         grandTotals_.resize(report_.columns.size());
     }
 
-    ReportPages run() {
+    ReportPages run()
+    {
         newPage();
         QVariant currentKey;
         bool inGroup = false;
         for (const Row& row : in_.rows) {
             if (in_.groupColumn >= 0 && (!inGroup || row[in_.groupColumn] != currentKey)) {
-                if (inGroup) totalsRow(groupTotals_, report_.group->footer);
+                if (inGroup)
+                    totalsRow(groupTotals_, report_.group->footer);
                 currentKey = row[in_.groupColumn];
                 inGroup = true;
                 groupHeader(row);
             }
             detailRow(row);
         }
-        if (inGroup) totalsRow(groupTotals_, report_.group->footer);
+        if (inGroup)
+            totalsRow(groupTotals_, report_.group->footer);
         if (in_.rows.empty())
             text(margin_, y_ + body_.ascent(), QStringLiteral("There are no entries for this report."),
                  bodyFont_);
@@ -216,10 +248,12 @@ private:
     static constexpr double Padding = 3;  // inside each column, both sides
     static constexpr double RowGap = 2;
 
-    void placeColumns() {
+    void placeColumns()
+    {
         margin_ = 0.5 * PointsPerInch;
         double total = 0;
-        for (const TemplateColumn& c : report_.columns) total += c.width * PointsPerInch;
+        for (const TemplateColumn& c : report_.columns)
+            total += c.width * PointsPerInch;
         const double available = doc_.size.width() - 2 * margin_;
         const double scale = total > available ? available / total : 1.0;
         double x = margin_;
@@ -233,15 +267,18 @@ private:
         boldFont_ = doc_.addFont(bold_.font);
     }
 
-    void text(double x, double baseline, const QString& s, int font) {
-        if (!s.isEmpty()) page_->texts.push_back({QPointF(x, baseline), s, font});
+    void text(double x, double baseline, const QString& s, int font)
+    {
+        if (!s.isEmpty())
+            page_->texts.push_back({QPointF(x, baseline), s, font});
     }
 
     void rule(double y, double from, double to) { page_->rules.push_back(QLineF(from, y, to, y)); }
 
     double bodyBottom() const { return doc_.size.height() - margin_ - footer_.lineSpacing() - 6; }
 
-    void newPage() {
+    void newPage()
+    {
         doc_.pages.emplace_back();
         page_ = &doc_.pages.back();
         const double width = doc_.size.width();
@@ -261,22 +298,26 @@ private:
     // The captions of the columns. Neighbouring columns whose captions begin with the
     // same line ("Reception\ninvited", "Reception\ncoming") share that line, centred
     // over them and underlined.
-    void captionRow() {
+    void captionRow()
+    {
         std::vector<Cell> captions;
-        for (const TemplateColumn& c : report_.columns) captions.push_back({c.caption.split('\n'), c.align});
+        for (const TemplateColumn& c : report_.columns)
+            captions.push_back({c.caption.split('\n'), c.align});
         const auto shares = [&](size_t a, size_t b) {
             return captions[a].lines.size() > 1 && captions[b].lines.size() > 1 &&
                    captions[a].lines[0] == captions[b].lines[0];
         };
         for (size_t i = 0; i < captions.size();) {
             size_t end = i + 1;
-            while (end < captions.size() && shares(i, end)) ++end;
+            while (end < captions.size() && shares(i, end))
+                ++end;
             if (end - i > 1) {
                 const QString shared = captions[i].lines[0];
                 const double from = left_[i] + Padding, to = left_[end - 1] + width_[end - 1] - Padding;
                 text((from + to - bold_.measure.width(shared)) / 2, y_ + bold_.ascent(), shared, boldFont_);
                 rule(y_ + bold_.lineSpacing() - 1, from, to);
-                for (size_t k = i; k < end; ++k) captions[k].lines[0].clear();
+                for (size_t k = i; k < end; ++k)
+                    captions[k].lines[0].clear();
             }
             i = end;
         }
@@ -284,7 +325,8 @@ private:
     }
 
     // Writes a row of cells at y_ and moves below it.
-    void cells(const std::vector<Cell>& row, const Fonts& fonts, int font) {
+    void cells(const std::vector<Cell>& row, const Fonts& fonts, int font)
+    {
         int lines = 1;
         for (size_t i = 0; i < row.size(); ++i) {
             const Cell& cell = row[i];
@@ -302,7 +344,8 @@ private:
         y_ += lines * fonts.lineSpacing() + RowGap;
     }
 
-    std::vector<Cell> detailCells(const Row& row) const {
+    std::vector<Cell> detailCells(const Row& row) const
+    {
         std::vector<Cell> out;
         for (size_t i = 0; i < report_.columns.size(); ++i) {
             const TemplateColumn& c = report_.columns[i];
@@ -314,19 +357,24 @@ private:
         return out;
     }
 
-    static double heightOf(const std::vector<Cell>& row, const Fonts& fonts) {
+    static double heightOf(const std::vector<Cell>& row, const Fonts& fonts)
+    {
         int lines = 1;
-        for (const Cell& c : row) lines = std::max(lines, int(c.lines.size()));
+        for (const Cell& c : row)
+            lines = std::max(lines, int(c.lines.size()));
         return lines * fonts.lineSpacing() + RowGap;
     }
 
-    QString groupTitle(const Row& row) const {
+    QString groupTitle(const Row& row) const
+    {
         const TemplateGroup& g = *report_.group;
-        if (!g.emptyHeader.isEmpty() && isEmptyKey(row[in_.groupColumn])) return g.emptyHeader.evaluate(row);
+        if (!g.emptyHeader.isEmpty() && isEmptyKey(row[in_.groupColumn]))
+            return g.emptyHeader.evaluate(row);
         return g.header.evaluate(row);
     }
 
-    void groupHeader(const Row& row) {
+    void groupHeader(const Row& row)
+    {
         groupTitle_ = groupTitle(row);
         const double needed = group_.lineSpacing() + 4 + heightOf(detailCells(row), body_);
         if (y_ + needed > bodyBottom())
@@ -336,21 +384,25 @@ private:
         writeGroupTitle(groupTitle_);
     }
 
-    void writeGroupTitle(const QString& title) {
+    void writeGroupTitle(const QString& title)
+    {
         text(margin_ + Padding, y_ + group_.ascent(), title, doc_.addFont(group_.font));
         y_ += group_.lineSpacing() + 2;
     }
 
-    void detailRow(const Row& row) {
+    void detailRow(const Row& row)
+    {
         const std::vector<Cell> cellsOfRow = detailCells(row);
         if (y_ + heightOf(cellsOfRow, body_) > bodyBottom()) {
             newPage();
-            if (in_.groupColumn >= 0) writeGroupTitle(groupTitle_ + QStringLiteral(" (continued)"));
+            if (in_.groupColumn >= 0)
+                writeGroupTitle(groupTitle_ + QStringLiteral(" (continued)"));
         }
         cells(cellsOfRow, body_, bodyFont_);
         for (size_t i = 0; i < report_.columns.size(); ++i) {
             const TemplateColumn& c = report_.columns[i];
-            if (c.total == TemplateColumn::Total::None) continue;
+            if (c.total == TemplateColumn::Total::None)
+                continue;
             const TextPattern::Piece* field = c.text.singleField();
             const QVariant value = field ? row[field->column] : QVariant();
             const QString shown = cellsOfRow[i].lines.join(QString());
@@ -359,17 +411,20 @@ private:
         }
     }
 
-    bool hasTotals() const {
+    bool hasTotals() const
+    {
         return std::any_of(report_.columns.begin(), report_.columns.end(),
                            [](const TemplateColumn& c) { return c.total != TemplateColumn::Total::None; });
     }
 
-    bool isAmount(const TextPattern::Piece& field) const {
+    bool isAmount(const TextPattern::Piece& field) const
+    {
         return field.column >= 0 && size_t(field.column) < in_.columnTypes.size() &&
                in_.columnTypes[field.column] == store::FieldType::Currency;
     }
 
-    void totalsRow(std::vector<ColumnTotal>& totals, const QString& caption) {
+    void totalsRow(std::vector<ColumnTotal>& totals, const QString& caption)
+    {
         if (!hasTotals()) {
             totals.assign(totals.size(), ColumnTotal());
             return;
@@ -387,14 +442,16 @@ private:
                 shown = caption;
             row.push_back({{shown}, c.total == TemplateColumn::Total::None ? c.align : Qt::AlignRight});
         }
-        if (y_ + heightOf(row, bold_) + 2 > bodyBottom()) newPage();
+        if (y_ + heightOf(row, bold_) + 2 > bodyBottom())
+            newPage();
         rule(y_, margin_, right_);
         y_ += 2;
         cells(row, bold_, boldFont_);
         totals.assign(totals.size(), ColumnTotal());
     }
 
-    void pageNumbers() {
+    void pageNumbers()
+    {
         const int count = int(doc_.pages.size());
         const int font = doc_.addFont(footer_.font);
         for (int i = 0; i < count; ++i) {
@@ -423,10 +480,12 @@ public:
     LabelFonts(ReportPages& doc, const QFont& font) : doc_(doc), font_(pageFont(font)), measure_(font) {}
     const TextMeasure& measure() const { return measure_; }
     // The font scaled by `scale` (at most 1), rounded down to a hundredth so it still fits.
-    int scaled(double scale) {
+    int scaled(double scale)
+    {
         const int hundredths = std::clamp(int(scale * 100), 1, 100);
         auto found = byScale_.find(hundredths);
-        if (found != byScale_.end()) return found->second;
+        if (found != byScale_.end())
+            return found->second;
         QFont f = font_;
         f.setPointSizeF(font_.pointSizeF() * hundredths / 100.0);
         return byScale_[hundredths] = doc_.addFont(f);
@@ -440,17 +499,22 @@ private:
 };
 
 // Writes the lines of one label inside `box`, scaled down when they would not fit.
-void layoutLabel(Page& page, const QRectF& box, double margin, const QStringList& lines, LabelFonts& fonts) {
+void layoutLabel(Page& page, const QRectF& box, double margin, const QStringList& lines, LabelFonts& fonts)
+{
     page.labels.push_back(box);
-    if (lines.isEmpty()) return;
+    if (lines.isEmpty())
+        return;
     const QRectF inner = box.adjusted(margin, margin, -margin, -margin);
     const TextMeasure& m = fonts.measure();
     double widest = 0;
-    for (const QString& line : lines) widest = std::max(widest, m.width(line));
+    for (const QString& line : lines)
+        widest = std::max(widest, m.width(line));
     const double height = lines.size() * m.lineSpacing();
     double scale = 1.0;
-    if (widest > inner.width()) scale = std::min(scale, inner.width() / widest);
-    if (height > inner.height()) scale = std::min(scale, inner.height() / height);
+    if (widest > inner.width())
+        scale = std::min(scale, inner.width() / widest);
+    if (height > inner.height())
+        scale = std::min(scale, inner.height() / height);
     const int font = fonts.scaled(scale);
     scale = std::floor(std::clamp(scale, 0.01, 1.0) * 100) / 100;
     const double top = inner.top() + (inner.height() - height * scale) / 2;
@@ -461,11 +525,13 @@ void layoutLabel(Page& page, const QRectF& box, double margin, const QStringList
 
 }  // namespace
 
-ReportPages layoutList(const LayoutInput& input) {
+ReportPages layoutList(const LayoutInput& input)
+{
     return ListLayout(input).run();
 }
 
-ReportPages layoutLabels(const LayoutInput& input) {
+ReportPages layoutLabels(const LayoutInput& input)
+{
     const TemplateLabels& spec = *input.report.labels;
     ReportPages doc;
     setPaper(doc, input.report);
@@ -476,7 +542,8 @@ ReportPages layoutLabels(const LayoutInput& input) {
         QStringList lines;
         for (const TextPattern& pattern : spec.lines) {
             const QString line = pattern.evaluate(input.rows[i]).trimmed();
-            if (!line.isEmpty()) lines << line;
+            if (!line.isEmpty())
+                lines << line;
         }
         const QRectF inches = spec.geometry.labelRect(int(i % perSheet));
         const QRectF box(inches.topLeft() * PointsPerInch, inches.size() * PointsPerInch);

@@ -28,24 +28,30 @@ class TemplateReader {
 public:
     TemplateReader(const QString& path) : path_(path) { t_.path = path; }
 
-    ReportTemplate read(const QString& text) {
+    ReportTemplate read(const QString& text)
+    {
         const QStringList lines = text.split('\n');
-        for (int i = 0; i < lines.size(); ++i) readLine(i + 1, lines[i]);
+        for (int i = 0; i < lines.size(); ++i)
+            readLine(i + 1, lines[i]);
         finishSection();
-        if (!seenReport_) fail(0, QStringLiteral("the [report] section is missing"));
+        if (!seenReport_)
+            fail(0, QStringLiteral("the [report] section is missing"));
         if (t_.columns.empty() && !t_.labels)
             fail(0, QStringLiteral("a report needs [column] sections or a [labels] section"));
         return std::move(t_);
     }
 
 private:
-    [[noreturn]] void fail(int line, const QString& what) const {
+    [[noreturn]] void fail(int line, const QString& what) const
+    {
         throw ReportError(templateError(path_, line, what));
     }
 
-    void readLine(int number, QString text) {
+    void readLine(int number, QString text)
+    {
         text = text.trimmed();
-        if (text.isEmpty() || text.startsWith('#')) return;
+        if (text.isEmpty() || text.startsWith('#'))
+            return;
         if (text.startsWith('[')) {
             if (!text.endsWith(']'))
                 fail(number, QStringLiteral("a section name is written in brackets, as in [column]"));
@@ -54,8 +60,10 @@ private:
             return;
         }
         const qsizetype equals = text.indexOf('=');
-        if (equals < 0) fail(number, QStringLiteral("a line is written key = value"));
-        if (section_.isEmpty()) fail(number, QStringLiteral("a key before the first section"));
+        if (equals < 0)
+            fail(number, QStringLiteral("a line is written key = value"));
+        if (section_.isEmpty())
+            fail(number, QStringLiteral("a key before the first section"));
         Line line{number, text.left(equals).trimmed().toLower(), text.mid(equals + 1).trimmed()};
         if (!repeatable().count(line.key) && seenKeys_.count(line.key))
             fail(number, QStringLiteral("the key '%1' is given twice in this section").arg(line.key));
@@ -65,9 +73,11 @@ private:
 
     std::set<QString> repeatable() const { return {"join", "line"}; }
 
-    void startSection(int number, const QString& name) {
+    void startSection(int number, const QString& name)
+    {
         static const QStringList known{"report", "column", "group", "labels"};
-        if (!known.contains(name)) fail(number, QStringLiteral("the section [%1] is not known").arg(name));
+        if (!known.contains(name))
+            fail(number, QStringLiteral("the section [%1] is not known").arg(name));
         if (name == "report" ? seenReport_ : !seenReport_)
             fail(number, seenReport_ ? QStringLiteral("there is only one [report] section")
                                      : QStringLiteral("the template begins with the [report] section"));
@@ -80,7 +90,8 @@ private:
         seenReport_ = true;
     }
 
-    void finishSection() {
+    void finishSection()
+    {
         if (section_ == "report")
             finishReport();
         else if (section_ == "column")
@@ -95,19 +106,22 @@ private:
     }
 
     // Hands every entry to `handle`, which returns false for a key it does not know.
-    void eachEntry(const std::function<bool(const Line&)>& handle) const {
+    void eachEntry(const std::function<bool(const Line&)>& handle) const
+    {
         for (const Line& line : entries_)
             if (!handle(line))
                 fail(line.number,
                      QStringLiteral("the key '%1' is not known in [%2]").arg(line.key, section_));
     }
 
-    void require(const QString& key) const {
+    void require(const QString& key) const
+    {
         if (!seenKeys_.count(key))
             fail(sectionLine_, QStringLiteral("[%1] needs the key '%2'").arg(section_, key));
     }
 
-    TextPattern pattern(const Line& line) const {
+    TextPattern pattern(const Line& line) const
+    {
         try {
             return TextPattern::parse(line.value);
         } catch (const ReportError& e) {
@@ -115,17 +129,20 @@ private:
         }
     }
 
-    FieldName fieldName(const Line& line, QString text) const {
+    FieldName fieldName(const Line& line, QString text) const
+    {
         text = text.trimmed();
         if (!text.startsWith('{') || !text.endsWith('}'))
             fail(line.number, QStringLiteral("a field is written in braces, as in {Guests.LastName}"));
         FieldName name;
         const QString problem = readFieldName(text.mid(1, text.size() - 2), &name);
-        if (!problem.isEmpty()) fail(line.number, problem);
+        if (!problem.isEmpty())
+            fail(line.number, problem);
         return name;
     }
 
-    double number(const Line& line, double low, double high) const {
+    double number(const Line& line, double low, double high) const
+    {
         bool ok = false;
         const double value = line.value.toDouble(&ok);  // always with a point, whatever the locale
         if (!ok || value < low || value > high)
@@ -134,14 +151,16 @@ private:
         return value;
     }
 
-    QString oneOf(const Line& line, const QStringList& choices) const {
+    QString oneOf(const Line& line, const QStringList& choices) const
+    {
         const QString value = line.value.toLower();
         if (!choices.contains(value))
             fail(line.number, QStringLiteral("'%1' is one of: %2").arg(line.key, choices.join(", ")));
         return value;
     }
 
-    QFont font(const Line& line) const {
+    QFont font(const Line& line) const
+    {
         const QStringList parts = line.value.split(',');
         bool ok = false;
         const double size = parts.size() >= 2 ? parts[1].trimmed().toDouble(&ok) : 0;
@@ -161,7 +180,8 @@ private:
         return f;
     }
 
-    void finishReport() {
+    void finishReport()
+    {
         t_.font = QFont(QStringLiteral("DejaVu Sans"));
         t_.font.setPointSizeF(9);
         eachEntry([this](const Line& l) {
@@ -200,7 +220,8 @@ private:
         require("source");
     }
 
-    QString tableName(const Line& line) const {
+    QString tableName(const Line& line) const
+    {
         static const QRegularExpression name(QStringLiteral("^[A-Za-z0-9_ ]{1,64}$"));
         if (!name.match(line.value).hasMatch())
             fail(line.number,
@@ -209,7 +230,8 @@ private:
     }
 
     // "Tables on {Guests.tableid} = {Tables.TableId}"
-    TemplateJoin join(const Line& line) const {
+    TemplateJoin join(const Line& line) const
+    {
         static const QRegularExpression form(
             QStringLiteral("^(.+?)\\s+on\\s+(\\{[^}]*\\})\\s*=\\s*(\\{[^}]*\\})$"),
             QRegularExpression::CaseInsensitiveOption);
@@ -222,7 +244,8 @@ private:
                             fieldName(line, match.captured(3)), line.number};
     }
 
-    std::vector<TemplateSortKey> sortKeys(const Line& line) const {
+    std::vector<TemplateSortKey> sortKeys(const Line& line) const
+    {
         std::vector<TemplateSortKey> keys;
         for (QString part : line.value.split(',')) {
             part = part.trimmed();
@@ -238,7 +261,8 @@ private:
         return keys;
     }
 
-    void finishColumn() {
+    void finishColumn()
+    {
         TemplateColumn column;
         column.line = sectionLine_;
         eachEntry([&](const Line& l) {
@@ -269,7 +293,8 @@ private:
         t_.columns.push_back(std::move(column));
     }
 
-    void finishGroup() {
+    void finishGroup()
+    {
         TemplateGroup group;
         group.line = sectionLine_;
         group.footer = QStringLiteral("Total");
@@ -291,7 +316,8 @@ private:
         t_.group = std::move(group);
     }
 
-    void finishLabels() {
+    void finishLabels()
+    {
         TemplateLabels labels;
         labels.line = sectionLine_;
         LabelGeometry& g = labels.geometry;
@@ -324,10 +350,13 @@ private:
         });
         for (const char* key : {"label-width", "label-height", "across", "down", "left", "top", "line"})
             require(key);
-        if (g.pitchAcross == 0) g.pitchAcross = g.width;
-        if (g.pitchDown == 0) g.pitchDown = g.height;
+        if (g.pitchAcross == 0)
+            g.pitchAcross = g.width;
+        if (g.pitchDown == 0)
+            g.pitchDown = g.height;
         const QString problem = g.problem(t_.paperInches());
-        if (!problem.isEmpty()) fail(sectionLine_, problem);
+        if (!problem.isEmpty())
+            fail(sectionLine_, problem);
         if (2 * labels.margin >= std::min(g.width, g.height))
             fail(sectionLine_, QStringLiteral("the margin leaves no room inside the label"));
         t_.labels = std::move(labels);
@@ -344,27 +373,34 @@ private:
 
 }  // namespace
 
-QStringList ReportTemplate::tables() const {
+QStringList ReportTemplate::tables() const
+{
     QStringList names{source};
-    for (const TemplateJoin& j : joins) names << j.table;
+    for (const TemplateJoin& j : joins)
+        names << j.table;
     return names;
 }
 
-QSizeF ReportTemplate::paperInches() const {
+QSizeF ReportTemplate::paperInches() const
+{
     QSizeF size = QPageSize(paper).size(QPageSize::Inch);
     return orientation == QPageLayout::Landscape ? size.transposed() : size;
 }
 
-QString templateError(const QString& path, int line, const QString& what) {
-    if (line <= 0) return QStringLiteral("Error in the report template %1: %2.").arg(path, what);
+QString templateError(const QString& path, int line, const QString& what)
+{
+    if (line <= 0)
+        return QStringLiteral("Error in the report template %1: %2.").arg(path, what);
     return QStringLiteral("Error in the report template %1, line %2: %3.").arg(path).arg(line).arg(what);
 }
 
-ReportTemplate parseTemplate(const QString& text, const QString& path) {
+ReportTemplate parseTemplate(const QString& text, const QString& path)
+{
     return TemplateReader(path).read(text);
 }
 
-ReportTemplate readTemplate(const QString& path) {
+ReportTemplate readTemplate(const QString& path)
+{
     QFile file(path);
     if (!QFileInfo(path).isFile())
         throw ReportError(QStringLiteral("The report template %1 does not exist.").arg(path));

@@ -45,19 +45,23 @@ const QStringList EventItems{"Ceremony", "Reception", "Shower", "Rehearsal"};
 
 // The index of the chosen option of a group, -1 when none is chosen.
 template <size_t N>
-int chosenOption(QRadioButton* const (&options)[N]) {
+int chosenOption(QRadioButton* const (&options)[N])
+{
     for (size_t i = 0; i < N; ++i)
-        if (options[i]->isChecked()) return int(i);
+        if (options[i]->isChecked())
+            return int(i);
     return -1;
 }
 
-QRadioButton* option(QWidget* tab, const QString& name, const QString& caption) {
+QRadioButton* option(QWidget* tab, const QString& name, const QString& caption)
+{
     auto* radio = new QRadioButton(caption, tab);
     radio->setObjectName(name);
     return radio;
 }
 
-QComboBox* dropDownList(QWidget* parent, const QString& name, const QStringList& items) {
+QComboBox* dropDownList(QWidget* parent, const QString& name, const QStringList& items)
+{
     auto* list = new QComboBox(parent);
     list->setObjectName(name);
     list->addItems(items);
@@ -65,7 +69,8 @@ QComboBox* dropDownList(QWidget* parent, const QString& name, const QStringList&
 }
 
 // A tab holding one column of options, named name(0), name(1), ...
-QWidget* optionsTab(QRadioButton** options, const QString& name, const QStringList& captions) {
+QWidget* optionsTab(QRadioButton** options, const QString& name, const QStringList& captions)
+{
     auto* tab = new QWidget;
     auto* box = new QVBoxLayout(tab);
     for (int i = 0; i < captions.size(); ++i)
@@ -74,7 +79,8 @@ QWidget* optionsTab(QRadioButton** options, const QString& name, const QStringLi
     return tab;
 }
 
-QLabel* label(QWidget* parent, const QString& name, const QString& caption) {
+QLabel* label(QWidget* parent, const QString& name, const QString& caption)
+{
     auto* l = new QLabel(caption, parent);
     l->setObjectName(name);
     return l;
@@ -82,29 +88,35 @@ QLabel* label(QWidget* parent, const QString& name, const QString& caption) {
 
 }  // namespace
 
-void showReportsWindow() {
+void showReportsWindow()
+{
     frmReports window(QApplication::activeWindow());
-    if (window.Form_Load()) controls::ShowModal(&window);
+    if (window.Form_Load())
+        controls::ShowModal(&window);
 }
 
-frmReports::frmReports(QWidget* parent) : QDialog(parent) {
+frmReports::frmReports(QWidget* parent) : QDialog(parent)
+{
     setObjectName(QStringLiteral("frmReports"));
     setWindowTitle(QStringLiteral("Reports"));
     buildWindow();
 }
 
-frmReports::~frmReports() {
+frmReports::~frmReports()
+{
     Form_QueryUnload();
 }
 
-QPushButton* frmReports::button(const QString& name, const QString& caption) {
+QPushButton* frmReports::button(const QString& name, const QString& caption)
+{
     auto* b = new QPushButton(caption, this);
     b->setObjectName(name);
     b->setAutoDefault(false);
     return b;
 }
 
-void frmReports::buildWindow() {
+void frmReports::buildWindow()
+{
     Label1 = label(this, "Label1", "Orvane Reports");
     QFont heading = Label1->font();
     heading.setPointSizeF(heading.pointSizeF() * 1.6);
@@ -137,7 +149,8 @@ void frmReports::buildWindow() {
     connect(SSCommand5, &QPushButton::clicked, this, &frmReports::SSCommand5_Click);
 
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {SSCommand2, SSCommand3, cmdPDF, SSCommand4, SSCommand5}) buttons->addWidget(b);
+    for (QPushButton* b : {SSCommand2, SSCommand3, cmdPDF, SSCommand4, SSCommand5})
+        buttons->addWidget(b);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Label1);
     layout->addWidget(SSTab1, 1);
@@ -145,7 +158,8 @@ void frmReports::buildWindow() {
     resize(560, 430);
 }
 
-QWidget* frmReports::buildGuestTab() {
+QWidget* frmReports::buildGuestTab()
+{
     auto* tab = new QWidget;
     auto* grid = new QGridLayout(tab);
     const QString captions[3] = {"Complete Guest List", "Guests Invited to", "Guests Not Invited to"};
@@ -162,13 +176,15 @@ QWidget* frmReports::buildGuestTab() {
     return tab;
 }
 
-QWidget* frmReports::buildLabelsTab() {
+QWidget* frmReports::buildLabelsTab()
+{
     auto* tab = new QWidget;
     Label3 = label(tab, "Label3", "Guest Invited to");
     cmblblinv = dropDownList(tab, "cmblblinv", QStringList{"All Guests"} + EventItems);
     cmblblinv->setCurrentIndex(-1);
     connect(cmblblinv, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (index >= 0) cmblblinv_Click();
+        if (index >= 0)
+            cmblblinv_Click();
     });
     Label2 = label(tab, "Label2", "Label Style");
     cmbstyles = dropDownList(tab, "cmbstyles", {});
@@ -218,32 +234,39 @@ QWidget* frmReports::buildLabelsTab() {
     return tab;
 }
 
-bool frmReports::Form_Load() {
+bool frmReports::Form_Load()
+{
     loaded_ = true;
     move(3100 / 15, 2900 / 15);  // twips at 15 per pixel
     cmbInvited[0]->setCurrentIndex(0);
     cmbInvited[1]->setCurrentIndex(0);
-    for (int i = 1; i <= 4; ++i) EventFields[i] = reports::EventFieldNames[i];
+    for (int i = 1; i <= 4; ++i)
+        EventFields[i] = reports::EventFieldNames[i];
     Labels_Load();
     CurrentTab = 0;
     return loaded_;
 }
 
-void frmReports::showEvent(QShowEvent* event) {
+void frmReports::showEvent(QShowEvent* event)
+{
     SSTab1->setCurrentIndex(CurrentTab);
     QDialog::showEvent(event);
 }
 
-void frmReports::SSTab1_Click(int tab) {
+void frmReports::SSTab1_Click(int tab)
+{
     CurrentTab = tab;
-    if (tab == 4) Labels_Start();
+    if (tab == 4)
+        Labels_Start();
 }
 
-QString frmReports::templatePath(const QString& templateName) const {
+QString frmReports::templatePath(const QString& templateName) const
+{
     return QDir(programDirectory()).filePath(templateName);
 }
 
-bool frmReports::Get_Report() {
+bool frmReports::Get_Report()
+{
     CR1.setSelectionFormula(QString());
     reports::ReportChoice choice;
     switch (SSTab1->currentIndex()) {
@@ -272,9 +295,11 @@ bool frmReports::Get_Report() {
 
 // Prepares the report. Returns false, after a beep, when there is nothing to run; a
 // failure is kept in `failure` and the caller goes on so that it is reported.
-static bool prepared(frmReports& window, QString* failure) {
+static bool prepared(frmReports& window, QString* failure)
+{
     try {
-        if (window.Get_Report()) return true;
+        if (window.Get_Report())
+            return true;
         controls::Beep();
         return false;
     } catch (const reports::ReportError& e) {
@@ -287,8 +312,10 @@ static bool prepared(frmReports& window, QString* failure) {
 
 // Runs the engine unless the preparation failed: a report run on a failed preparation
 // could print the wrong parties.
-static void runEngine(reports::ReportEngine& engine, QString* failure) {
-    if (!failure->isEmpty()) return;
+static void runEngine(reports::ReportEngine& engine, QString* failure)
+{
+    if (!failure->isEmpty())
+        return;
     try {
         engine.run();
     } catch (const reports::ReportError& e) {
@@ -298,46 +325,58 @@ static void runEngine(reports::ReportEngine& engine, QString* failure) {
     }
 }
 
-void frmReports::SSCommand2_Click() {
+void frmReports::SSCommand2_Click()
+{
     QString failure;
-    if (!prepared(*this, &failure)) return;
+    if (!prepared(*this, &failure))
+        return;
     CR1.setDestination(reports::ReportEngine::Destination::Window);
     CR1.setWindowState(reports::ReportEngine::WindowMaximised);
     CR1.setWindowParent(this);
     setEnabled(false);
     runEngine(CR1, &failure);
-    if (!failure.isEmpty()) return reportFailure(failure + "\n\nReport File: " + CR1.reportFileName());
+    if (!failure.isEmpty())
+        return reportFailure(failure + "\n\nReport File: " + CR1.reportFileName());
     setEnabled(true);
 }
 
-void frmReports::SSCommand3_Click() {
+void frmReports::SSCommand3_Click()
+{
     QString failure;
-    if (!prepared(*this, &failure)) return;
+    if (!prepared(*this, &failure))
+        return;
     CR1.setDestination(reports::ReportEngine::Destination::Printer);
     runEngine(CR1, &failure);
-    if (!failure.isEmpty()) reportFailure(failure);
+    if (!failure.isEmpty())
+        reportFailure(failure);
 }
 
-void frmReports::cmdPDF_Click() {
+void frmReports::cmdPDF_Click()
+{
     QString failure;
-    if (!prepared(*this, &failure)) return;
+    if (!prepared(*this, &failure))
+        return;
     if (failure.isEmpty()) {
         const QString path = choosePdfFile();
-        if (path.isEmpty()) return;
+        if (path.isEmpty())
+            return;
         CR1.setPrintFileName(path);
     }
     CR1.setDestination(reports::ReportEngine::Destination::File);
     runEngine(CR1, &failure);
-    if (!failure.isEmpty()) reportFailure(failure);
+    if (!failure.isEmpty())
+        reportFailure(failure);
 }
 
 // A failed report: its message, then the window unloads.
-void frmReports::reportFailure(const QString& message) {
+void frmReports::reportFailure(const QString& message)
+{
     controls::MsgBox(message, controls::mb::OKOnly, "Report Error", this);
     unload();
 }
 
-QString frmReports::choosePdfFile() {
+QString frmReports::choosePdfFile()
+{
     QFileDialog dialog(this, QStringLiteral("Save the Report as PDF"));
     dialog.setObjectName("PdfFileDialog");
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -346,33 +385,40 @@ QString frmReports::choosePdfFile() {
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
     dialog.setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     dialog.selectFile(QFileInfo(CR1.reportFileName()).completeBaseName() + ".pdf");
-    if (controls::ShowModal(&dialog) != QDialog::Accepted) return {};
+    if (controls::ShowModal(&dialog) != QDialog::Accepted)
+        return {};
     return dialog.selectedFiles().value(0);
 }
 
-void frmReports::SSCommand4_Click() {
+void frmReports::SSCommand4_Click()
+{
     unload();
 }
 
-void frmReports::SSCommand5_Click() {
+void frmReports::SSCommand5_Click()
+{
     app::showHelp(this, app::HelpReports);
 }
 
-void frmReports::unload() {
+void frmReports::unload()
+{
     loaded_ = false;
     Form_QueryUnload();
     close();
 }
 
-void frmReports::closeEvent(QCloseEvent* event) {
+void frmReports::closeEvent(QCloseEvent* event)
+{
     Form_QueryUnload();
     QDialog::closeEvent(event);
 }
 
-void frmReports::Form_QueryUnload() {
+void frmReports::Form_QueryUnload()
+{
     for (auto& set : LabelSets) {
         try {
-            if (set) set->close();
+            if (set)
+                set->close();
         } catch (const store::StoreError&) {
             // Closing a set that cannot be closed changes nothing for the user.
         }
@@ -382,10 +428,12 @@ void frmReports::Form_QueryUnload() {
 
 // ---- The Labels tab ----
 
-void frmReports::Labels_Load() {
+void frmReports::Labels_Load()
+{
     LabelStyles = reports::labelStyles();
     cmbstyles->clear();
-    for (const QString& stock : LabelStyles) cmbstyles->addItem("Avery " + stock);
+    for (const QString& stock : LabelStyles)
+        cmbstyles->addItem("Avery " + stock);
     try {
         LabelSets[0] = app::database().openRecordset(LabelSetSql[0], store::RecordsetType::Dynaset);
     } catch (const store::StoreError&) {
@@ -404,13 +452,16 @@ void frmReports::Labels_Load() {
     }
 }
 
-void frmReports::Labels_Start() {
+void frmReports::Labels_Start()
+{
     cmbstyles->setCurrentIndex(0);
-    if (cmblblinv->currentIndex() != 0) cmblblinv->setCurrentIndex(0);  // runs cmblblinv_Click
+    if (cmblblinv->currentIndex() != 0)
+        cmblblinv->setCurrentIndex(0);  // runs cmblblinv_Click
     Command1_Click();
 }
 
-void frmReports::cmblblinv_Click() {
+void frmReports::cmblblinv_Click()
+{
     const int i = cmblblinv->currentIndex();
     store::Recordset* set = LabelSets[i].get();
     LabelEvent = i + 1;
@@ -435,19 +486,24 @@ void frmReports::cmblblinv_Click() {
     }
 }
 
-void frmReports::Command1_Click() {
-    if (List1->count() == 0) return;
+void frmReports::Command1_Click()
+{
+    if (List1->count() == 0)
+        return;
     List1->selectAll();
     List1->setCurrentRow(0, QItemSelectionModel::NoUpdate);
 }
 
-void frmReports::Command2_Click() {
-    if (List1->count() == 0) return;
+void frmReports::Command2_Click()
+{
+    if (List1->count() == 0)
+        return;
     List1->clearSelection();
     List1->setCurrentRow(0, QItemSelectionModel::NoUpdate);
 }
 
-void frmReports::SSCommand1_Click() {
+void frmReports::SSCommand1_Click()
+{
     QFontDialog dialog(this);
     dialog.setObjectName("CD1");
     dialog.setOption(QFontDialog::DontUseNativeDialog);
@@ -460,7 +516,8 @@ void frmReports::SSCommand1_Click() {
     text1->setFont(chosen);
 }
 
-bool frmReports::Get_Labels() {
+bool frmReports::Get_Labels()
+{
     if (List1->selectedItems().isEmpty()) {
         controls::MsgBox(QStringLiteral("You did not select any guests for this report.") +
                              "Click on the names to include for the report. " + "\n" +
@@ -477,7 +534,8 @@ bool frmReports::Get_Labels() {
 
 // Clears the print mark of every guest and sets it on the chosen parties, all or nothing:
 // a failure half-way leaves the marks as they were.
-void frmReports::markChosenParties() {
+void frmReports::markChosenParties()
+{
     store::Workspace& workspace = app::workspace();
     workspace.beginTrans();
     try {
@@ -489,7 +547,8 @@ void frmReports::markChosenParties() {
         }
         store::Recordset& chosen = *LabelSets[LabelEvent - 1];
         for (int i = 0; i < List1->count(); ++i) {
-            if (!List1->item(i)->isSelected()) continue;
+            if (!List1->item(i)->isSelected())
+                continue;
             chosen.setAbsolutePosition(i);
             chosen.edit();
             chosen.setValue("printit", true);

@@ -10,72 +10,88 @@ namespace seating {
 
 namespace {
 
-bool isNull(const QVariant& value) {
+bool isNull(const QVariant& value)
+{
     return !value.isValid() || value.isNull();
 }
 
 }  // namespace
 
 std::optional<QString> partyDisplayText(const QVariant& prefix, const QVariant& firstName,
-                                        const QVariant& lastName) {
-    if (isNull(lastName)) return std::nullopt;
+                                        const QVariant& lastName)
+{
+    if (isNull(lastName))
+        return std::nullopt;
     QStringList parts;
     for (const QVariant* part : {&prefix, &firstName, &lastName}) {
         const QString text = isNull(*part) ? QString() : part->toString().trimmed();
-        if (!text.isEmpty()) parts << text;
+        if (!text.isEmpty())
+            parts << text;
     }
     return parts.join(QLatin1Char(' '));
 }
 
-QString partySizeWord(int people) {
+QString partySizeWord(int people)
+{
     return people == 1 ? QStringLiteral("Person") : QStringLiteral("People");
 }
 
-int freeSeats(int maxSeats, int assigned) {
+int freeSeats(int maxSeats, int assigned)
+{
     return maxSeats - assigned;
 }
 
-QString partyListCaption(const QString& title, int count) {
+QString partyListCaption(const QString& title, int count)
+{
     return title + QStringLiteral("  (") + QString::number(count) + QLatin1Char(')');
 }
 
-QString tablesCaption(int count) {
+QString tablesCaption(int count)
+{
     return QStringLiteral("Tables ") + QStringLiteral(" (") + QString::number(count) + QLatin1Char(')');
 }
 
-QString seatPromptText(const QString& party, int free) {
+QString seatPromptText(const QString& party, int free)
+{
     return QStringLiteral("How many people in the group of") + QChar(10) + party +
            QStringLiteral(" to add?") + QChar(10) + QChar(10) + QStringLiteral("You have ") +
            QString::number(free) + QStringLiteral(" available seats at this table.");
 }
 
-QString seatPromptTitle(const QString& tableName) {
+QString seatPromptTitle(const QString& tableName)
+{
     return QStringLiteral("Assign Guests to ") + tableName;
 }
 
-SeatAnswer readSeatAnswer(const QString& answer, int free) {
-    if (answer.isEmpty()) return {SeatAnswer::Kind::Cancelled, 0};
+SeatAnswer readSeatAnswer(const QString& answer, int free)
+{
+    if (answer.isEmpty())
+        return {SeatAnswer::Kind::Cancelled, 0};
     // Only a whole number of people counts; a sign, a decimal point or letters make the
     // answer unreadable, and the question is asked again.
     QString digits = answer.trimmed();
-    if (digits.startsWith(QLatin1Char('+'))) digits.remove(0, 1);
+    if (digits.startsWith(QLatin1Char('+')))
+        digits.remove(0, 1);
     if (digits.isEmpty() || !std::all_of(digits.cbegin(), digits.cend(), [](QChar c) {
             return c >= QLatin1Char('0') && c <= QLatin1Char('9');
         }))
         return {SeatAnswer::Kind::AskAgain, 0};
     bool ok = false;
     const qulonglong people = digits.toULongLong(&ok);
-    if (ok && people == 0) return {SeatAnswer::Kind::Zero, 0};
+    if (ok && people == 0)
+        return {SeatAnswer::Kind::Zero, 0};
     if (!ok || free < 0 || people > qulonglong(free))  // !ok: more digits than any count
         return {SeatAnswer::Kind::TooMany, 0};
     return {SeatAnswer::Kind::Accepted, int(people)};
 }
 
-bool numberBoxAccepts(int keyAscii) {
+bool numberBoxAccepts(int keyAscii)
+{
     return (keyAscii >= '0' && keyAscii <= '9') || keyAscii == '$';
 }
 
-bool seatsGiven(const QString& text) {
+bool seatsGiven(const QString& text)
+{
     const QVariant seats = controls::DataSource::valueOf(text, store::FieldType::Number);
     return seats.typeId() == QMetaType::LongLong && seats.toLongLong() != 0;
 }

@@ -2,7 +2,8 @@
 
 namespace seating {
 
-TableEditState& tableEdit() {
+TableEditState& tableEdit()
+{
     static TableEditState state;
     return state;
 }

@@ -34,7 +34,8 @@ const QString UnassignedWhere =
     QStringLiteral("Where (((Guests.TableId) = 0))ORDER BY Guests.tableid, Guests.LastName;");
 const QString AssignedWhere = QStringLiteral("Where (((Guests.TableId) > 0))ORDER BY Guests.LastName;");
 
-QString occupantsSql(qint64 tableId) {
+QString occupantsSql(qint64 tableId)
+{
     return PartyColumns + QStringLiteral("Where (Guests.tableid = ") + QString::number(tableId) +
            QLatin1Char(')') + QStringLiteral(" ORDER BY Guests.tableid, Guests.LastName;");
 }
@@ -50,8 +51,10 @@ const QString CantAddGuest = QStringLiteral("Can't Add Guest");
 class SeatingChange {
 public:
     SeatingChange() { app::workspace().beginTrans(); }
-    ~SeatingChange() {
-        if (!open_) return;
+    ~SeatingChange()
+    {
+        if (!open_)
+            return;
         try {
             app::workspace().rollback();
         } catch (const store::StoreError&) {
@@ -59,7 +62,8 @@ public:
     }
     SeatingChange(const SeatingChange&) = delete;
     SeatingChange& operator=(const SeatingChange&) = delete;
-    void commit() {
+    void commit()
+    {
         app::workspace().commitTrans();
         open_ = false;
     }
@@ -71,37 +75,44 @@ private:
 // The key of the party a list entry stands for.
 constexpr int PartyKeyRole = Qt::UserRole;
 
-std::optional<QString> displayTextOf(const store::Recordset& parties) {
+std::optional<QString> displayTextOf(const store::Recordset& parties)
+{
     return seating::partyDisplayText(parties.value(QStringLiteral("Prefix")),
                                      parties.value(QStringLiteral("FirstName")),
                                      parties.value(QStringLiteral("LastName")));
 }
 
 // Numbers of the seating plan are read as 16-bit integers; Null counts as 0.
-int countOf(const QVariant& value) {
+int countOf(const QVariant& value)
+{
     return qint16(value.toInt());
 }
 
-std::optional<store::Bookmark> selectedPartyKey(const QListWidget* list) {
+std::optional<store::Bookmark> selectedPartyKey(const QListWidget* list)
+{
     const QList<QListWidgetItem*> selected = list->selectedItems();
-    if (selected.isEmpty()) return std::nullopt;
+    if (selected.isEmpty())
+        return std::nullopt;
     return selected.first()->data(PartyKeyRole).toLongLong();
 }
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text)
+{
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
     return label;
 }
 
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& text) {
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& text)
+{
     auto* button = new QPushButton(text, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoDefault(false);
     return button;
 }
 
-QListWidget* makeList(QWidget* parent, const char* name) {
+QListWidget* makeList(QWidget* parent, const char* name)
+{
     auto* list = new QListWidget(parent);
     list->setObjectName(QString::fromLatin1(name));
     list->setUniformItemSizes(true);  // thousands of parties: no per-entry size queries
@@ -109,7 +120,8 @@ QListWidget* makeList(QWidget* parent, const char* name) {
     return list;
 }
 
-QFrame* makePanel(QWidget* parent, const char* name) {
+QFrame* makePanel(QWidget* parent, const char* name)
+{
     auto* panel = new QFrame(parent);
     panel->setObjectName(QString::fromLatin1(name));
     panel->setFrameShape(QFrame::StyledPanel);
@@ -117,7 +129,8 @@ QFrame* makePanel(QWidget* parent, const char* name) {
     return panel;
 }
 
-void makeBold(QLabel* label) {
+void makeBold(QLabel* label)
+{
     QFont font = label->font();
     font.setBold(true);
     label->setFont(font);
@@ -125,19 +138,23 @@ void makeBold(QLabel* label) {
 
 }  // namespace
 
-void showSeatingManager() {
+void showSeatingManager()
+{
     frmSeater* window = frmSeater::instance();
     window->Form_Load();
     controls::ShowModal(window);
 }
 
-frmSeater* frmSeater::instance() {
+frmSeater* frmSeater::instance()
+{
     static QPointer<frmSeater> window;
-    if (!window) window = new frmSeater;
+    if (!window)
+        window = new frmSeater;
     return window;
 }
 
-frmSeater::frmSeater(QWidget* parent) : QDialog(parent) {
+frmSeater::frmSeater(QWidget* parent) : QDialog(parent)
+{
     setObjectName(QStringLiteral("frmSeater"));
     setWindowTitle(QStringLiteral("Reception Seating Manager"));
     buildControls();
@@ -145,7 +162,8 @@ frmSeater::frmSeater(QWidget* parent) : QDialog(parent) {
 
 frmSeater::~frmSeater() = default;
 
-void frmSeater::buildControls() {
+void frmSeater::buildControls()
+{
     Data1 = new controls::DataSource(this);
     Data1->setObjectName(QStringLiteral("Data1"));
     connect(Data1, &controls::DataSource::reposition, this, &frmSeater::Data1_Reposition);
@@ -262,8 +280,10 @@ void frmSeater::buildControls() {
 
 // ---- loading and unloading ----------------------------------------------------------------
 
-void frmSeater::Form_Load() {
-    if (loaded_) Form_Unload();
+void frmSeater::Form_Load()
+{
+    if (loaded_)
+        Form_Unload();
     loaded_ = true;
     shownSinceLoad_ = false;
     try {
@@ -288,26 +308,32 @@ void frmSeater::Form_Load() {
     fillPartyLists();
 }
 
-void frmSeater::showEvent(QShowEvent* event) {
+void frmSeater::showEvent(QShowEvent* event)
+{
     QDialog::showEvent(event);
-    if (!loaded_ || shownSinceLoad_) return;
+    if (!loaded_ || shownSinceLoad_)
+        return;
     shownSinceLoad_ = true;
     // Once the window is on screen: the current table's panel, or the "No Tables" message.
     QTimer::singleShot(0, this, [this] {
-        if (loaded_ && isVisible()) Form_Shown();
+        if (loaded_ && isVisible())
+            Form_Shown();
     });
 }
 
-void frmSeater::Form_Shown() {
+void frmSeater::Form_Shown()
+{
     DBList1_Click();
 }
 
-void frmSeater::done(int result) {
+void frmSeater::done(int result)
+{
     Form_Unload();
     QDialog::done(result);
 }
 
-void frmSeater::Form_Unload() {
+void frmSeater::Form_Unload()
+{
     loaded_ = false;
     TableOccupants.reset();
     UnassignedParties.reset();
@@ -323,9 +349,11 @@ void frmSeater::Form_Unload() {
 // Empties the list and adds an entry for every party of the set that has a display text,
 // carrying the party's key. Walks the set to its end, so the party that was current
 // before (the one picked to be seated) is current no longer.
-void frmSeater::listParties(store::Recordset& parties, QListWidget* list) {
+void frmSeater::listParties(store::Recordset& parties, QListWidget* list)
+{
     list->clear();
-    if (parties.bof() && parties.eof()) return;
+    if (parties.bof() && parties.eof())
+        return;
     const int prefix = parties.fieldIndex(QStringLiteral("Prefix"));
     const int firstName = parties.fieldIndex(QStringLiteral("FirstName"));
     const int lastName = parties.fieldIndex(QStringLiteral("LastName"));
@@ -347,33 +375,40 @@ void frmSeater::listParties(store::Recordset& parties, QListWidget* list) {
 }
 
 void frmSeater::fillPartyList(store::Recordset& parties, QListWidget* list, QLabel* caption,
-                              const QString& title) {
+                              const QString& title)
+{
     listParties(parties, list);
     caption->setText(seating::partyListCaption(title, list->count()));
 }
 
-void frmSeater::Refresh_All() {
-    if (!UnassignedParties || !AssignedParties) return;
+void frmSeater::Refresh_All()
+{
+    if (!UnassignedParties || !AssignedParties)
+        return;
     try {
         UnassignedParties->requery();
         AssignedParties->requery();
     } catch (const store::StoreError& e) {
-        if (e.number() != store::err::NoCurrentRecord) showError(e);
+        if (e.number() != store::err::NoCurrentRecord)
+            showError(e);
         return;
     }
     fillPartyLists();
 }
 
-void frmSeater::fillPartyLists() {
+void frmSeater::fillPartyLists()
+{
     try {
         fillPartyList(*UnassignedParties, List1, Label2, UnassignedTitle);
         fillPartyList(*AssignedParties, List2, Label3, AssignedTitle);
     } catch (const store::StoreError& e) {
-        if (e.number() != store::err::NoCurrentRecord) showError(e);
+        if (e.number() != store::err::NoCurrentRecord)
+            showError(e);
     }
 }
 
-void frmSeater::Refresh_Tables() {
+void frmSeater::Refresh_Tables()
+{
     store::Recordset* tables = Data1->recordset();
     if (!tables || !tables->hasCurrent()) {
         // No table: nothing is seated at it.
@@ -408,7 +443,8 @@ void frmSeater::Refresh_Tables() {
 
 // ---- tables -----------------------------------------------------------------------------------
 
-void frmSeater::DBList1_Click() {
+void frmSeater::DBList1_Click()
+{
     DBList1->moveRowSourceToSelection();
     store::Recordset* tables = Data1->recordset();
     if (tables && tables->hasCurrent()) {
@@ -430,21 +466,26 @@ void frmSeater::DBList1_Click() {
     }
 }
 
-void frmSeater::Data1_Reposition() {
+void frmSeater::Data1_Reposition()
+{
     Label8->setText(seating::tablesCaption(Data1->recordCount()));
 }
 
-void frmSeater::selectTable(const QVariant& tableId) {
-    if (!Data1->findFirst(QStringLiteral("[TableId] = ?"), {tableId})) return;
+void frmSeater::selectTable(const QVariant& tableId)
+{
+    if (!Data1->findFirst(QStringLiteral("[TableId] = ?"), {tableId}))
+        return;
     DBList1->selectBoundValue(tableId);
 }
 
-void frmSeater::openTableEditor() {
+void frmSeater::openTableEditor()
+{
     frmTables editor(Data1, this);
     controls::ShowModal(&editor);
 }
 
-void frmSeater::Command1_Click() {
+void frmSeater::Command1_Click()
+{
     try {
         auto& state = seating::tableEdit();
         state.TableEditMode = seating::AddTableMode;
@@ -461,7 +502,8 @@ void frmSeater::Command1_Click() {
     }
 }
 
-void frmSeater::Command4_Click() {
+void frmSeater::Command4_Click()
+{
     try {
         store::Recordset* tables = Data1->recordset();
         if (!tables)
@@ -480,10 +522,13 @@ void frmSeater::Command4_Click() {
 }
 
 // Returns every party seated at the selected table to the unassigned ones.
-void frmSeater::clearOccupants() {
-    if (!TableOccupants) return;
+void frmSeater::clearOccupants()
+{
+    if (!TableOccupants)
+        return;
     TableOccupants->requery();
-    if (TableOccupants->bof() && TableOccupants->eof()) return;
+    if (TableOccupants->bof() && TableOccupants->eof())
+        return;
     TableOccupants->moveFirst();
     while (!TableOccupants->eof()) {
         TableOccupants->edit();
@@ -494,10 +539,12 @@ void frmSeater::clearOccupants() {
     }
 }
 
-void frmSeater::Command3_Click() {
+void frmSeater::Command3_Click()
+{
     try {
         store::Recordset* tables = Data1->recordset();
-        if (!tables) return;
+        if (!tables)
+            return;
         if (Data1->recordCount() > 0) {
             SeatingChange change;
             tables->deleteRecord();
@@ -520,9 +567,11 @@ void frmSeater::Command3_Click() {
     }
 }
 
-void frmSeater::Command2_Click() {
+void frmSeater::Command2_Click()
+{
     try {
-        if (!TableOccupants) return;
+        if (!TableOccupants)
+            return;
         TableOccupants->requery();
         if (TableOccupants->bof() && TableOccupants->eof()) {
             controls::MsgBox(QStringLiteral("There are no Guest Groups to remove from this table."), OKOnly,
@@ -542,7 +591,8 @@ void frmSeater::Command2_Click() {
     }
 }
 
-void frmSeater::writeAssigned(int assigned) {
+void frmSeater::writeAssigned(int assigned)
+{
     store::Recordset* tables = Data1->recordset();
     if (!tables)
         throw store::StoreError(store::err::ObjectNotSet, QStringLiteral("Object variable not set."));
@@ -552,17 +602,21 @@ void frmSeater::writeAssigned(int assigned) {
 }
 
 // After a table row was written in code: the table list follows, on the same table.
-void frmSeater::showTableAgain() {
+void frmSeater::showTableAgain()
+{
     const auto current = Data1->bookmark();
     Data1->resync();
-    if (current) DBList1->selectBookmark(*current);
+    if (current)
+        DBList1->selectBookmark(*current);
 }
 
 // ---- parties -----------------------------------------------------------------------------------
 
-void frmSeater::List1_Click() {
+void frmSeater::List1_Click()
+{
     const auto key = selectedPartyKey(List1);
-    if (!key || !UnassignedParties || !UnassignedParties->hasBookmark(*key)) return;
+    if (!key || !UnassignedParties || !UnassignedParties->hasBookmark(*key))
+        return;
     try {
         UnassignedParties->setBookmark(*key);
         const int people = countOf(UnassignedParties->value(QStringLiteral("Invited")));
@@ -572,12 +626,14 @@ void frmSeater::List1_Click() {
     }
 }
 
-void frmSeater::List2_Click() {
+void frmSeater::List2_Click()
+{
     List2->clearSelection();
     List2->setCurrentItem(nullptr);
 }
 
-void frmSeater::Command5_Click() {
+void frmSeater::Command5_Click()
+{
     using Kind = seating::SeatAnswer::Kind;
     try {
         store::Recordset* tables = Data1->recordset();
@@ -598,7 +654,8 @@ void frmSeater::Command5_Click() {
         for (;;) {
             const QString answer = controls::InputBox(prompt, title, QString::number(size), nullptr, this);
             const seating::SeatAnswer read = seating::readSeatAnswer(answer, free);
-            if (read.kind == Kind::Cancelled) return;
+            if (read.kind == Kind::Cancelled)
+                return;
             if (read.kind == Kind::Zero) {
                 controls::MsgBox(
                     QStringLiteral("You have to specify the amount of people in the group of ") + party,
@@ -633,7 +690,8 @@ void frmSeater::Command5_Click() {
     }
 }
 
-void frmSeater::Command6_Click() {
+void frmSeater::Command6_Click()
+{
     const auto key = selectedPartyKey(List3);
     if (!key) {
         controls::MsgBox(QStringLiteral("Select a guest to remove by clicking on the list to the right"),
@@ -642,7 +700,8 @@ void frmSeater::Command6_Click() {
     }
     try {
         store::Recordset* tables = Data1->recordset();
-        if (!AssignedParties || !tables || !AssignedParties->hasBookmark(*key)) return;
+        if (!AssignedParties || !tables || !AssignedParties->hasBookmark(*key))
+            return;
         AssignedParties->setBookmark(*key);
         // Only a party seated at the current table is taken off it.
         if (AssignedParties->value(QStringLiteral("tableid")).toLongLong() !=
@@ -659,21 +718,25 @@ void frmSeater::Command6_Click() {
         Refresh_All();
         Refresh_Tables();
     } catch (const store::StoreError& e) {
-        if (e.number() != store::err::NoCurrentRecord) showError(e);
+        if (e.number() != store::err::NoCurrentRecord)
+            showError(e);
     }
 }
 
 // ---- Help and Close ---------------------------------------------------------------------------
 
-void frmSeater::SSCommand1_Click() {
+void frmSeater::SSCommand1_Click()
+{
     app::showHelp(this, app::HelpSeating);
 }
 
-void frmSeater::SSCommand4_Click() {
+void frmSeater::SSCommand4_Click()
+{
     close();
 }
 
-void frmSeater::showError(const store::StoreError& error) {
+void frmSeater::showError(const store::StoreError& error)
+{
     controls::MsgBox(error.description(), OKOnly, QStringLiteral("Error #") + QString::number(error.number()),
                      this);
 }

@@ -44,7 +44,8 @@ constexpr int AssignedBox = 3;
 }  // namespace
 
 frmTables::frmTables(controls::DataSource* seatingTables, QWidget* parent)
-    : QDialog(parent), seatingTables_(seatingTables) {
+    : QDialog(parent), seatingTables_(seatingTables)
+{
     setObjectName(QStringLiteral("frmTables"));
     setWindowTitle(QStringLiteral("Tables"));
 
@@ -97,17 +98,21 @@ frmTables::frmTables(controls::DataSource* seatingTables, QWidget* parent)
     Form_Load();
 }
 
-frmTables::~frmTables() {
+frmTables::~frmTables()
+{
     // A window destroyed without being closed must not leave its transaction open.
-    if (inTransaction_) discardChanges();
+    if (inTransaction_)
+        discardChanges();
     setBusy(false);
 }
 
-void frmTables::Form_Load() {
+void frmTables::Form_Load()
+{
     datPrimaryRS->setDatabaseName(app::program().DatabasePath);
     datPrimaryRS->setRecordSource(QStringLiteral("Tables"));
     datPrimaryRS->setRecordsetType(store::RecordsetType::Dynaset);
-    for (int i = 0; i < 4; ++i) datPrimaryRS->bind(txtFields[i], QString::fromLatin1(Boxes[i].field));
+    for (int i = 0; i < 4; ++i)
+        datPrimaryRS->bind(txtFields[i], QString::fromLatin1(Boxes[i].field));
     connect(datPrimaryRS, &controls::DataSource::validate, this, &frmTables::datPrimaryRS_Validate);
     connect(datPrimaryRS, &controls::DataSource::reposition, this, &frmTables::datPrimaryRS_Reposition);
     connect(datPrimaryRS, &controls::DataSource::error, this, &frmTables::datPrimaryRS_Error);
@@ -116,16 +121,19 @@ void frmTables::Form_Load() {
     app::centreOnScreen(this);
 }
 
-void frmTables::showEvent(QShowEvent* event) {
+void frmTables::showEvent(QShowEvent* event)
+{
     QDialog::showEvent(event);
     // Once per opening: showing the window again (after a message box, say) keeps what
     // the user typed and begins no second transaction.
-    if (prepared_) return;
+    if (prepared_)
+        return;
     prepared_ = true;
     prepareRow();
 }
 
-void frmTables::prepareRow() {
+void frmTables::prepareRow()
+{
     try {
         app::workspace().beginTrans();
         inTransaction_ = true;
@@ -142,7 +150,8 @@ void frmTables::prepareRow() {
             txtFields[NumberBox]->setText(QString::number(tables + 1));
             txtFields[NameBox]->setText(QStringLiteral("Table #") + txtFields[NumberBox]->text());
             int seats = 0;
-            if (tables != 0) seats = qint16(seatingTables_->fieldValue(QStringLiteral("max")).toInt());
+            if (tables != 0)
+                seats = qint16(seatingTables_->fieldValue(QStringLiteral("max")).toInt());
             txtFields[SeatsBox]->setText(QString::number(seats));
             txtFields[AssignedBox]->setText(
                 controls::DataSource::textOf(assignedDefault, store::FieldType::Number));
@@ -154,7 +163,8 @@ void frmTables::prepareRow() {
     }
 }
 
-void frmTables::cmdUpdate_Click() {
+void frmTables::cmdUpdate_Click()
+{
     if (!seating::seatsGiven(txtFields[SeatsBox]->text())) {
         controls::MsgBox(QStringLiteral("You did not specify the amount of seats for this table."),
                          OKOnly | Information, QStringLiteral("Incomplete Information"), this);
@@ -164,7 +174,8 @@ void frmTables::cmdUpdate_Click() {
     try {
         // A value the store refuses is reported through datPrimaryRS_Error; the window
         // and its transaction stay open so that it can be corrected.
-        if (!datPrimaryRS->updateRecord()) return;
+        if (!datPrimaryRS->updateRecord())
+            return;
         if (inTransaction_) {
             app::workspace().commitTrans();
             inTransaction_ = false;
@@ -177,12 +188,14 @@ void frmTables::cmdUpdate_Click() {
     accept();
 }
 
-void frmTables::cmdClose_Click() {
+void frmTables::cmdClose_Click()
+{
     discardChanges();
     reject();
 }
 
-void frmTables::discardChanges() {
+void frmTables::discardChanges()
+{
     setBusy(false);
     datPrimaryRS->cancelUpdate();
     if (inTransaction_) {
@@ -196,43 +209,53 @@ void frmTables::discardChanges() {
     seating::tableEdit().TableSaved = false;
 }
 
-void frmTables::done(int result) {
+void frmTables::done(int result)
+{
     // Escape on a button, or closing the window: the same as Cancel.
-    if (inTransaction_) discardChanges();
+    if (inTransaction_)
+        discardChanges();
     Form_Unload();
     QDialog::done(result);
 }
 
-bool frmTables::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == this && event->type() == QEvent::Close && inTransaction_) discardChanges();
+bool frmTables::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == this && event->type() == QEvent::Close && inTransaction_)
+        discardChanges();
     return QDialog::eventFilter(watched, event);
 }
 
-void frmTables::Form_Unload() {
+void frmTables::Form_Unload()
+{
     setBusy(false);
 }
 
-void frmTables::txtFields_KeyDown(int, int& keyCode, int) {
+void frmTables::txtFields_KeyDown(int, int& keyCode, int)
+{
     if (keyCode == controls::key::Return) {
         keyCode = 0;
         cmdUpdate_Click();
     }
 }
 
-void frmTables::txtFields_KeyPress(int index, int& keyAscii) {
+void frmTables::txtFields_KeyPress(int index, int& keyAscii)
+{
     if (keyAscii == controls::key::Escape) {
         txtFields[index]->clear();
         keyAscii = 0;  // emptying the box is all Escape does here
         return;
     }
-    if (index != NameBox && !seating::numberBoxAccepts(keyAscii)) keyAscii = 0;
+    if (index != NameBox && !seating::numberBoxAccepts(keyAscii))
+        keyAscii = 0;
 }
 
-void frmTables::datPrimaryRS_Validate(controls::ValidateEvent&) {
+void frmTables::datPrimaryRS_Validate(controls::ValidateEvent&)
+{
     setBusy(true);
 }
 
-void frmTables::datPrimaryRS_Reposition() {
+void frmTables::datPrimaryRS_Reposition()
+{
     setBusy(false);
     try {
         datPrimaryRS->setCaption(QStringLiteral("Record: ") +
@@ -242,18 +265,22 @@ void frmTables::datPrimaryRS_Reposition() {
     }
 }
 
-void frmTables::datPrimaryRS_Error(controls::DataErrorEvent& event) {
+void frmTables::datPrimaryRS_Error(controls::DataErrorEvent& event)
+{
     showDataError(event.description);
     event.response = controls::DataErrorEvent::Response::Handled;
 }
 
-void frmTables::showDataError(const QString& description) {
+void frmTables::showDataError(const QString& description)
+{
     setBusy(false);
     controls::MsgBox(QStringLiteral("Data error event hit err:") + description, OKOnly, QString(), this);
 }
 
-void frmTables::setBusy(bool busy) {
-    if (busy == busy_) return;
+void frmTables::setBusy(bool busy)
+{
+    if (busy == busy_)
+        return;
     busy_ = busy;
     if (busy)
         QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -16,7 +16,12 @@ public:
     static constexpr int64_t Scale = 10000;
 
     constexpr Currency() = default;
-    static constexpr Currency fromRaw(int64_t tenThousandths) { Currency c; c.raw_ = tenThousandths; return c; }
+    static constexpr Currency fromRaw(int64_t tenThousandths)
+    {
+        Currency c;
+        c.raw_ = tenThousandths;
+        return c;
+    }
     static constexpr Currency fromUnits(int64_t whole) { return fromRaw(whole * Scale); }
     // Parses "1234.5", "-0.10", "1,234.50", "$12.50", "(12.50)"; rounds half away from zero
     // past four decimals. Empty or non-numeric text gives nullopt.
@@ -34,8 +39,16 @@ public:
     constexpr Currency operator-(Currency o) const { return fromRaw(raw_ - o.raw_); }
     constexpr Currency operator-() const { return fromRaw(-raw_); }
     constexpr Currency operator*(int64_t n) const { return fromRaw(raw_ * n); }
-    Currency& operator+=(Currency o) { raw_ += o.raw_; return *this; }
-    Currency& operator-=(Currency o) { raw_ -= o.raw_; return *this; }
+    Currency& operator+=(Currency o)
+    {
+        raw_ += o.raw_;
+        return *this;
+    }
+    Currency& operator-=(Currency o)
+    {
+        raw_ -= o.raw_;
+        return *this;
+    }
     constexpr auto operator<=>(const Currency&) const = default;
 
 private:

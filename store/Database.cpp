@@ -11,12 +11,18 @@ using sql::raise;
 dialect::Kind kindOf(FieldType type)
 {
     switch (type) {
-    case FieldType::Text: return dialect::Kind::Text;
-    case FieldType::YesNo: return dialect::Kind::Bool;
-    case FieldType::Currency: return dialect::Kind::Currency;
-    case FieldType::DateTime: return dialect::Kind::Date;
-    case FieldType::Number: return dialect::Kind::Number;
-    case FieldType::Unknown: return dialect::Kind::Unknown;
+        case FieldType::Text:
+            return dialect::Kind::Text;
+        case FieldType::YesNo:
+            return dialect::Kind::Bool;
+        case FieldType::Currency:
+            return dialect::Kind::Currency;
+        case FieldType::DateTime:
+            return dialect::Kind::Date;
+        case FieldType::Number:
+            return dialect::Kind::Number;
+        case FieldType::Unknown:
+            return dialect::Kind::Unknown;
     }
     return dialect::Kind::Unknown;
 }
@@ -46,7 +52,8 @@ void plusFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
         sqlite3_result_double(ctx, sqlite3_value_double(argv[0]) + sqlite3_value_double(argv[1]));
         return;
     }
-    QByteArray joined(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])), sqlite3_value_bytes(argv[0]));
+    QByteArray joined(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])),
+                      sqlite3_value_bytes(argv[0]));
     joined.append(reinterpret_cast<const char*>(sqlite3_value_text(argv[1])), sqlite3_value_bytes(argv[1]));
     sqlite3_result_text(ctx, joined.constData(), int(joined.size()), SQLITE_TRANSIENT);
 }
@@ -61,7 +68,8 @@ void ampFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
     QByteArray joined;
     for (int i = 0; i < 2; ++i)
         if (sqlite3_value_type(argv[i]) != SQLITE_NULL)
-            joined.append(reinterpret_cast<const char*>(sqlite3_value_text(argv[i])), sqlite3_value_bytes(argv[i]));
+            joined.append(reinterpret_cast<const char*>(sqlite3_value_text(argv[i])),
+                          sqlite3_value_bytes(argv[i]));
     sqlite3_result_text(ctx, joined.constData(), int(joined.size()), SQLITE_TRANSIENT);
 }
 
@@ -86,7 +94,10 @@ QString unbracket(const QString& name)
 // ---------------------------------------------------------------------------------------
 // Database::Impl
 
-Database::Impl::~Impl() { closeConnection(); }
+Database::Impl::~Impl()
+{
+    closeConnection();
+}
 
 void Database::Impl::finishStatements()
 {
@@ -127,12 +138,14 @@ void Database::Impl::checkOpen() const
 
 std::optional<std::pair<QString, bool>> Database::Impl::findObject(const QString& name) const
 {
-    sql::Statement st(db, QStringLiteral("SELECT name, type FROM sqlite_master WHERE type IN ('table', 'view') "
-                                         "AND name = ?1 COLLATE NOCASE"));
+    sql::Statement st(db,
+                      QStringLiteral("SELECT name, type FROM sqlite_master WHERE type IN ('table', 'view') "
+                                     "AND name = ?1 COLLATE NOCASE"));
     st.bind(1, name);
     if (!st.step())
         return std::nullopt;
-    std::pair<QString, bool> result{st.column(0).toString(), st.column(1).toString() == QLatin1String("view")};
+    std::pair<QString, bool> result{st.column(0).toString(),
+                                    st.column(1).toString() == QLatin1String("view")};
     st.reset();
     return result;
 }
@@ -148,9 +161,13 @@ std::shared_ptr<const ObjectSchema> Database::Impl::schema(const QString& name)
     auto s = std::make_shared<ObjectSchema>();
     s->name = object->first;
     s->isView = object->second;
-    sql::Statement info(db, QStringLiteral("SELECT name, type, \"notnull\", dflt_value, pk FROM pragma_table_info(?1)"));
+    sql::Statement info(
+        db, QStringLiteral("SELECT name, type, \"notnull\", dflt_value, pk FROM pragma_table_info(?1)"));
     info.bind(1, s->name);
-    struct Column { QString name, type, dflt; int pk; };
+    struct Column {
+        QString name, type, dflt;
+        int pk;
+    };
     std::vector<Column> columns;
     int pkCount = 0;
     while (info.step()) {
@@ -161,7 +178,8 @@ std::shared_ptr<const ObjectSchema> Database::Impl::schema(const QString& name)
     for (const Column& c : columns) {
         FieldInfo f = sql::fieldInfoFromDeclared(c.name, c.type);
         // INTEGER PRIMARY KEY is the row's key: assigned by the store.
-        if (c.pk > 0 && pkCount == 1 && c.type.trimmed().compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0)
+        if (c.pk > 0 && pkCount == 1 &&
+            c.type.trimmed().compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0)
             f.autoNumber = true;
         s->byLower.insert(c.name.toLower(), int(s->fields.size()));
         s->fields << f;
@@ -178,8 +196,9 @@ QString Database::Impl::viewColumnType(const QString& view, const QString& colum
         if (findObject(QStringLiteral("orv_columns"))) {
             sql::Statement st(db, QStringLiteral("SELECT object, name, type FROM orv_columns"));
             while (st.step())
-                viewColumnTypes->insert(st.column(0).toString().toLower() + '\n' + st.column(1).toString().toLower(),
-                                        st.column(2).toString());
+                viewColumnTypes->insert(
+                    st.column(0).toString().toLower() + '\n' + st.column(1).toString().toLower(),
+                    st.column(2).toString());
         }
     }
     return viewColumnTypes->value(view.toLower() + '\n' + column.toLower());
@@ -211,14 +230,29 @@ dialect::Resolver Database::Impl::statementResolver()
 // ---------------------------------------------------------------------------------------
 // Database
 
-Database::Database() : d(std::make_unique<Impl>()) { d->owner = this; }
+Database::Database() : d(std::make_unique<Impl>())
+{
+    d->owner = this;
+}
 
 Database::~Database() = default;
 
-QString Database::path() const { return d->path; }
-bool Database::isOpen() const { return d->db != nullptr; }
-void Database::close() { d->closeConnection(); }
-sqlite3* Database::handle() const { return d->db; }
+QString Database::path() const
+{
+    return d->path;
+}
+bool Database::isOpen() const
+{
+    return d->db != nullptr;
+}
+void Database::close()
+{
+    d->closeConnection();
+}
+sqlite3* Database::handle() const
+{
+    return d->db;
+}
 
 std::unique_ptr<Database> Database::openFile(const QString& path)
 {
@@ -234,11 +268,13 @@ std::unique_ptr<Database> Database::openFile(const QString& path)
     const auto writeBits = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
     if (!fi.isWritable() || !(fi.permissions() & writeBits))
         raise(err::FileReadOnly,
-              QStringLiteral("The database file '%1' is read-only; it must be writable to be opened.").arg(shown));
+              QStringLiteral("The database file '%1' is read-only; it must be writable to be opened.")
+                  .arg(shown));
     const QFileInfo dir(fi.absolutePath());
     if (!dir.isWritable())
         raise(err::FileReadOnly,
-              QStringLiteral("The folder of the database file '%1' is read-only; the database cannot be changed.")
+              QStringLiteral(
+                  "The folder of the database file '%1' is read-only; the database cannot be changed.")
                   .arg(shown));
 
     std::unique_ptr<Database> database(new Database());
@@ -262,7 +298,8 @@ std::unique_ptr<Database> Database::openFile(const QString& path)
         if ((check & 0xff) == SQLITE_NOTADB || (check & 0xff) == SQLITE_CORRUPT) {
             raise(check == SQLITE_NOTADB ? err::NotADatabase : err::Damaged,
                   check == SQLITE_NOTADB
-                      ? QStringLiteral("The file '%1' is not a database in a format this program can read.").arg(shown)
+                      ? QStringLiteral("The file '%1' is not a database in a format this program can read.")
+                            .arg(shown)
                       : QStringLiteral("The database file '%1' is damaged. Repair the database.").arg(shown));
         }
         if ((check & 0xff) == SQLITE_BUSY || (check & 0xff) == SQLITE_LOCKED)
@@ -276,7 +313,8 @@ std::unique_ptr<Database> Database::openFile(const QString& path)
                   QStringLiteral("The database file '%1' is in use by another program.").arg(shown));
         if ((lock & 0xff) == SQLITE_READONLY)
             raise(err::FileReadOnly,
-                  QStringLiteral("The database file '%1' is read-only; it must be writable to be opened.").arg(shown));
+                  QStringLiteral("The database file '%1' is read-only; it must be writable to be opened.")
+                      .arg(shown));
         if (lock != SQLITE_OK)
             sql::fail(d.db, lock, QStringLiteral("opening %1").arg(shown));
         // A rollback journal, written through to the disk before a commit returns.
@@ -284,10 +322,10 @@ std::unique_ptr<Database> Database::openFile(const QString& path)
         sql::exec(d.db, QStringLiteral("PRAGMA synchronous=FULL"));
         sql::exec(d.db, QStringLiteral("PRAGMA foreign_keys=OFF"));
         sqlite3_busy_timeout(d.db, 2000);
-        sqlite3_create_function_v2(d.db, "orv_add", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, plusFunction,
-                                   nullptr, nullptr, nullptr);
-        sqlite3_create_function_v2(d.db, "orv_amp", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, ampFunction,
-                                   nullptr, nullptr, nullptr);
+        sqlite3_create_function_v2(d.db, "orv_add", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                   plusFunction, nullptr, nullptr, nullptr);
+        sqlite3_create_function_v2(d.db, "orv_amp", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                   ampFunction, nullptr, nullptr, nullptr);
     } catch (...) {
         d.closeConnection();
         throw;
@@ -299,9 +337,11 @@ QStringList Database::tableNames() const
 {
     d->checkOpen();
     QStringList names;
-    sql::Statement st(d->db, QStringLiteral(
-        "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
-        "AND name NOT LIKE 'orv\\_%' ESCAPE '\\' ORDER BY name COLLATE NOCASE"));
+    sql::Statement st(
+        d->db,
+        QStringLiteral(
+            "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
+            "AND name NOT LIKE 'orv\\_%' ESCAPE '\\' ORDER BY name COLLATE NOCASE"));
     while (st.step())
         names << st.column(0).toString();
     return names;
@@ -311,8 +351,9 @@ QStringList Database::queryNames() const
 {
     d->checkOpen();
     QStringList names;
-    sql::Statement st(d->db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'view' "
-                                            "AND name NOT LIKE 'orv\\_%' ESCAPE '\\' ORDER BY name COLLATE NOCASE"));
+    sql::Statement st(d->db,
+                      QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'view' "
+                                     "AND name NOT LIKE 'orv\\_%' ESCAPE '\\' ORDER BY name COLLATE NOCASE"));
     while (st.step())
         names << st.column(0).toString();
     return names;
@@ -329,8 +370,9 @@ QStringList Database::indexNames(const QString& table) const
     d->checkOpen();
     const auto s = d->schema(unbracket(table));
     QStringList names;
-    sql::Statement st(d->db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = ?1 "
-                                            "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name COLLATE NOCASE"));
+    sql::Statement st(
+        d->db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = ?1 "
+                              "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name COLLATE NOCASE"));
     st.bind(1, s->name);
     while (st.step())
         names << st.column(0).toString();
@@ -365,16 +407,19 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString& source, Record
         }
         return makeRecordset(*this, std::move(src), type);
     }
-    if (startsWithWord(source, "INSERT") || startsWithWord(source, "UPDATE") || startsWithWord(source, "DELETE"))
-        raise(err::InvalidOperation, QStringLiteral("A record set needs a table, a query or a SELECT statement."));
+    if (startsWithWord(source, "INSERT") || startsWithWord(source, "UPDATE") ||
+        startsWithWord(source, "DELETE"))
+        raise(err::InvalidOperation,
+              QStringLiteral("A record set needs a table, a query or a SELECT statement."));
     const QString name = unbracket(source);
     const auto object = d->findObject(name);
     if (!object)
         raise(err::UnknownObject, QStringLiteral("There is no table or query named '%1'.").arg(name));
     if (object->second) {
         if (type == RecordsetType::Table)
-            raise(err::InvalidOperation,
-                  QStringLiteral("'%1' is a query; a table-type record set needs a table.").arg(object->first));
+            raise(
+                err::InvalidOperation,
+                QStringLiteral("'%1' is a query; a table-type record set needs a table.").arg(object->first));
         src.view = object->first;
         src.sql = "SELECT * FROM " + dialect::quoteIdentifier(object->first);
     } else {
@@ -435,7 +480,10 @@ Database& Workspace::openDatabase(const QString& path)
     return *d->database;
 }
 
-Database* Workspace::database() const { return d->database.get(); }
+Database* Workspace::database() const
+{
+    return d->database.get();
+}
 
 void Workspace::close()
 {
@@ -459,7 +507,8 @@ void Workspace::commitTrans()
 {
     Database::Impl& db = d->open();
     if (db.depth == 0)
-        raise(err::NoTransaction, QStringLiteral("There is no transaction to commit (commit without BeginTrans)."));
+        raise(err::NoTransaction,
+              QStringLiteral("There is no transaction to commit (commit without BeginTrans)."));
     if (sqlite3_get_autocommit(db.db)) {
         db.depth = 0;
         db.changed();
@@ -478,7 +527,8 @@ void Workspace::rollback()
 {
     Database::Impl& db = d->open();
     if (db.depth == 0)
-        raise(err::NoTransaction, QStringLiteral("There is no transaction to roll back (rollback without BeginTrans)."));
+        raise(err::NoTransaction,
+              QStringLiteral("There is no transaction to roll back (rollback without BeginTrans)."));
     db.finishStatements();
     db.changed();
     if (sqlite3_get_autocommit(db.db)) {
@@ -499,15 +549,36 @@ int Workspace::transactionDepth() const
     return d->database && d->database->isOpen() ? d->database->impl().depth : 0;
 }
 
-const std::vector<StoreError>& Workspace::errors() const { return d->errors; }
-void Workspace::clearErrors() { d->errors.clear(); }
-void Workspace::recordError(const StoreError& error) { d->errors.push_back(error); }
+const std::vector<StoreError>& Workspace::errors() const
+{
+    return d->errors;
+}
+void Workspace::clearErrors()
+{
+    d->errors.clear();
+}
+void Workspace::recordError(const StoreError& error)
+{
+    d->errors.push_back(error);
+}
 
 // ---------------------------------------------------------------------------------------
 
-QString translateSql(const QString& dialectSql) { return dialect::translateStatement(dialectSql).sql; }
-QString translateCondition(const QString& dialectCondition) { return dialect::translateCondition(dialectCondition); }
-QString translateSort(const QString& dialectSort) { return dialect::translateSort(dialectSort); }
-QString quoteText(const QString& text) { return dialect::quoteLiteral(text); }
+QString translateSql(const QString& dialectSql)
+{
+    return dialect::translateStatement(dialectSql).sql;
+}
+QString translateCondition(const QString& dialectCondition)
+{
+    return dialect::translateCondition(dialectCondition);
+}
+QString translateSort(const QString& dialectSort)
+{
+    return dialect::translateSort(dialectSort);
+}
+QString quoteText(const QString& text)
+{
+    return dialect::quoteLiteral(text);
+}
 
 }  // namespace store

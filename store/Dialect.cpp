@@ -27,8 +27,14 @@ public:
     QString detail;
 };
 
-bool isIdentStart(QChar c) { return c.isLetter() || c == '_'; }
-bool isIdentPart(QChar c) { return c.isLetterOrNumber() || c == '_'; }
+bool isIdentStart(QChar c)
+{
+    return c.isLetter() || c == '_';
+}
+bool isIdentPart(QChar c)
+{
+    return c.isLetterOrNumber() || c == '_';
+}
 
 std::vector<Token> tokenize(const QString& s)
 {
@@ -153,18 +159,20 @@ struct Expr {
     QString name;  // last part of a plain column reference
 };
 
-QString wrap(const Expr& e) { return e.compound ? '(' + e.sql + ')' : e.sql; }
+QString wrap(const Expr& e)
+{
+    return e.compound ? '(' + e.sql + ')' : e.sql;
+}
 
 const QStringList& clauseKeywords()
 {
     static const QStringList words = {
-        "SELECT", "FROM",   "WHERE",  "GROUP",   "BY",      "HAVING",    "ORDER",  "ASC",
-        "DESC",   "AS",     "DISTINCT", "DISTINCTROW", "ALL", "UNION",   "EXCEPT", "INTERSECT",
-        "INNER",  "LEFT",   "RIGHT",  "OUTER",   "CROSS",   "NATURAL",   "JOIN",   "ON",
-        "INSERT", "INTO",   "VALUES", "UPDATE",  "SET",     "DELETE",    "LIMIT",  "OFFSET",
-        "TOP",    "DEFAULT", "USING", "WHEN",    "THEN",    "ELSE",      "END",    "AND",
-        "OR",     "XOR",    "NOT",    "IS",      "LIKE",    "IN",        "BETWEEN", "MOD",
-        "ESCAPE"};
+        "SELECT", "FROM",     "WHERE",       "GROUP",   "BY",     "HAVING", "ORDER",     "ASC",   "DESC",
+        "AS",     "DISTINCT", "DISTINCTROW", "ALL",     "UNION",  "EXCEPT", "INTERSECT", "INNER", "LEFT",
+        "RIGHT",  "OUTER",    "CROSS",       "NATURAL", "JOIN",   "ON",     "INSERT",    "INTO",  "VALUES",
+        "UPDATE", "SET",      "DELETE",      "LIMIT",   "OFFSET", "TOP",    "DEFAULT",   "USING", "WHEN",
+        "THEN",   "ELSE",     "END",         "AND",     "OR",     "XOR",    "NOT",       "IS",    "LIKE",
+        "IN",     "BETWEEN",  "MOD",         "ESCAPE"};
     return words;
 }
 
@@ -179,7 +187,7 @@ struct FunctionForm {
     QString sqlite;
     int minArgs;
     int maxArgs;
-    Kind kind;          // Kind::Unknown: the kind of the first argument
+    Kind kind;  // Kind::Unknown: the kind of the first argument
     bool aggregate = false;
 };
 
@@ -229,7 +237,10 @@ QString functionKey(const QString& name)
     return key;
 }
 
-bool isNumericKind(Kind k) { return k == Kind::Number || k == Kind::Currency || k == Kind::Bool; }
+bool isNumericKind(Kind k)
+{
+    return k == Kind::Number || k == Kind::Currency || k == Kind::Bool;
+}
 
 // A number literal in the stored scale of a currency column.
 std::optional<QString> scaledLiteral(const Expr& e)
@@ -242,7 +253,10 @@ std::optional<QString> scaledLiteral(const Expr& e)
     return QString::number(value->raw());
 }
 
-QString asUnits(const Expr& e) { return '(' + wrap(e) + " / 10000.0)"; }
+QString asUnits(const Expr& e)
+{
+    return '(' + wrap(e) + " / 10000.0)";
+}
 
 // Jet LIKE patterns: * any text, ? one character, # one digit, [x] the character x.
 QString likePattern(const QString& jet)
@@ -274,8 +288,7 @@ enum class Clause { None, Select, From, Where, Group, Having, Order, Other };
 
 class Parser {
 public:
-    Parser(std::vector<Token> tokens, const Resolver& resolver)
-        : t_(std::move(tokens)), resolver_(resolver)
+    Parser(std::vector<Token> tokens, const Resolver& resolver) : t_(std::move(tokens)), resolver_(resolver)
     {
         collectTables();
     }
@@ -283,8 +296,8 @@ public:
     Translation statement()
     {
         const Token& first = peek();
-        if (!(isKeyword(first, "SELECT") || isKeyword(first, "INSERT") ||
-              isKeyword(first, "UPDATE") || isKeyword(first, "DELETE")))
+        if (!(isKeyword(first, "SELECT") || isKeyword(first, "INSERT") || isKeyword(first, "UPDATE") ||
+              isKeyword(first, "DELETE")))
             throw SyntaxError(QStringLiteral("a statement begins with SELECT, INSERT, UPDATE or DELETE"));
         out_.isSelect = isKeyword(first, "SELECT");
         out_.sql = statementBody(false, true);
@@ -363,10 +376,7 @@ private:
     TopSelect top_;
     int depth_ = 0;
 
-    const Token& peek(size_t ahead = 0) const
-    {
-        return t_[std::min(i_ + ahead, t_.size() - 1)];
-    }
+    const Token& peek(size_t ahead = 0) const { return t_[std::min(i_ + ahead, t_.size() - 1)]; }
     const Token& next()
     {
         const Token& t = peek();
@@ -394,10 +404,14 @@ private:
     static QString describe(const Token& t)
     {
         switch (t.type) {
-        case T::End: return QStringLiteral("the end");
-        case T::String: return '"' + t.text + '"';
-        case T::Bracket: return '[' + t.text + ']';
-        default: return t.text;
+            case T::End:
+                return QStringLiteral("the end");
+            case T::String:
+                return '"' + t.text + '"';
+            case T::Bracket:
+                return '[' + t.text + ']';
+            default:
+                return t.text;
         }
     }
     bool atClauseKeyword() const
@@ -438,10 +452,17 @@ private:
             if (!top)
                 return;
             switch (clause) {
-            case Clause::Select: top_.selectList << text; break;
-            case Clause::Where: top_.where << text; break;
-            case Clause::Order: top_.order << text; break;
-            default: break;
+                case Clause::Select:
+                    top_.selectList << text;
+                    break;
+                case Clause::Where:
+                    top_.where << text;
+                    break;
+                case Clause::Order:
+                    top_.order << text;
+                    break;
+                default:
+                    break;
             }
         };
         ++depth_;
@@ -470,7 +491,8 @@ private:
                     top_.simple = false;
                 continue;
             }
-            if (tok.type == T::Op && tok.text == "*" && !(clause == Clause::Where || clause == Clause::Having)) {
+            if (tok.type == T::Op && tok.text == "*" &&
+                !(clause == Clause::Where || clause == Clause::Having)) {
                 ++i_;
                 record(QStringLiteral("*"));
                 if (top && clause == Clause::Select)
@@ -549,16 +571,16 @@ private:
                 } else if (word == "TOP") {
                     throw SyntaxError(QStringLiteral("TOP must follow SELECT"));
                 } else if (word == "WHEN" || word == "THEN" || word == "ELSE" || word == "END" ||
-                           word == "AND" || word == "OR" || word == "XOR" || word == "NOT" ||
-                           word == "IS" || word == "LIKE" || word == "IN" || word == "BETWEEN" ||
-                           word == "MOD" || word == "ESCAPE" || word == "BY") {
+                           word == "AND" || word == "OR" || word == "XOR" || word == "NOT" || word == "IS" ||
+                           word == "LIKE" || word == "IN" || word == "BETWEEN" || word == "MOD" ||
+                           word == "ESCAPE" || word == "BY") {
                     throw SyntaxError(QStringLiteral("unexpected %1").arg(word));
                 } else {
                     clause = Clause::Other;
-                    if (top && (word == "UNION" || word == "EXCEPT" || word == "INTERSECT" ||
-                                word == "JOIN" || word == "INNER" || word == "LEFT" || word == "RIGHT" ||
-                                word == "CROSS" || word == "NATURAL" || word == "OUTER" || word == "ON" ||
-                                word == "LIMIT"))
+                    if (top &&
+                        (word == "UNION" || word == "EXCEPT" || word == "INTERSECT" || word == "JOIN" ||
+                         word == "INNER" || word == "LEFT" || word == "RIGHT" || word == "CROSS" ||
+                         word == "NATURAL" || word == "OUTER" || word == "ON" || word == "LIMIT"))
                         top_.simple = false;
                 }
                 parts << word;
@@ -697,8 +719,8 @@ private:
                 continue;
             }
             bool negated = false;
-            if (isKeyword(t, "NOT") && (isKeyword(peek(1), "LIKE") || isKeyword(peek(1), "IN") ||
-                                        isKeyword(peek(1), "BETWEEN"))) {
+            if (isKeyword(t, "NOT") &&
+                (isKeyword(peek(1), "LIKE") || isKeyword(peek(1), "IN") || isKeyword(peek(1), "BETWEEN"))) {
                 negated = true;
                 ++i_;
             }
@@ -708,7 +730,8 @@ private:
                 Expr r = concatExpr();
                 Expr e;
                 if (r.stringLiteral) {
-                    e.sql = wrap(l) + ' ' + neg + "LIKE " + quoteLiteral(likePattern(r.name)) + " ESCAPE '\\'";
+                    e.sql =
+                        wrap(l) + ' ' + neg + "LIKE " + quoteLiteral(likePattern(r.name)) + " ESCAPE '\\'";
                 } else {
                     e.sql = wrap(l) + ' ' + neg + "LIKE " + wrap(r);
                 }
@@ -999,7 +1022,8 @@ private:
                 sql.replace(QStringLiteral("%%1").arg(k + 1), args[k]);
             e.sql = sql;
         } else {
-            e.sql = form.sqlite + '(' + (distinct ? QStringLiteral("DISTINCT ") : QString()) + args.join(", ") + ')';
+            e.sql = form.sqlite + '(' + (distinct ? QStringLiteral("DISTINCT ") : QString()) +
+                    args.join(", ") + ')';
         }
         e.kind = form.kind;
         if (form.kind == Kind::Unknown && !exprs.empty())
@@ -1045,41 +1069,41 @@ private:
         const Token tok = peek();
         Expr e;
         switch (tok.type) {
-        case T::End:
-            throw SyntaxError(QStringLiteral("an expression is missing at the end"));
-        case T::Number:
-            ++i_;
-            e.sql = tok.text;
-            e.kind = Kind::Number;
-            e.numberLiteral = true;
-            return e;
-        case T::String:
-            ++i_;
-            e.sql = quoteLiteral(tok.text);
-            e.kind = Kind::Text;
-            e.stringLiteral = true;
-            e.name = tok.text;  // the value, for LIKE patterns
-            return e;
-        case T::Date: {
-            ++i_;
-            const auto date = parseDateTimeText(tok.text);
-            if (!date)
-                throw SyntaxError(QStringLiteral("#%1# is not a date").arg(tok.text));
-            e.sql = quoteLiteral(storedDateText(*date));
-            e.kind = Kind::Date;
-            return e;
-        }
-        case T::Param:
-            ++i_;
-            e.sql = tok.text;
-            return e;
-        case T::Op:
-            if (tok.text == "(")
-                return parenthesized();
-            throw SyntaxError(QStringLiteral("an expression is missing before '%1'").arg(tok.text));
-        case T::Ident:
-        case T::Bracket:
-            break;
+            case T::End:
+                throw SyntaxError(QStringLiteral("an expression is missing at the end"));
+            case T::Number:
+                ++i_;
+                e.sql = tok.text;
+                e.kind = Kind::Number;
+                e.numberLiteral = true;
+                return e;
+            case T::String:
+                ++i_;
+                e.sql = quoteLiteral(tok.text);
+                e.kind = Kind::Text;
+                e.stringLiteral = true;
+                e.name = tok.text;  // the value, for LIKE patterns
+                return e;
+            case T::Date: {
+                ++i_;
+                const auto date = parseDateTimeText(tok.text);
+                if (!date)
+                    throw SyntaxError(QStringLiteral("#%1# is not a date").arg(tok.text));
+                e.sql = quoteLiteral(storedDateText(*date));
+                e.kind = Kind::Date;
+                return e;
+            }
+            case T::Param:
+                ++i_;
+                e.sql = tok.text;
+                return e;
+            case T::Op:
+                if (tok.text == "(")
+                    return parenthesized();
+                throw SyntaxError(QStringLiteral("an expression is missing before '%1'").arg(tok.text));
+            case T::Ident:
+            case T::Bracket:
+                break;
         }
         if (tok.type == T::Ident) {
             const QString word = tok.text.toUpper();
@@ -1118,7 +1142,8 @@ private:
                 return functionCall(tok.text);
             }
             if (atClauseKeyword())
-                throw SyntaxError(QStringLiteral("an expression is missing before %1").arg(tok.text.toUpper()));
+                throw SyntaxError(
+                    QStringLiteral("an expression is missing before %1").arg(tok.text.toUpper()));
             if (tok.text.endsWith('$'))
                 throw SyntaxError(QStringLiteral("'%1' is a function and needs parentheses").arg(tok.text));
         }
@@ -1215,8 +1240,8 @@ std::optional<QDateTime> parseDateTimeText(const QString& input)
         "yyyy-MM-dd HH:mm:ss", "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd HH:mm", "yyyy-MM-dd HH:mm:ss.zzz",
         "M/d/yyyy h:mm:ss AP", "M/d/yyyy h:mm AP",    "M/d/yyyy H:mm:ss", "M/d/yyyy H:mm",
         "M/d/yy h:mm:ss AP",   "M/d/yy h:mm AP",      "M/d/yy H:mm:ss",   "M/d/yy H:mm"};
-    static const QStringList dateFormats = {"yyyy-MM-dd", "M/d/yyyy", "M/d/yy", "MMMM d, yyyy",
-                                            "MMM d, yyyy", "d MMMM yyyy"};
+    static const QStringList dateFormats = {"yyyy-MM-dd",   "M/d/yyyy",    "M/d/yy",
+                                            "MMMM d, yyyy", "MMM d, yyyy", "d MMMM yyyy"};
     const QLocale c = QLocale::c();
     for (const QString& f : dateTimeFormats) {
         const QDateTime dt = c.toDateTime(text, f);

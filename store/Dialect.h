@@ -39,7 +39,7 @@ struct SimpleSelect {
 
 struct Translation {
     QString sql;
-    QStringList tables;            // tables and views named after FROM/JOIN/INTO/UPDATE
+    QStringList tables;             // tables and views named after FROM/JOIN/INTO/UPDATE
     std::vector<Kind> resultKinds;  // kinds of the top-level select list (empty after a *)
     std::optional<SimpleSelect> simple;
     bool isSelect = false;

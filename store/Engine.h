@@ -31,8 +31,8 @@ struct Database::Impl {
     Database* owner = nullptr;
     sqlite3* db = nullptr;
     QString path;
-    int depth = 0;              // open transactions (the outermost plus savepoints)
-    quint64 generation = 1;     // changes whenever stored rows may have changed
+    int depth = 0;           // open transactions (the outermost plus savepoints)
+    quint64 generation = 1;  // changes whenever stored rows may have changed
     std::set<RecordsetImpl*> sets;
     QHash<QString, std::shared_ptr<const ObjectSchema>> schemas;  // by lower-case name
     std::optional<QHash<QString, QString>> viewColumnTypes;       // "view\ncolumn" -> type
@@ -56,16 +56,16 @@ dialect::Kind kindOf(FieldType type);
 
 // Where a record set's rows come from, already translated.
 struct RecordSource {
-    QString text;        // as the caller gave it (source())
-    QString table;       // the base table: rows are keyed by its rowid ("" for query sets)
-    QString qualifier;   // quoted name that qualifies rowid in the statements
-    QString selectList;  // for keyed sources
+    QString text;             // as the caller gave it (source())
+    QString table;            // the base table: rows are keyed by its rowid ("" for query sets)
+    QString qualifier;        // quoted name that qualifies rowid in the statements
+    QString selectList;       // for keyed sources
     QStringList selectItems;  // the select list item by item, when known ("" for "*")
     QString from;
     QString where;
     QString orderBy;
-    QString sql;         // for query sources: the whole SELECT
-    QString view;        // the saved query's name, for declared column types
+    QString sql;   // for query sources: the whole SELECT
+    QString view;  // the saved query's name, for declared column types
     std::vector<dialect::Kind> resultKinds;
     bool keyed() const { return !table.isEmpty(); }
 };

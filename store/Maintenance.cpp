@@ -31,10 +31,12 @@ public:
     {
         const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, flags, nullptr);
         if (rc != SQLITE_OK) {
-            const QString message = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString::fromUtf8(sqlite3_errstr(rc));
+            const QString message =
+                db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString::fromUtf8(sqlite3_errstr(rc));
             sqlite3_close(db_);
             db_ = nullptr;
-            raise(err::IoError, QStringLiteral("Could not open '%1': %2.").arg(QDir::toNativeSeparators(path), message));
+            raise(err::IoError,
+                  QStringLiteral("Could not open '%1': %2.").arg(QDir::toNativeSeparators(path), message));
         }
         sqlite3_extended_result_codes(db_, 1);
         sqlite3_busy_timeout(db_, 2000);
@@ -79,7 +81,10 @@ QStringList integrityCheck(sqlite3* db)
     return problems;
 }
 
-bool isSound(const QStringList& check) { return check.size() == 1 && check.first() == QLatin1String("ok"); }
+bool isSound(const QStringList& check)
+{
+    return check.size() == 1 && check.first() == QLatin1String("ok");
+}
 
 // Writes a file's data and its folder entry through to the disk.
 void syncFile(const QString& path)
@@ -89,7 +94,8 @@ void syncFile(const QString& path)
         ::fsync(fd);
         ::close(fd);
     }
-    const int dir = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+    const int dir =
+        ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);
@@ -124,16 +130,19 @@ void checkSource(const QString& path)
 {
     const QFileInfo fi(path);
     if (!fi.exists() || fi.isDir())
-        raise(err::FileNotFound, QStringLiteral("Could not find the database file '%1'.").arg(QDir::toNativeSeparators(path)));
+        raise(err::FileNotFound,
+              QStringLiteral("Could not find the database file '%1'.").arg(QDir::toNativeSeparators(path)));
     if (fi.size() == 0)
-        raise(err::NotADatabase, QStringLiteral("The file '%1' is empty; it is not a database.").arg(QDir::toNativeSeparators(path)));
+        raise(err::NotADatabase, QStringLiteral("The file '%1' is empty; it is not a database.")
+                                     .arg(QDir::toNativeSeparators(path)));
 }
 
 // The workspace's open database on this file, if any.
 Database* openDatabaseOn(const QString& path)
 {
     Database* db = Workspace::defaultWorkspace().database();
-    if (db && db->isOpen() && QFileInfo(db->path()).canonicalFilePath() == QFileInfo(path).canonicalFilePath())
+    if (db && db->isOpen() &&
+        QFileInfo(db->path()).canonicalFilePath() == QFileInfo(path).canonicalFilePath())
         return db;
     return nullptr;
 }
@@ -147,8 +156,9 @@ void Workspace::compactDatabase(const QString& source, const QString& destinatio
     Workspace::defaultWorkspace().clearErrors();
     checkSource(source);
     if (QFileInfo::exists(destination))
-        raise(err::DatabaseExists, QStringLiteral("The file '%1' already exists; compaction needs a new file name.")
-                                       .arg(QDir::toNativeSeparators(destination)));
+        raise(err::DatabaseExists,
+              QStringLiteral("The file '%1' already exists; compaction needs a new file name.")
+                  .arg(QDir::toNativeSeparators(destination)));
     const QString temp = siblingName(destination, ".compact-");
     QFile::remove(temp);
 
@@ -157,7 +167,8 @@ void Workspace::compactDatabase(const QString& source, const QString& destinatio
     if (Database* open = openDatabaseOn(source)) {
         // The open connection can compact itself once no statement is in progress.
         if (open->impl().depth > 0)
-            raise(err::InvalidOperation, QStringLiteral("The database cannot be compacted while a transaction is open."));
+            raise(err::InvalidOperation,
+                  QStringLiteral("The database cannot be compacted while a transaction is open."));
         open->impl().finishStatements();
         db = open->handle();
     } else {
@@ -176,8 +187,9 @@ void Workspace::compactDatabase(const QString& source, const QString& destinatio
         if (rc != SQLITE_DONE && rc != SQLITE_OK) {
             QFile::remove(temp);
             if ((rc & 0xff) == SQLITE_NOTADB)
-                raise(err::NotADatabase, QStringLiteral("The file '%1' is not a database in a format this program can read.")
-                                             .arg(QDir::toNativeSeparators(source)));
+                raise(err::NotADatabase,
+                      QStringLiteral("The file '%1' is not a database in a format this program can read.")
+                          .arg(QDir::toNativeSeparators(source)));
             sql::fail(db, rc, QStringLiteral("compacting %1").arg(QDir::toNativeSeparators(source)));
         }
     }
@@ -192,9 +204,10 @@ void Workspace::compactDatabase(const QString& source, const QString& destinatio
     }
     if (!isSound(check)) {
         QFile::remove(temp);
-        std::vector<StoreError> errors{StoreError(err::Damaged, QStringLiteral("The compacted copy of '%1' failed its "
-                                                                               "check; the database was not changed.")
-                                                                    .arg(QDir::toNativeSeparators(source)))};
+        std::vector<StoreError> errors{
+            StoreError(err::Damaged, QStringLiteral("The compacted copy of '%1' failed its "
+                                                    "check; the database was not changed.")
+                                         .arg(QDir::toNativeSeparators(source)))};
         for (const QString& problem : check.mid(0, 10))
             errors.emplace_back(err::Damaged, problem);
         raiseAll(errors);
@@ -227,7 +240,8 @@ TableSalvage salvageTable(sqlite3* src, sqlite3* dst, const QString& table, std:
     QStringList marks;
     for (int i = 0; i <= count; ++i)
         marks << QStringLiteral("?%1").arg(i + 1);
-    sql::Statement insert(dst, "INSERT INTO " + q + " (rowid, " + names.join(", ") + ") VALUES (" + marks.join(", ") + ")");
+    sql::Statement insert(
+        dst, "INSERT INTO " + q + " (rowid, " + names.join(", ") + ") VALUES (" + marks.join(", ") + ")");
 
     sqlite3_stmt* scan = nullptr;
     const QByteArray scanSql = ("SELECT rowid, * FROM " + q + " WHERE rowid >= ?1 ORDER BY rowid").toUtf8();
@@ -267,17 +281,24 @@ TableSalvage salvageTable(sqlite3* src, sqlite3* dst, const QString& table, std:
             for (int i = 0; i <= count; ++i) {
                 const int type = sqlite3_column_type(scan, i);
                 switch (type) {
-                case SQLITE_INTEGER: sqlite3_bind_int64(insert.get(), i + 1, sqlite3_column_int64(scan, i)); break;
-                case SQLITE_FLOAT: sqlite3_bind_double(insert.get(), i + 1, sqlite3_column_double(scan, i)); break;
-                case SQLITE_TEXT:
-                    sqlite3_bind_text(insert.get(), i + 1, reinterpret_cast<const char*>(sqlite3_column_text(scan, i)),
-                                      sqlite3_column_bytes(scan, i), SQLITE_TRANSIENT);
-                    break;
-                case SQLITE_BLOB:
-                    sqlite3_bind_blob(insert.get(), i + 1, sqlite3_column_blob(scan, i), sqlite3_column_bytes(scan, i),
-                                      SQLITE_TRANSIENT);
-                    break;
-                default: sqlite3_bind_null(insert.get(), i + 1); break;
+                    case SQLITE_INTEGER:
+                        sqlite3_bind_int64(insert.get(), i + 1, sqlite3_column_int64(scan, i));
+                        break;
+                    case SQLITE_FLOAT:
+                        sqlite3_bind_double(insert.get(), i + 1, sqlite3_column_double(scan, i));
+                        break;
+                    case SQLITE_TEXT:
+                        sqlite3_bind_text(insert.get(), i + 1,
+                                          reinterpret_cast<const char*>(sqlite3_column_text(scan, i)),
+                                          sqlite3_column_bytes(scan, i), SQLITE_TRANSIENT);
+                        break;
+                    case SQLITE_BLOB:
+                        sqlite3_bind_blob(insert.get(), i + 1, sqlite3_column_blob(scan, i),
+                                          sqlite3_column_bytes(scan, i), SQLITE_TRANSIENT);
+                        break;
+                    default:
+                        sqlite3_bind_null(insert.get(), i + 1);
+                        break;
                 }
             }
             const int ins = sqlite3_step(insert.get());
@@ -332,13 +353,15 @@ TableSalvage salvageTable(sqlite3* src, sqlite3* dst, const QString& table, std:
     }
     sqlite3_finalize(scan);
     if (damagedRanges > 0)
-        notes.emplace_back(err::Damaged, QStringLiteral("The table '%1' had %2 damaged part(s); %3 row(s) were read.")
-                                             .arg(table)
-                                             .arg(damagedRanges)
-                                             .arg(result.recovered));
+        notes.emplace_back(err::Damaged,
+                           QStringLiteral("The table '%1' had %2 damaged part(s); %3 row(s) were read.")
+                               .arg(table)
+                               .arg(damagedRanges)
+                               .arg(result.recovered));
     // The number of rows the table had, where an index still tells it.
     sqlite3_stmt* counter = nullptr;
-    if (sqlite3_prepare_v2(src, ("SELECT count(*) FROM " + q).toUtf8().constData(), -1, &counter, nullptr) == SQLITE_OK &&
+    if (sqlite3_prepare_v2(src, ("SELECT count(*) FROM " + q).toUtf8().constData(), -1, &counter, nullptr) ==
+            SQLITE_OK &&
         sqlite3_step(counter) == SQLITE_ROW) {
         const int known = int(sqlite3_column_int64(counter, 0));
         result.lost = std::max(result.lost, known - result.recovered);
@@ -363,7 +386,8 @@ Workspace::RepairReport Workspace::repairDatabase(const QString& path)
     if (isSound(check))
         return report;
     if (!check.isEmpty() && check.first().contains(QLatin1String("not a database")))
-        raise(err::NotADatabase, QStringLiteral("The file '%1' is not a database; it cannot be repaired.").arg(shown));
+        raise(err::NotADatabase,
+              QStringLiteral("The file '%1' is not a database; it cannot be repaired.").arg(shown));
     report.wasDamaged = true;
 
     struct Object {
@@ -372,7 +396,8 @@ Workspace::RepairReport Workspace::repairDatabase(const QString& path)
     std::vector<Object> objects;
     {
         sqlite3_stmt* st = nullptr;
-        int rc = sqlite3_prepare_v2(src.get(), "SELECT type, name, sql FROM sqlite_master ORDER BY rowid", -1, &st, nullptr);
+        int rc = sqlite3_prepare_v2(src.get(), "SELECT type, name, sql FROM sqlite_master ORDER BY rowid", -1,
+                                    &st, nullptr);
         while (rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW) {
             auto text = [&](int i) {
                 const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
@@ -383,9 +408,10 @@ Workspace::RepairReport Workspace::repairDatabase(const QString& path)
         }
         sqlite3_finalize(st);
         if (rc != SQLITE_DONE)
-            raise(err::Damaged, QStringLiteral("The database file '%1' is damaged beyond repair: its list of tables "
-                                               "cannot be read.")
-                                    .arg(shown));
+            raise(err::Damaged,
+                  QStringLiteral("The database file '%1' is damaged beyond repair: its list of tables "
+                                 "cannot be read.")
+                      .arg(shown));
     }
 
     const QString temp = siblingName(path, ".repair-");
@@ -406,9 +432,11 @@ Workspace::RepairReport Workspace::repairDatabase(const QString& path)
         }
         // Auto-number counters, so that new keys never repeat salvaged or lost ones.
         sqlite3_stmt* seq = nullptr;
-        if (sqlite3_prepare_v2(src.get(), "SELECT name, seq FROM sqlite_sequence", -1, &seq, nullptr) == SQLITE_OK) {
+        if (sqlite3_prepare_v2(src.get(), "SELECT name, seq FROM sqlite_sequence", -1, &seq, nullptr) ==
+            SQLITE_OK) {
             while (sqlite3_step(seq) == SQLITE_ROW) {
-                sql::Statement put(dst.get(), QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (?1, ?2)"));
+                sql::Statement put(dst.get(),
+                                   QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (?1, ?2)"));
                 put.bind(1, QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(seq, 0))));
                 put.bind(2, qint64(sqlite3_column_int64(seq, 1)));
                 put.step();

@@ -20,7 +20,10 @@ QString plainName(const QString& name)
     return n;
 }
 
-[[noreturn]] void noCurrentRecord() { raise(err::NoCurrentRecord, QStringLiteral("No current record.")); }
+[[noreturn]] void noCurrentRecord()
+{
+    raise(err::NoCurrentRecord, QStringLiteral("No current record."));
+}
 
 }  // namespace
 
@@ -118,14 +121,16 @@ void RecordsetImpl::requireUpdatable() const
 void RecordsetImpl::checkColumn(int index) const
 {
     if (index < 0 || index >= int(columns_.size()))
-        raise(err::UnknownField, QStringLiteral("There is no field number %1 in this record set.").arg(index));
+        raise(err::UnknownField,
+              QStringLiteral("There is no field number %1 in this record set.").arg(index));
 }
 
 int RecordsetImpl::columnOrThrow(const QString& name) const
 {
     const int i = fieldIndex(name);
     if (i < 0)
-        raise(err::UnknownField, QStringLiteral("There is no field named '%1' in this record set.").arg(name));
+        raise(err::UnknownField,
+              QStringLiteral("There is no field named '%1' in this record set.").arg(name));
     return i;
 }
 
@@ -215,7 +220,8 @@ QString RecordsetImpl::keysOrder() const
 void RecordsetImpl::loadKeys()
 {
     if (!keysStatement_) {
-        const QString rest = " FROM " + source_.from + (source_.where.isEmpty() ? QString() : " WHERE " + source_.where) +
+        const QString rest = " FROM " + source_.from +
+                             (source_.where.isEmpty() ? QString() : " WHERE " + source_.where) +
                              " ORDER BY " + keysOrder();
         // The order may name columns of the select list by their alias; only then is the
         // whole list evaluated for the keys.
@@ -226,8 +232,8 @@ void RecordsetImpl::loadKeys()
             keysStatement_ = sql::Statement(dbi_->db, QString::fromUtf8(lean));
         } else {
             sqlite3_finalize(probe);
-            keysStatement_ = sql::Statement(dbi_->db, "SELECT " + source_.qualifier + ".rowid, " +
-                                                          source_.selectList + rest);
+            keysStatement_ = sql::Statement(
+                dbi_->db, "SELECT " + source_.qualifier + ".rowid, " + source_.selectList + rest);
         }
     }
     keys_.clear();
@@ -267,7 +273,8 @@ void RecordsetImpl::reload(bool keepPosition)
         loadKeys();
     } else if (source_.keyed()) {
         loadRows("SELECT " + source_.qualifier + ".rowid, " + source_.selectList + " FROM " + source_.from +
-                     (source_.where.isEmpty() ? QString() : " WHERE " + source_.where) + " ORDER BY " + keysOrder(),
+                     (source_.where.isEmpty() ? QString() : " WHERE " + source_.where) + " ORDER BY " +
+                     keysOrder(),
                  true);
     } else {
         loadRows(source_.sql, false);
@@ -299,9 +306,10 @@ QString RecordsetImpl::rowSql(const QString& columns) const
     QStringList params;
     for (int i = 1; i <= Block; ++i)
         params << QStringLiteral("?%1").arg(i);
-    return "SELECT " + source_.qualifier + ".rowid" + (sortTerms_.isEmpty() ? QString() : ", " + sortTerms_.join(", ")) +
-           (columns.isEmpty() ? QString() : ", " + columns) + " FROM " + source_.from + " WHERE " + source_.qualifier +
-           ".rowid IN (" + params.join(", ") + ")";
+    return "SELECT " + source_.qualifier + ".rowid" +
+           (sortTerms_.isEmpty() ? QString() : ", " + sortTerms_.join(", ")) +
+           (columns.isEmpty() ? QString() : ", " + columns) + " FROM " + source_.from + " WHERE " +
+           source_.qualifier + ".rowid IN (" + params.join(", ") + ")";
 }
 
 // Reads only the columns asked for so far: SQLite decodes every column a statement
@@ -331,11 +339,12 @@ void RecordsetImpl::prepareRowStatement() const
         QString where = '(' + after.join(", ") + ") > (" + marks.join(", ") + ')';
         if (!source_.where.isEmpty())
             where = '(' + source_.where + ") AND " + where;
-        rangeStatement_ = sql::Statement(
-            dbi_->db, "SELECT " + source_.qualifier + ".rowid" +
-                          (sortTerms_.isEmpty() ? QString() : ", " + sortTerms_.join(", ")) +
-                          (sqlColumns.isEmpty() ? QString() : ", " + sqlColumns.join(", ")) + " FROM " + source_.from +
-                          " WHERE " + where + " ORDER BY " + keysOrder() + " LIMIT " + QString::number(RangeBlock));
+        rangeStatement_ =
+            sql::Statement(dbi_->db, "SELECT " + source_.qualifier + ".rowid" +
+                                         (sortTerms_.isEmpty() ? QString() : ", " + sortTerms_.join(", ")) +
+                                         (sqlColumns.isEmpty() ? QString() : ", " + sqlColumns.join(", ")) +
+                                         " FROM " + source_.from + " WHERE " + where + " ORDER BY " +
+                                         keysOrder() + " LIMIT " + QString::number(RangeBlock));
     }
 }
 
@@ -476,7 +485,8 @@ void RecordsetImpl::fetchBlock(int position) const
         cacheEntry(keys_[size_t(i)]).gone = true;  // until the statement returns it
     const qint64 lastKey = end > start ? keys_[size_t(end - 1)] : 0;
     while (rowStatement_.step())
-        storeRow(rowStatement_, !sortTerms_.isEmpty() || rangeReadable_ ? rowStatement_.columnInt(0) == lastKey : false);
+        storeRow(rowStatement_,
+                 !sortTerms_.isEmpty() || rangeReadable_ ? rowStatement_.columnInt(0) == lastKey : false);
 }
 
 const QVariant& RecordsetImpl::currentValue(int column) const
@@ -633,7 +643,8 @@ void RecordsetImpl::setBookmark(Bookmark mark)
     checkOpen();
     const int p = positionOf(mark);
     if (p < 0)
-        raise(err::InvalidBookmark, QStringLiteral("Not a valid bookmark: the row is not in this record set."));
+        raise(err::InvalidBookmark,
+              QStringLiteral("Not a valid bookmark: the row is not in this record set."));
     discardEdit();
     pos_ = p;
     onDeleted_ = false;
@@ -649,7 +660,8 @@ Bookmark RecordsetImpl::lastModified() const
 {
     checkOpen();
     if (!lastModified_)
-        raise(err::NoCurrentRecord, QStringLiteral("No record has been added or changed through this record set."));
+        raise(err::NoCurrentRecord,
+              QStringLiteral("No record has been added or changed through this record set."));
     return *lastModified_;
 }
 
@@ -673,13 +685,15 @@ std::shared_ptr<sql::Statement> RecordsetImpl::findStatement(const QString& key)
     const QString condition = dialect::translateCondition(key, columnResolver());
     const QString alias = dialect::quoteIdentifier(source_.keyed() ? source_.table : QStringLiteral("q"));
     if (keyed_) {
-        sqlText = "SELECT __k FROM (SELECT " + source_.qualifier + ".rowid AS __k, " + source_.selectList + " FROM " +
-                  source_.from + ") AS " + alias + " WHERE " + condition;
+        sqlText = "SELECT __k FROM (SELECT " + source_.qualifier + ".rowid AS __k, " + source_.selectList +
+                  " FROM " + source_.from + ") AS " + alias + " WHERE " + condition;
     } else {
         // Copied rows are handed to SQLite one at a time as parameters.
         QStringList values;
         for (size_t i = 0; i < columns_.size(); ++i)
-            values << QStringLiteral("?%1 AS %2").arg(i + 1).arg(dialect::quoteIdentifier(columns_[i].info.name));
+            values << QStringLiteral("?%1 AS %2")
+                          .arg(i + 1)
+                          .arg(dialect::quoteIdentifier(columns_[i].info.name));
         sqlText = "SELECT 1 FROM (SELECT " + values.join(", ") + ") AS " + alias + " WHERE " + condition;
     }
     auto st = std::make_shared<sql::Statement>(dbi_->db, sqlText);
@@ -729,22 +743,22 @@ void RecordsetImpl::find(FindFrom from, const QString& condition, const QVariant
     const int current = onDeleted_ ? pos_ - 1 : pos_;  // a deleted row counts as just before pos_
     for (int p : found) {
         switch (from) {
-        case FindFrom::First:
-            if (best < 0 || p < best)
-                best = p;
-            break;
-        case FindFrom::Last:
-            if (p > best)
-                best = p;
-            break;
-        case FindFrom::Next:
-            if (p > current && (best < 0 || p < best))
-                best = p;
-            break;
-        case FindFrom::Previous:
-            if (p < pos_ && p > best)
-                best = p;
-            break;
+            case FindFrom::First:
+                if (best < 0 || p < best)
+                    best = p;
+                break;
+            case FindFrom::Last:
+                if (p > best)
+                    best = p;
+                break;
+            case FindFrom::Next:
+                if (p > current && (best < 0 || p < best))
+                    best = p;
+                break;
+            case FindFrom::Previous:
+                if (p < pos_ && p > best)
+                    best = p;
+                break;
         }
     }
     noMatch_ = best < 0;
@@ -754,10 +768,22 @@ void RecordsetImpl::find(FindFrom from, const QString& condition, const QVariant
     }
 }
 
-void RecordsetImpl::findFirst(const QString& c, const QVariantList& p) { find(FindFrom::First, c, p); }
-void RecordsetImpl::findNext(const QString& c, const QVariantList& p) { find(FindFrom::Next, c, p); }
-void RecordsetImpl::findPrevious(const QString& c, const QVariantList& p) { find(FindFrom::Previous, c, p); }
-void RecordsetImpl::findLast(const QString& c, const QVariantList& p) { find(FindFrom::Last, c, p); }
+void RecordsetImpl::findFirst(const QString& c, const QVariantList& p)
+{
+    find(FindFrom::First, c, p);
+}
+void RecordsetImpl::findNext(const QString& c, const QVariantList& p)
+{
+    find(FindFrom::Next, c, p);
+}
+void RecordsetImpl::findPrevious(const QString& c, const QVariantList& p)
+{
+    find(FindFrom::Previous, c, p);
+}
+void RecordsetImpl::findLast(const QString& c, const QVariantList& p)
+{
+    find(FindFrom::Last, c, p);
+}
 
 // ---------------------------------------------------------------------------------------
 // Fields
@@ -812,8 +838,9 @@ void RecordsetImpl::setValue(const QString& name, const QVariant& value)
     checkOpen();
     const int i = columnOrThrow(name);
     if (!updatable_)
-        raise(err::NotInEditMode, QStringLiteral("The record set is read-only: the field '%1' cannot be changed.")
-                                      .arg(columns_[size_t(i)].info.name));
+        raise(err::NotInEditMode,
+              QStringLiteral("The record set is read-only: the field '%1' cannot be changed.")
+                  .arg(columns_[size_t(i)].info.name));
     if (editMode_ == EditMode::None)
         raise(err::NotInEditMode, QStringLiteral("The field '%1' cannot be changed before Edit or AddNew.")
                                       .arg(columns_[size_t(i)].info.name));
@@ -836,7 +863,8 @@ std::shared_ptr<sql::Statement> RecordsetImpl::cachedWriteStatement(const QStrin
     return nullptr;
 }
 
-std::shared_ptr<sql::Statement> RecordsetImpl::writeStatement(const QString& signature, const QString& sqlText)
+std::shared_ptr<sql::Statement> RecordsetImpl::writeStatement(const QString& signature,
+                                                              const QString& sqlText)
 {
     if (auto st = cachedWriteStatement(signature))
         return st;
@@ -921,7 +949,8 @@ void RecordsetImpl::update()
                                          QString::number(names.size() + 1);
         } else {
             text = names.isEmpty() ? "INSERT INTO " + table + " DEFAULT VALUES"
-                                   : "INSERT INTO " + table + " (" + names.join(", ") + ") VALUES (" + marks.join(", ") + ")";
+                                   : "INSERT INTO " + table + " (" + names.join(", ") + ") VALUES (" +
+                                         marks.join(", ") + ")";
         }
         if (!text.isEmpty())
             st = writeStatement(signature, text);
@@ -966,7 +995,8 @@ void RecordsetImpl::deleteRecord()
     requireCurrent();
     discardEdit();
     const qint64 key = keys_[size_t(pos_)];
-    const auto st = writeStatement(QStringLiteral("D"), "DELETE FROM " + dialect::quoteIdentifier(source_.table) + " WHERE rowid = ?1");
+    const auto st = writeStatement(
+        QStringLiteral("D"), "DELETE FROM " + dialect::quoteIdentifier(source_.table) + " WHERE rowid = ?1");
     st->bind(1, key);
     st->step();
     afterWrite(key);
@@ -1003,8 +1033,9 @@ void RecordsetImpl::setIndex(const QString& indexName)
     QStringList columns;
     QString found;
     if (wanted.compare(QLatin1String("PrimaryKey"), Qt::CaseInsensitive) != 0) {
-        sql::Statement st(dbi_->db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = ?1 "
-                                                   "AND name IN (?2 COLLATE NOCASE, ?3 COLLATE NOCASE)"));
+        sql::Statement st(
+            dbi_->db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = ?1 "
+                                     "AND name IN (?2 COLLATE NOCASE, ?3 COLLATE NOCASE)"));
         st.bind(1, source_.table);
         st.bind(2, wanted);
         st.bind(3, source_.table + "_" + wanted);
@@ -1013,8 +1044,9 @@ void RecordsetImpl::setIndex(const QString& indexName)
             st.reset();
         }
         if (!found.isEmpty()) {
-            sql::Statement info(dbi_->db, QStringLiteral("SELECT name, desc, coll FROM pragma_index_xinfo(?1) "
-                                                         "WHERE key = 1 ORDER BY seqno"));
+            sql::Statement info(dbi_->db,
+                                QStringLiteral("SELECT name, desc, coll FROM pragma_index_xinfo(?1) "
+                                               "WHERE key = 1 ORDER BY seqno"));
             info.bind(1, found);
             QStringList parts;
             while (info.step()) {
@@ -1024,7 +1056,8 @@ void RecordsetImpl::setIndex(const QString& indexName)
                                                  .arg(found));
                 const QString column = info.column(0).toString();
                 columns << column.toLower();
-                parts << dialect::quoteIdentifier(column) + " COLLATE " + dialect::quoteIdentifier(info.column(2).toString()) +
+                parts << dialect::quoteIdentifier(column) + " COLLATE " +
+                             dialect::quoteIdentifier(info.column(2).toString()) +
                              (info.columnInt(1) ? " DESC" : "");
             }
             order = parts.join(", ");
@@ -1033,8 +1066,9 @@ void RecordsetImpl::setIndex(const QString& indexName)
             const auto schema = dbi_->schema(source_.table);
             const int f = schema->field(wanted);
             if (f < 0)
-                raise(err::UnknownIndex,
-                      QStringLiteral("'%1' is not an index of the table '%2'.").arg(indexName, source_.table));
+                raise(
+                    err::UnknownIndex,
+                    QStringLiteral("'%1' is not an index of the table '%2'.").arg(indexName, source_.table));
             columns << schema->fields[f].name.toLower();
             order = dialect::quoteIdentifier(schema->fields[f].name);
             found = wanted;
@@ -1056,7 +1090,8 @@ void RecordsetImpl::setSort(const QString& sortText)
 {
     checkOpen();
     if (type_ == RecordsetType::Table)
-        raise(err::NotSupported, QStringLiteral("A table-type record set cannot be sorted; it follows its index."));
+        raise(err::NotSupported,
+              QStringLiteral("A table-type record set cannot be sorted; it follows its index."));
     dialect::translateSort(sortText, columnResolver());
     sort_ = sortText;
 }
@@ -1074,7 +1109,8 @@ void RecordsetImpl::setFilter(const QString& condition)
 RecordSource RecordsetImpl::derivedSource() const
 {
     RecordSource s = source_;
-    const QString f = filter_.trimmed().isEmpty() ? QString() : dialect::translateCondition(filter_, columnResolver());
+    const QString f =
+        filter_.trimmed().isEmpty() ? QString() : dialect::translateCondition(filter_, columnResolver());
     const QString o = dialect::translateSort(sort_, columnResolver());
     if (s.keyed()) {
         if (!f.isEmpty())

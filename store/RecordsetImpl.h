@@ -94,10 +94,10 @@ private:
     using Rows = std::vector<Row>;
     // A row of a keyed set as read lately: only the columns asked for so far are read.
     struct CachedRow {
-        QVarLengthArray<QVariant, 8> values;  // the columns read, in the order of layout
+        QVarLengthArray<QVariant, 8> values;       // the columns read, in the order of layout
         const std::vector<int>* layout = nullptr;  // column -> index in values, -1 when not read
-        quint32 version = 0;  // the columns wanted at this version were read
-        bool gone = false;    // the row no longer exists
+        quint32 version = 0;                       // the columns wanted at this version were read
+        bool gone = false;                         // the row no longer exists
     };
     static constexpr quint32 NotWanted = 0xffffffffu;
 
@@ -115,11 +115,11 @@ private:
     QHash<QString, int> columnByLower_;
     mutable QHash<QString, int> columnByName_;  // names as callers spell them, found before
 
-    std::vector<qint64> keys_;          // row keys in the set's order (ordinals for query sets)
+    std::vector<qint64> keys_;  // row keys in the set's order (ordinals for query sets)
     mutable std::unordered_map<qint64, int> positions_;  // key -> position, built when needed
     std::shared_ptr<const Rows> rows_;  // copied rows of a snapshot or query set, parallel to keys_
     using Cache = std::unordered_map<qint64, CachedRow>;
-    mutable Cache cache_;  // keyed sets: rows read lately
+    mutable Cache cache_;                          // keyed sets: rows read lately
     mutable std::vector<Cache::node_type> spare_;  // evicted entries, reused for new rows
     CachedRow& cacheEntry(qint64 key) const;
     mutable std::vector<quint32> wantedSince_;  // per column: the version it was first asked for
@@ -127,7 +127,7 @@ private:
     mutable quint64 cacheGeneration_ = 0;
     mutable bool lastMoveBackward_ = false;
 
-    int pos_ = 0;          // -1 before the first row, keys_.size() after the last
+    int pos_ = 0;             // -1 before the first row, keys_.size() after the last
     bool onDeleted_ = false;  // the current row was deleted through this set
     bool noMatch_ = false;
     std::optional<qint64> lastModified_;
@@ -137,28 +137,28 @@ private:
     std::map<int, QVariant> buffer_;  // column -> stored value
 
     QString index_;
-    QString indexOrder_;  // ORDER BY text of the index
+    QString indexOrder_;        // ORDER BY text of the index
     QStringList indexColumns_;  // lower-case columns of the index
     QString sort_, filter_;
 
-    mutable sql::Statement rowStatement_;   // reads a block of rows by key
-    mutable std::vector<int> rowColumns_;   // the columns rowStatement_ reads, in its order
+    mutable sql::Statement rowStatement_;  // reads a block of rows by key
+    mutable std::vector<int> rowColumns_;  // the columns rowStatement_ reads, in its order
     mutable std::vector<std::unique_ptr<std::vector<int>>> layouts_;  // one per rowColumns_ made
-    mutable quint32 rowStatementVersion_ = NotWanted;  // the wanted columns it was made for
+    mutable quint32 rowStatementVersion_ = NotWanted;                 // the wanted columns it was made for
     QStringList columnSql_;  // each column's expression, when the columns can be read one by one
     // Reading on in the set's order: a set ordered by plain ascending terms reads the rows
     // after a known row with one range scan instead of a lookup per key.
     mutable sql::Statement rangeStatement_;
-    QStringList sortTerms_;      // the order's terms before the row key
+    QStringList sortTerms_;         // the order's terms before the row key
     mutable qint64 sortKeyOf_ = 0;  // the row whose order values sortKey_ holds
     mutable Row sortKey_;           // kept for the last row of the latest block
     bool rangeReadable_ = false;
     sql::Statement keysStatement_;
-    std::vector<std::pair<QString, std::shared_ptr<sql::Statement>>> findStatements_;  // by condition
+    std::vector<std::pair<QString, std::shared_ptr<sql::Statement>>> findStatements_;   // by condition
     std::vector<std::pair<QString, std::shared_ptr<sql::Statement>>> writeStatements_;  // by columns written
     mutable std::optional<std::vector<QVariant>> defaults_;
 
-    static constexpr int Block = 64;        // rows read by key at once
+    static constexpr int Block = 64;         // rows read by key at once
     static constexpr int RangeBlock = 1024;  // rows read on in order at once
     mutable qint64 memoKey_ = 0;
     mutable const CachedRow* memoRow_ = nullptr;  // the cached row of memoKey_

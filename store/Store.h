@@ -37,9 +37,9 @@ enum class RecordsetType {
 enum class FieldType { Text, YesNo, Currency, DateTime, Number, Unknown };
 
 struct FieldInfo {
-    QString name;          // as declared in the schema
+    QString name;  // as declared in the schema
     FieldType type = FieldType::Unknown;
-    int size = 0;          // maximum characters of a Text field (0 = no limit)
+    int size = 0;  // maximum characters of a Text field (0 = no limit)
     bool autoNumber = false;
 };
 
@@ -62,16 +62,16 @@ public:
     // Position. Opening positions on the first row; on an empty set BOF and EOF are both true.
     virtual bool bof() const = 0;
     virtual bool eof() const = 0;
-    virtual bool hasCurrent() const = 0;     // not BOF/EOF and the row not deleted
+    virtual bool hasCurrent() const = 0;  // not BOF/EOF and the row not deleted
     virtual void moveFirst() = 0;
     virtual void moveLast() = 0;
-    virtual void moveNext() = 0;             // past the last row: EOF
-    virtual void movePrevious() = 0;         // before the first row: BOF
-    virtual int recordCount() const = 0;     // accurate for every kind
+    virtual void moveNext() = 0;               // past the last row: EOF
+    virtual void movePrevious() = 0;           // before the first row: BOF
+    virtual int recordCount() const = 0;       // accurate for every kind
     virtual int absolutePosition() const = 0;  // 0-based; -1 without a current row
     virtual void setAbsolutePosition(int position) = 0;
 
-    virtual Bookmark bookmark() const = 0;   // 3021 without a current row
+    virtual Bookmark bookmark() const = 0;        // 3021 without a current row
     virtual void setBookmark(Bookmark mark) = 0;  // error if the row is not in this set
     virtual bool hasBookmark(Bookmark mark) const = 0;
     virtual Bookmark lastModified() const = 0;  // the row last added or updated through this set
@@ -141,8 +141,8 @@ public:
     bool isOpen() const;
     void close();  // rolls back an open transaction, finishes every statement
 
-    QStringList tableNames() const;   // user tables in name order (BudgetPlan ... Vendors)
-    QStringList queryNames() const;   // saved queries (views) in name order
+    QStringList tableNames() const;  // user tables in name order (BudgetPlan ... Vendors)
+    QStringList queryNames() const;  // saved queries (views) in name order
     QList<FieldInfo> tableFields(const QString& table) const;
     QStringList indexNames(const QString& table) const;
 
@@ -177,7 +177,7 @@ public:
     // Never creates a file. Replaces (closes) a database opened before.
     Database& openDatabase(const QString& path);
     Database* database() const;  // null when none is open
-    void close();                 // closes the database, rolling back open transactions
+    void close();                // closes the database, rolling back open transactions
 
     // Transactions nest through savepoints. Commit or rollback with none open: error.
     void beginTrans();

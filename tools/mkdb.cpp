@@ -21,23 +21,27 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool readFile(const fs::path& path, std::string& text) {
+bool readFile(const fs::path& path, std::string& text)
+{
     std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
+    if (!in)
+        return false;
     std::ostringstream buffer;
     buffer << in.rdbuf();
     text = buffer.str();
     return !in.bad();
 }
 
-void removeQuietly(const fs::path& path) {
+void removeQuietly(const fs::path& path)
+{
     std::error_code ignored;
     fs::remove(path, ignored);
     fs::remove(fs::path(path.string() + "-journal"), ignored);
 }
 
 // Runs the SQL files in one transaction on a new database at dbPath and checks the result.
-bool writeDatabase(const fs::path& dbPath, const std::vector<fs::path>& sqlFiles) {
+bool writeDatabase(const fs::path& dbPath, const std::vector<fs::path>& sqlFiles)
+{
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(dbPath.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
         SQLITE_OK) {
@@ -47,7 +51,8 @@ bool writeDatabase(const fs::path& dbPath, const std::vector<fs::path>& sqlFiles
     }
     bool ok = sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
     for (const fs::path& file : sqlFiles) {
-        if (!ok) break;
+        if (!ok)
+            break;
         std::string sql;
         if (!readFile(file, sql)) {
             std::cerr << "mkdb: cannot read " << file << "\n";
@@ -69,13 +74,16 @@ bool writeDatabase(const fs::path& dbPath, const std::vector<fs::path>& sqlFiles
              sqlite3_step(check) == SQLITE_ROW &&
              std::string(reinterpret_cast<const char*>(sqlite3_column_text(check, 0))) == "ok";
         sqlite3_finalize(check);
-        if (!ok) std::cerr << "mkdb: integrity check of " << dbPath << " failed\n";
+        if (!ok)
+            std::cerr << "mkdb: integrity check of " << dbPath << " failed\n";
     }
-    if (sqlite3_close(db) != SQLITE_OK) ok = false;
+    if (sqlite3_close(db) != SQLITE_OK)
+        ok = false;
     return ok;
 }
 
-int build(const fs::path& out, const std::vector<fs::path>& sqlFiles) {
+int build(const fs::path& out, const std::vector<fs::path>& sqlFiles)
+{
     // The old file goes first, so a failed run leaves no stale database behind.
     removeQuietly(out);
     const fs::path temp = out.string() + ".tmp";
@@ -96,7 +104,8 @@ int build(const fs::path& out, const std::vector<fs::path>& sqlFiles) {
     return 0;
 }
 
-int install(const fs::path& delivered, const fs::path& target) {
+int install(const fs::path& delivered, const fs::path& target)
+{
     std::error_code ec;
     if (fs::exists(fs::symlink_status(target, ec))) {
         std::cout << "mkdb: keeping the existing " << target.string() << "\n";
@@ -137,7 +146,8 @@ int install(const fs::path& delivered, const fs::path& target) {
     return 0;
 }
 
-int usage() {
+int usage()
+{
     std::cerr << "usage: mkdb build <out.mdb> <file.sql>...\n"
                  "       mkdb install <delivered.mdb> <target.mdb>\n";
     return 2;
@@ -145,10 +155,12 @@ int usage() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() >= 3 && args[0] == "build")
         return build(args[1], std::vector<fs::path>(args.begin() + 2, args.end()));
-    if (args.size() == 3 && args[0] == "install") return install(args[1], args[2]);
+    if (args.size() == 3 && args[0] == "install")
+        return install(args[1], args[2]);
     return usage();
 }

@@ -4,10 +4,10 @@
 // tip windows of a first run.
 //
 //   xvfb-run -s "-screen 0 1280x900x24" build/tools/orvane_screenshots docs/images
+#include "app/HelpViewer.h"
 #include "app/Program.h"
 #include "app/Startup.h"
 #include "app/frmMain.h"
-#include "app/HelpViewer.h"
 #include "controls/Dialogs.h"
 
 #include <QApplication>
@@ -42,7 +42,8 @@ void shoot(QWidget* window, const QString& name)
 {
     settle();
     const QRect area = window->frameGeometry();
-    const QPixmap picture = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    const QPixmap picture =
+        QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
     picture.save(g_out + "/" + name + ".png");
     std::printf("%s/%s.png %dx%d\n", qPrintable(g_out), qPrintable(name), area.width(), area.height());
 }
@@ -62,13 +63,14 @@ QString programDir(QTemporaryDir& dir, bool named)
     QFile::setPermissions(database, QFile::ReadOwner | QFile::WriteOwner);
     QFile::copy(QStringLiteral(ORVANE_BIN_DIR) + "/Orvane.HLP", dir.filePath("Orvane.HLP"));
     if (named)
-        sql(database, "UPDATE General SET bridesname = 'Emma', groomsname = 'James', "
-                      "weddingdate = '2026-09-12 00:00:00', weddingtime = '03:00 PM', "
-                      "weddingloc = 'St. Catherine''s Chapel', weddingcont = 'Rev. Adams', "
-                      "weddingphone = '(555) 201-4410', showdate = '2026-08-01 00:00:00', showtime = '11:00 AM', "
-                      "showloc = 'The Garden Room', showcont = 'Olivia Hart', showphone = '(555) 372-9914', "
-                      "recdate = '2026-09-12 00:00:00', rectime = '06:00 PM', receptloc = 'Lakeside Manor', "
-                      "reccont = 'Marco Bellini', recphone = '(555) 880-1207'");
+        sql(database,
+            "UPDATE General SET bridesname = 'Emma', groomsname = 'James', "
+            "weddingdate = '2026-09-12 00:00:00', weddingtime = '03:00 PM', "
+            "weddingloc = 'St. Catherine''s Chapel', weddingcont = 'Rev. Adams', "
+            "weddingphone = '(555) 201-4410', showdate = '2026-08-01 00:00:00', showtime = '11:00 AM', "
+            "showloc = 'The Garden Room', showcont = 'Olivia Hart', showphone = '(555) 372-9914', "
+            "recdate = '2026-09-12 00:00:00', rectime = '06:00 PM', receptloc = 'Lakeside Manor', "
+            "reccont = 'Marco Bellini', recphone = '(555) 880-1207'");
     return dir.path();
 }
 

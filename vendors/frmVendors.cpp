@@ -30,18 +30,21 @@ const QString NameField = QStringLiteral("VendorName");
 constexpr int QuickSearchNameChars = 24;
 
 template <typename T>
-T* named(T* widget, const QString& name) {
+T* named(T* widget, const QString& name)
+{
     widget->setObjectName(name);
     return widget;
 }
 
-controls::DataSource* dataSource(QObject* parent, const QString& name) {
+controls::DataSource* dataSource(QObject* parent, const QString& name)
+{
     auto* source = new controls::DataSource(parent);
     source->setObjectName(name);
     return source;
 }
 
-QPushButton* commandButton(QWidget* parent, const QString& name, const QString& caption) {
+QPushButton* commandButton(QWidget* parent, const QString& name, const QString& caption)
+{
     auto* button = named(new QPushButton(caption, parent), name);
     // Enter in a field must not press a button.
     button->setAutoDefault(false);
@@ -50,12 +53,15 @@ QPushButton* commandButton(QWidget* parent, const QString& name, const QString& 
 
 }  // namespace
 
-void showVendorWindow(QWidget* parent) {
+void showVendorWindow(QWidget* parent)
+{
     frmVendors window(parent);
-    if (window.Form_Load()) controls::ShowModal(&window);
+    if (window.Form_Load())
+        controls::ShowModal(&window);
 }
 
-const QStringList& frmVendors::serviceTypes() {
+const QStringList& frmVendors::serviceTypes()
+{
     static const QStringList Types = {
         QStringLiteral("Banquet & Catering Facilities"),
         QStringLiteral("Bridal Salons / Men's Formal Wear"),
@@ -74,7 +80,8 @@ const QStringList& frmVendors::serviceTypes() {
     return Types;
 }
 
-frmVendors::frmVendors(QWidget* parent) : QDialog(parent) {
+frmVendors::frmVendors(QWidget* parent) : QDialog(parent)
+{
     setObjectName(QStringLiteral("frmVendors"));
     setWindowTitle(QStringLiteral("Wedding Vendor List"));
     createControls();
@@ -84,7 +91,8 @@ frmVendors::frmVendors(QWidget* parent) : QDialog(parent) {
 
 // ---- building the window ----------------------------------------------------------------
 
-void frmVendors::createControls() {
+void frmVendors::createControls()
+{
     Text1 = named(new QLineEdit(this), QStringLiteral("Text1"));
     Text2 = named(new QLineEdit(this), QStringLiteral("Text2"));
     Text3 = named(new QLineEdit(this), QStringLiteral("Text3"));
@@ -134,7 +142,8 @@ void frmVendors::createControls() {
     Combo1->lineEdit()->setPlaceholderText(QStringLiteral("Select Service Type"));
 }
 
-void frmVendors::layOutControls() {
+void frmVendors::layOutControls()
+{
     auto* fields = new QGridLayout;
     int row = 0;
     auto addRow = [&](const QString& caption, QWidget* field, int span = 5) {
@@ -199,10 +208,12 @@ void frmVendors::layOutControls() {
     const QList<QWidget*> order = {Text1,  Text2,      Text3,      addDBCombo1, addDBCombo2,
                                    Text6,  Text5,      Text7,      Text8,       Combo1,
                                    Text10, addDBList1, SSCommand2, SSCommand3,  SSCommand4};
-    for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
-void frmVendors::connectEvents() {
+void frmVendors::connectEvents()
+{
     connect(Data1, &controls::DataSource::reposition, this, &frmVendors::Data1_Reposition);
     controls::on(addDBCombo1).click([this] { addDBCombo1_Click(); }).lostFocus([this] {
         addDBCombo1_LostFocus();
@@ -216,12 +227,14 @@ void frmVendors::connectEvents() {
     controls::on(SSCommand4).click([this] { SSCommand4_Click(); });
 }
 
-QList<QWidget*> frmVendors::fieldControls() const {
+QList<QWidget*> frmVendors::fieldControls() const
+{
     return {Text1, Text2, Text3, Text5, Text6, Text7, Text8, Combo1, Text10, addDBCombo1, addDBCombo2};
 }
 
 // Esc has no meaning in this window (a dialog would close on it).
-void frmVendors::keyPressEvent(QKeyEvent* event) {
+void frmVendors::keyPressEvent(QKeyEvent* event)
+{
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
         event->accept();
         return;
@@ -231,7 +244,8 @@ void frmVendors::keyPressEvent(QKeyEvent* event) {
 
 // ---- loading --------------------------------------------------------------------------------
 
-bool frmVendors::Form_Load() {
+bool frmVendors::Form_Load()
+{
     try {
         loadDataSources();
         limitToFieldSizes();
@@ -244,7 +258,8 @@ bool frmVendors::Form_Load() {
     }
 }
 
-void frmVendors::loadDataSources() {
+void frmVendors::loadDataSources()
+{
     const QString path = app::program().DatabasePath;
     Data1->setDatabaseName(path);
     Data1->setRecordSource(VendorTable);
@@ -265,12 +280,14 @@ void frmVendors::loadDataSources() {
 
 // The boxes take no more characters than their fields hold, so that nothing typed is
 // refused when the vendor is saved.
-void frmVendors::limitToFieldSizes() {
+void frmVendors::limitToFieldSizes()
+{
     const QList<store::FieldInfo> fields = Data1->recordset()->fields();
     for (QWidget* widget : fieldControls()) {
         const QString field = Data1->boundField(widget);
         for (const store::FieldInfo& info : fields) {
-            if (info.size <= 0 || info.name.compare(field, Qt::CaseInsensitive) != 0) continue;
+            if (info.size <= 0 || info.name.compare(field, Qt::CaseInsensitive) != 0)
+                continue;
             if (auto* line = qobject_cast<QLineEdit*>(widget))
                 line->setMaxLength(info.size);
             else if (auto* combo = qobject_cast<QComboBox*>(widget))
@@ -281,9 +298,11 @@ void frmVendors::limitToFieldSizes() {
 
 // ---- the current vendor -----------------------------------------------------------------------
 
-void frmVendors::Data1_Reposition() {
+void frmVendors::Data1_Reposition()
+{
     emptyList_ = Data1->isEmpty();
-    for (QWidget* widget : fieldControls()) widget->setEnabled(!emptyList_);
+    for (QWidget* widget : fieldControls())
+        widget->setEnabled(!emptyList_);
     if (emptyList_) {
         Data1->setCaption(QStringLiteral("Vendor List (empty)"));
         Label1->setText(QStringLiteral("0"));
@@ -295,46 +314,57 @@ void frmVendors::Data1_Reposition() {
 }
 
 // The quick-search list marks the current vendor.
-void frmVendors::showCurrentInQuickSearch() {
+void frmVendors::showCurrentInQuickSearch()
+{
     showingCurrent_ = true;
     const auto mark = Data1->bookmark();
-    if (!mark || !addDBList1->selectBookmark(*mark)) addDBList1->setListIndex(-1);
+    if (!mark || !addDBList1->selectBookmark(*mark))
+        addDBList1->setListIndex(-1);
     showingCurrent_ = false;
 }
 
-void frmVendors::addDBList1_Click() {
-    if (showingCurrent_) return;
+void frmVendors::addDBList1_Click()
+{
+    if (showingCurrent_)
+        return;
     // A pick that cannot be reached (no entry, a row gone) leaves the current vendor.
-    if (!addDBList1->moveRowSourceToSelection()) showCurrentInQuickSearch();
+    if (!addDBList1->moveRowSourceToSelection())
+        showCurrentInQuickSearch();
 }
 
 // ---- city and state boxes -------------------------------------------------------------------------
 
-void frmVendors::addDBCombo1_Click() {
+void frmVendors::addDBCombo1_Click()
+{
     cityTouched_ = true;
 }
-void frmVendors::addDBCombo1_LostFocus() {
+void frmVendors::addDBCombo1_LostFocus()
+{
     addToList(cityTouched_, *Data3, QStringLiteral("City"), *addDBCombo1);
 }
-void frmVendors::addDBCombo2_Change() {
+void frmVendors::addDBCombo2_Change()
+{
     stateChanged_ = true;
 }
-void frmVendors::addDBCombo2_LostFocus() {
+void frmVendors::addDBCombo2_LostFocus()
+{
     addToList(stateChanged_, *Data2, QStringLiteral("State"), *addDBCombo2);
 }
 
 // When the box's flag is set, adds its text to the list behind it (a name the list refuses,
 // such as a duplicate or an empty one, is skipped) and clears the flag.
-void frmVendors::addToList(bool& flag, controls::DataSource& list, const QString& field,
-                           const QComboBox& box) {
-    if (!flag) return;
+void frmVendors::addToList(bool& flag, controls::DataSource& list, const QString& field, const QComboBox& box)
+{
+    if (!flag)
+        return;
     controls::appendListValue(list, field, box.currentText());
     flag = false;
 }
 
 // ---- buttons ----------------------------------------------------------------------------------------
 
-void frmVendors::SSCommand2_Click() {
+void frmVendors::SSCommand2_Click()
+{
     const QString name = controls::InputBox(QStringLiteral("Enter Vendor name:"),
                                             QStringLiteral("Add New Vendor"), QString(), nullptr, this);
     if (name.isEmpty()) {
@@ -352,7 +382,8 @@ void frmVendors::SSCommand2_Click() {
 
 // Adds the vendor through a table of its own, then shows it, with empty fields, at its
 // place in the vendor order. The name is stored as typed.
-void frmVendors::addVendor(const QString& name) {
+void frmVendors::addVendor(const QString& name)
+{
     auto table = app::database().openRecordset(VendorTable, store::RecordsetType::Table);
     table->addNew();
     table->setValue(NameField, name);
@@ -363,7 +394,8 @@ void frmVendors::addVendor(const QString& name) {
     Data1->setBookmark(added);
 }
 
-void frmVendors::SSCommand3_Click() {
+void frmVendors::SSCommand3_Click()
+{
     try {
         removeCurrentVendor();
     } catch (const store::StoreError& e) {
@@ -372,25 +404,30 @@ void frmVendors::SSCommand3_Click() {
 }
 
 // On an empty list, reading the name fails with the store's "no current record".
-void frmVendors::removeCurrentVendor() {
+void frmVendors::removeCurrentVendor()
+{
     store::Recordset* vendors = Data1->recordset();
-    if (!vendors) return;
+    if (!vendors)
+        return;
     const QString name = vendors->value(NameField).toString();
     const int answer =
         controls::MsgBox(QStringLiteral("Do you want to delete ") + name,
                          controls::mb::YesNo | controls::mb::Question | controls::mb::DefaultButton2,
                          QStringLiteral("Confirm Delete"), this);
-    if (answer != controls::mb::Yes) return;
+    if (answer != controls::mb::Yes)
+        return;
     // The row is gone before the list is re-read, so edits typed into it are not written.
     vendors->deleteRecord();
     reloadVendors();
 }
 
-void frmVendors::reloadVendors() {
+void frmVendors::reloadVendors()
+{
     Data1->refresh();
     Data1->setIndex(VendorOrder);
 }
 
-void frmVendors::SSCommand4_Click() {
+void frmVendors::SSCommand4_Click()
+{
     close();
 }

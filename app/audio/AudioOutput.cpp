@@ -63,6 +63,12 @@ AudioOutput& output()
 }  // namespace
 
 // Starts playing a complete wave file held by the caller (stopping the sound before).
-extern "C" Q_DECL_EXPORT void orvanePlayWave(const QByteArray* waveFile) { output().play(*waveFile); }
+extern "C" Q_DECL_EXPORT void orvanePlayWave(const QByteArray* waveFile)
+{
+    output().play(*waveFile);
+}
 // Stops the sound playing, so that the caller may replace its buffer.
-extern "C" Q_DECL_EXPORT void orvaneStopWave() { output().stop(); }
+extern "C" Q_DECL_EXPORT void orvaneStopWave()
+{
+    output().stop();
+}

@@ -14,31 +14,36 @@
 
 namespace bench {
 
-inline double threadCpuMs() {
+inline double threadCpuMs()
+{
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }
 
-inline double msSince(const QElapsedTimer& timer) {
+inline double msSince(const QElapsedTimer& timer)
+{
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
 // The middle value (the upper one of an even count). `values` must not be empty.
-inline double median(std::vector<double> values) {
+inline double median(std::vector<double> values)
+{
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
 }
 
 // The largest value. `values` must not be empty.
-inline double slowest(const std::vector<double>& values) {
+inline double slowest(const std::vector<double>& values)
+{
     return *std::max_element(values.begin(), values.end());
 }
 
 // Elapsed and processor time since start().
 class Stopwatch {
 public:
-    void start() {
+    void start()
+    {
         wall_.start();
         cpu_ = threadCpuMs();
     }

@@ -59,6 +59,9 @@ GridsData::GridsData(int tasks, int expenses)
     app::program().DatabasePath = path;
 }
 
-GridsData::~GridsData() { store::Workspace::defaultWorkspace().close(); }
+GridsData::~GridsData()
+{
+    store::Workspace::defaultWorkspace().close();
+}
 
 }  // namespace gridsbench

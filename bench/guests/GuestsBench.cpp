@@ -34,7 +34,8 @@ constexpr int Guests = 10000;
 // Realistic parties: varied names (accents, apostrophes), about half invited to the
 // shower, some with gifts, none with label lines yet (so arriving fills them and
 // leaving writes them, the slower path of a record change).
-void fillGuests(const QString& path) {
+void fillGuests(const QString& path)
+{
     sqlite3* db = nullptr;
     sqlite3_open(path.toUtf8().constData(), &db);
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
@@ -87,10 +88,12 @@ struct Timing {
 };
 
 // Several timed runs of a step.
-Timing timed(int runs, const std::function<void()>& before, const std::function<void()>& step) {
+Timing timed(int runs, const std::function<void()>& before, const std::function<void()>& step)
+{
     std::vector<double> times, cpu;
     for (int i = 0; i < runs; ++i) {
-        if (before) before();
+        if (before)
+            before();
         bench::Stopwatch watch;
         watch.start();
         step();
@@ -101,14 +104,16 @@ Timing timed(int runs, const std::function<void()>& before, const std::function<
     return {bench::median(times), bench::slowest(times), bench::median(cpu)};
 }
 
-void report(const char* what, Timing t, double target) {
+void report(const char* what, Timing t, double target)
+{
     std::printf("%-22s %8.2f ms   (slowest run %7.2f ms, processor %7.2f ms; target at most %.0f ms)\n", what,
                 t.median, t.slowest, t.cpu, target);
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);

@@ -34,7 +34,8 @@ struct Address {
     QString cityLine() const { return city + ", " + state + "  " + zip; }
 };
 
-Address addressNumber(int i) {
+Address addressNumber(int i)
+{
     static const char* const firsts[] = {"John",    "Siobhan", "Anneliese", "Lan",      "Pieter",
                                          "Robert",  "Priya",   "Kwame",     "Margaret", "Emily",
                                          "Michael", "Sarah",   "David",     "Laura"};
@@ -63,25 +64,29 @@ Address addressNumber(int i) {
     return a;
 }
 
-void fail(const QString& what) {
+void fail(const QString& what)
+{
     std::fprintf(stderr, "bench_reports: %s\n", qPrintable(what));
     std::exit(1);
 }
 
-void exec(sqlite3* db, const char* sql) {
+void exec(sqlite3* db, const char* sql)
+{
     if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
         fail(QString::fromUtf8(sqlite3_errmsg(db)));
 }
 
 // A fresh copy of the delivered database holding `count` guests marked for printing.
-sqlite3* weddingWith(const QString& path, int count) {
+sqlite3* weddingWith(const QString& path, int count)
+{
     QFile::remove(path);
     if (!QFile::copy(QStringLiteral(ORVANE_DELIVERED_DB), path))
         fail("cannot copy the delivered database " + QStringLiteral(ORVANE_DELIVERED_DB) +
              "; build it first");
     QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
     sqlite3* db = nullptr;
-    if (sqlite3_open(path.toUtf8().constData(), &db) != SQLITE_OK) fail("cannot open " + path);
+    if (sqlite3_open(path.toUtf8().constData(), &db) != SQLITE_OK)
+        fail("cannot open " + path);
     exec(db, "BEGIN");
     sqlite3_stmt* insert = nullptr;
     sqlite3_prepare_v2(
@@ -95,7 +100,8 @@ sqlite3* weddingWith(const QString& path, int count) {
         for (int k = 0; k < 8; ++k)
             sqlite3_bind_text16(insert, k + 1, values[k].utf16(), int(values[k].size() * 2),
                                 SQLITE_TRANSIENT);
-        if (sqlite3_step(insert) != SQLITE_DONE) fail(QString::fromUtf8(sqlite3_errmsg(db)));
+        if (sqlite3_step(insert) != SQLITE_DONE)
+            fail(QString::fromUtf8(sqlite3_errmsg(db)));
         sqlite3_reset(insert);
     }
     sqlite3_finalize(insert);
@@ -103,14 +109,18 @@ sqlite3* weddingWith(const QString& path, int count) {
     return db;
 }
 
-QString csvField(const QString& s) {
-    if (!s.contains(',') && !s.contains('"')) return s;
+QString csvField(const QString& s)
+{
+    if (!s.contains(',') && !s.contains('"'))
+        return s;
     return '"' + QString(s).replace("\"", "\"\"") + '"';
 }
 
-void writeCsv(const QString& path, int count) {
+void writeCsv(const QString& path, int count)
+{
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) fail("cannot write " + path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        fail("cannot write " + path);
     QTextStream out(&file);
     for (int i = 0; i < count; ++i) {
         const Address a = addressNumber(i);
@@ -118,21 +128,25 @@ void writeCsv(const QString& path, int count) {
     }
 }
 
-std::optional<int> pdfPages(const QString& path) {
+std::optional<int> pdfPages(const QString& path)
+{
     if (!QStandardPaths::findExecutable("pdfinfo").isEmpty()) {
         QProcess info;
         info.start("pdfinfo", {path});
         info.waitForFinished(60000);
         const auto match =
             QRegularExpression("Pages:\\s+(\\d+)").match(QString::fromUtf8(info.readAllStandardOutput()));
-        if (match.hasMatch()) return match.captured(1).toInt();
+        if (match.hasMatch())
+            return match.captured(1).toInt();
     }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
     return int(QString::fromLatin1(file.readAll()).count(QRegularExpression("/Type\\s*/Page[^s]")));
 }
 
-QString pagesText(std::optional<int> pages) {
+QString pagesText(std::optional<int> pages)
+{
     return pages ? QString::number(*pages) : QStringLiteral("?");
 }
 
@@ -141,7 +155,8 @@ struct Run {
     std::optional<int> pages;
 };
 
-Run ourLabels(const QString& dir, const QString& templates, int count) {
+Run ourLabels(const QString& dir, const QString& templates, int count)
+{
     sqlite3* db = weddingWith(dir + "/labels.mdb", count);
     const QString pdf = dir + QString("/ours-%1.pdf").arg(count);
     QElapsedTimer timer;
@@ -153,18 +168,22 @@ Run ourLabels(const QString& dir, const QString& templates, int count) {
     return run;
 }
 
-std::optional<Run> glabelsLabels(const QString& dir, const QString& document, int count) {
+std::optional<Run> glabelsLabels(const QString& dir, const QString& document, int count)
+{
     const QString tool = QStandardPaths::findExecutable("glabels-3-batch");
-    if (tool.isEmpty() || document.isEmpty()) return std::nullopt;
+    if (tool.isEmpty() || document.isEmpty())
+        return std::nullopt;
     const QString csv = dir + QString("/addresses-%1.csv").arg(count);
     writeCsv(csv, count);
     QFile source(document);
-    if (!source.open(QIODevice::ReadOnly)) return std::nullopt;
+    if (!source.open(QIODevice::ReadOnly))
+        return std::nullopt;
     QString doc = QString::fromUtf8(source.readAll());
     doc.replace(QRegularExpression("src=\"[^\"]*\""), "src=\"" + csv + "\"");
     const QString glabels = dir + QString("/labels-%1.glabels").arg(count);
     QFile out(glabels);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) fail("cannot write " + glabels);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        fail("cannot write " + glabels);
     out.write(doc.toUtf8());
     out.close();
     const QString pdf = dir + QString("/glabels-%1.pdf").arg(count);
@@ -178,19 +197,24 @@ std::optional<Run> glabelsLabels(const QString& dir, const QString& document, in
     return Run{timer.nsecsElapsed() / 1e9, pdfPages(pdf)};
 }
 
-QString findGlabelsDocument(int argc, char** argv) {
-    if (argc > 1) return QString::fromLocal8Bit(argv[1]);
+QString findGlabelsDocument(int argc, char** argv)
+{
+    if (argc > 1)
+        return QString::fromLocal8Bit(argv[1]);
     for (const QString& candidate :
          {QStringLiteral(ORVANE_SOURCE_DIR "/../shared/bench/labels-5160.glabels"),
           QStringLiteral(ORVANE_SOURCE_DIR "/../../shared/bench/labels-5160.glabels")})
-        if (QFileInfo::exists(candidate)) return QFileInfo(candidate).canonicalFilePath();
+        if (QFileInfo::exists(candidate))
+            return QFileInfo(candidate).canonicalFilePath();
     return {};
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QTemporaryDir dir;
     const QString templates = QStringLiteral(ORVANE_BIN_DIR);

@@ -32,7 +32,8 @@ constexpr int Parties = 10000;
 constexpr int Seated = 6000;  // 20 parties of 2 at each table: 40 of 50 seats taken
 constexpr int Runs = 5;
 
-void exec(sqlite3* db, const char* sql) {
+void exec(sqlite3* db, const char* sql)
+{
     char* error = nullptr;
     if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
         std::fprintf(stderr, "%s\n", error);
@@ -40,7 +41,8 @@ void exec(sqlite3* db, const char* sql) {
     }
 }
 
-void fill(const QString& path) {
+void fill(const QString& path)
+{
     sqlite3* db = nullptr;
     sqlite3_open(path.toUtf8().constData(), &db);
     exec(db, "BEGIN");
@@ -90,7 +92,8 @@ void fill(const QString& path) {
 struct Step {
     const char* name;
     std::vector<double> wall, cpu;
-    void add(const bench::Stopwatch& watch) {
+    void add(const bench::Stopwatch& watch)
+    {
         const auto [w, c] = watch.read();
         wall.push_back(w);
         cpu.push_back(c);
@@ -99,7 +102,8 @@ struct Step {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
@@ -122,7 +126,8 @@ int main(int argc, char** argv) {
     int run = 0;
     controls::setModalHook([&](QWidget* window) {
         auto* w = qobject_cast<frmSeater*>(window);
-        if (!w) return 0;
+        if (!w)
+            return 0;
         w->show();
         QCoreApplication::processEvents();  // painted, and the first table's panel filled
         opening.add(timer);

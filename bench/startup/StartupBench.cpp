@@ -98,8 +98,8 @@ int main(int argc, char** argv)
     // Wall time follows the machine's load; processor time is what the start-up costs.
     std::printf("orvane, launch to main window shown: %7.1f ms wall, %7.1f ms processor (medians of %d)\n",
                 bench::median(programWall), bench::median(programCpu), Runs);
-    std::printf("minimal Qt Widgets window:           %7.1f ms wall, %7.1f ms processor\n", bench::median(baselineWall),
-                bench::median(baselineCpu));
+    std::printf("minimal Qt Widgets window:           %7.1f ms wall, %7.1f ms processor\n",
+                bench::median(baselineWall), bench::median(baselineCpu));
     std::printf("wall-time ratio: %.2f\n", bench::median(programWall) / bench::median(baselineWall));
     std::printf("ratio (processor time): %.2f\n", bench::median(programCpu) / bench::median(baselineCpu));
     return 0;

@@ -6,9 +6,9 @@
 //   requery  re-run the set (ordered keys of every row) and read its first row
 //   update   1,000 rows changed in one transaction
 //
-// Times are processor time of the benchmark's thread (best of 21 rounds, the two sides in alternation), so that other
-// programs on a shared machine do not skew the ratios; the update's commit waits for the
-// disk on both sides alike. Prints each figure with the ratio ours / raw, the memory the 10,000-row set takes, and
+// Times are processor time of the benchmark's thread (best of 21 rounds, the two sides in alternation), so
+// that other programs on a shared machine do not skew the ratios; the update's commit waits for the disk on
+// both sides alike. Prints each figure with the ratio ours / raw, the memory the 10,000-row set takes, and
 // last "worst ratio: X".
 #include "bench/common/BenchTiming.h"
 #include "store/Store.h"
@@ -76,12 +76,13 @@ void fill(const QString& path)
     check(sqlite3_open(QFile::encodeName(path).constData(), &db), db);
     check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
     sqlite3_stmt* st = nullptr;
-    check(sqlite3_prepare_v2(db,
-                             "INSERT INTO Guests (Prefix, FirstName, LastName, Address, City, State, PostalCode, "
-                             "HomePhone, guestof, Invited, engamt, wedlbl, InvReception) "
-                             "VALUES ('Mr. and Mrs.', ?1, ?2, ?3, 'Springfield', 'IL', '62701', '555-0100', 'Both', "
-                             "?4, ?5, ?6, 1)",
-                             -1, &st, nullptr),
+    check(sqlite3_prepare_v2(
+              db,
+              "INSERT INTO Guests (Prefix, FirstName, LastName, Address, City, State, PostalCode, "
+              "HomePhone, guestof, Invited, engamt, wedlbl, InvReception) "
+              "VALUES ('Mr. and Mrs.', ?1, ?2, ?3, 'Springfield', 'IL', '62701', '555-0100', 'Both', "
+              "?4, ?5, ?6, 1)",
+              -1, &st, nullptr),
           db);
     for (int i = 0; i < kGuests; ++i) {
         const std::string first = "First" + std::to_string(i % 97);
@@ -175,8 +176,8 @@ int main(int argc, char** argv)
     oursWalk();
     const long setPeakKb = statusKb("VmHWM:") - beforeSetKb;
     sqlite3_stmt* walk = nullptr;
-    sqlite3_prepare_v2(raw, "SELECT FirstName, LastName, City, Invited, engamt FROM Guests ORDER BY LastName", -1,
-                       &walk, nullptr);
+    sqlite3_prepare_v2(raw, "SELECT FirstName, LastName, City, Invited, engamt FROM Guests ORDER BY LastName",
+                       -1, &walk, nullptr);
     auto rawWalk = [&] {
         while (sqlite3_step(walk) == SQLITE_ROW) {
             Five& f = sink[0];
@@ -196,8 +197,8 @@ int main(int argc, char** argv)
 
     // Find first on a last name.
     sqlite3_stmt* find = nullptr;
-    sqlite3_prepare_v2(raw, "SELECT rowid FROM Guests WHERE LastName = ?1 ORDER BY LastName, rowid LIMIT 1", -1, &find,
-                       nullptr);
+    sqlite3_prepare_v2(raw, "SELECT rowid FROM Guests WHERE LastName = ?1 ORDER BY LastName, rowid LIMIT 1",
+                       -1, &find, nullptr);
     figures.push_back(compare(
         "find first, 1,000 last names",
         [&] {
@@ -248,7 +249,8 @@ int main(int argc, char** argv)
     int round = 0;
     auto dynaset = db.openRecordset("Guests");
     sqlite3_stmt* update = nullptr;
-    sqlite3_prepare_v2(raw, "UPDATE Guests SET City = ?1, Invited = ?2 WHERE rowid = ?3", -1, &update, nullptr);
+    sqlite3_prepare_v2(raw, "UPDATE Guests SET City = ?1, Invited = ?2 WHERE rowid = ?3", -1, &update,
+                       nullptr);
     std::vector<qint64> firstKeys;
     {
         sqlite3_stmt* k = nullptr;
@@ -299,9 +301,10 @@ int main(int argc, char** argv)
     }
     std::printf("%-40s ours %9.3f ms   (condition text translated each time, not in the ratio)\n",
                 "find first, literal condition text", literalFind);
-    std::printf("memory of the 10,000-row table-type set after walking it: %.1f MB peak above the process before it"
-                " (%.1f MB above the empty process)\n",
-                double(setPeakKb) / 1024.0, double(statusKb("VmHWM:") - emptyKb) / 1024.0);
+    std::printf(
+        "memory of the 10,000-row table-type set after walking it: %.1f MB peak above the process before it"
+        " (%.1f MB above the empty process)\n",
+        double(setPeakKb) / 1024.0, double(statusKb("VmHWM:") - emptyKb) / 1024.0);
     std::printf("worst ratio: %.2f\n", worst);
     return 0;
 }

@@ -30,7 +30,8 @@ constexpr int Openings = 10;
 constexpr int Steps = 60;
 
 // A copy of the delivered database holding Vendors vendors with every field filled.
-QString prepareDatabase(const QTemporaryDir& dir) {
+QString prepareDatabase(const QTemporaryDir& dir)
+{
     const QString path = dir.filePath(QStringLiteral("wedding.mdb"));
     QFile::copy(QStringLiteral(ORVANE_DELIVERED_DB), path);
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
@@ -52,8 +53,10 @@ QString prepareDatabase(const QTemporaryDir& dir) {
 class PaintWatch : public QObject {
 public:
     bool painted = false;
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) painted = true;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted = true;
         return false;
     }
 };
@@ -66,15 +69,18 @@ struct Figures {
 };
 
 // Loads and shows a window; returns it with the time until its first paint.
-std::unique_ptr<frmVendors> openWindow(double& ms) {
+std::unique_ptr<frmVendors> openWindow(double& ms)
+{
     QElapsedTimer timer;
     timer.start();
     auto window = std::make_unique<frmVendors>();
-    if (!window->Form_Load()) std::exit(1);
+    if (!window->Form_Load())
+        std::exit(1);
     PaintWatch watch;
     window->installEventFilter(&watch);
     window->show();
-    while (!watch.painted) QCoreApplication::processEvents();
+    while (!watch.painted)
+        QCoreApplication::processEvents();
     ms = bench::msSince(timer);
     window->removeEventFilter(&watch);
     return window;
@@ -82,7 +88,8 @@ std::unique_ptr<frmVendors> openWindow(double& ms) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -110,7 +117,8 @@ int main(int argc, char** argv) {
     }
 
     auto* list = window->findChild<controls::DataList*>(QStringLiteral("addDBList1"));
-    if (list->count() != Vendors) return 1;
+    if (list->count() != Vendors)
+        return 1;
     for (int i = 0; i < Steps; ++i) {
         const QModelIndex at = list->model()->index(QRandomGenerator::global()->bounded(Vendors), 0);
         list->scrollTo(at);

@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QComboBox>
@@ -94,11 +94,13 @@ TEST_F(GeneralPanelTest, CloseCommitsRefreshesTheCaptionAndReschedules)
         EXPECT_TRUE(menu->menuAction()->isEnabled());
     EXPECT_EQ(main().Label1->text(), "Clara and Ben");
     EXPECT_EQ(app::program().BrideName, "Clara");
-    EXPECT_EQ(apptest::queryValue(db(), "SELECT bridesname || '|' || receptloc || '|' || rectime FROM General"),
-              "Clara|The Old Mill|07:30 PM");
+    EXPECT_EQ(
+        apptest::queryValue(db(), "SELECT bridesname || '|' || receptloc || '|' || rectime FROM General"),
+        "Clara|The Old Mill|07:30 PM");
     // Every task with a code was rescheduled from 31 August 1998.
     const auto codes = apptest::queryColumn(db(), "SELECT checktime FROM Checklist ORDER BY rowid");
-    const auto dates = apptest::queryColumn(db(), "SELECT substr(DueDate, 1, 10) FROM Checklist ORDER BY rowid");
+    const auto dates =
+        apptest::queryColumn(db(), "SELECT substr(DueDate, 1, 10) FROM Checklist ORDER BY rowid");
     const QMap<QString, QString> expected{{"1", "1998-02-28"}, {"2", "1998-04-30"}, {"3", "1998-06-30"},
                                           {"4", "1998-07-31"}, {"5", "1998-08-17"}, {"6", "1998-08-24"},
                                           {"7", "1998-08-29"}, {"8", "1998-08-30"}, {"9", "1998-08-31"}};
@@ -126,22 +128,26 @@ TEST_F(GeneralPanelTest, LeavingTheProgramWithThePanelOpenKeepsWhatWasTyped)
     main().close();  // the close box still works while the menus are locked
     EXPECT_EQ(run_.dialogs->endProgramCount, 1);
     EXPECT_EQ(ws().database(), nullptr);
-    EXPECT_EQ(apptest::queryValue(db(), "SELECT bridesname || ' and ' || groomsname FROM General"), "Erin and Finn");
+    EXPECT_EQ(apptest::queryValue(db(), "SELECT bridesname || ' and ' || groomsname FROM General"),
+              "Erin and Finn");
 }
 
 TEST_F(GeneralPanelTest, UnchangedWeddingDateStillRewritesHandTypedDueDates)
 {
     apptest::execSql(db(), "UPDATE Checklist SET DueDate = '2001-01-01 00:00:00'");
-    apptest::execSql(db(), "INSERT INTO Checklist (CheckItem, checktime, DueDate) VALUES "
-                           "('mine', NULL, '2002-02-02 00:00:00'), ('zero', 0, '2002-02-02 00:00:00'), "
-                           "('ten', 10, '2002-02-02 00:00:00')");
+    apptest::execSql(db(),
+                     "INSERT INTO Checklist (CheckItem, checktime, DueDate) VALUES "
+                     "('mine', NULL, '2002-02-02 00:00:00'), ('zero', 0, '2002-02-02 00:00:00'), "
+                     "('ten', 10, '2002-02-02 00:00:00')");
     open();
     main().SSCommand4->click();
     const auto dates = apptest::dueDates(db());
     EXPECT_EQ(dates.value("mine"), "2002-02-02");
     EXPECT_EQ(dates.value("zero"), "2002-02-02");
     EXPECT_EQ(dates.value("ten"), "2002-02-02");
-    EXPECT_EQ(apptest::queryValue(db(), "SELECT count(*) FROM Checklist WHERE DueDate LIKE '2001-01-01%'").toInt(), 0);
+    EXPECT_EQ(
+        apptest::queryValue(db(), "SELECT count(*) FROM Checklist WHERE DueDate LIKE '2001-01-01%'").toInt(),
+        0);
 }
 
 TEST_F(GeneralPanelTest, NoWeddingDateOrNoTasksMeansNothingToDo)
@@ -151,7 +157,9 @@ TEST_F(GeneralPanelTest, NoWeddingDateOrNoTasksMeansNothingToDo)
     main().txtweddingdate->clear();
     main().SSCommand4->click();
     EXPECT_TRUE(run_.dialogs->messages().empty());
-    EXPECT_EQ(apptest::queryValue(db(), "SELECT count(*) FROM Checklist WHERE DueDate NOT LIKE '2001-01-01%'").toInt(), 0);
+    EXPECT_EQ(apptest::queryValue(db(), "SELECT count(*) FROM Checklist WHERE DueDate NOT LIKE '2001-01-01%'")
+                  .toInt(),
+              0);
 
     apptest::execSql(db(), "UPDATE General SET weddingdate = '1998-08-31 00:00:00'");
     apptest::execSql(db(), "DELETE FROM Checklist");
@@ -174,8 +182,9 @@ TEST_F(GeneralPanelTest, AValueTheRowCannotTakeKeepsThePanelOpen)
     main().txtweddingdate->setText(app::dateText(QDate(2026, 5, 1)));
     main().SSCommand4->click();
     EXPECT_FALSE(main().generalOpen());
-    EXPECT_EQ(apptest::queryValue(db(), "SELECT bridesname || ' ' || substr(weddingdate, 1, 10) FROM General"),
-              "Gina 2026-05-01");
+    EXPECT_EQ(
+        apptest::queryValue(db(), "SELECT bridesname || ' ' || substr(weddingdate, 1, 10) FROM General"),
+        "Gina 2026-05-01");
 }
 
 TEST_F(GeneralPanelTest, AWeddingDateThatIsNotADateIsReportedOnce)
@@ -187,7 +196,9 @@ TEST_F(GeneralPanelTest, AWeddingDateThatIsNotADateIsReportedOnce)
     const auto shown = run_.dialogs->messages();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_TRUE(shown[0].title.startsWith("Error #")) << shown[0].title.toStdString();
-    EXPECT_EQ(apptest::queryValue(db(), "SELECT count(*) FROM Checklist WHERE DueDate NOT LIKE '2001-01-01%'").toInt(), 0);
+    EXPECT_EQ(apptest::queryValue(db(), "SELECT count(*) FROM Checklist WHERE DueDate NOT LIKE '2001-01-01%'")
+                  .toInt(),
+              0);
 }
 
 TEST_F(GeneralPanelTest, TimeCombosHoldEveryHalfHour)

@@ -65,7 +65,8 @@ QMap<QString, QString> dueDates(const QString& databasePath)
 {
     QMap<QString, QString> result;
     const QStringList items = queryColumn(databasePath, "SELECT CheckItem FROM Checklist ORDER BY rowid");
-    const QStringList dates = queryColumn(databasePath, "SELECT substr(DueDate, 1, 10) FROM Checklist ORDER BY rowid");
+    const QStringList dates =
+        queryColumn(databasePath, "SELECT substr(DueDate, 1, 10) FROM Checklist ORDER BY rowid");
     for (int i = 0; i < items.size(); ++i)
         result[items[i]] = dates[i];
     return result;
@@ -85,7 +86,8 @@ ProgramRun::ProgramRun()
         return dialog ? dialog->result() : 0;
     });
     app::setSoundPlayer([this](const QByteArray& wave) {
-        sounds << (wave == app::soundResource(app::ClickedSoundType, app::ClickedSoundId) ? "click" : "applause");
+        sounds << (wave == app::soundResource(app::ClickedSoundType, app::ClickedSoundId) ? "click"
+                                                                                          : "applause");
     });
     app::setUrlOpener([this](const QUrl& url) {
         addresses << url;
@@ -104,7 +106,8 @@ ProgramRun::~ProgramRun()
 
 void ProgramRun::setNames(const QString& bride, const QString& groom)
 {
-    execSql(databasePath(), QStringLiteral("UPDATE General SET bridesname = '%1', groomsname = '%2'").arg(bride, groom));
+    execSql(databasePath(),
+            QStringLiteral("UPDATE General SET bridesname = '%1', groomsname = '%2'").arg(bride, groom));
 }
 
 bool ProgramRun::start()

@@ -36,9 +36,9 @@ public:
 
     testsupport::ProgramDir dir{true};
     controls::ScopedFakeDialogs dialogs;
-    QStringList modals;        // objectName of every window shown modally, in order
-    QStringList sounds;        // "applause" / "click" per sound played
-    QList<QUrl> addresses;     // opened by StartDoc
+    QStringList modals;     // objectName of every window shown modally, in order
+    QStringList sounds;     // "applause" / "click" per sound played
+    QList<QUrl> addresses;  // opened by StartDoc
     // Drives a modal window (it is shown first); default: closes it at once.
     std::function<void(QWidget*)> onModal;
 };

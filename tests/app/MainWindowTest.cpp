@@ -49,10 +49,14 @@ protected:
 TEST_F(MainWindowTest, LabelsCaptionsAndTheirRectangles)
 {
     const std::tuple<const char*, const char*, const char*> labels[] = {
-        {"imggeneral", "General Information", "Shape3"},  {"imgguests", "Guest List Manager", "Shape1"},
-        {"imgexpense", "Track Expenses", "Shape2"},       {"imgcheck", "To Do/Check List", "Shape6"},
-        {"imgseater", "Reception Seating Manager", "Shape7"}, {"imgreports", "Print Reports/Labels", "Shape4"},
-        {"imgvendor", "Vendor List", "Shape8"},           {"imgexit", "Exit Program", "Shape5"}};
+        {"imggeneral", "General Information", "Shape3"},
+        {"imgguests", "Guest List Manager", "Shape1"},
+        {"imgexpense", "Track Expenses", "Shape2"},
+        {"imgcheck", "To Do/Check List", "Shape6"},
+        {"imgseater", "Reception Seating Manager", "Shape7"},
+        {"imgreports", "Print Reports/Labels", "Shape4"},
+        {"imgvendor", "Vendor List", "Shape8"},
+        {"imgexit", "Exit Program", "Shape5"}};
     for (const auto& [name, caption, shape] : labels) {
         auto* label = main().findChild<NavLabel*>(name);
         ASSERT_NE(label, nullptr) << name;
@@ -66,7 +70,8 @@ TEST_F(MainWindowTest, HoverMovesTheRedFillAndTheBackgroundClearsIt)
     EXPECT_EQ(fills(), std::vector<int>(8, app::RestColour));
     QTest::mouseMove(main().imgguests);
     EXPECT_EQ(fills(), onlyRed(1));
-    EXPECT_EQ(main().imgguests->cursor().pixmap().cacheKey(), app::program().NavigationCursor.pixmap().cacheKey());
+    EXPECT_EQ(main().imgguests->cursor().pixmap().cacheKey(),
+              app::program().NavigationCursor.pixmap().cacheKey());
     EXPECT_FALSE(app::program().NavigationCursor.pixmap().isNull());
     QTest::mouseMove(main().imgexit);  // straight to another label
     EXPECT_EQ(fills(), onlyRed(5));

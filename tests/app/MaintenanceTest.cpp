@@ -65,7 +65,9 @@ TEST_F(MaintenanceTest, CompactReplacesTheFileAndTheProgramGoesOn)
     ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
     leftover.write("left from an earlier run");
     leftover.close();
-    apptest::execSql(db(), "CREATE TABLE Scratch (x); INSERT INTO Scratch VALUES (randomblob(200000)); DROP TABLE Scratch;");
+    apptest::execSql(
+        db(),
+        "CREATE TABLE Scratch (x); INSERT INTO Scratch VALUES (randomblob(200000)); DROP TABLE Scratch;");
     const qint64 sizeBefore = QFileInfo(db()).size();
 
     run_.dialogs->messageAnswers = {controls::mb::Yes};
@@ -91,8 +93,8 @@ TEST_F(MaintenanceTest, AFailedCompactionKeepsTheDatabaseAndReopensIt)
     main().mnuCompact->trigger();
     const auto shown = messages();
     ASSERT_EQ(shown.size(), 2u);
-    EXPECT_TRUE(shown[1].text.startsWith("Compact unsuccessful!\rError number: " +
-                                         QString::number(store::err::IoError) + "\r"))
+    EXPECT_TRUE(shown[1].text.startsWith(
+        "Compact unsuccessful!\rError number: " + QString::number(store::err::IoError) + "\r"))
         << shown[1].text.toStdString();
     EXPECT_EQ(shown[1].style, controls::mb::OKOnly);
     EXPECT_TRUE(QFile::exists(db()));
@@ -119,7 +121,8 @@ TEST_F(MaintenanceTest, AFailedRepairIsReportedOncePerError)
     const auto& errors = store::Workspace::defaultWorkspace().errors();
     EXPECT_EQ(shown.size() - 1, std::max<size_t>(1, errors.size()));
     for (size_t i = 1; i < shown.size(); ++i)
-        EXPECT_TRUE(shown[i].text.startsWith("Repair unsuccessful!\rError number: ")) << shown[i].text.toStdString();
+        EXPECT_TRUE(shown[i].text.startsWith("Repair unsuccessful!\rError number: "))
+            << shown[i].text.toStdString();
     EXPECT_EQ(store::Workspace::defaultWorkspace().database(), nullptr);  // nothing left to reopen
 }
 

@@ -13,7 +13,10 @@
 
 namespace {
 
-QDateTime at(int y, int m, int d, QTime t = QTime(0, 0)) { return QDateTime(QDate(y, m, d), t); }
+QDateTime at(int y, int m, int d, QTime t = QTime(0, 0))
+{
+    return QDateTime(QDate(y, m, d), t);
+}
 
 QDate due(const QDateTime& wedding, const QVariant& code)
 {
@@ -92,12 +95,20 @@ TEST(HelpFile, TopicsKeysTitlesAndRendering)
 
 QByteArray wave(int rate, int channels, int bits, const QByteArray& samples, quint16 format = 1)
 {
-    auto le32 = [](quint32 v) { QByteArray b(4, 0); qToLittleEndian(v, b.data()); return b; };
-    auto le16 = [](quint16 v) { QByteArray b(2, 0); qToLittleEndian(v, b.data()); return b; };
+    auto le32 = [](quint32 v) {
+        QByteArray b(4, 0);
+        qToLittleEndian(v, b.data());
+        return b;
+    };
+    auto le16 = [](quint16 v) {
+        QByteArray b(2, 0);
+        qToLittleEndian(v, b.data());
+        return b;
+    };
     QByteArray fmt = le16(format) + le16(channels) + le32(rate) + le32(rate * channels * bits / 8) +
                      le16(channels * bits / 8) + le16(bits);
-    QByteArray body = "WAVE" + QByteArray("LIST") + le32(3) + QByteArray("abc") + QByteArray(1, 0) +
-                      "fmt " + le32(fmt.size()) + fmt + "data" + le32(samples.size()) + samples;
+    QByteArray body = "WAVE" + QByteArray("LIST") + le32(3) + QByteArray("abc") + QByteArray(1, 0) + "fmt " +
+                      le32(fmt.size()) + fmt + "data" + le32(samples.size()) + samples;
     return "RIFF" + le32(body.size()) + body;
 }
 

@@ -108,7 +108,8 @@ TEST(Startup, AnEmptyGeneralTableGetsItsRow)
     ASSERT_TRUE(run.start());
     EXPECT_EQ(run.modals, QStringList({"frmWelcome", "frmTip"}));
     EXPECT_EQ(apptest::queryValue(run.databasePath(), "SELECT count(*) FROM General").toInt(), 1);
-    EXPECT_EQ(apptest::queryValue(run.databasePath(), "SELECT bridesname || '|' || groomsname FROM General"), "|");
+    EXPECT_EQ(apptest::queryValue(run.databasePath(), "SELECT bridesname || '|' || groomsname FROM General"),
+              "|");
     EXPECT_TRUE(run.dialogs->messages().empty());
 }
 

@@ -122,7 +122,10 @@ TEST_F(DatePickerTest, DoubleClickAnswersAndOnlyHides)
 TEST_F(DatePickerTest, StartsOnTheDateGivenOrToday)
 {
     QDate shown;
-    ModalScript script([&](QWidget* w) { shown = static_cast<frmCalander*>(w)->value(); static_cast<frmCalander*>(w)->cmdOK->click(); });
+    ModalScript script([&](QWidget* w) {
+        shown = static_cast<frmCalander*>(w)->value();
+        static_cast<frmCalander*>(w)->cmdOK->click();
+    });
     app::pickDate("Enter Shower Date", QDate(1999, 12, 31), "x");
     EXPECT_EQ(shown, QDate(1999, 12, 31));
     EXPECT_EQ(frmCalander::isLoaded(), false);
@@ -225,9 +228,9 @@ protected:
 TEST_F(HelpTest, EveryContextNumberHasItsTopic)
 {
     const std::pair<int, const char*> topics[] = {
-        {app::HelpGeneral, "General Information"}, {app::HelpGuests, "Guest List Manager"},
-        {app::HelpChecklist, "To Do/Check List"},  {app::HelpContents, "Orvane Help Contents"},
-        {app::HelpExpenses, "Track Expenses"},     {app::HelpReports, "Print Reports/Labels"},
+        {app::HelpGeneral, "General Information"},      {app::HelpGuests, "Guest List Manager"},
+        {app::HelpChecklist, "To Do/Check List"},       {app::HelpContents, "Orvane Help Contents"},
+        {app::HelpExpenses, "Track Expenses"},          {app::HelpReports, "Print Reports/Labels"},
         {app::HelpSeating, "Reception Seating Manager"}};
     for (const auto& [number, title] : topics) {
         app::showHelp(nullptr, number);

@@ -17,8 +17,14 @@ using store::Currency;
 
 namespace {
 
-Currency money(const char* text) { return *Currency::parse(QString::fromLatin1(text)); }
-QVariant amount(const char* text) { return QVariant::fromValue(money(text)); }
+Currency money(const char* text)
+{
+    return *Currency::parse(QString::fromLatin1(text));
+}
+QVariant amount(const char* text)
+{
+    return QVariant::fromValue(money(text));
+}
 
 class ExpenseWindow : public gridtest::GridWindowTest {
 protected:

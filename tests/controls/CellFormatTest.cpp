@@ -9,7 +9,10 @@ using store::Currency;
 using store::FieldType;
 
 namespace {
-QVariant money(int64_t raw) { return QVariant::fromValue(Currency::fromRaw(raw)); }
+QVariant money(int64_t raw)
+{
+    return QVariant::fromValue(Currency::fromRaw(raw));
+}
 }  // namespace
 
 TEST(CellFormat, FormatsUnderEnglishUnitedStates)
@@ -48,7 +51,8 @@ TEST(CellFormat, ParsesTypedTextByFieldType)
     EXPECT_EQ(parseCell("4", FieldType::Number).toLongLong(), 4);
     EXPECT_EQ(parseCell("Yes", FieldType::YesNo).toBool(), true);
     EXPECT_EQ(parseCell("no", FieldType::YesNo).toBool(), false);
-    EXPECT_EQ(parseCell("6/5/2024", FieldType::DateTime).toDateTime(), QDateTime(QDate(2024, 6, 5), QTime(0, 0)));
+    EXPECT_EQ(parseCell("6/5/2024", FieldType::DateTime).toDateTime(),
+              QDateTime(QDate(2024, 6, 5), QTime(0, 0)));
     EXPECT_EQ(parseCell("05-Jun-2024", FieldType::DateTime).toDateTime().date(), QDate(2024, 6, 5));
     EXPECT_EQ(parseCell("6/5/24", FieldType::DateTime).toDateTime().date(), QDate(2024, 6, 5));
     EXPECT_EQ(parseCell("6/5/2024 2:30 PM", FieldType::DateTime).toDateTime().time(), QTime(14, 30));

@@ -57,10 +57,7 @@ public:
     QString path() const { return path_; }
     store::Database& db() const { return *store::Workspace::defaultWorkspace().database(); }
     // Runs SQL straight on the file (a second connection), e.g. to fill many rows.
-    void exec(const QString& sql) const
-    {
-        db().execute(sql);
-    }
+    void exec(const QString& sql) const { db().execute(sql); }
 
     // A field of the People row with a name, as stored in the file (read through a fresh
     // snapshot, not through the set under test); Null when there is no such row.

@@ -77,8 +77,9 @@ TEST(DataGrid, ShowsColumnsInTheirFormats)
 TEST(DataGrid, ReadsRowsLazilyInBlocks)
 {
     QString sql = controlstest::PeopleSchema;
-    sql += "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 4997) "
-           "INSERT INTO People (Name, Amount) SELECT 'P' || i, i * 10000 FROM n;";
+    sql +=
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 4997) "
+        "INSERT INTO People (Name, Amount) SELECT 'P' || i, i * 10000 FROM n;";
     GridWindow w(sql);
     EXPECT_EQ(w.grid->rowCount(), 5001);
     EXPECT_LE(w.grid->gridModel()->fetchedRowCount(), 2 * DataGridModel::BlockSize);
@@ -101,7 +102,9 @@ TEST(DataGrid, TypedCellsAreWrittenWhenTheRowIsLeft)
 {
     GridWindow w;
     std::vector<std::pair<int, int>> edits;  // column, key that started it
-    QObject::connect(w.grid, &DataGrid::beforeColEdit, [&](int c, int& key, bool&) { edits.push_back({c, key}); });
+    QObject::connect(w.grid, &DataGrid::beforeColEdit, [&](int c, int& key, bool&) {
+        edits.push_back({c, key});
+    });
     w.type(1, Amount, "7.25");
     EXPECT_EQ(w.grid->cellText(1, Amount), "$7.25");
     EXPECT_TRUE(w.stored("Alice", "Amount").isNull());  // not yet written
@@ -174,7 +177,8 @@ TEST(DataGrid, CellButtonAndColumnsSetInCode)
         w.grid->setColumnText(Born, w.grid->columnValue(Active).toBool() ? "6/5/2024" : "");
     });
     const QRect cell = w.grid->visualRect(w.grid->model()->index(1, Active));
-    QTest::mouseClick(w.grid->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(cell.right() - 3, cell.center().y()));
+    QTest::mouseClick(w.grid->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(cell.right() - 3, cell.center().y()));
     EXPECT_EQ(w.grid->row(), 1);
     EXPECT_EQ(w.grid->cellText(1, Active), "Yes");
     EXPECT_EQ(w.grid->cellText(1, Born), "05-Jun-2024");

@@ -95,8 +95,9 @@ TEST(DataList, DisplayBuiltFromSeveralFieldsAndBoundValues)
 {
     ListWindow w;
     DataList tables;
-    tables.setRowSource(w.Data1, {"Name", "City"},
-                        [](const QVariantList& v) { return v[0].toString() + " (" + v[1].toString() + ")"; }, "Qty");
+    tables.setRowSource(
+        w.Data1, {"Name", "City"},
+        [](const QVariantList& v) { return v[0].toString() + " (" + v[1].toString() + ")"; }, "Qty");
     EXPECT_EQ(tables.itemText(0), "Alice (Austin)");
     EXPECT_TRUE(tables.selectBoundValue(qint64(1)));
     EXPECT_EQ(tables.text(), "Bob (Chicago)");
@@ -145,9 +146,10 @@ TEST(DataCombo, AppendedNamesAreOfferedAndRefusedOnesSkipped)
 
 TEST(DataList, FillsTenThousandRows)
 {
-    QString sql = "CREATE TABLE Big (Name TEXT(20));"
-                  "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10000) "
-                  "INSERT INTO Big (Name) SELECT 'Guest ' || i FROM n;";
+    QString sql =
+        "CREATE TABLE Big (Name TEXT(20));"
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10000) "
+        "INSERT INTO Big (Name) SELECT 'Guest ' || i FROM n;";
     TestDb db(sql);
     DataSource source;
     source.setRecordSource("Big");

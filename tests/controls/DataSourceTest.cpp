@@ -237,7 +237,8 @@ TEST(DataSource, TableTypeWithIndexAndHandedInRecordset)
 TEST(DataSource, NavigatorMovesAndShowsTheCaption)
 {
     PeopleWindow w;
-    QObject::connect(w.data, &DataSource::reposition, [&] { w.data->setCaption(w.data->fieldValue("Name").toString()); });
+    QObject::connect(w.data, &DataSource::reposition,
+                     [&] { w.data->setCaption(w.data->fieldValue("Name").toString()); });
     DataNavigator* nav = w.data->createNavigator(&w.window);
     w.data->moveFirst();
     EXPECT_EQ(nav->objectName(), "Data1");

@@ -11,8 +11,9 @@ TEST(FakeDialogs, RecordsMessageBoxesAndAnswersFromTheQueue)
 {
     ScopedFakeDialogs fake;
     fake->messageAnswers = {mb::Yes};
-    EXPECT_EQ(MsgBox("Do you want to delete  Ann", mb::YesNo | mb::Question | mb::DefaultButton2, "Confirm Delete"),
-              mb::Yes);
+    EXPECT_EQ(
+        MsgBox("Do you want to delete  Ann", mb::YesNo | mb::Question | mb::DefaultButton2, "Confirm Delete"),
+        mb::Yes);
     // Queue empty: the default button answers (No here, OK for an OK box).
     EXPECT_EQ(MsgBox("again?", mb::YesNo | mb::Question | mb::DefaultButton2, "Confirm Delete"), mb::No);
     EXPECT_EQ(MsgBox("Sort Error\nboom"), mb::OK);

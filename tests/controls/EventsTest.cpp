@@ -67,7 +67,7 @@ TEST(EventRouting, KeyDownGivesCodesAndShiftStateAndCanConsume)
     QTest::keyClick(w.first, Qt::Key_A, Qt::ShiftModifier | Qt::ControlModifier);
     QTest::keyClick(w.first, Qt::Key_Backspace);
     // The modifier keys go down first, as keys of their own (Shift 16, Ctrl 17).
-    const std::vector<std::pair<int, int>> expected = {{13, 0}, {27, 0},  {46, 0}, {112, 0},
+    const std::vector<std::pair<int, int>> expected = {{13, 0}, {27, 0}, {46, 0}, {112, 0},
                                                        {16, 1}, {17, 3}, {65, 3}, {8, 0}};
     EXPECT_EQ(seen, expected);
     // Enter, Esc and Backspace type characters; Delete, F1 and Ctrl+A do not.
@@ -144,8 +144,12 @@ TEST(EventRouting, MouseDownAndUpCarryButtonAndShift)
     testsupport::showActive(&window);
     std::vector<std::pair<int, int>> downs, ups;
     on(label)
-        .mouseDown([&](int b, int s, QPoint) { downs.push_back({b, s}); })
-        .mouseUp([&](int b, int s, QPoint) { ups.push_back({b, s}); });
+        .mouseDown([&](int b, int s, QPoint) {
+            downs.push_back({b, s});
+        })
+        .mouseUp([&](int b, int s, QPoint) {
+            ups.push_back({b, s});
+        });
     QTest::mouseClick(label, Qt::RightButton, Qt::ShiftModifier);
     EXPECT_EQ(downs, (std::vector<std::pair<int, int>>{{button::Right, shift::Shift}}));
     EXPECT_EQ(ups, (std::vector<std::pair<int, int>>{{button::Right, shift::Shift}}));

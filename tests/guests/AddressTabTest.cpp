@@ -27,13 +27,15 @@ using controls::mb::YesNo;
 
 namespace {
 
-QString caption(frmGuests& w) {
+QString caption(frmGuests& w)
+{
     return w.navigator->caption();
 }
 
 }  // namespace
 
-TEST_F(GuestWindowTest, EmptyListDisablesTabsAndRemoveAndShowsTipOneUntilTheFirstGuestIsAdded) {
+TEST_F(GuestWindowTest, EmptyListDisablesTabsAndRemoveAndShowsTipOneUntilTheFirstGuestIsAdded)
+{
     openWindow();
     EXPECT_TRUE(w().GuestListEmpty);
     EXPECT_FALSE(w().SSTab1->isEnabled());
@@ -59,7 +61,8 @@ TEST_F(GuestWindowTest, EmptyListDisablesTabsAndRemoveAndShowsTipOneUntilTheFirs
     EXPECT_EQ(tipsShown_, std::vector<int>{1});  // not again
 }
 
-TEST_F(GuestWindowTest, ListsGuestsByLastNameAndTheQuickSearchMovesToThePickedGuest) {
+TEST_F(GuestWindowTest, ListsGuestsByLastNameAndTheQuickSearchMovesToThePickedGuest)
+{
     insertGuest(QStringLiteral("Mr."), QStringLiteral("Tom"), QStringLiteral("Zimmer"));
     const auto obrien =
         insertGuest(QStringLiteral("Ms."), QStringLiteral("Siobhan"), QStringLiteral("O'Brien"));
@@ -88,7 +91,8 @@ TEST_F(GuestWindowTest, ListsGuestsByLastNameAndTheQuickSearchMovesToThePickedGu
     EXPECT_EQ(caption(w()), QStringLiteral("Ms. Siobhan O'Brien"));
 }
 
-TEST_F(GuestWindowTest, AGuestWithoutTitleGetsExtraBlanksInCaptionAndRemoveQuestion) {
+TEST_F(GuestWindowTest, AGuestWithoutTitleGetsExtraBlanksInCaptionAndRemoveQuestion)
+{
     const auto smith = insertGuest(QString(), QStringLiteral("John"), QStringLiteral("Smith"));
     insertGuest(QStringLiteral("Ms."), QStringLiteral("Ada"), QStringLiteral("Abbott"));
     openWindow();
@@ -122,7 +126,8 @@ TEST_F(GuestWindowTest, AGuestWithoutTitleGetsExtraBlanksInCaptionAndRemoveQuest
     EXPECT_EQ(caption(w()), QString());
 }
 
-TEST_F(GuestWindowTest, RemovingASeatedGuestGivesItsSeatsBackToItsTable) {
+TEST_F(GuestWindowTest, RemovingASeatedGuestGivesItsSeatsBackToItsTable)
+{
     rawSql(
         QStringLiteral("INSERT INTO Tables (TableId, tablename, tablenumber, max, assigned) VALUES "
                        "(7, 'Family', 1, 8, 5), (8, 'Friends', 2, 6, 3)"));
@@ -154,7 +159,8 @@ TEST_F(GuestWindowTest, RemovingASeatedGuestGivesItsSeatsBackToItsTable) {
     EXPECT_EQ(messages().size(), 2u);  // the two questions, no error
 }
 
-TEST_F(GuestWindowTest, ANewCityIsAddedOnceWhenTheBoxIsLeftAndADuplicateChangesNothing) {
+TEST_F(GuestWindowTest, ANewCityIsAddedOnceWhenTheBoxIsLeftAndADuplicateChangesNothing)
+{
     insertGuest(QStringLiteral("Mr."), QStringLiteral("Tom"), QStringLiteral("Abbott"));
     openWindow();
     auto cities = [] {
@@ -188,7 +194,8 @@ TEST_F(GuestWindowTest, ANewCityIsAddedOnceWhenTheBoxIsLeftAndADuplicateChangesN
     EXPECT_EQ(cities(), before + 1);
 }
 
-TEST_F(GuestWindowTest, ANewStateIsAddedWhenTheBoxIsLeftAndTheGuestKeepsItsOwnValues) {
+TEST_F(GuestWindowTest, ANewStateIsAddedWhenTheBoxIsLeftAndTheGuestKeepsItsOwnValues)
+{
     const auto guest = insertGuest(QStringLiteral("Mr."), QStringLiteral("Tom"), QStringLiteral("Abbott"));
     insertGuest(QStringLiteral("Ms."), QStringLiteral("Zoe"), QStringLiteral("Zimmer"));
     openWindow();
@@ -203,7 +210,8 @@ TEST_F(GuestWindowTest, ANewStateIsAddedWhenTheBoxIsLeftAndTheGuestKeepsItsOwnVa
     EXPECT_EQ(stored(guest, QStringLiteral("State")).toString(), QStringLiteral("Québec"));
 }
 
-TEST_F(GuestWindowTest, AddressBoxesHoldTheirLimitsAndKeepAccentsAndApostrophes) {
+TEST_F(GuestWindowTest, AddressBoxesHoldTheirLimitsAndKeepAccentsAndApostrophes)
+{
     const auto guest = insertGuest(QStringLiteral("Mr."), QStringLiteral("Tom"), QStringLiteral("Abbott"));
     insertGuest(QStringLiteral("Ms."), QStringLiteral("Zoe"), QStringLiteral("Zimmer"));
     openWindow();
@@ -223,7 +231,8 @@ TEST_F(GuestWindowTest, AddressBoxesHoldTheirLimitsAndKeepAccentsAndApostrophes)
     EXPECT_EQ(stored(guest, QStringLiteral("FirstName")).toString(), first);
 }
 
-TEST_F(GuestWindowTest, AValueTheFieldCannotHoldShowsInvalidDataAndTheGuestStays) {
+TEST_F(GuestWindowTest, AValueTheFieldCannotHoldShowsInvalidDataAndTheGuestStays)
+{
     const auto guest = insertGuest(QStringLiteral("Mr."), QStringLiteral("Tom"), QStringLiteral("Abbott"));
     insertGuest(QStringLiteral("Ms."), QStringLiteral("Zoe"), QStringLiteral("Zimmer"));
     openWindow();
@@ -237,7 +246,8 @@ TEST_F(GuestWindowTest, AValueTheFieldCannotHoldShowsInvalidDataAndTheGuestStays
     EXPECT_EQ(stored(guest, QStringLiteral("Prefix")).toString(), QStringLiteral("Mr."));
 }
 
-TEST_F(GuestWindowTest, HelpButtonAndF1OpenTheGuestTopic) {
+TEST_F(GuestWindowTest, HelpButtonAndF1OpenTheGuestTopic)
+{
     QFile help(app::program().HelpFilePath);
     ASSERT_TRUE(help.open(QIODevice::WriteOnly | QIODevice::Truncate));
     help.write(
@@ -260,7 +270,8 @@ TEST_F(GuestWindowTest, HelpButtonAndF1OpenTheGuestTopic) {
     app::currentHelpViewer()->close();
 }
 
-TEST_F(GuestWindowTest, TabKeyStaysAmongTheControlsOfTheVisibleTab) {
+TEST_F(GuestWindowTest, TabKeyStaysAmongTheControlsOfTheVisibleTab)
+{
     insertGuest(QStringLiteral("Mr."), QStringLiteral("Tom"), QStringLiteral("Abbott"),
                 {{"InvReception", true}, {"ShowerGuest", true}});
     openWindow();

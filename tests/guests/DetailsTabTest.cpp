@@ -16,14 +16,16 @@
 
 namespace {
 
-void clickNext(frmGuests& w) {
+void clickNext(frmGuests& w)
+{
     QTest::mouseClick(testsupport::findNamed<QWidget>(w.navigator, QStringLiteral("Next")), Qt::LeftButton);
     testsupport::pumpEvents();
 }
 
 }  // namespace
 
-TEST_F(GuestWindowTest, EmptyCountBoxesShowZeroOnTheDetailsTabAndTheZerosAreSaved) {
+TEST_F(GuestWindowTest, EmptyCountBoxesShowZeroOnTheDetailsTabAndTheZerosAreSaved)
+{
     const auto guest = insertGuest(QStringLiteral("Mr."), QStringLiteral("Tom"), QStringLiteral("Abbott"));
     insertGuest(QStringLiteral("Ms."), QStringLiteral("Zoe"), QStringLiteral("Zimmer"), {{"Invited", 3}});
     openWindow();
@@ -43,7 +45,8 @@ TEST_F(GuestWindowTest, EmptyCountBoxesShowZeroOnTheDetailsTabAndTheZerosAreSave
     EXPECT_TRUE(messages().empty());
 }
 
-TEST_F(GuestWindowTest, SideOptionsShowTheCoupleAndClickingOneStoresItAtOnce) {
+TEST_F(GuestWindowTest, SideOptionsShowTheCoupleAndClickingOneStoresItAtOnce)
+{
     const auto guest = insertGuest(QStringLiteral("Mr."), QStringLiteral("Tom"), QStringLiteral("Abbott"),
                                    {{"guestof", QStringLiteral("Both")}});
     openWindow();
@@ -63,7 +66,8 @@ TEST_F(GuestWindowTest, SideOptionsShowTheCoupleAndClickingOneStoresItAtOnce) {
     EXPECT_EQ(stored(guest, QStringLiteral("guestof")).toString(), QStringLiteral("Groom"));
 }
 
-TEST_F(GuestWindowTest, SideCaptionsAreEmptyWithoutTheCouplesNamesAndOtherSidesSelectNothing) {
+TEST_F(GuestWindowTest, SideCaptionsAreEmptyWithoutTheCouplesNamesAndOtherSidesSelectNothing)
+{
     app::program().BrideName.clear();
     app::program().GroomName.clear();
     const auto cousin = insertGuest(QStringLiteral("Mr."), QStringLiteral("Tom"), QStringLiteral("Abbott"),
@@ -74,7 +78,8 @@ TEST_F(GuestWindowTest, SideCaptionsAreEmptyWithoutTheCouplesNamesAndOtherSidesS
     EXPECT_EQ(w().detside[0]->text(), QString());
     EXPECT_EQ(w().detside[1]->text(), QString());
     EXPECT_EQ(w().detside[2]->text(), QStringLiteral("Both"));
-    for (QRadioButton* option : w().detside) EXPECT_FALSE(option->isChecked());
+    for (QRadioButton* option : w().detside)
+        EXPECT_FALSE(option->isChecked());
 
     pickGuest(bride);
     EXPECT_TRUE(w().detside[0]->isChecked());
@@ -83,7 +88,8 @@ TEST_F(GuestWindowTest, SideCaptionsAreEmptyWithoutTheCouplesNamesAndOtherSidesS
     EXPECT_EQ(stored(cousin, QStringLiteral("guestof")).toString(), QStringLiteral("Cousin"));
 }
 
-TEST_F(GuestWindowTest, ReceptionAndShowerFramesFollowTheirBoxes) {
+TEST_F(GuestWindowTest, ReceptionAndShowerFramesFollowTheirBoxes)
+{
     insertGuest(QStringLiteral("Mr."), QStringLiteral("Tom"), QStringLiteral("Abbott"),
                 {{"InvReception", true}, {"ShowerGuest", false}});
     insertGuest(QStringLiteral("Ms."), QStringLiteral("Zoe"), QStringLiteral("Zimmer"),
@@ -101,7 +107,8 @@ TEST_F(GuestWindowTest, ReceptionAndShowerFramesFollowTheirBoxes) {
     EXPECT_FALSE(w().showerframe->isVisible());
 }
 
-TEST_F(GuestWindowTest, BackspaceWorksOnlyInTheAttendingBoxes) {
+TEST_F(GuestWindowTest, BackspaceWorksOnlyInTheAttendingBoxes)
+{
     insertGuest(QStringLiteral("Mr."), QStringLiteral("Tom"), QStringLiteral("Abbott"),
                 {{"InvReception", true},
                  {"ShowerGuest", true},
@@ -128,7 +135,8 @@ TEST_F(GuestWindowTest, BackspaceWorksOnlyInTheAttendingBoxes) {
     EXPECT_EQ(w().detText1->text(), QStringLiteral("5"));
 }
 
-TEST_F(GuestWindowTest, AttendingDigitsTickTheReplyAndUntickingResetsTheCount) {
+TEST_F(GuestWindowTest, AttendingDigitsTickTheReplyAndUntickingResetsTheCount)
+{
     insertGuest(
         QStringLiteral("Mr."), QStringLiteral("Tom"), QStringLiteral("Abbott"),
         {{"InvReception", true}, {"ShowerGuest", true}, {"ShowerComing", 4}, {"ShowerReplied", true}});
@@ -158,7 +166,8 @@ TEST_F(GuestWindowTest, AttendingDigitsTickTheReplyAndUntickingResetsTheCount) {
     EXPECT_TRUE(w().detCheck6->isChecked());
 }
 
-TEST_F(GuestWindowTest, EscapeInACountBoxAsksToRemoveTheGuestAndNoKeepsIt) {
+TEST_F(GuestWindowTest, EscapeInACountBoxAsksToRemoveTheGuestAndNoKeepsIt)
+{
     insertGuest(QStringLiteral("Mr. and Mrs."), QStringLiteral("John"), QStringLiteral("Smith"),
                 {{"InvReception", true}, {"ShowerGuest", true}});
     insertGuest(QStringLiteral("Ms."), QStringLiteral("Zoe"), QStringLiteral("Zimmer"),

@@ -13,14 +13,16 @@
 
 class GiftsTabTest : public GuestWindowTest {
 protected:
-    void openOnGifts(QVariantMap fields = {}) {
+    void openOnGifts(QVariantMap fields = {})
+    {
         mark_ =
             insertGuest(QStringLiteral("Ms."), QStringLiteral("Siobhan"), QStringLiteral("O'Brien"), fields);
         insertGuest(QStringLiteral("Mr."), QStringLiteral("Tom"), QStringLiteral("Zimmer"));
         openWindow();
         chooseTab(frmGuests::GiftsTab);
     }
-    void tabForward() {
+    void tabForward()
+    {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         testsupport::pumpEvents();
     }
@@ -29,7 +31,8 @@ protected:
     store::Bookmark mark_ = 0;
 };
 
-TEST_F(GiftsTabTest, TheGiftTipShowsOnceARunOnTheFirstAmountBoxEntered) {
+TEST_F(GiftsTabTest, TheGiftTipShowsOnceARunOnTheFirstAmountBoxEntered)
+{
     openOnGifts();
     EXPECT_EQ(w().focusWidget(), w().gifText1);
     EXPECT_TRUE(app::program().GiftTipPending);
@@ -49,14 +52,16 @@ TEST_F(GiftsTabTest, TheGiftTipShowsOnceARunOnTheFirstAmountBoxEntered) {
     EXPECT_EQ(beeps(), 1);
 }
 
-TEST_F(GiftsTabTest, TheReceptionBoxShowsTheTipWithoutABeep) {
+TEST_F(GiftsTabTest, TheReceptionBoxShowsTheTipWithoutABeep)
+{
     openOnGifts();
     focus(w().gifMaskEdBox3);
     EXPECT_EQ(tipsShown_, std::vector<int>{2});
     EXPECT_EQ(beeps(), 0);
 }
 
-TEST_F(GiftsTabTest, TwentyFiveShowsAsDollarsAndIsStoredWhileTheDecimalPointCannotBeTyped) {
+TEST_F(GiftsTabTest, TwentyFiveShowsAsDollarsAndIsStoredWhileTheDecimalPointCannotBeTyped)
+{
     openOnGifts();
     EXPECT_EQ(w().gifMaskEdBox1->toolTip(), QStringLiteral("Enter dollar amount"));
     typeInto(w().gifMaskEdBox1, QStringLiteral("2.5,-x"));
@@ -76,7 +81,8 @@ TEST_F(GiftsTabTest, TwentyFiveShowsAsDollarsAndIsStoredWhileTheDecimalPointCann
     EXPECT_TRUE(messages().empty());
 }
 
-TEST_F(GiftsTabTest, StoredAmountsShowFormattedAndPlainWhileEdited) {
+TEST_F(GiftsTabTest, StoredAmountsShowFormattedAndPlainWhileEdited)
+{
     openOnGifts({{"wedamt", QVariant::fromValue(*store::Currency::parse("1500.5"))}});
     EXPECT_EQ(w().gifMaskEdBox3->text(), QStringLiteral("$1,500.50"));
     focus(w().gifMaskEdBox3);
@@ -89,7 +95,8 @@ TEST_F(GiftsTabTest, StoredAmountsShowFormattedAndPlainWhileEdited) {
               *store::Currency::parse("1500.5"));
 }
 
-TEST_F(GiftsTabTest, EscapeEmptiesTheBoxAndLeavingItLeavesZero) {
+TEST_F(GiftsTabTest, EscapeEmptiesTheBoxAndLeavingItLeavesZero)
+{
     openOnGifts({{"engamt", QVariant::fromValue(store::Currency::fromUnits(40))}});
     focus(w().gifMaskEdBox1);
     key(w().gifMaskEdBox1, Qt::Key_Escape);
@@ -101,7 +108,8 @@ TEST_F(GiftsTabTest, EscapeEmptiesTheBoxAndLeavingItLeavesZero) {
     EXPECT_EQ(stored(mark_, QStringLiteral("engamt")).value<store::Currency>(), store::Currency());
 }
 
-TEST_F(GiftsTabTest, APastedNonNumberBeepsAndKeepsTheFocusWithTheTipForShowerAndReception) {
+TEST_F(GiftsTabTest, APastedNonNumberBeepsAndKeepsTheFocusWithTheTipForShowerAndReception)
+{
     openOnGifts();
     app::program().GiftTipPending = false;
     for (int box = 1; box <= 3; ++box) {
@@ -121,7 +129,8 @@ TEST_F(GiftsTabTest, APastedNonNumberBeepsAndKeepsTheFocusWithTheTipForShowerAnd
     }
 }
 
-TEST_F(GiftsTabTest, ANonNumberThatReachesTheStoreIsReportedAsInvalidData) {
+TEST_F(GiftsTabTest, ANonNumberThatReachesTheStoreIsReportedAsInvalidData)
+{
     openOnGifts();
     w().gifMaskEdBox1->setText(QStringLiteral("a vase"));
     QTest::mouseClick(testsupport::findNamed<QWidget>(w().navigator, QStringLiteral("Next")), Qt::LeftButton);

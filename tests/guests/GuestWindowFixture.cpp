@@ -12,7 +12,8 @@
 
 #include <sqlite3.h>
 
-void typeKeys(QWidget* widget, const QString& text) {
+void typeKeys(QWidget* widget, const QString& text)
+{
     for (const QChar c : text) {
         if (c.unicode() < 128) {
             QTest::keyClick(widget, char(c.unicode()));
@@ -25,7 +26,8 @@ void typeKeys(QWidget* widget, const QString& text) {
     }
 }
 
-void GuestWindowTest::SetUp() {
+void GuestWindowTest::SetUp()
+{
     app::Program& program = app::program();
     program.DatabasePath = dir_.databasePath();
     store::Database& db = store::Workspace::defaultWorkspace().openDatabase(program.DatabasePath);
@@ -37,14 +39,16 @@ void GuestWindowTest::SetUp() {
     invited_ = db.openRecordset(QStringLiteral("Invited Query"), store::RecordsetType::Snapshot);
     program.InvitedSnapshot = invited_.get();
     controls::setModalHook([this](QWidget* window) {
-        if (window->objectName() == QLatin1String("frmTip")) tipsShown_.push_back(app::program().TipNumber);
+        if (window->objectName() == QLatin1String("frmTip"))
+            tipsShown_.push_back(app::program().TipNumber);
         if (auto* dialog = qobject_cast<frmNewGuest*>(window); dialog && newGuestDialog_)
             return newGuestDialog_(*dialog);
         return 0;
     });
 }
 
-void GuestWindowTest::TearDown() {
+void GuestWindowTest::TearDown()
+{
     window_.reset();
     controls::setModalHook({});
     app::program().InvitedSnapshot = nullptr;
@@ -52,50 +56,60 @@ void GuestWindowTest::TearDown() {
     store::Workspace::defaultWorkspace().close();
 }
 
-void GuestWindowTest::openWindow() {
+void GuestWindowTest::openWindow()
+{
     window_ = std::make_unique<frmGuests>();
     window_->Form_Load();
     ASSERT_TRUE(testsupport::showActive(window_.get()));
     testsupport::pumpEvents();
 }
 
-store::Bookmark GuestWindowTest::insertGuest(const QVariantMap& fields) {
+store::Bookmark GuestWindowTest::insertGuest(const QVariantMap& fields)
+{
     auto guests = app::database().openRecordset(QStringLiteral("Guests"), store::RecordsetType::Dynaset);
     guests->addNew();
-    for (auto it = fields.cbegin(); it != fields.cend(); ++it) guests->setValue(it.key(), it.value());
+    for (auto it = fields.cbegin(); it != fields.cend(); ++it)
+        guests->setValue(it.key(), it.value());
     guests->update();
     const store::Bookmark mark = guests->lastModified();
-    if (invited_) invited_->requery();
+    if (invited_)
+        invited_->requery();
     return mark;
 }
 
 store::Bookmark GuestWindowTest::insertGuest(const QString& prefix, const QString& first, const QString& last,
-                                             QVariantMap more) {
-    if (!prefix.isNull()) more.insert(QStringLiteral("Prefix"), prefix);
+                                             QVariantMap more)
+{
+    if (!prefix.isNull())
+        more.insert(QStringLiteral("Prefix"), prefix);
     more.insert(QStringLiteral("FirstName"), first);
     more.insert(QStringLiteral("LastName"), last);
     return insertGuest(more);
 }
 
-QVariant GuestWindowTest::stored(store::Bookmark mark, const QString& field) {
+QVariant GuestWindowTest::stored(store::Bookmark mark, const QString& field)
+{
     auto guests = app::database().openRecordset(QStringLiteral("Guests"), store::RecordsetType::Snapshot);
     guests->setBookmark(mark);
     return guests->value(field);
 }
 
-int GuestWindowTest::guestCount() {
+int GuestWindowTest::guestCount()
+{
     return app::database()
         .openRecordset(QStringLiteral("Guests"), store::RecordsetType::Snapshot)
         ->recordCount();
 }
 
-void GuestWindowTest::rawSql(const QString& sql) {
+void GuestWindowTest::rawSql(const QString& sql)
+{
     char* error = nullptr;
     const int rc = sqlite3_exec(app::database().handle(), sql.toUtf8().constData(), nullptr, nullptr, &error);
     ASSERT_EQ(rc, SQLITE_OK) << (error ? error : "");
 }
 
-void GuestWindowTest::pickGuest(store::Bookmark mark) {
+void GuestWindowTest::pickGuest(store::Bookmark mark)
+{
     controls::DataList* list = w().addDBList1;
     const int row = list->listModel()->rowOfBookmark(mark);
     ASSERT_GE(row, 0);
@@ -111,27 +125,32 @@ void GuestWindowTest::pickGuest(store::Bookmark mark) {
     testsupport::pumpEvents();
 }
 
-void GuestWindowTest::chooseTab(int tab) {
+void GuestWindowTest::chooseTab(int tab)
+{
     w().SSTab1->setCurrentIndex(tab);
     testsupport::pumpEvents();
 }
 
-void GuestWindowTest::focus(QWidget* widget) {
+void GuestWindowTest::focus(QWidget* widget)
+{
     testsupport::focus(widget);
 }
 
-void GuestWindowTest::typeInto(QWidget* widget, const QString& text) {
+void GuestWindowTest::typeInto(QWidget* widget, const QString& text)
+{
     focus(widget);
     typeKeys(widget, text);
     testsupport::pumpEvents();
 }
 
-void GuestWindowTest::key(QWidget* widget, Qt::Key k) {
+void GuestWindowTest::key(QWidget* widget, Qt::Key k)
+{
     QTest::keyClick(widget, k);
     testsupport::pumpEvents();
 }
 
-void GuestWindowTest::clickBox(QAbstractButton* button) {
+void GuestWindowTest::clickBox(QAbstractButton* button)
+{
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
     testsupport::pumpEvents();
 }

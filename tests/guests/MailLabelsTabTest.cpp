@@ -11,7 +11,8 @@
 #include <QPushButton>
 #include <QTabWidget>
 
-TEST_F(GuestWindowTest, LabelLinesAreFilledOnArrivalAndSavedWithTheGuest) {
+TEST_F(GuestWindowTest, LabelLinesAreFilledOnArrivalAndSavedWithTheGuest)
+{
     const auto smith =
         insertGuest(QStringLiteral("Mr. and Mrs."), QStringLiteral("John"), QStringLiteral("Smith"));
     const auto obrien =
@@ -40,7 +41,8 @@ TEST_F(GuestWindowTest, LabelLinesAreFilledOnArrivalAndSavedWithTheGuest) {
     EXPECT_EQ(stored(berg, QStringLiteral("wedlbl")).toString(), QStringLiteral(" Pieter van der Berg"));
 }
 
-TEST_F(GuestWindowTest, AClearedWeddingLineIsFilledAgainWhenTheGuestComesBack) {
+TEST_F(GuestWindowTest, AClearedWeddingLineIsFilledAgainWhenTheGuestComesBack)
+{
     const auto smith =
         insertGuest(QStringLiteral("Mr. and Mrs."), QStringLiteral("John"), QStringLiteral("Smith"));
     const auto other = insertGuest(QStringLiteral("Ms."), QStringLiteral("Zoe"), QStringLiteral("Zimmer"));
@@ -55,7 +57,8 @@ TEST_F(GuestWindowTest, AClearedWeddingLineIsFilledAgainWhenTheGuestComesBack) {
     EXPECT_EQ(w().maiText2->text(), QStringLiteral("Mr. and Mrs. John Smith"));
 }
 
-TEST_F(GuestWindowTest, AutoFillUsesTheNameTheGuestHadOnArrivalAndTheStoredTitle) {
+TEST_F(GuestWindowTest, AutoFillUsesTheNameTheGuestHadOnArrivalAndTheStoredTitle)
+{
     insertGuest(QStringLiteral("Ms."), QStringLiteral("Siobhan"), QStringLiteral("O'Brien"),
                 {{"wedlbl", QStringLiteral("x")}, {"showlbl", QStringLiteral("y")}});
     openWindow();
@@ -70,7 +73,8 @@ TEST_F(GuestWindowTest, AutoFillUsesTheNameTheGuestHadOnArrivalAndTheStoredTitle
     EXPECT_EQ(w().maiText3->selectedText(), QStringLiteral("Ms. O'Brien"));
 }
 
-TEST_F(GuestWindowTest, TheShowerFrameShowsOnlyForShowerGuestsButItsLineIsFilledForAll) {
+TEST_F(GuestWindowTest, TheShowerFrameShowsOnlyForShowerGuestsButItsLineIsFilledForAll)
+{
     const auto notInvited = insertGuest(QStringLiteral("Mr."), QStringLiteral("Tom"),
                                         QStringLiteral("Abbott"), {{"ShowerGuest", false}});
     const auto invited = insertGuest(QStringLiteral("Ms."), QStringLiteral("Zoe"), QStringLiteral("Zimmer"),

@@ -28,7 +28,8 @@ struct DialogOutcome {
 class NewGuestTest : public GuestWindowTest {
 protected:
     // Opens the dialog from the window's button; type runs inside the dialog.
-    DialogOutcome addGuest(const std::function<void(frmNewGuest&)>& type) {
+    DialogOutcome addGuest(const std::function<void(frmNewGuest&)>& type)
+    {
         DialogOutcome outcome;
         newGuestDialog_ = [&](frmNewGuest& dialog) {
             testsupport::showActive(&dialog);
@@ -47,7 +48,8 @@ protected:
     }
 };
 
-TEST_F(NewGuestTest, MissingNamesAreReportedLastNameFirstAndTheDialogStaysOpen) {
+TEST_F(NewGuestTest, MissingNamesAreReportedLastNameFirstAndTheDialogStaysOpen)
+{
     insertGuest(QStringLiteral("Mr."), QStringLiteral("Tom"), QStringLiteral("Abbott"));
     openWindow();
 
@@ -73,7 +75,8 @@ TEST_F(NewGuestTest, MissingNamesAreReportedLastNameFirstAndTheDialogStaysOpen) 
     EXPECT_EQ(guestCount(), 1);
 }
 
-TEST_F(NewGuestTest, EnterInTheLastNameBoxAddsTheGuestAndTheWindowShowsItOnTheAddressTab) {
+TEST_F(NewGuestTest, EnterInTheLastNameBoxAddsTheGuestAndTheWindowShowsItOnTheAddressTab)
+{
     insertGuest(QStringLiteral("Mr."), QStringLiteral("Tom"), QStringLiteral("Abbott"));
     insertGuest(QStringLiteral("Ms."), QStringLiteral("Zoe"), QStringLiteral("Zimmer"));
     openWindow();
@@ -107,7 +110,8 @@ TEST_F(NewGuestTest, EnterInTheLastNameBoxAddsTheGuestAndTheWindowShowsItOnTheAd
     EXPECT_TRUE(w().detside[2]->isChecked());
 }
 
-TEST_F(NewGuestTest, CancelAndEscapeStoreNothingAndDuplicatesAreAllowed) {
+TEST_F(NewGuestTest, CancelAndEscapeStoreNothingAndDuplicatesAreAllowed)
+{
     insertGuest(QStringLiteral("Mr. and Mrs."), QStringLiteral("John"), QStringLiteral("Smith"));
     openWindow();
     DialogOutcome outcome = addGuest([](frmNewGuest& d) {
@@ -134,7 +138,8 @@ TEST_F(NewGuestTest, CancelAndEscapeStoreNothingAndDuplicatesAreAllowed) {
     EXPECT_EQ(w().navigator->caption(), QStringLiteral(" John Smith"));  // the new one, without title
 }
 
-TEST_F(NewGuestTest, NamesOfSpacesCountAsFilledInAndNamesAreLimitedLikeTheAddressTab) {
+TEST_F(NewGuestTest, NamesOfSpacesCountAsFilledInAndNamesAreLimitedLikeTheAddressTab)
+{
     openWindow();
     const DialogOutcome outcome = addGuest([](frmNewGuest& d) {
         EXPECT_EQ(d.txtnewfirst->maxLength(), 20);
@@ -149,7 +154,8 @@ TEST_F(NewGuestTest, NamesOfSpacesCountAsFilledInAndNamesAreLimitedLikeTheAddres
     EXPECT_EQ(w().addtxtFields[0]->text(), QStringLiteral("Castellano-Díaz-Nguy"));
 }
 
-TEST_F(NewGuestTest, AFailureToStoreTheGuestShowsAddGuestErrorAndKeepsTheDialog) {
+TEST_F(NewGuestTest, AFailureToStoreTheGuestShowsAddGuestErrorAndKeepsTheDialog)
+{
     insertGuest(QStringLiteral("Mr."), QStringLiteral("Tom"), QStringLiteral("Abbott"));
     openWindow();
     rawSql(QStringLiteral(

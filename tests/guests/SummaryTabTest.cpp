@@ -16,7 +16,8 @@
 
 class SummaryTabTest : public GuestWindowTest {
 protected:
-    QString cell(int row, int column) {
+    QString cell(int row, int column)
+    {
         QTableWidgetItem* item = w().MSFlexGrid1->item(row, column);
         return item ? item->text() : QString();
     }
@@ -25,7 +26,8 @@ protected:
     QStringList gifts() { return {w().sumengage->text(), w().sumshower->text(), w().sumreception->text()}; }
 };
 
-TEST_F(SummaryTabTest, HeadingsAndRowsWithoutPeopleFigures) {
+TEST_F(SummaryTabTest, HeadingsAndRowsWithoutPeopleFigures)
+{
     insertGuest(QStringLiteral("Mr."), QStringLiteral("Tom"), QStringLiteral("Abbott"),
                 {{"InvCeremony", true}, {"InvRehearsal", true}});
     openWindow();
@@ -40,7 +42,8 @@ TEST_F(SummaryTabTest, HeadingsAndRowsWithoutPeopleFigures) {
     EXPECT_TRUE(messages().empty());
 }
 
-TEST_F(SummaryTabTest, BrideOnlyPartiesNoGiftsAndShowerGuestsWithoutReplies) {
+TEST_F(SummaryTabTest, BrideOnlyPartiesNoGiftsAndShowerGuestsWithoutReplies)
+{
     insertGuest(QStringLiteral("Ms."), QStringLiteral("Siobhan"), QStringLiteral("O'Brien"),
                 {{"guestof", QStringLiteral("Bride")}, {"ShowerGuest", true}, {"ShowerInvited", 1}});
     insertGuest(QStringLiteral("Mr. and Mrs."), QStringLiteral("John"), QStringLiteral("Smith"),
@@ -56,7 +59,8 @@ TEST_F(SummaryTabTest, BrideOnlyPartiesNoGiftsAndShowerGuestsWithoutReplies) {
     EXPECT_EQ(row(3), (QStringList{" 0", "-", "-", "-"}));
 }
 
-TEST_F(SummaryTabTest, RepliesSidesAndGiftTotals) {
+TEST_F(SummaryTabTest, RepliesSidesAndGiftTotals)
+{
     auto money = [](const char* text) {
         return QVariant::fromValue(*store::Currency::parse(QString::fromLatin1(text)));
     };
@@ -94,7 +98,8 @@ TEST_F(SummaryTabTest, RepliesSidesAndGiftTotals) {
     EXPECT_EQ(row(2), (QStringList{" 3", " 7", " 2", " 5"}));
 }
 
-TEST_F(SummaryTabTest, EachVisitRecountsIncludingEditsAddedAndRemovedGuests) {
+TEST_F(SummaryTabTest, EachVisitRecountsIncludingEditsAddedAndRemovedGuests)
+{
     insertGuest(QStringLiteral("Ms."), QStringLiteral("Zoe"), QStringLiteral("Zimmer"),
                 {{"guestof", QStringLiteral("Bride")}});
     openWindow();
@@ -129,7 +134,8 @@ TEST_F(SummaryTabTest, EachVisitRecountsIncludingEditsAddedAndRemovedGuests) {
     EXPECT_EQ(guestCount(), 1);
 }
 
-TEST_F(SummaryTabTest, AMissingQueryStopsTheRunWithErrorAndKeepsWhatWasShown) {
+TEST_F(SummaryTabTest, AMissingQueryStopsTheRunWithErrorAndKeepsWhatWasShown)
+{
     insertGuest(QStringLiteral("Ms."), QStringLiteral("Zoe"), QStringLiteral("Zimmer"),
                 {{"guestof", QStringLiteral("Bride")}, {"ShowerGuest", true}, {"InvCeremony", true}});
     openWindow();
@@ -147,19 +153,22 @@ namespace {
 
 struct RecordingView : guests::SummaryView {
     QStringList shown;
-    void showEventRow(int row, const guests::EventFigures&) override {
+    void showEventRow(int row, const guests::EventFigures&) override
+    {
         shown << QStringLiteral("row %1").arg(row);
     }
     void showCountRow(int row, qint64) override { shown << QStringLiteral("row %1").arg(row); }
     void showLabels(const QVariant&, const QVariant&, const QVariant&, const QVariant&, const QVariant&,
-                    const QVariant&) override {
+                    const QVariant&) override
+    {
         shown << QStringLiteral("labels");
     }
 };
 
 }  // namespace
 
-TEST_F(SummaryTabTest, CountersBeyondSixteenBitsStopTheRunBeforeTheyAreShown) {
+TEST_F(SummaryTabTest, CountersBeyondSixteenBitsStopTheRunBeforeTheyAreShown)
+{
     rawSql(QStringLiteral(
         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 32768) "
         "INSERT INTO Guests (LastName, guestof, InvRehearsal) SELECT 'G' || i, 'Groom', 1 FROM n"));

@@ -20,22 +20,26 @@ using reports::ReportPages;
 
 namespace {
 
-QStringList labelStocks() {
+QStringList labelStocks()
+{
     return {"5160", "5161", "5162", "5260", "5261", "5262", "5660", "5662", "5663"};
 }
 
 class ReportEngineTest : public WeddingFixture {
 protected:
     // Every text printed on the pages.
-    static QStringList pageTexts(const ReportPages& pages) {
+    static QStringList pageTexts(const ReportPages& pages)
+    {
         QStringList out;
         for (const reports::Page& page : pages.pages)
-            for (const reports::PageText& t : page.texts) out << t.text;
+            for (const reports::PageText& t : page.texts)
+                out << t.text;
         return out;
     }
 
     // The guests' names as the guest and seating reports print them, for the guests `where` selects.
-    QStringList partyNames(const QString& where) {
+    QStringList partyNames(const QString& where)
+    {
         QStringList names = texts(
             "SELECT trim(IFNULL(Prefix || ' ', '') || IFNULL(FirstName || ' ', '') || LastName) "
             "FROM Guests WHERE " +
@@ -45,16 +49,19 @@ protected:
     }
 
     // The names among the printed texts, sorted (a name printed twice counts twice).
-    QStringList printedNames(const ReportPages& pages) {
+    QStringList printedNames(const ReportPages& pages)
+    {
         const QStringList all = partyNames("1");
         QStringList found;
         for (const QString& t : pageTexts(pages))
-            if (all.contains(t)) found << t;
+            if (all.contains(t))
+                found << t;
         found.sort();
         return found;
     }
 
-    QString errorOf(const QString& name, const QString& formula = QString()) {
+    QString errorOf(const QString& name, const QString& formula = QString())
+    {
         try {
             report(name, formula);
         } catch (const reports::ReportError& e) {
@@ -64,7 +71,8 @@ protected:
     }
 };
 
-TEST_F(ReportEngineTest, GuestListPrintsExactlyThePartiesEachFormulaMeans) {
+TEST_F(ReportEngineTest, GuestListPrintsExactlyThePartiesEachFormulaMeans)
+{
     EXPECT_EQ(printedNames(report("guests.rpt")).size(), 40);
     const std::map<QString, QString> events{{"InvCeremony", "InvCeremony"},
                                             {"InvReception", "InvReception"},
@@ -85,7 +93,8 @@ TEST_F(ReportEngineTest, GuestListPrintsExactlyThePartiesEachFormulaMeans) {
     EXPECT_EQ(printedNames(report("guests.rpt")).count("Mr. and Mrs. John Smith"), 2);
 }
 
-TEST_F(ReportEngineTest, GuestListShowsAddressesInvitationsRepliesAndPageHeaders) {
+TEST_F(ReportEngineTest, GuestListShowsAddressesInvitationsRepliesAndPageHeaders)
+{
     const ReportPages pages = report("guests.rpt");
     ASSERT_GE(pages.pages.size(), 2u);
     const QStringList first = pages.lines(0);
@@ -112,12 +121,14 @@ TEST_F(ReportEngineTest, GuestListShowsAddressesInvitationsRepliesAndPageHeaders
             .arg(number("SELECT sum(NumberAttending) FROM Guests"))));
 }
 
-TEST_F(ReportEngineTest, ExpensesSelectByWhatIsOwingAndEndWithGrandTotals) {
+TEST_F(ReportEngineTest, ExpensesSelectByWhatIsOwingAndEndWithGrandTotals)
+{
     const auto descriptions = [&](const QString& formula) {
         QStringList found;
         const QStringList all = texts("SELECT Description FROM Expenses");
         for (const QString& t : pageTexts(report("expense.rpt", formula)))
-            if (all.contains(t)) found << t;
+            if (all.contains(t))
+                found << t;
         return found;
     };
     QStringList owing = texts("SELECT Description FROM Expenses WHERE Owing > 0 ORDER BY Description");
@@ -138,10 +149,12 @@ TEST_F(ReportEngineTest, ExpensesSelectByWhatIsOwingAndEndWithGrandTotals) {
     EXPECT_EQ(all[totalsAt], "Grand Total | $29,490.17 | $4,450.00 | $4,145.70 | $20,894.47");
     // Amounts not yet worked out total $0.00, not a bare 0.
     sql("UPDATE Expenses SET Total = NULL, Owing = NULL");
-    EXPECT_TRUE(allLines(report("expense.rpt")).contains("Grand Total | $0.00 | $4,450.00 | $4,145.70 | $0.00"));
+    EXPECT_TRUE(
+        allLines(report("expense.rpt")).contains("Grand Total | $0.00 | $4,450.00 | $4,145.70 | $0.00"));
 }
 
-TEST_F(ReportEngineTest, ChecklistIsSortedByDueDateWithDoneMarksAndUndatedTasksLast) {
+TEST_F(ReportEngineTest, ChecklistIsSortedByDueDateWithDoneMarksAndUndatedTasksLast)
+{
     sql("INSERT INTO Checklist (CheckItem, checktime, Done) VALUES ('Write the thank-you cards', 0, 0)");
     const ReportPages all = report("checklst.rpt");
     QList<QDate> due;
@@ -151,9 +164,11 @@ TEST_F(ReportEngineTest, ChecklistIsSortedByDueDateWithDoneMarksAndUndatedTasksL
         const QStringList cells = line.split(" | ");
         const auto task =
             std::find_if(cells.begin(), cells.end(), [&](const QString& c) { return tasks.contains(c); });
-        if (task == cells.end()) continue;
+        if (task == cells.end())
+            continue;
         lastTask = *task;
-        if (task + 1 != cells.end()) due << QDate::fromString(*(task + 1), "M/d/yyyy");
+        if (task + 1 != cells.end())
+            due << QDate::fromString(*(task + 1), "M/d/yyyy");
     }
     EXPECT_EQ(due.size(), 50);
     EXPECT_TRUE(std::is_sorted(due.begin(), due.end()));
@@ -161,7 +176,8 @@ TEST_F(ReportEngineTest, ChecklistIsSortedByDueDateWithDoneMarksAndUndatedTasksL
 
     const auto count = [&](const QString& formula) {
         int n = 0;
-        for (const QString& t : pageTexts(report("checklst.rpt", formula))) n += tasks.contains(t);
+        for (const QString& t : pageTexts(report("checklst.rpt", formula)))
+            n += tasks.contains(t);
         return n;
     };
     const int done = int(number("SELECT count(*) FROM Checklist WHERE Done = 1"));
@@ -174,7 +190,8 @@ TEST_F(ReportEngineTest, ChecklistIsSortedByDueDateWithDoneMarksAndUndatedTasksL
                         "✓ | Set a budget and decide who contributes to it | 3/24/2026 | 3/22/2026")));
 }
 
-TEST_F(ReportEngineTest, SeatingIsGroupedByTableOrListsThePartiesWithoutOne) {
+TEST_F(ReportEngineTest, SeatingIsGroupedByTableOrListsThePartiesWithoutOne)
+{
     const QStringList seated = allLines(report("seating.rpt", "{Guests.tableid} > 0"));
     const QStringList expected{
         "Table 1: Head Table      Seats: 8      People: 3",
@@ -201,7 +218,8 @@ TEST_F(ReportEngineTest, SeatingIsGroupedByTableOrListsThePartiesWithoutOne) {
     EXPECT_EQ(unseated.rowCount, 34);
 }
 
-TEST_F(ReportEngineTest, LabelsPrintTheMarkedPartiesWithTheirAddresses) {
+TEST_F(ReportEngineTest, LabelsPrintTheMarkedPartiesWithTheirAddresses)
+{
     sql("UPDATE Guests SET printit = (LastName IN ('O''Brien', 'Müller', 'Smith'))");
     const ReportPages sheet = report("lbl5160.rpt");
     ASSERT_EQ(sheet.pages.size(), 1u);
@@ -221,7 +239,8 @@ TEST_F(ReportEngineTest, LabelsPrintTheMarkedPartiesWithTheirAddresses) {
     EXPECT_EQ(report("lbl5160.rpt").labelLines(0, 1), QStringList({"7 Harbour Road", "Boston, MA  02108"}));
 }
 
-TEST_F(ReportEngineTest, LabelsInALargeFontAreScaledDownToFitNotClipped) {
+TEST_F(ReportEngineTest, LabelsInALargeFontAreScaledDownToFitNotClipped)
+{
     sql("UPDATE Guests SET printit = 1");
     const QString big = "DETAIL;DejaVu Serif;28;True;True;False;False";
     const ReportPages sheet = report("lbl5160.rpt", QString(), big);
@@ -246,7 +265,8 @@ TEST_F(ReportEngineTest, LabelsInALargeFontAreScaledDownToFitNotClipped) {
     EXPECT_EQ(report("guests.rpt", QString(), big).fonts[0].family(), "DejaVu Sans");
 }
 
-TEST_F(ReportEngineTest, LabelOriginsMatchEveryStockWithinAHundredthOfAnInch) {
+TEST_F(ReportEngineTest, LabelOriginsMatchEveryStockWithinAHundredthOfAnInch)
+{
     struct Stock {
         QStringList numbers;
         double width, height;
@@ -283,7 +303,8 @@ TEST_F(ReportEngineTest, LabelOriginsMatchEveryStockWithinAHundredthOfAnInch) {
     }
 }
 
-TEST_F(ReportEngineTest, APdfFileHoldsThePagesAndTheirText) {
+TEST_F(ReportEngineTest, APdfFileHoldsThePagesAndTheirText)
+{
     if (QStandardPaths::findExecutable("pdftotext").isEmpty() ||
         QStandardPaths::findExecutable("pdfinfo").isEmpty())
         GTEST_SKIP() << "poppler-utils is not installed";
@@ -309,7 +330,8 @@ TEST_F(ReportEngineTest, APdfFileHoldsThePagesAndTheirText) {
     EXPECT_TRUE(printed.contains(QString::fromUtf8("Nguyễn")));
 }
 
-TEST_F(ReportEngineTest, TemplatesAndFormulasCanNeitherBreakOutNorChangeTheWedding) {
+TEST_F(ReportEngineTest, TemplatesAndFormulasCanNeitherBreakOutNorChangeTheWedding)
+{
     const qint64 guests = number("SELECT count(*) FROM Guests");
     const auto writeTemplate = [&](const QString& name, const QString& text) {
         QFile f(templatePath(name));
@@ -342,7 +364,8 @@ TEST_F(ReportEngineTest, TemplatesAndFormulasCanNeitherBreakOutNorChangeTheWeddi
     EXPECT_EQ(errorOf("nothere.rpt"), "The report template " + missing + " does not exist.");
 }
 
-TEST_F(ReportEngineTest, DestinationsPreviewMaximisedAsOrvaneAndNeedAPrinterOrAFile) {
+TEST_F(ReportEngineTest, DestinationsPreviewMaximisedAsOrvaneAndNeedAPrinterOrAFile)
+{
     reports::ReportEngine engine;
     engine.setReportFileName(templatePath("checklst.rpt"));
     engine.setWindowState(reports::ReportEngine::WindowMaximised);
@@ -367,7 +390,8 @@ TEST_F(ReportEngineTest, DestinationsPreviewMaximisedAsOrvaneAndNeedAPrinterOrAF
     } catch (const reports::ReportError& e) {
         EXPECT_EQ(e.description(), "The file " + dir_->file("no/such/folder/x.pdf") + " cannot be written.");
     }
-    if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "this machine has a printer";
+    if (!QPrinterInfo::defaultPrinter().isNull())
+        GTEST_SKIP() << "this machine has a printer";
     engine.setDestination(reports::ReportEngine::Destination::Printer);
     try {
         engine.run();
@@ -383,7 +407,8 @@ namespace {
 
 // Writes every report and one sheet of every label stock to PDF. With ORVANE_REPORT_PDF_DIR
 // set, the files are kept there for looking at (pdftoppm -png FILE.pdf PREFIX).
-TEST_F(ReportEngineTest, EveryReportAndLabelStockWritesAPdf) {
+TEST_F(ReportEngineTest, EveryReportAndLabelStockWritesAPdf)
+{
     const QString keep = qEnvironmentVariable("ORVANE_REPORT_PDF_DIR");
     const QString out = keep.isEmpty() ? dir_->path() : keep;
     sql("UPDATE Guests SET printit = 1");

@@ -17,7 +17,8 @@ namespace {
 struct Fixture {
     sqlite3* db = nullptr;
     reports::Catalog catalog;
-    Fixture() {
+    Fixture()
+    {
         sqlite3_open(":memory:", &db);
         sqlite3_exec(
             db,
@@ -31,20 +32,24 @@ struct Fixture {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     static Fixture fixture;
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
     reports::SqlCondition where;
     try {
         where = reports::Formula::parse(text).toSql(fixture.catalog, {"Guests", "Expenses"});
     } catch (const reports::ReportError& e) {
-        if (e.description().isEmpty()) std::abort();
+        if (e.description().isEmpty())
+            std::abort();
         return 0;
     }
-    if (where.sql.isEmpty()) return 0;
+    if (where.sql.isEmpty())
+        return 0;
     const QByteArray sql = ("SELECT 1 FROM Guests, Expenses WHERE " + where.sql).toUtf8();
     sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(fixture.db, sql.constData(), -1, &statement, nullptr) != SQLITE_OK) std::abort();
+    if (sqlite3_prepare_v2(fixture.db, sql.constData(), -1, &statement, nullptr) != SQLITE_OK)
+        std::abort();
     if (!sqlite3_stmt_readonly(statement) || sqlite3_bind_parameter_count(statement) != where.params.size())
         std::abort();
     sqlite3_finalize(statement);

@@ -14,7 +14,8 @@ namespace {
 
 class FormulaTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ASSERT_EQ(sqlite3_open(":memory:", &db_), SQLITE_OK);
         exec(
             "CREATE TABLE Guests (LastName TEXT(20), InvCeremony YESNO, ShowerGuest YESNO, "
@@ -31,12 +32,14 @@ protected:
     }
     void TearDown() override { sqlite3_close(db_); }
 
-    void exec(const char* sql) {
+    void exec(const char* sql)
+    {
         ASSERT_EQ(sqlite3_exec(db_, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
     }
 
     // The first column of the rows of `table` that the formula selects, in stored order.
-    QStringList select(const QString& formula, const QString& table = "Guests") {
+    QStringList select(const QString& formula, const QString& table = "Guests")
+    {
         const reports::SqlCondition where = Formula::parse(formula).toSql(catalog_, {table});
         const QString sql =
             QString("SELECT * FROM %1%2").arg(table, where.sql.isEmpty() ? "" : " WHERE " + where.sql);
@@ -56,7 +59,8 @@ protected:
         return names;
     }
 
-    QString errorOf(const QString& formula, const QStringList& tables = {"Guests"}) {
+    QString errorOf(const QString& formula, const QStringList& tables = {"Guests"})
+    {
         try {
             Formula::parse(formula).toSql(catalog_, tables);
         } catch (const ReportError& e) {
@@ -69,7 +73,8 @@ protected:
     reports::Catalog catalog_;
 };
 
-TEST_F(FormulaTest, TheWindowsFormulasSelectWhatTheyMean) {
+TEST_F(FormulaTest, TheWindowsFormulasSelectWhatTheyMean)
+{
     EXPECT_EQ(select("{Guests.InvCeremony} = True"), QStringList({"Adams", "Baker"}));
     // An unset mark counts as No.
     EXPECT_EQ(select("{Guests.InvCeremony} = False"), QStringList({"Clark", "Davis"}));
@@ -81,7 +86,8 @@ TEST_F(FormulaTest, TheWindowsFormulasSelectWhatTheyMean) {
     EXPECT_EQ(select("", "Expenses").size(), 5);
 }
 
-TEST_F(FormulaTest, CombinationsFollowPrecedenceAndParentheses) {
+TEST_F(FormulaTest, CombinationsFollowPrecedenceAndParentheses)
+{
     // not binds tighter than and, and tighter than or.
     EXPECT_EQ(select("{Guests.tableid} > 0 or {Guests.InvCeremony} = True and {Guests.ShowerGuest} = True"),
               QStringList({"Adams", "Baker"}));
@@ -99,7 +105,8 @@ TEST_F(FormulaTest, CombinationsFollowPrecedenceAndParentheses) {
     EXPECT_EQ(select("{Guests.ShowerGuest} = {Guests.InvCeremony}"), QStringList({"Adams", "Davis"}));
 }
 
-TEST_F(FormulaTest, AmountsCompareExactlyAndValuesAreBound) {
+TEST_F(FormulaTest, AmountsCompareExactlyAndValuesAreBound)
+{
     EXPECT_EQ(select("{Expenses.Owing} = 12.50", "Expenses"), QStringList({"Cake"}));
     EXPECT_EQ(select("{Expenses.Owing} = 0.0005", "Expenses"), QStringList({"Veil"}));
     EXPECT_EQ(select("{Expenses.Owing} < -5.01", "Expenses"), QStringList());
@@ -114,7 +121,8 @@ TEST_F(FormulaTest, AmountsCompareExactlyAndValuesAreBound) {
     EXPECT_EQ(where.params, QVariantList({qint64(125000), qint64(120)}));
 }
 
-TEST_F(FormulaTest, UnreadableOrUnsafeFormulasAreErrorsWithADescription) {
+TEST_F(FormulaTest, UnreadableOrUnsafeFormulasAreErrorsWithADescription)
+{
     struct Case {
         const char* formula;
         const char* says;

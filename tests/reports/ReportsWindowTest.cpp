@@ -27,7 +27,8 @@ using Destination = reports::ReportEngine::Destination;
 
 class ReportsWindowTest : public WeddingFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         WeddingFixture::SetUp();
         setProgramDirectory(dir_->path());
         previousHook_ = controls::setModalHook([this](QWidget* window) {
@@ -36,33 +37,41 @@ protected:
         });
         window_ = std::make_unique<frmReports>();
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         window_.reset();
         controls::setModalHook(previousHook_);
         WeddingFixture::TearDown();
     }
 
-    bool load() {
+    bool load()
+    {
         const bool loaded = window_->Form_Load();
-        if (loaded) window_->show();
+        if (loaded)
+            window_->show();
         return loaded;
     }
     template <typename T = QWidget>
-    T* control(const QString& name) {
+    T* control(const QString& name)
+    {
         return findNamed<T>(window_.get(), name);
     }
     void chooseTab(int tab) { control<QTabWidget>("SSTab1")->setCurrentIndex(tab); }
     void choose(const QString& option) { control<QRadioButton>(option)->setChecked(true); }
     void click(const QString& button) { control<QPushButton>(button)->click(); }
     QListWidget* list() { return control<QListWidget>("List1"); }
-    QStringList entries() {
+    QStringList entries()
+    {
         QStringList out;
-        for (int i = 0; i < list()->count(); ++i) out << list()->item(i)->text();
+        for (int i = 0; i < list()->count(); ++i)
+            out << list()->item(i)->text();
         return out;
     }
-    void select(const QList<int>& rows) {
+    void select(const QList<int>& rows)
+    {
         click("Command2");
-        for (int row : rows) list()->item(row)->setSelected(true);
+        for (int row : rows)
+            list()->item(row)->setSelected(true);
     }
 
     controls::ScopedFakeDialogs dialogs_;
@@ -72,7 +81,8 @@ protected:
     std::unique_ptr<frmReports> window_;
 };
 
-TEST_F(ReportsWindowTest, EveryOptionHandsTheEngineItsTemplateAndFormulaExactly) {
+TEST_F(ReportsWindowTest, EveryOptionHandsTheEngineItsTemplateAndFormulaExactly)
+{
     ASSERT_TRUE(load());
     struct Case {
         int tab;
@@ -119,7 +129,8 @@ TEST_F(ReportsWindowTest, EveryOptionHandsTheEngineItsTemplateAndFormulaExactly)
     EXPECT_TRUE(dialogs_->calls.empty());
 }
 
-TEST_F(ReportsWindowTest, NothingChosenOnlyBeeps) {
+TEST_F(ReportsWindowTest, NothingChosenOnlyBeeps)
+{
     ASSERT_TRUE(load());
     for (int tab = 0; tab < 4; ++tab) {
         chooseTab(tab);
@@ -133,7 +144,8 @@ TEST_F(ReportsWindowTest, NothingChosenOnlyBeeps) {
     EXPECT_TRUE(window_->isVisible());
 }
 
-TEST_F(ReportsWindowTest, AMissingTemplateShowsItsPathAndClosesTheWindow) {
+TEST_F(ReportsWindowTest, AMissingTemplateShowsItsPathAndClosesTheWindow)
+{
     ASSERT_TRUE(QFile::remove(dir_->file("guests.rpt")));
     ASSERT_TRUE(load());
     choose("optGuests(0)");
@@ -149,8 +161,10 @@ TEST_F(ReportsWindowTest, AMissingTemplateShowsItsPathAndClosesTheWindow) {
     EXPECT_FALSE(window_->isLoaded());
 }
 
-TEST_F(ReportsWindowTest, PrintingWithoutAPrinterShowsTheDescriptionAloneAndCloses) {
-    if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "this machine has a printer";
+TEST_F(ReportsWindowTest, PrintingWithoutAPrinterShowsTheDescriptionAloneAndCloses)
+{
+    if (!QPrinterInfo::defaultPrinter().isNull())
+        GTEST_SKIP() << "this machine has a printer";
     ASSERT_TRUE(load());
     chooseTab(1);
     choose("optExp(1)");
@@ -162,14 +176,16 @@ TEST_F(ReportsWindowTest, PrintingWithoutAPrinterShowsTheDescriptionAloneAndClos
     EXPECT_FALSE(window_->isVisible());
 }
 
-TEST_F(ReportsWindowTest, PdfSavesThePreparedReportInTheChosenFile) {
+TEST_F(ReportsWindowTest, PdfSavesThePreparedReportInTheChosenFile)
+{
     ASSERT_TRUE(load());
     chooseTab(3);
     choose("OptTables(0)");
     const QString path = dir_->file("seating.pdf");
     answer_ = [&](QWidget* w) {
         auto* files = qobject_cast<QFileDialog*>(w);
-        if (!files) return 0;
+        if (!files)
+            return 0;
         files->selectFile(path);
         return int(QDialog::Accepted);
     };
@@ -186,7 +202,8 @@ TEST_F(ReportsWindowTest, PdfSavesThePreparedReportInTheChosenFile) {
     EXPECT_TRUE(window_->isVisible());
 }
 
-TEST_F(ReportsWindowTest, TheLabelsTabOpensOnAllGuestsSelectedWithNineStyles) {
+TEST_F(ReportsWindowTest, TheLabelsTabOpensOnAllGuestsSelectedWithNineStyles)
+{
     sql("UPDATE Guests SET wedlbl = '' WHERE LastName = 'Mensah'");
     ASSERT_TRUE(load());
     chooseTab(4);
@@ -199,14 +216,16 @@ TEST_F(ReportsWindowTest, TheLabelsTabOpensOnAllGuestsSelectedWithNineStyles) {
     EXPECT_EQ(entries().count("Mr. and Mrs. John Smith"), 2);
     auto* styles = control<QComboBox>("cmbstyles");
     QStringList items;
-    for (int i = 0; i < styles->count(); ++i) items << styles->itemText(i);
+    for (int i = 0; i < styles->count(); ++i)
+        items << styles->itemText(i);
     EXPECT_EQ(items, QStringList({"Avery 5160", "Avery 5161", "Avery 5162", "Avery 5260", "Avery 5261",
                                   "Avery 5262", "Avery 5660", "Avery 5662", "Avery 5663"}));
     EXPECT_EQ(styles->currentIndex(), 0);
     EXPECT_TRUE(dialogs_->calls.empty());
 }
 
-TEST_F(ReportsWindowTest, EachEventListsItsPartiesAndChoosesItsTemplate) {
+TEST_F(ReportsWindowTest, EachEventListsItsPartiesAndChoosesItsTemplate)
+{
     ASSERT_TRUE(load());
     chooseTab(4);
     auto* events = control<QComboBox>("cmblblinv");
@@ -240,7 +259,8 @@ TEST_F(ReportsWindowTest, EachEventListsItsPartiesAndChoosesItsTemplate) {
     EXPECT_EQ(dialogs_->messages()[0].title, "Orvane");
 }
 
-TEST_F(ReportsWindowTest, PrintingTwoOfFivePartiesMarksExactlyThoseTwo) {
+TEST_F(ReportsWindowTest, PrintingTwoOfFivePartiesMarksExactlyThoseTwo)
+{
     sql("UPDATE Guests SET printit = 1, InvRehearsal = (LastName IN ('Adams', 'Baker', 'Clark', 'Davis', "
         "'Green'))");
     ASSERT_TRUE(load());
@@ -267,7 +287,8 @@ TEST_F(ReportsWindowTest, PrintingTwoOfFivePartiesMarksExactlyThoseTwo) {
     EXPECT_EQ(texts("SELECT LastName FROM Guests WHERE printit = 1"), QStringList({"Adams"}));
 }
 
-TEST_F(ReportsWindowTest, MarksThatCannotBeSavedLeaveTheOldMarksAndPrintNothing) {
+TEST_F(ReportsWindowTest, MarksThatCannotBeSavedLeaveTheOldMarksAndPrintNothing)
+{
     sql("UPDATE Guests SET printit = (LastName = 'Smith')");
     ASSERT_TRUE(load());
     chooseTab(4);
@@ -283,7 +304,8 @@ TEST_F(ReportsWindowTest, MarksThatCannotBeSavedLeaveTheOldMarksAndPrintNothing)
     EXPECT_FALSE(window_->isVisible());
 }
 
-TEST_F(ReportsWindowTest, NoNamesSelectedExplainsThenBeeps) {
+TEST_F(ReportsWindowTest, NoNamesSelectedExplainsThenBeeps)
+{
     ASSERT_TRUE(load());
     chooseTab(4);
     click("Command2");
@@ -299,7 +321,8 @@ TEST_F(ReportsWindowTest, NoNamesSelectedExplainsThenBeeps) {
     EXPECT_TRUE(window_->isVisible());
 }
 
-TEST_F(ReportsWindowTest, TheLabelFontReachesTheEngineAndCancellingChangesNothing) {
+TEST_F(ReportsWindowTest, TheLabelFontReachesTheEngineAndCancellingChangesNothing)
+{
     ASSERT_TRUE(load());
     chooseTab(4);
     click("SSCommand2");
@@ -335,18 +358,21 @@ TEST_F(ReportsWindowTest, TheLabelFontReachesTheEngineAndCancellingChangesNothin
     EXPECT_EQ(window_->CR1.lastPages().fonts.at(0).family(), "DejaVu Sans");
 }
 
-TEST_F(ReportsWindowTest, UnreadableGuestRecordsCloseTheWindowAtLoad) {
+TEST_F(ReportsWindowTest, UnreadableGuestRecordsCloseTheWindowAtLoad)
+{
     sql("ALTER TABLE Guests RENAME TO Guests2");
     EXPECT_FALSE(window_->Form_Load());
     ASSERT_EQ(dialogs_->messages().size(), 1u);
     EXPECT_EQ(dialogs_->messages()[0].text, "You have no guests in your list.");
     EXPECT_EQ(dialogs_->messages()[0].title, "Missing Guests");
     EXPECT_EQ(dialogs_->messages()[0].style, controls::mb::Information);
-    for (const auto& set : window_->LabelSets) EXPECT_FALSE(set);
+    for (const auto& set : window_->LabelSets)
+        EXPECT_FALSE(set);
     sql("ALTER TABLE Guests2 RENAME TO Guests");
 }
 
-TEST_F(ReportsWindowTest, CloseUnloadsTheWindowAndItsLabelSets) {
+TEST_F(ReportsWindowTest, CloseUnloadsTheWindowAndItsLabelSets)
+{
     ASSERT_TRUE(load());
     EXPECT_EQ(window_->windowTitle(), "Reports");
     EXPECT_EQ(control<QLabel>("Label1")->text(), "Orvane Reports");
@@ -358,10 +384,12 @@ TEST_F(ReportsWindowTest, CloseUnloadsTheWindowAndItsLabelSets) {
     app::quitHelp();
     click("SSCommand4");
     EXPECT_FALSE(window_->isVisible());
-    for (const auto& set : window_->LabelSets) EXPECT_FALSE(set);
+    for (const auto& set : window_->LabelSets)
+        EXPECT_FALSE(set);
 }
 
-TEST_F(ReportsWindowTest, TheMainWindowOpensItModally) {
+TEST_F(ReportsWindowTest, TheMainWindowOpensItModally)
+{
     showReportsWindow();
     EXPECT_EQ(shown_, QStringList({"frmReports"}));
 }

@@ -20,7 +20,8 @@ using namespace reports;
 
 namespace {
 
-QString errorOf(const std::function<void()>& action) {
+QString errorOf(const std::function<void()>& action)
+{
     try {
         action();
     } catch (const ReportError& e) {
@@ -32,7 +33,8 @@ QString errorOf(const std::function<void()>& action) {
 const char* const MinimalList =
     "[report]\ntitle = T\nsource = Guests\n\n[column]\nwidth = 1\ntext = {Guests.LastName}\n";
 
-TEST(ReportTemplate, EveryDeliveredTemplateReads) {
+TEST(ReportTemplate, EveryDeliveredTemplateReads)
+{
     const QDir dir(testsupport::sourceDir() + "/reports/templates");
     QStringList expected{"guests.rpt", "checklst.rpt", "expense.rpt", "seating.rpt"};
     for (const char* stock : {"5160", "5161", "5162", "5260", "5261", "5262", "5660", "5662", "5663"})
@@ -49,7 +51,8 @@ TEST(ReportTemplate, EveryDeliveredTemplateReads) {
     EXPECT_EQ(dir.entryList({"*.rpt"}).size(), expected.size());
 }
 
-TEST(ReportTemplate, ReadsSectionsColumnsGroupsAndLabels) {
+TEST(ReportTemplate, ReadsSectionsColumnsGroupsAndLabels)
+{
     const ReportTemplate t = parseTemplate(
         "# a comment\n[report]\ntitle = Seating\nsource = Guests\njoin = Tables on {Guests.tableid} = "
         "{Tables.TableId}\n"
@@ -71,7 +74,8 @@ TEST(ReportTemplate, ReadsSectionsColumnsGroupsAndLabels) {
     EXPECT_EQ(t.group->key.field, "tableid");
 }
 
-TEST(ReportTemplate, ATemplateThatCannotBeReadNamesTheFileAndTheLine) {
+TEST(ReportTemplate, ATemplateThatCannotBeReadNamesTheFileAndTheLine)
+{
     struct Case {
         QString text;
         int line;
@@ -117,7 +121,8 @@ TEST(ReportTemplate, ATemplateThatCannotBeReadNamesTheFileAndTheLine) {
     }
 }
 
-TEST(ReportTemplate, AMissingOrDamagedFileIsAnErrorNamingIt) {
+TEST(ReportTemplate, AMissingOrDamagedFileIsAnErrorNamingIt)
+{
     QTemporaryDir dir;
     const QString missing = dir.filePath("guests.rpt");
     EXPECT_EQ(errorOf([&] { readTemplate(missing); }), "The report template " + missing + " does not exist.");
@@ -130,18 +135,21 @@ TEST(ReportTemplate, AMissingOrDamagedFileIsAnErrorNamingIt) {
                 }).contains(binary.fileName() + ": the file is not a text file in UTF-8"));
 }
 
-Row rowOf(std::initializer_list<QVariant> values) {
+Row rowOf(std::initializer_list<QVariant> values)
+{
     return Row(values);
 }
 
-QString evaluate(const QString& pattern, const Row& row) {
+QString evaluate(const QString& pattern, const Row& row)
+{
     TextPattern p = TextPattern::parse(pattern);
     int next = 0;
     p.bind([&](const FieldName&) { return next++; });
     return p.evaluate(row);
 }
 
-TEST(TextPattern, OptionalPartsEscapesAndFormats) {
+TEST(TextPattern, OptionalPartsEscapesAndFormats)
+{
     const QString cityLine = "{T.City}[, {T.State}][  {T.Zip}]";
     EXPECT_EQ(evaluate(cityLine, rowOf({"Boston", "MA", "02108"})), "Boston, MA  02108");
     EXPECT_EQ(evaluate(cityLine, rowOf({"Toronto", QVariant(), "M5V 2T6"})), "Toronto  M5V 2T6");
@@ -162,7 +170,8 @@ TEST(TextPattern, OptionalPartsEscapesAndFormats) {
         EXPECT_FALSE(errorOf([&] { TextPattern::parse(bad); }).isEmpty()) << bad;
 }
 
-TEST(SectionFont, TheDesignFontReadsAsTheEngineExpectsAndBack) {
+TEST(SectionFont, TheDesignFontReadsAsTheEngineExpectsAndBack)
+{
     QFont design("Times New Roman");
     design.setPointSizeF(14.25);
     design.setBold(true);
@@ -192,7 +201,8 @@ TEST(SectionFont, TheDesignFontReadsAsTheEngineExpectsAndBack) {
         EXPECT_TRUE(errorOf([&] { parseSectionFont(bad); }).startsWith("The section font")) << bad;
 }
 
-TEST(LabelGeometry, LabelsAreCountedAcrossThenDown) {
+TEST(LabelGeometry, LabelsAreCountedAcrossThenDown)
+{
     const LabelGeometry g{2.625, 1, 3, 10, 0.15625, 0.5, 2.78125, 1};
     EXPECT_EQ(g.labelsPerSheet(), 30);
     EXPECT_EQ(g.labelRect(0), QRectF(0.15625, 0.5, 2.625, 1));

@@ -4,7 +4,8 @@
 
 #include <sqlite3.h>
 
-void WeddingFixture::SetUp() {
+void WeddingFixture::SetUp()
+{
     dir_ = std::make_unique<testsupport::ProgramDir>(true);
     db_ = &store::Workspace::defaultWorkspace().openDatabase(dir_->databasePath());
     ASSERT_GT(testsupport::loadSampleWedding(*db_), 40);
@@ -19,17 +20,20 @@ void WeddingFixture::SetUp() {
     sql("UPDATE Checklist SET Done = 1, CheckDate = datetime(DueDate, '-2 days') WHERE checktime <= 2");
 }
 
-void WeddingFixture::TearDown() {
+void WeddingFixture::TearDown()
+{
     store::Workspace::defaultWorkspace().close();
 }
 
-void WeddingFixture::sql(const QString& statement) {
+void WeddingFixture::sql(const QString& statement)
+{
     char* error = nullptr;
     const int rc = sqlite3_exec(db_->handle(), statement.toUtf8().constData(), nullptr, nullptr, &error);
     ASSERT_EQ(rc, SQLITE_OK) << (error ? error : "") << " in " << statement.toStdString();
 }
 
-QStringList WeddingFixture::texts(const QString& query) {
+QStringList WeddingFixture::texts(const QString& query)
+{
     sqlite3_stmt* statement = nullptr;
     QStringList out;
     if (sqlite3_prepare_v2(db_->handle(), query.toUtf8().constData(), -1, &statement, nullptr) != SQLITE_OK) {
@@ -42,18 +46,22 @@ QStringList WeddingFixture::texts(const QString& query) {
     return out;
 }
 
-qint64 WeddingFixture::number(const QString& query) {
+qint64 WeddingFixture::number(const QString& query)
+{
     return texts(query).value(0).toLongLong();
 }
 
 reports::ReportPages WeddingFixture::report(const QString& templateName, const QString& formula,
-                                            const QString& detailFont) {
+                                            const QString& detailFont)
+{
     return reports::prepareReport(db_->handle(), templatePath(templateName), formula, detailFont,
                                   QDate(2026, 5, 1));
 }
 
-QStringList allLines(const reports::ReportPages& pages) {
+QStringList allLines(const reports::ReportPages& pages)
+{
     QStringList out;
-    for (int i = 0; i < int(pages.pages.size()); ++i) out << pages.lines(i);
+    for (int i = 0; i < int(pages.pages.size()); ++i)
+        out << pages.lines(i);
     return out;
 }

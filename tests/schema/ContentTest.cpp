@@ -7,19 +7,23 @@
 
 using schematest::DeliveredCopy;
 
-TEST(DeliveredContent, TipsFitTheWindowsThatShowThem) {
+TEST(DeliveredContent, TipsFitTheWindowsThatShowThem)
+{
     DeliveredCopy copy;
     QStringList tips;
-    for (const auto& row : copy.db().rows("SELECT tip FROM Tips ORDER BY rowid")) tips << row[0].toString();
+    for (const auto& row : copy.db().rows("SELECT tip FROM Tips ORDER BY rowid"))
+        tips << row[0].toString();
     ASSERT_GE(tips.size(), 8);
-    for (const QString& tip : tips) EXPECT_FALSE(tip.trimmed().isEmpty());
+    for (const QString& tip : tips)
+        EXPECT_FALSE(tip.trimmed().isEmpty());
     EXPECT_TRUE(tips[0].contains("guest list is empty")) << tips[0].toStdString();
     EXPECT_TRUE(tips[1].contains("amount")) << tips[1].toStdString();
     EXPECT_TRUE(tips[2].contains("no wedding date")) << tips[2].toStdString();
     EXPECT_TRUE(tips[4].startsWith("Welcome")) << tips[4].toStdString();
 }
 
-TEST(DeliveredContent, StandardTasksCoverEveryLeadTime) {
+TEST(DeliveredContent, StandardTasksCoverEveryLeadTime)
+{
     DeliveredCopy copy;
     auto& db = copy.db();
     EXPECT_GE(db.scalar("SELECT count(*) FROM Checklist").toInt(), 45);
@@ -32,7 +36,8 @@ TEST(DeliveredContent, StandardTasksCoverEveryLeadTime) {
     EXPECT_EQ(db.scalar("SELECT count(*) - count(DISTINCT CheckItem) FROM Checklist"), 0);
 }
 
-TEST(DeliveredContent, ListsOfSampleItemsStatesAndCities) {
+TEST(DeliveredContent, ListsOfSampleItemsStatesAndCities)
+{
     DeliveredCopy copy;
     auto& db = copy.db();
     EXPECT_GE(
@@ -49,7 +54,8 @@ TEST(DeliveredContent, ListsOfSampleItemsStatesAndCities) {
     EXPECT_GE(db.scalar("SELECT count(*) FROM CityList").toInt(), 20);
 }
 
-TEST(DeliveredContent, OneEmptyWeddingAndNoPlanningData) {
+TEST(DeliveredContent, OneEmptyWeddingAndNoPlanningData)
+{
     DeliveredCopy copy;
     auto& db = copy.db();
     EXPECT_EQ(db.rows("SELECT bridesname, groomsname, weddingdate FROM General"),
@@ -59,7 +65,8 @@ TEST(DeliveredContent, OneEmptyWeddingAndNoPlanningData) {
 }
 
 // SQLite does not hold text to a declared size; the store does, so delivered text must fit.
-TEST(DeliveredContent, EveryTextFitsItsField) {
+TEST(DeliveredContent, EveryTextFitsItsField)
+{
     DeliveredCopy copy;
     auto& db = copy.db();
     const QRegularExpression sized("^TEXT\\((\\d+)\\)$", QRegularExpression::CaseInsensitiveOption);
@@ -67,7 +74,8 @@ TEST(DeliveredContent, EveryTextFitsItsField) {
          db.rows("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'")) {
         for (const auto& field : db.rows(QString("PRAGMA table_info(\"%1\")").arg(table[0].toString()))) {
             const auto m = sized.match(field[2].toString());
-            if (!m.hasMatch()) continue;
+            if (!m.hasMatch())
+                continue;
             const QString longest = QString("SELECT coalesce(max(length(\"%1\")), 0) FROM \"%2\"")
                                         .arg(field[1].toString(), table[0].toString());
             EXPECT_LE(db.scalar(longest).toInt(), m.captured(1).toInt())
@@ -76,7 +84,8 @@ TEST(DeliveredContent, EveryTextFitsItsField) {
     }
 }
 
-TEST(DeliveredContent, FileIsSoundAndUsesARollbackJournal) {
+TEST(DeliveredContent, FileIsSoundAndUsesARollbackJournal)
+{
     DeliveredCopy copy;
     EXPECT_EQ(copy.db().scalar("PRAGMA integrity_check"), "ok");
     EXPECT_EQ(copy.db().scalar("PRAGMA journal_mode"), "delete");

@@ -11,32 +11,38 @@
 
 namespace {
 
-int runMkdb(const QStringList& args) {
+int runMkdb(const QStringList& args)
+{
     QProcess process;
     process.start(QStringLiteral(ORVANE_MKDB), args);
-    if (!process.waitForFinished(30000)) return -1;
+    if (!process.waitForFinished(30000))
+        return -1;
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
-QByteArray contents(const QString& path) {
+QByteArray contents(const QString& path)
+{
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void writeFile(const QString& path, const QByteArray& data) {
+void writeFile(const QString& path, const QByteArray& data)
+{
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(data);
 }
 
-QStringList schemaFiles() {
+QStringList schemaFiles()
+{
     const QString dir = testsupport::sourceDir() + "/store/schema/";
     return {dir + "schema.sql", dir + "content.sql"};
 }
 
 }  // namespace
 
-TEST(Mkdb, InstallLeavesAnExistingDatabaseUntouched) {
+TEST(Mkdb, InstallLeavesAnExistingDatabaseUntouched)
+{
     QTemporaryDir dir;
     const QString target = dir.filePath("bin/wedding.mdb");
 
@@ -61,13 +67,15 @@ TEST(Mkdb, InstallLeavesAnExistingDatabaseUntouched) {
     EXPECT_EQ(QDir(dir.filePath("bin")).entryList(QDir::Files), QStringList{"wedding.mdb"});
 }
 
-TEST(Mkdb, InstallWithoutADeliveredDatabaseFailsAndCreatesNothing) {
+TEST(Mkdb, InstallWithoutADeliveredDatabaseFailsAndCreatesNothing)
+{
     QTemporaryDir dir;
     EXPECT_EQ(runMkdb({"install", dir.filePath("missing.mdb"), dir.filePath("wedding.mdb")}), 1);
     EXPECT_FALSE(QFile::exists(dir.filePath("wedding.mdb")));
 }
 
-TEST(Mkdb, BuildAlwaysWritesTheDeliveredDatabaseAfresh) {
+TEST(Mkdb, BuildAlwaysWritesTheDeliveredDatabaseAfresh)
+{
     QTemporaryDir dir;
     const QString out = dir.filePath("delivered/wedding.mdb");
     ASSERT_EQ(runMkdb(QStringList{"build", out} + schemaFiles()), 0);
@@ -80,7 +88,8 @@ TEST(Mkdb, BuildAlwaysWritesTheDeliveredDatabaseAfresh) {
     EXPECT_EQ(QDir(dir.filePath("delivered")).entryList(QDir::Files), QStringList{"wedding.mdb"});
 }
 
-TEST(Mkdb, BuildWithFaultySqlFailsAndLeavesNoDatabase) {
+TEST(Mkdb, BuildWithFaultySqlFailsAndLeavesNoDatabase)
+{
     QTemporaryDir dir;
     const QString out = dir.filePath("wedding.mdb");
     ASSERT_EQ(runMkdb(QStringList{"build", out} + schemaFiles()), 0);

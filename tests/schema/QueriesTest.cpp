@@ -11,17 +11,20 @@ using schematest::SqliteDb;
 
 namespace {
 
-QVariant n(qint64 value) {
+QVariant n(qint64 value)
+{
     return QVariant(value);
 }
 const QVariant Null;
 
-QString selectAll(const QString& view) {
+QString selectAll(const QString& view)
+{
     return QString("SELECT * FROM \"%1\"").arg(view);
 }
 
 // One guest party; the fields not named keep the table's defaults.
-void addParty(SqliteDb& db, const QString& assignments) {
+void addParty(SqliteDb& db, const QString& assignments)
+{
     QStringList names, values;
     for (const QString& pair : assignments.split(", ")) {
         names << pair.section('=', 0, 0);
@@ -32,7 +35,8 @@ void addParty(SqliteDb& db, const QString& assignments) {
 
 }  // namespace
 
-TEST(SavedQueries, HaveExactlyTheColumnsTheWindowsRead) {
+TEST(SavedQueries, HaveExactlyTheColumnsTheWindowsRead)
+{
     DeliveredCopy copy;
     const std::map<QString, QStringList> expected{
         {"Invited Query", {"count of guests"}},
@@ -52,7 +56,8 @@ TEST(SavedQueries, HaveExactlyTheColumnsTheWindowsRead) {
         EXPECT_EQ(copy.db().columnNames(selectAll(view)), columns) << view.toStdString();
 }
 
-TEST(SavedQueries, EveryColumnHasADeclaredType) {
+TEST(SavedQueries, EveryColumnHasADeclaredType)
+{
     DeliveredCopy copy;
     auto& db = copy.db();
     std::map<std::pair<QString, QString>, QString> listed;
@@ -77,7 +82,8 @@ TEST(SavedQueries, EveryColumnHasADeclaredType) {
     EXPECT_EQ(typeOf("Invited Query", "count of guests"), "NUMBER");
 }
 
-TEST(SavedQueries, OnAnEmptyGuestListCountZeroAndSumNull) {
+TEST(SavedQueries, OnAnEmptyGuestListCountZeroAndSumNull)
+{
     DeliveredCopy copy;
     auto& db = copy.db();
     EXPECT_EQ(db.rows(selectAll("Invited Query")), (std::vector<QVariantList>{{n(0)}}));
@@ -89,7 +95,8 @@ TEST(SavedQueries, OnAnEmptyGuestListCountZeroAndSumNull) {
     EXPECT_EQ(db.rows(selectAll("sumRehearsal")), (std::vector<QVariantList>{{n(0)}}));
 }
 
-TEST(SavedQueries, BrideOnlyPartiesWithoutGiftsOrReplies) {
+TEST(SavedQueries, BrideOnlyPartiesWithoutGiftsOrReplies)
+{
     DeliveredCopy copy;
     auto& db = copy.db();
     // Shower guests with no replies yet; one whose counts were never entered.
@@ -108,7 +115,8 @@ TEST(SavedQueries, BrideOnlyPartiesWithoutGiftsOrReplies) {
     EXPECT_EQ(db.rows(selectAll("sumShower")), (std::vector<QVariantList>{{n(0), n(3), n(0), n(0)}}));
 }
 
-TEST(SavedQueries, FiguresOfAMixedGuestList) {
+TEST(SavedQueries, FiguresOfAMixedGuestList)
+{
     DeliveredCopy copy;
     auto& db = copy.db();
     // Amounts are ten-thousandths: 0.10 + 0.20 must add up to exactly 0.30.

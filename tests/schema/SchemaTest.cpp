@@ -14,7 +14,8 @@ using schematest::SqliteDb;
 
 namespace {
 
-QStringList userTables(SqliteDb& db) {
+QStringList userTables(SqliteDb& db)
+{
     QStringList names;
     for (const auto& row : db.rows("SELECT name FROM sqlite_master WHERE type = 'table' "
                                    "AND name NOT LIKE 'sqlite_%' AND name NOT LIKE 'orv_%' "
@@ -24,7 +25,8 @@ QStringList userTables(SqliteDb& db) {
 }
 
 // Field name -> declared type, in declaration order.
-std::vector<std::pair<QString, QString>> fieldsOf(SqliteDb& db, const QString& table) {
+std::vector<std::pair<QString, QString>> fieldsOf(SqliteDb& db, const QString& table)
+{
     std::vector<std::pair<QString, QString>> fields;
     for (const auto& row : db.rows(QString("PRAGMA table_info(\"%1\")").arg(table)))
         fields.emplace_back(row[1].toString(), row[2].toString());
@@ -32,25 +34,29 @@ std::vector<std::pair<QString, QString>> fieldsOf(SqliteDb& db, const QString& t
 }
 
 // The kind of a declared type: TEXT(20) and TEXT are "TEXT".
-QString kindOf(const QString& declared) {
+QString kindOf(const QString& declared)
+{
     return QString(declared).remove(QRegularExpression("\\(.*\\)$")).trimmed().toUpper();
 }
 
-int sizeOf(const QString& declared) {
+int sizeOf(const QString& declared)
+{
     const auto m = QRegularExpression("\\((\\d+)\\)").match(declared);
     return m.hasMatch() ? m.captured(1).toInt() : 0;
 }
 
 }  // namespace
 
-TEST(Schema, HoldsTheTenTablesWithGuestsSixthInNameOrder) {
+TEST(Schema, HoldsTheTenTablesWithGuestsSixthInNameOrder)
+{
     DeliveredCopy copy;
     const QStringList expected{"BudgetPlan", "Checklist", "CityList", "Expenses", "General",
                                "Guests",     "StateList", "Tables",   "Tips",     "Vendors"};
     EXPECT_EQ(userTables(copy.db()), expected);
 }
 
-TEST(Schema, EveryFieldHasItsNameAndType) {
+TEST(Schema, EveryFieldHasItsNameAndType)
+{
     DeliveredCopy copy;
     const std::map<QString, QStringList> expected{
         {"BudgetPlan", {"Description TEXT"}},
@@ -110,15 +116,18 @@ TEST(Schema, EveryFieldHasItsNameAndType) {
     };
     for (const auto& [table, fields] : expected) {
         QStringList actual;
-        for (const auto& [name, type] : fieldsOf(copy.db(), table)) actual << name + " " + kindOf(type);
+        for (const auto& [name, type] : fieldsOf(copy.db(), table))
+            actual << name + " " + kindOf(type);
         EXPECT_EQ(actual, fields) << table.toStdString();
     }
 }
 
-TEST(Schema, TextFieldsHaveTheGuestWindowLimitsAndIgnoreCase) {
+TEST(Schema, TextFieldsHaveTheGuestWindowLimitsAndIgnoreCase)
+{
     DeliveredCopy copy;
     std::map<QString, int> guestSizes;
-    for (const auto& [name, type] : fieldsOf(copy.db(), "Guests")) guestSizes[name] = sizeOf(type);
+    for (const auto& [name, type] : fieldsOf(copy.db(), "Guests"))
+        guestSizes[name] = sizeOf(type);
     for (const char* field : {"FirstName", "LastName", "PostalCode", "Country", "HomePhone"})
         EXPECT_EQ(guestSizes[field], 20) << field;
     EXPECT_EQ(guestSizes["Address"], 40);
@@ -129,11 +138,13 @@ TEST(Schema, TextFieldsHaveTheGuestWindowLimitsAndIgnoreCase) {
 
     // Notes take several lines without a limit.
     for (const auto& [name, type] : fieldsOf(copy.db(), "Vendors"))
-        if (name == "Notes") EXPECT_EQ(type.toUpper(), "TEXT");
+        if (name == "Notes")
+            EXPECT_EQ(type.toUpper(), "TEXT");
 
     for (const QString& table : userTables(copy.db())) {
         for (const auto& [name, type] : fieldsOf(copy.db(), table)) {
-            if (kindOf(type) != "TEXT") continue;
+            if (kindOf(type) != "TEXT")
+                continue;
             const char* collation = nullptr;
             ASSERT_EQ(sqlite3_table_column_metadata(copy.db().handle(), "main", table.toUtf8().constData(),
                                                     name.toUtf8().constData(), nullptr, &collation, nullptr,
@@ -144,7 +155,8 @@ TEST(Schema, TextFieldsHaveTheGuestWindowLimitsAndIgnoreCase) {
     }
 }
 
-TEST(Schema, NewRowsGetTheDefaultsLaterWindowsRelyOn) {
+TEST(Schema, NewRowsGetTheDefaultsLaterWindowsRelyOn)
+{
     DeliveredCopy copy;
     auto& db = copy.db();
     db.exec("INSERT INTO Guests (FirstName, LastName, guestof) VALUES ('Ann', 'Lee', 'Both')");
@@ -154,7 +166,8 @@ TEST(Schema, NewRowsGetTheDefaultsLaterWindowsRelyOn) {
         "ShowerNoteSent, WeddingNoteSent, printit, Invited, engamt "
         "FROM Guests");
     ASSERT_EQ(guest.size(), 1u);
-    for (int i = 0; i < 12; ++i) EXPECT_EQ(guest[0][i], QVariant(qint64(0))) << "column " << i;
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(guest[0][i], QVariant(qint64(0))) << "column " << i;
     EXPECT_TRUE(guest[0][12].isNull());  // counts and amounts stay empty until entered
     EXPECT_TRUE(guest[0][13].isNull());
 
@@ -172,7 +185,8 @@ TEST(Schema, NewRowsGetTheDefaultsLaterWindowsRelyOn) {
               (QVariantList{qint64(1), qint64(0), qint64(0)}));
 }
 
-TEST(Schema, TableIdsAreAssignedAndNeverReused) {
+TEST(Schema, TableIdsAreAssignedAndNeverReused)
+{
     DeliveredCopy copy;
     auto& db = copy.db();
     db.exec("INSERT INTO Tables (tablename) VALUES ('One'); INSERT INTO Tables (tablename) VALUES ('Two')");
@@ -181,7 +195,8 @@ TEST(Schema, TableIdsAreAssignedAndNeverReused) {
     EXPECT_EQ(db.scalar("SELECT TableId FROM Tables WHERE tablename = 'Three'"), QVariant(qint64(3)));
 }
 
-TEST(Schema, NamedIndexesOrderGuestsAndVendorsIgnoringCase) {
+TEST(Schema, NamedIndexesOrderGuestsAndVendorsIgnoringCase)
+{
     DeliveredCopy copy;
     auto& db = copy.db();
     EXPECT_EQ(db.rows("SELECT name FROM pragma_index_info('LastName')").front().value(0), "LastName");
@@ -202,7 +217,8 @@ TEST(Schema, NamedIndexesOrderGuestsAndVendorsIgnoringCase) {
     EXPECT_EQ(order, (QStringList{"adams", "Baker", "carter"}));
 }
 
-TEST(Schema, CityAndStateListsRefuseDuplicatesAndEmptyValues) {
+TEST(Schema, CityAndStateListsRefuseDuplicatesAndEmptyValues)
+{
     DeliveredCopy copy;
     auto& db = copy.db();
     for (const auto& [table, field, present] :

@@ -10,14 +10,16 @@ namespace {
 
 struct Statement {
     sqlite3_stmt* stmt = nullptr;
-    Statement(sqlite3* db, const QString& sql) {
+    Statement(sqlite3* db, const QString& sql)
+    {
         if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt, nullptr) != SQLITE_OK)
             throw std::runtime_error(std::string(sqlite3_errmsg(db)) + " in: " + sql.toStdString());
     }
     ~Statement() { sqlite3_finalize(stmt); }
 };
 
-QVariant columnValue(sqlite3_stmt* stmt, int i) {
+QVariant columnValue(sqlite3_stmt* stmt, int i)
+{
     switch (sqlite3_column_type(stmt, i)) {
         case SQLITE_INTEGER:
             return QVariant(qint64(sqlite3_column_int64(stmt, i)));
@@ -32,7 +34,8 @@ QVariant columnValue(sqlite3_stmt* stmt, int i) {
 
 }  // namespace
 
-SqliteDb::SqliteDb(const QString& path) {
+SqliteDb::SqliteDb(const QString& path)
+{
     if (sqlite3_open_v2(path.toUtf8().constData(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
         const std::string message = sqlite3_errmsg(db_);
         sqlite3_close(db_);
@@ -40,11 +43,13 @@ SqliteDb::SqliteDb(const QString& path) {
     }
 }
 
-SqliteDb::~SqliteDb() {
+SqliteDb::~SqliteDb()
+{
     sqlite3_close(db_);
 }
 
-void SqliteDb::exec(const QString& sql) {
+void SqliteDb::exec(const QString& sql)
+{
     char* message = nullptr;
     if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK) {
         const std::string text = message ? message : "error";
@@ -53,17 +58,20 @@ void SqliteDb::exec(const QString& sql) {
     }
 }
 
-bool SqliteDb::tryExec(const QString& sql) {
+bool SqliteDb::tryExec(const QString& sql)
+{
     return sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
-std::vector<QVariantList> SqliteDb::rows(const QString& sql) {
+std::vector<QVariantList> SqliteDb::rows(const QString& sql)
+{
     Statement s(db_, sql);
     std::vector<QVariantList> result;
     int rc;
     while ((rc = sqlite3_step(s.stmt)) == SQLITE_ROW) {
         QVariantList row;
-        for (int i = 0; i < sqlite3_column_count(s.stmt); ++i) row << columnValue(s.stmt, i);
+        for (int i = 0; i < sqlite3_column_count(s.stmt); ++i)
+            row << columnValue(s.stmt, i);
         result.push_back(row);
     }
     if (rc != SQLITE_DONE)
@@ -71,12 +79,14 @@ std::vector<QVariantList> SqliteDb::rows(const QString& sql) {
     return result;
 }
 
-QVariant SqliteDb::scalar(const QString& sql) {
+QVariant SqliteDb::scalar(const QString& sql)
+{
     const auto result = rows(sql);
     return result.empty() ? QVariant() : result.front().value(0);
 }
 
-QStringList SqliteDb::columnNames(const QString& sql) {
+QStringList SqliteDb::columnNames(const QString& sql)
+{
     Statement s(db_, sql);
     QStringList names;
     for (int i = 0; i < sqlite3_column_count(s.stmt); ++i)
@@ -84,7 +94,8 @@ QStringList SqliteDb::columnNames(const QString& sql) {
     return names;
 }
 
-QStringList SqliteDb::declaredTypes(const QString& sql) {
+QStringList SqliteDb::declaredTypes(const QString& sql)
+{
     Statement s(db_, sql);
     QStringList types;
     for (int i = 0; i < sqlite3_column_count(s.stmt); ++i) {

@@ -12,7 +12,8 @@
 #include <vector>
 
 // Readable values in test failure messages.
-inline void PrintTo(const QVariant& value, std::ostream* os) {
+inline void PrintTo(const QVariant& value, std::ostream* os)
+{
     *os << (value.isNull() ? std::string("Null") : value.toString().toStdString());
 }
 

@@ -6,14 +6,16 @@ using controls::DialogCall;
 class PartySeatingTest : public SeatingTest {
 protected:
     // Input box answers, front first; (false, "") cancels.
-    void answer(std::initializer_list<std::pair<bool, QString>> replies) {
+    void answer(std::initializer_list<std::pair<bool, QString>> replies)
+    {
         dialogs->inputAnswers.assign(replies.begin(), replies.end());
     }
     static std::pair<bool, QString> typed(const QString& text) { return {true, text}; }
     int row(const QListWidget* list, const QString& text) { return int(texts(list).indexOf(text)); }
 };
 
-TEST_F(PartySeatingTest, PickingAPartyShowsItsSize) {
+TEST_F(PartySeatingTest, PickingAPartyShowsItsSize)
+{
     addTable("Head Table", 8);
     addParty("Ms.", "Siobhan", "O'Brien", 1);
     addParty("Mr. and Mrs.", "John", "Smith", 2);
@@ -27,7 +29,8 @@ TEST_F(PartySeatingTest, PickingAPartyShowsItsSize) {
     EXPECT_EQ(w.Label4->text(), "People");
 }
 
-TEST_F(PartySeatingTest, AFullTableRefusesWithoutAPrompt) {
+TEST_F(PartySeatingTest, AFullTableRefusesWithoutAPrompt)
+{
     addTable("Head Table", 8, 8);
     addParty("Mr.", "John", "Smith", 2);
     frmSeater w;
@@ -40,7 +43,8 @@ TEST_F(PartySeatingTest, AFullTableRefusesWithoutAPrompt) {
     EXPECT_EQ(dialogs->calls[0].title, "Can't Add Guest");
 }
 
-TEST_F(PartySeatingTest, AnswersOverTheFreeSeatsZeroAndTextAreAskedAgainCancelChangesNothing) {
+TEST_F(PartySeatingTest, AnswersOverTheFreeSeatsZeroAndTextAreAskedAgainCancelChangesNothing)
+{
     const qint64 head = addTable("Head Table", 8, 5);
     const qint64 smith = addParty("Mr. and Mrs.", "John", "Smith", 2);
     frmSeater w;
@@ -72,7 +76,8 @@ TEST_F(PartySeatingTest, AnswersOverTheFreeSeatsZeroAndTextAreAskedAgainCancelCh
     EXPECT_EQ(table(head).assigned, 5);
 }
 
-TEST_F(PartySeatingTest, SeatingMovesThePartyAndRemovingItGivesTheSeatsBack) {
+TEST_F(PartySeatingTest, SeatingMovesThePartyAndRemovingItGivesTheSeatsBack)
+{
     const qint64 head = addTable("Head Table", 8, 3);
     addParty("Dr.", "Eve", "Young", 3, head, 3);
     const qint64 smith = addParty("Mr. and Mrs.", "John", "Smith", 2);
@@ -104,7 +109,8 @@ TEST_F(PartySeatingTest, SeatingMovesThePartyAndRemovingItGivesTheSeatsBack) {
     EXPECT_EQ(w.lblpeople->text(), "3");
 }
 
-TEST_F(PartySeatingTest, APartyMaySendFewerPeopleThanItHas) {
+TEST_F(PartySeatingTest, APartyMaySendFewerPeopleThanItHas)
+{
     const qint64 head = addTable("Head Table", 8);
     const qint64 family = addParty("Mr. and Mrs.", "Tom", "Lee", 4);
     frmSeater w;
@@ -116,7 +122,8 @@ TEST_F(PartySeatingTest, APartyMaySendFewerPeopleThanItHas) {
     EXPECT_EQ(table(head).assigned, 2);
 }
 
-TEST_F(PartySeatingTest, AddGuestAgainWithoutANewPickAsksForAPartyAndATable) {
+TEST_F(PartySeatingTest, AddGuestAgainWithoutANewPickAsksForAPartyAndATable)
+{
     addTable("Head Table", 8);
     addParty("Mr.", "John", "Smith", 1);
     addParty("Ms.", "Ann", "Adams", 1);
@@ -134,7 +141,8 @@ TEST_F(PartySeatingTest, AddGuestAgainWithoutANewPickAsksForAPartyAndATable) {
     EXPECT_EQ(w.List1->count(), 1);
 }
 
-TEST_F(PartySeatingTest, RemoveGuestWithoutAPickSaysWhatToDo) {
+TEST_F(PartySeatingTest, RemoveGuestWithoutAPickSaysWhatToDo)
+{
     const qint64 head = addTable("Head Table", 8, 2);
     addParty("Mr.", "John", "Smith", 2, head, 2);
     frmSeater w;
@@ -146,7 +154,8 @@ TEST_F(PartySeatingTest, RemoveGuestWithoutAPickSaysWhatToDo) {
     EXPECT_EQ(table(head).assigned, 2);
 }
 
-TEST_F(PartySeatingTest, ANameWithAnApostropheIsSeatedAndRemoved) {
+TEST_F(PartySeatingTest, ANameWithAnApostropheIsSeatedAndRemoved)
+{
     const qint64 head = addTable("Head Table", 8);
     const qint64 obrien = addParty("Ms.", "Siobhan", "O'Brien", 1);
     frmSeater w;
@@ -164,7 +173,8 @@ TEST_F(PartySeatingTest, ANameWithAnApostropheIsSeatedAndRemoved) {
     EXPECT_TRUE(messages().empty());
 }
 
-TEST_F(PartySeatingTest, PartiesNamedAlikeAtDifferentTablesAreEachRemovedFromTheirOwn) {
+TEST_F(PartySeatingTest, PartiesNamedAlikeAtDifferentTablesAreEachRemovedFromTheirOwn)
+{
     const qint64 head = addTable("Head Table", 8, 2);
     const qint64 second = addTable("Table #2", 8, 3);
     const qint64 first = addParty("Mr. and Mrs.", "John", "Smith", 2, head, 2);
@@ -186,7 +196,8 @@ TEST_F(PartySeatingTest, PartiesNamedAlikeAtDifferentTablesAreEachRemovedFromThe
     EXPECT_EQ(table(head).assigned, 0);
 }
 
-TEST_F(PartySeatingTest, PartiesNamedAlikeAreSeatedAsPicked) {
+TEST_F(PartySeatingTest, PartiesNamedAlikeAreSeatedAsPicked)
+{
     const qint64 head = addTable("Head Table", 8);
     addParty("Mr. and Mrs.", "John", "Smith", 2);
     const qint64 second = addParty("Mr. and Mrs.", "John", "Smith", 5);
@@ -201,7 +212,8 @@ TEST_F(PartySeatingTest, PartiesNamedAlikeAreSeatedAsPicked) {
     EXPECT_EQ(table(head).assigned, 5);
 }
 
-TEST_F(PartySeatingTest, APartyWithoutTitleOrSizeCanBeSeated) {
+TEST_F(PartySeatingTest, APartyWithoutTitleOrSizeCanBeSeated)
+{
     const qint64 head = addTable("Head Table", 8);
     db->execute("INSERT INTO Guests (FirstName, LastName) VALUES ('Pieter', 'van der Berg')");
     const qint64 key = lastRowid();
@@ -216,7 +228,8 @@ TEST_F(PartySeatingTest, APartyWithoutTitleOrSizeCanBeSeated) {
     EXPECT_EQ(table(head).assigned, 2);
 }
 
-TEST_F(PartySeatingTest, WhenTheTableCannotBeWrittenThePartyStaysUnseated) {
+TEST_F(PartySeatingTest, WhenTheTableCannotBeWrittenThePartyStaysUnseated)
+{
     const qint64 head = addTable("Head Table", 8, 3);
     const qint64 smith = addParty("Mr. and Mrs.", "John", "Smith", 2);
     frmSeater w;

@@ -5,7 +5,8 @@
 using namespace seating;
 using Kind = SeatAnswer::Kind;
 
-TEST(PartyDisplayText, JoinsThePartsThatArePresentWithOneBlank) {
+TEST(PartyDisplayText, JoinsThePartsThatArePresentWithOneBlank)
+{
     EXPECT_EQ(partyDisplayText("Mr. and Mrs.", " John ", "Smith"), "Mr. and Mrs. John Smith");
     EXPECT_EQ(partyDisplayText(QVariant(), "Pieter", "van der Berg"), "Pieter van der Berg");  // no title
     EXPECT_EQ(partyDisplayText("Dr.", QVariant(), "Adams"), "Dr. Adams");  // no first name
@@ -13,12 +14,14 @@ TEST(PartyDisplayText, JoinsThePartsThatArePresentWithOneBlank) {
     EXPECT_EQ(partyDisplayText("Ms.", "Siobhan", "O'Brien"), "Ms. Siobhan O'Brien");
 }
 
-TEST(PartyDisplayText, APartyWithoutLastNameIsNotListed) {
+TEST(PartyDisplayText, APartyWithoutLastNameIsNotListed)
+{
     EXPECT_FALSE(partyDisplayText("Mr.", "John", QVariant()));
     EXPECT_FALSE(partyDisplayText(QVariant(), QVariant(), QVariant()));
 }
 
-TEST(SeatingTexts, CountsAndWordsWithTheirBlanks) {
+TEST(SeatingTexts, CountsAndWordsWithTheirBlanks)
+{
     EXPECT_EQ(partySizeWord(1), "Person");
     EXPECT_EQ(partySizeWord(0), "People");
     EXPECT_EQ(partySizeWord(4), "People");
@@ -33,7 +36,8 @@ TEST(SeatingTexts, CountsAndWordsWithTheirBlanks) {
     EXPECT_EQ(freeSeats(8, 10), -2);
 }
 
-TEST(SeatAnswer, EmptyEndsZeroAndTooManyAreExplainedOtherTextAsksAgain) {
+TEST(SeatAnswer, EmptyEndsZeroAndTooManyAreExplainedOtherTextAsksAgain)
+{
     EXPECT_EQ(readSeatAnswer("", 3).kind, Kind::Cancelled);
     EXPECT_EQ(readSeatAnswer("0", 3).kind, Kind::Zero);
     EXPECT_EQ(readSeatAnswer("4", 3).kind, Kind::TooMany);
@@ -46,7 +50,8 @@ TEST(SeatAnswer, EmptyEndsZeroAndTooManyAreExplainedOtherTextAsksAgain) {
     EXPECT_EQ(readSeatAnswer("+2", 3).people, 2);
 }
 
-TEST(SeatAnswer, NegativeAndFractionalAnswersAreNotCounts) {
+TEST(SeatAnswer, NegativeAndFractionalAnswersAreNotCounts)
+{
     EXPECT_EQ(readSeatAnswer("-2", 3).kind, Kind::AskAgain);
     EXPECT_EQ(readSeatAnswer("1.5", 3).kind, Kind::AskAgain);
     EXPECT_EQ(readSeatAnswer("2.0", 3).kind, Kind::AskAgain);
@@ -54,12 +59,16 @@ TEST(SeatAnswer, NegativeAndFractionalAnswersAreNotCounts) {
     EXPECT_EQ(readSeatAnswer("1", -2).kind, Kind::TooMany);
 }
 
-TEST(TableEditorRules, NumberBoxesTakeDigitsAndDollarOnly) {
-    for (char c : std::string("0123456789$")) EXPECT_TRUE(numberBoxAccepts(c)) << c;
-    for (int c : {int('a'), int('-'), int('.'), int(' '), 8, 13}) EXPECT_FALSE(numberBoxAccepts(c)) << c;
+TEST(TableEditorRules, NumberBoxesTakeDigitsAndDollarOnly)
+{
+    for (char c : std::string("0123456789$"))
+        EXPECT_TRUE(numberBoxAccepts(c)) << c;
+    for (int c : {int('a'), int('-'), int('.'), int(' '), 8, 13})
+        EXPECT_FALSE(numberBoxAccepts(c)) << c;
 }
 
-TEST(TableEditorRules, SeatsMustBeANumberOtherThanZero) {
+TEST(TableEditorRules, SeatsMustBeANumberOtherThanZero)
+{
     EXPECT_FALSE(seatsGiven(""));
     EXPECT_FALSE(seatsGiven("0"));
     EXPECT_FALSE(seatsGiven("$"));

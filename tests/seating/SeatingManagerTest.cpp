@@ -4,7 +4,8 @@ using namespace seatingtest;
 
 class SeatingManagerTest : public SeatingTest {};
 
-TEST_F(SeatingManagerTest, OpeningWithNoTablesSaysSoOnceAndOffersAddTable) {
+TEST_F(SeatingManagerTest, OpeningWithNoTablesSaysSoOnceAndOffersAddTable)
+{
     addParty("Mr.", "John", "Smith", 2);
     frmSeater w;
     open(w);
@@ -20,7 +21,8 @@ TEST_F(SeatingManagerTest, OpeningWithNoTablesSaysSoOnceAndOffersAddTable) {
     EXPECT_EQ(w.Label3->text(), "Assigned Guests   (0)");
 }
 
-TEST_F(SeatingManagerTest, ListsPartiesWithTheirCountsAndTheFirstTablesPanel) {
+TEST_F(SeatingManagerTest, ListsPartiesWithTheirCountsAndTheFirstTablesPanel)
+{
     const qint64 head = addTable("Head Table", 8, 3, 1);
     addTable("Family", 10, 0, 2);
     addParty("Mr. and Mrs.", "John", "Smith", 2, head, 2);
@@ -50,7 +52,8 @@ TEST_F(SeatingManagerTest, ListsPartiesWithTheirCountsAndTheFirstTablesPanel) {
     EXPECT_EQ(w.List3->count(), 0);
 }
 
-TEST_F(SeatingManagerTest, TheAssignedListKeepsNoSelection) {
+TEST_F(SeatingManagerTest, TheAssignedListKeepsNoSelection)
+{
     const qint64 head = addTable("Head Table", 8, 2);
     addParty("Mr.", "John", "Smith", 2, head, 2);
     frmSeater w;
@@ -59,7 +62,8 @@ TEST_F(SeatingManagerTest, TheAssignedListKeepsNoSelection) {
     EXPECT_TRUE(w.List2->selectedItems().isEmpty());
 }
 
-TEST_F(SeatingManagerTest, ClearTableReturnsEveryOccupantAndEmptiesTheTable) {
+TEST_F(SeatingManagerTest, ClearTableReturnsEveryOccupantAndEmptiesTheTable)
+{
     const qint64 head = addTable("Head Table", 8, 5);
     const qint64 family = addTable("Family", 10, 2);
     const qint64 a = addParty("Mr.", "John", "Smith", 2, head, 2);
@@ -86,7 +90,8 @@ TEST_F(SeatingManagerTest, ClearTableReturnsEveryOccupantAndEmptiesTheTable) {
     EXPECT_EQ(messages()[0].title, "Can't Clear Table");
 }
 
-TEST_F(SeatingManagerTest, DeleteTableAsksNothingFreesItsPartiesAndShowsTheFirstTable) {
+TEST_F(SeatingManagerTest, DeleteTableAsksNothingFreesItsPartiesAndShowsTheFirstTable)
+{
     const qint64 head = addTable("Head Table", 8, 1);
     const qint64 family = addTable("Family", 10, 5);
     const qint64 a = addParty("Mr.", "John", "Smith", 2, family, 2);
@@ -116,7 +121,8 @@ TEST_F(SeatingManagerTest, DeleteTableAsksNothingFreesItsPartiesAndShowsTheFirst
     EXPECT_EQ(w.Label8->text(), "Tables  (0)");
 }
 
-TEST_F(SeatingManagerTest, EditWithoutATableAsksForOne) {
+TEST_F(SeatingManagerTest, EditWithoutATableAsksForOne)
+{
     frmSeater w;
     open(w);
     dialogs->clear();
@@ -129,13 +135,15 @@ TEST_F(SeatingManagerTest, EditWithoutATableAsksForOne) {
     EXPECT_EQ(messages()[0].title, "Orvane");
 }
 
-TEST_F(SeatingManagerTest, TheMainWindowsEntryShowsTheManagerModallyEachTime) {
+TEST_F(SeatingManagerTest, TheMainWindowsEntryShowsTheManagerModallyEachTime)
+{
     addTable("Head Table", 8);
     int shown = 0;
     QString caption;
     controls::setModalHook([&](QWidget* window) {
         auto* w = qobject_cast<frmSeater*>(window);
-        if (!w) return 0;
+        if (!w)
+            return 0;
         ++shown;
         testsupport::showActive(w);
         testsupport::pumpEvents();

@@ -9,11 +9,13 @@ using testsupport::findNamed;
 
 namespace {
 
-QLineEdit* box(frmTables& editor, int index) {
+QLineEdit* box(frmTables& editor, int index)
+{
     return editor.txtFields[size_t(index)];
 }
 
-void typeInto(QLineEdit* box, const QString& keys) {
+void typeInto(QLineEdit* box, const QString& keys)
+{
     box->setFocus();
     box->selectAll();
     QTest::keyClicks(box, keys);
@@ -23,13 +25,15 @@ void typeInto(QLineEdit* box, const QString& keys) {
 
 class TableEditorTest : public SeatingTest {};
 
-TEST_F(TableEditorTest, AddingTheFirstTableProposesNumberOneAndNoSeats) {
+TEST_F(TableEditorTest, AddingTheFirstTableProposesNumberOneAndNoSeats)
+{
     frmSeater w;
     open(w);
     dialogs->clear();
     QStringList shown;
     onEditor([&](frmTables& ed) {
-        for (int i = 0; i < 4; ++i) shown << box(ed, i)->text();
+        for (int i = 0; i < 4; ++i)
+            shown << box(ed, i)->text();
         typeInto(box(ed, 1), "10");
         ed.cmdUpdate->click();
     });
@@ -44,7 +48,8 @@ TEST_F(TableEditorTest, AddingTheFirstTableProposesNumberOneAndNoSeats) {
     EXPECT_EQ(store::Workspace::defaultWorkspace().transactionDepth(), 0);
 }
 
-TEST_F(TableEditorTest, ALaterTableTakesTheNextNumberAndTheCurrentTablesSeats) {
+TEST_F(TableEditorTest, ALaterTableTakesTheNextNumberAndTheCurrentTablesSeats)
+{
     addTable("Head Table", 8, 0, 1);
     addTable("Family", 10, 0, 2);
     addTable("Friends", 6, 0, 3);
@@ -53,7 +58,8 @@ TEST_F(TableEditorTest, ALaterTableTakesTheNextNumberAndTheCurrentTablesSeats) {
     pickTable(w, 1);  // Family, 10 seats
     QStringList shown;
     onEditor([&](frmTables& ed) {
-        for (int i = 0; i < 3; ++i) shown << box(ed, i)->text();
+        for (int i = 0; i < 3; ++i)
+            shown << box(ed, i)->text();
         ed.cmdUpdate->click();
     });
     w.Command1->click();
@@ -62,7 +68,8 @@ TEST_F(TableEditorTest, ALaterTableTakesTheNextNumberAndTheCurrentTablesSeats) {
     EXPECT_EQ(w.DBList1->text(), "Table #4");
 }
 
-TEST_F(TableEditorTest, CancelledAddLeavesNoRowAndTheSelectionAsBefore) {
+TEST_F(TableEditorTest, CancelledAddLeavesNoRowAndTheSelectionAsBefore)
+{
     addTable("Head Table", 8);
     addTable("Family", 10);
     frmSeater w;
@@ -79,7 +86,8 @@ TEST_F(TableEditorTest, CancelledAddLeavesNoRowAndTheSelectionAsBefore) {
     EXPECT_EQ(store::Workspace::defaultWorkspace().transactionDepth(), 0);
 }
 
-TEST_F(TableEditorTest, ClosingThroughTheFrameDiscardsLikeCancel) {
+TEST_F(TableEditorTest, ClosingThroughTheFrameDiscardsLikeCancel)
+{
     const qint64 id = addTable("Head Table", 8, 2);
     frmSeater w;
     open(w);
@@ -94,7 +102,8 @@ TEST_F(TableEditorTest, ClosingThroughTheFrameDiscardsLikeCancel) {
     EXPECT_TRUE(messages().empty());
 }
 
-TEST_F(TableEditorTest, EscapeThenEnterInTheSeatBoxAsksForSeatsAndKeepsEditing) {
+TEST_F(TableEditorTest, EscapeThenEnterInTheSeatBoxAsksForSeatsAndKeepsEditing)
+{
     addTable("Head Table", 8);
     frmSeater w;
     open(w);
@@ -130,7 +139,8 @@ TEST_F(TableEditorTest, EscapeThenEnterInTheSeatBoxAsksForSeatsAndKeepsEditing) 
     EXPECT_EQ(tableCount(), 1);
 }
 
-TEST_F(TableEditorTest, NumberBoxesIgnoreLettersAndBackspaceTheNameBoxTakesAnything) {
+TEST_F(TableEditorTest, NumberBoxesIgnoreLettersAndBackspaceTheNameBoxTakesAnything)
+{
     frmSeater w;
     open(w);
     QStringList after;
@@ -154,14 +164,16 @@ TEST_F(TableEditorTest, NumberBoxesIgnoreLettersAndBackspaceTheNameBoxTakesAnyth
     EXPECT_EQ(after, QStringList({"4$", "4$", "4$", "Rose's ", "$"}));
 }
 
-TEST_F(TableEditorTest, EditShowsTheStoredValuesAndCancelLeavesTheRow) {
+TEST_F(TableEditorTest, EditShowsTheStoredValuesAndCancelLeavesTheRow)
+{
     const qint64 id = addTable("Head Table", 8, 3, 1);
     frmSeater w;
     open(w);
     QStringList shown;
     QString caption;
     onEditor([&](frmTables& ed) {
-        for (int i = 0; i < 4; ++i) shown << box(ed, i)->text();
+        for (int i = 0; i < 4; ++i)
+            shown << box(ed, i)->text();
         caption = ed.datPrimaryRS->caption();
         typeInto(box(ed, 1), "20");
         typeInto(box(ed, 2), "Changed");
@@ -176,7 +188,8 @@ TEST_F(TableEditorTest, EditShowsTheStoredValuesAndCancelLeavesTheRow) {
     EXPECT_EQ(store::Workspace::defaultWorkspace().transactionDepth(), 0);
 }
 
-TEST_F(TableEditorTest, EditKeepsTheTableCurrentWithItsNewValues) {
+TEST_F(TableEditorTest, EditKeepsTheTableCurrentWithItsNewValues)
+{
     addTable("Head Table", 8, 0, 1);
     const qint64 family = addTable("Family", 10, 4, 2);
     addTable("Friends", 6, 0, 3);
@@ -200,7 +213,8 @@ TEST_F(TableEditorTest, EditKeepsTheTableCurrentWithItsNewValues) {
     EXPECT_EQ(store::Workspace::defaultWorkspace().transactionDepth(), 0);
 }
 
-TEST_F(TableEditorTest, AValueTheStoreRefusesShowsTheDataErrorAndKeepsTheWindowOpen) {
+TEST_F(TableEditorTest, AValueTheStoreRefusesShowsTheDataErrorAndKeepsTheWindowOpen)
+{
     addTable("Head Table", 8);
     frmSeater w;
     open(w);

@@ -54,7 +54,8 @@ QString rawValue(const QString& path, const QString& sql)
     sqlite3_open(QFile::encodeName(path).constData(), &db);
     sqlite3_stmt* st = nullptr;
     QString result;
-    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW) {
+    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) == SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW) {
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
         result = text ? QString::fromUtf8(text) : QStringLiteral("<null>");
     }
@@ -77,13 +78,18 @@ void StoreTest::SetUp()
     db_ = &ws().openDatabase(path_);
 }
 
-void StoreTest::TearDown() { ws().close(); }
-
-qint64 StoreTest::addGuest(const QString& prefix, const QString& first, const QString& last, int tableId, int invited)
+void StoreTest::TearDown()
 {
-    db().execute("INSERT INTO Guests (Prefix, FirstName, LastName, tableid, Invited) VALUES (?, ?, ?, ?, ?)",
-                 {prefix.isNull() ? QVariant() : QVariant(prefix), first.isNull() ? QVariant() : QVariant(first),
-                  last.isNull() ? QVariant() : QVariant(last), tableId, invited});
+    ws().close();
+}
+
+qint64 StoreTest::addGuest(const QString& prefix, const QString& first, const QString& last, int tableId,
+                           int invited)
+{
+    db().execute(
+        "INSERT INTO Guests (Prefix, FirstName, LastName, tableid, Invited) VALUES (?, ?, ?, ?, ?)",
+        {prefix.isNull() ? QVariant() : QVariant(prefix), first.isNull() ? QVariant() : QVariant(first),
+         last.isNull() ? QVariant() : QVariant(last), tableId, invited});
     return sqlite3_last_insert_rowid(db().handle());
 }
 

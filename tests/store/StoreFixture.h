@@ -38,13 +38,13 @@ protected:
 };
 
 // Expects a store error with the given number from the statement.
-#define EXPECT_STORE_ERROR(statement, expectedNumber)                                                   \
+#define EXPECT_STORE_ERROR(statement, expectedNumber)                                            \
     do {                                                                                         \
         try {                                                                                    \
             statement;                                                                           \
-            ADD_FAILURE() << "expected store error " << (expectedNumber) << " from " #statement;         \
+            ADD_FAILURE() << "expected store error " << (expectedNumber) << " from " #statement; \
         } catch (const store::StoreError& e) {                                                   \
-            EXPECT_EQ(e.number(), (expectedNumber)) << e.description().toStdString();                    \
+            EXPECT_EQ(e.number(), (expectedNumber)) << e.description().toStdString();            \
             EXPECT_FALSE(e.description().isEmpty());                                             \
         }                                                                                        \
     } while (0)

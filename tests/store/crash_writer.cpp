@@ -9,8 +9,8 @@
 
 #include <QCoreApplication>
 
-#include <cstdio>
 #include <unistd.h>
+#include <cstdio>
 
 int main(int argc, char** argv)
 {

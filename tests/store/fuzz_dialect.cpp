@@ -64,18 +64,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data + 1), int(size - 1));
     try {
         switch (mode) {
-        case 0:
-            checkSingleStatement(store::dialect::translateStatement(text, resolve).sql);
-            break;
-        case 1:
-            checkSingleStatement("SELECT rowid FROM Guests WHERE " + store::dialect::translateCondition(text, resolve));
-            break;
-        default: {
-            const QString sort = store::dialect::translateSort(text, resolve);
-            if (!sort.isEmpty())
-                checkSingleStatement("SELECT rowid FROM Guests ORDER BY " + sort);
-            break;
-        }
+            case 0:
+                checkSingleStatement(store::dialect::translateStatement(text, resolve).sql);
+                break;
+            case 1:
+                checkSingleStatement("SELECT rowid FROM Guests WHERE " +
+                                     store::dialect::translateCondition(text, resolve));
+                break;
+            default: {
+                const QString sort = store::dialect::translateSort(text, resolve);
+                if (!sort.isEmpty())
+                    checkSingleStatement("SELECT rowid FROM Guests ORDER BY " + sort);
+                break;
+            }
         }
     } catch (const store::StoreError& e) {
         if (e.number() != store::err::SyntaxError)

@@ -70,7 +70,9 @@ TEST_F(StoreTest, KilledWriterLeavesASoundFileWithEveryCommittedChange)
 {
     db().execute("INSERT INTO Tables (tablename, assigned) VALUES ('counter', 0)");
     ws().close();
-    const int rounds = qEnvironmentVariableIsSet("ORVANE_CRASH_ROUNDS") ? qEnvironmentVariableIntValue("ORVANE_CRASH_ROUNDS") : 100;
+    const int rounds = qEnvironmentVariableIsSet("ORVANE_CRASH_ROUNDS")
+                           ? qEnvironmentVariableIntValue("ORVANE_CRASH_ROUNDS")
+                           : 100;
     auto* random = QRandomGenerator::global();
     qint64 committed = 0;
     int interruptedTransactions = 0;
@@ -78,7 +80,8 @@ TEST_F(StoreTest, KilledWriterLeavesASoundFileWithEveryCommittedChange)
         Child child = startWriter(path_);
         ASSERT_GT(child.pid, 0);
         QByteArray pending;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::microseconds(random->bounded(5000, 60000));
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::microseconds(random->bounded(5000, 60000));
         while (std::chrono::steady_clock::now() < deadline) {
             committed = drain(child.out, pending, committed);
             std::this_thread::sleep_for(std::chrono::microseconds(200));
@@ -95,13 +98,15 @@ TEST_F(StoreTest, KilledWriterLeavesASoundFileWithEveryCommittedChange)
         // Opening rolls back the interrupted transaction from its journal.
         Database& db = ws().openDatabase(path_);
         ASSERT_EQ(storetest::rawValue(path_, "PRAGMA integrity_check"), "ok") << "round " << round;
-        auto guests = db.openRecordset("SELECT count(*) AS n, max(Invited) AS top FROM Guests", RecordsetType::Snapshot);
+        auto guests = db.openRecordset("SELECT count(*) AS n, max(Invited) AS top FROM Guests",
+                                       RecordsetType::Snapshot);
         const qint64 count = guests->value("n").toLongLong();
         const qint64 top = guests->value("top").isNull() ? 0 : guests->value("top").toLongLong();
         auto counter = db.openRecordset("Tables");
         ASSERT_GE(top, committed) << "a committed change is missing after round " << round;
         ASSERT_EQ(count, top) << "rows of a transaction are missing or doubled after round " << round;
-        ASSERT_EQ(counter->value("assigned").toLongLong(), top) << "a transaction was half applied in round " << round;
+        ASSERT_EQ(counter->value("assigned").toLongLong(), top)
+            << "a transaction was half applied in round " << round;
         committed = top;
         ws().close();
     }

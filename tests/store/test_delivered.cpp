@@ -27,8 +27,9 @@ TEST_F(DeliveredTest, TablesInNameOrderPutGuestsAtPositionFive)
 
 TEST_F(DeliveredTest, SavedQueriesReadInTheirDeclaredTypes)
 {
-    db_->execute("INSERT INTO Guests (LastName, guestof, engamt, ShowerGuest, ShowerInvited) "
-                 "VALUES ('A', 'Bride', 250000, 1, 2), ('B', 'Groom', 5000, 1, NULL)");
+    db_->execute(
+        "INSERT INTO Guests (LastName, guestof, engamt, ShowerGuest, ShowerInvited) "
+        "VALUES ('A', 'Bride', 250000, 1, 2), ('B', 'Groom', 5000, 1, NULL)");
     auto invited = db_->openRecordset("Invited Query", RecordsetType::Snapshot);
     EXPECT_EQ(invited->value("count of guests").toLongLong(), 2);
     db_->execute("DELETE FROM Guests WHERE LastName = 'B'");
@@ -69,18 +70,22 @@ TEST_F(DeliveredTest, NamedIndexesOrderTableTypeSetsAndBookmarksCrossSets)
 
 TEST_F(DeliveredTest, WindowStatementsRunOnTheRealSchema)
 {
-    const QString body = "+ Trim$([Firstname])+ \" \"+[LastName] as Expr1, Guests.tableid, Guests.tabletot From Guests ";
+    const QString body =
+        "+ Trim$([Firstname])+ \" \"+[LastName] as Expr1, Guests.tableid, Guests.tabletot From Guests ";
     const QStringList statements = {
         "SELECT Guests.Guestof, Guests.Invited, [Prefix]+\" \" " + body +
             "Where (((Guests.TableId) = 0))ORDER BY Guests.tableid, Guests.LastName;",
         "SELECT Guests.Guestof, Guests.Invited, [Prefix]+\" \" " + body +
             "Where (((Guests.TableId) > 0))ORDER BY Guests.LastName;",
-        "SELECT Guests.Guestof, Guests.Invited, [Prefix]+\" \"" + body + "Where (Guests.tableid = 3) ORDER BY Guests.tableid, Guests.LastName;",
+        "SELECT Guests.Guestof, Guests.Invited, [Prefix]+\" \"" + body +
+            "Where (Guests.tableid = 3) ORDER BY Guests.tableid, Guests.LastName;",
         "SELECT Guests.wedlbl, Guests.printit From Guests ORDER BY Guests.LastName;",
-        "SELECT Guests.showlbl, Guests.printit From Guests Where ((Guests.ShowerGuest) = True) ORDER BY Guests.LastName;",
+        "SELECT Guests.showlbl, Guests.printit From Guests Where ((Guests.ShowerGuest) = True) ORDER BY "
+        "Guests.LastName;",
     };
-    db_->execute("INSERT INTO Guests (Prefix, FirstName, LastName, ShowerGuest, showlbl) "
-                 "VALUES ('Mr.', 'Al', 'Baker', 1, 'Mr. Al Baker')");
+    db_->execute(
+        "INSERT INTO Guests (Prefix, FirstName, LastName, ShowerGuest, showlbl) "
+        "VALUES ('Mr.', 'Al', 'Baker', 1, 'Mr. Al Baker')");
     for (const QString& sql : statements) {
         auto rs = db_->openRecordset(sql);
         EXPECT_TRUE(rs->updatable()) << sql.toStdString();

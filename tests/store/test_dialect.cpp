@@ -12,9 +12,10 @@ namespace {
 // The three seating sets, joined from the window's texts.
 const QString kSeatHead = QStringLiteral("SELECT Guests.Guestof, Guests.Invited, [Prefix]+\" \" ");
 const QString kSeatHeadOccupants = QStringLiteral("SELECT Guests.Guestof, Guests.Invited, [Prefix]+\" \"");
-const QString kSeatBody =
-    QStringLiteral("+ Trim$([Firstname])+ \" \"+[LastName] as Expr1, Guests.tableid, Guests.tabletot From Guests ");
-const QString kUnassigned = kSeatHead + kSeatBody + "Where (((Guests.TableId) = 0))ORDER BY Guests.tableid, Guests.LastName;";
+const QString kSeatBody = QStringLiteral(
+    "+ Trim$([Firstname])+ \" \"+[LastName] as Expr1, Guests.tableid, Guests.tabletot From Guests ");
+const QString kUnassigned =
+    kSeatHead + kSeatBody + "Where (((Guests.TableId) = 0))ORDER BY Guests.tableid, Guests.LastName;";
 const QString kAssigned = kSeatHead + kSeatBody + "Where (((Guests.TableId) > 0))ORDER BY Guests.LastName;";
 QString occupants(int tableId)
 {
@@ -24,10 +25,14 @@ QString occupants(int tableId)
 
 const QStringList kLabelSets = {
     "SELECT Guests.wedlbl, Guests.printit From Guests ORDER BY Guests.LastName;",
-    "SELECT Guests.wedlbl, Guests.printit From Guests Where ((Guests.InvCeremony) = True) ORDER BY Guests.LastName;",
-    "SELECT Guests.wedlbl, Guests.printit From Guests Where ((Guests.InvReception) = True) ORDER BY Guests.LastName;",
-    "SELECT Guests.showlbl, Guests.printit From Guests Where ((Guests.ShowerGuest) = True) ORDER BY Guests.LastName;",
-    "SELECT Guests.wedlbl, Guests.printit From Guests Where ((Guests.InvRehearsal) = True) ORDER BY Guests.LastName;",
+    "SELECT Guests.wedlbl, Guests.printit From Guests Where ((Guests.InvCeremony) = True) ORDER BY "
+    "Guests.LastName;",
+    "SELECT Guests.wedlbl, Guests.printit From Guests Where ((Guests.InvReception) = True) ORDER BY "
+    "Guests.LastName;",
+    "SELECT Guests.showlbl, Guests.printit From Guests Where ((Guests.ShowerGuest) = True) ORDER BY "
+    "Guests.LastName;",
+    "SELECT Guests.wedlbl, Guests.printit From Guests Where ((Guests.InvRehearsal) = True) ORDER BY "
+    "Guests.LastName;",
 };
 
 QStringList column(Recordset& rs, const QString& name)
@@ -83,7 +88,7 @@ TEST_F(StoreTest, SeatingQueriesRunWithNullMakingTheDisplayTextNull)
 {
     addGuest("Mr.", "  John ", "Smith", 0, 2);
     addGuest("Mrs.", "Ann", "Adams", 3, 1);
-    addGuest(QString(), "No", "Prefix", 0);   // no prefix: no display text
+    addGuest(QString(), "No", "Prefix", 0);  // no prefix: no display text
     addGuest("Dr.", "Eve", "O'Brien", 3, 4);
     addGuest("Ms.", QString(), "Nofirst", 0);
 
@@ -120,9 +125,11 @@ TEST_F(StoreTest, SeatingQueriesRunWithNullMakingTheDisplayTextNull)
 
 TEST_F(StoreTest, LabelQueriesSelectByYesNoAndMarkPrintit)
 {
-    db().execute("INSERT INTO Guests (LastName, wedlbl, showlbl, InvCeremony, InvReception, ShowerGuest, InvRehearsal) "
-                 "VALUES ('Cole', 'The Coles', 'Mrs. Cole', 1, 1, 0, 0), ('Baker', 'The Bakers', NULL, 0, 1, 1, 0), "
-                 "('Avery', '', 'Ms. Avery', 1, 0, 1, 1)");
+    db().execute(
+        "INSERT INTO Guests (LastName, wedlbl, showlbl, InvCeremony, InvReception, ShowerGuest, "
+        "InvRehearsal) "
+        "VALUES ('Cole', 'The Coles', 'Mrs. Cole', 1, 1, 0, 0), ('Baker', 'The Bakers', NULL, 0, 1, 1, 0), "
+        "('Avery', '', 'Ms. Avery', 1, 0, 1, 1)");
     std::vector<std::unique_ptr<Recordset>> sets;
     for (const QString& sql : kLabelSets)
         sets.push_back(db().openRecordset(sql));
@@ -143,14 +150,19 @@ TEST_F(StoreTest, LabelQueriesSelectByYesNoAndMarkPrintit)
     sets[3]->setValue("printit", true);
     sets[3]->update();
     EXPECT_EQ(sets[3]->value("printit").toBool(), true);
-    EXPECT_EQ(storetest::rawValue(path_, "SELECT group_concat(LastName) FROM Guests WHERE printit = 1"), "Baker");
+    EXPECT_EQ(storetest::rawValue(path_, "SELECT group_concat(LastName) FROM Guests WHERE printit = 1"),
+              "Baker");
 }
 
 TEST_F(StoreTest, PlusAddsNumbersJoinsTextsAndPropagatesNull)
 {
-    db().execute("INSERT INTO Expenses (Description, Amount, Quantity) VALUES ('Cake', 1250000, 2), (NULL, 100, NULL)");
-    auto rs = db().openRecordset("SELECT [Description] + \" x\" AS Label, [Quantity] + 1 AS More, "
-                                 "[Description] + [Quantity] AS Mixed FROM Expenses", RecordsetType::Snapshot);
+    db().execute(
+        "INSERT INTO Expenses (Description, Amount, Quantity) VALUES ('Cake', 1250000, 2), (NULL, 100, "
+        "NULL)");
+    auto rs = db().openRecordset(
+        "SELECT [Description] + \" x\" AS Label, [Quantity] + 1 AS More, "
+        "[Description] + [Quantity] AS Mixed FROM Expenses",
+        RecordsetType::Snapshot);
     EXPECT_EQ(rs->value("Label").toString(), "Cake x");
     EXPECT_EQ(rs->value("More").toLongLong(), 3);
     EXPECT_EQ(rs->value("Mixed").toString(), "Cake2");
@@ -161,7 +173,8 @@ TEST_F(StoreTest, PlusAddsNumbersJoinsTextsAndPropagatesNull)
 
 TEST_F(StoreTest, CurrencyConditionsCompareInStoredScale)
 {
-    db().execute("INSERT INTO Expenses (Description, Amount, Owing) VALUES ('Band', 125000, 0), ('Hall', 1000000, 0)");
+    db().execute(
+        "INSERT INTO Expenses (Description, Amount, Owing) VALUES ('Band', 125000, 0), ('Hall', 1000000, 0)");
     db().execute("UPDATE Expenses SET Owing = 20.25 WHERE Amount = 100");
     EXPECT_EQ(storetest::rawValue(path_, "SELECT Owing FROM Expenses WHERE Description = 'Hall'"), "202500");
     auto rs = db().openRecordset("Expenses");
@@ -177,7 +190,8 @@ TEST_F(StoreTest, CurrencyConditionsCompareInStoredScale)
 
 TEST_F(StoreTest, UserTextsWithQuotesBracketsPercentAndSemicolonsStayValues)
 {
-    const QStringList names = {"O'Brien", "a]b", "[x]", "100%", "semi;colon", "\"dq\"", "_under", "back\\slash"};
+    const QStringList names = {"O'Brien",    "a]b",    "[x]",    "100%",
+                               "semi;colon", "\"dq\"", "_under", "back\\slash"};
     for (const QString& n : names)
         addGuest("Mr.", "A", n);
     auto rs = db().openRecordset("Guests", RecordsetType::Dynaset);

@@ -66,7 +66,8 @@ TEST_F(MaintenanceTest, CompactionKeepsEveryRowAndRefusesAnExistingDestination)
     EXPECT_EQ(storetest::rawValue(target, "SELECT seq FROM sqlite_sequence WHERE name = 'Tables'"), "2");
     EXPECT_STORE_ERROR(Workspace::compactDatabase(path_, target), err::DatabaseExists);
     ASSERT_EQ(ws().errors().size(), 1u);
-    EXPECT_STORE_ERROR(Workspace::compactDatabase(dir_.filePath("none.mdb"), dir_.filePath("x.mdb")), err::FileNotFound);
+    EXPECT_STORE_ERROR(Workspace::compactDatabase(dir_.filePath("none.mdb"), dir_.filePath("x.mdb")),
+                       err::FileNotFound);
     ws().close();
     QFile::remove(path_);
     QFile::rename(target, path_);

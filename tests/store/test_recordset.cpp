@@ -40,7 +40,8 @@ TEST_F(RecordsetTest, EachKindOpensOnItsFirstRowInItsOrder)
     auto dynaset = db().openRecordset("guests");
     EXPECT_EQ(dynaset->tableName(), "Guests");
     EXPECT_EQ(lastNames(*dynaset), QStringList({"Young", "Baker", "Moore"}));
-    auto snapshot = db().openRecordset("SELECT * FROM Guests ORDER BY LastName DESC", RecordsetType::Snapshot);
+    auto snapshot =
+        db().openRecordset("SELECT * FROM Guests ORDER BY LastName DESC", RecordsetType::Snapshot);
     EXPECT_FALSE(snapshot->updatable());
     EXPECT_EQ(lastNames(*snapshot), QStringList({"Young", "Moore", "Baker"}));
     for (Recordset* rs : {table.get(), dynaset.get(), snapshot.get()}) {
@@ -270,7 +271,8 @@ TEST_F(RecordsetTest, CurrencySumsStayExactToTheCent)
 
 TEST_F(RecordsetTest, QueriesAndSortsOpenAsTheirOwnSets)
 {
-    EXPECT_EQ(db().tableNames(), QStringList({"Checklist", "CityList", "Expenses", "General", "Guests", "Tables"}));
+    EXPECT_EQ(db().tableNames(),
+              QStringList({"Checklist", "CityList", "Expenses", "General", "Guests", "Tables"}));
     EXPECT_EQ(db().queryNames(), QStringList({"sumGifts", "sumGuestof"}));
     auto byParty = db().openRecordset("sumGuestof");
     EXPECT_FALSE(byParty->updatable());
@@ -316,12 +318,14 @@ TEST_F(StoreTest, LongWalksReadEveryRowInOrderWhateverChangesMeanwhile)
     // Enough rows for several blocks, with equal and missing names.
     ws().beginTrans();
     for (int i = 0; i < 1500; ++i)
-        db().execute("INSERT INTO Guests (LastName, FirstName) VALUES (?, ?)",
-                     {i % 10 == 0 ? QVariant() : QVariant(QStringLiteral("N%1").arg(i % 37)), QString::number(i)});
+        db().execute(
+            "INSERT INTO Guests (LastName, FirstName) VALUES (?, ?)",
+            {i % 10 == 0 ? QVariant() : QVariant(QStringLiteral("N%1").arg(i % 37)), QString::number(i)});
     ws().commitTrans();
     auto expected = [&] {
         QStringList out;
-        auto snap = db().openRecordset("SELECT FirstName FROM Guests ORDER BY LastName, FirstName, rowid", RecordsetType::Snapshot);
+        auto snap = db().openRecordset("SELECT FirstName FROM Guests ORDER BY LastName, FirstName, rowid",
+                                       RecordsetType::Snapshot);
         for (; !snap->eof(); snap->moveNext())
             out << snap->value("FirstName").toString();
         return out;

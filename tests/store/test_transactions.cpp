@@ -45,7 +45,8 @@ TEST_F(StoreTest, NestedTransactionsCommitOrRollBackTheirOwnPart)
     // Nothing is on disk for another connection before the outer commit.
     EXPECT_EQ(storetest::rawValue(path_, "SELECT count(*) FROM Tables"), "0");
     ws().commitTrans();
-    EXPECT_EQ(storetest::rawValue(path_, "SELECT group_concat(tablename, '|') FROM Tables"), "outer|inner kept");
+    EXPECT_EQ(storetest::rawValue(path_, "SELECT group_concat(tablename, '|') FROM Tables"),
+              "outer|inner kept");
 }
 
 TEST_F(StoreTest, CommitOrRollbackWithoutTransactionIsAnError)

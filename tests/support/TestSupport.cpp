@@ -9,15 +9,24 @@
 
 namespace testsupport {
 
-QString deliveredDatabase() { return QStringLiteral(ORVANE_DELIVERED_DB); }
-QString sourceDir() { return QStringLiteral(ORVANE_SOURCE_DIR); }
-QString binDir() { return QStringLiteral(ORVANE_BIN_DIR); }
+QString deliveredDatabase()
+{
+    return QStringLiteral(ORVANE_DELIVERED_DB);
+}
+QString sourceDir()
+{
+    return QStringLiteral(ORVANE_SOURCE_DIR);
+}
+QString binDir()
+{
+    return QStringLiteral(ORVANE_BIN_DIR);
+}
 
 QString sampleWeddingDir()
 {
-    for (const QString& candidate : {sourceDir() + "/../shared/data/sample-wedding",
-                                     sourceDir() + "/../../shared/data/sample-wedding",
-                                     QStringLiteral("/work/shared/data/sample-wedding")}) {
+    for (const QString& candidate :
+         {sourceDir() + "/../shared/data/sample-wedding", sourceDir() + "/../../shared/data/sample-wedding",
+          QStringLiteral("/work/shared/data/sample-wedding")}) {
         if (QFileInfo::exists(candidate + "/Guests.csv"))
             return QDir(candidate).canonicalPath();
     }
@@ -44,8 +53,17 @@ ProgramDir::ProgramDir(bool withDataFiles)
     }
 }
 
-QString ProgramDir::path() const { return dir_.path(); }
-QString ProgramDir::databasePath() const { return file("wedding.mdb"); }
-QString ProgramDir::file(const QString& name) const { return dir_.path() + "/" + name; }
+QString ProgramDir::path() const
+{
+    return dir_.path();
+}
+QString ProgramDir::databasePath() const
+{
+    return file("wedding.mdb");
+}
+QString ProgramDir::file(const QString& name) const
+{
+    return dir_.path() + "/" + name;
+}
 
 }  // namespace testsupport

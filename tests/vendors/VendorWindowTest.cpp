@@ -31,56 +31,66 @@ namespace {
 class VendorWindowTest : public ::testing::Test {
 protected:
     void SetUp() override { openDatabase(); }
-    void TearDown() override {
+    void TearDown() override
+    {
         window.reset();
         store::Workspace::defaultWorkspace().close();
     }
 
-    void openDatabase() {
+    void openDatabase()
+    {
         app::program().DatabasePath = dir.databasePath();
         store::Workspace::defaultWorkspace().openDatabase(dir.databasePath());
     }
 
     static void addVendorRow(const QString& name, const QString& city = QString(),
-                             const QString& notes = QString()) {
+                             const QString& notes = QString())
+    {
         app::database().execute(
             "INSERT INTO Vendors (VendorName, City, Notes) VALUES (?, ?, ?)",
             {name, city.isNull() ? QVariant() : city, notes.isNull() ? QVariant() : notes});
     }
 
-    void addThreeVendors() {
+    void addThreeVendors()
+    {
         addVendorRow("Petals & Stems", "Springfield", "Peonies in season May-June.");
         addVendorRow("The Grand Ballroom", "Springfield", "Holds 180 seated.\nDeposit due 6 months ahead.");
         addVendorRow("Lens & Light Studio", "Chatham");
     }
 
-    frmVendors& open() {
+    frmVendors& open()
+    {
         window = std::make_unique<frmVendors>();
         EXPECT_TRUE(window->Form_Load());
         testsupport::showActive(window.get());
         return *window;
     }
 
-    void closeWindow() {
+    void closeWindow()
+    {
         findNamed<QPushButton>(window.get(), "SSCommand4")->click();
         testsupport::pumpEvents();
         window.reset();
     }
 
     template <typename T = QWidget>
-    T* control(const QString& name) const {
+    T* control(const QString& name) const
+    {
         return findNamed<T>(window.get(), name);
     }
 
     QString caption() const { return control<controls::DataNavigator>("Data1")->caption(); }
     QString count() const { return control<QLabel>("Label1")->text(); }
     DataList* quickSearch() const { return control<DataList>("addDBList1"); }
-    QStringList listed() const {
+    QStringList listed() const
+    {
         QStringList names;
-        for (int i = 0; i < quickSearch()->count(); ++i) names << quickSearch()->itemText(i);
+        for (int i = 0; i < quickSearch()->count(); ++i)
+            names << quickSearch()->itemText(i);
         return names;
     }
-    bool fieldsEnabled() const {
+    bool fieldsEnabled() const
+    {
         bool all = true, none = true;
         for (const char* name : {"Text1", "Text2", "Text3", "Text5", "Text6", "Text7", "Text8", "Combo1",
                                  "Text10", "addDBCombo1", "addDBCombo2"}) {
@@ -92,15 +102,18 @@ protected:
         return all;
     }
 
-    void clickAdd(const QString& answer, bool accepted = true) {
+    void clickAdd(const QString& answer, bool accepted = true)
+    {
         dialogs->inputAnswers.push_back({accepted, answer});
         control<QPushButton>("SSCommand2")->click();
     }
-    void clickRemove(int answer) {
+    void clickRemove(int answer)
+    {
         dialogs->messageAnswers.push_back(answer);
         control<QPushButton>("SSCommand3")->click();
     }
-    void pick(int row) {
+    void pick(int row)
+    {
         DataList* list = quickSearch();
         list->setFocus();
         const QRect at = list->visualRect(list->model()->index(row, 0));
@@ -109,10 +122,12 @@ protected:
     void leaveTo(QWidget* next) { testsupport::focus(next); }
 
     // The values of one column of a query, in its order.
-    static QStringList column(const QString& sql) {
+    static QStringList column(const QString& sql)
+    {
         QStringList values;
         auto rs = app::database().openRecordset(sql, store::RecordsetType::Snapshot);
-        for (; !rs->eof(); rs->moveNext()) values << rs->value(0).toString();
+        for (; !rs->eof(); rs->moveNext())
+            values << rs->value(0).toString();
         return values;
     }
 
@@ -121,7 +136,8 @@ protected:
     std::unique_ptr<frmVendors> window;
 };
 
-TEST_F(VendorWindowTest, EmptyListDisablesFieldsAndFirstAddEnablesThem) {
+TEST_F(VendorWindowTest, EmptyListDisablesFieldsAndFirstAddEnablesThem)
+{
     open();
     EXPECT_EQ(window->windowTitle(), "Wedding Vendor List");
     EXPECT_EQ(caption(), "Vendor List (empty)");
@@ -139,7 +155,8 @@ TEST_F(VendorWindowTest, EmptyListDisablesFieldsAndFirstAddEnablesThem) {
     EXPECT_TRUE(dialogs->messages().empty());
 }
 
-TEST_F(VendorWindowTest, AddedVendorIsCurrentAtItsPlaceWithEmptyFields) {
+TEST_F(VendorWindowTest, AddedVendorIsCurrentAtItsPlaceWithEmptyFields)
+{
     addThreeVendors();
     open();
     EXPECT_EQ(listed(), (QStringList{"Lens & Light Studio", "Petals & Stems", "The Grand Ballroom"}));
@@ -158,7 +175,8 @@ TEST_F(VendorWindowTest, AddedVendorIsCurrentAtItsPlaceWithEmptyFields) {
     EXPECT_EQ(control<QPlainTextEdit>("Text10")->toPlainText(), "");
 }
 
-TEST_F(VendorWindowTest, EmptyOrCancelledNameBeepsWarnsAndAddsNothing) {
+TEST_F(VendorWindowTest, EmptyOrCancelledNameBeepsWarnsAndAddsNothing)
+{
     addThreeVendors();
     open();
     clickAdd("", false);
@@ -175,7 +193,8 @@ TEST_F(VendorWindowTest, EmptyOrCancelledNameBeepsWarnsAndAddsNothing) {
     EXPECT_EQ(column("SELECT count(*) FROM Vendors"), QStringList{"3"});
 }
 
-TEST_F(VendorWindowTest, NameWithQuotesBracketsAndSemicolonIsStoredAndFoundAsTyped) {
+TEST_F(VendorWindowTest, NameWithQuotesBracketsAndSemicolonIsStoredAndFoundAsTyped)
+{
     addThreeVendors();
     open();
     const QString name = "O'Malley's \"Best\" [Strings]; Ltd.";
@@ -191,7 +210,8 @@ TEST_F(VendorWindowTest, NameWithQuotesBracketsAndSemicolonIsStoredAndFoundAsTyp
     EXPECT_EQ(control<QLineEdit>("Text1")->text(), name);
 }
 
-TEST_F(VendorWindowTest, TooLongNameIsReportedAsAddError) {
+TEST_F(VendorWindowTest, TooLongNameIsReportedAsAddError)
+{
     open();
     clickAdd(QString(60, 'x'));
     const auto messages = dialogs->messages();
@@ -201,7 +221,8 @@ TEST_F(VendorWindowTest, TooLongNameIsReportedAsAddError) {
     EXPECT_EQ(caption(), "Vendor List (empty)");
 }
 
-TEST_F(VendorWindowTest, RemoveAsksWithNoAsDefaultAndDeletesOnlyOnYes) {
+TEST_F(VendorWindowTest, RemoveAsksWithNoAsDefaultAndDeletesOnlyOnYes)
+{
     addThreeVendors();
     open();
     pick(1);
@@ -221,7 +242,8 @@ TEST_F(VendorWindowTest, RemoveAsksWithNoAsDefaultAndDeletesOnlyOnYes) {
     EXPECT_EQ(dialogs->messages().size(), 2u) << "no error after deleting an edited vendor";
 }
 
-TEST_F(VendorWindowTest, RemovingTheOnlyVendorEmptiesTheListAndRemoveThenFails) {
+TEST_F(VendorWindowTest, RemovingTheOnlyVendorEmptiesTheListAndRemoveThenFails)
+{
     addVendorRow("Keepsake Albums");
     open();
     clickRemove(controls::mb::Yes);
@@ -237,7 +259,8 @@ TEST_F(VendorWindowTest, RemovingTheOnlyVendorEmptiesTheListAndRemoveThenFails) 
     EXPECT_EQ(messages[0].text, "No current record.");
 }
 
-TEST_F(VendorWindowTest, TypedStateIsAddedOnLeavingAndOfferedNextTime) {
+TEST_F(VendorWindowTest, TypedStateIsAddedOnLeavingAndOfferedNextTime)
+{
     addThreeVendors();
     open();
     auto* state = control<DataCombo>("addDBCombo2");
@@ -254,7 +277,8 @@ TEST_F(VendorWindowTest, TypedStateIsAddedOnLeavingAndOfferedNextTime) {
     EXPECT_GE(control<DataCombo>("addDBCombo2")->findText("Nunavut"), 0);
 }
 
-TEST_F(VendorWindowTest, CityIsAddedOncePerClick) {
+TEST_F(VendorWindowTest, CityIsAddedOncePerClick)
+{
     addThreeVendors();
     open();
     const QString countRiverton = "SELECT count(*) FROM CityList WHERE City = 'Riverton'";
@@ -275,7 +299,8 @@ TEST_F(VendorWindowTest, CityIsAddedOncePerClick) {
     EXPECT_TRUE(dialogs->calls.empty()) << "a refused or skipped name is not reported";
 }
 
-TEST_F(VendorWindowTest, ServiceTypeAndMultiLineNotesAreStoredAsEntered) {
+TEST_F(VendorWindowTest, ServiceTypeAndMultiLineNotesAreStoredAsEntered)
+{
     addThreeVendors();
     open();
     auto* service = control<QComboBox>("Combo1");
@@ -296,7 +321,8 @@ TEST_F(VendorWindowTest, ServiceTypeAndMultiLineNotesAreStoredAsEntered) {
               (QStringList{"Jewlers", "Cake Artists", ""}));
 }
 
-TEST_F(VendorWindowTest, FieldsTakeNoMoreThanTheirFieldsHold) {
+TEST_F(VendorWindowTest, FieldsTakeNoMoreThanTheirFieldsHold)
+{
     addThreeVendors();
     open();
     auto* zip = control<QLineEdit>("Text6");
@@ -309,7 +335,8 @@ TEST_F(VendorWindowTest, FieldsTakeNoMoreThanTheirFieldsHold) {
               QStringList{QString(20, '9')});
 }
 
-TEST_F(VendorWindowTest, QuickSearchShowsAnOrdinaryNameWhole) {
+TEST_F(VendorWindowTest, QuickSearchShowsAnOrdinaryNameWhole)
+{
     addVendorRow("Paper Dove Invitations");
     addVendorRow("Castellano Floral Design");
     open();
@@ -319,7 +346,8 @@ TEST_F(VendorWindowTest, QuickSearchShowsAnOrdinaryNameWhole) {
         EXPECT_GE(room, list->fontMetrics().horizontalAdvance(name) + 4) << name.toStdString();
 }
 
-TEST_F(VendorWindowTest, EnterAndEscInAFieldLeaveTheWindowAlone) {
+TEST_F(VendorWindowTest, EnterAndEscInAFieldLeaveTheWindowAlone)
+{
     addThreeVendors();
     open();
     auto* name = control<QLineEdit>("Text1");
@@ -330,7 +358,8 @@ TEST_F(VendorWindowTest, EnterAndEscInAFieldLeaveTheWindowAlone) {
     EXPECT_TRUE(window->isVisible());
 }
 
-TEST_F(VendorWindowTest, OpensModallyFromTheEntryAndSavesEditsOnClose) {
+TEST_F(VendorWindowTest, OpensModallyFromTheEntryAndSavesEditsOnClose)
+{
     addThreeVendors();
     int shown = 0;
     auto previous = controls::setModalHook([&](QWidget* w) {
@@ -346,7 +375,8 @@ TEST_F(VendorWindowTest, OpensModallyFromTheEntryAndSavesEditsOnClose) {
               QStringList{"217-555-0309"});
 }
 
-TEST_F(VendorWindowTest, LoadFailureIsReportedAndTheWindowIsNotShown) {
+TEST_F(VendorWindowTest, LoadFailureIsReportedAndTheWindowIsNotShown)
+{
     store::Workspace::defaultWorkspace().close();
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(dir.databasePath().toUtf8().constData(), &db), SQLITE_OK);
