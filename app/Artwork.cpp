@@ -1,9 +1,11 @@
 #include "app/Artwork.h"
 
 #include <QHash>
+#include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
 
 namespace app {
 
@@ -96,18 +98,22 @@ QCursor navigationCursorPicture()
     return QCursor(pixmap, 1, 1);
 }
 
-// A plain gradient: strokes drawn over the whole window would cost more at start-up than
-// the rest of the main window together.
+// A soft top-to-bottom gradient. It is drawn once into a narrow strip and tiled across the
+// window: filling the whole window with a gradient brush costs more at start-up than the
+// rest of the main window together.
 void paintHubBackground(QPainter& p, const QRect& area)
 {
-    p.save();
-    QLinearGradient ground(area.topLeft(), area.bottomRight());
-    ground.setColorAt(0.0, QColor(255, 251, 245));
-    ground.setColorAt(0.6, QColor(252, 236, 236));
-    ground.setColorAt(1.0, QColor(246, 222, 228));
-    p.fillRect(area, ground);
-
-    p.restore();
+    constexpr int StripWidth = 64;
+    QImage strip(StripWidth, qMax(1, area.height()), QImage::Format_RGB32);
+    {
+        QPainter sp(&strip);
+        QLinearGradient ground(0, 0, 0, strip.height());
+        ground.setColorAt(0.0, QColor(255, 251, 245));
+        ground.setColorAt(0.6, QColor(252, 236, 236));
+        ground.setColorAt(1.0, QColor(246, 222, 228));
+        sp.fillRect(strip.rect(), ground);
+    }
+    p.drawTiledPixmap(area, QPixmap::fromImage(strip), QPoint(area.left() % StripWidth, 0));
 }
 
 void paintCard(QPainter& p, const QRect& area)
