@@ -1,8 +1,9 @@
 #include "app/Maintenance.h"
+#include "shell/Paths.h"
 
-#include "app/Program.h"
 #include "app/Startup.h"
 #include "controls/Dialogs.h"
+#include "shell/Program.h"
 #include "store/Store.h"
 
 #include <QFile>
@@ -31,12 +32,12 @@ void closeDatabase(const MaintenanceHooks& hooks)
 {
     if (hooks.beforeClose)
         hooks.beforeClose();
-    workspace().close();
+    shell::workspace().close();
 }
 
 void reopenDatabase(const MaintenanceHooks& hooks)
 {
-    workspace().openDatabase(program().DatabasePath);
+    shell::workspace().openDatabase(shell::program().DatabasePath);
     if (hooks.afterReopen)
         hooks.afterReopen();
 }
@@ -59,7 +60,7 @@ void removeLeftover(const QString& path)
 // One message per error the engine recorded; the error caught when it recorded none.
 void reportFailure(const QString& headline, const store::StoreError& caught, QWidget* parent)
 {
-    std::vector<store::StoreError> errors = workspace().errors();
+    std::vector<store::StoreError> errors = shell::workspace().errors();
     if (errors.empty())
         errors.push_back(caught);
     for (const store::StoreError& e : errors) {
@@ -72,7 +73,7 @@ void reportFailure(const QString& headline, const store::StoreError& caught, QWi
 // After a failure the program keeps working on whatever file is still there.
 void reopenIfPossible(const MaintenanceHooks& hooks)
 {
-    if (workspace().database() || !QFileInfo::exists(program().DatabasePath))
+    if (shell::workspace().database() || !QFileInfo::exists(shell::program().DatabasePath))
         return;
     try {
         reopenDatabase(hooks);
@@ -86,7 +87,7 @@ void runMaintenance(const MaintenanceHooks& hooks, const QString& failureHeadlin
                     QWidget* parent, Step step)
 {
     try {
-        workspace().clearErrors();
+        shell::workspace().clearErrors();
         closeDatabase(hooks);
         step();
         reopenDatabase(hooks);
@@ -125,7 +126,7 @@ QString repairPrompt()
 
 QString compactTempPath()
 {
-    return programDirectory() + QStringLiteral("/tempovdb.mdb");
+    return shell::programDirectory() + QStringLiteral("/tempovdb.mdb");
 }
 
 void compactDatabase(const MaintenanceHooks& hooks, QWidget* parent)
@@ -136,8 +137,8 @@ void compactDatabase(const MaintenanceHooks& hooks, QWidget* parent)
                    QStringLiteral("Database has been compacted!"), parent, [] {
                        const QString temp = compactTempPath();
                        removeLeftover(temp);
-                       store::Workspace::compactDatabase(program().DatabasePath, temp);
-                       replaceFile(temp, program().DatabasePath);
+                       store::Workspace::compactDatabase(shell::program().DatabasePath, temp);
+                       replaceFile(temp, shell::program().DatabasePath);
                    });
 }
 
@@ -147,7 +148,7 @@ void repairDatabase(const MaintenanceHooks& hooks, QWidget* parent)
         return;
     runMaintenance(hooks, QStringLiteral("Repair unsuccessful!"),
                    QStringLiteral("Database has been repaired!"), parent,
-                   [] { store::Workspace::repairDatabase(program().DatabasePath); });
+                   [] { store::Workspace::repairDatabase(shell::program().DatabasePath); });
 }
 
 }  // namespace app

@@ -1,13 +1,14 @@
 #include "app/Startup.h"
+#include "shell/Paths.h"
 
 #include "app/AppStyle.h"
-#include "app/Help.h"
-#include "app/Program.h"
-#include "app/Tips.h"
-#include "app/frmCalander.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
 #include "controls/Dialogs.h"
+#include "shell/Help.h"
+#include "shell/Program.h"
+#include "shell/Tips.h"
+#include "shell/frmCalander.h"
 #include "store/Store.h"
 
 #include <QApplication>
@@ -43,32 +44,32 @@ void reportStartFailure(const store::StoreError& e)
 
 }  // namespace
 
-void app::LoadTips(store::Database& database)
+void shell::LoadTips(store::Database& database)
 {
     std::unique_ptr<store::Recordset> tips = database.openRecordset(QStringLiteral("Tips"));
     if (!tips->eof())
         tips->moveFirst();
     while (!tips->eof()) {
-        app::program().TipList.append(tips->value(QStringLiteral("tip")).toString());
+        shell::program().TipList.append(tips->value(QStringLiteral("tip")).toString());
         tips->moveNext();
     }
     tips->close();
-    app::program().GiftTipPending = true;
+    shell::program().GiftTipPending = true;
 }
 
 bool Main()
 {
     app::installAppStyle();
-    app::Program& p = app::program();
-    p.DatabasePath = programDirectory() + QStringLiteral("/wedding.mdb");
+    shell::Program& p = shell::program();
+    p.DatabasePath = shell::programDirectory() + QStringLiteral("/wedding.mdb");
     std::unique_ptr<frmSplash> splash;
     std::unique_ptr<frmMain> main;
     try {
-        app::workspace().openDatabase(p.DatabasePath);
+        shell::workspace().openDatabase(p.DatabasePath);
         splash = std::make_unique<frmSplash>();
         splash->show();
         splash->repaint();  // painted now: the splash is visible while the tips load
-        app::LoadTips(app::database());
+        shell::LoadTips(shell::database());
         main = std::make_unique<frmMain>();
         main->Form_Load(splash.get());
         splash.reset();
@@ -78,7 +79,7 @@ bool Main()
     } catch (const store::StoreError& e) {
         splash.reset();
         main.reset();
-        app::workspace().close();
+        shell::workspace().close();
         reportStartFailure(e);
         return false;
     }
@@ -88,9 +89,9 @@ bool Main()
 
 void shutDownProgram()
 {
-    app::quitHelp();
+    shell::quitHelp();
     frmCalander::unload();
     delete frmMain::instance();
-    app::workspace().close();
-    app::program() = app::Program();
+    shell::workspace().close();
+    shell::program() = shell::Program();
 }

@@ -8,9 +8,6 @@
 // (or the tips or the main window cannot be loaded) it shows "Can't open database." and
 // returns false: the program must end at once.
 bool Main();
-// Points the program directory elsewhere (tests) before Main() runs.
-void setProgramDirectory(const QString& directory);
-QString programDirectory();
 // Closes the main window and the database and forgets the program-wide values, so that
 // Main() can run again in the same process (tests).
 void shutDownProgram();

@@ -1,8 +1,8 @@
 #include "app/frmAbout.h"
 
-#include "app/Artwork.h"
 #include "app/Version.h"
-#include "app/Windows.h"
+#include "shell/Artwork.h"
+#include "shell/Windows.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -24,10 +24,10 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("About Orvane"));
 
     Image1 = makeLabel(QStringLiteral("Image1"));
-    Image1->setPixmap(app::ringsPicture(72));
+    Image1->setPixmap(shell::ringsPicture(72));
     Image1->setAlignment(Qt::AlignTop);
     Label2 = makeLabel(QStringLiteral("Label2"), QStringLiteral("Orvane Wedding Planner"));
-    app::setTextLook(Label2, {14, false, false, QFont::Bold});
+    shell::setTextLook(Label2, {14, false, false, QFont::Bold});
     Label5 = makeLabel(QStringLiteral("Label5"));
     Label3 = makeLabel(QStringLiteral("Label3"),
                        QStringLiteral("Plans the whole wedding in one file: general information, checklist, "
@@ -56,7 +56,7 @@ void frmAbout::Form_Load()
 {
     Label5->setText(app::aboutVersionText(app::programVersion()));
     adjustSize();
-    app::centreOnScreen(this);
+    shell::centreOnScreen(this);
 }
 
 void frmAbout::Command1_Click()

@@ -1,14 +1,7 @@
 #include "app/frmMain.h"
 
-#include "app/Artwork.h"
-#include "app/ErrorMessage.h"
-#include "app/Help.h"
 #include "app/Maintenance.h"
 #include "app/NavLabel.h"
-#include "app/Program.h"
-#include "app/Sound.h"
-#include "app/StartDoc.h"
-#include "app/Windows.h"
 #include "app/frmAbout.h"
 #include "budget/frmDataGrid.h"
 #include "checklist/frmCheck.h"
@@ -17,6 +10,13 @@
 #include "guests/frmGuests.h"
 #include "reports/frmReports.h"
 #include "seating/frmSeater.h"
+#include "shell/Artwork.h"
+#include "shell/ErrorMessage.h"
+#include "shell/Help.h"
+#include "shell/Program.h"
+#include "shell/Sound.h"
+#include "shell/StartDoc.h"
+#include "shell/Windows.h"
 #include "store/Store.h"
 #include "vendors/frmVendors.h"
 
@@ -72,7 +72,7 @@ protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter p(this);
-        app::paintHubBackground(p, rect());
+        shell::paintHubBackground(p, rect());
     }
     void mouseMoveEvent(QMouseEvent* event) override
     {
@@ -108,8 +108,8 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
 
 frmMain::~frmMain()
 {
-    app::quitHelp();
-    app::program().InvitedSnapshot = nullptr;
+    shell::quitHelp();
+    shell::program().InvitedSnapshot = nullptr;
 }
 
 frmMain* frmMain::instance()
@@ -125,14 +125,14 @@ void frmMain::buildHub()
     Label3 = new QLabel(QStringLiteral("The Wedding of"));
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setAlignment(Qt::AlignCenter);
-    app::setTextLook(Label3, {15, true, true, QFont::Normal, QColor(0x8a, 0x5a, 0x6a)});
+    shell::setTextLook(Label3, {15, true, true, QFont::Normal, QColor(0x8a, 0x5a, 0x6a)});
     Label1 = new QLabel;
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setWordWrap(true);
-    app::setTextLook(Label1, {24, true, true, QFont::Normal, QColor(0x5a, 0x2a, 0x3a)});
+    shell::setTextLook(Label1, {24, true, true, QFont::Normal, QColor(0x5a, 0x2a, 0x3a)});
     auto* rings = new QLabel;
-    rings->setPixmap(app::ringsPicture(80));
+    rings->setPixmap(shell::ringsPicture(80));
     rings->setAlignment(Qt::AlignCenter);
 
     auto* grid = new QGridLayout;
@@ -144,7 +144,7 @@ void frmMain::buildHub()
         shape->setMinimumSize(290, 58);
         auto* label = new NavLabel(QString::fromLatin1(Navigation[i].label),
                                    QString::fromLatin1(Navigation[i].caption));
-        app::setTextLook(label, {15, true, true});
+        shell::setTextLook(label, {15, true, true});
         auto* inside = new QVBoxLayout(shape);
         inside->setContentsMargins(0, 0, 0, 0);
         inside->addWidget(label);
@@ -238,7 +238,7 @@ void frmMain::highlightNavigation(int index)
 
 void frmMain::navigation_MouseMove(int index)
 {
-    navigationLabels[index]->setCursor(app::program().NavigationCursor);
+    navigationLabels[index]->setCursor(shell::program().NavigationCursor);
     highlightNavigation(index);
 }
 
@@ -249,19 +249,19 @@ void frmMain::Form_MouseMove()
 
 void frmMain::imggeneral_Click()
 {
-    app::playClick();
+    shell::playClick();
     openGeneral();
 }
 
 void frmMain::imgguests_Click()
 {
-    app::playClick();
+    shell::playClick();
     showGuestWindow();
 }
 
 void frmMain::imgexpense_Click()
 {
-    app::playClick();
+    shell::playClick();
     try {
         showExpenseWindow(this);
     } catch (const store::StoreError&) {
@@ -271,10 +271,11 @@ void frmMain::imgexpense_Click()
 
 void frmMain::imgcheck_Click()
 {
-    app::playClick();
+    shell::playClick();
     try {
         showChecklistWindow(
-            app::database().openRecordset(QStringLiteral("Checklist"), store::RecordsetType::Dynaset), this);
+            shell::database().openRecordset(QStringLiteral("Checklist"), store::RecordsetType::Dynaset),
+            this);
     } catch (const store::StoreError&) {
         // Opening the checklist ignores its errors.
     }
@@ -282,7 +283,7 @@ void frmMain::imgcheck_Click()
 
 void frmMain::imgseater_Click()
 {
-    app::playClick();
+    shell::playClick();
     try {
         showSeatingManager();
     } catch (const store::StoreError&) {
@@ -292,13 +293,13 @@ void frmMain::imgseater_Click()
 
 void frmMain::imgreports_Click()
 {
-    app::playClick();
+    shell::playClick();
     showReportsWindow();
 }
 
 void frmMain::imgvendor_Click()
 {
-    app::playClick();
+    shell::playClick();
     showVendorWindow(this);
 }
 
@@ -335,19 +336,19 @@ void frmMain::mnuCompact_Click()
 
 void frmMain::mnuOnline_Click()
 {
-    app::showHelp(this, app::HelpContents);
+    shell::showHelp(this, shell::HelpContents);
 }
 void frmMain::mnuHelponHelp_Click()
 {
-    app::showHelpOnHelp(this);
+    shell::showHelpOnHelp(this);
 }
 void frmMain::mnuHomePage_Click()
 {
-    app::StartDoc(homePageAddress());
+    shell::StartDoc(homePageAddress());
 }
 void frmMain::mnuTechSupp_Click()
 {
-    app::StartDoc(supportPageAddress());
+    shell::StartDoc(supportPageAddress());
 }
 
 void frmMain::mnuAbout_Click()
@@ -363,7 +364,7 @@ void frmMain::exitProgram()
     if (exiting_)
         return;
     exiting_ = true;
-    app::playClick();
+    shell::playClick();
     // What was typed in an open General Information panel is kept, not rolled back.
     if (generalOpen_) {
         try {
@@ -374,7 +375,7 @@ void frmMain::exitProgram()
         }
     }
     releaseRecordsets();
-    app::workspace().close();
+    shell::workspace().close();
     controls::EndProgram();
     exiting_ = false;
 }

@@ -2,19 +2,19 @@
 // transaction and date fields, and rescheduling the checklist when the panel closes.
 #include "app/frmMain.h"
 
-#include "app/Artwork.h"
-#include "app/DatePicker.h"
-#include "app/ErrorMessage.h"
-#include "app/Help.h"
-#include "app/Program.h"
-#include "app/Sound.h"
-#include "app/Tips.h"
 #include "app/frmWelcome.h"
 #include "checklist/DueDates.h"
 #include "controls/DataSource.h"
 #include "controls/Dialogs.h"
 #include "controls/Events.h"
 #include "controls/MaskedEdit.h"
+#include "shell/Artwork.h"
+#include "shell/DatePicker.h"
+#include "shell/ErrorMessage.h"
+#include "shell/Help.h"
+#include "shell/Program.h"
+#include "shell/Sound.h"
+#include "shell/Tips.h"
 #include "store/Store.h"
 
 #include <QComboBox>
@@ -218,41 +218,42 @@ void frmMain::buildGeneralPanel()
 
 void frmMain::Form_Load(QWidget* splash)
 {
-    app::setupHelp(this);
-    app::registerDateExchange(txtolddate, txtnewdate);
+    shell::setupHelp(this);
+    shell::registerDateExchange(txtolddate, txtnewdate);
     openInvitedSnapshot();
 
     Data4 = named(new controls::DataSource(this), "Data4");
-    Data4->setDatabaseName(app::program().DatabasePath);
+    Data4->setDatabaseName(shell::program().DatabasePath);
     Data4->setRecordSource(QStringLiteral("General"));
     Data4->setRecordsetType(store::RecordsetType::Table);
     Data4->refresh();  // a table that cannot be opened ends the start-up
 
-    app::program().NavigationCursor = app::navigationCursorPicture();
+    shell::program().NavigationCursor = shell::navigationCursorPicture();
 
     const bool hasNames = readGeneral(false);  // just refreshed
     if (!hasNames) {
-        app::playApplause();
+        shell::playApplause();
         if (splash)
             splash->hide();
         frmWelcome welcome(this);
         controls::ShowModal(&welcome);
         show();
-        app::showTip(app::TipFirstRun);
+        shell::showTip(shell::TipFirstRun);
     }
 }
 
 void frmMain::openInvitedSnapshot()
 {
-    invited_ = app::database().openRecordset(QStringLiteral("Invited Query"), store::RecordsetType::Snapshot);
-    app::program().InvitedSnapshot = invited_.get();
+    invited_ =
+        shell::database().openRecordset(QStringLiteral("Invited Query"), store::RecordsetType::Snapshot);
+    shell::program().InvitedSnapshot = invited_.get();
 }
 
 void frmMain::releaseRecordsets()
 {
     if (Data4)
         Data4->close();
-    app::program().InvitedSnapshot = nullptr;
+    shell::program().InvitedSnapshot = nullptr;
     invited_.reset();
 }
 
@@ -293,7 +294,7 @@ bool frmMain::readGeneral(bool refresh)
             Data4->resync();
             return false;
         }
-        app::Program& p = app::program();
+        shell::Program& p = shell::program();
         p.BrideName = nameText(Data4->fieldValue(QStringLiteral("bridesname")));
         p.GroomName = nameText(Data4->fieldValue(QStringLiteral("groomsname")));
         const bool hasNames = !p.BrideName.isEmpty() && !p.GroomName.isEmpty();
@@ -302,7 +303,7 @@ bool frmMain::readGeneral(bool refresh)
         Label3->setVisible(hasNames);
         return hasNames;
     } catch (const store::StoreError& e) {
-        app::showError(e, this);
+        shell::showError(e, this);
         return false;
     }
 }
@@ -317,9 +318,9 @@ void frmMain::SetDueDates()
             return;
         if (value.typeId() != QMetaType::QDateTime || !value.toDateTime().isValid())
             throw store::StoreError(store::err::TypeMismatch, QStringLiteral("Type mismatch"));
-        checklist::applyDueDates(app::database(), value.toDateTime());
+        checklist::applyDueDates(shell::database(), value.toDateTime());
     } catch (const store::StoreError& e) {
-        app::showError(e, this);
+        shell::showError(e, this);
     }
 }
 
@@ -335,7 +336,7 @@ void frmMain::openGeneral()
     if (generalOpen_)
         return;
     ensureGeneralPanel();
-    app::workspace().beginTrans();
+    shell::workspace().beginTrans();
     generalOpen_ = true;
     frameGeneral->setGeometry(hub_->rect().adjusted(14, 10, -14, -10));
     frameGeneral->raise();
@@ -347,7 +348,7 @@ void frmMain::openGeneral()
 void frmMain::commitGeneral()
 {
     generalOpen_ = false;
-    app::workspace().commitTrans();
+    shell::workspace().commitTrans();
 }
 
 void frmMain::SSCommand4_Click()
@@ -365,13 +366,13 @@ void frmMain::SSCommand4_Click()
         Set_General();
         SetDueDates();
     } catch (const store::StoreError& e) {
-        app::showError(e, this);
+        shell::showError(e, this);
     }
 }
 
 void frmMain::SSCommand5_Click()
 {
-    app::showHelp(this, app::HelpGeneral);
+    shell::showHelp(this, shell::HelpGeneral);
 }
 
 // ---- Date fields -------------------------------------------------------------------------
@@ -396,7 +397,7 @@ void frmMain::dateField_Pick(QLineEdit* field, bool keyboard)
 {
     if (keyboard && field == txtrecdate)
         txtolddate->setText(field->text());
-    const QDate own = app::parseDateText(field->text());
-    field->setText(
-        app::pickDate(pickerCaption(field), own.isValid() ? own : QDate::currentDate(), txtolddate->text()));
+    const QDate own = shell::parseDateText(field->text());
+    field->setText(shell::pickDate(pickerCaption(field), own.isValid() ? own : QDate::currentDate(),
+                                   txtolddate->text()));
 }

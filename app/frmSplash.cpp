@@ -1,8 +1,8 @@
 #include "app/frmSplash.h"
 
-#include "app/Artwork.h"
 #include "app/Version.h"
-#include "app/Windows.h"
+#include "shell/Artwork.h"
+#include "shell/Windows.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -27,13 +27,13 @@ frmSplash::frmSplash(QWidget* parent)
     setPalette(ink);
 
     Picture1 = makeLabel(QStringLiteral("Picture1"));
-    Picture1->setPixmap(app::ringsPicture(80));
+    Picture1->setPixmap(shell::ringsPicture(80));
     Picture2 = makeLabel(QStringLiteral("Picture2"), QStringLiteral("Orvane"));
-    app::setTextLook(Picture2, {24, true, true});  // the sizes of the main window's captions
+    shell::setTextLook(Picture2, {24, true, true});  // the sizes of the main window's captions
     Picture3 = makeLabel(QStringLiteral("Picture3"));
-    Picture3->setPixmap(app::ornamentLine(220));
+    Picture3->setPixmap(shell::ornamentLine(220));
     Label1 = makeLabel(QStringLiteral("Label1"), QStringLiteral("The Wedding Planner"));
-    app::setTextLook(Label1, {15, true, true});
+    shell::setTextLook(Label1, {15, true, true});
     Label2 = makeLabel(QStringLiteral("Label2"), QStringLiteral("Loading your wedding..."));
     Label3 = makeLabel(QStringLiteral("Label3"));
 
@@ -53,11 +53,11 @@ frmSplash::frmSplash(QWidget* parent)
 void frmSplash::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    app::paintCard(p, rect());
+    shell::paintCard(p, rect());
 }
 
 void frmSplash::Form_Load()
 {
     Label3->setText(app::splashVersionText(app::programVersion()));
-    app::centreOnScreen(this);
+    shell::centreOnScreen(this);
 }

@@ -1,7 +1,7 @@
 #include "app/frmWelcome.h"
 
-#include "app/Artwork.h"
-#include "app/Windows.h"
+#include "shell/Artwork.h"
+#include "shell/Windows.h"
 
 #include <QLabel>
 #include <QLayout>
@@ -18,17 +18,17 @@ frmWelcome::frmWelcome(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Frame
 
     Picture1 = new QLabel;
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setPixmap(app::ringsPicture(80));
+    Picture1->setPixmap(shell::ringsPicture(80));
     Picture1->setAlignment(Qt::AlignCenter);
     Label1 = new QLabel(QStringLiteral("Congratulations"));
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setAlignment(Qt::AlignCenter);
-    app::setTextLook(Label1, {24, true, true});
+    shell::setTextLook(Label1, {24, true, true});
     Label2 = new QLabel;
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setAlignment(Qt::AlignCenter);
     Label2->setWordWrap(true);
-    app::setTextLook(Label2, {11});
+    shell::setTextLook(Label2, {11});
     Command1 = new QPushButton(QStringLiteral("Start Planning"));
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setDefault(true);
@@ -59,7 +59,7 @@ QString frmWelcome::welcomeText()
 void frmWelcome::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    app::paintCard(p, rect());
+    shell::paintCard(p, rect());
 }
 
 void frmWelcome::Form_Load()
@@ -69,7 +69,7 @@ void frmWelcome::Form_Load()
     const QMargins m = layout()->contentsMargins();
     Label2->setMinimumHeight(Label2->heightForWidth(width() - m.left() - m.right()));
     adjustSize();
-    app::centreOnScreen(this);
+    shell::centreOnScreen(this);
 }
 
 void frmWelcome::showEvent(QShowEvent* event)

@@ -1,10 +1,10 @@
 #include "budget/frmDataGrid.h"
 
-#include "app/ErrorMessage.h"
-#include "app/Help.h"
-#include "app/Program.h"
+#include "shell/ErrorMessage.h"
+#include "shell/Help.h"
+#include "shell/Program.h"
 #include "budget/ExpenseRules.h"
-#include "checklist/GridWindow.h"
+#include "controls/GridWindow.h"
 #include "controls/DataGrid.h"
 #include "controls/DataList.h"
 #include "controls/DataSource.h"
@@ -41,7 +41,7 @@ void showExpenseWindow(QWidget* parent)
         if (!window.isLoaded())
             return;
         window.Data1->setRecordset(
-            app::database().openRecordset(QStringLiteral("Expenses"), store::RecordsetType::Dynaset));
+            shell::database().openRecordset(QStringLiteral("Expenses"), store::RecordsetType::Dynaset));
         window.setWindowTitle(QStringLiteral("Expense Table"));
         controls::ShowModal(&window);
     } catch (const store::StoreError&) {
@@ -149,7 +149,7 @@ void frmDataGrid::Form_Load()
 {
     // Amounts stay on one line.
     grddataGrid->setWordWrap(false);
-    const QString database = app::program().DatabasePath;
+    const QString database = shell::program().DatabasePath;
     Data1->setDatabaseName(database);
     Data1->setRecordSource(QStringLiteral("Expenses"));
     Data1->setRecordsetType(store::RecordsetType::Dynaset);
@@ -268,7 +268,7 @@ void frmDataGrid::addSampleItem(const QString& description)
         Data1->resync();
         Data1->setBookmark(added);
     } catch (const store::StoreError& failure) {
-        app::showError(failure, this);
+        shell::showError(failure, this);
     }
 }
 
@@ -285,7 +285,7 @@ void frmDataGrid::mnuDelete_Click()
 
 void frmDataGrid::SSCommand1_Click()
 {
-    app::showHelp(this, app::HelpExpenses);
+    shell::showHelp(this, shell::HelpExpenses);
 }
 void frmDataGrid::SSCommand4_Click()
 {

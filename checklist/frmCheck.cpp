@@ -1,11 +1,11 @@
 #include "checklist/frmCheck.h"
 
-#include "app/DatePicker.h"
-#include "app/Help.h"
-#include "app/Program.h"
-#include "app/Tips.h"
+#include "shell/DatePicker.h"
+#include "shell/Help.h"
+#include "shell/Program.h"
+#include "shell/Tips.h"
 #include "checklist/CheckRules.h"
-#include "checklist/GridWindow.h"
+#include "controls/GridWindow.h"
 #include "controls/DataGrid.h"
 #include "controls/DataSource.h"
 #include "controls/Dialogs.h"
@@ -110,14 +110,14 @@ void frmCheck::Form_Initialize()
 {
     Get_Totals();
     if (lblweddate->text().isEmpty())
-        app::showTip(app::TipNoWeddingDate);
+        shell::showTip(shell::TipNoWeddingDate);
 }
 
 void frmCheck::Form_Load()
 {
     // Long task texts wrap within their cell; rows can be made taller by hand.
     grddataGrid->setWordWrap(true);
-    Data1->setDatabaseName(app::program().DatabasePath);
+    Data1->setDatabaseName(shell::program().DatabasePath);
     Data1->setRecordSource(QStringLiteral("Checklist"));
     Data1->setRecordsetType(store::RecordsetType::Dynaset);
     try {
@@ -134,7 +134,7 @@ void frmCheck::Get_Totals()
     QString dateText, daysText;
     try {
         auto general =
-            app::database().openRecordset(QStringLiteral("General"), store::RecordsetType::Snapshot);
+            shell::database().openRecordset(QStringLiteral("General"), store::RecordsetType::Snapshot);
         const QVariant wedding = general->value(QStringLiteral("weddingdate"));
         general->close();
         if (wedding.typeId() == QMetaType::QDateTime && wedding.toDateTime().isValid()) {
@@ -158,7 +158,7 @@ void frmCheck::pickDateFor(int column)
 {
     const QString cell = grddataGrid->columnText(column);
     const QString answer =
-        app::pickDate(pickerCaption(grddataGrid->column(column).caption), QDate::currentDate(), cell, cell);
+        shell::pickDate(pickerCaption(grddataGrid->column(column).caption), QDate::currentDate(), cell, cell);
     if (const auto text = pickedCellText(answer, cell))
         grddataGrid->setColumnText(column, *text);
 }
@@ -222,7 +222,7 @@ void frmCheck::mnuDelete_Click()
 }
 void frmCheck::SSCommand1_Click()
 {
-    app::showHelp(this, app::HelpChecklist);
+    shell::showHelp(this, shell::HelpChecklist);
 }
 void frmCheck::SSCommand4_Click()
 {

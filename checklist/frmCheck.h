@@ -3,7 +3,7 @@
 //
 // The main window opens it with a fresh record set over table Checklist:
 //
-//     showChecklistWindow(app::database().openRecordset("Checklist", store::RecordsetType::Dynaset), this);
+//     showChecklistWindow(shell::database().openRecordset("Checklist", store::RecordsetType::Dynaset), this);
 #pragma once
 
 #include "store/Store.h"

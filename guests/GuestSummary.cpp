@@ -1,7 +1,7 @@
 #include "guests/GuestSummary.h"
 
-#include "app/ErrorMessage.h"
-#include "app/Program.h"
+#include "shell/ErrorMessage.h"
+#include "shell/Program.h"
 #include "controls/DataSource.h"
 #include "controls/Dialogs.h"
 #include "guests/GuestRules.h"
@@ -190,8 +190,8 @@ void GuestSummary()
             throw store::StoreError(store::err::NoCurrentRecord, QStringLiteral("No current record."));
         data1.updateRecord();
         SummaryTab tab(*window);
-        guests::readGuestSummary(app::database(), tab);
+        guests::readGuestSummary(shell::database(), tab);
     } catch (const store::StoreError& e) {
-        app::showError(e, window);
+        shell::showError(e, window);
     }
 }

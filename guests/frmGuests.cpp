@@ -1,9 +1,9 @@
 #include "guests/frmGuests.h"
 
-#include "app/ErrorMessage.h"
-#include "app/Help.h"
-#include "app/Program.h"
-#include "app/Tips.h"
+#include "shell/ErrorMessage.h"
+#include "shell/Help.h"
+#include "shell/Program.h"
+#include "shell/Tips.h"
 #include "controls/CellFormat.h"
 #include "controls/DataList.h"
 #include "controls/DataNavigator.h"
@@ -100,7 +100,7 @@ void showGuestWindow()
     try {
         window.Form_Load();
     } catch (const store::StoreError& e) {
-        app::showError(e);
+        shell::showError(e);
         return;
     }
     controls::ShowModal(&window);
@@ -549,7 +549,7 @@ controls::MaskedEdit* frmGuests::amountBox(int box) const
 
 void frmGuests::Form_Load()
 {
-    const QString path = app::program().DatabasePath;
+    const QString path = shell::program().DatabasePath;
     Data1->setDatabaseName(path);
     Data1->setRecordSource(Guests);
     Data1->setRecordsetType(store::RecordsetType::Table);
@@ -569,12 +569,12 @@ void frmGuests::Form_Load()
     Data3->refresh();
     addDBCombo2->setRowSource(Data3, QStringLiteral("State"));
 
-    detside[0]->setText(app::program().BrideName);
-    detside[1]->setText(app::program().GroomName);
+    detside[0]->setText(shell::program().BrideName);
+    detside[1]->setText(shell::program().GroomName);
 
     SSTab1_Click(AddressTab);
     if (GuestListEmpty)
-        app::showTip(app::TipEmptyGuestList);
+        shell::showTip(shell::TipEmptyGuestList);
 }
 
 // ==== record change ===========================================================================
@@ -622,7 +622,7 @@ void frmGuests::Data1_Reposition()
 
 void frmGuests::showGuestCount()
 {
-    if (store::Recordset* invited = app::program().InvitedSnapshot)
+    if (store::Recordset* invited = shell::program().InvitedSnapshot)
         lblguestcount->setText(invited->value(QStringLiteral("count of guests")).toString());
 }
 
@@ -736,7 +736,7 @@ void frmGuests::addDBCombo2_LostFocus()
 
 void frmGuests::SSCommand1_Click()
 {
-    app::showHelp(this, app::HelpGuests);
+    shell::showHelp(this, shell::HelpGuests);
 }
 
 void frmGuests::SSCommand2_Click()
@@ -745,7 +745,7 @@ void frmGuests::SSCommand2_Click()
         frmNewGuest dialog(this);
         controls::ShowModal(&dialog);
     } catch (const store::StoreError& e) {
-        app::showError(e, this);
+        shell::showError(e, this);
     }
 }
 
@@ -773,7 +773,7 @@ void frmGuests::removeCurrentGuest()
     if (answer != controls::mb::Yes)
         return;
     guests::removeGuest(*guests);
-    if (store::Recordset* invited = app::program().InvitedSnapshot)
+    if (store::Recordset* invited = shell::program().InvitedSnapshot)
         invited->requery();
     Data1->refresh();
     Data1->setIndex(LastNameIndex);
@@ -879,11 +879,11 @@ void frmGuests::detText_LostFocus(int box)
 void frmGuests::gifMaskEdBox_GotFocus(int box)
 {
     controls::MaskedEdit* amount = amountBox(box);
-    if (app::program().GiftTipPending) {
-        app::program().GiftTipPending = false;
+    if (shell::program().GiftTipPending) {
+        shell::program().GiftTipPending = false;
         if (box != 3)
             controls::Beep();
-        app::showTip(app::TipGiftAmount);
+        shell::showTip(shell::TipGiftAmount);
     }
     // While it has the focus the box shows the plain amount.
     if (guests::isAmountText(amount->text()))
@@ -921,7 +921,7 @@ void frmGuests::gifMaskEdBox_LostFocus(int box)
     // Not an amount: the user stays in the box until it holds one (or nothing).
     controls::Beep();
     if (box != 1)
-        app::showTip(app::TipGiftAmount);
+        shell::showTip(shell::TipGiftAmount);
     QTimer::singleShot(0, amount, [amount] { amount->setFocus(Qt::OtherFocusReason); });
 }
 

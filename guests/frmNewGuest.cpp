@@ -1,8 +1,8 @@
 #include "guests/frmNewGuest.h"
 
-#include "app/Help.h"
-#include "app/Program.h"
-#include "app/Windows.h"
+#include "shell/Help.h"
+#include "shell/Program.h"
+#include "shell/Windows.h"
 #include "controls/DataSource.h"
 #include "controls/Dialogs.h"
 #include "controls/Events.h"
@@ -67,7 +67,7 @@ frmNewGuest::frmNewGuest(QWidget* parent) : QDialog(parent)
     setTabOrder(Command1, Command2);
     txtnewfirst->setFocus();
     adjustSize();
-    app::centreOnScreen(this);
+    shell::centreOnScreen(this);
 
     controls::selectAllOnFocus(txtnewfirst);
     controls::selectAllOnFocus(txtnewlast);
@@ -75,7 +75,7 @@ frmNewGuest::frmNewGuest(QWidget* parent) : QDialog(parent)
     connect(Command2, &QPushButton::clicked, this, &frmNewGuest::Command2_Click);
     controls::on(txtnewlast).keyDown([this](int& keyCode, int shift) { txtnewlast_KeyDown(keyCode, shift); });
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(help, &QShortcut::activated, this, [this] { app::showHelp(this, app::HelpGuests); });
+    connect(help, &QShortcut::activated, this, [this] { shell::showHelp(this, shell::HelpGuests); });
 }
 
 void frmNewGuest::keyPressEvent(QKeyEvent* event)
@@ -119,8 +119,8 @@ void frmNewGuest::Command1_Click()
 // Stores the party, then makes it the guest window's current guest on the Address tab.
 void frmNewGuest::addGuest()
 {
-    const store::Bookmark mark = guests::addGuest(app::database(), txtnewfirst->text(), txtnewlast->text());
-    if (store::Recordset* invited = app::program().InvitedSnapshot)
+    const store::Bookmark mark = guests::addGuest(shell::database(), txtnewfirst->text(), txtnewlast->text());
+    if (store::Recordset* invited = shell::program().InvitedSnapshot)
         invited->requery();
     frmGuests* window = frmGuests::instance();
     if (window) {

@@ -1,12 +1,12 @@
 #include "reports/frmReports.h"
 
-#include "app/Help.h"
-#include "app/Program.h"
-#include "app/Startup.h"
 #include "controls/Dialogs.h"
 #include "reports/ReportChoices.h"
 #include "reports/ReportError.h"
 #include "reports/SectionFont.h"
+#include "shell/Help.h"
+#include "shell/Paths.h"
+#include "shell/Program.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -262,7 +262,7 @@ void frmReports::SSTab1_Click(int tab)
 
 QString frmReports::templatePath(const QString& templateName) const
 {
-    return QDir(programDirectory()).filePath(templateName);
+    return QDir(shell::programDirectory()).filePath(templateName);
 }
 
 bool frmReports::Get_Report()
@@ -397,7 +397,7 @@ void frmReports::SSCommand4_Click()
 
 void frmReports::SSCommand5_Click()
 {
-    app::showHelp(this, app::HelpReports);
+    shell::showHelp(this, shell::HelpReports);
 }
 
 void frmReports::unload()
@@ -435,7 +435,7 @@ void frmReports::Labels_Load()
     for (const QString& stock : LabelStyles)
         cmbstyles->addItem("Avery " + stock);
     try {
-        LabelSets[0] = app::database().openRecordset(LabelSetSql[0], store::RecordsetType::Dynaset);
+        LabelSets[0] = shell::database().openRecordset(LabelSetSql[0], store::RecordsetType::Dynaset);
     } catch (const store::StoreError&) {
         controls::MsgBox("You have no guests in your list.", controls::mb::Information, "Missing Guests",
                          this);
@@ -445,7 +445,7 @@ void frmReports::Labels_Load()
     }
     for (int i = 1; i < 5; ++i) {
         try {
-            LabelSets[i] = app::database().openRecordset(LabelSetSql[i], store::RecordsetType::Dynaset);
+            LabelSets[i] = shell::database().openRecordset(LabelSetSql[i], store::RecordsetType::Dynaset);
         } catch (const store::StoreError&) {
             LabelSets[i].reset();  // the event's list then says there are no guests
         }
@@ -536,7 +536,7 @@ bool frmReports::Get_Labels()
 // a failure half-way leaves the marks as they were.
 void frmReports::markChosenParties()
 {
-    store::Workspace& workspace = app::workspace();
+    store::Workspace& workspace = shell::workspace();
     workspace.beginTrans();
     try {
         store::Recordset& every = *LabelSets[0];

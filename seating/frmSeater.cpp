@@ -1,7 +1,7 @@
 #include "seating/frmSeater.h"
 
-#include "app/Help.h"
-#include "app/Program.h"
+#include "shell/Help.h"
+#include "shell/Program.h"
 #include "controls/DataList.h"
 #include "controls/DataSource.h"
 #include "controls/Dialogs.h"
@@ -50,13 +50,13 @@ const QString CantAddGuest = QStringLiteral("Can't Add Guest");
 // (Saving once also spares a disk flush per row.)
 class SeatingChange {
 public:
-    SeatingChange() { app::workspace().beginTrans(); }
+    SeatingChange() { shell::workspace().beginTrans(); }
     ~SeatingChange()
     {
         if (!open_)
             return;
         try {
-            app::workspace().rollback();
+            shell::workspace().rollback();
         } catch (const store::StoreError&) {
         }
     }
@@ -64,7 +64,7 @@ public:
     SeatingChange& operator=(const SeatingChange&) = delete;
     void commit()
     {
-        app::workspace().commitTrans();
+        shell::workspace().commitTrans();
         open_ = false;
     }
 
@@ -287,11 +287,11 @@ void frmSeater::Form_Load()
     loaded_ = true;
     shownSinceLoad_ = false;
     try {
-        store::Database& db = app::database();
+        store::Database& db = shell::database();
         UnassignedParties = db.openRecordset(PartyColumns + UnassignedWhere, store::RecordsetType::Dynaset);
         AssignedParties = db.openRecordset(PartyColumns + AssignedWhere, store::RecordsetType::Dynaset);
 
-        Data1->setDatabaseName(app::program().DatabasePath);
+        Data1->setDatabaseName(shell::program().DatabasePath);
         Data1->setRecordSource(QStringLiteral("Tables"));
         Data1->setRecordsetType(store::RecordsetType::Dynaset);
         Data1->refresh();
@@ -451,7 +451,7 @@ void frmSeater::DBList1_Click()
         try {
             const qint64 tableId = tables->value(QStringLiteral("TableId")).toLongLong();
             TableOccupants =
-                app::database().openRecordset(occupantsSql(tableId), store::RecordsetType::Dynaset);
+                shell::database().openRecordset(occupantsSql(tableId), store::RecordsetType::Dynaset);
         } catch (const store::StoreError&) {
             // The previous occupant set stays.
         }
@@ -727,7 +727,7 @@ void frmSeater::Command6_Click()
 
 void frmSeater::SSCommand1_Click()
 {
-    app::showHelp(this, app::HelpSeating);
+    shell::showHelp(this, shell::HelpSeating);
 }
 
 void frmSeater::SSCommand4_Click()

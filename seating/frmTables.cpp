@@ -1,7 +1,7 @@
 #include "seating/frmTables.h"
 
-#include "app/Program.h"
-#include "app/Windows.h"
+#include "shell/Program.h"
+#include "shell/Windows.h"
 #include "controls/DataNavigator.h"
 #include "controls/DataSource.h"
 #include "controls/Dialogs.h"
@@ -108,7 +108,7 @@ frmTables::~frmTables()
 
 void frmTables::Form_Load()
 {
-    datPrimaryRS->setDatabaseName(app::program().DatabasePath);
+    datPrimaryRS->setDatabaseName(shell::program().DatabasePath);
     datPrimaryRS->setRecordSource(QStringLiteral("Tables"));
     datPrimaryRS->setRecordsetType(store::RecordsetType::Dynaset);
     for (int i = 0; i < 4; ++i)
@@ -118,7 +118,7 @@ void frmTables::Form_Load()
     connect(datPrimaryRS, &controls::DataSource::error, this, &frmTables::datPrimaryRS_Error);
     datPrimaryRS->refresh();
     adjustSize();
-    app::centreOnScreen(this);
+    shell::centreOnScreen(this);
 }
 
 void frmTables::showEvent(QShowEvent* event)
@@ -135,7 +135,7 @@ void frmTables::showEvent(QShowEvent* event)
 void frmTables::prepareRow()
 {
     try {
-        app::workspace().beginTrans();
+        shell::workspace().beginTrans();
         inTransaction_ = true;
         const auto& state = seating::tableEdit();
         if (state.TableEditMode == seating::AddTableMode) {
@@ -177,7 +177,7 @@ void frmTables::cmdUpdate_Click()
         if (!datPrimaryRS->updateRecord())
             return;
         if (inTransaction_) {
-            app::workspace().commitTrans();
+            shell::workspace().commitTrans();
             inTransaction_ = false;
         }
     } catch (const store::StoreError& e) {
@@ -201,7 +201,7 @@ void frmTables::discardChanges()
     if (inTransaction_) {
         inTransaction_ = false;
         try {
-            app::workspace().rollback();
+            shell::workspace().rollback();
         } catch (const store::StoreError&) {
             // The database was closed meanwhile: nothing is left to roll back.
         }

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Writes the program's two embedded sounds as 16-bit mono PCM wave files:
-app/resources/applause.wav (a crowd of synthesised claps) and app/resources/click.wav
+shell/resources/applause.wav (a crowd of synthesised claps) and shell/resources/click.wav
 (a short tick). Deterministic: the same files on every run."""
 import math
 import random

@@ -4,11 +4,12 @@
 // tip windows of a first run.
 //
 //   xvfb-run -s "-screen 0 1280x900x24" build/tools/orvane_screenshots docs/images
-#include "app/HelpViewer.h"
-#include "app/Program.h"
 #include "app/Startup.h"
 #include "app/frmMain.h"
 #include "controls/Dialogs.h"
+#include "shell/HelpViewer.h"
+#include "shell/Paths.h"
+#include "shell/Program.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -77,7 +78,7 @@ QString programDir(QTemporaryDir& dir, bool named)
 void firstRun()
 {
     QTemporaryDir dir;
-    setProgramDirectory(programDir(dir, false));
+    shell::setProgramDirectory(programDir(dir, false));
     controls::setModalHook([](QWidget* w) {
         w->show();
         shoot(w, w->objectName() == "frmWelcome" ? "welcome" : "tip");
@@ -99,7 +100,7 @@ int main(int argc, char** argv)
     firstRun();
 
     QTemporaryDir dir;
-    setProgramDirectory(programDir(dir, true));
+    shell::setProgramDirectory(programDir(dir, true));
     if (!Main())
         return 1;
     frmMain* main = frmMain::instance();
@@ -123,7 +124,7 @@ int main(int argc, char** argv)
 
     main->SSCommand5_Click();
     settle();
-    if (HelpViewer* help = app::currentHelpViewer()) {
+    if (HelpViewer* help = shell::currentHelpViewer()) {
         help->move(120, 80);
         shoot(help, "help");
         help->close();

@@ -1,6 +1,6 @@
 #include "vendors/frmVendors.h"
 
-#include "app/Program.h"
+#include "shell/Program.h"
 #include "controls/DataList.h"
 #include "controls/DataNavigator.h"
 #include "controls/DataSource.h"
@@ -260,7 +260,7 @@ bool frmVendors::Form_Load()
 
 void frmVendors::loadDataSources()
 {
-    const QString path = app::program().DatabasePath;
+    const QString path = shell::program().DatabasePath;
     Data1->setDatabaseName(path);
     Data1->setRecordSource(VendorTable);
     Data1->setRecordsetType(store::RecordsetType::Table);
@@ -384,7 +384,7 @@ void frmVendors::SSCommand2_Click()
 // place in the vendor order. The name is stored as typed.
 void frmVendors::addVendor(const QString& name)
 {
-    auto table = app::database().openRecordset(VendorTable, store::RecordsetType::Table);
+    auto table = shell::database().openRecordset(VendorTable, store::RecordsetType::Table);
     table->addNew();
     table->setValue(NameField, name);
     table->update();

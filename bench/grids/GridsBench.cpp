@@ -3,7 +3,7 @@
 // and Get_Totals. Each figure is the median of several runs; the last line is the worst.
 #include "GridsData.h"
 
-#include "app/Program.h"
+#include "shell/Program.h"
 #include "bench/common/BenchTiming.h"
 #include "budget/frmDataGrid.h"
 #include "checklist/frmCheck.h"
@@ -77,7 +77,7 @@ int main(int argc, char** argv)
         current = "checklist";
         sinceOpen.start();
         showChecklistWindow(
-            app::database().openRecordset(QStringLiteral("Checklist"), store::RecordsetType::Dynaset));
+            shell::database().openRecordset(QStringLiteral("Checklist"), store::RecordsetType::Dynaset));
         current = "expenses";
         sinceOpen.start();
         showExpenseWindow();

@@ -1,6 +1,6 @@
 #include "GridsData.h"
 
-#include "app/Program.h"
+#include "shell/Program.h"
 #include "store/Store.h"
 
 #include <QFile>
@@ -56,7 +56,7 @@ GridsData::GridsData(int tasks, int expenses)
                 .arg(expenses));
     sqlite3_close(db);
     store::Workspace::defaultWorkspace().openDatabase(path);
-    app::program().DatabasePath = path;
+    shell::program().DatabasePath = path;
 }
 
 GridsData::~GridsData()

@@ -4,7 +4,7 @@
 //     grids_preview checklist|expenses [seconds]
 #include "GridsData.h"
 
-#include "app/Program.h"
+#include "shell/Program.h"
 #include "budget/frmDataGrid.h"
 #include "checklist/frmCheck.h"
 #include "controls/Dialogs.h"
@@ -39,7 +39,7 @@ int main(int argc, char** argv)
     });
     if (which == "checklist")
         showChecklistWindow(
-            app::database().openRecordset(QStringLiteral("Checklist"), store::RecordsetType::Dynaset));
+            shell::database().openRecordset(QStringLiteral("Checklist"), store::RecordsetType::Dynaset));
     else
         showExpenseWindow();
     return 0;

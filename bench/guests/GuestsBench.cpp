@@ -2,8 +2,8 @@
 // moving to the next guest, a pick in the quick-search list, and the summary figures.
 // Each figure is the median of its repetitions (the slowest run beside it); the last
 // line is the slowest of the four medians.
-#include "app/Program.h"
-#include "app/Tips.h"
+#include "shell/Program.h"
+#include "shell/Tips.h"
 #include "bench/common/BenchTiming.h"
 #include "controls/DataList.h"
 #include "controls/DataSource.h"
@@ -127,10 +127,10 @@ int main(int argc, char** argv)
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     fillGuests(path);
 
-    app::Program& program = app::program();
+    shell::Program& program = shell::program();
     program.DatabasePath = path;
     store::Database& db = store::Workspace::defaultWorkspace().openDatabase(path);
-    app::LoadTips(db);
+    shell::LoadTips(db);
     program.GiftTipPending = false;
     std::unique_ptr<store::Recordset> invited =
         db.openRecordset(QStringLiteral("Invited Query"), store::RecordsetType::Snapshot);

@@ -4,7 +4,7 @@
 // times; the median of each is printed in milliseconds of elapsed time (with the
 // processor time of the program's thread beside it: on a busy machine the two differ)
 // and, last, the worst elapsed median.
-#include "app/Program.h"
+#include "shell/Program.h"
 #include "bench/common/BenchTiming.h"
 #include "controls/DataList.h"
 #include "controls/DataSource.h"
@@ -116,7 +116,7 @@ int main(int argc, char** argv)
     }
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     fill(path);
-    app::program().DatabasePath = path;
+    shell::program().DatabasePath = path;
     store::Workspace::defaultWorkspace().openDatabase(path);
 
     controls::ScopedFakeDialogs dialogs;

@@ -1,7 +1,7 @@
 // Times the vendor window over 2,000 vendors: opening it until it is shown, stepping to
 // the next vendor with the navigator, and picking a vendor in the quick-search list.
 // Prints the median and the slowest time of each step and, last, the slowest time of all.
-#include "app/Program.h"
+#include "shell/Program.h"
 #include "bench/common/BenchTiming.h"
 #include "controls/DataList.h"
 #include "controls/DataSource.h"
@@ -94,8 +94,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir dir;
-    app::program().DatabasePath = prepareDatabase(dir);
-    store::Workspace::defaultWorkspace().openDatabase(app::program().DatabasePath);
+    shell::program().DatabasePath = prepareDatabase(dir);
+    store::Workspace::defaultWorkspace().openDatabase(shell::program().DatabasePath);
 
     Figures opening{"opening until shown", {}}, next{"next vendor", {}}, pick{"quick-search pick", {}};
     double ms = 0;

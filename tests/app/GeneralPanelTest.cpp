@@ -1,10 +1,10 @@
 // The General Information panel: its transaction, its fields, the date picker protocol,
 // and the due dates rewritten when it closes.
-#include "app/DatePicker.h"
 #include "app/NavLabel.h"
-#include "app/Program.h"
-#include "app/frmCalander.h"
 #include "app/frmMain.h"
+#include "shell/DatePicker.h"
+#include "shell/Program.h"
+#include "shell/frmCalander.h"
 #include "store/Store.h"
 #include "tests/app/MainTestSupport.h"
 
@@ -93,7 +93,7 @@ TEST_F(GeneralPanelTest, CloseCommitsRefreshesTheCaptionAndReschedules)
     for (QMenu* menu : {main().mnuFile, main().mnuDatabase, main().mnuHelp})
         EXPECT_TRUE(menu->menuAction()->isEnabled());
     EXPECT_EQ(main().Label1->text(), "Clara and Ben");
-    EXPECT_EQ(app::program().BrideName, "Clara");
+    EXPECT_EQ(shell::program().BrideName, "Clara");
     EXPECT_EQ(
         apptest::queryValue(db(), "SELECT bridesname || '|' || receptloc || '|' || rectime FROM General"),
         "Clara|The Old Mill|07:30 PM");
@@ -179,7 +179,7 @@ TEST_F(GeneralPanelTest, AValueTheRowCannotTakeKeepsThePanelOpen)
     EXPECT_TRUE(main().frameGeneral->isVisible());
     EXPECT_EQ(ws().transactionDepth(), 1);
     EXPECT_EQ(main().txtbridesname->text(), "Gina");  // nothing typed is lost
-    main().txtweddingdate->setText(app::dateText(QDate(2026, 5, 1)));
+    main().txtweddingdate->setText(shell::dateText(QDate(2026, 5, 1)));
     main().SSCommand4->click();
     EXPECT_FALSE(main().generalOpen());
     EXPECT_EQ(
@@ -221,7 +221,7 @@ TEST_F(GeneralPanelTest, DateFieldsOpenThePickerWithTheirCaptionAndDate)
                                                          {main().txtweddingdate, "Enter Ceremony Date"},
                                                          {main().txtrecdate, "Enter Reception Date"}};
     for (const auto& [field, caption] : fields) {
-        field->setText(app::dateText(QDate(2026, 6, 20)));
+        field->setText(shell::dateText(QDate(2026, 6, 20)));
         field->setFocus();
         EXPECT_EQ(main().txtolddate->text(), field->text());
         EXPECT_EQ(main().txtnewdate->text(), field->text());
@@ -232,7 +232,7 @@ TEST_F(GeneralPanelTest, DateFieldsOpenThePickerWithTheirCaptionAndDate)
         QTest::mouseDClick(field, Qt::LeftButton);
         EXPECT_EQ(pickerCaption_, caption);
         EXPECT_EQ(pickerStart_, QDate(2026, 6, 20));
-        EXPECT_EQ(field->text(), app::dateText(QDate(2026, 6, 27)));
+        EXPECT_EQ(field->text(), shell::dateText(QDate(2026, 6, 27)));
     }
     // A text that is not a date starts the picker on today.
     main().txtshowdate->setText("next spring");

@@ -1,10 +1,11 @@
 #include "tests/app/MainTestSupport.h"
+#include "shell/Paths.h"
 
-#include "app/Program.h"
-#include "app/Sound.h"
-#include "app/StartDoc.h"
 #include "app/Startup.h"
 #include "app/frmMain.h"
+#include "shell/Program.h"
+#include "shell/Sound.h"
+#include "shell/StartDoc.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -74,7 +75,7 @@ QMap<QString, QString> dueDates(const QString& databasePath)
 
 ProgramRun::ProgramRun()
 {
-    setProgramDirectory(dir.path());
+    shell::setProgramDirectory(dir.path());
     controls::setModalHook([this](QWidget* w) {
         modals << w->objectName();
         w->show();
@@ -85,11 +86,11 @@ ProgramRun::ProgramRun()
         auto* dialog = qobject_cast<QDialog*>(w);
         return dialog ? dialog->result() : 0;
     });
-    app::setSoundPlayer([this](const QByteArray& wave) {
-        sounds << (wave == app::soundResource(app::ClickedSoundType, app::ClickedSoundId) ? "click"
-                                                                                          : "applause");
+    shell::setSoundPlayer([this](const QByteArray& wave) {
+        sounds << (wave == shell::soundResource(shell::ClickedSoundType, shell::ClickedSoundId) ? "click"
+                                                                                                : "applause");
     });
-    app::setUrlOpener([this](const QUrl& url) {
+    shell::setUrlOpener([this](const QUrl& url) {
         addresses << url;
         return true;
     });
@@ -99,9 +100,9 @@ ProgramRun::~ProgramRun()
 {
     shutDownProgram();
     controls::setModalHook({});
-    app::setSoundPlayer({});
-    app::setUrlOpener({});
-    setProgramDirectory(QString());
+    shell::setSoundPlayer({});
+    shell::setUrlOpener({});
+    shell::setProgramDirectory(QString());
 }
 
 void ProgramRun::setNames(const QString& bride, const QString& groom)

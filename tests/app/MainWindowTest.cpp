@@ -1,10 +1,10 @@
 // The main window's navigation, hover colours, menus and exit.
-#include "app/Help.h"
-#include "app/HelpViewer.h"
 #include "app/NavLabel.h"
-#include "app/Program.h"
 #include "app/frmAbout.h"
 #include "app/frmMain.h"
+#include "shell/Help.h"
+#include "shell/HelpViewer.h"
+#include "shell/Program.h"
 #include "store/Store.h"
 #include "tests/app/MainTestSupport.h"
 
@@ -71,8 +71,8 @@ TEST_F(MainWindowTest, HoverMovesTheRedFillAndTheBackgroundClearsIt)
     QTest::mouseMove(main().imgguests);
     EXPECT_EQ(fills(), onlyRed(1));
     EXPECT_EQ(main().imgguests->cursor().pixmap().cacheKey(),
-              app::program().NavigationCursor.pixmap().cacheKey());
-    EXPECT_FALSE(app::program().NavigationCursor.pixmap().isNull());
+              shell::program().NavigationCursor.pixmap().cacheKey());
+    EXPECT_FALSE(shell::program().NavigationCursor.pixmap().isNull());
     QTest::mouseMove(main().imgexit);  // straight to another label
     EXPECT_EQ(fills(), onlyRed(5));
     QTest::mouseMove(main().centralWidget(), QPoint(3, 3));  // bare background
@@ -136,10 +136,10 @@ TEST_F(MainWindowTest, MenusCaptionsAndAccessKeys)
 TEST_F(MainWindowTest, HelpLinksAndAboutCommands)
 {
     main().mnuOnline->trigger();
-    ASSERT_NE(app::currentHelpViewer(), nullptr);
-    EXPECT_EQ(app::currentHelpViewer()->currentKey(), "1004");
+    ASSERT_NE(shell::currentHelpViewer(), nullptr);
+    EXPECT_EQ(shell::currentHelpViewer()->currentKey(), "1004");
     main().mnuHelponHelp->trigger();
-    EXPECT_EQ(app::currentHelpViewer()->currentKey(), "helponhelp");
+    EXPECT_EQ(shell::currentHelpViewer()->currentKey(), "helponhelp");
 
     main().mnuHomePage->trigger();
     main().mnuTechSupp->trigger();

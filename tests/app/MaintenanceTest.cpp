@@ -1,7 +1,7 @@
 // Compacting and repairing the database from the menu: prompts, answers, failures.
 #include "app/Maintenance.h"
-#include "app/Program.h"
 #include "app/frmMain.h"
+#include "shell/Program.h"
 #include "store/Store.h"
 #include "tests/app/MainTestSupport.h"
 
@@ -30,9 +30,9 @@ protected:
     void expectWorking()
     {
         ASSERT_NE(store::Workspace::defaultWorkspace().database(), nullptr);
-        EXPECT_EQ(app::database().openRecordset("General")->value("bridesname").toString(), "Anna");
-        ASSERT_NE(app::program().InvitedSnapshot, nullptr);
-        EXPECT_TRUE(app::program().InvitedSnapshot->value("count of guests").isValid());
+        EXPECT_EQ(shell::database().openRecordset("General")->value("bridesname").toString(), "Anna");
+        ASSERT_NE(shell::program().InvitedSnapshot, nullptr);
+        EXPECT_TRUE(shell::program().InvitedSnapshot->value("count of guests").isValid());
         EXPECT_TRUE(main().Set_General());
     }
 

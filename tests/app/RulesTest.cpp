@@ -1,11 +1,11 @@
 // Rules without windows: due dates, version texts, the help file, wave headers, colours,
 // centring.
-#include "app/HelpFile.h"
 #include "app/NavLabel.h"
 #include "app/Version.h"
-#include "app/WaveFile.h"
-#include "app/Windows.h"
 #include "checklist/DueDates.h"
+#include "shell/HelpFile.h"
+#include "shell/WaveFile.h"
+#include "shell/Windows.h"
 
 #include <gtest/gtest.h>
 
@@ -77,17 +77,17 @@ TEST(HelpFile, TopicsKeysTitlesAndRendering)
         "# comment\nstray line before any topic\n"
         "== 1000 General Information\nFirst line\njoined line.\n\n- one **bold**\n- two <b>\n"
         "== helponhelp Help on Help\r\nUsing help.\r\n# not shown\n== 1004\n");
-    const QList<app::HelpTopic> topics = app::parseHelpFile(text);
+    const QList<shell::HelpTopic> topics = shell::parseHelpFile(text);
     ASSERT_EQ(topics.size(), 3);
     EXPECT_EQ(topics[0].key, "1000");
     EXPECT_EQ(topics[0].title, "General Information");
     EXPECT_EQ(topics[1].key, "helponhelp");
     EXPECT_EQ(topics[1].body, "Using help.");
     EXPECT_EQ(topics[2].title, "1004");  // a topic without a title shows its key
-    EXPECT_TRUE(app::findTopic(topics, "HELPONHELP").has_value());
-    EXPECT_FALSE(app::findTopic(topics, "1003").has_value());
+    EXPECT_TRUE(shell::findTopic(topics, "HELPONHELP").has_value());
+    EXPECT_FALSE(shell::findTopic(topics, "1003").has_value());
 
-    const QString html = app::topicHtml(topics[0]);
+    const QString html = shell::topicHtml(topics[0]);
     EXPECT_TRUE(html.contains("<p>First line joined line.</p>"));
     EXPECT_TRUE(html.contains("<li>one <b>bold</b></li>"));
     EXPECT_TRUE(html.contains("<li>two &lt;b&gt;</li>"));  // text is escaped
@@ -115,7 +115,7 @@ QByteArray wave(int rate, int channels, int bits, const QByteArray& samples, qui
 TEST(WaveFile, ReadsPcmHeadersAndRefusesTheRest)
 {
     const QByteArray samples(100, 'x');
-    const auto info = app::readWaveInfo(wave(22050, 1, 16, samples));
+    const auto info = shell::readWaveInfo(wave(22050, 1, 16, samples));
     ASSERT_TRUE(info.has_value());
     EXPECT_EQ(info->sampleRate, 22050);
     EXPECT_EQ(info->channels, 1);
@@ -123,12 +123,12 @@ TEST(WaveFile, ReadsPcmHeadersAndRefusesTheRest)
     EXPECT_EQ(info->dataSize, 100);
     EXPECT_EQ(wave(22050, 1, 16, samples).mid(info->dataOffset, 100), samples);  // skipped the odd chunk
 
-    EXPECT_FALSE(app::readWaveInfo(wave(22050, 1, 16, samples, 3)).has_value());  // not PCM
-    EXPECT_FALSE(app::readWaveInfo(wave(22050, 1, 24, samples)).has_value());
-    EXPECT_FALSE(app::readWaveInfo(QByteArray("RIFF")).has_value());
-    EXPECT_FALSE(app::readWaveInfo(wave(22050, 1, 16, samples).left(30)).has_value());
+    EXPECT_FALSE(shell::readWaveInfo(wave(22050, 1, 16, samples, 3)).has_value());  // not PCM
+    EXPECT_FALSE(shell::readWaveInfo(wave(22050, 1, 24, samples)).has_value());
+    EXPECT_FALSE(shell::readWaveInfo(QByteArray("RIFF")).has_value());
+    EXPECT_FALSE(shell::readWaveInfo(wave(22050, 1, 16, samples).left(30)).has_value());
     const QByteArray truncated = wave(8000, 2, 8, samples).chopped(40);
-    EXPECT_EQ(app::readWaveInfo(truncated)->dataSize, 60);  // clipped to what is there
+    EXPECT_EQ(shell::readWaveInfo(truncated)->dataSize, 60);  // clipped to what is there
 }
 
 TEST(NavigationColours, PlatformValuesHaveRedInTheLowByte)
@@ -140,8 +140,8 @@ TEST(NavigationColours, PlatformValuesHaveRedInTheLowByte)
 
 TEST(Centring, HalfOfWhatIsLeftOnEachSide)
 {
-    EXPECT_EQ(app::centredPosition(QRect(0, 0, 1024, 768), QSize(400, 300)), QPoint(312, 234));
-    EXPECT_EQ(app::centredPosition(QRect(1920, 0, 1280, 1024), QSize(401, 301)), QPoint(1920 + 439, 361));
+    EXPECT_EQ(shell::centredPosition(QRect(0, 0, 1024, 768), QSize(400, 300)), QPoint(312, 234));
+    EXPECT_EQ(shell::centredPosition(QRect(1920, 0, 1280, 1024), QSize(401, 301)), QPoint(1920 + 439, 361));
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // Start-up: success, first run against later runs, and every way it can fail.
-#include "app/Program.h"
 #include "app/frmMain.h"
-#include "app/frmTip.h"
+#include "shell/Program.h"
+#include "shell/frmTip.h"
 #include "store/Store.h"
 #include "tests/app/MainTestSupport.h"
 
@@ -45,7 +45,7 @@ TEST(Startup, LaterRunShowsTheCoupleAtOnce)
     EXPECT_TRUE(run.modals.isEmpty());
     EXPECT_TRUE(run.sounds.isEmpty());
 
-    const app::Program& p = app::program();
+    const shell::Program& p = shell::program();
     EXPECT_EQ(p.DatabasePath, run.databasePath());
     EXPECT_EQ(p.BrideName, "Anna");
     EXPECT_EQ(p.GroomName, "Ben");
@@ -82,8 +82,8 @@ TEST(Startup, FirstRunGreetsUntilBothNamesExist)
         EXPECT_EQ(run.modals, QStringList({"frmWelcome", "frmTip"}));
         EXPECT_EQ(run.sounds, QStringList({"applause"}));
         EXPECT_FALSE(splashVisible);
-        EXPECT_EQ(app::program().TipNumber, 5);
-        EXPECT_EQ(tipShown, app::program().TipList.value(4));
+        EXPECT_EQ(shell::program().TipNumber, 5);
+        EXPECT_EQ(tipShown, shell::program().TipList.value(4));
         EXPECT_FALSE(tipShown.isEmpty());
         EXPECT_FALSE(run.main().Label1->isVisibleTo(&run.main()));
         EXPECT_FALSE(run.main().Label3->isVisibleTo(&run.main()));
@@ -124,7 +124,7 @@ TEST(Startup, AnEmptyTipsTableStillStarts)
         w->close();
     };
     ASSERT_TRUE(run.start());
-    EXPECT_TRUE(app::program().TipList.isEmpty());
+    EXPECT_TRUE(shell::program().TipList.isEmpty());
     EXPECT_EQ(tipShown, "");
 }
 

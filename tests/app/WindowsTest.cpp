@@ -1,18 +1,19 @@
 // The small windows, the date picker's protocol, the help viewer and the sounds.
-#include "app/DatePicker.h"
-#include "app/Help.h"
-#include "app/HelpViewer.h"
-#include "app/Program.h"
-#include "app/Sound.h"
 #include "app/Startup.h"
-#include "app/Tips.h"
-#include "app/WaveFile.h"
 #include "app/frmAbout.h"
-#include "app/frmCalander.h"
 #include "app/frmSplash.h"
-#include "app/frmTip.h"
 #include "app/frmWelcome.h"
 #include "controls/Dialogs.h"
+#include "shell/DatePicker.h"
+#include "shell/Help.h"
+#include "shell/HelpViewer.h"
+#include "shell/Paths.h"
+#include "shell/Program.h"
+#include "shell/Sound.h"
+#include "shell/Tips.h"
+#include "shell/WaveFile.h"
+#include "shell/frmCalander.h"
+#include "shell/frmTip.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -52,15 +53,15 @@ class DatePickerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        app::setOldDateText(QString());
-        app::setNewDateText(QString());
+        shell::setOldDateText(QString());
+        shell::setNewDateText(QString());
     }
     void TearDown() override { frmCalander::unload(); }
 
     static QString pick(const QDate& start, const QString& old, std::function<void(frmCalander*)> action)
     {
         ModalScript script([action](QWidget* w) { action(static_cast<frmCalander*>(w)); });
-        return app::pickDate(QStringLiteral("Enter Reception Date"), start, old, old);
+        return shell::pickDate(QStringLiteral("Enter Reception Date"), start, old, old);
     }
     static QWidget* grid(frmCalander* f) { return f->Calendar1->findChild<QTableView*>(); }
 };
@@ -68,9 +69,9 @@ protected:
 TEST_F(DatePickerTest, OkAndEnterAnswerTheDateShown)
 {
     const QDate start(2026, 6, 20);
-    EXPECT_EQ(pick(start, "old", [](frmCalander* f) { f->cmdOK->click(); }), app::dateText(start));
+    EXPECT_EQ(pick(start, "old", [](frmCalander* f) { f->cmdOK->click(); }), shell::dateText(start));
     EXPECT_EQ(pick(start, "old", [](frmCalander* f) { QTest::keyClick(grid(f), Qt::Key_Return); }),
-              app::dateText(start));
+              shell::dateText(start));
     EXPECT_FALSE(frmCalander::isLoaded());  // OK unloads the picker
 }
 
@@ -94,10 +95,10 @@ TEST_F(DatePickerTest, TheAnswerFollowsTheSelectionAndTheCloseBoxKeepsIt)
     EXPECT_EQ(pick(QDate(2026, 6, 20), "seed",
                    [](frmCalander* f) {
                        f->Calendar1->setSelectedDate(QDate(2026, 7, 4));
-                       EXPECT_EQ(app::newDateText(), app::dateText(QDate(2026, 7, 4)));
+                       EXPECT_EQ(shell::newDateText(), shell::dateText(QDate(2026, 7, 4)));
                        f->close();
                    }),
-              app::dateText(QDate(2026, 7, 4)));
+              shell::dateText(QDate(2026, 7, 4)));
     // Nothing clicked: the close box leaves the caller's seed.
     EXPECT_EQ(pick(QDate(2026, 6, 20), "seed", [](frmCalander* f) { f->close(); }), "seed");
 }
@@ -109,7 +110,7 @@ TEST_F(DatePickerTest, DoubleClickAnswersAndOnlyHides)
         f->Calendar1_DblClick();
         EXPECT_FALSE(f->isVisible());
     });
-    EXPECT_EQ(answer, app::dateText(QDate(2026, 6, 21)));
+    EXPECT_EQ(answer, shell::dateText(QDate(2026, 6, 21)));
     ASSERT_TRUE(frmCalander::isLoaded());
     const QPoint kept = frmCalander::instance()->pos();
     frmCalander::instance()->move(kept + QPoint(5, 5));
@@ -126,41 +127,41 @@ TEST_F(DatePickerTest, StartsOnTheDateGivenOrToday)
         shown = static_cast<frmCalander*>(w)->value();
         static_cast<frmCalander*>(w)->cmdOK->click();
     });
-    app::pickDate("Enter Shower Date", QDate(1999, 12, 31), "x");
+    shell::pickDate("Enter Shower Date", QDate(1999, 12, 31), "x");
     EXPECT_EQ(shown, QDate(1999, 12, 31));
     EXPECT_EQ(frmCalander::isLoaded(), false);
-    app::pickDate("Enter Shower Date", QDate(), "x");
+    shell::pickDate("Enter Shower Date", QDate(), "x");
     EXPECT_EQ(shown, QDate::currentDate());
 }
 
 TEST_F(DatePickerTest, CaptionAndRegisteredExchangeFields)
 {
     QLineEdit oldField, newField;
-    app::registerDateExchange(&oldField, &newField);
+    shell::registerDateExchange(&oldField, &newField);
     QString caption;
     ModalScript script([&](QWidget* w) {
         caption = w->windowTitle();
         EXPECT_EQ(oldField.text(), "1/2/03");
         static_cast<frmCalander*>(w)->cmdCancel->click();
     });
-    EXPECT_EQ(app::pickDate("Enter Due Date", QDate(2003, 1, 2), "1/2/03", QString("1/2/03")), "1/2/03");
+    EXPECT_EQ(shell::pickDate("Enter Due Date", QDate(2003, 1, 2), "1/2/03", QString("1/2/03")), "1/2/03");
     EXPECT_EQ(caption, "Enter Due Date");
     EXPECT_EQ(newField.text(), "1/2/03");
-    app::registerDateExchange(nullptr, nullptr);
+    shell::registerDateExchange(nullptr, nullptr);
 }
 
 TEST(DateTexts, ShortDatesReadBack)
 {
     const QDate d(2026, 8, 31);
-    EXPECT_EQ(app::parseDateText(app::dateText(d)), d);
-    EXPECT_EQ(app::parseDateText("8/31/1998"), QDate(1998, 8, 31));
-    EXPECT_FALSE(app::parseDateText("soon").isValid());
-    EXPECT_FALSE(app::parseDateText("").isValid());
+    EXPECT_EQ(shell::parseDateText(shell::dateText(d)), d);
+    EXPECT_EQ(shell::parseDateText("8/31/1998"), QDate(1998, 8, 31));
+    EXPECT_FALSE(shell::parseDateText("soon").isValid());
+    EXPECT_FALSE(shell::parseDateText("").isValid());
 }
 
 TEST(SmallWindows, TipWindowShowsTheNumberedTip)
 {
-    app::program().TipList = {"one", "two", "three", "four", "five"};
+    shell::program().TipList = {"one", "two", "three", "four", "five"};
     QString shown, caption;
     ModalScript script([&](QWidget* w) {
         auto* tip = static_cast<frmTip*>(w);
@@ -168,16 +169,16 @@ TEST(SmallWindows, TipWindowShowsTheNumberedTip)
         caption = tip->windowTitle();
         tip->cmdOK->click();
     });
-    app::showTip(5);
+    shell::showTip(5);
     EXPECT_EQ(shown, "five");
     EXPECT_EQ(caption, "Orvane Tip");
-    EXPECT_EQ(app::program().TipNumber, 5);
-    app::showTip(1);
+    EXPECT_EQ(shell::program().TipNumber, 5);
+    shell::showTip(1);
     EXPECT_EQ(shown, "one");
-    app::showTip(9);  // past the end: nothing rather than a failure
+    shell::showTip(9);  // past the end: nothing rather than a failure
     EXPECT_EQ(shown, "");
-    app::program().TipList.clear();
-    app::showTip(1);
+    shell::program().TipList.clear();
+    shell::showTip(1);
     EXPECT_EQ(shown, "");
 }
 
@@ -212,15 +213,15 @@ class HelpTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        setProgramDirectory(dir_.path());
-        app::program().HelpFilePath.clear();
-        app::setupHelp(nullptr);
+        shell::setProgramDirectory(dir_.path());
+        shell::program().HelpFilePath.clear();
+        shell::setupHelp(nullptr);
     }
     void TearDown() override
     {
-        app::quitHelp();
+        shell::quitHelp();
         QCoreApplication::processEvents();
-        setProgramDirectory(QString());
+        shell::setProgramDirectory(QString());
     }
     testsupport::ProgramDir dir_{true};
 };
@@ -228,41 +229,41 @@ protected:
 TEST_F(HelpTest, EveryContextNumberHasItsTopic)
 {
     const std::pair<int, const char*> topics[] = {
-        {app::HelpGeneral, "General Information"},      {app::HelpGuests, "Guest List Manager"},
-        {app::HelpChecklist, "To Do/Check List"},       {app::HelpContents, "Orvane Help Contents"},
-        {app::HelpExpenses, "Track Expenses"},          {app::HelpReports, "Print Reports/Labels"},
-        {app::HelpSeating, "Reception Seating Manager"}};
+        {shell::HelpGeneral, "General Information"},      {shell::HelpGuests, "Guest List Manager"},
+        {shell::HelpChecklist, "To Do/Check List"},       {shell::HelpContents, "Orvane Help Contents"},
+        {shell::HelpExpenses, "Track Expenses"},          {shell::HelpReports, "Print Reports/Labels"},
+        {shell::HelpSeating, "Reception Seating Manager"}};
     for (const auto& [number, title] : topics) {
-        app::showHelp(nullptr, number);
-        HelpViewer* viewer = app::currentHelpViewer();
+        shell::showHelp(nullptr, number);
+        HelpViewer* viewer = shell::currentHelpViewer();
         ASSERT_NE(viewer, nullptr);
         EXPECT_TRUE(viewer->isVisible());
         EXPECT_EQ(viewer->currentKey(), QString::number(number));
         EXPECT_TRUE(viewer->shownHtml().contains(title)) << number;
         EXPECT_EQ(viewer->lstTopics->currentItem()->text(), title);
     }
-    EXPECT_EQ(app::currentHelpViewer()->topicTitles().size(), 8);  // seven windows and help on help
+    EXPECT_EQ(shell::currentHelpViewer()->topicTitles().size(), 8);  // seven windows and help on help
 }
 
 TEST_F(HelpTest, HelpOnHelpUnknownTopicsAndQuitting)
 {
-    app::showHelpOnHelp();
-    EXPECT_EQ(app::currentHelpViewer()->currentKey(), app::HelpOnHelpKey);
-    app::showHelp(nullptr, 1003);
-    EXPECT_TRUE(app::currentHelpViewer()->txtTopic->toPlainText().contains("no topic for this window"));
-    app::currentHelpViewer()->lstTopics->setCurrentRow(0);  // picking from the list
-    EXPECT_EQ(app::currentHelpViewer()->currentKey(), "1004");
-    app::quitHelp();
+    shell::showHelpOnHelp();
+    EXPECT_EQ(shell::currentHelpViewer()->currentKey(), shell::HelpOnHelpKey);
+    shell::showHelp(nullptr, 1003);
+    EXPECT_TRUE(shell::currentHelpViewer()->txtTopic->toPlainText().contains("no topic for this window"));
+    shell::currentHelpViewer()->lstTopics->setCurrentRow(0);  // picking from the list
+    EXPECT_EQ(shell::currentHelpViewer()->currentKey(), "1004");
+    shell::quitHelp();
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(app::currentHelpViewer(), nullptr);
+    EXPECT_EQ(shell::currentHelpViewer(), nullptr);
 }
 
 TEST_F(HelpTest, AMissingHelpFileIsExplainedInTheViewer)
 {
     QFile::remove(dir_.file("Orvane.HLP"));
-    app::showHelp(nullptr, app::HelpGeneral);
-    const QString text = app::currentHelpViewer()->txtTopic->toPlainText();
+    shell::showHelp(nullptr, shell::HelpGeneral);
+    const QString text = shell::currentHelpViewer()->txtTopic->toPlainText();
     EXPECT_TRUE(text.contains("The help file could not be found.")) << text.toStdString();
     EXPECT_TRUE(text.contains(dir_.file("Orvane.HLP")));
 }
@@ -270,29 +271,30 @@ TEST_F(HelpTest, AMissingHelpFileIsExplainedInTheViewer)
 TEST(Sounds, TypesMatchWithoutRegardToCaseAndFillTheBuffer)
 {
     std::vector<QByteArray> played;
-    const app::SoundPlayer previous = app::setSoundPlayer([&](const QByteArray& b) { played.push_back(b); });
-    app::PlayResourceSound("applause_SOUND", 4);
-    app::PlayResourceSound("CLICKED_sound", 3);
-    app::PlayResourceSound("clicked_SOUND", 4);  // no such sound: silent
-    app::setSoundPlayer(previous);
+    const shell::SoundPlayer previous =
+        shell::setSoundPlayer([&](const QByteArray& b) { played.push_back(b); });
+    shell::PlayResourceSound("applause_SOUND", 4);
+    shell::PlayResourceSound("CLICKED_sound", 3);
+    shell::PlayResourceSound("clicked_SOUND", 4);  // no such sound: silent
+    shell::setSoundPlayer(previous);
 
     ASSERT_EQ(played.size(), 2u);
-    EXPECT_EQ(played[0], app::soundResource("APPLAUSE_SOUND", 4));
-    EXPECT_EQ(played[1], app::soundResource("clicked_sound", 3));
+    EXPECT_EQ(played[0], shell::soundResource("APPLAUSE_SOUND", 4));
+    EXPECT_EQ(played[1], shell::soundResource("clicked_sound", 3));
     EXPECT_NE(played[0], played[1]);
     for (const QByteArray& sound : played) {
-        const auto info = app::readWaveInfo(sound);
+        const auto info = shell::readWaveInfo(sound);
         ASSERT_TRUE(info.has_value());
         EXPECT_GT(info->dataSize, 100);
     }
-    EXPECT_TRUE(app::program().SoundBuffer.isEmpty());  // the last call found nothing
+    EXPECT_TRUE(shell::program().SoundBuffer.isEmpty());  // the last call found nothing
 }
 
 TEST(Sounds, PlayingWithoutAnAudioDeviceIsHarmless)
 {
-    app::playClick();
-    app::playApplause();
-    EXPECT_EQ(app::program().SoundBuffer, app::soundResource("applause_sound", 4));
+    shell::playClick();
+    shell::playApplause();
+    EXPECT_EQ(shell::program().SoundBuffer, shell::soundResource("applause_sound", 4));
 }
 
 }  // namespace
@@ -306,7 +308,7 @@ TEST(Sounds, TheAudioModulePlaysWithOrWithoutADevice)
     auto play = reinterpret_cast<void (*)(const QByteArray*)>(module.resolve("orvanePlayWave"));
     auto stop = reinterpret_cast<void (*)()>(module.resolve("orvaneStopWave"));
     ASSERT_TRUE(play && stop);
-    const QByteArray click = app::soundResource("clicked_sound", 3);
+    const QByteArray click = shell::soundResource("clicked_sound", 3);
     const QByteArray junk("RIFF....WAVEjunk");
     play(&click);
     play(&junk);  // not a wave file: silent

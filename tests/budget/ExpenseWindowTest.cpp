@@ -1,10 +1,10 @@
 // The expense tracker driven as the user drives it, offscreen, and its money rules.
-#include "app/Help.h"
 #include "budget/ExpenseRules.h"
 #include "budget/frmDataGrid.h"
 #include "controls/DataList.h"
 #include "controls/DataSource.h"
-#include "tests/checklist/GridWindowTest.h"
+#include "shell/Help.h"
+#include "tests/controls/GridWindowTest.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -340,8 +340,8 @@ TEST_F(ExpenseWindow, HelpAndClose)
     addExpense("Cake", Cake);
     auto w = open();
     w->SSCommand1->click();
-    ASSERT_NE(app::currentHelpViewer(), nullptr);
-    EXPECT_EQ(app::currentHelpViewer()->currentKey(), "1005");
+    ASSERT_NE(shell::currentHelpViewer(), nullptr);
+    EXPECT_EQ(shell::currentHelpViewer()->currentKey(), "1005");
     type(grid, 0, ColPaid, "40");
     w->SSCommand4->click();
     EXPECT_FALSE(w->isVisible());

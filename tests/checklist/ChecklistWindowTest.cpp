@@ -1,10 +1,10 @@
 // The checklist window driven as the user drives it, offscreen.
-#include "app/Help.h"
 #include "checklist/CheckRules.h"
 #include "checklist/frmCheck.h"
 #include "controls/CellFormat.h"
 #include "controls/DataSource.h"
-#include "tests/checklist/GridWindowTest.h"
+#include "shell/Help.h"
+#include "tests/controls/GridWindowTest.h"
 
 #include <QLabel>
 #include <QMenu>
@@ -149,7 +149,7 @@ TEST_F(ChecklistWindow, OpensFromTheMainWindowFreshWithItsCaption)
 TEST_F(ChecklistWindow, ALoadFailureIsReportedAndTheWindowNotShown)
 {
     store::Workspace::defaultWorkspace().close();
-    app::program().DatabasePath = dir.file(QStringLiteral("missing.mdb"));
+    shell::program().DatabasePath = dir.file(QStringLiteral("missing.mdb"));
     showChecklistWindow(nullptr);
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_TRUE(messages()[0].text.startsWith(QStringLiteral("Error:3024 ")))
@@ -368,8 +368,8 @@ TEST_F(ChecklistWindow, PopupMenuHelpAndClose)
     EXPECT_EQ(grid->popupMenu(), w->mnuGridEdit);
     EXPECT_EQ(w->mnuGridEdit->title(), "Grid Control");
     w->SSCommand1->click();
-    ASSERT_NE(app::currentHelpViewer(), nullptr);
-    EXPECT_EQ(app::currentHelpViewer()->currentKey(), "1002");
+    ASSERT_NE(shell::currentHelpViewer(), nullptr);
+    EXPECT_EQ(shell::currentHelpViewer()->currentKey(), "1002");
 
     type(grid, 0, ColCheckItem, "Order the white flowers");
     w->SSCommand4->click();

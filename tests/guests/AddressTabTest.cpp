@@ -2,12 +2,12 @@
 // quick search, the city and state lists, Remove Guest, Help and the data error message.
 #include "tests/guests/GuestWindowFixture.h"
 
-#include "app/HelpViewer.h"
-#include "app/Program.h"
 #include "controls/DataList.h"
 #include "controls/DataNavigator.h"
 #include "controls/DataSource.h"
 #include "guests/frmNewGuest.h"
+#include "shell/HelpViewer.h"
+#include "shell/Program.h"
 #include "tests/support/WidgetTestUtils.h"
 
 #include <QComboBox>
@@ -138,7 +138,7 @@ TEST_F(GuestWindowTest, RemovingASeatedGuestGivesItsSeatsBackToItsTable)
     const auto unseated = insertGuest(QStringLiteral("Ms."), QStringLiteral("Ada"), QStringLiteral("Abbott"));
     openWindow();
     auto assigned = [](int table) {
-        auto tables = app::database().openRecordset(
+        auto tables = shell::database().openRecordset(
             QStringLiteral("SELECT assigned FROM Tables WHERE TableId = ") + QString::number(table),
             store::RecordsetType::Snapshot);
         return tables->value(QStringLiteral("assigned")).toInt();
@@ -164,7 +164,7 @@ TEST_F(GuestWindowTest, ANewCityIsAddedOnceWhenTheBoxIsLeftAndADuplicateChangesN
     insertGuest(QStringLiteral("Mr."), QStringLiteral("Tom"), QStringLiteral("Abbott"));
     openWindow();
     auto cities = [] {
-        return app::database()
+        return shell::database()
             .openRecordset(QStringLiteral("CityList"), store::RecordsetType::Snapshot)
             ->recordCount();
     };
@@ -202,7 +202,8 @@ TEST_F(GuestWindowTest, ANewStateIsAddedWhenTheBoxIsLeftAndTheGuestKeepsItsOwnVa
     w().addDBCombo2->lineEdit()->clear();
     typeInto(w().addDBCombo2, QStringLiteral("Québec"));
     focus(w().addtxtFields[7]);
-    auto states = app::database().openRecordset(QStringLiteral("StateList"), store::RecordsetType::Snapshot);
+    auto states =
+        shell::database().openRecordset(QStringLiteral("StateList"), store::RecordsetType::Snapshot);
     states->findFirst(QStringLiteral("[State] = ?"), {QStringLiteral("Québec")});
     EXPECT_FALSE(states->noMatch());
 
@@ -248,7 +249,7 @@ TEST_F(GuestWindowTest, AValueTheFieldCannotHoldShowsInvalidDataAndTheGuestStays
 
 TEST_F(GuestWindowTest, HelpButtonAndF1OpenTheGuestTopic)
 {
-    QFile help(app::program().HelpFilePath);
+    QFile help(shell::program().HelpFilePath);
     ASSERT_TRUE(help.open(QIODevice::WriteOnly | QIODevice::Truncate));
     help.write(
         "== 1000 General Information\nAbout the wedding.\n\n== 1001 Guest List Manager\nAbout guests.\n");
@@ -256,18 +257,18 @@ TEST_F(GuestWindowTest, HelpButtonAndF1OpenTheGuestTopic)
     insertGuest(QStringLiteral("Mr."), QStringLiteral("Tom"), QStringLiteral("Abbott"));
     openWindow();
     QTest::mouseClick(w().SSCommand1, Qt::LeftButton);
-    ASSERT_NE(app::currentHelpViewer(), nullptr);
-    EXPECT_EQ(app::currentHelpViewer()->currentKey(), QStringLiteral("1001"));
-    app::currentHelpViewer()->close();
+    ASSERT_NE(shell::currentHelpViewer(), nullptr);
+    EXPECT_EQ(shell::currentHelpViewer()->currentKey(), QStringLiteral("1001"));
+    shell::currentHelpViewer()->close();
     testsupport::pumpEvents();
 
     testsupport::showActive(&w());
     focus(w().addtxtFields[4]);
     QTest::keyClick(w().addtxtFields[4], Qt::Key_F1);
     testsupport::pumpEvents();
-    ASSERT_NE(app::currentHelpViewer(), nullptr);
-    EXPECT_EQ(app::currentHelpViewer()->currentKey(), QStringLiteral("1001"));
-    app::currentHelpViewer()->close();
+    ASSERT_NE(shell::currentHelpViewer(), nullptr);
+    EXPECT_EQ(shell::currentHelpViewer()->currentKey(), QStringLiteral("1001"));
+    shell::currentHelpViewer()->close();
 }
 
 TEST_F(GuestWindowTest, TabKeyStaysAmongTheControlsOfTheVisibleTab)

@@ -1,10 +1,10 @@
 // The Details tab: the side, the four events, the reception and shower counts.
 #include "tests/guests/GuestWindowFixture.h"
 
-#include "app/Program.h"
 #include "controls/DataNavigator.h"
 #include "controls/DataSource.h"
 #include "controls/MaskedEdit.h"
+#include "shell/Program.h"
 #include "tests/support/WidgetTestUtils.h"
 
 #include <QCheckBox>
@@ -68,8 +68,8 @@ TEST_F(GuestWindowTest, SideOptionsShowTheCoupleAndClickingOneStoresItAtOnce)
 
 TEST_F(GuestWindowTest, SideCaptionsAreEmptyWithoutTheCouplesNamesAndOtherSidesSelectNothing)
 {
-    app::program().BrideName.clear();
-    app::program().GroomName.clear();
+    shell::program().BrideName.clear();
+    shell::program().GroomName.clear();
     const auto cousin = insertGuest(QStringLiteral("Mr."), QStringLiteral("Tom"), QStringLiteral("Abbott"),
                                     {{"guestof", QStringLiteral("Cousin")}});
     const auto bride = insertGuest(QStringLiteral("Ms."), QStringLiteral("Zoe"), QStringLiteral("Zimmer"),

@@ -1,10 +1,10 @@
 // The Gifts tab: the amount boxes with their display format, keys, tip and number rule.
 #include "tests/guests/GuestWindowFixture.h"
 
-#include "app/Program.h"
 #include "controls/DataNavigator.h"
 #include "controls/DataSource.h"
 #include "controls/MaskedEdit.h"
+#include "shell/Program.h"
 #include "tests/support/WidgetTestUtils.h"
 
 #include <QCheckBox>
@@ -35,12 +35,12 @@ TEST_F(GiftsTabTest, TheGiftTipShowsOnceARunOnTheFirstAmountBoxEntered)
 {
     openOnGifts();
     EXPECT_EQ(w().focusWidget(), w().gifText1);
-    EXPECT_TRUE(app::program().GiftTipPending);
+    EXPECT_TRUE(shell::program().GiftTipPending);
     tabForward();
     EXPECT_EQ(QApplication::focusWidget(), w().gifMaskEdBox1);
     EXPECT_EQ(tipsShown_, std::vector<int>{2});
     EXPECT_EQ(beeps(), 1);
-    EXPECT_FALSE(app::program().GiftTipPending);
+    EXPECT_FALSE(shell::program().GiftTipPending);
 
     tabForward();
     tabForward();
@@ -111,7 +111,7 @@ TEST_F(GiftsTabTest, EscapeEmptiesTheBoxAndLeavingItLeavesZero)
 TEST_F(GiftsTabTest, APastedNonNumberBeepsAndKeepsTheFocusWithTheTipForShowerAndReception)
 {
     openOnGifts();
-    app::program().GiftTipPending = false;
+    shell::program().GiftTipPending = false;
     for (int box = 1; box <= 3; ++box) {
         controls::MaskedEdit* amount = box == 1   ? w().gifMaskEdBox1
                                        : box == 2 ? w().gifMaskEdBox2

@@ -1,10 +1,10 @@
 #include "tests/guests/GuestWindowFixture.h"
 
-#include "app/Program.h"
-#include "app/Tips.h"
 #include "controls/DataList.h"
 #include "controls/DataSource.h"
 #include "guests/frmNewGuest.h"
+#include "shell/Program.h"
+#include "shell/Tips.h"
 #include "tests/support/WidgetTestUtils.h"
 
 #include <QKeyEvent>
@@ -28,11 +28,11 @@ void typeKeys(QWidget* widget, const QString& text)
 
 void GuestWindowTest::SetUp()
 {
-    app::Program& program = app::program();
+    shell::Program& program = shell::program();
     program.DatabasePath = dir_.databasePath();
     store::Database& db = store::Workspace::defaultWorkspace().openDatabase(program.DatabasePath);
     program.TipList.clear();
-    app::LoadTips(db);
+    shell::LoadTips(db);
     program.BrideName = QStringLiteral("Anna");
     program.GroomName = QStringLiteral("Ben");
     program.HelpFilePath = dir_.file(QStringLiteral("Orvane.HLP"));
@@ -40,7 +40,7 @@ void GuestWindowTest::SetUp()
     program.InvitedSnapshot = invited_.get();
     controls::setModalHook([this](QWidget* window) {
         if (window->objectName() == QLatin1String("frmTip"))
-            tipsShown_.push_back(app::program().TipNumber);
+            tipsShown_.push_back(shell::program().TipNumber);
         if (auto* dialog = qobject_cast<frmNewGuest*>(window); dialog && newGuestDialog_)
             return newGuestDialog_(*dialog);
         return 0;
@@ -51,7 +51,7 @@ void GuestWindowTest::TearDown()
 {
     window_.reset();
     controls::setModalHook({});
-    app::program().InvitedSnapshot = nullptr;
+    shell::program().InvitedSnapshot = nullptr;
     invited_.reset();
     store::Workspace::defaultWorkspace().close();
 }
@@ -66,7 +66,7 @@ void GuestWindowTest::openWindow()
 
 store::Bookmark GuestWindowTest::insertGuest(const QVariantMap& fields)
 {
-    auto guests = app::database().openRecordset(QStringLiteral("Guests"), store::RecordsetType::Dynaset);
+    auto guests = shell::database().openRecordset(QStringLiteral("Guests"), store::RecordsetType::Dynaset);
     guests->addNew();
     for (auto it = fields.cbegin(); it != fields.cend(); ++it)
         guests->setValue(it.key(), it.value());
@@ -89,14 +89,14 @@ store::Bookmark GuestWindowTest::insertGuest(const QString& prefix, const QStrin
 
 QVariant GuestWindowTest::stored(store::Bookmark mark, const QString& field)
 {
-    auto guests = app::database().openRecordset(QStringLiteral("Guests"), store::RecordsetType::Snapshot);
+    auto guests = shell::database().openRecordset(QStringLiteral("Guests"), store::RecordsetType::Snapshot);
     guests->setBookmark(mark);
     return guests->value(field);
 }
 
 int GuestWindowTest::guestCount()
 {
-    return app::database()
+    return shell::database()
         .openRecordset(QStringLiteral("Guests"), store::RecordsetType::Snapshot)
         ->recordCount();
 }
@@ -104,7 +104,8 @@ int GuestWindowTest::guestCount()
 void GuestWindowTest::rawSql(const QString& sql)
 {
     char* error = nullptr;
-    const int rc = sqlite3_exec(app::database().handle(), sql.toUtf8().constData(), nullptr, nullptr, &error);
+    const int rc =
+        sqlite3_exec(shell::database().handle(), sql.toUtf8().constData(), nullptr, nullptr, &error);
     ASSERT_EQ(rc, SQLITE_OK) << (error ? error : "");
 }
 

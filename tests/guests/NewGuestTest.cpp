@@ -1,11 +1,11 @@
 // The new guest dialog and what it does to the guest window.
 #include "tests/guests/GuestWindowFixture.h"
 
-#include "app/Program.h"
 #include "controls/DataList.h"
 #include "controls/DataNavigator.h"
 #include "controls/DataSource.h"
 #include "guests/frmNewGuest.h"
+#include "shell/Program.h"
 #include "tests/support/WidgetTestUtils.h"
 
 #include <QComboBox>

@@ -1,11 +1,11 @@
 // The Summary tab and GuestSummary: figures from the saved queries in the grid and labels.
 #include "tests/guests/GuestWindowFixture.h"
 
-#include "app/Program.h"
 #include "controls/DataNavigator.h"
 #include "controls/DataSource.h"
 #include "guests/GuestSummary.h"
 #include "guests/frmNewGuest.h"
+#include "shell/Program.h"
 #include "tests/support/WidgetTestUtils.h"
 
 #include <QLabel>
@@ -174,7 +174,7 @@ TEST_F(SummaryTabTest, CountersBeyondSixteenBitsStopTheRunBeforeTheyAreShown)
         "INSERT INTO Guests (LastName, guestof, InvRehearsal) SELECT 'G' || i, 'Groom', 1 FROM n"));
     RecordingView view;
     try {
-        guests::readGuestSummary(app::database(), view);
+        guests::readGuestSummary(shell::database(), view);
         FAIL() << "no overflow";
     } catch (const store::StoreError& e) {
         EXPECT_EQ(e.number(), guests::OverflowError);

@@ -1,10 +1,10 @@
 // The reports window on the sample wedding: what each choice hands the engine, the
 // messages, and the Labels tab with its marks, styles and font.
-#include "app/Help.h"
-#include "app/HelpViewer.h"
-#include "app/Startup.h"
 #include "controls/Dialogs.h"
 #include "reports/frmReports.h"
+#include "shell/Help.h"
+#include "shell/HelpViewer.h"
+#include "shell/Paths.h"
 #include "tests/reports/WeddingFixture.h"
 #include "tests/support/WidgetTestUtils.h"
 
@@ -30,7 +30,7 @@ protected:
     void SetUp() override
     {
         WeddingFixture::SetUp();
-        setProgramDirectory(dir_->path());
+        shell::setProgramDirectory(dir_->path());
         previousHook_ = controls::setModalHook([this](QWidget* window) {
             shown_ << window->objectName();
             return answer_ ? answer_(window) : 0;
@@ -379,9 +379,9 @@ TEST_F(ReportsWindowTest, CloseUnloadsTheWindowAndItsLabelSets)
     EXPECT_EQ(window_->pos(), QPoint(206, 193));
     EXPECT_TRUE(window_->LabelSets[0]);
     click("SSCommand5");
-    ASSERT_TRUE(app::currentHelpViewer());
-    EXPECT_EQ(app::currentHelpViewer()->currentKey(), "1006");
-    app::quitHelp();
+    ASSERT_TRUE(shell::currentHelpViewer());
+    EXPECT_EQ(shell::currentHelpViewer()->currentKey(), "1006");
+    shell::quitHelp();
     click("SSCommand4");
     EXPECT_FALSE(window_->isVisible());
     for (const auto& set : window_->LabelSets)

@@ -2,12 +2,12 @@
 // manager loaded on it and shown, and the dialog seam faked.
 #pragma once
 
-#include "app/Program.h"
 #include "controls/DataList.h"
 #include "controls/Dialogs.h"
 #include "seating/TableEditState.h"
 #include "seating/frmSeater.h"
 #include "seating/frmTables.h"
+#include "shell/Program.h"
 #include "store/Store.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/WidgetTestUtils.h"
@@ -44,7 +44,7 @@ protected:
 
     void SetUp() override
     {
-        app::program().DatabasePath = dir.databasePath();
+        shell::program().DatabasePath = dir.databasePath();
         db = &store::Workspace::defaultWorkspace().openDatabase(dir.databasePath());
     }
 

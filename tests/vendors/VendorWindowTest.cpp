@@ -1,10 +1,10 @@
 #include "vendors/frmVendors.h"
 
-#include "app/Program.h"
 #include "controls/DataList.h"
 #include "controls/DataNavigator.h"
 #include "controls/DataSource.h"
 #include "controls/Dialogs.h"
+#include "shell/Program.h"
 #include "store/Store.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/WidgetTestUtils.h"
@@ -39,14 +39,14 @@ protected:
 
     void openDatabase()
     {
-        app::program().DatabasePath = dir.databasePath();
+        shell::program().DatabasePath = dir.databasePath();
         store::Workspace::defaultWorkspace().openDatabase(dir.databasePath());
     }
 
     static void addVendorRow(const QString& name, const QString& city = QString(),
                              const QString& notes = QString())
     {
-        app::database().execute(
+        shell::database().execute(
             "INSERT INTO Vendors (VendorName, City, Notes) VALUES (?, ?, ?)",
             {name, city.isNull() ? QVariant() : city, notes.isNull() ? QVariant() : notes});
     }
@@ -125,7 +125,7 @@ protected:
     static QStringList column(const QString& sql)
     {
         QStringList values;
-        auto rs = app::database().openRecordset(sql, store::RecordsetType::Snapshot);
+        auto rs = shell::database().openRecordset(sql, store::RecordsetType::Snapshot);
         for (; !rs->eof(); rs->moveNext())
             values << rs->value(0).toString();
         return values;

@@ -1,0 +1,128 @@
+#include "shell/Artwork.h"
+
+#include <QHash>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+namespace shell {
+
+namespace {
+
+void drawRing(QPainter& p, const QPointF& centre, qreal radius, qreal width, const QColor& colour)
+{
+    QPen pen(colour, width);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(centre, radius, radius);
+    QPen shine(QColor(255, 250, 220, 160), width / 4);
+    p.setPen(shine);
+    p.drawArc(QRectF(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius), 40 * 16, 70 * 16);
+}
+
+QPainterPath heartPath(const QRectF& r)
+{
+    QPainterPath path;
+    const qreal w = r.width(), h = r.height();
+    path.moveTo(r.left() + w / 2, r.top() + h);
+    path.cubicTo(r.left() - w * 0.1, r.top() + h * 0.55, r.left() + w * 0.05, r.top() - h * 0.1,
+                 r.left() + w / 2, r.top() + h * 0.28);
+    path.cubicTo(r.right() - w * 0.05, r.top() - h * 0.1, r.right() + w * 0.1, r.top() + h * 0.55,
+                 r.left() + w / 2, r.top() + h);
+    return path;
+}
+
+}  // namespace
+
+QPixmap ringsPicture(int size)
+{
+    // Drawn once per size: the splash and the main window show the same picture.
+    static QHash<int, QPixmap> drawn;
+    if (const auto it = drawn.constFind(size); it != drawn.constEnd())
+        return *it;
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal r = size * 0.27, w = size * 0.07;
+    drawRing(p, QPointF(size * 0.37, size * 0.5), r, w, QColor(201, 160, 72));
+    drawRing(p, QPointF(size * 0.63, size * 0.5), r, w, QColor(214, 178, 96));
+    p.end();
+    drawn.insert(size, pixmap);
+    return pixmap;
+}
+
+QPixmap tipPicture()
+{
+    return ringsPicture(64);
+}
+
+QPixmap ornamentLine(int width)
+{
+    QPixmap pixmap(width, 6);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    QLinearGradient gold(0, 0, width, 0);
+    gold.setColorAt(0.0, QColor(201, 160, 72, 0));
+    gold.setColorAt(0.5, QColor(201, 160, 72, 255));
+    gold.setColorAt(1.0, QColor(201, 160, 72, 0));
+    p.fillRect(QRect(0, 2, width, 2), gold);
+    return pixmap;
+}
+
+QCursor navigationCursorPicture()
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    // An arrow with a small heart at its tail.
+    QPainterPath arrow;
+    arrow.moveTo(1, 1);
+    arrow.lineTo(1, 17);
+    arrow.lineTo(5, 13);
+    arrow.lineTo(8, 20);
+    arrow.lineTo(11, 19);
+    arrow.lineTo(8, 12);
+    arrow.lineTo(13, 12);
+    arrow.closeSubpath();
+    p.setPen(QPen(Qt::white, 1.5));
+    p.setBrush(QColor(60, 20, 40));
+    p.drawPath(arrow);
+    p.setPen(QPen(Qt::white, 1));
+    p.setBrush(QColor(200, 30, 60));
+    p.drawPath(heartPath(QRectF(15, 16, 14, 13)));
+    p.end();
+    return QCursor(pixmap, 1, 1);
+}
+
+// A soft top-to-bottom gradient. It is drawn once into a narrow strip and tiled across the
+// window: filling the whole window with a gradient brush costs more at start-up than the
+// rest of the main window together.
+void paintHubBackground(QPainter& p, const QRect& area)
+{
+    constexpr int StripWidth = 64;
+    QImage strip(StripWidth, qMax(1, area.height()), QImage::Format_RGB32);
+    {
+        QPainter sp(&strip);
+        QLinearGradient ground(0, 0, 0, strip.height());
+        ground.setColorAt(0.0, QColor(255, 251, 245));
+        ground.setColorAt(0.6, QColor(252, 236, 236));
+        ground.setColorAt(1.0, QColor(246, 222, 228));
+        sp.fillRect(strip.rect(), ground);
+    }
+    p.drawTiledPixmap(area, QPixmap::fromImage(strip), QPoint(area.left() % StripWidth, 0));
+}
+
+void paintCard(QPainter& p, const QRect& area)
+{
+    p.save();
+    p.fillRect(area, QColor(255, 248, 243));
+    p.setPen(QPen(QColor(201, 160, 72), 2));
+    p.drawRect(QRectF(area).adjusted(1, 1, -1, -1));
+    p.restore();
+}
+
+}  // namespace shell

@@ -1,0 +1,46 @@
+// Picking a date with the date picker (frmCalander).
+//
+// The picker answers through two exchange fields owned by the main window, txtolddate
+// (the field's text before picking) and txtnewdate (the answer). The main window registers
+// them at start-up; callers use only the functions here:
+//
+//   const QString picked = shell::pickDate("Enter Due Date", QDate::currentDate(),
+//                                        field->text(), field->text());
+//   field->setText(picked);
+//
+// What comes back: OK or Enter -> the chosen date as short-date text; Cancel or Esc ->
+// oldText unchanged (even when it is empty or not a date); a double click on a day -> that
+// date; the window's close box -> the last day clicked, or the seed when none was clicked.
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+#include <optional>
+
+class QLineEdit;
+
+namespace shell {
+
+// Registers the exchange fields (the main window, once, while it loads).
+void registerDateExchange(QLineEdit* oldDate, QLineEdit* newDate);
+
+// The whole calling protocol: writes txtolddate := oldText and, when seed is given,
+// txtnewdate := *seed; sets the picker's caption and starting date; shows it modally;
+// returns txtnewdate's text. An invalid start date starts the picker on today.
+QString pickDate(const QString& caption, const QDate& start, const QString& oldText,
+                 const std::optional<QString>& seed = std::nullopt);
+
+// The exchange fields' texts (empty when none are registered).
+QString oldDateText();
+QString newDateText();
+void setOldDateText(const QString& text);
+void setNewDateText(const QString& text);
+
+// A date as the picker writes it: the user's short date format.
+QString dateText(const QDate& date);
+// Reads a date the way bound date fields read it (controls::parseCell); an invalid QDate
+// when the text is not a date.
+QDate parseDateText(const QString& text);
+
+}  // namespace shell

@@ -1,0 +1,82 @@
+#include "shell/Help.h"
+
+#include "shell/HelpViewer.h"
+#include "shell/Paths.h"
+#include "shell/Program.h"
+
+#include <QApplication>
+#include <QPointer>
+
+namespace shell {
+
+namespace {
+
+QPointer<HelpViewer>& viewer()
+{
+    static QPointer<HelpViewer> instance;
+    return instance;
+}
+
+QString helpFilePath()
+{
+    if (program().HelpFilePath.isEmpty())
+        return shell::programDirectory() + QStringLiteral("/Orvane.HLP");
+    return program().HelpFilePath;
+}
+
+// Shows the viewer over whatever window is in front. While a modal window is open, the
+// viewer must be modal too, or the modal window would block it.
+void showViewerAt(QWidget* owner, const QString& key)
+{
+    Q_UNUSED(owner);
+    if (!viewer()) {
+        viewer() = new HelpViewer;
+        viewer()->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    HelpViewer* v = viewer();
+    const Qt::WindowModality wanted =
+        QApplication::activeModalWidget() && QApplication::activeModalWidget() != v ? Qt::ApplicationModal
+                                                                                    : Qt::NonModal;
+    if (v->windowModality() != wanted) {
+        v->hide();
+        v->setWindowModality(wanted);
+    }
+    v->openAt(helpFilePath(), key);
+    v->show();
+    v->raise();
+    v->activateWindow();
+}
+
+}  // namespace
+
+HelpViewer* currentHelpViewer()
+{
+    return viewer();
+}
+
+void setupHelp(QWidget* mainWindow)
+{
+    program().HelpOwnerWindow = mainWindow;
+    const QString directory = shell::programDirectory();
+    program().HelpFilePath = directory.trimmed().endsWith(QLatin1Char('/'))
+                                 ? directory + QStringLiteral("Orvane.HLP")
+                                 : directory + QStringLiteral("/Orvane.HLP");
+}
+
+void showHelp(QWidget* owner, int contextNumber)
+{
+    showViewerAt(owner ? owner : program().HelpOwnerWindow.data(), QString::number(contextNumber));
+}
+
+void showHelpOnHelp(QWidget* owner)
+{
+    showViewerAt(owner ? owner : program().HelpOwnerWindow.data(), HelpOnHelpKey);
+}
+
+void quitHelp()
+{
+    if (viewer())
+        viewer()->close();
+}
+
+}  // namespace shell

@@ -1,0 +1,36 @@
+// Context help: every window's Help button opens the help file at its context number.
+//
+//   shell::showHelp(this, shell::HelpGuests);   // in frmGuests' Help button
+//
+// The help file is Orvane.HLP in the program directory (format: app/help/README.md);
+// a help viewer window shows one topic at a time and lists all of them.
+#pragma once
+
+class QWidget;
+
+namespace shell {
+
+// Context numbers of the windows' Help buttons and menu items.
+inline constexpr int HelpGeneral = 1000;    // General Information panel
+inline constexpr int HelpGuests = 1001;     // guest window
+inline constexpr int HelpChecklist = 1002;  // checklist window
+inline constexpr int HelpContents = 1004;   // main menu "Online Help"
+inline constexpr int HelpExpenses = 1005;   // expense window
+inline constexpr int HelpReports = 1006;    // reports window
+inline constexpr int HelpSeating = 1007;    // seating window
+// Number 1003 belongs to no window. The "Help on Help" topic has no number.
+
+// Sets program().HelpOwnerWindow and program().HelpFilePath (program directory +
+// "/Orvane.HLP"). Called once by the main window while it loads.
+void setupHelp(QWidget* mainWindow);
+
+// Opens the help viewer at the topic of contextNumber. owner: the window asking (its
+// dialog stays blocked while help is open over a modal window); null = HelpOwnerWindow.
+// A missing help file or unknown topic is reported inside the viewer, never as an error.
+void showHelp(QWidget* owner, int contextNumber);
+// Opens the help viewer at the topic that explains how to use help.
+void showHelpOnHelp(QWidget* owner = nullptr);
+// Closes the help viewer if it is open.
+void quitHelp();
+
+}  // namespace shell
