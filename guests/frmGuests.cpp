@@ -117,6 +117,7 @@ frmGuests::~frmGuests()
 void frmGuests::connectEvents()
 {
     connect(Data1, &controls::DataSource::reposition, this, &frmGuests::Data1_Reposition);
+    connect(Data1, &controls::DataSource::validate, this, &frmGuests::Data1_Validate);
     connect(Data1, &controls::DataSource::error, this, &frmGuests::Data1_Error);
     connect(SSTab1, &QTabWidget::currentChanged, this, [this](int) { SSTab1_Click(currentTab_); });
 
@@ -235,7 +236,7 @@ void frmGuests::Data1_Reposition()
     }
     tryStep([this] { showGuestCount(); });
     if (onRow) {
-        tryStep([&] { selectSide(); });
+        tryStep([&] { selectSide(true); });
         if (maiText2->text().isEmpty())
             maiText2->setText(Data1->caption());
         if (maiText3->text().isEmpty())
@@ -252,6 +253,20 @@ void frmGuests::showGuestCount()
 {
     if (store::Recordset* invited = shell::program().InvitedSnapshot)
         lblguestcount->setText(invited->value(QStringLiteral("count of guests")).toString());
+}
+
+// A party is listed and found by its last name: the row is not written without one, as
+// the new guest dialog does not add one without it. The user stays on the row to type it.
+void frmGuests::Data1_Validate(controls::ValidateEvent& event)
+{
+    if (!event.save || !Data1->hasCurrent() || !addtxtFields[0]->text().isEmpty())
+        return;
+    event.cancel = true;
+    controls::Beep();
+    controls::MsgBox(QStringLiteral("You must enter a last name"), controls::mb::OKOnly,
+                     QStringLiteral("Guest List Manager"), this);
+    if (SSTab1->currentIndex() == AddressTab)
+        addtxtFields[0]->setFocus();
 }
 
 void frmGuests::Data1_Error(controls::DataErrorEvent& event)

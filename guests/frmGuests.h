@@ -30,6 +30,7 @@ class DataNavigator;
 class DataSource;
 class MaskedEdit;
 struct DataErrorEvent;
+struct ValidateEvent;
 }  // namespace controls
 
 // Opens the guest window modally and returns when it is closed. A database failure while
@@ -54,6 +55,7 @@ public:
 
     // ---- event handlers ----------------------------------------------------------------
     void Data1_Reposition();
+    void Data1_Validate(controls::ValidateEvent& event);
     void Data1_Error(controls::DataErrorEvent& event);
     void addDBList1_Click();
     void SSTab1_Click(int previousTab);
@@ -158,7 +160,7 @@ private:
     void bindFields();
     void connectEvents();
     void setKeyboardOrder();
-    void selectSide();
+    void selectSide(bool clearOtherwise);
     void showGuestCount();
     void applyKeyboardStops();
     void removeCurrentGuest();

@@ -63,17 +63,29 @@ void frmGuests::detside_Click(int index)
 
 void frmGuests::detside_GotFocus(int)
 {
-    tryStep([this] { selectSide(); });
+    tryStep([this] { selectSide(false); });
 }
 
-// Selects the side option of the current party's guestof; another value, or none,
-// leaves the options as they are.
-void frmGuests::selectSide()
+// Selects the side option of the current party's guestof. Another value, or none,
+// leaves the options as they are, except on arrival at a row (clearOtherwise): then no
+// option is selected, so the window never suggests a side the party does not hold.
+void frmGuests::selectSide(bool clearOtherwise)
 {
     const QVariant side = Data1->fieldValue(QStringLiteral("guestof"));
-    for (int i = 0; i < 3; ++i)
-        if (!side.isNull() && side.toString() == guests::Sides[i])
+    for (int i = 0; i < 3; ++i) {
+        if (!side.isNull() && side.toString() == guests::Sides[i]) {
             detside[size_t(i)]->setChecked(true);
+            return;
+        }
+    }
+    if (!clearOtherwise)
+        return;
+    // Exclusive options cannot all be unchecked one by one while they are exclusive.
+    for (QRadioButton* option : detside) {
+        option->setAutoExclusive(false);
+        option->setChecked(false);
+        option->setAutoExclusive(true);
+    }
 }
 
 void frmGuests::detCheck1_Click()

@@ -247,6 +247,32 @@ TEST_F(GuestWindowTest, AValueTheFieldCannotHoldShowsInvalidDataAndTheGuestStays
     EXPECT_EQ(stored(guest, QStringLiteral("Prefix")).toString(), QStringLiteral("Mr."));
 }
 
+TEST_F(GuestWindowTest, AnEmptiedLastNameIsRefusedAndTheGuestKeepsItsName)
+{
+    const auto tom = insertGuest(QStringLiteral("Mr."), QStringLiteral("Tom"), QStringLiteral("Abbott"));
+    insertGuest(QStringLiteral("Ms."), QStringLiteral("Zoe"), QStringLiteral("Zimmer"));
+    openWindow();
+    QLineEdit* last = w().addtxtFields[0];
+    focus(last);
+    QTest::keyClick(last, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(last, Qt::Key_Delete);
+    ASSERT_TRUE(last->text().isEmpty());
+    QTest::mouseClick(testsupport::findNamed<QWidget>(w().navigator, QStringLiteral("Next")), Qt::LeftButton);
+    testsupport::pumpEvents();
+
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].text, QStringLiteral("You must enter a last name"));
+    EXPECT_EQ(dialogs().beepCount(), 1);
+    EXPECT_EQ(stored(tom, QStringLiteral("LastName")).toString(), QStringLiteral("Abbott"));
+    EXPECT_EQ(caption(w()), QStringLiteral("Mr. Tom Abbott"));  // still on Tom's row
+
+    typeInto(last, QStringLiteral("Abbot-Smith"));
+    QTest::mouseClick(testsupport::findNamed<QWidget>(w().navigator, QStringLiteral("Next")), Qt::LeftButton);
+    testsupport::pumpEvents();
+    EXPECT_EQ(messages().size(), 1u);
+    EXPECT_EQ(stored(tom, QStringLiteral("LastName")).toString(), QStringLiteral("Abbot-Smith"));
+}
+
 TEST_F(GuestWindowTest, HelpButtonAndF1OpenTheGuestTopic)
 {
     QFile help(shell::program().HelpFilePath);

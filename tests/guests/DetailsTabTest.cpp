@@ -83,8 +83,23 @@ TEST_F(GuestWindowTest, SideCaptionsAreEmptyWithoutTheCouplesNamesAndOtherSidesS
 
     pickGuest(bride);
     EXPECT_TRUE(w().detside[0]->isChecked());
-    pickGuest(cousin);  // leaves the options as they were
+    // Arriving at a party of another side shows no side at all, not the previous party's.
+    pickGuest(cousin);
+    for (QRadioButton* option : w().detside)
+        EXPECT_FALSE(option->isChecked());
+    chooseTab(frmGuests::DetailsTab);
+    focus(w().detside[0]);
+    for (QRadioButton* option : w().detside)
+        EXPECT_FALSE(option->isChecked());
+    EXPECT_EQ(stored(cousin, QStringLiteral("guestof")).toString(), QStringLiteral("Cousin"));
+
+    clickNext(w());  // to the bride's party and back with the navigator
     EXPECT_TRUE(w().detside[0]->isChecked());
+    QTest::mouseClick(testsupport::findNamed<QWidget>(w().navigator, QStringLiteral("Previous")),
+                      Qt::LeftButton);
+    testsupport::pumpEvents();
+    for (QRadioButton* option : w().detside)
+        EXPECT_FALSE(option->isChecked());
     EXPECT_EQ(stored(cousin, QStringLiteral("guestof")).toString(), QStringLiteral("Cousin"));
 }
 
