@@ -1,5 +1,7 @@
 #include "controls/Dialogs.h"
 
+#include "controls/WaitCursor.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QEventLoop>
@@ -153,12 +155,14 @@ int runModalWidget(QWidget* window)
 
 int MsgBox(const QString& text, int style, const QString& title, QWidget* parent)
 {
+    NormalPointer waitingForTheUser;
     return provider()->messageBox(parent, text, style, titleOr(title));
 }
 
 QString InputBox(const QString& prompt, const QString& title, const QString& defaultText, bool* cancelled,
                  QWidget* parent)
 {
+    NormalPointer waitingForTheUser;
     QString answer;
     const bool accepted = provider()->inputBox(parent, prompt, titleOr(title), defaultText, &answer);
     if (cancelled)
@@ -180,6 +184,7 @@ int ShowModal(QWidget* window)
 {
     if (!window)
         return 0;
+    NormalPointer waitingForTheUser;
     if (modalHook())
         return modalHook()(window);
     if (auto* dialog = qobject_cast<QDialog*>(window))

@@ -4,6 +4,7 @@
 #include "controls/DataSource.h"
 #include "controls/Dialogs.h"
 #include "controls/Events.h"
+#include "controls/WaitCursor.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -17,15 +18,6 @@ namespace grids {
 namespace {
 
 const QString ProgramTitle = QStringLiteral("Orvane");
-
-// Shows the hourglass for as long as it lives.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 }  // namespace
 
@@ -113,7 +105,7 @@ void GridCommands::sortByColumn(int column)
     if (!source_->updateRecord())
         return;
     try {
-        WaitCursor wait;
+        controls::WaitCursor wait;
         current->setSort(sort);
         source_->setRecordset(current->openRecordset(current->type()));
     } catch (const store::StoreError& failure) {

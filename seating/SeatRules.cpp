@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <limits>
 
 namespace seating {
 
@@ -94,6 +95,24 @@ bool seatsGiven(const QString& text)
 {
     const QVariant seats = controls::DataSource::valueOf(text, store::FieldType::Number);
     return seats.typeId() == QMetaType::LongLong && seats.toLongLong() != 0;
+}
+
+std::optional<QString> seatCountProblem(const QString& caption, const QString& text)
+{
+    // Read as the store reads it; a run of digits too long for any number still counts.
+    const QVariant value = controls::DataSource::valueOf(text, store::FieldType::Number);
+    QString digits = text.trimmed();
+    digits.remove(QLatin1Char('$'));
+    const bool allDigits =
+        !digits.isEmpty() && std::all_of(digits.begin(), digits.end(), [](QChar c) { return c.isDigit(); });
+    if (value.typeId() != QMetaType::LongLong && value.typeId() != QMetaType::Double && !allDigits)
+        return std::nullopt;
+    const double seats = allDigits ? digits.toDouble() : value.toDouble();
+    if (seats > std::numeric_limits<qint16>::max())
+        return caption + QStringLiteral(" can be at most %1.").arg(std::numeric_limits<qint16>::max());
+    if (seats < std::numeric_limits<qint16>::min())
+        return caption + QStringLiteral(" can be no less than %1.").arg(std::numeric_limits<qint16>::min());
+    return std::nullopt;
 }
 
 }  // namespace seating

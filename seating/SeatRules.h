@@ -57,5 +57,9 @@ bool numberBoxAccepts(int keyAscii);
 // True when the seat box holds a number of seats other than 0, read as the store will
 // read it when the row is saved.
 bool seatsGiven(const QString& text);
+// The seat counts (maximum and assigned seats) are 16-bit numbers. For a box text that
+// the store would read as a number beyond that range: the message that refuses it,
+// naming the box by its caption ("Maximum Seats"). Nothing for any other text.
+std::optional<QString> seatCountProblem(const QString& caption, const QString& text);
 
 }  // namespace seating

@@ -4,13 +4,13 @@
 #include "controls/DataSource.h"
 #include "controls/Dialogs.h"
 #include "controls/Events.h"
+#include "controls/WaitCursor.h"
 #include "seating/SeatRules.h"
 #include "seating/TableEditState.h"
 #include "shell/Program.h"
 #include "shell/Windows.h"
 #include "store/Store.h"
 
-#include <QApplication>
 #include <QEvent>
 #include <QFormLayout>
 #include <QFrame>
@@ -103,7 +103,7 @@ frmTables::~frmTables()
     // A window destroyed without being closed must not leave its transaction open.
     if (inTransaction_)
         discardChanges();
-    setBusy(false);
+    controls::endBusy();
 }
 
 void frmTables::Form_Load()
@@ -196,7 +196,7 @@ void frmTables::cmdClose_Click()
 
 void frmTables::discardChanges()
 {
-    setBusy(false);
+    controls::endBusy();
     datPrimaryRS->cancelUpdate();
     if (inTransaction_) {
         inTransaction_ = false;
@@ -227,7 +227,7 @@ bool frmTables::eventFilter(QObject* watched, QEvent* event)
 
 void frmTables::Form_Unload()
 {
-    setBusy(false);
+    controls::endBusy();
 }
 
 void frmTables::txtFields_KeyDown(int, int& keyCode, int)
@@ -249,14 +249,26 @@ void frmTables::txtFields_KeyPress(int index, int& keyAscii)
         keyAscii = 0;
 }
 
-void frmTables::datPrimaryRS_Validate(controls::ValidateEvent&)
+void frmTables::datPrimaryRS_Validate(controls::ValidateEvent& event)
 {
-    setBusy(true);
+    controls::showBusyUntilIdle();
+    if (!event.save)
+        return;
+    // A seat count the field cannot hold is refused, never stored wrapped around.
+    for (int box : {SeatsBox, AssignedBox}) {
+        const QString caption = QString::fromLatin1(Boxes[size_t(box)].caption).chopped(1);
+        if (const auto problem = seating::seatCountProblem(caption, txtFields[size_t(box)]->text())) {
+            event.cancel = true;
+            showDataError(*problem);
+            txtFields[size_t(box)]->setFocus();
+            return;
+        }
+    }
 }
 
 void frmTables::datPrimaryRS_Reposition()
 {
-    setBusy(false);
+    controls::endBusy();
     try {
         datPrimaryRS->setCaption(QStringLiteral("Record: ") +
                                  QString::number(datPrimaryRS->absolutePosition() + 1));
@@ -273,17 +285,6 @@ void frmTables::datPrimaryRS_Error(controls::DataErrorEvent& event)
 
 void frmTables::showDataError(const QString& description)
 {
-    setBusy(false);
+    controls::endBusy();
     controls::MsgBox(QStringLiteral("Data error event hit err:") + description, OKOnly, QString(), this);
-}
-
-void frmTables::setBusy(bool busy)
-{
-    if (busy == busy_)
-        return;
-    busy_ = busy;
-    if (busy)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QApplication::restoreOverrideCursor();
 }

@@ -65,10 +65,8 @@ private:
     void prepareRow();
     void discardChanges();
     void showDataError(const QString& description);
-    void setBusy(bool busy);
 
     QPointer<controls::DataSource> seatingTables_;
     bool prepared_ = false;
     bool inTransaction_ = false;
-    bool busy_ = false;
 };

@@ -1,7 +1,10 @@
 #include "controls/Dialogs.h"
+#include "controls/WaitCursor.h"
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QCursor>
 #include <QDialog>
 #include <QTimer>
 
@@ -90,4 +93,63 @@ TEST(ShowModal, DialogReturnsItsResult)
     QDialog dialog;
     QTimer::singleShot(0, &dialog, [&] { dialog.done(7); });
     EXPECT_EQ(ShowModal(&dialog), 7);
+}
+
+namespace {
+
+Qt::CursorShape pointerShape()
+{
+    const QCursor* cursor = QApplication::overrideCursor();
+    return cursor ? cursor->shape() : Qt::ArrowCursor;
+}
+
+}  // namespace
+
+TEST(WaitPointer, EveryBoxAndModalWindowShowsTheNormalPointerAndTheHourglassComesBack)
+{
+    ScopedFakeDialogs fake;
+    std::vector<Qt::CursorShape> whileAsking;
+    fake->onShow = [&](const DialogCall&) { whileAsking.push_back(pointerShape()); };
+    {
+        WaitCursor wait;
+        MsgBox("Sort Error\nboom");
+        InputBox("Enter Vendor name:");
+        EXPECT_EQ(pointerShape(), Qt::WaitCursor);  // the work goes on after the answer
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(whileAsking, (std::vector<Qt::CursorShape>{Qt::ArrowCursor, Qt::ArrowCursor}));
+
+    Qt::CursorShape inModal = Qt::WaitCursor;
+    setModalHook([&](QWidget*) {
+        inModal = pointerShape();
+        return 0;
+    });
+    QWidget window;
+    {
+        WaitCursor wait;
+        ShowModal(&window);
+    }
+    setModalHook({});
+    EXPECT_EQ(inModal, Qt::ArrowCursor);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST(WaitPointer, AnHourglassForWorkOthersFinishGoesWhenTheProgramWaitsAgain)
+{
+    ScopedFakeDialogs fake;
+    showBusyUntilIdle();
+    showBusyUntilIdle();  // once is enough
+    EXPECT_EQ(pointerShape(), Qt::WaitCursor);
+    QCoreApplication::processEvents();  // back in the event loop: waiting for the user
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    // A message box ends it at once, and nothing is left behind after the box.
+    showBusyUntilIdle();
+    Qt::CursorShape whileAsking = Qt::WaitCursor;
+    fake->onShow = [&](const DialogCall&) { whileAsking = pointerShape(); };
+    MsgBox("Data error event hit err:boom");
+    EXPECT_EQ(whileAsking, Qt::ArrowCursor);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }

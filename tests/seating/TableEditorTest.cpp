@@ -2,6 +2,8 @@
 
 #include "controls/DataSource.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QLineEdit>
 
 using namespace seatingtest;
@@ -236,4 +238,79 @@ TEST_F(TableEditorTest, AValueTheStoreRefusesShowsTheDataErrorAndKeepsTheWindowO
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(tableCount(), 1);
     EXPECT_EQ(store::Workspace::defaultWorkspace().transactionDepth(), 0);
+}
+
+TEST_F(TableEditorTest, SeatCountsTheFieldCannotHoldAreRefusedNeverWrapped)
+{
+    const qint64 head = addTable("Head Table", 8, 2, 1);
+    frmSeater w;
+    open(w);
+    dialogs->clear();
+    bool openAfterMax = false, openAfterAssigned = false;
+    onEditor([&](frmTables& ed) {
+        typeInto(box(ed, 1), "40000");
+        QTest::keyClick(box(ed, 1), Qt::Key_Return);
+        testsupport::pumpEvents();
+        openAfterMax = ed.isVisible() && box(ed, 1)->hasFocus();
+        typeInto(box(ed, 1), "12");
+        typeInto(box(ed, 3), "99999999999999999999");
+        ed.cmdUpdate->click();
+        testsupport::pumpEvents();
+        openAfterAssigned = ed.isVisible() && box(ed, 3)->hasFocus();
+        typeInto(box(ed, 3), "32767");
+        QTest::keyClick(box(ed, 3), Qt::Key_Return);
+    });
+    w.Command4->click();
+    ASSERT_EQ(messages().size(), 2u);
+    EXPECT_EQ(messages()[0].text, "Data error event hit err:Maximum Seats can be at most 32767.");
+    EXPECT_EQ(messages()[1].text, "Data error event hit err:Assigned Seats can be at most 32767.");
+    EXPECT_TRUE(openAfterMax);
+    EXPECT_TRUE(openAfterAssigned);
+    EXPECT_EQ(table(head).max, 12);
+    EXPECT_EQ(table(head).assigned, 32767);
+    EXPECT_EQ(store::Workspace::defaultWorkspace().transactionDepth(), 0);
+
+    // A refused new table is not stored at all when the user gives up.
+    onEditor([&](frmTables& ed) {
+        typeInto(box(ed, 1), "$40000");
+        ed.cmdUpdate->click();
+        ed.cmdClose->click();
+    });
+    w.Command1->click();
+    EXPECT_EQ(messages().size(), 3u);
+    EXPECT_EQ(tableCount(), 1);
+}
+
+TEST_F(TableEditorTest, ThePointerIsNormalWhileTheEditorWaitsForTheUser)
+{
+    addTable("Head Table", 8, 0, 1);
+    frmSeater w;
+    open(w);
+    dialogs->clear();
+    auto pointerIsNormal = [] {
+        const QCursor* cursor = QApplication::overrideCursor();
+        return !cursor || cursor->shape() == Qt::ArrowCursor;
+    };
+    std::vector<bool> waiting;  // the pointer was normal while each message was up
+    dialogs->onShow = [&](const controls::DialogCall&) { waiting.push_back(pointerIsNormal()); };
+    bool normalWhileTyping = false, normalAfterRefusal = false;
+    onEditor([&](frmTables& ed) {
+        testsupport::pumpEvents();
+        typeInto(box(ed, 2), "Garden");
+        testsupport::pumpEvents();
+        normalWhileTyping = pointerIsNormal();
+        typeInto(box(ed, 1), "40000");
+        ed.cmdUpdate->click();
+        testsupport::pumpEvents();
+        normalAfterRefusal = pointerIsNormal();
+        typeInto(box(ed, 1), "6");
+        ed.cmdUpdate->click();
+    });
+    w.Command1->click();  // add mode: no move follows the new row
+    EXPECT_TRUE(normalWhileTyping);
+    EXPECT_TRUE(normalAfterRefusal);
+    EXPECT_EQ(waiting, std::vector<bool>{true});
+    testsupport::pumpEvents();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(tableCount(), 2);
 }
