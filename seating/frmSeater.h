@@ -106,6 +106,7 @@ private:
     void Form_Shown();
     void Form_Unload();
     void openTableEditor();
+    bool followTableSelection();
     void selectTable(const QVariant& tableId);
     void clearOccupants();
     void writeAssigned(int assigned);  // of the current table

@@ -35,6 +35,18 @@ void frmSeater::selectTable(const QVariant& tableId)
     DBList1->selectBoundValue(tableId);
 }
 
+// The table list shows the table the user works on: the table set moves to the entry
+// selected there (the occupants follow). False when no table is shown selected.
+bool frmSeater::followTableSelection()
+{
+    const auto shown = DBList1->selectedBookmark();
+    if (!shown)
+        return false;
+    if (Data1->bookmark() != shown)
+        DBList1_Click();
+    return Data1->bookmark() == shown;
+}
+
 void frmSeater::openTableEditor()
 {
     frmTables editor(Data1, this);
@@ -63,7 +75,7 @@ void frmSeater::Command4_Click()
 {
     try {
         store::Recordset* tables = Data1->recordset();
-        if (!tables)
+        if (!tables || !followTableSelection())
             throw store::StoreError(store::err::ObjectNotSet, QStringLiteral("Object variable not set."));
         auto& state = seating::tableEdit();
         state.CurrentTableId = tables->value(QStringLiteral("TableId"));
@@ -102,6 +114,10 @@ void frmSeater::Command3_Click()
         store::Recordset* tables = Data1->recordset();
         if (!tables)
             return;
+        if (!followTableSelection()) {
+            controls::MsgBox(SelectTableFirst, OKOnly, QStringLiteral("Orvane"), this);
+            return;
+        }
         if (Data1->recordCount() > 0) {
             SeatingChange change;
             tables->deleteRecord();
@@ -129,6 +145,10 @@ void frmSeater::Command2_Click()
     try {
         if (!TableOccupants)
             return;
+        if (!followTableSelection()) {
+            controls::MsgBox(SelectTableFirst, OKOnly, QStringLiteral("Orvane"), this);
+            return;
+        }
         TableOccupants->requery();
         if (TableOccupants->bof() && TableOccupants->eof()) {
             controls::MsgBox(QStringLiteral("There are no Guest Groups to remove from this table."), OKOnly,
@@ -193,9 +213,13 @@ void frmSeater::Command5_Click()
 {
     using Kind = seating::SeatAnswer::Kind;
     try {
+        // The party and the table are the ones the lists show selected.
         store::Recordset* tables = Data1->recordset();
-        if (!UnassignedParties || !tables)
+        const auto partyKey = selectedPartyKey(List1);
+        if (!UnassignedParties || !tables || !partyKey || !UnassignedParties->hasBookmark(*partyKey) ||
+            !followTableSelection())
             throw store::StoreError(store::err::NoCurrentRecord, QStringLiteral("No current record."));
+        UnassignedParties->setBookmark(*partyKey);
         const int size = countOf(UnassignedParties->value(QStringLiteral("Invited")));
         const int assigned = countOf(tables->value(QStringLiteral("assigned")));
         const int free = seating::freeSeats(countOf(tables->value(QStringLiteral("max"))), assigned);
@@ -256,6 +280,7 @@ void frmSeater::Command6_Click()
         return;
     }
     try {
+        followTableSelection();
         store::Recordset* tables = Data1->recordset();
         if (!AssignedParties || !tables || !AssignedParties->hasBookmark(*key))
             return;

@@ -1,3 +1,4 @@
+#include <QLineEdit>
 #include "tests/seating/SeatingFixture.h"
 
 using namespace seatingtest;
@@ -249,4 +250,103 @@ TEST_F(PartySeatingTest, WhenTheTableCannotBeWrittenThePartyStaysUnseated)
     EXPECT_EQ(party(smith).tabletot, 0);
     EXPECT_EQ(table(head).assigned, 3);
     EXPECT_EQ(store::Workspace::defaultWorkspace().transactionDepth(), 0);
+}
+
+TEST_F(PartySeatingTest, AfterAddTableAndSaveTheTableShownSelectedIsTheOneSeatedAt)
+{
+    addTable("Head Table", 8, 0, 1);
+    const qint64 smith = addParty("Mr.", "John", "Smith", 2);
+    frmSeater w;
+    open(w);
+    pick(w.List1, 0);
+    onEditor([&](frmTables& ed) {
+        ed.txtFields[1]->setFocus();
+        ed.txtFields[1]->selectAll();
+        QTest::keyClicks(ed.txtFields[1], "6");
+        ed.cmdUpdate->click();
+    });
+    QTest::mouseClick(w.Command1, Qt::LeftButton);
+    testsupport::pumpEvents();
+    ASSERT_EQ(w.DBList1->text(), "Table #2");
+    dialogs->clear();
+    answer({typed("2")});
+    QTest::mouseClick(w.Command5, Qt::LeftButton);
+    ASSERT_FALSE(dialogs->calls.empty());
+    EXPECT_EQ(dialogs->calls[0].kind, DialogCall::Kind::InputBox) << dialogs->calls[0].text.toStdString();
+    const qint64 added = db->openRecordset("SELECT TableId FROM Tables WHERE tablename = 'Table #2'",
+                                           store::RecordsetType::Snapshot)
+                             ->value("TableId")
+                             .toLongLong();
+    EXPECT_EQ(party(smith).tableid, added);
+    EXPECT_EQ(table(added).assigned, 2);
+}
+
+TEST_F(PartySeatingTest, AddGuestUsesThePartyAndTableTheListsShowSelected)
+{
+    const qint64 head = addTable("Head Table", 8, 0, 1);
+    const qint64 garden = addTable("Garden", 8, 0, 2);
+    const qint64 smith = addParty("Mr.", "John", "Smith", 2);
+    const qint64 adams = addParty("Ms.", "Ann", "Adams", 1);
+    frmSeater w;
+    open(w);
+    const QString askAgain = "You have to select a guest group AND a table to add this guest group to.";
+
+    // A party picked, then unpicked again (Ctrl+click): nothing looks selected, nothing is seated.
+    pick(w.List1, rowOfParty(w.List1, smith));
+    const QRect at = w.List1->visualItemRect(w.List1->item(rowOfParty(w.List1, smith)));
+    QTest::mouseClick(w.List1->viewport(), Qt::LeftButton, Qt::ControlModifier, at.center());
+    ASSERT_TRUE(w.List1->selectedItems().isEmpty());
+    dialogs->clear();
+    QTest::mouseClick(w.Command5, Qt::LeftButton);
+    ASSERT_EQ(dialogs->calls.size(), 1u);
+    EXPECT_EQ(dialogs->calls[0].text, askAgain);
+    EXPECT_EQ(party(smith).tableid, 0);
+
+    // No table shown selected: the same.
+    pick(w.List1, rowOfParty(w.List1, adams));
+    const QRect first = w.DBList1->visualRect(w.DBList1->model()->index(0, 0));
+    QTest::mouseClick(w.DBList1->viewport(), Qt::LeftButton, Qt::ControlModifier, first.center());
+    ASSERT_FALSE(w.DBList1->selectedBookmark());
+    dialogs->clear();
+    QTest::mouseClick(w.Command5, Qt::LeftButton);
+    ASSERT_EQ(dialogs->calls.size(), 1u);
+    EXPECT_EQ(dialogs->calls[0].text, askAgain);
+    EXPECT_EQ(party(adams).tableid, 0);
+
+    // The table picked with the keyboard is the one seated at.
+    w.DBList1->setFocus();
+    QTest::keyClick(w.DBList1, Qt::Key_Down);
+    QTest::keyClick(w.DBList1, Qt::Key_Space);
+    testsupport::pumpEvents();
+    ASSERT_EQ(w.DBList1->text(), "Garden");
+    pick(w.List1, rowOfParty(w.List1, adams));
+    dialogs->clear();
+    answer({typed("1")});
+    QTest::mouseClick(w.Command5, Qt::LeftButton);
+    EXPECT_EQ(party(adams).tableid, garden);
+    EXPECT_EQ(table(garden).assigned, 1);
+    EXPECT_EQ(table(head).assigned, 0);
+}
+
+TEST_F(PartySeatingTest, TheFirstTableAddedIsTheOneSeatedAt)
+{
+    const qint64 smith = addParty("Mr.", "John", "Smith", 2);
+    frmSeater w;
+    open(w);
+    pick(w.List1, 0);
+    onEditor([&](frmTables& ed) {
+        ed.txtFields[1]->setFocus();
+        ed.txtFields[1]->selectAll();
+        QTest::keyClicks(ed.txtFields[1], "6");
+        ed.cmdUpdate->click();
+    });
+    QTest::mouseClick(w.Command1, Qt::LeftButton);
+    testsupport::pumpEvents();
+    ASSERT_EQ(w.DBList1->text(), "Table #1");
+    dialogs->clear();
+    answer({typed("2")});
+    QTest::mouseClick(w.Command5, Qt::LeftButton);
+    ASSERT_FALSE(dialogs->calls.empty());
+    EXPECT_EQ(dialogs->calls[0].kind, DialogCall::Kind::InputBox) << dialogs->calls[0].text.toStdString();
+    EXPECT_NE(party(smith).tableid, 0);
 }
