@@ -2,6 +2,7 @@
 
 #include "app/Version.h"
 #include "shell/Artwork.h"
+#include "shell/Help.h"
 #include "shell/Windows.h"
 
 #include <QGridLayout>
@@ -23,6 +24,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Orvane"));
 
+    shell::setHelpContext(this, shell::HelpOfOwner);
     Image1 = makeLabel(QStringLiteral("Image1"));
     Image1->setPixmap(shell::ringsPicture(72));
     Image1->setAlignment(Qt::AlignTop);

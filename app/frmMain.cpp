@@ -93,6 +93,8 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Orvane"));
+
+    shell::setHelpContext(this, shell::HelpContents);
     loadedMain() = this;
     buildHub();
     buildMenus();

@@ -83,6 +83,7 @@ void frmMain::buildGeneralPanel()
     frameGeneral->setPalette(ivory);
     frameGeneral->hide();
 
+    shell::setHelpContext(frameGeneral, shell::HelpGeneral);
     txtbridesname = named(new QLineEdit, "txtbridesname");
     txtgroomsname = named(new QLineEdit, "txtgroomsname");
 

@@ -1,6 +1,7 @@
 #include "app/frmWelcome.h"
 
 #include "shell/Artwork.h"
+#include "shell/Help.h"
 #include "shell/Windows.h"
 
 #include <QLabel>
@@ -12,6 +13,8 @@
 frmWelcome::frmWelcome(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("frmWelcome"));
+
+    shell::setHelpContext(this, shell::HelpOfOwner);
     QPalette ink = palette();
     ink.setColor(QPalette::WindowText, QColor(0x5a, 0x2a, 0x3a));
     setPalette(ink);

@@ -1,15 +1,15 @@
 #include "budget/frmDataGrid.h"
 
-#include "shell/ErrorMessage.h"
-#include "shell/Help.h"
-#include "shell/Program.h"
 #include "budget/ExpenseRules.h"
-#include "controls/GridWindow.h"
 #include "controls/DataGrid.h"
 #include "controls/DataList.h"
 #include "controls/DataSource.h"
 #include "controls/Dialogs.h"
 #include "controls/Events.h"
+#include "controls/GridWindow.h"
+#include "shell/ErrorMessage.h"
+#include "shell/Help.h"
+#include "shell/Program.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -63,6 +63,7 @@ void frmDataGrid::createControls()
     setObjectName(QStringLiteral("frmDataGrid"));
     setWindowTitle(QStringLiteral("Expense Tracker"));
 
+    shell::setHelpContext(this, shell::HelpExpenses);
     using grids::named;
     Data1 = named(new controls::DataSource(this), "Data1");
     Data2 = named(new controls::DataSource(this), "Data2");

@@ -1,14 +1,14 @@
 #include "checklist/frmCheck.h"
 
+#include "checklist/CheckRules.h"
+#include "controls/DataGrid.h"
+#include "controls/DataSource.h"
+#include "controls/Dialogs.h"
+#include "controls/GridWindow.h"
 #include "shell/DatePicker.h"
 #include "shell/Help.h"
 #include "shell/Program.h"
 #include "shell/Tips.h"
-#include "checklist/CheckRules.h"
-#include "controls/GridWindow.h"
-#include "controls/DataGrid.h"
-#include "controls/DataSource.h"
-#include "controls/Dialogs.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -46,6 +46,7 @@ void frmCheck::createControls()
     setObjectName(QStringLiteral("frmCheck"));
     setWindowTitle(QStringLiteral("Check List"));
 
+    shell::setHelpContext(this, shell::HelpChecklist);
     using grids::named;
     Data1 = named(new controls::DataSource(this), "Data1");
     grddataGrid = named(new controls::DataGrid(this), "grddataGrid");

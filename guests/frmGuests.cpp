@@ -25,7 +25,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -134,9 +133,7 @@ void frmGuests::connectEvents()
     connect(SSCommand2, &QPushButton::clicked, this, &frmGuests::SSCommand2_Click);
     connect(SSCommand3, &QPushButton::clicked, this, &frmGuests::SSCommand3_Click);
     connect(SSCommand4, &QPushButton::clicked, this, &frmGuests::SSCommand4_Click);
-    // The window's help topic: F1 anywhere in it.
-    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(help, &QShortcut::activated, this, &frmGuests::SSCommand1_Click);
+    shell::setHelpContext(this, shell::HelpGuests);
 
     for (int i = 0; i < 3; ++i)
         controls::on(detside[size_t(i)]).click([this, i] { detside_Click(i); }).gotFocus([this, i] {

@@ -16,7 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -74,8 +73,7 @@ frmNewGuest::frmNewGuest(QWidget* parent) : QDialog(parent)
     connect(Command1, &QPushButton::clicked, this, &frmNewGuest::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frmNewGuest::Command2_Click);
     controls::on(txtnewlast).keyDown([this](int& keyCode, int shift) { txtnewlast_KeyDown(keyCode, shift); });
-    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(help, &QShortcut::activated, this, [this] { shell::showHelp(this, shell::HelpGuests); });
+    shell::setHelpContext(this, shell::HelpGuests);
 }
 
 void frmNewGuest::keyPressEvent(QKeyEvent* event)

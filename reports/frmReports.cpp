@@ -99,6 +99,8 @@ frmReports::frmReports(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmReports"));
     setWindowTitle(QStringLiteral("Reports"));
+
+    shell::setHelpContext(this, shell::HelpReports);
     buildWindow();
 }
 

@@ -61,6 +61,8 @@ frmSeater::frmSeater(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmSeater"));
     setWindowTitle(QStringLiteral("Reception Seating Manager"));
+
+    shell::setHelpContext(this, shell::HelpSeating);
     buildControls();
 }
 

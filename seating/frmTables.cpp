@@ -7,6 +7,7 @@
 #include "controls/WaitCursor.h"
 #include "seating/SeatRules.h"
 #include "seating/TableEditState.h"
+#include "shell/Help.h"
 #include "shell/Program.h"
 #include "shell/Windows.h"
 #include "store/Store.h"
@@ -49,6 +50,7 @@ frmTables::frmTables(controls::DataSource* seatingTables, QWidget* parent)
     setObjectName(QStringLiteral("frmTables"));
     setWindowTitle(QStringLiteral("Tables"));
 
+    shell::setHelpContext(this, shell::HelpSeating);
     auto* form = new QFormLayout;
     for (int i = 0; i < 4; ++i) {
         lblLabels[i] = new QLabel(QString::fromLatin1(Boxes[i].caption), this);

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QShortcut>
 
 namespace shell {
 
@@ -16,6 +17,9 @@ QPointer<HelpViewer>& viewer()
     static QPointer<HelpViewer> instance;
     return instance;
 }
+
+const char* const HelpContextProperty = "orvaneHelpContext";
+const char* const HelpKeyObject = "orvaneHelpKey";
 
 QString helpFilePath()
 {
@@ -61,6 +65,33 @@ void setupHelp(QWidget* mainWindow)
     program().HelpFilePath = directory.trimmed().endsWith(QLatin1Char('/'))
                                  ? directory + QStringLiteral("Orvane.HLP")
                                  : directory + QStringLiteral("/Orvane.HLP");
+}
+
+void setHelpContext(QWidget* widget, int contextNumber)
+{
+    if (contextNumber != HelpOfOwner)
+        widget->setProperty(HelpContextProperty, contextNumber);
+    QWidget* window = widget->window();
+    if (window->findChild<QShortcut*>(QLatin1String(HelpKeyObject), Qt::FindDirectChildrenOnly))
+        return;
+    auto* key = new QShortcut(QKeySequence(Qt::Key_F1), window);
+    key->setObjectName(QLatin1String(HelpKeyObject));
+    QObject::connect(key, &QShortcut::activated, window, [window] {
+        QWidget* from = QApplication::focusWidget();
+        if (!from || from->window() != window)
+            from = window;
+        showHelp(window, helpContextOf(from));
+    });
+}
+
+int helpContextOf(const QWidget* widget)
+{
+    for (const QWidget* w = widget; w; w = w->parentWidget()) {
+        const QVariant number = w->property(HelpContextProperty);
+        if (number.isValid())
+            return number.toInt();
+    }
+    return HelpContents;
 }
 
 void showHelp(QWidget* owner, int contextNumber)

@@ -18,7 +18,10 @@ inline constexpr int HelpContents = 1004;   // main menu "Online Help"
 inline constexpr int HelpExpenses = 1005;   // expense window
 inline constexpr int HelpReports = 1006;    // reports window
 inline constexpr int HelpSeating = 1007;    // seating window
+inline constexpr int HelpVendors = 1008;    // vendor window (F1; it has no Help button)
 // Number 1003 belongs to no window. The "Help on Help" topic has no number.
+// A window without a topic of its own shows the topic of the window that opened it.
+inline constexpr int HelpOfOwner = 0;
 
 // Sets program().HelpOwnerWindow and program().HelpFilePath (program directory +
 // "/Orvane.HLP"). Called once by the main window while it loads.
@@ -28,6 +31,14 @@ void setupHelp(QWidget* mainWindow);
 // dialog stays blocked while help is open over a modal window); null = HelpOwnerWindow.
 // A missing help file or unknown topic is reported inside the viewer, never as an error.
 void showHelp(QWidget* owner, int contextNumber);
+// Gives a window, or a panel inside one, its help topic, and makes F1 anywhere in the
+// window open help: at the topic of the nearest widget that has one, going up from the
+// focus through the parents and on to the owner windows (HelpContents when none has).
+// contextNumber HelpOfOwner only makes F1 work, with the owner's topic.
+void setHelpContext(QWidget* widget, int contextNumber);
+// The topic F1 opens for a widget, by the rule above.
+int helpContextOf(const QWidget* widget);
+
 // Opens the help viewer at the topic that explains how to use help.
 void showHelpOnHelp(QWidget* owner = nullptr);
 // Closes the help viewer if it is open.

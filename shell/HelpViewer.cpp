@@ -1,5 +1,7 @@
 #include "shell/HelpViewer.h"
 
+#include "shell/Help.h"
+
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -51,6 +53,9 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window)
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
     auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(esc, &QShortcut::activated, this, &QWidget::close);
+    // F1 in the help window explains the help window.
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [this] { shell::showHelpOnHelp(this); });
 }
 
 void HelpViewer::openAt(const QString& helpFilePath, const QString& key)

@@ -1,6 +1,7 @@
 #include "shell/frmCalander.h"
 
 #include "shell/DatePicker.h"
+#include "shell/Help.h"
 #include "shell/Windows.h"
 
 #include <QCalendarWidget>
@@ -42,6 +43,7 @@ frmCalander::frmCalander(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmCalander"));
     setWindowTitle(QStringLiteral("Calendar"));
 
+    shell::setHelpContext(this, shell::HelpOfOwner);
     Calendar1 = new QCalendarWidget;
     Calendar1->setObjectName(QStringLiteral("Calendar1"));
     Calendar1->setGridVisible(true);

@@ -1,6 +1,7 @@
 #include "shell/frmTip.h"
 
 #include "shell/Artwork.h"
+#include "shell/Help.h"
 #include "shell/Program.h"
 #include "shell/Tips.h"
 #include "shell/Windows.h"
@@ -15,6 +16,7 @@ frmTip::frmTip(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmTip"));
     setWindowTitle(QStringLiteral("Orvane Tip"));
 
+    shell::setHelpContext(this, shell::HelpOfOwner);
     Picture1 = new QLabel;
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setPixmap(shell::tipPicture());

@@ -1,12 +1,13 @@
 #include "vendors/frmVendors.h"
 
-#include "shell/Program.h"
 #include "controls/DataList.h"
 #include "controls/DataNavigator.h"
 #include "controls/DataSource.h"
 #include "controls/Dialogs.h"
 #include "controls/Events.h"
 #include "controls/ListValues.h"
+#include "shell/Help.h"
+#include "shell/Program.h"
 #include "store/Store.h"
 
 #include <QComboBox>
@@ -84,6 +85,8 @@ frmVendors::frmVendors(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmVendors"));
     setWindowTitle(QStringLiteral("Wedding Vendor List"));
+
+    shell::setHelpContext(this, shell::HelpVendors);
     createControls();
     layOutControls();
     connectEvents();

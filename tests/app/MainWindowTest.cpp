@@ -7,12 +7,15 @@
 #include "shell/Program.h"
 #include "store/Store.h"
 #include "tests/app/MainTestSupport.h"
+#include "tests/support/WidgetTestUtils.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
@@ -94,6 +97,43 @@ TEST_F(MainWindowTest, EveryLabelClicksAndOpensItsWindow)
     EXPECT_TRUE(run_.modals.contains("frmGuests"));
     EXPECT_TRUE(run_.dialogs->messages().empty());
     EXPECT_NE(store::Workspace::defaultWorkspace().database(), nullptr);
+}
+
+TEST_F(MainWindowTest, F1OpensTheTopicOfTheWindowItIsPressedIn)
+{
+    // The key the help viewer shows after F1 in a window, closing the viewer again.
+    auto helpKeyAfterF1 = [](QWidget* window) {
+        testsupport::showActive(window);
+        QWidget* at = window->focusWidget() ? window->focusWidget() : window;
+        QTest::keyClick(at, Qt::Key_F1);
+        testsupport::pumpEvents();
+        HelpViewer* viewer = shell::currentHelpViewer();
+        const QString key = viewer && viewer->isVisible() ? viewer->currentKey() : QString();
+        if (viewer)
+            viewer->close();
+        testsupport::pumpEvents();
+        return key;
+    };
+    QMap<QString, QString> keys;
+    run_.onModal = [&](QWidget* window) {
+        keys[window->objectName()] = helpKeyAfterF1(window);
+        window->close();
+    };
+    for (NavLabel* label : {main().imgguests, main().imgexpense, main().imgcheck, main().imgseater,
+                            main().imgreports, main().imgvendor})
+        QTest::mouseClick(label, Qt::LeftButton);
+    const QMap<QString, QString> expected = {{"frmGuests", "1001"},  {"frmDataGrid", "1005"},
+                                             {"frmCheck", "1002"},   {"frmSeater", "1007"},
+                                             {"frmReports", "1006"}, {"frmVendors", "1008"}};
+    for (auto it = expected.begin(); it != expected.end(); ++it)
+        EXPECT_EQ(keys.value(it.key()), it.value()) << it.key().toStdString();
+
+    EXPECT_EQ(helpKeyAfterF1(&main()), "1004");
+    QTest::mouseClick(main().imggeneral, Qt::LeftButton);
+    testsupport::pumpEvents();
+    ASSERT_TRUE(main().frameGeneral->isVisible());
+    main().txtbridesname->setFocus();
+    EXPECT_EQ(helpKeyAfterF1(&main()), "1000");
 }
 
 TEST_F(MainWindowTest, ExitLabelMenuAndCloseBoxAllEndTheProgram)

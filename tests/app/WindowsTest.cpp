@@ -15,10 +15,12 @@
 #include "shell/frmCalander.h"
 #include "shell/frmTip.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/WidgetTestUtils.h"
 
 #include <gtest/gtest.h>
 
 #include <QCalendarWidget>
+#include <QDialog>
 #include <QLabel>
 #include <QLibrary>
 #include <QLineEdit>
@@ -229,10 +231,10 @@ protected:
 TEST_F(HelpTest, EveryContextNumberHasItsTopic)
 {
     const std::pair<int, const char*> topics[] = {
-        {shell::HelpGeneral, "General Information"},      {shell::HelpGuests, "Guest List Manager"},
-        {shell::HelpChecklist, "To Do/Check List"},       {shell::HelpContents, "Orvane Help Contents"},
-        {shell::HelpExpenses, "Track Expenses"},          {shell::HelpReports, "Print Reports/Labels"},
-        {shell::HelpSeating, "Reception Seating Manager"}};
+        {shell::HelpGeneral, "General Information"},       {shell::HelpGuests, "Guest List Manager"},
+        {shell::HelpChecklist, "To Do/Check List"},        {shell::HelpContents, "Orvane Help Contents"},
+        {shell::HelpExpenses, "Track Expenses"},           {shell::HelpReports, "Print Reports/Labels"},
+        {shell::HelpSeating, "Reception Seating Manager"}, {shell::HelpVendors, "Wedding Vendor List"}};
     for (const auto& [number, title] : topics) {
         shell::showHelp(nullptr, number);
         HelpViewer* viewer = shell::currentHelpViewer();
@@ -242,7 +244,7 @@ TEST_F(HelpTest, EveryContextNumberHasItsTopic)
         EXPECT_TRUE(viewer->shownHtml().contains(title)) << number;
         EXPECT_EQ(viewer->lstTopics->currentItem()->text(), title);
     }
-    EXPECT_EQ(shell::currentHelpViewer()->topicTitles().size(), 8);  // seven windows and help on help
+    EXPECT_EQ(shell::currentHelpViewer()->topicTitles().size(), 9);  // eight windows and help on help
 }
 
 TEST_F(HelpTest, HelpOnHelpUnknownTopicsAndQuitting)
@@ -319,3 +321,26 @@ TEST(Sounds, TheAudioModulePlaysWithOrWithoutADevice)
 }
 
 }  // namespace
+
+TEST_F(HelpTest, F1InASmallWindowOpensTheTopicOfTheWindowThatOpenedIt)
+{
+    QWidget checklist;
+    shell::setHelpContext(&checklist, shell::HelpChecklist);
+    QDialog calendar(&checklist);  // a small window over the checklist, as the date picker is
+    shell::setHelpContext(&calendar, shell::HelpOfOwner);
+    testsupport::showActive(&calendar);
+    QTest::keyClick(&calendar, Qt::Key_F1);
+    ASSERT_NE(shell::currentHelpViewer(), nullptr);
+    EXPECT_EQ(shell::currentHelpViewer()->currentKey(), "1002");
+    // F1 in the help window itself explains the help window.
+    testsupport::showActive(shell::currentHelpViewer());
+    QTest::keyClick(shell::currentHelpViewer(), Qt::Key_F1);
+    EXPECT_EQ(shell::currentHelpViewer()->currentKey(), shell::HelpOnHelpKey);
+    shell::currentHelpViewer()->close();
+    calendar.close();
+
+    frmTip tip;  // opened by nothing: the contents
+    testsupport::showActive(&tip);
+    QTest::keyClick(&tip, Qt::Key_F1);
+    EXPECT_EQ(shell::currentHelpViewer()->currentKey(), "1004");
+}
