@@ -78,6 +78,7 @@ TEST_F(WalkTest, ChangesDuringTheWalkAreSeen)
     int seen = 0;
     for (guests_->moveFirst(); !guests_->eof(); guests_->moveNext(), ++position) {
         const qint64 invited = checkRow(previous);
+        EXPECT_EQ(invited, order[size_t(position)]) << "at position " << position;
         ++seen;
         if (position == 700) {  // changed through the set: the set shows the change at once
             guests_->edit();
