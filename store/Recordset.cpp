@@ -59,6 +59,7 @@ void RecordsetImpl::finishStatements()
 {
     rowStatement_.reset();
     rangeStatement_.reset();
+    sortKeyStatement_.reset();
     keysStatement_.reset();
     for (auto& [text, st] : findStatements_)
         st->reset();
@@ -70,6 +71,7 @@ void RecordsetImpl::detach()
 {
     rowStatement_.finalize();
     rangeStatement_.finalize();
+    sortKeyStatement_.finalize();
     keysStatement_.finalize();
     findStatements_.clear();
     writeStatements_.clear();
@@ -281,9 +283,14 @@ QList<FieldInfo> RecordsetImpl::fields() const
 
 int RecordsetImpl::fieldIndex(const QString& name) const
 {
+    for (const auto& [recent, index] : recentNames_)
+        if (recent.constData() == name.constData() && recent.size() == name.size() && !recent.isNull())
+            return index;
     // Windows read the same few names row after row: remember each spelling once found.
-    if (const auto known = columnByName_.constFind(name); known != columnByName_.cend())
+    if (const auto known = columnByName_.constFind(name); known != columnByName_.cend()) {
+        recentNames_[recentNext_++ % recentNames_.size()] = {name, *known};
         return *known;
+    }
     auto it = columnByLower_.constFind(name.toLower());
     if (it == columnByLower_.cend())
         it = columnByLower_.constFind(plainName(name).toLower());

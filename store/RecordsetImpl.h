@@ -10,6 +10,7 @@
 
 #include <QVarLengthArray>
 
+#include <array>
 #include <map>
 
 namespace store {
@@ -101,6 +102,8 @@ private:
         const std::vector<int>* layout = nullptr;  // column -> index in values, -1 when not read
         quint32 version = 0;                       // the columns wanted at this version were read
         bool gone = false;                         // the row no longer exists
+        bool stale = false;                        // a window entry that must be read again
+        qint64 key = 0;                            // the row's key (window entries)
     };
     static constexpr quint32 NotWanted = 0xffffffffu;
 
@@ -117,6 +120,10 @@ private:
     std::vector<Column> columns_;
     QHash<QString, int> columnByLower_;
     mutable QHash<QString, int> columnByName_;  // names as callers spell them, found before
+    // The names asked for last, held so that their text cannot change: a caller reading the
+    // same literal names row after row finds each by its address, without hashing.
+    mutable std::array<std::pair<QString, int>, 8> recentNames_;
+    mutable size_t recentNext_ = 0;
 
     std::vector<qint64> keys_;  // row keys in the set's order (ordinals for query sets)
     mutable std::unordered_map<qint64, int> positions_;  // key -> position, built when needed
@@ -125,6 +132,13 @@ private:
     mutable Cache cache_;                          // keyed sets: rows read lately
     mutable std::vector<Cache::node_type> spare_;  // evicted entries, reused for new rows
     CachedRow& cacheEntry(qint64 key) const;
+    // Rows read on in the set's order by a range scan, by position: window_[i] is the row at
+    // position windowStart_ + i while its key is still that position's key. A walk through
+    // the set then finds each row without hashing.
+    mutable std::vector<CachedRow> window_;
+    mutable int windowStart_ = 0;
+    mutable int windowSize_ = 0;  // entries of window_ in use
+    const CachedRow* cachedRow(int position) const;
     mutable std::vector<quint32> wantedSince_;  // per column: the version it was first asked for
     mutable quint32 wantedVersion_ = 0;
     mutable quint64 cacheGeneration_ = 0;
@@ -152,9 +166,10 @@ private:
     // Reading on in the set's order: a set ordered by plain ascending terms reads the rows
     // after a known row with one range scan instead of a lookup per key.
     mutable sql::Statement rangeStatement_;
-    QStringList sortTerms_;         // the order's terms before the row key
-    mutable qint64 sortKeyOf_ = 0;  // the row whose order values sortKey_ holds
-    mutable Row sortKey_;           // kept for the last row of the latest block
+    mutable sql::Statement sortKeyStatement_;  // the order values of one row, by key
+    QStringList sortTerms_;                    // the order's terms before the row key
+    mutable qint64 sortKeyOf_ = 0;             // the row whose order values sortKey_ holds
+    mutable Row sortKey_;                      // kept for the last row of the latest block
     bool rangeReadable_ = false;
     sql::Statement keysStatement_;
     std::vector<std::pair<QString, std::shared_ptr<sql::Statement>>> findStatements_;   // by condition
@@ -191,7 +206,9 @@ private:
     void newLayout() const;
     void updateRangeOrder();
     bool readRange(int position) const;
-    void storeRow(const sql::Statement& st, bool keepSortKey) const;
+    // Stores a row read by st (its key in column 0, its values from column `first`).
+    void storeRow(const sql::Statement& st, CachedRow& row, int first) const;
+    void keepSortKey(qint64 key, const sql::Statement& st, int first) const;
     QVariant defaultValue(int index) const;
 
     dialect::Resolver columnResolver() const;

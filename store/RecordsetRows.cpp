@@ -44,6 +44,7 @@ void RecordsetImpl::describeQueryColumns(sqlite3_stmt* stmt, const QString& view
     columns_.clear();
     columnByLower_.clear();
     columnByName_.clear();
+    recentNames_ = {};
     for (int i = first; i < count; ++i) {
         Column col;
         const QString name = QString::fromUtf8(sqlite3_column_name(stmt, i));
@@ -209,10 +210,13 @@ void RecordsetImpl::prepareRowStatement() const
             where = '(' + source_.where + ") AND " + where;
         rangeStatement_ =
             sql::Statement(dbi_->db, "SELECT " + source_.qualifier + ".rowid" +
-                                         (sortTerms_.isEmpty() ? QString() : ", " + sortTerms_.join(", ")) +
                                          (sqlColumns.isEmpty() ? QString() : ", " + sqlColumns.join(", ")) +
                                          " FROM " + source_.from + " WHERE " + where + " ORDER BY " +
                                          keysOrder() + " LIMIT " + QString::number(RangeBlock));
+        if (!sortTerms_.isEmpty() && !sortKeyStatement_)
+            sortKeyStatement_ =
+                sql::Statement(dbi_->db, "SELECT " + sortTerms_.join(", ") + " FROM " + source_.from +
+                                             " WHERE " + source_.qualifier + ".rowid = ?1");
     }
 }
 
@@ -221,6 +225,7 @@ void RecordsetImpl::prepareRowStatement() const
 void RecordsetImpl::clearCache() const
 {
     memoRow_ = nullptr;
+    windowSize_ = 0;
     if (spare_.size() > size_t(4 * RangeBlock)) {
         cache_.clear();
         return;
@@ -247,6 +252,28 @@ void RecordsetImpl::forget(qint64 key) const
 {
     cache_.erase(key);
     memoRow_ = nullptr;
+    // Usually the current row; else look through the window.
+    const int current = pos_ - windowStart_;
+    if (current >= 0 && current < windowSize_ && window_[size_t(current)].key == key) {
+        window_[size_t(current)].stale = true;
+        return;
+    }
+    for (int i = 0; i < windowSize_; ++i)
+        if (window_[size_t(i)].key == key)
+            window_[size_t(i)].stale = true;
+}
+
+const RecordsetImpl::CachedRow* RecordsetImpl::cachedRow(int position) const
+{
+    const qint64 key = keys_[size_t(position)];
+    const int w = position - windowStart_;
+    if (w >= 0 && w < windowSize_) {
+        const CachedRow& row = window_[size_t(w)];
+        if (row.key == key && !row.stale)
+            return &row;
+    }
+    const auto it = cache_.find(key);
+    return it == cache_.end() ? nullptr : &it->second;
 }
 
 void RecordsetImpl::newLayout() const
@@ -264,6 +291,7 @@ void RecordsetImpl::updateRangeOrder()
     sortTerms_.clear();
     rangeReadable_ = false;
     rangeStatement_.finalize();
+    sortKeyStatement_.finalize();
     rowStatementVersion_ = NotWanted;
     if (!keyed_ || columnSql_.isEmpty())
         return;
@@ -280,25 +308,26 @@ void RecordsetImpl::updateRangeOrder()
     rangeReadable_ = true;
 }
 
-void RecordsetImpl::storeRow(const sql::Statement& st, bool keepSortKey) const
+void RecordsetImpl::storeRow(const sql::Statement& st, CachedRow& row, int first) const
 {
-    const qint64 key = st.columnInt(0);
-    CachedRow& row = cacheEntry(key);
+    row.key = st.columnInt(0);
     row.gone = false;
+    row.stale = false;
     row.version = wantedVersion_;
     if (layouts_.empty())
         newLayout();
     row.layout = layouts_.back().get();
     row.values.resize(qsizetype(rowColumns_.size()));
-    const int first = 1 + int(sortTerms_.size());
     for (size_t r = 0; r < rowColumns_.size(); ++r)
         row.values[qsizetype(r)] = st.column(first + int(r));
-    if (keepSortKey) {
-        sortKeyOf_ = key;
-        sortKey_.resize(size_t(sortTerms_.size()));
-        for (int k = 0; k < sortTerms_.size(); ++k)
-            sortKey_[size_t(k)] = st.column(1 + k);
-    }
+}
+
+void RecordsetImpl::keepSortKey(qint64 key, const sql::Statement& st, int first) const
+{
+    sortKeyOf_ = key;
+    sortKey_.resize(size_t(sortTerms_.size()));
+    for (int k = 0; k < sortTerms_.size(); ++k)
+        sortKey_[size_t(k)] = st.column(first + k);
 }
 
 // Reads the rows from `position` on with one scan that starts after the row before it.
@@ -316,19 +345,36 @@ bool RecordsetImpl::readRange(int position) const
     for (int k = 0; k < sortTerms_.size(); ++k)
         rangeStatement_.bind(k + 1, sortKey_[size_t(k)]);
     sqlite3_bind_int64(rangeStatement_.get(), int(sortTerms_.size()) + 1, previous);
-    if (cache_.size() > size_t(2 * RangeBlock))
-        clearCache();
+    memoRow_ = nullptr;
+    if (window_.size() < size_t(RangeBlock))
+        window_.resize(size_t(RangeBlock));
+    windowStart_ = position;
+    windowSize_ = 0;
     const size_t last = std::min(keys_.size(), size_t(position) + RangeBlock) - 1;
     size_t next = size_t(position);
-    while (next < keys_.size() && rangeStatement_.step()) {
+    while (next <= last && rangeStatement_.step()) {
         if (rangeStatement_.columnInt(0) != keys_[next])
             break;
-        storeRow(rangeStatement_, next == last);
+        storeRow(rangeStatement_, window_[size_t(windowSize_)], 1);
+        ++windowSize_;
         ++next;
     }
     rangeStatement_.reset();
-    if (next <= last)
-        sortKeyOf_ = 0;  // the scan stopped early: its last row is not the block's
+    sortKeyOf_ = 0;
+    if (next > last) {
+        // The scan reached the block's last row: its order values start the next scan. Only
+        // this row's are read, so the scan itself reads no column twice.
+        if (sortTerms_.isEmpty()) {
+            sortKey_.clear();
+            sortKeyOf_ = keys_[last];
+        } else {
+            sortKeyStatement_.bind(1, keys_[last]);
+            if (sortKeyStatement_.step()) {
+                keepSortKey(keys_[last], sortKeyStatement_, 0);
+                sortKeyStatement_.reset();
+            }
+        }
+    }
     return next > size_t(position);
 }
 
@@ -349,12 +395,21 @@ void RecordsetImpl::fetchBlock(int position) const
         else
             sqlite3_bind_null(st, i + 1);
     }
-    for (int i = start; i < end; ++i)
+    memoRow_ = nullptr;
+    for (int i = start; i < end; ++i) {
         cacheEntry(keys_[size_t(i)]).gone = true;  // until the statement returns it
+        // The rows read now are newer than what the window holds of them.
+        const int w = i - windowStart_;
+        if (w >= 0 && w < windowSize_)
+            window_[size_t(w)].stale = true;
+    }
     const qint64 lastKey = end > start ? keys_[size_t(end - 1)] : 0;
-    while (rowStatement_.step())
-        storeRow(rowStatement_,
-                 !sortTerms_.isEmpty() || rangeReadable_ ? rowStatement_.columnInt(0) == lastKey : false);
+    while (rowStatement_.step()) {
+        const qint64 key = rowStatement_.columnInt(0);
+        storeRow(rowStatement_, cacheEntry(key), 1 + int(sortTerms_.size()));
+        if ((!sortTerms_.isEmpty() || rangeReadable_) && key == lastKey)
+            keepSortKey(key, rowStatement_, 1);
+    }
 }
 
 const QVariant& RecordsetImpl::currentValue(int column) const
@@ -374,13 +429,11 @@ const QVariant& RecordsetImpl::currentValue(int column) const
     const qint64 key = keys_[size_t(pos_)];
     // Windows read several fields of one row in a row: remember where it is.
     const CachedRow* row = memoKey_ == key ? memoRow_ : nullptr;
-    if (!row) {
-        const auto it = cache_.find(key);
-        row = it == cache_.end() ? nullptr : &it->second;
-    }
+    if (!row)
+        row = cachedRow(pos_);
     if (!row || (column >= 0 && row->version < wantedSince_[size_t(column)])) {
         fetchBlock(pos_);
-        row = &cache_.find(key)->second;
+        row = cachedRow(pos_);
     }
     memoKey_ = key;
     memoRow_ = row;
