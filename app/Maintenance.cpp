@@ -126,7 +126,7 @@ QString repairPrompt()
 
 QString compactTempPath()
 {
-    return shell::programDirectory() + QStringLiteral("/tempovdb.mdb");
+    return shell::compactTempPath();
 }
 
 void compactDatabase(const MaintenanceHooks& hooks, QWidget* parent)

@@ -20,7 +20,7 @@ QPointer<HelpViewer>& viewer()
 QString helpFilePath()
 {
     if (program().HelpFilePath.isEmpty())
-        return shell::programDirectory() + QStringLiteral("/Orvane.HLP");
+        return shell::helpFilePath();
     return program().HelpFilePath;
 }
 
@@ -57,10 +57,7 @@ HelpViewer* currentHelpViewer()
 void setupHelp(QWidget* mainWindow)
 {
     program().HelpOwnerWindow = mainWindow;
-    const QString directory = shell::programDirectory();
-    program().HelpFilePath = directory.trimmed().endsWith(QLatin1Char('/'))
-                                 ? directory + QStringLiteral("Orvane.HLP")
-                                 : directory + QStringLiteral("/Orvane.HLP");
+    program().HelpFilePath = shell::helpFilePath();
 }
 
 void showHelp(QWidget* owner, int contextNumber)

@@ -20,8 +20,8 @@ inline constexpr int HelpReports = 1006;    // reports window
 inline constexpr int HelpSeating = 1007;    // seating window
 // Number 1003 belongs to no window. The "Help on Help" topic has no number.
 
-// Sets program().HelpOwnerWindow and program().HelpFilePath (program directory +
-// "/Orvane.HLP"). Called once by the main window while it loads.
+// Sets program().HelpOwnerWindow and program().HelpFilePath (Orvane.HLP in the program
+// directory, or in the installed data folder). Called once by the main window while it loads.
 void setupHelp(QWidget* mainWindow);
 
 // Opens the help viewer at the topic of contextNumber. owner: the window asking (its
