@@ -106,8 +106,10 @@ bool Main()
         main = std::make_unique<frmMain>();
         main->Form_Load(splash.get());
         splash.reset();
-        if (unattended)
+        if (unattended) {
             main->installEventFilter(new QuitWhenPainted(main.get()));
+            main->update();  // a first run has shown it already: it must paint once more
+        }
         main->show();
     } catch (const store::StoreError& e) {
         splash.reset();
