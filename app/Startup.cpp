@@ -10,6 +10,7 @@
 #include "shell/ProgramIcon.h"
 #include "shell/Tips.h"
 #include "shell/frmCalander.h"
+#include "store/Layout.h"
 #include "store/Store.h"
 
 #include <QApplication>
@@ -98,7 +99,7 @@ bool Main()
     }
     try {
         shell::prepareWeddingFile();
-        shell::workspace().openDatabase(p.DatabasePath);
+        store::upgradeLayout(shell::workspace().openDatabase(p.DatabasePath));
         splash = std::make_unique<frmSplash>();
         splash->show();
         splash->repaint();  // painted now: the splash is visible while the tips load
