@@ -29,8 +29,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The synopsis is CPACK_PACKAGE_DESCRIPTION_SUMMARY; this is the long description under it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Orvane keeps everything about one wedding in one file: the general facts of
- the shower, the ceremony and the reception, a checklist whose due dates follow
- the wedding date, the guest list with invitations, replies and gifts, an
- expense tracker, a vendor address book and a reception seating plan. It
- prints reports and mailing labels.")
+the shower, the ceremony and the reception, a checklist whose due dates follow
+the wedding date, the guest list with invitations, replies and gifts, an
+expense tracker, a vendor address book and a reception seating plan. It
+prints reports and mailing labels.")
 include(CPack)
