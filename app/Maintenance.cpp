@@ -127,7 +127,7 @@ QString repairPrompt()
 
 QString compactTempPath()
 {
-    return shell::programDirectory() + QStringLiteral("/tempovdb.mdb");
+    return shell::compactTempPath();
 }
 
 void compactDatabase(const MaintenanceHooks& hooks, QWidget* parent)

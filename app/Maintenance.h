@@ -28,7 +28,7 @@ void repairDatabase(const MaintenanceHooks& hooks, QWidget* parent = nullptr);
 // The prompts, as shown.
 QString compactPrompt();
 QString repairPrompt();
-// Path of the compaction's temporary file in the program directory.
+// Path of the compaction's temporary file, beside the wedding file.
 QString compactTempPath();
 
 }  // namespace app

@@ -7,6 +7,7 @@
 #include "controls/Dialogs.h"
 #include "shell/Help.h"
 #include "shell/Program.h"
+#include "shell/ProgramIcon.h"
 #include "shell/Tips.h"
 #include "shell/frmCalander.h"
 #include "store/Layout.h"
@@ -14,13 +15,14 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QTimer>
 
 #include <memory>
 
 namespace {
 
-// Quits once the window has painted for the first time.
+// Quits once the watched window has painted for the first time.
 class QuitWhenPainted : public QObject {
 public:
     using QObject::QObject;
@@ -37,10 +39,33 @@ protected:
     }
 };
 
-void reportStartFailure(const store::StoreError& e)
+// Closes every modal window as soon as it is shown (the welcome and tip windows of a first
+// run), so that an unattended start reaches the main window.
+class CloseModalWindows : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (event->type() == QEvent::Show && widget && widget->isWindow() &&
+            widget->windowModality() != Qt::NonModal)
+            QTimer::singleShot(0, widget, [widget] { widget->close(); });
+        return false;
+    }
+};
+
+// The title names the error as the engine does; the text under the message repeats the
+// reason and gives the file's path, for desktops that show no title bar on message boxes.
+void reportStartFailure(const store::StoreError& e, const QString& databasePath)
 {
-    controls::MsgBox(QStringLiteral("Can't open database."), controls::mb::Exclamation | controls::mb::OKOnly,
-                     e.description() + QLatin1Char(' ') + QString::number(e.number()));
+    const QString explanation = e.description() + QStringLiteral("\n\nWedding file: ") +
+                                QDir::toNativeSeparators(databasePath) + QStringLiteral("\nError number: ") +
+                                QString::number(e.number());
+    controls::ExplainedMsgBox(QStringLiteral("Can't open database."), explanation,
+                              controls::mb::Exclamation | controls::mb::OKOnly,
+                              e.description() + QLatin1Char(' ') + QString::number(e.number()));
 }
 
 }  // namespace
@@ -61,11 +86,19 @@ void shell::LoadTips(store::Database& database)
 bool Main()
 {
     app::installAppStyle();
+    QApplication::setWindowIcon(shell::programIcon());  // every window shows it
     shell::Program& p = shell::program();
-    p.DatabasePath = shell::programDirectory() + QStringLiteral("/wedding.mdb");
+    p.DatabasePath = shell::weddingFilePath();
     std::unique_ptr<frmSplash> splash;
     std::unique_ptr<frmMain> main;
+    const bool unattended = qEnvironmentVariableIsSet(QuitWhenShownVariable);
+    std::unique_ptr<CloseModalWindows> closeModals;
+    if (unattended) {
+        closeModals = std::make_unique<CloseModalWindows>();
+        qApp->installEventFilter(closeModals.get());
+    }
     try {
+        shell::prepareWeddingFile();
         store::upgradeLayout(shell::workspace().openDatabase(p.DatabasePath));
         splash = std::make_unique<frmSplash>();
         splash->show();
@@ -74,14 +107,16 @@ bool Main()
         main = std::make_unique<frmMain>();
         main->Form_Load(splash.get());
         splash.reset();
-        if (qEnvironmentVariableIsSet(QuitWhenShownVariable))
+        if (unattended) {
             main->installEventFilter(new QuitWhenPainted(main.get()));
+            main->update();  // a first run has shown it already: it must paint once more
+        }
         main->show();
     } catch (const store::StoreError& e) {
         splash.reset();
         main.reset();
         shell::workspace().close();
-        reportStartFailure(e);
+        reportStartFailure(e, p.DatabasePath);
         return false;
     }
     main.release();  // lives until the program ends

@@ -11,6 +11,7 @@ bool Main();
 // Closes the main window and the database and forgets the program-wide values, so that
 // Main() can run again in the same process (tests).
 void shutDownProgram();
-// Set in the environment, the program quits as soon as its main window has been shown
-// (start-up benchmark).
+// Set in the environment, the program closes the modal windows of a first run as soon as they
+// are shown and quits as soon as its main window has been shown (start-up benchmark, the
+// installed program's test).
 inline constexpr const char* QuitWhenShownVariable = "ORVANE_QUIT_WHEN_SHOWN";

@@ -3,8 +3,11 @@
 #include "app/Version.h"
 #include "shell/Artwork.h"
 #include "shell/Help.h"
+#include "shell/Program.h"
 #include "shell/Windows.h"
+#include "store/Store.h"
 
+#include <QDir>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -36,17 +39,23 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
                                       "guests, expenses, vendors, seating, reports and labels."));
     Label4 = makeLabel(QStringLiteral("Label4"),
                        QStringLiteral("Copyright \u00A9 the Orvane developers. All rights reserved."));
+    lblVersions = makeLabel(QStringLiteral("lblVersions"));
+    lblDataFile = makeLabel(QStringLiteral("lblDataFile"));
+    // The path can be selected and copied, e.g. to find the file for a backup.
+    lblDataFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
     Command1 = new QPushButton(QStringLiteral("O.K."));
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setDefault(true);
 
     auto* layout = new QGridLayout(this);
-    layout->addWidget(Image1, 0, 0, 4, 1);
+    layout->addWidget(Image1, 0, 0, 6, 1);
     layout->addWidget(Label2, 0, 1);
     layout->addWidget(Label5, 1, 1);
     layout->addWidget(Label3, 2, 1);
     layout->addWidget(Label4, 3, 1);
-    layout->addWidget(Command1, 4, 1, Qt::AlignRight);
+    layout->addWidget(lblVersions, 4, 1);
+    layout->addWidget(lblDataFile, 5, 1);
+    layout->addWidget(Command1, 6, 1, Qt::AlignRight);
     layout->setColumnMinimumWidth(1, 320);
     layout->setHorizontalSpacing(18);
 
@@ -57,6 +66,10 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
 void frmAbout::Form_Load()
 {
     Label5->setText(app::aboutVersionText(app::programVersion()));
+    lblVersions->setText(QStringLiteral("Running on Qt %1 and SQLite %2.")
+                             .arg(QString::fromLatin1(qVersion()), store::engineVersion()));
+    lblDataFile->setText(
+        QStringLiteral("Wedding file: %1").arg(QDir::toNativeSeparators(shell::program().DatabasePath)));
     adjustSize();
     shell::centreOnScreen(this);
 }

@@ -17,7 +17,9 @@ public:
     QLabel* Label2;
     QLabel* Label3;
     QLabel* Label4;
-    QLabel* Label5;  // version text
+    QLabel* Label5;       // version text
+    QLabel* lblVersions;  // the Qt and SQLite versions the program runs on
+    QLabel* lblDataFile;  // the path of the wedding file
     QPushButton* Command1;
 
 private:

@@ -13,6 +13,7 @@
 #include "shell/Artwork.h"
 #include "shell/ErrorMessage.h"
 #include "shell/Help.h"
+#include "shell/Paths.h"
 #include "shell/Program.h"
 #include "shell/Sound.h"
 #include "shell/StartDoc.h"
@@ -23,6 +24,7 @@
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -198,7 +200,11 @@ void frmMain::buildMenus()
     };
     mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuOpenDataFolder = action(mnuFile, "mnuOpenDataFolder", QStringLiteral("Open Data Folder"),
+                               &frmMain::mnuOpenDataFolder_Click);
+    mnuFile->addSeparator();
     mnuExit = action(mnuFile, "mnuExit", QStringLiteral("E&xit"), &frmMain::mnuExit_Click);
+    mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     mnuDatabase = menuBar()->addMenu(QStringLiteral("&Database"));
     mnuDatabase->setObjectName(QStringLiteral("mnuDatabase"));
@@ -226,6 +232,9 @@ void frmMain::setMenusEnabled(bool enabled)
 {
     for (QMenu* menu : {mnuFile, mnuDatabase, mnuHelp})
         menu->menuAction()->setEnabled(enabled);
+    // A shortcut reaches an action even in a disabled menu; Exit is not reachable while the
+    // General Information panel is open.
+    mnuExit->setEnabled(enabled);
 }
 
 // ---- Navigation ----------------------------------------------------------------------
@@ -324,6 +333,12 @@ QString frmMain::supportPageAddress()
 void frmMain::mnuExit_Click()
 {
     exitProgram();
+}
+
+// Shows the folder of the wedding file (and its backups) in the desktop's file manager.
+void frmMain::mnuOpenDataFolder_Click()
+{
+    shell::StartDoc(shell::dataDirectory());
 }
 
 void frmMain::mnuRepair_Click()

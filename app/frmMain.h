@@ -56,6 +56,7 @@ public:
 
     // Menus.
     void mnuExit_Click();
+    void mnuOpenDataFolder_Click();
     void mnuRepair_Click();
     void mnuCompact_Click();
     void mnuOnline_Click();
@@ -82,8 +83,8 @@ public:
     NavLabel *imggeneral, *imgguests, *imgexpense, *imgcheck, *imgseater, *imgreports, *imgvendor, *imgexit;
     NavShape *Shape1, *Shape2, *Shape3, *Shape4, *Shape5, *Shape6, *Shape7, *Shape8;
     QMenu *mnuFile, *mnuDatabase, *mnuHelp, *mnuLinks;
-    QAction *mnuExit, *mnuRepair, *mnuCompact, *mnuOnline, *mnuHelponHelp, *mnuHomePage, *mnuTechSupp,
-        *mnuAbout;
+    QAction *mnuOpenDataFolder, *mnuExit, *mnuRepair, *mnuCompact, *mnuOnline, *mnuHelponHelp, *mnuHomePage,
+        *mnuTechSupp, *mnuAbout;
 
     QGroupBox* frameGeneral = nullptr;
     QLineEdit *txtbridesname = nullptr, *txtgroomsname = nullptr;

@@ -78,7 +78,14 @@ class QtDialogs : public DialogProvider {
 public:
     int messageBox(QWidget* parent, const QString& text, int style, const QString& title) override
     {
+        return explainedMessageBox(parent, text, QString(), style, title);
+    }
+
+    int explainedMessageBox(QWidget* parent, const QString& text, const QString& informativeText, int style,
+                            const QString& title) override
+    {
         QMessageBox box(iconOf(style), titleOr(title), text, QMessageBox::NoButton, parent);
+        box.setInformativeText(informativeText);
         const auto buttons = buttonsOf(style);
         std::vector<QPushButton*> made;
         for (const auto& b : buttons)
@@ -159,6 +166,12 @@ int MsgBox(const QString& text, int style, const QString& title, QWidget* parent
     return provider()->messageBox(parent, text, style, titleOr(title));
 }
 
+int ExplainedMsgBox(const QString& text, const QString& informativeText, int style, const QString& title,
+                    QWidget* parent)
+{
+    return provider()->explainedMessageBox(parent, text, informativeText, style, titleOr(title));
+}
+
 QString InputBox(const QString& prompt, const QString& title, const QString& defaultText, bool* cancelled,
                  QWidget* parent)
 {
@@ -219,9 +232,15 @@ int defaultAnswerOf(int style)
 
 }  // namespace
 
-int FakeDialogs::messageBox(QWidget*, const QString& text, int style, const QString& title)
+int FakeDialogs::messageBox(QWidget* parent, const QString& text, int style, const QString& title)
 {
-    DialogCall call{DialogCall::Kind::MessageBox, text, title, style, QString()};
+    return explainedMessageBox(parent, text, QString(), style, title);
+}
+
+int FakeDialogs::explainedMessageBox(QWidget*, const QString& text, const QString& informativeText, int style,
+                                     const QString& title)
+{
+    DialogCall call{DialogCall::Kind::MessageBox, text, title, style, QString(), informativeText};
     calls.push_back(call);
     if (onShow)
         onShow(call);
@@ -235,7 +254,7 @@ int FakeDialogs::messageBox(QWidget*, const QString& text, int style, const QStr
 bool FakeDialogs::inputBox(QWidget*, const QString& prompt, const QString& title, const QString& defaultText,
                            QString* answer)
 {
-    DialogCall call{DialogCall::Kind::InputBox, prompt, title, 0, defaultText};
+    DialogCall call{DialogCall::Kind::InputBox, prompt, title, 0, defaultText, {}};
     calls.push_back(call);
     if (onShow)
         onShow(call);
@@ -251,13 +270,13 @@ bool FakeDialogs::inputBox(QWidget*, const QString& prompt, const QString& title
 
 void FakeDialogs::beep()
 {
-    calls.push_back({DialogCall::Kind::Beep, {}, {}, 0, {}});
+    calls.push_back({DialogCall::Kind::Beep, {}, {}, 0, {}, {}});
 }
 
 void FakeDialogs::endProgram()
 {
     ++endProgramCount;
-    calls.push_back({DialogCall::Kind::EndProgram, {}, {}, 0, {}});
+    calls.push_back({DialogCall::Kind::EndProgram, {}, {}, 0, {}, {}});
 }
 
 std::vector<DialogCall> FakeDialogs::messages() const

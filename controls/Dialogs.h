@@ -56,8 +56,9 @@ struct DialogCall {
     enum class Kind { MessageBox, InputBox, Beep, EndProgram } kind = Kind::MessageBox;
     QString text;  // message or prompt
     QString title;
-    int style = 0;        // message boxes: mb flags
-    QString defaultText;  // input boxes
+    int style = 0;            // message boxes: mb flags
+    QString defaultText;      // input boxes
+    QString informativeText;  // message boxes: the explanation under the text
 };
 
 // The implementation behind the seam.
@@ -65,6 +66,14 @@ class DialogProvider {
 public:
     virtual ~DialogProvider() = default;
     virtual int messageBox(QWidget* parent, const QString& text, int style, const QString& title) = 0;
+    // A message box with an explanation under its text (a reason, a file's path), readable
+    // even where no title bar shows the title. By default the explanation is left out.
+    virtual int explainedMessageBox(QWidget* parent, const QString& text, const QString& informativeText,
+                                    int style, const QString& title)
+    {
+        Q_UNUSED(informativeText);
+        return messageBox(parent, text, style, title);
+    }
     // Returns false when the user cancelled; otherwise the text typed.
     virtual bool inputBox(QWidget* parent, const QString& prompt, const QString& title,
                           const QString& defaultText, QString* answer) = 0;
@@ -76,6 +85,9 @@ public:
 // Shows a message box; returns the answer (mb::OK, mb::Yes, ...). Title empty -> "Orvane".
 int MsgBox(const QString& text, int style = mb::OKOnly, const QString& title = QString(),
            QWidget* parent = nullptr);
+// The same with an explanation shown under the text in a smaller type.
+int ExplainedMsgBox(const QString& text, const QString& informativeText, int style = mb::OKOnly,
+                    const QString& title = QString(), QWidget* parent = nullptr);
 // Shows an input box; returns the typed text, or an empty text when cancelled
 // (cancelled is set when given).
 QString InputBox(const QString& prompt, const QString& title = QString(),
@@ -108,6 +120,8 @@ public:
     std::function<void(const DialogCall&)> onShow;
 
     int messageBox(QWidget* parent, const QString& text, int style, const QString& title) override;
+    int explainedMessageBox(QWidget* parent, const QString& text, const QString& informativeText, int style,
+                            const QString& title) override;
     bool inputBox(QWidget* parent, const QString& prompt, const QString& title, const QString& defaultText,
                   QString* answer) override;
     void beep() override;

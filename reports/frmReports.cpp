@@ -17,6 +17,7 @@
 #include <QFontDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -146,6 +147,9 @@ void frmReports::buildWindow()
     SSCommand5 = button("SSCommand5", "Help");
     connect(SSCommand2, &QPushButton::clicked, this, &frmReports::SSCommand2_Click);
     connect(SSCommand3, &QPushButton::clicked, this, &frmReports::SSCommand3_Click);
+    SSCommand3->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    SSCommand3->setToolTip(
+        QStringLiteral("Print (%1)").arg(SSCommand3->shortcut().toString(QKeySequence::NativeText)));
     connect(cmdPDF, &QPushButton::clicked, this, &frmReports::cmdPDF_Click);
     connect(SSCommand4, &QPushButton::clicked, this, &frmReports::SSCommand4_Click);
     connect(SSCommand5, &QPushButton::clicked, this, &frmReports::SSCommand5_Click);
@@ -264,7 +268,7 @@ void frmReports::SSTab1_Click(int tab)
 
 QString frmReports::templatePath(const QString& templateName) const
 {
-    return QDir(shell::programDirectory()).filePath(templateName);
+    return shell::templatePath(templateName);
 }
 
 bool frmReports::Get_Report()

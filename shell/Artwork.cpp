@@ -1,5 +1,7 @@
 #include "shell/Artwork.h"
 
+#include "shell/ProgramIcon.h"
+
 #include <QHash>
 #include <QImage>
 #include <QLinearGradient>
@@ -10,17 +12,6 @@
 namespace shell {
 
 namespace {
-
-void drawRing(QPainter& p, const QPointF& centre, qreal radius, qreal width, const QColor& colour)
-{
-    QPen pen(colour, width);
-    p.setPen(pen);
-    p.setBrush(Qt::NoBrush);
-    p.drawEllipse(centre, radius, radius);
-    QPen shine(QColor(255, 250, 220, 160), width / 4);
-    p.setPen(shine);
-    p.drawArc(QRectF(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius), 40 * 16, 70 * 16);
-}
 
 QPainterPath heartPath(const QRectF& r)
 {
@@ -42,14 +33,7 @@ QPixmap ringsPicture(int size)
     static QHash<int, QPixmap> drawn;
     if (const auto it = drawn.constFind(size); it != drawn.constEnd())
         return *it;
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    const qreal r = size * 0.27, w = size * 0.07;
-    drawRing(p, QPointF(size * 0.37, size * 0.5), r, w, QColor(201, 160, 72));
-    drawRing(p, QPointF(size * 0.63, size * 0.5), r, w, QColor(214, 178, 96));
-    p.end();
+    const QPixmap pixmap = QPixmap::fromImage(ringsImage(size));
     drawn.insert(size, pixmap);
     return pixmap;
 }

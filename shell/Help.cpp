@@ -24,7 +24,7 @@ const char* const HelpKeyObject = "orvaneHelpKey";
 QString helpFilePath()
 {
     if (program().HelpFilePath.isEmpty())
-        return shell::programDirectory() + QStringLiteral("/Orvane.HLP");
+        return shell::helpFilePath();
     return program().HelpFilePath;
 }
 
@@ -61,10 +61,7 @@ HelpViewer* currentHelpViewer()
 void setupHelp(QWidget* mainWindow)
 {
     program().HelpOwnerWindow = mainWindow;
-    const QString directory = shell::programDirectory();
-    program().HelpFilePath = directory.trimmed().endsWith(QLatin1Char('/'))
-                                 ? directory + QStringLiteral("Orvane.HLP")
-                                 : directory + QStringLiteral("/Orvane.HLP");
+    program().HelpFilePath = shell::helpFilePath();
 }
 
 void setHelpContext(QWidget* widget, int contextNumber)

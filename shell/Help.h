@@ -23,8 +23,8 @@ inline constexpr int HelpVendors = 1008;    // vendor window (F1; it has no Help
 // A window without a topic of its own shows the topic of the window that opened it.
 inline constexpr int HelpOfOwner = 0;
 
-// Sets program().HelpOwnerWindow and program().HelpFilePath (program directory +
-// "/Orvane.HLP"). Called once by the main window while it loads.
+// Sets program().HelpOwnerWindow and program().HelpFilePath (Orvane.HLP in the program
+// directory, or in the installed data folder). Called once by the main window while it loads.
 void setupHelp(QWidget* mainWindow);
 
 // Opens the help viewer at the topic of contextNumber. owner: the window asking (its

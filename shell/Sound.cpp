@@ -1,5 +1,6 @@
 #include "shell/Sound.h"
 
+#include "shell/Paths.h"
 #include "shell/Program.h"
 #include "shell/Resources.h"
 
@@ -33,7 +34,7 @@ AudioModule* audioModule(bool load)
     static bool tried = false;
     if (!tried && load) {
         tried = true;
-        QLibrary library(QCoreApplication::applicationDirPath() + QStringLiteral("/orvane_audio"));
+        QLibrary library(shell::audioModulePath());
         if (library.load()) {
             QObject::connect(qApp, &QCoreApplication::aboutToQuit, [] { stopAudioOutput(); });
             module.play = reinterpret_cast<void (*)(const QByteArray*)>(library.resolve("orvanePlayWave"));

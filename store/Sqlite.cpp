@@ -498,3 +498,12 @@ QVariant parameterValue(const QVariant& value)
 }
 
 }  // namespace store::sql
+
+namespace store {
+
+QString engineVersion()
+{
+    return QString::fromLatin1(sqlite3_libversion());
+}
+
+}  // namespace store

@@ -217,4 +217,7 @@ QString translateSort(const QString& dialectSort);
 // Quotes a text as a dialect/SQL string literal ('O''Brien').
 QString quoteText(const QString& text);
 
+// The version of the database engine the program runs on ("3.40.1").
+QString engineVersion();
+
 }  // namespace store
