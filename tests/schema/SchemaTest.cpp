@@ -52,7 +52,14 @@ TEST(Schema, HoldsTheTenTablesWithGuestsSixthInNameOrder)
     DeliveredCopy copy;
     const QStringList expected{"BudgetPlan", "Checklist", "CityList", "Expenses", "General",
                                "Guests",     "StateList", "Tables",   "Tips",     "Vendors"};
-    EXPECT_EQ(userTables(copy.db()), expected);
+    QStringList original;
+    const QStringList tables = userTables(copy.db());
+    for (const QString& table : tables)
+        if (expected.contains(table))
+            original << table;
+    EXPECT_EQ(original, expected);
+    // Tables added to the layout later all sort after Guests.
+    EXPECT_EQ(tables.indexOf("Guests"), 5);
 }
 
 TEST(Schema, EveryFieldHasItsNameAndType)
