@@ -30,6 +30,7 @@ struct SeatParty {
     TableKey table = 0;  // where it sits now (0: not seated)
     int seated = 0;      // its people counted at that table (tabletot)
     bool pinned = false;
+    QString sortName;  // last name first, for alphabetical lists
 };
 
 struct SeatTable {

@@ -1,7 +1,5 @@
 #include "seating/frmSeater.h"
 
-#include "shell/Help.h"
-#include "shell/Program.h"
 #include "controls/DataList.h"
 #include "controls/DataSource.h"
 #include "controls/Dialogs.h"
@@ -9,6 +7,8 @@
 #include "seating/SeatRules.h"
 #include "seating/TableEditState.h"
 #include "seating/frmTables.h"
+#include "shell/Help.h"
+#include "shell/Program.h"
 #include "store/Store.h"
 
 #include <QFrame>
