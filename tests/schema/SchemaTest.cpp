@@ -52,14 +52,15 @@ TEST(Schema, HoldsTheTenTablesWithGuestsSixthInNameOrder)
     DeliveredCopy copy;
     const QStringList expected{"BudgetPlan", "Checklist", "CityList", "Expenses", "General",
                                "Guests",     "StateList", "Tables",   "Tips",     "Vendors"};
-    QStringList original;
     const QStringList tables = userTables(copy.db());
-    for (const QString& table : tables)
-        if (expected.contains(table))
-            original << table;
+    QStringList original;
+    for (const QString& name : tables)
+        if (expected.contains(name))
+            original << name;
     EXPECT_EQ(original, expected);
-    // Tables added to the layout later all sort after Guests.
-    EXPECT_EQ(tables.indexOf("Guests"), 5);
+    // Tables added by later layouts sort after Guests, so Guests keeps its place in the order.
+    ASSERT_GE(tables.size(), 6);
+    EXPECT_EQ(tables.at(5), "Guests");
 }
 
 TEST(Schema, EveryFieldHasItsNameAndType)
