@@ -1,6 +1,7 @@
 #include "seating/SeatPlanStore.h"
 
 #include "seating/SeatRules.h"
+#include "seating/SeaterParts.h"
 #include "store/Store.h"
 
 #include <algorithm>
@@ -13,33 +14,6 @@ const QString PartySql = QStringLiteral(
     "SELECT Prefix, FirstName, LastName, guestof, InvReception, Invited, Confirmed, NumberAttending, "
     "tableid, "
     "tabletot FROM Guests ORDER BY LastName");
-
-// Writes that belong together: all of them or none.
-class Transaction {
-public:
-    Transaction() { store::Workspace::defaultWorkspace().beginTrans(); }
-    ~Transaction()
-    {
-        if (open_)
-            try {
-                store::Workspace::defaultWorkspace().rollback();
-            } catch (const store::StoreError&) {
-            }
-    }
-    void commit()
-    {
-        store::Workspace::defaultWorkspace().commitTrans();
-        open_ = false;
-    }
-
-private:
-    bool open_ = true;
-};
-
-int number(const QVariant& value)
-{
-    return qint16(value.toInt());
-}
 
 }  // namespace
 
@@ -80,7 +54,7 @@ void writeParty(store::Recordset& guests, PartyKey key, const QVariant& tableid,
 
 int partyPeople(const QVariant& confirmed, const QVariant& numberAttending, const QVariant& invited)
 {
-    return std::max(0, number(confirmed.toBool() ? numberAttending : invited));
+    return std::max(0, countOf(confirmed.toBool() ? numberAttending : invited));
 }
 
 SeatProblem loadProblem(store::Database& db, bool reseatEveryone)
@@ -92,9 +66,9 @@ SeatProblem loadProblem(store::Database& db, bool reseatEveryone)
     for (; !tables->eof(); tables->moveNext())
         problem.tables.push_back({tables->value(QStringLiteral("TableId")).toLongLong(),
                                   tables->value(QStringLiteral("tablename")).toString(),
-                                  number(tables->value(QStringLiteral("tablenumber"))),
-                                  number(tables->value(QStringLiteral("max"))),
-                                  number(tables->value(QStringLiteral("assigned")))});
+                                  countOf(tables->value(QStringLiteral("tablenumber"))),
+                                  countOf(tables->value(QStringLiteral("max"))),
+                                  countOf(tables->value(QStringLiteral("assigned")))});
     const std::vector<PartyKey> pins = pinnedParties(db);
     auto guests = db.openRecordset(PartySql, store::RecordsetType::Dynaset);
     for (; !guests->eof(); guests->moveNext()) {
@@ -106,7 +80,7 @@ SeatProblem loadProblem(store::Database& db, bool reseatEveryone)
                                    guests->value(QStringLiteral("NumberAttending")),
                                    guests->value(QStringLiteral("Invited")));
         party.table = guests->value(QStringLiteral("tableid")).toLongLong();
-        party.seated = number(guests->value(QStringLiteral("tabletot")));
+        party.seated = countOf(guests->value(QStringLiteral("tabletot")));
         party.pinned = std::count(pins.begin(), pins.end(), party.key) > 0;
         party.sortName = guests->value(QStringLiteral("LastName")).toString().trimmed() + QLatin1Char(' ') +
                          guests->value(QStringLiteral("FirstName")).toString().trimmed();
@@ -136,7 +110,7 @@ SeatingSnapshot applyPlan(store::Database& db, const SeatProblem& problem, const
                                   guests->value(QStringLiteral("tabletot"))});
     }
     const std::vector<int> taken = seatsTakenAfter(problem, plan);
-    Transaction change;
+    SeatingChange change;
     for (const Placement& move : plan.moves)
         writeParty(*guests, move.party, move.toTable, move.toTable ? QVariant(move.people) : QVariant());
     for (size_t t = 0; t < problem.tables.size(); ++t) {
@@ -155,7 +129,7 @@ void restoreSnapshot(store::Database& db, const SeatingSnapshot& snapshot)
 {
     auto guests = db.openRecordset(QStringLiteral("Guests"), store::RecordsetType::Dynaset);
     auto tables = db.openRecordset(QStringLiteral("Tables"), store::RecordsetType::Dynaset);
-    Transaction change;
+    SeatingChange change;
     for (const SeatingSnapshot::Party& party : snapshot.parties)
         if (guests->hasBookmark(party.key))
             writeParty(*guests, party.key, party.tableid, party.tabletot);
@@ -222,7 +196,7 @@ SeatPreferences loadPreferences(store::Database& db)
 qint64 addRule(store::Database& db, const SeatRule& rule)
 {
     static const char* const kinds[] = {"Together", "Apart", "Reserved"};
-    Transaction change;
+    SeatingChange change;
     auto rules = db.openRecordset(QStringLiteral("SeatingRules"), store::RecordsetType::Dynaset);
     rules->addNew();
     rules->setValue(QStringLiteral("Kind"), QString::fromLatin1(kinds[int(rule.kind)]));
@@ -247,7 +221,7 @@ void removeRule(store::Database& db, qint64 ruleId)
 
 void savePreferences(store::Database& db, const SeatPreferences& preferences)
 {
-    Transaction change;
+    SeatingChange change;
     db.execute(QStringLiteral(
         "DELETE FROM SeatingRules WHERE Kind IN ('SidesTogether', 'FillEvenly', 'FewestTables')"));
     if (preferences.sidesTogether)
@@ -294,7 +268,7 @@ std::map<TableKey, TablePlace> loadPlaces(store::Database& db)
 
 void savePlace(store::Database& db, TableKey table, const TablePlace& place)
 {
-    Transaction change;
+    SeatingChange change;
     db.execute(QStringLiteral("DELETE FROM TablePlaces WHERE TableId = ?"), {table});
     db.execute(
         QStringLiteral("INSERT INTO TablePlaces (TableId, X, Y, Shape) VALUES (?, ?, ?, ?)"),

@@ -2,6 +2,7 @@
 
 #include "controls/Dialogs.h"
 #include "seating/SeatRules.h"
+#include "seating/SeaterParts.h"
 #include "store/Store.h"
 
 namespace seating {
@@ -9,32 +10,6 @@ namespace seating {
 namespace {
 
 using controls::mb::OKOnly;
-
-class Transaction {
-public:
-    Transaction() { store::Workspace::defaultWorkspace().beginTrans(); }
-    ~Transaction()
-    {
-        if (open_)
-            try {
-                store::Workspace::defaultWorkspace().rollback();
-            } catch (const store::StoreError&) {
-            }
-    }
-    void commit()
-    {
-        store::Workspace::defaultWorkspace().commitTrans();
-        open_ = false;
-    }
-
-private:
-    bool open_ = true;
-};
-
-int number(const QVariant& value)
-{
-    return qint16(value.toInt());
-}
 
 struct Rows {
     std::unique_ptr<store::Recordset> guests, tables;
@@ -63,7 +38,7 @@ bool findTable(store::Recordset& tables, TableKey table)
 void addAssigned(store::Recordset& tables, int delta)
 {
     tables.edit();
-    tables.setValue(QStringLiteral("assigned"), number(tables.value(QStringLiteral("assigned"))) + delta);
+    tables.setValue(QStringLiteral("assigned"), countOf(tables.value(QStringLiteral("assigned"))) + delta);
     tables.update();
 }
 
@@ -109,9 +84,9 @@ bool seatParty(store::Database& db, PartyKey party, TableKey table, QWidget* par
     const TableKey from = rows.guests->value(QStringLiteral("tableid")).toLongLong();
     if (from == table)
         return false;
-    const int size = number(rows.guests->value(QStringLiteral("Invited")));
-    const int free = freeSeats(number(rows.tables->value(QStringLiteral("max"))),
-                               number(rows.tables->value(QStringLiteral("assigned"))));
+    const int size = countOf(rows.guests->value(QStringLiteral("Invited")));
+    const int free = freeSeats(countOf(rows.tables->value(QStringLiteral("max"))),
+                               countOf(rows.tables->value(QStringLiteral("assigned"))));
     if (free == 0) {
         controls::MsgBox(QStringLiteral("You have no more seats available at this table."), OKOnly,
                          QStringLiteral("Can't Add Guest"), parent);
@@ -123,8 +98,8 @@ bool seatParty(store::Database& db, PartyKey party, TableKey table, QWidget* par
     if (people == 0)
         return false;
 
-    Transaction change;
-    const int seatedBefore = number(rows.guests->value(QStringLiteral("tabletot")));
+    SeatingChange change;
+    const int seatedBefore = countOf(rows.guests->value(QStringLiteral("tabletot")));
     rows.guests->edit();
     rows.guests->setValue(QStringLiteral("TableId"), table);
     rows.guests->setValue(QStringLiteral("tabletot"), people);
@@ -145,12 +120,12 @@ bool unseatParty(store::Database& db, PartyKey party)
     const TableKey table = rows.guests->value(QStringLiteral("tableid")).toLongLong();
     if (table == 0)
         return false;
-    Transaction change;
+    SeatingChange change;
     rows.guests->edit();
     rows.guests->setValue(QStringLiteral("TableId"), 0);
     rows.guests->update();
     if (findTable(*rows.tables, table))
-        addAssigned(*rows.tables, -number(rows.guests->value(QStringLiteral("tabletot"))));
+        addAssigned(*rows.tables, -countOf(rows.guests->value(QStringLiteral("tabletot"))));
     change.commit();
     return true;
 }
