@@ -284,6 +284,7 @@ SeatPlan solveSeating(const SeatProblem& problem)
         Cbc_setLogLevel(builder.model(), 0);
         Cbc_setMaximumSeconds(builder.model(), std::max(0.1, problem.timeLimitSeconds));
         Cbc_setParameter(builder.model(), "threads", "1");
+        Cbc_setParameter(builder.model(), "timeMode", "elapsed");  // the limit is the user's wait
         Cbc_solve(builder.model());
         const double* best = Cbc_bestSolution(builder.model());
         at = builder.read(best);
