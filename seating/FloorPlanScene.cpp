@@ -25,10 +25,12 @@ const QColor FullGreen(0x2e, 0x7d, 0x32);
 const QColor OverRed(0xc6, 0x28, 0x28);
 const QColor Proposed(0xff, 0xe0, 0x82);
 
+// Sizes in scene units (pixels at 100%), so text scales with the tables when the plan is
+// zoomed or printed.
 QFont sized(qreal points, bool bold = false)
 {
     QFont font;
-    font.setPointSizeF(points);
+    font.setPixelSize(qRound(points * 4 / 3));
     font.setBold(bold);
     return font;
 }
