@@ -1,5 +1,7 @@
 #include "seating/frmSeater.h"
 
+#include "seating/frmFloorPlan.h"
+
 #include "controls/DataList.h"
 #include "controls/DataSource.h"
 #include "controls/Dialogs.h"
@@ -266,6 +268,21 @@ void frmSeater::Data1_Reposition()
 void frmSeater::SSCommand1_Click()
 {
     shell::showHelp(this, shell::HelpSeating);
+}
+
+void frmSeater::cmdFloorPlan_Click()
+{
+    frmFloorPlan plan(this);
+    try {
+        plan.Form_Load();
+        controls::ShowModal(&plan);
+    } catch (const store::StoreError& e) {
+        showError(e);
+    }
+    // The floor plan may have seated, moved or unseated parties: show the file as it is now.
+    showTableAgain();
+    Refresh_All();
+    Refresh_Tables();
 }
 
 void frmSeater::SSCommand4_Click()

@@ -51,14 +51,15 @@ public:
     void Data1_Reposition();
     void List1_Click();
     void List2_Click();
-    void Command1_Click();    // Add Table
-    void Command2_Click();    // Clear Table
-    void Command3_Click();    // Delete Table
-    void Command4_Click();    // Edit Table
-    void Command5_Click();    // Add Guest
-    void Command6_Click();    // Remove Guest
-    void SSCommand1_Click();  // Help
-    void SSCommand4_Click();  // Close
+    void Command1_Click();      // Add Table
+    void Command2_Click();      // Clear Table
+    void Command3_Click();      // Delete Table
+    void Command4_Click();      // Edit Table
+    void Command5_Click();      // Add Guest
+    void Command6_Click();      // Remove Guest
+    void SSCommand1_Click();    // Help
+    void cmdFloorPlan_Click();  // the floor plan, over this window; both show the same seating
+    void SSCommand4_Click();    // Close
 
     // Controls; objectName = member name.
     controls::DataSource* Data1 = nullptr;
@@ -90,6 +91,7 @@ public:
     QPushButton* Command6 = nullptr;
     QPushButton* SSCommand4 = nullptr;
     QPushButton* SSCommand1 = nullptr;
+    QPushButton* cmdFloorPlan = nullptr;
 
     // The window's record sets (null while it is not loaded, or before a table was
     // selected for TableOccupants).

@@ -7,6 +7,7 @@
 #include "controls/Dialogs.h"
 #include "seating/SeatRules.h"
 #include "seating/SeaterParts.h"
+#include "seating/SeatingActions.h"
 #include "seating/TableEditState.h"
 #include "seating/frmTables.h"
 #include "store/Store.h"
@@ -211,7 +212,6 @@ void frmSeater::List2_Click()
 
 void frmSeater::Command5_Click()
 {
-    using Kind = seating::SeatAnswer::Kind;
     try {
         // The party and the table are the ones the lists show selected.
         store::Recordset* tables = Data1->recordset();
@@ -219,45 +219,9 @@ void frmSeater::Command5_Click()
         if (!UnassignedParties || !tables || !partyKey || !UnassignedParties->hasBookmark(*partyKey) ||
             !followTableSelection())
             throw store::StoreError(store::err::NoCurrentRecord, QStringLiteral("No current record."));
-        UnassignedParties->setBookmark(*partyKey);
-        const int size = countOf(UnassignedParties->value(QStringLiteral("Invited")));
-        const int assigned = countOf(tables->value(QStringLiteral("assigned")));
-        const int free = seating::freeSeats(countOf(tables->value(QStringLiteral("max"))), assigned);
-        if (free == 0) {
-            controls::MsgBox(QStringLiteral("You have no more seats available at this table."), OKOnly,
-                             CantAddGuest, this);
+        const qint64 table = tables->value(QStringLiteral("TableId")).toLongLong();
+        if (!seating::seatParty(shell::database(), *partyKey, table, this))
             return;
-        }
-        const QString party = displayTextOf(*UnassignedParties).value_or(QString());
-        const QString prompt = seating::seatPromptText(party, free);
-        const QString title = seating::seatPromptTitle(tables->value(QStringLiteral("tablename")).toString());
-        int people = 0;
-        for (;;) {
-            const QString answer = controls::InputBox(prompt, title, QString::number(size), nullptr, this);
-            const seating::SeatAnswer read = seating::readSeatAnswer(answer, free);
-            if (read.kind == Kind::Cancelled)
-                return;
-            if (read.kind == Kind::Zero) {
-                controls::MsgBox(
-                    QStringLiteral("You have to specify the amount of people in the group of ") + party,
-                    OKOnly, QStringLiteral("How many  people?"), this);
-            } else if (read.kind == Kind::TooMany) {
-                controls::Beep();
-                controls::MsgBox(QStringLiteral("You only have ") + QString::number(free) +
-                                     QStringLiteral(" seats available at this table"),
-                                 OKOnly, QStringLiteral("Not Enough Room"), this);
-            } else if (read.kind == Kind::Accepted) {
-                people = read.people;
-                break;
-            }
-        }
-        SeatingChange change;
-        UnassignedParties->edit();
-        UnassignedParties->setValue(QStringLiteral("TableId"), tables->value(QStringLiteral("TableId")));
-        UnassignedParties->setValue(QStringLiteral("tabletot"), people);
-        UnassignedParties->update();
-        writeAssigned(assigned + people);
-        change.commit();
         showTableAgain();
         Refresh_All();
         Refresh_Tables();
@@ -289,13 +253,8 @@ void frmSeater::Command6_Click()
         if (AssignedParties->value(QStringLiteral("tableid")).toLongLong() !=
             tables->value(QStringLiteral("TableId")).toLongLong())
             return;
-        const int seated = countOf(AssignedParties->value(QStringLiteral("tabletot")));
-        SeatingChange change;
-        AssignedParties->edit();
-        AssignedParties->setValue(QStringLiteral("TableId"), 0);
-        AssignedParties->update();
-        writeAssigned(countOf(tables->value(QStringLiteral("assigned"))) - seated);
-        change.commit();
+        if (!seating::unseatParty(shell::database(), *key))
+            return;
         showTableAgain();
         Refresh_All();
         Refresh_Tables();

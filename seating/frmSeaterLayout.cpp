@@ -154,11 +154,14 @@ void frmSeater::buildControls()
     assignedColumn->addWidget(Label3);
     assignedColumn->addWidget(List2, 1);
 
+    cmdFloorPlan = makeButton(this, "cmdFloorPlan", QStringLiteral("Floor Plan..."));
+    connect(cmdFloorPlan, &QPushButton::clicked, this, &frmSeater::cmdFloorPlan_Click);
     SSCommand1 = makeButton(this, "SSCommand1", QStringLiteral("Help"));
     SSCommand4 = makeButton(this, "SSCommand4", QStringLiteral("Close"));
     connect(SSCommand1, &QPushButton::clicked, this, &frmSeater::SSCommand1_Click);
     connect(SSCommand4, &QPushButton::clicked, this, &frmSeater::SSCommand4_Click);
     auto* bottom = new QHBoxLayout;
+    bottom->addWidget(cmdFloorPlan);
     bottom->addStretch();
     bottom->addWidget(SSCommand1);
     bottom->addWidget(SSCommand4);

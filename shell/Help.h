@@ -11,14 +11,16 @@ class QWidget;
 namespace shell {
 
 // Context numbers of the windows' Help buttons and menu items.
-inline constexpr int HelpGeneral = 1000;    // General Information panel
-inline constexpr int HelpGuests = 1001;     // guest window
-inline constexpr int HelpChecklist = 1002;  // checklist window
-inline constexpr int HelpContents = 1004;   // main menu "Online Help"
-inline constexpr int HelpExpenses = 1005;   // expense window
-inline constexpr int HelpReports = 1006;    // reports window
-inline constexpr int HelpSeating = 1007;    // seating window
-inline constexpr int HelpVendors = 1008;    // vendor window (F1; it has no Help button)
+inline constexpr int HelpGeneral = 1000;       // General Information panel
+inline constexpr int HelpGuests = 1001;        // guest window
+inline constexpr int HelpChecklist = 1002;     // checklist window
+inline constexpr int HelpContents = 1004;      // main menu "Online Help"
+inline constexpr int HelpExpenses = 1005;      // expense window
+inline constexpr int HelpReports = 1006;       // reports window
+inline constexpr int HelpSeating = 1007;       // seating window
+inline constexpr int HelpVendors = 1008;       // vendor window (F1; it has no Help button)
+inline constexpr int HelpFloorPlan = 1020;     // floor plan and automatic seating
+inline constexpr int HelpSeatingRules = 1021;  // seating rules
 // Number 1003 belongs to no window. The "Help on Help" topic has no number.
 // A window without a topic of its own shows the topic of the window that opened it.
 inline constexpr int HelpOfOwner = 0;

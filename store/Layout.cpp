@@ -1,47 +1,14 @@
 #include "store/Layout.h"
 
+#include "store/Backup.h"
 #include "store/Engine.h"
 #include "store/LayoutSteps.h"
 
-#include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
 
 namespace store {
 
 namespace {
-
-// PLACEHOLDER until the shared backup of the open database lands in store/: a copy of the
-// open file made with SQLite's online backup into the "backups" folder beside it.
-QString backupBeforeUpgrade(Database& db, const QString& reason)
-{
-    const QFileInfo file(db.path());
-    const QString folder = file.absolutePath() + QStringLiteral("/backups");
-    if (!QDir().mkpath(folder))
-        sql::raise(err::IoError, QStringLiteral("Could not create the backup folder '%1' (%2).")
-                                     .arg(QDir::toNativeSeparators(folder), reason));
-    const QString target = folder + QLatin1Char('/') + file.completeBaseName() +
-                           QDateTime::currentDateTime().toString(QStringLiteral("-yyyyMMdd-HHmmss-zzz")) +
-                           QLatin1Char('.') + file.suffix();
-    sqlite3* copy = nullptr;
-    int rc = sqlite3_open_v2(target.toUtf8().constData(), &copy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                             nullptr);
-    if (rc == SQLITE_OK) {
-        sqlite3_backup* backup = sqlite3_backup_init(copy, "main", db.handle(), "main");
-        if (backup) {
-            sqlite3_backup_step(backup, -1);
-            sqlite3_backup_finish(backup);
-        }
-        rc = sqlite3_errcode(copy);
-    }
-    sqlite3_close(copy);
-    if (rc != SQLITE_OK) {
-        QFile::remove(target);
-        sql::raise(err::IoError, QStringLiteral("Could not back up the wedding file before %1 (%2).")
-                                     .arg(reason, QDir::toNativeSeparators(target)));
-    }
-    return target;
-}
 
 // The steps a file of this version still needs, as one text.
 QString missingSteps(int fromVersion, QStringList& what)
@@ -81,7 +48,7 @@ LayoutUpgrade upgradeLayout(Database& db)
     QStringList what;
     const QString sqlText = missingSteps(result.fromVersion, what);
     const QString reason = QStringLiteral("adding %1").arg(what.join(QStringLiteral("; ")));
-    result.backupPath = backupBeforeUpgrade(db, reason);
+    result.backupPath = backup::make(db.path(), backup::Reason::Upgrade);
 
     impl.finishStatements();
     sql::exec(impl.db, QStringLiteral("BEGIN IMMEDIATE"));

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 mode=${1:-run}
 
 packages=(cmake g++ make pkg-config ccache qt6-base-dev qt6-multimedia-dev libsqlite3-dev sqlite3
-          libgtest-dev libbenchmark-dev xvfb xauth poppler-utils
+          libgtest-dev libbenchmark-dev xvfb xauth poppler-utils coinor-libcbc-dev
           desktop-file-utils appstream dpkg-dev file lintian)
 missing=()
 for p in "${packages[@]}"; do

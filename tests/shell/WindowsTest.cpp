@@ -199,11 +199,16 @@ protected:
 
 TEST_F(HelpTest, EveryContextNumberHasItsTopic)
 {
-    const std::pair<int, const char*> topics[] = {
-        {shell::HelpGeneral, "General Information"},       {shell::HelpGuests, "Guest List Manager"},
-        {shell::HelpChecklist, "To Do/Check List"},        {shell::HelpContents, "Orvane Help Contents"},
-        {shell::HelpExpenses, "Track Expenses"},           {shell::HelpReports, "Print Reports/Labels"},
-        {shell::HelpSeating, "Reception Seating Manager"}, {shell::HelpVendors, "Wedding Vendor List"}};
+    const std::pair<int, const char*> topics[] = {{shell::HelpGeneral, "General Information"},
+                                                  {shell::HelpGuests, "Guest List Manager"},
+                                                  {shell::HelpChecklist, "To Do/Check List"},
+                                                  {shell::HelpContents, "Orvane Help Contents"},
+                                                  {shell::HelpExpenses, "Track Expenses"},
+                                                  {shell::HelpReports, "Print Reports/Labels"},
+                                                  {shell::HelpSeating, "Reception Seating Manager"},
+                                                  {shell::HelpVendors, "Wedding Vendor List"},
+                                                  {shell::HelpFloorPlan, "Floor Plan and Seat Everyone"},
+                                                  {shell::HelpSeatingRules, "Seating Rules"}};
     for (const auto& [number, title] : topics) {
         shell::showHelp(nullptr, number);
         HelpViewer* viewer = shell::currentHelpViewer();
@@ -213,7 +218,7 @@ TEST_F(HelpTest, EveryContextNumberHasItsTopic)
         EXPECT_TRUE(viewer->shownHtml().contains(title)) << number;
         EXPECT_EQ(viewer->lstTopics->currentItem()->text(), title);
     }
-    EXPECT_EQ(shell::currentHelpViewer()->topicTitles().size(), 9);  // eight windows and help on help
+    EXPECT_EQ(shell::currentHelpViewer()->topicTitles().size(), 11);  // ten windows and help on help
 }
 
 TEST_F(HelpTest, HelpOnHelpUnknownTopicsAndQuitting)

@@ -1,0 +1,135 @@
+#include "cli/SeatCommand.h"
+
+#include "cli/UsageError.h"
+#include "seating/SeatPlanStore.h"
+#include "store/Layout.h"
+#include "store/Store.h"
+
+#include <QFileInfo>
+
+#include <map>
+
+namespace cli {
+
+const char* const SeatHelp =
+    "usage: orvane-cli seat WEDDING.mdb [--apply] [--reseat] [--time-limit SECONDS]\n"
+    "  Proposes seats for the parties invited to the reception that have none, keeping the\n"
+    "  seating rules and the tables' seats, and prints the plan, the rules kept and broken\n"
+    "  and the objective.\n"
+    "  --apply              write the plan to the file (one transaction)\n"
+    "  --reseat             re-seat everyone; pinned parties stay where they are\n"
+    "  --time-limit SECONDS stop searching after this long with the best plan found (default 10)\n";
+
+namespace {
+
+struct Options {
+    QString path;
+    bool apply = false;
+    bool reseat = false;
+    double seconds = 10;
+};
+
+Options parse(const QStringList& args)
+{
+    Options options;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QLatin1String("--apply")) {
+            options.apply = true;
+        } else if (a == QLatin1String("--reseat")) {
+            options.reseat = true;
+        } else if (a == QLatin1String("--time-limit")) {
+            bool ok = false;
+            options.seconds = args.value(++i).toDouble(&ok);
+            if (!ok || options.seconds <= 0)
+                throw UsageError{QStringLiteral("--time-limit needs a number of seconds greater than 0.")};
+        } else if (a.startsWith(QLatin1String("--")) || !options.path.isEmpty()) {
+            throw UsageError{QStringLiteral("\"%1\" is not an option of seat.").arg(a)};
+        } else {
+            options.path = a;
+        }
+    }
+    if (options.path.isEmpty())
+        throw UsageError{QStringLiteral("name the wedding file.")};
+    return options;
+}
+
+void printPlan(const seating::SeatProblem& problem, const seating::SeatPlan& plan, QTextStream& out)
+{
+    std::map<seating::PartyKey, seating::TableKey> at;
+    std::map<seating::PartyKey, int> people;
+    for (const seating::SeatParty& p : problem.parties) {
+        at[p.key] = p.table;
+        people[p.key] = p.seated;
+    }
+    std::map<seating::PartyKey, bool> moved;
+    for (const seating::Placement& m : plan.moves) {
+        at[m.party] = m.toTable;
+        people[m.party] = m.people;
+        moved[m.party] = m.toTable != 0;
+    }
+    const std::vector<int> taken = seating::seatsTakenAfter(problem, plan);
+    out << "Plan (+ newly seated or moved):\n";
+    for (size_t t = 0; t < problem.tables.size(); ++t) {
+        const seating::SeatTable& table = problem.tables[t];
+        out << QStringLiteral("  %1 (No. %2): %3 of %4 seats\n")
+                   .arg(table.name)
+                   .arg(table.number)
+                   .arg(taken[t])
+                   .arg(table.seats);
+        for (const seating::SeatParty& p : problem.parties)
+            if (at[p.key] == table.key)
+                out << "    " << (moved[p.key] ? "+ " : "  ") << p.name << " (" << people[p.key] << ")\n";
+    }
+    if (!plan.leftOver.empty()) {
+        out << "Not seated:\n";
+        for (const QString& why : plan.explanations)
+            out << "  " << why << "\n";
+    } else if (!plan.explanations.isEmpty()) {
+        out << "Notes:\n";
+        for (const QString& why : plan.explanations)
+            out << "  " << why << "\n";
+    }
+    out << "Rules:\n";
+    if (plan.rules.empty())
+        out << "  (none)\n";
+    for (const seating::RuleOutcome& rule : plan.rules)
+        out << "  "
+            << (rule.ruleId == 0 ? "preference "
+                : rule.kept      ? "kept       "
+                                 : "BROKEN     ")
+            << rule.text << "\n";
+    out << QStringLiteral("Objective: %1 (%2); %3 people seated by this plan; %4 ms\n")
+               .arg(plan.objective, 0, 'f', 0)
+               .arg(plan.provenBest ? QStringLiteral("proven best")
+                                    : QStringLiteral("best possible %1, gap %2%")
+                                          .arg(plan.bound, 0, 'f', 0)
+                                          .arg(plan.gap() * 100, 0, 'f', 2))
+               .arg(plan.peopleSeated)
+               .arg(plan.milliseconds);
+}
+
+}  // namespace
+
+int seatCommand(const QStringList& args, QTextStream& out)
+{
+    const Options options = parse(args);
+    store::Database& db =
+        store::Workspace::defaultWorkspace().openDatabase(QFileInfo(options.path).absoluteFilePath());
+    store::upgradeLayout(db);
+    seating::SeatProblem problem = seating::loadProblem(db, options.reseat);
+    problem.timeLimitSeconds = options.seconds;
+    const seating::SeatPlan plan = seating::solveSeating(problem);
+    printPlan(problem, plan, out);
+    if (options.apply) {
+        if (plan.moves.empty()) {
+            out << "Nothing to apply.\n";
+        } else {
+            seating::applyPlan(db, problem, plan);
+            out << "Applied to " << options.path << ".\n";
+        }
+    }
+    return 0;
+}
+
+}  // namespace cli

@@ -1,0 +1,159 @@
+// The plan in words: each rule, kept or broken once the plan is applied, and how the
+// preferences came out.
+#include "seating/SeatUnits.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+namespace seating {
+
+namespace {
+
+QString tableName(const SeatProblem& problem, TableKey key)
+{
+    for (const SeatTable& table : problem.tables)
+        if (table.key == key)
+            return table.name;
+    return QStringLiteral("table %1").arg(key);
+}
+
+QString partyNames(const SeatProblem& problem, const std::vector<PartyKey>& keys)
+{
+    QStringList names;
+    for (PartyKey key : keys) {
+        auto it = std::find_if(problem.parties.begin(), problem.parties.end(),
+                               [key](const SeatParty& p) { return p.key == key; });
+        if (it != problem.parties.end())
+            names << it->name;
+    }
+    return names.join(QStringLiteral(", "));
+}
+
+// Where every party sits once the plan is applied (0: not seated).
+std::map<PartyKey, TableKey> seatingAfter(const SeatProblem& problem, const SeatPlan& plan)
+{
+    std::map<PartyKey, TableKey> at;
+    for (const SeatParty& party : problem.parties)
+        at[party.key] = party.table;
+    for (const Placement& move : plan.moves)
+        at[move.party] = move.toTable;
+    return at;
+}
+
+}  // namespace
+
+QString describeRule(const SeatRule& rule, const SeatProblem& problem)
+{
+    switch (rule.kind) {
+        case RuleKind::Together:
+            return QStringLiteral("Keep together: ") + partyNames(problem, rule.parties);
+        case RuleKind::Apart:
+            return QStringLiteral("Keep apart: ") + partyNames(problem, rule.parties);
+        case RuleKind::Reserved:
+            return QStringLiteral("%1 reserved for %2")
+                .arg(tableName(problem, rule.table), rule.side.isEmpty()
+                                                         ? partyNames(problem, rule.parties)
+                                                         : QStringLiteral("the %1's side").arg(rule.side));
+    }
+    return {};
+}
+
+std::vector<int> seatsTakenAfter(const SeatProblem& problem, const SeatPlan& plan)
+{
+    std::vector<int> taken;
+    for (const SeatTable& table : problem.tables) {
+        int seats = table.assigned;
+        for (const Placement& move : plan.moves) {
+            if (move.fromTable == table.key) {
+                auto it = std::find_if(problem.parties.begin(), problem.parties.end(),
+                                       [&](const SeatParty& p) { return p.key == move.party; });
+                if (it != problem.parties.end())
+                    seats -= it->seated;
+            }
+            if (move.toTable == table.key)
+                seats += move.people;
+        }
+        taken.push_back(seats);
+    }
+    return taken;
+}
+
+namespace detail {
+
+std::vector<RuleOutcome> ruleOutcomes(const SeatProblem& problem, const SeatPlan& plan)
+{
+    const std::map<PartyKey, TableKey> at = seatingAfter(problem, plan);
+    auto tableOf = [&](PartyKey key) {
+        auto it = at.find(key);
+        return it == at.end() ? TableKey(0) : it->second;
+    };
+    std::vector<RuleOutcome> outcomes;
+    for (const SeatRule& rule : problem.rules) {
+        RuleOutcome outcome{rule.id, describeRule(rule, problem), true};
+        std::set<TableKey> tables;
+        std::vector<TableKey> seated;
+        for (PartyKey key : rule.parties)
+            if (tableOf(key) != 0) {
+                tables.insert(tableOf(key));
+                seated.push_back(tableOf(key));
+            }
+        if (rule.kind == RuleKind::Together)
+            outcome.kept = tables.size() <= 1;
+        else if (rule.kind == RuleKind::Apart)
+            outcome.kept = tables.size() == seated.size();
+        else
+            outcome.kept =
+                std::all_of(problem.parties.begin(), problem.parties.end(), [&](const SeatParty& p) {
+                    if (tableOf(p.key) != rule.table)
+                        return true;
+                    if (!rule.side.isEmpty())
+                        return sameSide(rule.side, p.side);
+                    return std::find(rule.parties.begin(), rule.parties.end(), p.key) != rule.parties.end();
+                });
+        outcomes.push_back(outcome);
+    }
+
+    const std::vector<int> taken = seatsTakenAfter(problem, plan);
+    if (problem.preferences.sidesTogether) {
+        int mixed = 0;
+        for (const SeatTable& table : problem.tables) {
+            bool bride = false, groom = false;
+            for (const SeatParty& p : problem.parties)
+                if (tableOf(p.key) == table.key) {
+                    bride = bride || isBride(p.side);
+                    groom = groom || isGroom(p.side);
+                }
+            mixed += bride && groom;
+        }
+        outcomes.push_back({0,
+                            QStringLiteral("Seat each side together: %1 of %2 tables seat both sides")
+                                .arg(mixed)
+                                .arg(problem.tables.size()),
+                            mixed == 0});
+    }
+    if (problem.preferences.balance != Balance::None && !taken.empty()) {
+        const int used = int(std::count_if(taken.begin(), taken.end(), [](int s) { return s > 0; }));
+        std::vector<int> empty;
+        for (size_t t = 0; t < taken.size(); ++t)
+            empty.push_back(problem.tables[t].seats - taken[t]);
+        const auto [least, most] = std::minmax_element(empty.begin(), empty.end());
+        if (problem.preferences.balance == Balance::FewestTables)
+            outcomes.push_back({0,
+                                QStringLiteral("Use as few tables as possible: %1 of %2 tables used")
+                                    .arg(used)
+                                    .arg(taken.size()),
+                                true});
+        else
+            outcomes.push_back({0,
+                                QStringLiteral("Fill tables evenly: between %1 and %2 empty seats per table")
+                                    .arg(*least)
+                                    .arg(*most),
+                                true});
+    }
+    return outcomes;
+}
+
+}  // namespace detail
+
+}  // namespace seating

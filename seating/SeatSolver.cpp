@@ -1,0 +1,317 @@
+// The seating plan as an integer programme solved by CBC.
+//
+// Variables: x[u][t] = 1 when unit u (a party, or parties kept together) sits at table t,
+// for the tables open to it. Hard constraints: a unit takes at most one table; the people
+// at a table fit its free seats; units of one Apart rule share no table. The objective
+// first seats as many people as possible (a weight no preference can outweigh), then
+// follows the preferences: tables that mix the bride's and the groom's sides, tables in
+// use, or the spread of empty seats between the fullest and the emptiest table.
+#include "seating/SeatPlan.h"
+#include "seating/SeatUnits.h"
+
+#include <coin/Cbc_C_Interface.h>
+
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+
+namespace seating {
+
+namespace {
+
+using detail::Prepared;
+using detail::Unit;
+
+constexpr double PersonWeight = 1000;  // more than all preference penalties together
+constexpr double MixedTablePenalty = 10;
+constexpr double UsedTablePenalty = 10;
+constexpr double SpreadPenalty = 2;
+
+struct ModelDeleter {
+    void operator()(Cbc_Model* m) const { Cbc_deleteModel(m); }
+};
+
+class Builder {
+public:
+    Builder(const SeatProblem& problem, const Prepared& prep)
+        : problem_(problem), prep_(prep), model_(Cbc_newModel())
+    {
+    }
+
+    void build();
+    Cbc_Model* model() const { return model_.get(); }
+    // The table index of each unit in the solution, or -1.
+    std::vector<int> read(const double* values) const;
+
+private:
+    // Named columns and rows make the model readable when CBC prints it.
+    int addBinary(double objective)
+    {
+        Cbc_addCol(model_.get(), name('c', columns_), 0, 1, objective, 1, 0, nullptr, nullptr);
+        return columns_++;
+    }
+    int addContinuous(double lower, double upper, double objective)
+    {
+        Cbc_addCol(model_.get(), name('c', columns_), lower, upper, objective, 0, 0, nullptr, nullptr);
+        return columns_++;
+    }
+    void addRow(const std::vector<int>& cols, const std::vector<double>& coefs, char sense, double rhs)
+    {
+        Cbc_addRow(model_.get(), name('r', rows_++), int(cols.size()), cols.data(), coefs.data(), sense, rhs);
+    }
+    const char* name(char kind, int index)
+    {
+        std::snprintf(name_, sizeof name_, "%c%d", kind, index);
+        return name_;
+    }
+    void addSides();
+    void addBalance();
+    bool sideFixedAt(int table, bool bride) const;
+
+    const SeatProblem& problem_;
+    const Prepared& prep_;
+    std::unique_ptr<Cbc_Model, ModelDeleter> model_;
+    int columns_ = 0;
+    int rows_ = 0;
+    char name_[16] = {};
+    std::vector<std::vector<std::pair<int, int>>> atTable_;  // per table: (unit, column)
+    std::vector<std::vector<std::pair<int, int>>> ofUnit_;   // per unit: (table, column)
+};
+
+void Builder::build()
+{
+    Cbc_setObjSense(model_.get(), -1);  // maximise
+    atTable_.resize(problem_.tables.size());
+    ofUnit_.resize(prep_.units.size());
+    for (size_t u = 0; u < prep_.units.size(); ++u)
+        for (int t : prep_.units[u].tables) {
+            const int col = addBinary(PersonWeight * prep_.units[u].people);
+            atTable_[t].push_back({int(u), col});
+            ofUnit_[u].push_back({t, col});
+        }
+    for (const auto& options : ofUnit_) {
+        if (options.size() < 2)
+            continue;
+        std::vector<int> cols;
+        for (const auto& [t, col] : options)
+            cols.push_back(col);
+        addRow(cols, std::vector<double>(cols.size(), 1.0), 'L', 1);
+    }
+    for (size_t t = 0; t < atTable_.size(); ++t) {
+        std::vector<int> cols;
+        std::vector<double> people;
+        for (const auto& [u, col] : atTable_[t]) {
+            cols.push_back(col);
+            people.push_back(prep_.units[u].people);
+        }
+        if (!cols.empty())
+            addRow(cols, people, 'L', prep_.freeSeats[t]);
+    }
+    for (const std::vector<int>& group : prep_.apartGroups) {
+        for (size_t t = 0; t < atTable_.size(); ++t) {
+            std::vector<int> cols;
+            for (const auto& [u, col] : atTable_[t])
+                if (std::find(group.begin(), group.end(), u) != group.end())
+                    cols.push_back(col);
+            if (cols.size() > 1)
+                addRow(cols, std::vector<double>(cols.size(), 1.0), 'L', 1);
+        }
+    }
+    if (problem_.preferences.sidesTogether)
+        addSides();
+    addBalance();
+}
+
+bool Builder::sideFixedAt(int table, bool bride) const
+{
+    for (size_t p = 0; p < problem_.parties.size(); ++p)
+        if (prep_.fixedTable[p] == table &&
+            (bride ? detail::isBride(problem_.parties[p].side) : detail::isGroom(problem_.parties[p].side)))
+            return true;
+    return false;
+}
+
+// A table mixes the sides when it seats a party of the bride's and one of the groom's.
+void Builder::addSides()
+{
+    for (size_t t = 0; t < atTable_.size(); ++t) {
+        int sideCols[2] = {-1, -1};
+        bool fixed[2] = {sideFixedAt(int(t), true), sideFixedAt(int(t), false)};
+        for (int s = 0; s < 2; ++s) {
+            if (fixed[s])
+                continue;
+            for (const auto& [u, col] : atTable_[t]) {
+                const Unit& unit = prep_.units[u];
+                if (!(s == 0 ? unit.bride : unit.groom))
+                    continue;
+                if (sideCols[s] < 0)
+                    sideCols[s] = addBinary(0);
+                addRow({col, sideCols[s]}, {1, -1}, 'L', 0);  // x <= side present
+            }
+        }
+        const bool brideThere = fixed[0] || sideCols[0] >= 0;
+        const bool groomThere = fixed[1] || sideCols[1] >= 0;
+        if (!brideThere || !groomThere || (fixed[0] && fixed[1]))
+            continue;
+        const int mixed = addBinary(-MixedTablePenalty);
+        // mixed >= bride + groom - 1, with a side already there counting as 1
+        std::vector<int> cols{mixed};
+        std::vector<double> coefs{1};
+        double rhs = -1;
+        for (int s = 0; s < 2; ++s) {
+            if (fixed[s])
+                rhs += 1;
+            else {
+                cols.push_back(sideCols[s]);
+                coefs.push_back(-1);
+            }
+        }
+        addRow(cols, coefs, 'G', rhs);
+    }
+}
+
+void Builder::addBalance()
+{
+    const Balance balance = problem_.preferences.balance;
+    if (balance == Balance::FewestTables) {
+        for (size_t t = 0; t < atTable_.size(); ++t) {
+            if (atTable_[t].empty() || prep_.fixedLoad[t] > 0)
+                continue;
+            const int used = addBinary(-UsedTablePenalty);
+            for (const auto& [u, col] : atTable_[t])
+                addRow({col, used}, {1, -1}, 'L', 0);
+        }
+    } else if (balance == Balance::FillEvenly && !atTable_.empty()) {
+        double most = 0;
+        for (const SeatTable& table : problem_.tables)
+            most = std::max(most, double(table.seats));
+        const int emptiest = addContinuous(-most, most, -SpreadPenalty);
+        const int fullest = addContinuous(-most, most, SpreadPenalty);
+        for (size_t t = 0; t < atTable_.size(); ++t) {
+            // empty seats of t = seats - fixed load - sum(people * x)
+            const double base = problem_.tables[t].seats - prep_.fixedLoad[t];
+            std::vector<int> cols;
+            std::vector<double> coefs;
+            for (const auto& [u, col] : atTable_[t]) {
+                cols.push_back(col);
+                coefs.push_back(prep_.units[u].people);
+            }
+            cols.push_back(emptiest);
+            coefs.push_back(1);
+            addRow(cols, coefs, 'G', base);  // emptiest >= empty seats of t
+            coefs.back() = 1;
+            cols.back() = fullest;
+            addRow(cols, coefs, 'L', base);  // fullest <= empty seats of t
+        }
+    }
+}
+
+std::vector<int> Builder::read(const double* values) const
+{
+    std::vector<int> at(ofUnit_.size(), -1);
+    for (size_t u = 0; u < ofUnit_.size(); ++u)
+        for (const auto& [t, col] : ofUnit_[u])
+            if (values && values[col] > 0.5)
+                at[u] = t;
+    return at;
+}
+
+// True when the seating keeps every seat count and Apart rule (a check on the solver).
+bool keepsHardRules(const Prepared& prep, const std::vector<int>& at)
+{
+    std::vector<int> load(prep.freeSeats.size(), 0);
+    for (size_t u = 0; u < at.size(); ++u)
+        if (at[u] >= 0)
+            load[at[u]] += prep.units[u].people;
+    for (size_t t = 0; t < load.size(); ++t)
+        if (load[t] > 0 && load[t] > prep.freeSeats[t])
+            return false;
+    for (const std::vector<int>& group : prep.apartGroups)
+        for (size_t i = 0; i < group.size(); ++i)
+            for (size_t j = i + 1; j < group.size(); ++j)
+                if (at[group[i]] >= 0 && at[group[i]] == at[group[j]])
+                    return false;
+    return true;
+}
+
+void writePlan(const SeatProblem& problem, const Prepared& prep, const std::vector<int>& at, SeatPlan& plan)
+{
+    for (size_t u = 0; u < prep.units.size(); ++u) {
+        const Unit& unit = prep.units[u];
+        const TableKey to = at[u] >= 0 ? problem.tables[at[u]].key : 0;
+        if (to == 0)
+            plan.explanations << detail::whyLeftOver(problem, prep, unit);
+        for (int m : unit.members) {
+            const SeatParty& party = problem.parties[m];
+            const TableKey from = prep.tableIndex.contains(party.table) ? party.table : 0;
+            if (to == 0)
+                plan.leftOver.push_back(party.key);
+            else
+                plan.peopleSeated += party.people;
+            if (to != from || (to != 0 && party.seated != party.people))
+                plan.moves.push_back({party.key, from, to, to == 0 ? 0 : party.people});
+        }
+    }
+}
+
+}  // namespace
+
+double SeatPlan::gap() const
+{
+    if (provenBest || !solved)
+        return 0;
+    return std::abs(bound - objective) / std::max(1.0, std::abs(objective));
+}
+
+SeatPlan solveSeating(const SeatProblem& problem)
+{
+    QElapsedTimer clock;
+    clock.start();
+    SeatPlan plan;
+    const Prepared prep = detail::prepare(problem);
+    plan.explanations = prep.explanations;
+    std::vector<int> at(prep.units.size(), -1);
+    const std::vector<int> greedy = detail::greedyStart(problem, prep);
+
+    Builder builder(problem, prep);
+    builder.build();
+    if (Cbc_getNumCols(builder.model()) == 0) {
+        plan.solved = plan.provenBest = true;
+    } else {
+        Cbc_setLogLevel(builder.model(), 0);
+        Cbc_setMaximumSeconds(builder.model(), std::max(0.1, problem.timeLimitSeconds));
+        Cbc_setParameter(builder.model(), "threads", "1");
+        Cbc_setParameter(builder.model(), "timeMode", "elapsed");  // the limit is the user's wait
+        Cbc_solve(builder.model());
+        const double* best = Cbc_bestSolution(builder.model());
+        at = builder.read(best);
+        plan.solved = best != nullptr && keepsHardRules(prep, at);
+        if (!plan.solved) {
+            at = greedy;  // a plan that keeps every rule when the solver found none in time
+            plan.solved = keepsHardRules(prep, at);
+        } else {
+            plan.objective = Cbc_getObjValue(builder.model());
+            plan.bound = Cbc_getBestPossibleObjValue(builder.model());
+            plan.provenBest = Cbc_isProvenOptimal(builder.model()) != 0;
+        }
+    }
+    writePlan(problem, prep, at, plan);
+
+    int toSeat = 0;
+    int free = 0;
+    for (const Unit& unit : prep.units)
+        toSeat += unit.people;
+    for (int seats : prep.freeSeats)
+        free += std::max(0, seats);
+    if (!plan.leftOver.empty() && toSeat > free)
+        plan.explanations.prepend(
+            QStringLiteral("%1 people are to be seated, but only %2 seats are free.").arg(toSeat).arg(free));
+    plan.rules = detail::ruleOutcomes(problem, plan);
+    plan.milliseconds = int(clock.elapsed());
+    return plan;
+}
+
+}  // namespace seating

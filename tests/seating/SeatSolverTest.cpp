@@ -1,0 +1,280 @@
+// Automatic seating on generated weddings whose answers are known: every hard rule kept,
+// no table over its seats, pinned and already seated parties left where they are, the
+// preferences followed, and plans that cannot seat everyone explained in words.
+#include "seating/SeatPlan.h"
+#include "seating/SeatUnits.h"
+
+#include <gtest/gtest.h>
+
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+using namespace seating;
+
+namespace {
+
+SeatParty party(PartyKey key, int people, const QString& side = QStringLiteral("Both"), TableKey table = 0)
+{
+    return SeatParty{key,  QStringLiteral("Party %1").arg(key), side, people, table, table ? people : 0,
+                     false};
+}
+
+SeatTable table(TableKey key, int seats, int assigned = 0)
+{
+    return SeatTable{key, QStringLiteral("Table %1").arg(key), int(key), seats, assigned};
+}
+
+std::map<PartyKey, TableKey> finalSeating(const SeatProblem& problem, const SeatPlan& plan)
+{
+    std::map<PartyKey, TableKey> at;
+    for (const SeatParty& p : problem.parties)
+        at[p.key] = p.table;
+    for (const Placement& m : plan.moves)
+        at[m.party] = m.toTable;
+    return at;
+}
+
+// Checks the plan against the problem without trusting the solver: seats, whole parties,
+// together, apart, reservations, and parties that were not to move.
+void expectSound(const SeatProblem& problem, const SeatPlan& plan)
+{
+    ASSERT_TRUE(plan.solved);
+    const auto at = finalSeating(problem, plan);
+    const std::vector<int> taken = seatsTakenAfter(problem, plan);
+    for (size_t t = 0; t < problem.tables.size(); ++t)
+        if (taken[t] > problem.tables[t].assigned)
+            EXPECT_LE(taken[t], problem.tables[t].seats) << problem.tables[t].name.toStdString();
+    for (const Placement& m : plan.moves) {
+        const auto it = std::find_if(problem.parties.begin(), problem.parties.end(),
+                                     [&](const SeatParty& p) { return p.key == m.party; });
+        ASSERT_NE(it, problem.parties.end());
+        if (m.toTable != 0)
+            EXPECT_EQ(m.people, it->people) << "a party sits whole at one table";
+        EXPECT_FALSE(it->pinned && it->table != 0) << "a pinned party moved";
+        if (!problem.reseatEveryone)
+            EXPECT_EQ(it->table, 0) << "a seated party moved";
+    }
+    for (const SeatRule& rule : problem.rules) {
+        std::vector<TableKey> tables;
+        for (PartyKey k : rule.parties)
+            if (at.at(k) != 0)
+                tables.push_back(at.at(k));
+        std::set<TableKey> distinct(tables.begin(), tables.end());
+        if (rule.kind == RuleKind::Together)
+            EXPECT_LE(distinct.size(), 1u) << describeRule(rule, problem).toStdString();
+        if (rule.kind == RuleKind::Apart)
+            EXPECT_EQ(distinct.size(), tables.size()) << describeRule(rule, problem).toStdString();
+        if (rule.kind == RuleKind::Reserved)
+            for (const SeatParty& p : problem.parties)
+                if (at.at(p.key) == rule.table && rule.side.isEmpty())
+                    EXPECT_TRUE(std::count(rule.parties.begin(), rule.parties.end(), p.key));
+                else if (at.at(p.key) == rule.table)
+                    EXPECT_EQ(p.side, rule.side) << describeRule(rule, problem).toStdString();
+    }
+    for (const RuleOutcome& outcome : plan.rules)
+        if (std::any_of(problem.rules.begin(), problem.rules.end(),
+                        [&](const SeatRule& r) { return r.id == outcome.ruleId; }))
+            EXPECT_TRUE(outcome.kept) << outcome.text.toStdString();
+}
+
+// A wedding that fits exactly: every table is filled by parties cut from its seats, then
+// the parties are shuffled. Together rules join parties cut from one table, Apart rules
+// pick parties cut from different tables, so a plan keeping all of them exists.
+SeatProblem exactWedding(quint32 seed, int tables, int rules)
+{
+    QRandomGenerator rng(seed);
+    SeatProblem problem;
+    std::vector<std::vector<PartyKey>> cut(tables);
+    PartyKey next = 1;
+    for (int t = 1; t <= tables; ++t) {
+        const int seats = 8 + int(rng.bounded(3));
+        problem.tables.push_back(table(t, seats));
+        for (int left = seats; left > 0;) {
+            const int people = std::min(left, 1 + int(rng.bounded(4)));
+            problem.parties.push_back(party(next, people, t % 2 ? "Bride" : "Groom"));
+            cut[t - 1].push_back(next++);
+            left -= people;
+        }
+    }
+    for (int r = 0; r < rules; ++r) {
+        const int a = int(rng.bounded(tables)), b = (a + 1 + int(rng.bounded(tables - 1))) % tables;
+        if (r % 2 == 0 && cut[a].size() >= 2)
+            problem.rules.push_back({r + 1, RuleKind::Together, {cut[a][0], cut[a][1]}, 0, {}});
+        else
+            problem.rules.push_back({r + 1, RuleKind::Apart, {cut[a].back(), cut[b].back()}, 0, {}});
+    }
+    std::shuffle(problem.parties.begin(), problem.parties.end(), std::mt19937(seed));
+    problem.timeLimitSeconds = 5;
+    return problem;
+}
+
+}  // namespace
+
+TEST(SeatSolver, ExactWeddingsAreSeatedCompletelyWithEveryRuleKept)
+{
+    for (quint32 seed = 1; seed <= 12; ++seed) {
+        SCOPED_TRACE(seed);
+        const SeatProblem problem = exactWedding(seed, 4 + int(seed % 5), 6);
+        const SeatPlan plan = solveSeating(problem);
+        expectSound(problem, plan);
+        EXPECT_TRUE(plan.complete()) << plan.explanations.join("; ").toStdString();
+        EXPECT_TRUE(plan.provenBest);
+        int people = 0;
+        for (const SeatParty& p : problem.parties)
+            people += p.people;
+        EXPECT_EQ(plan.peopleSeated, people);
+    }
+}
+
+TEST(SeatSolver, SeatedAndPinnedPartiesStayAndTheirSeatsAreCounted)
+{
+    SeatProblem problem;
+    problem.tables = {table(1, 6, 4), table(2, 6, 0)};
+    problem.parties = {party(1, 4, "Bride", 1), party(2, 3), party(3, 3), party(4, 2)};
+    // Seating only the unseated: party 1 keeps table 1, whose 2 free seats take party 4.
+    SeatPlan plan = solveSeating(problem);
+    expectSound(problem, plan);
+    EXPECT_TRUE(plan.complete());
+    EXPECT_EQ(finalSeating(problem, plan).at(4), 1);
+
+    // Re-seating everyone moves party 1 unless it is pinned.
+    problem.reseatEveryone = true;
+    problem.parties[0].pinned = true;
+    problem.rules = {{1, RuleKind::Apart, {1, 4}, 0, {}}};
+    plan = solveSeating(problem);
+    expectSound(problem, plan);
+    EXPECT_FALSE(plan.complete());  // 4 + 3 + 3 + 2 = 12 seats, but 4 and 2 may not share table 1
+    EXPECT_FALSE(plan.explanations.isEmpty());
+}
+
+TEST(SeatSolver, ReservedTablesTakeOnlyTheirSideOrGroup)
+{
+    SeatProblem problem;
+    problem.tables = {table(1, 4), table(2, 4), table(3, 4)};
+    problem.parties = {party(1, 2, "Bride"), party(2, 2, "Bride"), party(3, 2, "Groom"), party(4, 2, "Groom"),
+                       party(5, 4, "Both")};
+    problem.rules = {{1, RuleKind::Reserved, {}, 1, "Groom"}, {2, RuleKind::Reserved, {5}, 3, {}}};
+    const SeatPlan plan = solveSeating(problem);
+    expectSound(problem, plan);
+    EXPECT_TRUE(plan.complete());
+    const auto at = finalSeating(problem, plan);
+    EXPECT_EQ(at.at(3), 1);
+    EXPECT_EQ(at.at(4), 1);
+    EXPECT_EQ(at.at(5), 3);
+}
+
+TEST(SeatSolver, PreferencesShapeThePlan)
+{
+    // Sides together: two tables of 4, each side exactly fills one.
+    SeatProblem sides;
+    sides.tables = {table(1, 4), table(2, 4)};
+    sides.parties = {party(1, 2, "Bride"), party(2, 2, "Groom"), party(3, 2, "Bride"), party(4, 2, "Groom")};
+    sides.preferences.sidesTogether = true;
+    SeatPlan plan = solveSeating(sides);
+    auto at = finalSeating(sides, plan);
+    EXPECT_TRUE(plan.complete());
+    EXPECT_EQ(at.at(1), at.at(3));
+    EXPECT_EQ(at.at(2), at.at(4));
+    EXPECT_TRUE(plan.provenBest);
+
+    // Fewest tables against fill evenly: three tables of 10 and two parties of 5.
+    SeatProblem balance;
+    balance.tables = {table(1, 10), table(2, 10), table(3, 10)};
+    balance.parties = {party(1, 5), party(2, 5)};
+    balance.preferences.balance = Balance::FewestTables;
+    plan = solveSeating(balance);
+    at = finalSeating(balance, plan);
+    EXPECT_EQ(at.at(1), at.at(2));
+    balance.preferences.balance = Balance::FillEvenly;
+    balance.tables.pop_back();
+    plan = solveSeating(balance);
+    at = finalSeating(balance, plan);
+    EXPECT_NE(at.at(1), at.at(2));
+}
+
+TEST(SeatSolver, PlansThatCannotSeatEveryoneSayWhy)
+{
+    SeatProblem problem;
+    problem.tables = {table(1, 8), table(2, 8)};
+    problem.parties = {party(1, 9), party(2, 3), party(3, 3), party(4, 3), party(5, 2)};
+    problem.rules = {{1, RuleKind::Together, {2, 3, 4}, 0, {}}};
+    SeatPlan plan = solveSeating(problem);
+    expectSound(problem, plan);
+    const QString why = plan.explanations.join('\n');
+    EXPECT_TRUE(why.contains("Party 1 (9 people") && why.contains("do not fit at any table"))
+        << why.toStdString();
+    EXPECT_TRUE(why.contains("Party 2, Party 3, Party 4 (9 people")) << why.toStdString();
+    EXPECT_EQ(plan.leftOver.size(), 4u);  // 1, and the three kept together
+    EXPECT_EQ(finalSeating(problem, plan).at(5), 1 + 0 * 2);
+
+    // Conflicting rules: kept together and apart at once; together across pinned tables.
+    problem.parties = {party(1, 2, "Both", 1), party(2, 2, "Both", 2), party(3, 2), party(4, 2)};
+    problem.tables = {table(1, 8, 2), table(2, 8, 2)};
+    problem.rules = {{1, RuleKind::Together, {3, 4}, 0, {}},
+                     {2, RuleKind::Apart, {3, 4}, 0, {}},
+                     {3, RuleKind::Together, {1, 2}, 0, {}}};
+    plan = solveSeating(problem);
+    const QString conflicts = plan.explanations.join('\n');
+    EXPECT_TRUE(
+        conflicts.contains("Party 3, Party 4 are to sit apart, but another rule keeps some of them together"))
+        << conflicts.toStdString();
+    EXPECT_TRUE(conflicts.contains(
+        "Party 1, Party 2 are to sit together, but some of them stay at Table 1 and Table 2"))
+        << conflicts.toStdString();
+
+    // Too many people for the seats.
+    problem = SeatProblem{};
+    problem.tables = {table(1, 4)};
+    problem.parties = {party(1, 3), party(2, 3)};
+    plan = solveSeating(problem);
+    EXPECT_TRUE(
+        plan.explanations.join('\n').contains("6 people are to be seated, but only 4 seats are free"));
+}
+
+TEST(SeatSolver, RandomWeddingsNeverBreakAHardRuleOrOverbook)
+{
+    for (quint32 seed = 100; seed < 115; ++seed) {
+        SCOPED_TRACE(seed);
+        QRandomGenerator rng(seed);
+        SeatProblem problem;
+        for (int t = 1; t <= 6; ++t)
+            problem.tables.push_back(table(t, 6 + int(rng.bounded(5))));
+        const char* sides[] = {"Bride", "Groom", "Both"};
+        for (int p = 1; p <= 24; ++p) {
+            SeatParty guest = party(p, 1 + int(rng.bounded(4)), sides[rng.bounded(3)]);
+            if (rng.bounded(5) == 0) {
+                guest.table = 1 + rng.bounded(6);
+                guest.seated = guest.people;
+                guest.pinned = rng.bounded(2) == 0;
+                problem.tables[guest.table - 1].assigned += guest.people;
+            }
+            problem.parties.push_back(guest);
+        }
+        for (int r = 1; r <= 8; ++r) {
+            const PartyKey a = 1 + rng.bounded(24), b = 1 + (a + rng.bounded(23)) % 24;
+            problem.rules.push_back({r, r % 2 ? RuleKind::Apart : RuleKind::Together, {a, b}, 0, {}});
+        }
+        problem.rules.push_back({9, RuleKind::Reserved, {}, 1, "Bride"});
+        problem.reseatEveryone = seed % 2;
+        problem.preferences.sidesTogether = true;
+        problem.timeLimitSeconds = 1;
+        const SeatPlan plan = solveSeating(problem);
+        ASSERT_TRUE(plan.solved);
+        // Rules already broken by parties that stay are not the plan's doing: check the rest.
+        SeatProblem stay = problem;
+        for (SeatParty& p : stay.parties)
+            if (!p.pinned && problem.reseatEveryone)
+                p.table = 0;
+        const SeatPlan nothing;
+        SeatProblem kept = problem;
+        for (const RuleOutcome& before : detail::ruleOutcomes(stay, nothing))
+            if (!before.kept)
+                std::erase_if(kept.rules, [&](const SeatRule& rule) { return rule.id == before.ruleId; });
+        expectSound(kept, plan);
+        if (!plan.complete())
+            EXPECT_FALSE(plan.explanations.isEmpty());
+    }
+}

@@ -1,0 +1,62 @@
+// Saves pictures of the floor plan on the sample wedding: as it opens, with the plan that
+// "Seat Everyone" proposes, after the plan is applied, and the printed page and escort-card
+// list as PDF files. Run under a display (e.g. Xvfb): orvane_floorplan_shots OUTPUT_FOLDER
+#include "seating/FloorPlanPrint.h"
+#include "seating/FloorPlanView.h"
+#include "seating/SeatPlanStore.h"
+#include "seating/frmFloorPlan.h"
+#include "shell/Program.h"
+#include "store/Store.h"
+#include "tests/support/SampleWedding.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+
+namespace {
+
+void shoot(QWidget* window, const QString& folder, const QString& name)
+{
+    QTest::qWait(400);
+    window->grab().save(folder + "/" + name + ".png");
+    std::printf("%s/%s.png\n", qPrintable(folder), qPrintable(name));
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    QDir().mkpath(out);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("wedding.mdb");
+    QFile::copy(ORVANE_DELIVERED_DB, path);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    shell::program().DatabasePath = path;
+    store::Database& db = store::Workspace::defaultWorkspace().openDatabase(path);
+    testsupport::loadSampleWedding(db);
+    seating::savePreferences(db, {true, seating::Balance::None});
+
+    frmFloorPlan plan;
+    plan.Form_Load();
+    plan.resize(1280, 760);
+    plan.show();
+    QTest::qWait(300);
+    plan.viewPlan->fitAll();
+    shoot(&plan, out, "floorplan-before");
+    plan.proposePlan(false, 5);
+    shoot(&plan, out, "floorplan-proposed");
+    plan.applyPlan();
+    plan.viewPlan->fitAll();
+    shoot(&plan, out, "floorplan-after");
+    seating::writeFloorPlanPdf(*plan.scene(), out + "/floorplan-printed.pdf");
+    seating::writeEscortCardsPdf(plan.scene()->state(), out + "/escort-cards.pdf");
+    std::printf("%s/floorplan-printed.pdf\n%s/escort-cards.pdf\n", qPrintable(out), qPrintable(out));
+    store::Workspace::defaultWorkspace().close();
+    return 0;
+}
