@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QEventLoop>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPointer>
@@ -72,11 +74,29 @@ int escapeAnswerOf(int style)
     return mb::buttonsOf(style) == mb::YesNo ? mb::No : buttonsOf(style).front().second;
 }
 
+// A message box sizes itself to its text; a short text would cut its title short in the
+// title bar. A spacer in its layout keeps it as wide as the title (and the title bar's
+// buttons) need.
+void keepTitleReadable(QMessageBox& box)
+{
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+    titleFont.setBold(true);
+    const int width = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + 180;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), grid->rowCount(),
+                  0, 1, grid->columnCount());
+}
+
 class QtDialogs : public DialogProvider {
 public:
-    int messageBox(QWidget* parent, const QString& text, int style, const QString& title) override
+    int messageBox(QWidget* parent, const QString& text, int style, const QString& title,
+                   const QString& informative) override
     {
         QMessageBox box(iconOf(style), titleOr(title), text, QMessageBox::NoButton, parent);
+        box.setInformativeText(informative);
+        keepTitleReadable(box);
         const auto buttons = buttonsOf(style);
         std::vector<QPushButton*> made;
         for (const auto& b : buttons)
@@ -151,9 +171,9 @@ int runModalWidget(QWidget* window)
 
 }  // namespace
 
-int MsgBox(const QString& text, int style, const QString& title, QWidget* parent)
+int MsgBox(const QString& text, int style, const QString& title, QWidget* parent, const QString& informative)
 {
-    return provider()->messageBox(parent, text, style, titleOr(title));
+    return provider()->messageBox(parent, text, style, titleOr(title), informative);
 }
 
 QString InputBox(const QString& prompt, const QString& title, const QString& defaultText, bool* cancelled,
@@ -214,9 +234,10 @@ int defaultAnswerOf(int style)
 
 }  // namespace
 
-int FakeDialogs::messageBox(QWidget*, const QString& text, int style, const QString& title)
+int FakeDialogs::messageBox(QWidget*, const QString& text, int style, const QString& title,
+                            const QString& informative)
 {
-    DialogCall call{DialogCall::Kind::MessageBox, text, title, style, QString()};
+    DialogCall call{DialogCall::Kind::MessageBox, text, title, style, QString(), informative};
     calls.push_back(call);
     if (onShow)
         onShow(call);

@@ -58,13 +58,15 @@ struct DialogCall {
     QString title;
     int style = 0;        // message boxes: mb flags
     QString defaultText;  // input boxes
+    QString informative;  // message boxes: the reason, shown under the text
 };
 
 // The implementation behind the seam.
 class DialogProvider {
 public:
     virtual ~DialogProvider() = default;
-    virtual int messageBox(QWidget* parent, const QString& text, int style, const QString& title) = 0;
+    virtual int messageBox(QWidget* parent, const QString& text, int style, const QString& title,
+                           const QString& informative) = 0;
     // Returns false when the user cancelled; otherwise the text typed.
     virtual bool inputBox(QWidget* parent, const QString& prompt, const QString& title,
                           const QString& defaultText, QString* answer) = 0;
@@ -74,8 +76,10 @@ public:
 };
 
 // Shows a message box; returns the answer (mb::OK, mb::Yes, ...). Title empty -> "Orvane".
+// informative, when given, is shown under the text: why it happened and what to do. The
+// box is always wide enough to show its whole title.
 int MsgBox(const QString& text, int style = mb::OKOnly, const QString& title = QString(),
-           QWidget* parent = nullptr);
+           QWidget* parent = nullptr, const QString& informative = QString());
 // Shows an input box; returns the typed text, or an empty text when cancelled
 // (cancelled is set when given).
 QString InputBox(const QString& prompt, const QString& title = QString(),
@@ -107,7 +111,8 @@ public:
     int endProgramCount = 0;
     std::function<void(const DialogCall&)> onShow;
 
-    int messageBox(QWidget* parent, const QString& text, int style, const QString& title) override;
+    int messageBox(QWidget* parent, const QString& text, int style, const QString& title,
+                   const QString& informative) override;
     bool inputBox(QWidget* parent, const QString& prompt, const QString& title, const QString& defaultText,
                   QString* answer) override;
     void beep() override;
