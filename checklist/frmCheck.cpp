@@ -1,14 +1,14 @@
 #include "checklist/frmCheck.h"
 
+#include "checklist/CheckRules.h"
+#include "controls/DataGrid.h"
+#include "controls/DataSource.h"
+#include "controls/Dialogs.h"
+#include "controls/GridWindow.h"
 #include "shell/DatePicker.h"
 #include "shell/Help.h"
 #include "shell/Program.h"
 #include "shell/Tips.h"
-#include "checklist/CheckRules.h"
-#include "controls/GridWindow.h"
-#include "controls/DataGrid.h"
-#include "controls/DataSource.h"
-#include "controls/Dialogs.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -154,11 +154,11 @@ void frmCheck::setDone(bool done)
         grddataGrid->setColumnValue(ColDone, done);
 }
 
-void frmCheck::pickDateFor(int column)
+void frmCheck::pickDateFor(int column, const QString& typed)
 {
     const QString cell = grddataGrid->columnText(column);
-    const QString answer =
-        shell::pickDate(pickerCaption(grddataGrid->column(column).caption), QDate::currentDate(), cell, cell);
+    const QString answer = shell::pickDate(pickerCaption(grddataGrid->column(column).caption),
+                                           QDate::currentDate(), cell, cell, typed);
     if (const auto text = pickedCellText(answer, cell))
         grddataGrid->setColumnText(column, *text);
 }
@@ -184,7 +184,9 @@ void frmCheck::grddataGrid_BeforeColEdit(int column, int& keyAscii, bool& cancel
         return;
     if (keyAscii != '.') {
         cancel = true;
-        pickDateFor(column);
+        // The key that started the edit is the first character of a date typed in the picker.
+        const QChar typed{char16_t(keyAscii)};
+        pickDateFor(column, keyAscii >= ' ' && typed.isPrint() ? QString(typed) : QString());
     }
     setDone(!grddataGrid->columnText(ColDateDone).isEmpty());
 }
