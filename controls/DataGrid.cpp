@@ -259,10 +259,17 @@ void DataGrid::currentChanged(const QModelIndex& current, const QModelIndex& pre
     QTableView::currentChanged(current, previous);
     if (syncing_ || !current.isValid() || (previous.isValid() && previous.row() == current.row()))
         return;
+    const int column = current.column();
     syncing_ = true;
     moveSourceTo(current.row());
     syncing_ = false;
     syncFromSource();  // the grid follows wherever the source is now
+    // A new row stored on the way re-reads the rows, which forgets the column: keep it.
+    if (row() >= 0 && col() != column) {
+        syncing_ = true;
+        selectionModel()->setCurrentIndex(model_->index(row(), column), QItemSelectionModel::ClearAndSelect);
+        syncing_ = false;
+    }
 }
 
 bool DataGrid::startEdit(const QModelIndex& index)

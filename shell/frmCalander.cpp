@@ -6,6 +6,8 @@
 
 #include <QCalendarWidget>
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -79,8 +81,10 @@ frmCalander::frmCalander(QWidget* parent) : QDialog(parent)
     connect(Calendar1, &QCalendarWidget::activated, this, &frmCalander::Calendar1_DblClick);
     connect(txtTyped, &QLineEdit::textEdited, this, &frmCalander::txtTyped_Change);
     // Enter and Esc reach the calendar's day grid, not the calendar itself.
-    if (auto* grid = Calendar1->findChild<QTableView*>())
+    if (auto* grid = Calendar1->findChild<QTableView*>()) {
         grid->installEventFilter(this);
+        grid->viewport()->installEventFilter(this);
+    }
     Calendar1->installEventFilter(this);
     txtTyped->installEventFilter(this);
 
@@ -95,6 +99,7 @@ void frmCalander::Form_Load()
 
 void frmCalander::setValue(const QDate& date)
 {
+    txtTyped->clear();
     const QSignalBlocker quiet(Calendar1);
     Calendar1->setSelectedDate(date.isValid() ? date : QDate::currentDate());
 }
@@ -110,12 +115,14 @@ void frmCalander::setTypedText(const QString& text)
     txtTyped_Change();
 }
 
-// A day chosen in the calendar is the answer at once; it replaces anything typed.
+// A day chosen in the calendar is the answer at once; a day the user clicks or moves to
+// replaces anything typed.
 void frmCalander::Calendar1_AfterUpdate()
 {
     if (showingTyped_)
         return;
-    txtTyped->clear();
+    if (calendarTouched_)
+        txtTyped->clear();
     shell::setNewDateText(shell::dateText(value()));
 }
 
@@ -195,6 +202,7 @@ void frmCalander::cmdCancel_Click()
 void frmCalander::showEvent(QShowEvent* event)
 {
     unloadRequested_ = false;
+    calendarTouched_ = false;
     QDialog::showEvent(event);
     if (txtTyped->text().isEmpty()) {
         Calendar1->setFocus();
@@ -223,6 +231,19 @@ void frmCalander::keyPressEvent(QKeyEvent* event)
 
 bool frmCalander::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == txtTyped && event->type() == QEvent::FocusIn && !txtTyped->text().isEmpty() &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::OtherFocusReason) {
+        // Focus that arrives with the window (or by Tab) would select what was typed, and the
+        // next key would replace it: typing goes on after it instead.
+        QFocusEvent plain(QEvent::FocusIn, Qt::OtherFocusReason);
+        QCoreApplication::sendEvent(txtTyped, &plain);
+        txtTyped->deselect();
+        txtTyped->end(false);
+        return true;
+    }
+    if (watched != txtTyped &&
+        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress))
+        calendarTouched_ = true;
     if (event->type() != QEvent::KeyPress)
         return QDialog::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);

@@ -57,6 +57,7 @@ private:
     bool typeIntoDateBox(const QString& text);
 
     bool unloadRequested_ = false;
-    bool showingTyped_ = false;  // the calendar is being set to the typed date
+    bool showingTyped_ = false;     // the calendar is being set to the typed date
+    bool calendarTouched_ = false;  // the user has clicked or pressed a key in the calendar
     QString fieldName_;
 };

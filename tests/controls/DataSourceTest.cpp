@@ -211,7 +211,7 @@ TEST(DataSource, LineBreaksPastedIntoOneLineBoxesAreNotStored)
     // Multi-line boxes keep their lines.
     w.notes->setPlainText("first line\nsecond line");
     ASSERT_TRUE(w.data->movePrevious());
-    EXPECT_EQ(w.stored("Rose & Co Florists", "Notes"), "first line\nsecond line");
+    EXPECT_EQ(w.stored("Alice", "Notes"), "first line\nsecond line");
 }
 
 TEST(DataSource, HandledErrorSuppressesTheMessage)
