@@ -120,7 +120,7 @@ private:
     void releaseRecordsets();
     void reopenRecordsets();
     void dateField_Focus(QLineEdit* field);
-    void dateField_Pick(QLineEdit* field, bool keyboard);
+    void dateField_Pick(QLineEdit* field, const QString& typed);
     QString pickerCaption(QLineEdit* field) const;
 
     QWidget* hub_ = nullptr;  // the background (frmMain::Hub)

@@ -207,11 +207,12 @@ void frmMain::buildGeneralPanel()
                            keyCode == Alt) {
                     // Delete edits the text (a date can be cleared); modifier keys wait for their key.
                 } else {
+                    const QString typed = controls::on(date).keyText();
                     keyCode = 0;
-                    dateField_Pick(date, true);
+                    dateField_Pick(date, !typed.isEmpty() && typed.at(0).isPrint() ? typed : QString());
                 }
             })
-            .dblClick([this, date] { dateField_Pick(date, false); });
+            .dblClick([this, date] { dateField_Pick(date, QString()); });
     }
 }
 
@@ -394,11 +395,13 @@ void frmMain::dateField_Focus(QLineEdit* field)
     controls::selectAll(field);
 }
 
-void frmMain::dateField_Pick(QLineEdit* field, bool keyboard)
+// Cancel and Esc in the picker leave the field's text as it is when the picker opens, on
+// every path: a date picked earlier in the same visit is never lost to a later Cancel.
+// The key that opened the picker is the first character of the date typed there.
+void frmMain::dateField_Pick(QLineEdit* field, const QString& typed)
 {
-    if (keyboard && field == txtrecdate)
-        txtolddate->setText(field->text());
+    txtolddate->setText(field->text());
     const QDate own = shell::parseDateText(field->text());
     field->setText(shell::pickDate(pickerCaption(field), own.isValid() ? own : QDate::currentDate(),
-                                   txtolddate->text()));
+                                   txtolddate->text(), std::nullopt, typed));
 }

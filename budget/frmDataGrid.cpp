@@ -6,6 +6,7 @@
 #include "controls/DataSource.h"
 #include "controls/Dialogs.h"
 #include "controls/Events.h"
+#include "controls/FailureReason.h"
 #include "controls/GridWindow.h"
 #include "shell/ErrorMessage.h"
 #include "shell/Help.h"
@@ -186,20 +187,28 @@ void frmDataGrid::fillEmptyCells()
             grddataGrid->setColumnText(c, emptyCellDefault(c));
 }
 
-// The edited cell must read as an amount, and a unit cost times a quantity must fit in one.
-bool frmDataGrid::acceptsTypedValue(int column) const
+// Why the edited cell cannot be stored ("" when it can): it must read as an amount, a
+// quantity cannot be negative, and a unit cost times a quantity must fit in an amount.
+QString frmDataGrid::refusalOf(int column) const
 {
+    const QString caption = grddataGrid->column(column).caption.simplified();
     const QVariant typed = controls::parseCell(grddataGrid->columnText(column), store::FieldType::Currency);
     if (!isAmount(typed))
-        return false;
+        return QStringLiteral("%1 takes %2.")
+            .arg(caption, controls::expectedValueText(column == ColQty ? store::FieldType::Number
+                                                                       : store::FieldType::Currency));
+    if (column == ColQty && typed.value<Currency>() < Currency())
+        return QStringLiteral("%1 cannot be less than 0.").arg(caption);
     if (column != ColUnitCost && column != ColQty)
-        return true;
+        return QString();
     const Currency unitCost = column == ColUnitCost
                                   ? typed.value<Currency>()
                                   : controls::moneyOf(grddataGrid->columnValue(ColUnitCost));
     const Currency quantity =
         column == ColQty ? typed.value<Currency>() : controls::moneyOf(grddataGrid->columnValue(ColQty));
-    return lineTotal(unitCost, wholeQuantity(quantity)).has_value();
+    if (!lineTotal(unitCost, wholeQuantity(quantity)))
+        return QStringLiteral("Unit Cost times Qty is more than an amount can hold.");
+    return QString();
 }
 
 void frmDataGrid::grddataGrid_BeforeColUpdate(int column, const QVariant&, bool& cancel)
@@ -207,8 +216,9 @@ void frmDataGrid::grddataGrid_BeforeColUpdate(int column, const QVariant&, bool&
     fillEmptyCells();
     if (!mustBeNumber(column))
         return;
-    if (!acceptsTypedValue(column)) {
-        controls::MsgBox(QStringLiteral("Not a valid value"), controls::mb::OKOnly, ProgramTitle, this);
+    if (const QString refusal = refusalOf(column); !refusal.isEmpty()) {
+        controls::MsgBox(QStringLiteral("Not a valid value"), controls::mb::OKOnly, ProgramTitle, this,
+                         refusal + QStringLiteral(" The cell keeps its value."));
         cancel = true;
         return;
     }

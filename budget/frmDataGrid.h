@@ -72,7 +72,7 @@ private:
     void Form_Load();
     void Form_Initialize();
     void fillEmptyCells();
-    bool acceptsTypedValue(int column) const;
+    QString refusalOf(int column) const;
     void addSampleItem(const QString& description);
 
     grids::GridCommands* commands_ = nullptr;

@@ -155,11 +155,11 @@ void frmCheck::setDone(bool done)
         grddataGrid->setColumnValue(ColDone, done);
 }
 
-void frmCheck::pickDateFor(int column)
+void frmCheck::pickDateFor(int column, const QString& typed)
 {
     const QString cell = grddataGrid->columnText(column);
-    const QString answer =
-        shell::pickDate(pickerCaption(grddataGrid->column(column).caption), QDate::currentDate(), cell, cell);
+    const QString answer = shell::pickDate(pickerCaption(grddataGrid->column(column).caption),
+                                           QDate::currentDate(), cell, cell, typed);
     if (const auto text = pickedCellText(answer, cell))
         grddataGrid->setColumnText(column, *text);
 }
@@ -185,7 +185,9 @@ void frmCheck::grddataGrid_BeforeColEdit(int column, int& keyAscii, bool& cancel
         return;
     if (keyAscii != '.') {
         cancel = true;
-        pickDateFor(column);
+        // The key that started the edit is the first character of a date typed in the picker.
+        const QChar typed{char16_t(keyAscii)};
+        pickDateFor(column, keyAscii >= ' ' && typed.isPrint() ? QString(typed) : QString());
     }
     setDone(!grddataGrid->columnText(ColDateDone).isEmpty());
 }

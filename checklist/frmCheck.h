@@ -68,9 +68,9 @@ private:
     void createControls();
     void Form_Initialize();
     void Form_Load();
-    // Asks the date picker for the current row's date in column; the answer replaces
-    // the cell's text unless it is empty or unchanged.
-    void pickDateFor(int column);
+    // Asks the date picker for the current row's date in column (typed: what the user
+    // typed to open it); the answer replaces the cell's text unless it is empty or unchanged.
+    void pickDateFor(int column, const QString& typed = QString());
     // Done := done, leaving the cell alone when it already says so.
     void setDone(bool done);
 

@@ -4,6 +4,8 @@
 #include <QLocale>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace controls {
 
 namespace {
@@ -123,7 +125,34 @@ QDateTime parseDateTime(const QString& text)
     return iso;
 }
 
-// Removes a currency sign, grouping and parentheses; "(12.50)" -> "-12.50".
+bool allDigits(const QString& text)
+{
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+}
+
+// Group separators may only stand between groups of three digits in the whole part
+// ("1,234,567.50"): "1,2,3" is not an amount, however its digits would read.
+bool groupedCorrectly(const QString& text, const QString& separator, const QString& point)
+{
+    if (separator.isEmpty() || !text.contains(separator))
+        return true;
+    const qsizetype decimal = text.indexOf(point);
+    if (decimal >= 0 && text.indexOf(separator, decimal) >= 0)
+        return false;
+    QString whole = decimal < 0 ? text : text.left(decimal);
+    if (whole.startsWith('-') || whole.startsWith('+'))
+        whole.remove(0, 1);
+    const QStringList groups = whole.split(separator);
+    for (qsizetype i = 0; i < groups.size(); ++i) {
+        const QString& group = groups[i];
+        if (!allDigits(group) || (i == 0 ? group.size() > 3 : group.size() != 3))
+            return false;
+    }
+    return true;
+}
+
+// Removes a currency sign, grouping and parentheses; "(12.50)" -> "-12.50". Misplaced
+// grouping gives an empty text, which is no number.
 QString numericCore(const QString& text)
 {
     const QLocale locale;
@@ -135,6 +164,9 @@ QString numericCore(const QString& text)
     }
     t.remove(locale.currencySymbol());
     t.remove('$');
+    t = t.trimmed();
+    if (!groupedCorrectly(t, locale.groupSeparator(), locale.decimalPoint()))
+        return QString();
     t.remove(locale.groupSeparator());
     t = t.trimmed();
     if (t.startsWith('-') && t.mid(1).trimmed().startsWith(locale.currencySymbol()))
@@ -234,6 +266,15 @@ QVariant parseCell(const QString& typed, store::FieldType type)
             return typed;
     }
     return typed;
+}
+
+QString oneLineText(const QString& text)
+{
+    static const QRegularExpression breaks(QStringLiteral("[\\r\\n\\x{2028}\\x{2029}]+"));
+    if (!text.contains(breaks))
+        return text;
+    QStringList lines = text.split(breaks, Qt::SkipEmptyParts);
+    return lines.join(QLatin1Char(' '));
 }
 
 store::Currency moneyOf(const QVariant& value)

@@ -33,12 +33,18 @@ QString formatCell(const QVariant& value, CellFormat format);
 // field) is returned unchanged as a QString, so that the store refuses it with its own
 // type error. Yes/No accepts Yes/No/True/False/On/Off/-1/1/0; dates the user's short
 // format, the medium format, ISO and a few common forms; money and numbers allow a
-// currency sign, a sign, grouping and parentheses for negative amounts.
+// currency sign, a sign, grouping and parentheses for negative amounts; grouping must be
+// in threes ("1,234.50"), so "1,2,3" is not read as 123.
 QVariant parseCell(const QString& text, store::FieldType type);
 
 // True when a typed text reads as a number (currency sign, sign, decimal point and
 // grouping allowed): the rule the windows use to refuse letters in amount cells.
 bool isNumericText(const QString& text);
+
+// A text for a one-line field: line breaks (pasted with the text) become single blanks
+// between the lines, and none are left at either end: "Rose & Co\nFlorists" ->
+// "Rose & Co Florists".
+QString oneLineText(const QString& text);
 
 // The numeric value of a cell value as money (Currency, Number, a numeric text); 0 for
 // Null and text that is not a number.

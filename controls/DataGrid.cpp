@@ -1,13 +1,16 @@
 #include "controls/DataGrid.h"
 
 #include "controls/DataSource.h"
+#include "controls/Dialogs.h"
 #include "controls/Events.h"
+#include "controls/FailureReason.h"
 
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -83,12 +86,14 @@ int DataGrid::addColumn(const GridColumn& column)
     auto columns = model_->columns();
     columns.push_back(column);
     model_->setColumns(std::move(columns));
+    shareCaptions();
     return columnCount() - 1;
 }
 
 void DataGrid::setColumns(std::vector<GridColumn> columns)
 {
     model_->setColumns(std::move(columns));
+    shareCaptions();
 }
 GridColumn& DataGrid::column(int index)
 {
@@ -106,7 +111,19 @@ void DataGrid::setDataSource(DataSource* source)
     model_->setDataSource(source);
     if (source)
         connect(source, &DataSource::currentChanged, this, &DataGrid::syncFromSource);
+    shareCaptions();
     syncFromSource();
+}
+
+// The data source names a field by its column's caption in its messages.
+void DataGrid::shareCaptions()
+{
+    DataSource* source = model_->dataSource();
+    if (!source)
+        return;
+    for (const GridColumn& c : model_->columns())
+        if (!c.dataField.isEmpty())
+            source->setFieldCaption(c.dataField, c.caption.simplified());
 }
 
 DataSource* DataGrid::dataSource() const
@@ -242,10 +259,17 @@ void DataGrid::currentChanged(const QModelIndex& current, const QModelIndex& pre
     QTableView::currentChanged(current, previous);
     if (syncing_ || !current.isValid() || (previous.isValid() && previous.row() == current.row()))
         return;
+    const int column = current.column();
     syncing_ = true;
     moveSourceTo(current.row());
     syncing_ = false;
     syncFromSource();  // the grid follows wherever the source is now
+    // A new row stored on the way re-reads the rows, which forgets the column: keep it.
+    if (row() >= 0 && col() != column) {
+        syncing_ = true;
+        selectionModel()->setCurrentIndex(model_->index(row(), column), QItemSelectionModel::ClearAndSelect);
+        syncing_ = false;
+    }
 }
 
 bool DataGrid::startEdit(const QModelIndex& index)
@@ -271,14 +295,23 @@ bool DataGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event
     return started;
 }
 
+// Tab and Shift+Tab in an editor end the edit and move on (see nextCell); the next cell
+// is edited once the user types into it, so that passing a date cell opens no picker.
 void DataGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
 {
-    QTableView::closeEditor(editor, hint);
-    if (editingColumn_ < 0)
+    const bool next = hint == QAbstractItemDelegate::EditNextItem;
+    const bool previous = hint == QAbstractItemDelegate::EditPreviousItem;
+    QTableView::closeEditor(editor, next || previous ? QAbstractItemDelegate::NoHint : hint);
+    if (editingColumn_ >= 0) {
+        const int column = editingColumn_;
+        editingColumn_ = -1;
+        emit afterColEdit(column);
+    }
+    if (!next && !previous)
         return;
-    const int column = editingColumn_;
-    editingColumn_ = -1;
-    emit afterColEdit(column);
+    const QModelIndex target = moveCursor(next ? MoveNext : MovePrevious, Qt::NoModifier);
+    if (target.isValid() && target != currentIndex())
+        selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
 }
 
 // A new record's columns with a default get it, except the one being typed.
@@ -295,27 +328,36 @@ void DataGrid::applyDefaults(int editedColumn)
 }
 
 // A typed cell: the cell takes the new value, BeforeColUpdate may put the old one back,
-// AfterColUpdate follows an accepted change.
+// AfterColUpdate follows an accepted change. A text the column's field cannot hold (letters
+// in a date or amount) is refused here, with one message, rather than failing later when
+// the row is left. Line breaks never reach a cell: its editor is one line.
 bool DataGrid::commitCell(const QModelIndex& index, const QVariant& text)
 {
     DataSource* source = model_->dataSource();
     const int c = index.column();
     const QString field = column(c).dataField;
-    if (!source || field.isEmpty())
-        return false;
-    const QString typed = text.toString();
+    if (!source || field.isEmpty() || committing_)
+        return false;  // a commit raised again while its own message is open
+    const QString typed = oneLineText(text.toString());
     if (typed == model_->textAt(index.row(), c))
         return true;  // nothing changed
     if (model_->isNewRow(index.row()) && !source->isAdding() && !source->addNew())
         return false;
+    const QScopedValueRollback guard(committing_, true);
     const bool firstOfNewRow = source->isAdding() && !source->isDirty();
     const bool hadPending = source->hasFieldValue(field);
     const QVariant old = model_->valueAt(index.row(), c);
     if (firstOfNewRow)
         applyDefaults(c);
-    source->setFieldValue(field, parseCell(typed, model_->fieldTypeOf(c)));
+    const store::FieldType type = model_->fieldTypeOf(c);
+    const QVariant value = parseCell(typed, type);
+    source->setFieldValue(field, value);
     bool cancel = false;
     emit beforeColUpdate(c, old, cancel);
+    if (!cancel && !isReadable(source->fieldValue(field), type)) {
+        refuseUnreadable(c, typed, type);
+        cancel = true;
+    }
     if (cancel) {
         if (hadPending)
             source->setFieldValue(field, old);
@@ -325,6 +367,22 @@ bool DataGrid::commitCell(const QModelIndex& index, const QVariant& text)
     }
     emit afterColUpdate(c);
     return true;
+}
+
+// Whether a cell value is one its field can hold: typed text that could not be read as
+// the field's type stays text.
+bool DataGrid::isReadable(const QVariant& value, store::FieldType type)
+{
+    const bool typedField = type != store::FieldType::Text && type != store::FieldType::Unknown;
+    return !typedField || value.isNull() || value.typeId() != QMetaType::QString;
+}
+
+void DataGrid::refuseUnreadable(int c, const QString& typed, store::FieldType type)
+{
+    const QString caption = column(c).caption.simplified();
+    MsgBox(QStringLiteral("\"%1\" is not a valid value for %2.").arg(typed, caption),
+           mb::OKOnly | mb::Exclamation, QString(), this,
+           QStringLiteral("%1 takes %2. The cell keeps its value.").arg(caption, expectedValueText(type)));
 }
 
 bool DataGrid::onButton(const QModelIndex& index, QPoint pos) const
@@ -359,23 +417,6 @@ void DataGrid::mouseDoubleClickEvent(QMouseEvent* event)
 {
     QTableView::mouseDoubleClickEvent(event);
     emit dblClick();
-}
-
-void DataGrid::keyPressEvent(QKeyEvent* event)
-{
-    // Esc outside an edit undoes the row's changes not yet written.
-    DataSource* source = model_->dataSource();
-    if (event->key() == Qt::Key_Escape && state() != EditingState && source && source->isDirty()) {
-        source->cancelUpdate();
-        event->accept();
-        return;
-    }
-    QTableView::keyPressEvent(event);
-}
-
-void DataGrid::keyboardSearch(const QString&)
-{
-    // Typing starts an edit; it never jumps to a row.
 }
 
 void DataGrid::onHeaderClicked(int section)

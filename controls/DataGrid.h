@@ -21,6 +21,13 @@
 // thousands of rows reads only what is shown. When the DataSource gets a new record set
 // (a sort hands one in) or is refreshed, the grid re-reads.
 //
+// Keys. Typing starts an edit of the current cell (Enter ends it, Esc undoes it); Esc
+// outside an edit undoes the row's changes not yet written. Tab and Shift+Tab walk the
+// cells row by row: past the last cell of a record to the next row's first cell, past the
+// last cell of the new row to the first cell of the next new row (what was typed is stored
+// first), never round to the top; Tab in an editor ends the edit and moves the same way.
+// Arrows, Home, End and Ctrl+End move as in any table view.
+//
 // Editing events, in order: BeforeColEdit (the edit is starting; keyAscii is the typed
 // character that started it, 0 for a mouse or F2 start; cancel keeps the cell from
 // editing) - the user types - BeforeColUpdate (the cell already holds the new value;
@@ -195,15 +202,23 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyboardSearch(const QString& search) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
 private:
     friend class DataGridDelegate;
     bool commitCell(const QModelIndex& index, const QVariant& text);
+    static bool isReadable(const QVariant& value, store::FieldType type);
+    void refuseUnreadable(int column, const QString& typed, store::FieldType type);
+    int edgeColumn(bool first) const;
+    int neighbourColumn(int column, int step) const;
+    QModelIndex nextCell(const QModelIndex& current);
+    QModelIndex previousCell(const QModelIndex& current);
     bool startEdit(const QModelIndex& index);
     void applyDefaults(int editedColumn);
     void moveSourceTo(int row);
     bool onButton(const QModelIndex& index, QPoint pos) const;
     void syncFromSource();
+    void shareCaptions();
     void onHeaderClicked(int section);
 
     DataGridModel* model_;
@@ -212,6 +227,7 @@ private:
     int editingColumn_ = -1;
     int startKeyAscii_ = 0;  // the character of the key that is starting an edit
     bool allowUpdate_ = true;
+    bool committing_ = false;  // a typed cell is being stored (its messages may steal the focus)
 };
 
 }  // namespace controls

@@ -3,6 +3,7 @@
 #include "controls/DataNavigator.h"
 #include "controls/DataSourceBinding.h"
 #include "controls/Dialogs.h"
+#include "controls/FailureReason.h"
 
 #include <QDialog>
 #include <QEvent>
@@ -329,13 +330,17 @@ bool DataSource::leaveRow(ValidateEvent::Action action, Leave how)
 bool DataSource::writeRow(const QList<QPair<QString, QVariant>>& changes)
 {
     store::Recordset& rs = *recordset_;
+    QString field;  // the field being set when the store refuses
     try {
         if (adding_)
             rs.addNew();
         else
             rs.edit();
-        for (const auto& change : changes)
+        for (const auto& change : changes) {
+            field = change.first;
             rs.setValue(change.first, change.second);
+        }
+        field.clear();
         rs.update();
     } catch (const store::StoreError& e) {
         try {
@@ -343,7 +348,7 @@ bool DataSource::writeRow(const QList<QPair<QString, QVariant>>& changes)
                 rs.cancelUpdate();
         } catch (const store::StoreError&) {
         }
-        raiseError(e.number(), e.description());
+        raiseError(e.number(), e.description(), field);
         return false;
     }
     clearBuffer();
@@ -360,17 +365,33 @@ bool DataSource::writeRow(const QList<QPair<QString, QVariant>>& changes)
     return true;
 }
 
-void DataSource::raiseError(int number, const QString& description)
+void DataSource::raiseError(int number, const QString& description, const QString& field)
 {
-    DataErrorEvent event{number, description, DataErrorEvent::Response::ShowMessage};
+    const QString caption = field.isEmpty() ? QString() : fieldCaption(field);
+    DataErrorEvent event{number, description, DataErrorEvent::Response::ShowMessage, field,
+                         failureReason(number, description, caption, fieldType(field))};
     emit error(event);
     if (event.response == DataErrorEvent::Response::ShowMessage)
-        MsgBox(description, mb::OKOnly | mb::Exclamation, QString(), window_);
+        MsgBox(description, mb::OKOnly | mb::Exclamation, QString(), window_,
+               event.reason == description ? QString() : event.reason);
 }
 
-void DataSource::reportError(const store::StoreError& failure)
+void DataSource::reportError(const store::StoreError& failure, const QString& field)
 {
-    raiseError(failure.number(), failure.description());
+    raiseError(failure.number(), failure.description(), field);
+}
+
+void DataSource::setFieldCaption(const QString& field, const QString& caption)
+{
+    fieldCaptions_.insert(fieldKeyOf(field), caption);
+}
+
+QString DataSource::fieldCaption(const QString& field) const
+{
+    if (const auto it = fieldCaptions_.constFind(fieldKeyOf(field)); it != fieldCaptions_.cend())
+        return it.value();
+    const QString bound = boundCaption(field);
+    return bound.isEmpty() ? captionOfFieldName(field) : bound;
 }
 
 void DataSource::clearBuffer()

@@ -24,10 +24,13 @@
 // setIndex() and close() leave the row the same way. Moves made directly on recordset()
 // bypass all of this: after them call resync() (see there).
 //
-// Writing back. Only values that differ from what was loaded are written. When writing
-// fails (a value too long for its field, a value of the wrong type, a duplicate key), the
-// store's error is raised as Error; unless a handler sets the response to Handled, the
-// store's description is shown through the dialog seam ("Orvane", exclamation icon, OK).
+// Writing back. Only values that differ from what was loaded are written; line breaks
+// pasted into a one-line box (line edit, combo) are not written (see oneLineText). When
+// writing fails (a value too long for its field, a value of the wrong type, a duplicate
+// key, a locked file, a full disk), the store's error is raised as Error with the field
+// and the reason in the user's words ("Last Name takes at most 20 characters."); unless a
+// handler sets the response to Handled, the store's description is shown through the
+// dialog seam ("Orvane", exclamation icon, OK) with the reason under it.
 // The edit is cancelled in the record set, the move does not happen (the move returns
 // false) and the controls keep the user's values so that they can be corrected; call
 // cancelUpdate() to reload the stored values instead. Leaving the row for refresh(),
@@ -91,6 +94,9 @@ struct DataErrorEvent {
     int number = 0;
     QString description;
     Response response = Response::ShowMessage;  // set Handled to suppress the default message
+    QString field;   // the field being stored when it failed ("" when the failure is the row's or the file's)
+    QString reason;  // the failure in the user's words, naming the field by its caption: a
+                     // handler showing its own message shows this as the informative text
 };
 
 class DataSource : public QObject {
@@ -211,8 +217,14 @@ public:
     DataNavigator* createNavigator(QWidget* parent);
 
     // Raises Error for a store failure met by a control of this source (and, unless a
-    // handler answers Handled, shows the store's description).
-    void reportError(const store::StoreError& failure);
+    // handler answers Handled, shows the store's description with the reason under it).
+    void reportError(const store::StoreError& failure, const QString& field = QString());
+
+    // The caption the user knows a field by, for messages: the one set here, else the
+    // text of the label whose buddy is a widget bound to the field, else the field's
+    // name in words ("LastName" -> "Last Name").
+    void setFieldCaption(const QString& field, const QString& caption);
+    QString fieldCaption(const QString& field) const;
 
     // Default conversions used by bind() and the grid (public for grids and tests).
     static QString textOf(const QVariant& value, store::FieldType type);
@@ -254,7 +266,8 @@ private:
     void showInWidget(Binding& binding, const QVariant& value);
     bool isBindingDirty(const Binding& binding) const;
     QVariant storedValue(const QString& field) const;
-    void raiseError(int number, const QString& description);
+    void raiseError(int number, const QString& description, const QString& field = QString());
+    QString boundCaption(const QString& field) const;
     void clearBuffer();
     void watchWindow(QWidget* window);
     store::Database& openDatabase();
@@ -267,6 +280,7 @@ private:
     QHash<QString, QVariant> buffer_;      // field (lower case) -> value not yet written
     QHash<QString, QString> bufferNames_;  // field (lower case) -> name as given
     QString caption_;
+    QHash<QString, QString> fieldCaptions_;  // field (lower case) -> caption
     QPointer<QWidget> window_;
     bool adding_ = false;
 };

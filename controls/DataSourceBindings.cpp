@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QTextEdit>
 
 namespace controls {
@@ -127,10 +128,33 @@ QVariant DataSource::bindingValue(const Binding& binding) const
     const store::FieldType type = fieldType(binding.field);
     if (checkableButton(binding.widget))
         return widgetText(binding) == QLatin1String("1");
-    const QString text = widgetText(binding);
+    QString text = widgetText(binding);
+    if (qobject_cast<QLineEdit*>(binding.widget) || qobject_cast<QComboBox*>(binding.widget))
+        text = oneLineText(text);  // a pasted line break would break lists and labels
     if (text.isEmpty())
         return type == store::FieldType::Text ? QVariant(QString("")) : QVariant();
     return binding.format.parse ? binding.format.parse(text) : valueOf(text, type);
+}
+
+// The text of a label that names a widget bound to the field (its buddy), without its
+// mnemonic and colon: "&Last Name:" -> "Last Name".
+QString DataSource::boundCaption(const QString& field) const
+{
+    for (const auto& b : bindings_) {
+        if (!b->widget || fieldKeyOf(b->field) != fieldKeyOf(field))
+            continue;
+        for (QLabel* label : b->widget->window()->findChildren<QLabel*>()) {
+            if (label->buddy() != b->widget)
+                continue;
+            QString text = label->text();
+            text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+            text = text.trimmed();
+            if (text.endsWith(QLatin1Char(':')))
+                text.chop(1);
+            return text.trimmed();
+        }
+    }
+    return QString();
 }
 
 QString DataSource::textOf(const QVariant& value, store::FieldType type)

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QEventLoop>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPointer>
@@ -74,18 +76,29 @@ int escapeAnswerOf(int style)
     return mb::buttonsOf(style) == mb::YesNo ? mb::No : buttonsOf(style).front().second;
 }
 
+// A message box sizes itself to its text; a short text would cut its title short in the
+// title bar. A spacer in its layout keeps it as wide as the title (and the title bar's
+// buttons) need.
+void keepTitleReadable(QMessageBox& box)
+{
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+    titleFont.setBold(true);
+    const int width = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + 180;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), grid->rowCount(),
+                  0, 1, grid->columnCount());
+}
+
 class QtDialogs : public DialogProvider {
 public:
-    int messageBox(QWidget* parent, const QString& text, int style, const QString& title) override
-    {
-        return explainedMessageBox(parent, text, QString(), style, title);
-    }
-
-    int explainedMessageBox(QWidget* parent, const QString& text, const QString& informativeText, int style,
-                            const QString& title) override
+    int messageBox(QWidget* parent, const QString& text, int style, const QString& title,
+                   const QString& informative) override
     {
         QMessageBox box(iconOf(style), titleOr(title), text, QMessageBox::NoButton, parent);
-        box.setInformativeText(informativeText);
+        box.setInformativeText(informative);
+        keepTitleReadable(box);
         const auto buttons = buttonsOf(style);
         std::vector<QPushButton*> made;
         for (const auto& b : buttons)
@@ -160,16 +173,16 @@ int runModalWidget(QWidget* window)
 
 }  // namespace
 
-int MsgBox(const QString& text, int style, const QString& title, QWidget* parent)
+int MsgBox(const QString& text, int style, const QString& title, QWidget* parent, const QString& informative)
 {
     NormalPointer waitingForTheUser;
-    return provider()->messageBox(parent, text, style, titleOr(title));
+    return provider()->messageBox(parent, text, style, titleOr(title), informative);
 }
 
 int ExplainedMsgBox(const QString& text, const QString& informativeText, int style, const QString& title,
                     QWidget* parent)
 {
-    return provider()->explainedMessageBox(parent, text, informativeText, style, titleOr(title));
+    return MsgBox(text, style, title, parent, informativeText);
 }
 
 QString InputBox(const QString& prompt, const QString& title, const QString& defaultText, bool* cancelled,
@@ -232,15 +245,10 @@ int defaultAnswerOf(int style)
 
 }  // namespace
 
-int FakeDialogs::messageBox(QWidget* parent, const QString& text, int style, const QString& title)
+int FakeDialogs::messageBox(QWidget*, const QString& text, int style, const QString& title,
+                            const QString& informative)
 {
-    return explainedMessageBox(parent, text, QString(), style, title);
-}
-
-int FakeDialogs::explainedMessageBox(QWidget*, const QString& text, const QString& informativeText, int style,
-                                     const QString& title)
-{
-    DialogCall call{DialogCall::Kind::MessageBox, text, title, style, QString(), informativeText};
+    DialogCall call{DialogCall::Kind::MessageBox, text, title, style, QString(), informative};
     calls.push_back(call);
     if (onShow)
         onShow(call);
@@ -254,7 +262,7 @@ int FakeDialogs::explainedMessageBox(QWidget*, const QString& text, const QStrin
 bool FakeDialogs::inputBox(QWidget*, const QString& prompt, const QString& title, const QString& defaultText,
                            QString* answer)
 {
-    DialogCall call{DialogCall::Kind::InputBox, prompt, title, 0, defaultText, {}};
+    DialogCall call{DialogCall::Kind::InputBox, prompt, title, 0, defaultText};
     calls.push_back(call);
     if (onShow)
         onShow(call);
@@ -270,13 +278,13 @@ bool FakeDialogs::inputBox(QWidget*, const QString& prompt, const QString& title
 
 void FakeDialogs::beep()
 {
-    calls.push_back({DialogCall::Kind::Beep, {}, {}, 0, {}, {}});
+    calls.push_back({DialogCall::Kind::Beep, {}, {}, 0, {}});
 }
 
 void FakeDialogs::endProgram()
 {
     ++endProgramCount;
-    calls.push_back({DialogCall::Kind::EndProgram, {}, {}, 0, {}, {}});
+    calls.push_back({DialogCall::Kind::EndProgram, {}, {}, 0, {}});
 }
 
 std::vector<DialogCall> FakeDialogs::messages() const

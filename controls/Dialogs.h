@@ -56,24 +56,17 @@ struct DialogCall {
     enum class Kind { MessageBox, InputBox, Beep, EndProgram } kind = Kind::MessageBox;
     QString text;  // message or prompt
     QString title;
-    int style = 0;            // message boxes: mb flags
-    QString defaultText;      // input boxes
-    QString informativeText;  // message boxes: the explanation under the text
+    int style = 0;        // message boxes: mb flags
+    QString defaultText;  // input boxes
+    QString informative;  // message boxes: the reason, shown under the text
 };
 
 // The implementation behind the seam.
 class DialogProvider {
 public:
     virtual ~DialogProvider() = default;
-    virtual int messageBox(QWidget* parent, const QString& text, int style, const QString& title) = 0;
-    // A message box with an explanation under its text (a reason, a file's path), readable
-    // even where no title bar shows the title. By default the explanation is left out.
-    virtual int explainedMessageBox(QWidget* parent, const QString& text, const QString& informativeText,
-                                    int style, const QString& title)
-    {
-        Q_UNUSED(informativeText);
-        return messageBox(parent, text, style, title);
-    }
+    virtual int messageBox(QWidget* parent, const QString& text, int style, const QString& title,
+                           const QString& informative) = 0;
     // Returns false when the user cancelled; otherwise the text typed.
     virtual bool inputBox(QWidget* parent, const QString& prompt, const QString& title,
                           const QString& defaultText, QString* answer) = 0;
@@ -83,9 +76,11 @@ public:
 };
 
 // Shows a message box; returns the answer (mb::OK, mb::Yes, ...). Title empty -> "Orvane".
+// informative, when given, is shown under the text: why it happened and what to do. The
+// box is always wide enough to show its whole title.
 int MsgBox(const QString& text, int style = mb::OKOnly, const QString& title = QString(),
-           QWidget* parent = nullptr);
-// The same with an explanation shown under the text in a smaller type.
+           QWidget* parent = nullptr, const QString& informative = QString());
+// The same with the explanation first (a reason, a file's path), for boxes that always carry one.
 int ExplainedMsgBox(const QString& text, const QString& informativeText, int style = mb::OKOnly,
                     const QString& title = QString(), QWidget* parent = nullptr);
 // Shows an input box; returns the typed text, or an empty text when cancelled
@@ -119,9 +114,8 @@ public:
     int endProgramCount = 0;
     std::function<void(const DialogCall&)> onShow;
 
-    int messageBox(QWidget* parent, const QString& text, int style, const QString& title) override;
-    int explainedMessageBox(QWidget* parent, const QString& text, const QString& informativeText, int style,
-                            const QString& title) override;
+    int messageBox(QWidget* parent, const QString& text, int style, const QString& title,
+                   const QString& informative) override;
     bool inputBox(QWidget* parent, const QString& prompt, const QString& title, const QString& defaultText,
                   QString* answer) override;
     void beep() override;

@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -312,6 +313,7 @@ bool EventRouter::routeKeyPress(QKeyEvent* event)
     int code = keyCodeOf(event->key());
     if (code != 0) {
         const int state = shiftStateOf(event->modifiers());
+        const QScopedValueRollback text(keyText_, event->text());
         for (const auto& h : std::vector(keyDown_)) {
             h(code, state);
             if (code == 0)

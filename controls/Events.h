@@ -14,6 +14,7 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QString>
 
 #include <functional>
 #include <vector>
@@ -121,6 +122,8 @@ public:
     EventRouter& mouseMove(MouseHandler handler);
 
     QWidget* widget() const { return widget_; }
+    // While a KeyDown handler runs: the text the key types ("" for keys that type nothing).
+    QString keyText() const { return keyText_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -149,6 +152,7 @@ private:
     bool mousePressed_ = false;  // item views: a current change under the mouse is a click
     bool retyping_ = false;      // a KeyPress handler changed the character: resent event
     bool leaving_ = false;       // the focus is leaving the widget (until the event has run)
+    QString keyText_;            // the text of the key being routed
 };
 
 }  // namespace controls

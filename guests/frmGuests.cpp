@@ -268,9 +268,12 @@ void frmGuests::Data1_Validate(controls::ValidateEvent& event)
 
 void frmGuests::Data1_Error(controls::DataErrorEvent& event)
 {
+    // The window's own words, with the reason under them: which field, and what the store
+    // could not do (too long, locked by another program, disk full).
     event.response = controls::DataErrorEvent::Response::Handled;
     controls::MsgBox(QStringLiteral("You have entered invalid data"),
-                     controls::mb::OKOnly | controls::mb::Exclamation, QStringLiteral("Invalid Data"), this);
+                     controls::mb::OKOnly | controls::mb::Exclamation, QStringLiteral("Invalid Data"), this,
+                     event.reason.isEmpty() ? event.description : event.reason);
 }
 
 void frmGuests::addDBList1_Click()

@@ -5,7 +5,6 @@
 #include "shell/frmCalander.h"
 
 #include <QLineEdit>
-#include <QLocale>
 #include <QPointer>
 
 namespace shell {
@@ -60,7 +59,13 @@ void setNewDateText(const QString& text)
 
 QString dateText(const QDate& date)
 {
-    return QLocale().toString(date, QLocale::ShortFormat);
+    return controls::formatCell(date, controls::CellFormat::ShortDate);
+}
+
+QString pickedFieldName(const QString& caption)
+{
+    const QString prefix = QStringLiteral("Enter ");
+    return caption.startsWith(prefix) ? caption.mid(prefix.size()) : caption;
 }
 
 QDate parseDateText(const QString& text)
@@ -70,14 +75,16 @@ QDate parseDateText(const QString& text)
 }
 
 QString pickDate(const QString& caption, const QDate& start, const QString& oldText,
-                 const std::optional<QString>& seed)
+                 const std::optional<QString>& seed, const QString& typed)
 {
     setOldDateText(oldText);
     if (seed)
         setNewDateText(*seed);
     frmCalander* picker = frmCalander::instance();
     picker->setWindowTitle(caption);
+    picker->setFieldName(pickedFieldName(caption));
     picker->setValue(start);
+    picker->setTypedText(typed);
     controls::ShowModal(picker);
     if (frmCalander::isLoaded() && picker->unloadRequested())
         frmCalander::unload();

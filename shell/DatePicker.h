@@ -8,9 +8,11 @@
 //                                        field->text(), field->text());
 //   field->setText(picked);
 //
-// What comes back: OK or Enter -> the chosen date as short-date text; Cancel or Esc ->
-// oldText unchanged (even when it is empty or not a date); a double click on a day -> that
-// date; the window's close box -> the last day clicked, or the seed when none was clicked.
+// What comes back: OK or Enter -> the chosen date as short-date text with a four-digit
+// year; Cancel or Esc -> oldText unchanged (even when it is empty or not a date); a double
+// click on a day -> that date; the window's close box -> the last day clicked, or the
+// seed when none was clicked. A date typed in the picker is taken exactly by OK or Enter,
+// or refused there with a message; it is never handed back half-typed.
 #pragma once
 
 #include <QDate>
@@ -27,9 +29,15 @@ void registerDateExchange(QLineEdit* oldDate, QLineEdit* newDate);
 
 // The whole calling protocol: writes txtolddate := oldText and, when seed is given,
 // txtnewdate := *seed; sets the picker's caption and starting date; shows it modally;
-// returns txtnewdate's text. An invalid start date starts the picker on today.
+// returns txtnewdate's text. An invalid start date starts the picker on today. typed is
+// what the user typed to open the picker (the key that opened it): the picker's date box
+// starts with it, so that a date typed in one go arrives whole.
 QString pickDate(const QString& caption, const QDate& start, const QString& oldText,
-                 const std::optional<QString>& seed = std::nullopt);
+                 const std::optional<QString>& seed = std::nullopt, const QString& typed = QString());
+
+// The name of the date a picker caption asks for, for its messages: "Enter Due Date" ->
+// "Due Date".
+QString pickedFieldName(const QString& caption);
 
 // The exchange fields' texts (empty when none are registered).
 QString oldDateText();
@@ -37,7 +45,8 @@ QString newDateText();
 void setOldDateText(const QString& text);
 void setNewDateText(const QString& text);
 
-// A date as the picker writes it: the user's short date format.
+// A date as the picker writes it: the user's short date format with a four-digit year, so
+// that reading it back never guesses the century.
 QString dateText(const QDate& date);
 // Reads a date the way bound date fields read it (controls::parseCell); an invalid QDate
 // when the text is not a date.

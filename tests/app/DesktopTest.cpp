@@ -142,10 +142,10 @@ TEST_F(DesktopTest, StartupFailureExplainsItselfUnderTheMessage)
         ASSERT_EQ(messages.size(), 1u);
         EXPECT_EQ(messages[0].text, "Can't open database.");
         const QString reason = messages[0].title.section(' ', 0, -2);  // the title without the number
-        EXPECT_TRUE(messages[0].informativeText.contains(reason))
-            << messages[0].informativeText.toStdString();
-        EXPECT_TRUE(messages[0].informativeText.contains(QDir::toNativeSeparators(run.databasePath())));
-        EXPECT_TRUE(messages[0].informativeText.contains(QString::number(store::err::FileNotFound)));
+        EXPECT_TRUE(messages[0].informative.contains(reason))
+            << messages[0].informative.toStdString();
+        EXPECT_TRUE(messages[0].informative.contains(QDir::toNativeSeparators(run.databasePath())));
+        EXPECT_TRUE(messages[0].informative.contains(QString::number(store::err::FileNotFound)));
     }
     {
         // The user's data folder cannot be made: a file stands where it should be.
@@ -159,10 +159,10 @@ TEST_F(DesktopTest, StartupFailureExplainsItselfUnderTheMessage)
         const auto messages = run.dialogs->messages();
         ASSERT_EQ(messages.size(), 1u);
         EXPECT_EQ(messages[0].text, "Can't open database.");
-        EXPECT_TRUE(messages[0].informativeText.contains(QDir::toNativeSeparators(userFile())))
-            << messages[0].informativeText.toStdString();
+        EXPECT_TRUE(messages[0].informative.contains(QDir::toNativeSeparators(userFile())))
+            << messages[0].informative.toStdString();
         EXPECT_TRUE(
-            messages[0].informativeText.contains(dataHome_.filePath("Orvane") + "' cannot be created"));
+            messages[0].informative.contains(dataHome_.filePath("Orvane") + "' cannot be created"));
         EXPECT_EQ(userDataEntries(), QStringList({"Orvane"}));  // nothing else was made
     }
 }

@@ -7,6 +7,7 @@
 #include "shell/frmCalander.h"
 #include "store/Store.h"
 #include "tests/app/MainTestSupport.h"
+#include "tests/support/WidgetTestUtils.h"
 
 #include <gtest/gtest.h>
 
@@ -265,25 +266,89 @@ TEST_F(GeneralPanelTest, EscInThePickerRestoresAndDeleteClearsWithoutIt)
     EXPECT_FALSE(apptest::queryValue(db(), "SELECT weddingdate FROM General").isValid());
 }
 
-TEST_F(GeneralPanelTest, ReceptionKeyPathTakesTheTextAtTheKeystroke)
+TEST_F(GeneralPanelTest, CancelKeepsTheTextTheFieldHasWhenThePickerOpens)
 {
     open();
-    // The ceremony field remembers its text from when it got the focus...
-    main().txtweddingdate->setText("6/20/26");
+    for (QLineEdit* field : {main().txtweddingdate, main().txtrecdate}) {
+        field->setText("6/20/2026");
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Delete);
+        answerPicker([](frmCalander* p) { p->cmdCancel->click(); });
+        QTest::keyClick(field, Qt::Key_Right);
+        EXPECT_EQ(field->text(), "");
+        EXPECT_EQ(pickerStart_, QDate::currentDate());
+    }
+}
+
+// The user types into the field, then where the picker it opened puts the keyboard focus.
+namespace {
+void typeKeys(QWidget* target, const QString& text)
+{
+    for (QChar c : text)
+        QTest::keyClick(target, c.toLatin1());
+}
+QWidget* pickerFocus(frmCalander* picker)
+{
+    testsupport::showActive(picker);
+    return QApplication::focusWidget();
+}
+}  // namespace
+
+TEST_F(GeneralPanelTest, ADateTypedIntoADateFieldIsTakenExactlyAndEscKeepsAPickedOne)
+{
+    open();
+    main().txtweddingdate->clear();
     main().txtweddingdate->setFocus();
-    main().txtweddingdate->selectAll();
-    QTest::keyClick(main().txtweddingdate, Qt::Key_Delete);
-    answerPicker([](frmCalander* p) { p->cmdCancel->click(); });
-    QTest::keyClick(main().txtweddingdate, Qt::Key_X);
-    EXPECT_EQ(main().txtweddingdate->text(), "6/20/26");
-    // ...the reception field's keyboard path takes the text it has when the key is pressed.
-    main().txtrecdate->setText("6/20/26");
-    main().txtrecdate->setFocus();
-    main().txtrecdate->selectAll();
-    QTest::keyClick(main().txtrecdate, Qt::Key_Delete);
-    QTest::keyClick(main().txtrecdate, Qt::Key_X);
-    EXPECT_EQ(main().txtrecdate->text(), "");
-    EXPECT_EQ(pickerStart_, QDate::currentDate());
+    // A date picked first...
+    answerPicker([](frmCalander* p) {
+        p->Calendar1->setSelectedDate(QDate(2027, 6, 19));
+        p->cmdOK->click();
+    });
+    QTest::mouseDClick(main().txtweddingdate, Qt::LeftButton);
+    EXPECT_EQ(main().txtweddingdate->text(), "6/19/2027");
+    // ...then typing another and giving up with Esc leaves the picked date.
+    answerPicker([](frmCalander* p) {
+        QWidget* focus = pickerFocus(p);
+        typeKeys(focus, "/1/2028");
+        QTest::keyClick(focus, Qt::Key_Escape);
+    });
+    testsupport::showActive(&main());
+    main().txtweddingdate->setFocus();
+    typeKeys(main().txtweddingdate, "8");
+    EXPECT_EQ(main().txtweddingdate->text(), "6/19/2027");
+    // A date typed in one go and Enter is taken exactly.
+    QDate shown;
+    answerPicker([&shown](frmCalander* p) {
+        QWidget* focus = pickerFocus(p);
+        typeKeys(focus, "5-Aug-2027");
+        shown = p->value();
+        QTest::keyClick(focus, Qt::Key_Return);
+    });
+    testsupport::showActive(&main());
+    main().txtweddingdate->setFocus();
+    typeKeys(main().txtweddingdate, "1");
+    EXPECT_EQ(shown, QDate(2027, 8, 15));
+    EXPECT_EQ(main().txtweddingdate->text(), "8/15/2027");
+    main().SSCommand4_Click();
+    EXPECT_EQ(apptest::queryValue(db(), "SELECT substr(weddingdate, 1, 10) FROM General").toString(),
+              "2027-08-15");
+}
+
+TEST_F(GeneralPanelTest, APickedDateKeepsItsCenturyWhenSaved)
+{
+    for (const QDate date : {QDate(2051, 6, 15), QDate(1948, 2, 3)}) {
+        open();
+        main().txtshowdate->setFocus();
+        answerPicker([date](frmCalander* p) {
+            p->Calendar1->setSelectedDate(date);
+            p->cmdOK->click();
+        });
+        QTest::mouseDClick(main().txtshowdate, Qt::LeftButton);
+        main().SSCommand4_Click();
+        EXPECT_EQ(apptest::queryValue(db(), "SELECT substr(showdate, 1, 10) FROM General").toString(),
+                  date.toString(Qt::ISODate));
+    }
 }
 
 TEST_F(GeneralPanelTest, FieldsSelectTheirWholeTextOnFocus)

@@ -197,6 +197,143 @@ TEST_F(ExpenseWindow, LettersAreRefusedInAmountsButNotInTheDescription)
     EXPECT_EQ(expense("Cake with 3 tiers", "Total").value<Currency>(), money("4800"));
 }
 
+// ---- keys as the user types them ---------------------------------------------------------------
+
+namespace {
+// Types characters where the keyboard focus is (the grid, then the editor the first key opened).
+void keys(const QString& text)
+{
+    for (QChar c : text)
+        QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+}
+void tab(int times = 1)
+{
+    for (int i = 0; i < times; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        testsupport::pumpEvents();
+    }
+}
+}  // namespace
+
+TEST_F(ExpenseWindow, TabPastTheLastColumnStoresTheNewRowAndGoesOnToTheNextNewRow)
+{
+    for (const bool withRows : {false, true}) {
+        execute(QStringLiteral("DELETE FROM Expenses"));
+        if (withRows)
+            addExpense("Cake", Cake);
+        auto w = open();
+        const int first = newRow();
+        goTo(grid, first, ColDescription);
+        grid->setFocus();
+        keys("Band");
+        tab();
+        keys("900");
+        tab();
+        keys("2");
+        tab();
+        keys("100");
+        tab();
+        keys("50");
+        tab(3);  // Total, Owing, and on past the last column
+        EXPECT_EQ(grid->row(), first + 1) << "with rows: " << withRows;
+        EXPECT_EQ(grid->col(), ColDescription);
+        EXPECT_TRUE(grid->isOnNewRow());
+        keys("Flowers");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        testsupport::pumpEvents();
+        w->close();
+        EXPECT_EQ(count("Expenses"), withRows ? 3 : 2);
+        EXPECT_EQ(expense("Band", "Total").value<Currency>(), money("1800"));
+        EXPECT_EQ(expense("Band", "Owing").value<Currency>(), money("1650"));
+        EXPECT_EQ(expense("Flowers", "Quantity").toLongLong(), 1);
+        if (withRows)
+            EXPECT_EQ(expense("Cake", "Amount").value<Currency>(), money("12.50"));
+        EXPECT_TRUE(messages().empty());
+    }
+}
+
+TEST_F(ExpenseWindow, TabOnAStoredRowGoesToTheNextRowAndShiftTabBackNeverWraps)
+{
+    addExpense("Cake", Cake);
+    addExpense("Band", Cake);
+    auto w = open();
+    goTo(grid, 0, ColOwing);
+    grid->setFocus();
+    tab();
+    EXPECT_EQ(grid->row(), 1);
+    EXPECT_EQ(grid->col(), ColDescription);
+    goTo(grid, 0, ColDescription);
+    QTest::keyClick(grid, Qt::Key_Backtab, Qt::ShiftModifier);  // the focus leaves for the control before
+    EXPECT_EQ(grid->row(), 0);
+    EXPECT_EQ(grid->col(), ColDescription);
+    // Tab on the empty new row with nothing typed stays on it, at its first cell.
+    goTo(grid, newRow(), ColOwing);
+    grid->setFocus();
+    tab();
+    EXPECT_EQ(grid->row(), 2);
+    EXPECT_EQ(grid->col(), ColDescription);
+    EXPECT_EQ(count("Expenses"), 2);
+}
+
+TEST_F(ExpenseWindow, EscOnTheNewRowUndoesItAndTheCellStaysThere)
+{
+    addExpense("Cake", Cake);
+    auto w = open();
+    goTo(grid, newRow(), ColDescription);
+    grid->setFocus();
+    keys("Band");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    testsupport::pumpEvents();
+    QTest::keyClick(grid, Qt::Key_Escape);
+    EXPECT_EQ(grid->row(), 1) << "the cell must not jump to the row above";
+    keys("Flowers");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    testsupport::pumpEvents();
+    w->close();
+    EXPECT_EQ(count("Expenses"), 2);
+    EXPECT_EQ(expense("Cake", "Description"), "Cake");
+    EXPECT_EQ(expense("Flowers", "Quantity").toLongLong(), 1);
+}
+
+TEST_F(ExpenseWindow, MalformedMoneyAndNegativeQuantitiesAreRefusedNamingTheField)
+{
+    addExpense("Cake", Cake);
+    auto w = open();
+    type(grid, 0, ColUnitCost, "$1,2,3");
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].text, "Not a valid value");
+    EXPECT_TRUE(messages()[0].informative.contains("Unit Cost")) << messages()[0].informative.toStdString();
+    type(grid, 0, ColQty, "-2");
+    ASSERT_EQ(messages().size(), 2u);
+    EXPECT_EQ(messages()[1].text, "Not a valid value");
+    EXPECT_TRUE(messages()[1].informative.contains("Qty cannot be less than 0"));
+    type(grid, 0, ColUnitCost, "$1,234.50");  // grouping in threes is an amount
+    EXPECT_EQ(messages().size(), 2u);
+    w->close();
+    EXPECT_EQ(expense("Cake", "Amount").value<Currency>(), money("1234.50"));
+    EXPECT_EQ(expense("Cake", "Quantity").toLongLong(), 4);
+}
+
+TEST_F(ExpenseWindow, ARefusedAmountShowsOneBoxWithTheColumnEvenWhenTheBoxTakesTheFocus)
+{
+    addExpense("Cake", Cake);
+    auto w = open();
+    // A real message box takes the keyboard focus from the cell editor while it is open.
+    QWidget elsewhere;
+    dialogs->onShow = [&](const controls::DialogCall&) {
+        testsupport::showActive(&elsewhere);
+        testsupport::pumpEvents();
+    };
+    type(grid, 0, ColUnitCost, "abc");
+    dialogs->onShow = {};
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].text, "Not a valid value");
+    EXPECT_EQ(messages()[0].title, "Orvane");
+    EXPECT_EQ(messages()[0].informative,
+              "Unit Cost takes an amount, such as 12.50. The cell keeps its value.");
+    EXPECT_EQ(text(0, ColUnitCost), "$12.50");
+}
+
 TEST_F(ExpenseWindow, ATotalTypedByHandStaysUntilTheNextAmountChanges)
 {
     addExpense("Cake", Cake);

@@ -390,3 +390,107 @@ TEST_F(ChecklistWindow, EnterInTheGridPressesNoButton)
     EXPECT_EQ(count("Checklist"), 4);
     EXPECT_EQ(grid->cellText(1, ColCheckItem), "Book the jazz band");
 }
+
+// ---- keys as the user types them ---------------------------------------------------------------
+
+namespace {
+void keys(const QString& text)
+{
+    for (QChar c : text)
+        QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    testsupport::pumpEvents();
+}
+void press(Qt::Key key)
+{
+    QTest::keyClick(QApplication::focusWidget(), key);
+    testsupport::pumpEvents();
+}
+}  // namespace
+
+TEST_F(ChecklistWindow, TabPastTheLastColumnStoresTheNewTaskAndGoesOnToTheNextNewRow)
+{
+    auto w = open();
+    const int first = grid->rowCount() - 1;
+    goTo(grid, first, ColCheckItem);
+    grid->setFocus();
+    keys("Hire a photographer");
+    press(Qt::Key_Tab);  // Due Date: passing it opens no picker
+    press(Qt::Key_Tab);
+    press(Qt::Key_Tab);  // past the last column
+    EXPECT_EQ(pickersShown(), 0);
+    EXPECT_EQ(grid->row(), first + 1);
+    EXPECT_EQ(grid->col(), ColDone);
+    press(Qt::Key_Tab);
+    keys("Taste the cake");
+    press(Qt::Key_Return);
+    w->close();
+    EXPECT_EQ(count("Checklist"), 6);
+    EXPECT_EQ(task("Hire a photographer", "Done"), false);
+    EXPECT_EQ(task("Taste the cake", "Done"), false);
+    EXPECT_EQ(task("Order the flowers", "CheckItem"), "Order the flowers");
+}
+
+// Answers the next date picker by typing into it as the user does, then a last key.
+class TypingPicker {
+public:
+    TypingPicker(QString text, Qt::Key last)
+    {
+        previous_ = controls::setModalHook([this, text, last](QWidget* window) {
+            auto* picker = qobject_cast<frmCalander*>(window);
+            testsupport::showActive(picker);
+            keys(text);
+            shownBeforeOk = picker->value();
+            press(last);
+            if (picker->isVisible())  // refused: the user gives up with Esc
+                press(Qt::Key_Escape);
+            return picker->result();
+        });
+    }
+    ~TypingPicker() { controls::setModalHook(previous_); }
+    QDate shownBeforeOk;
+
+private:
+    controls::ModalHook previous_;
+};
+
+TEST_F(ChecklistWindow, ADateTypedInThePickerIsTakenExactly)
+{
+    auto w = open();
+    goTo(grid, 0, ColDueDate);
+    grid->setFocus();
+    TypingPicker picker(QStringLiteral("5-Aug-2027"), Qt::Key_Return);
+    QTest::keyClick(grid, '1');  // the key that opens the picker is the first of the date
+    testsupport::pumpEvents();
+    EXPECT_EQ(picker.shownBeforeOk, QDate(2027, 8, 15)) << "the picker shows the typed date before OK";
+    EXPECT_EQ(grid->columnText(ColDueDate), "15-Aug-2027");
+    goTo(grid, 1, ColDueDate);
+    EXPECT_EQ(task("Order the flowers", "DueDate").toDateTime(), QDate(2027, 8, 15).startOfDay());
+    EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(ChecklistWindow, ATypedTextThatIsNoDateIsRefusedNamingTheFieldAndTheCellKeepsItsDate)
+{
+    auto w = open();
+    goTo(grid, 0, ColDueDate);
+    grid->setFocus();
+    TypingPicker picker(QStringLiteral("5-Agu-2027"), Qt::Key_Return);
+    QTest::keyClick(grid, '1');
+    testsupport::pumpEvents();
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_TRUE(messages()[0].text.contains("15-Agu-2027"));
+    EXPECT_TRUE(messages()[0].informative.contains("Due Date")) << messages()[0].informative.toStdString();
+    EXPECT_EQ(grid->columnText(ColDueDate), "10-May-2024");
+    goTo(grid, 1, ColDueDate);
+    EXPECT_EQ(task("Order the flowers", "DueDate").toDateTime(), QDate(2024, 5, 10).startOfDay());
+}
+
+TEST_F(ChecklistWindow, APickedDateKeepsItsCentury)
+{
+    auto w = open();
+    for (const QDate date : {QDate(2051, 6, 15), QDate(1948, 2, 3)}) {
+        pickerAnswer = date;
+        doubleClick(0, ColDueDate);
+        goTo(grid, 1, ColCheckItem);
+        EXPECT_EQ(task("Order the flowers", "DueDate").toDateTime().date(), date);
+    }
+}

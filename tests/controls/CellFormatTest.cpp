@@ -1,4 +1,5 @@
 #include "controls/CellFormat.h"
+#include "controls/FailureReason.h"
 
 #include <gtest/gtest.h>
 
@@ -72,4 +73,46 @@ TEST(CellFormat, NumericTextAndMoney)
     EXPECT_EQ(moneyOf(qint64(4)), Currency::fromUnits(4));
     EXPECT_EQ(moneyOf(QString("$2.50")), Currency::fromRaw(25000));
     EXPECT_EQ(moneyOf(QString("n/a")), Currency());
+}
+
+TEST(CellFormat, GroupingMustBeInThreesForTextToBeAnAmount)
+{
+    using store::FieldType;
+    for (const char* bad : {"$1,2,3", "1,2", "12,34.5", "1,234,5", "1.234,50", ",123", "1,,234"}) {
+        EXPECT_FALSE(isNumericText(bad)) << bad;
+        EXPECT_EQ(parseCell(bad, FieldType::Currency).typeId(), QMetaType::QString) << bad;
+        EXPECT_EQ(moneyOf(QString::fromLatin1(bad)), store::Currency()) << bad;
+    }
+    EXPECT_EQ(parseCell("$1,234.50", FieldType::Currency).value<store::Currency>(),
+              store::Currency::fromRaw(12345000));
+    EXPECT_EQ(parseCell("-$1,234,567", FieldType::Currency).value<store::Currency>(),
+              store::Currency::fromUnits(-1234567));
+    EXPECT_EQ(parseCell("(1,000)", FieldType::Currency).value<store::Currency>(),
+              store::Currency::fromUnits(-1000));
+    EXPECT_EQ(parseCell("123", FieldType::Number).toLongLong(), 123);
+}
+
+TEST(CellFormat, OneLineTextJoinsPastedLinesWithBlanks)
+{
+    EXPECT_EQ(oneLineText("Rose & Co\nFlorists"), "Rose & Co Florists");
+    EXPECT_EQ(oneLineText("\r\nAustin\r\n\r\nTexas\n"), "Austin Texas");
+    EXPECT_EQ(oneLineText("  no breaks  "), "  no breaks  ");
+}
+
+TEST(FailureReason, NamesTheFieldAndSaysWhyInTheUsersWords)
+{
+    namespace err = store::err;
+    EXPECT_EQ(captionOfFieldName("LastName"), "Last Name");
+    EXPECT_EQ(captionOfFieldName("bridesname"), "bridesname");
+    EXPECT_EQ(
+        failureReason(err::FieldTooLong,
+                      "The text is too long for the field 'LastName': 25 characters, at most 20 allowed.",
+                      "Last Name"),
+        "Last Name takes at most 20 characters.");
+    EXPECT_EQ(failureReason(err::TypeMismatch, "Type mismatch", "Due Date", store::FieldType::DateTime),
+              "Due Date takes a date, such as 15-Aug-2027.");
+    EXPECT_EQ(failureReason(err::FileLocked, "in use"), "The database is locked by another program.");
+    EXPECT_EQ(failureReason(err::IoError, "Disk or input/output error: database or disk is full."),
+              "The disk is full.");
+    EXPECT_EQ(failureReason(err::General, "Something broke.", "City"), "City: Something broke.");
 }

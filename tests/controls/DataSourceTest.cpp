@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
@@ -149,6 +150,68 @@ TEST(DataSource, StoreFailureRaisesErrorAndShowsTheStoreMessage)
     EXPECT_EQ(w.amount->text(), "12.50");
     EXPECT_TRUE(w.data->moveNext());
     EXPECT_EQ(w.stored("Carol", "Amount").value<store::Currency>(), store::Currency::fromRaw(125000));
+}
+
+TEST(DataSource, AStoreFailureSaysWhyNamingTheFieldByItsCaption)
+{
+    PeopleWindow w;
+    ScopedFakeDialogs fake;
+    QLabel caption("&Last Name:", &w.window);
+    caption.setBuddy(w.name);
+    std::vector<DataErrorEvent> events;
+    QObject::connect(w.data, &DataSource::error, [&](DataErrorEvent& e) { events.push_back(e); });
+
+    w.name->setText("A name far too long for its field");
+    EXPECT_FALSE(w.data->moveNext());
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].field, "Name");
+    EXPECT_EQ(events[0].reason, "Last Name takes at most 20 characters.");
+    ASSERT_EQ(fake->messages().size(), 1u);
+    EXPECT_EQ(fake->messages()[0].informative, "Last Name takes at most 20 characters.");
+
+    // A field without a label is named by its caption, or by its name in words.
+    w.data->cancelUpdate();
+    w.data->setFieldCaption("Amount", "Gift Amount");
+    w.amount->setText("lots");
+    EXPECT_FALSE(w.data->moveNext());
+    EXPECT_EQ(events.back().reason, "Gift Amount takes an amount, such as 12.50.");
+    EXPECT_EQ(w.amount->text(), "lots") << "what was typed stays to be corrected";
+
+    // A locked file is the file's failure, not the field's.
+    w.data->cancelUpdate();
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(w.db.path().toUtf8().constData(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    w.name->setText("Caroline");
+    EXPECT_FALSE(w.data->moveNext());
+    EXPECT_EQ(events.back().number, store::err::FileLocked);
+    EXPECT_EQ(events.back().reason, "The database is locked by another program.");
+    EXPECT_EQ(w.name->text(), "Caroline");
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    EXPECT_TRUE(w.data->moveNext());
+    EXPECT_EQ(w.stored("Caroline", "City"), "Boston");
+}
+
+TEST(DataSource, LineBreaksPastedIntoOneLineBoxesAreNotStored)
+{
+    PeopleWindow w;
+    QComboBox city(&w.window);
+    city.setEditable(true);
+    w.data->unbind(w.city);
+    w.data->bind(&city, "City");
+    testsupport::showActive(&w.window);
+    QApplication::clipboard()->setText("Rose & Co\nFlorists\n");
+    w.name->setFocus();
+    w.name->selectAll();
+    QTest::keyClick(w.name, Qt::Key_V, Qt::ControlModifier);
+    city.setEditText("Austin\r\nTexas");
+    ASSERT_TRUE(w.data->moveNext());
+    EXPECT_EQ(w.stored("Rose & Co Florists", "City"), "Austin Texas");
+    // Multi-line boxes keep their lines.
+    w.notes->setPlainText("first line\nsecond line");
+    ASSERT_TRUE(w.data->movePrevious());
+    EXPECT_EQ(w.stored("Alice", "Notes"), "first line\nsecond line");
 }
 
 TEST(DataSource, HandledErrorSuppressesTheMessage)

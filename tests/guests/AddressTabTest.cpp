@@ -243,6 +243,10 @@ TEST_F(GuestWindowTest, AValueTheFieldCannotHoldShowsInvalidDataAndTheGuestStays
     EXPECT_EQ(messages()[0].text, QStringLiteral("You have entered invalid data"));
     EXPECT_EQ(messages()[0].title, QStringLiteral("Invalid Data"));
     EXPECT_EQ(messages()[0].style, controls::mb::OKOnly | controls::mb::Exclamation);
+    EXPECT_TRUE(messages()[0].informative.endsWith(QStringLiteral(" takes at most 20 characters.")))
+        << messages()[0].informative.toStdString();
+    EXPECT_EQ(w().addCombo1->currentText(), QStringLiteral("The Right Honourable Lord"))
+        << "kept to be corrected";
     EXPECT_EQ(caption(w()), QStringLiteral("Mr. Tom Abbott"));
     EXPECT_EQ(stored(guest, QStringLiteral("Prefix")).toString(), QStringLiteral("Mr."));
 }
