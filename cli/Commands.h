@@ -1,0 +1,17 @@
+// The commands of orvane-cli over a wedding file:
+//   import-guests WEDDING.mdb FILE.csv [--dry-run] [--map FIELD=COLUMN ...]
+//                 [--on-duplicate skip|add|fill] [--on-problem skip|fix]
+//   export WEDDING.mdb guests|vendors|expenses|checklist OUT.csv|OUT.xlsx
+//   calendar WEDDING.mdb OUT.ics
+// Exit status: 0 done, 1 the work failed (a file that cannot be read or written),
+// 2 the command line is wrong.
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+namespace cli {
+
+int run(const QStringList& arguments, QTextStream& out, QTextStream& err);
+
+}  // namespace cli
