@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 
+#include "app/ExchangeMenu.h"
 #include "app/Maintenance.h"
 #include "app/NavLabel.h"
 #include "app/frmAbout.h"
@@ -196,6 +197,7 @@ void frmMain::buildMenus()
     };
     mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    app::addExchangeItems(mnuFile, this);
     mnuExit = action(mnuFile, "mnuExit", QStringLiteral("E&xit"), &frmMain::mnuExit_Click);
 
     mnuDatabase = menuBar()->addMenu(QStringLiteral("&Database"));

@@ -18,6 +18,8 @@ inline constexpr int HelpContents = 1004;   // main menu "Online Help"
 inline constexpr int HelpExpenses = 1005;   // expense window
 inline constexpr int HelpReports = 1006;    // reports window
 inline constexpr int HelpSeating = 1007;    // seating window
+inline constexpr int HelpImport = 1010;     // guest import wizard
+inline constexpr int HelpExport = 1011;     // exports and the calendar file
 // Number 1003 belongs to no window. The "Help on Help" topic has no number.
 
 // Sets program().HelpOwnerWindow and program().HelpFilePath (program directory +
