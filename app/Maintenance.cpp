@@ -4,6 +4,7 @@
 #include "app/Startup.h"
 #include "controls/Dialogs.h"
 #include "shell/Program.h"
+#include "store/Layout.h"
 #include "store/Store.h"
 
 #include <QFile>
@@ -37,7 +38,7 @@ void closeDatabase(const MaintenanceHooks& hooks)
 
 void reopenDatabase(const MaintenanceHooks& hooks)
 {
-    shell::workspace().openDatabase(shell::program().DatabasePath);
+    store::upgradeLayout(shell::workspace().openDatabase(shell::program().DatabasePath));
     if (hooks.afterReopen)
         hooks.afterReopen();
 }

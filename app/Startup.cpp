@@ -9,6 +9,7 @@
 #include "shell/Program.h"
 #include "shell/Tips.h"
 #include "shell/frmCalander.h"
+#include "store/Layout.h"
 #include "store/Store.h"
 
 #include <QApplication>
@@ -65,7 +66,7 @@ bool Main()
     std::unique_ptr<frmSplash> splash;
     std::unique_ptr<frmMain> main;
     try {
-        shell::workspace().openDatabase(p.DatabasePath);
+        store::upgradeLayout(shell::workspace().openDatabase(p.DatabasePath));
         splash = std::make_unique<frmSplash>();
         splash->show();
         splash->repaint();  // painted now: the splash is visible while the tips load

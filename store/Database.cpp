@@ -258,6 +258,10 @@ std::unique_ptr<Database> Database::openFile(const QString& path)
 {
     const QFileInfo fi(path);
     const QString shown = QDir::toNativeSeparators(path);
+    if (!path.isEmpty() && fi.isSymLink() && !fi.exists())
+        raise(err::FileNotFound,
+              QStringLiteral("The database file '%1' is a link to '%2', which does not exist.")
+                  .arg(shown, QDir::toNativeSeparators(fi.symLinkTarget())));
     if (path.isEmpty() || !fi.exists())
         raise(err::FileNotFound, QStringLiteral("Could not find the database file '%1'.").arg(shown));
     if (fi.isDir())
@@ -270,7 +274,7 @@ std::unique_ptr<Database> Database::openFile(const QString& path)
         raise(err::FileReadOnly,
               QStringLiteral("The database file '%1' is read-only; it must be writable to be opened.")
                   .arg(shown));
-    const QFileInfo dir(fi.absolutePath());
+    const QFileInfo dir(QFileInfo(fi.canonicalFilePath()).absolutePath());
     if (!dir.isWritable())
         raise(err::FileReadOnly,
               QStringLiteral(
@@ -280,7 +284,9 @@ std::unique_ptr<Database> Database::openFile(const QString& path)
     std::unique_ptr<Database> database(new Database());
     Impl& d = *database->d;
     d.path = fi.absoluteFilePath();
-    const int rc = sqlite3_open_v2(QFile::encodeName(d.path).constData(), &d.db,
+    // A linked file is opened where it really lies, so that its journal is written beside it.
+    const QString real = fi.canonicalFilePath();
+    const int rc = sqlite3_open_v2(QFile::encodeName(real).constData(), &d.db,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, nullptr);
     if (rc != SQLITE_OK) {
         const QString message = d.db ? QString::fromUtf8(sqlite3_errmsg(d.db)) : QString();

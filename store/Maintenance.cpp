@@ -6,6 +6,7 @@
 // ranges whose pages cannot be read) into a new file built from the damaged file's own
 // schema, which is checked and then renamed over the damaged file in one step.
 #include "store/Engine.h"
+#include "store/Files.h"
 #include "store/RecordsetImpl.h"
 
 #include <QDir>
@@ -24,97 +25,11 @@ namespace {
 
 using sql::raise;
 
-// A connection of its own, closed on every path.
-class Connection {
-public:
-    Connection(const QString& path, int flags)
-    {
-        const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, flags, nullptr);
-        if (rc != SQLITE_OK) {
-            const QString message =
-                db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString::fromUtf8(sqlite3_errstr(rc));
-            sqlite3_close(db_);
-            db_ = nullptr;
-            raise(err::IoError,
-                  QStringLiteral("Could not open '%1': %2.").arg(QDir::toNativeSeparators(path), message));
-        }
-        sqlite3_extended_result_codes(db_, 1);
-        sqlite3_busy_timeout(db_, 2000);
-    }
-    ~Connection() { close(); }
-    Connection(const Connection&) = delete;
-    Connection& operator=(const Connection&) = delete;
-    void close()
-    {
-        if (!db_)
-            return;
-        sqlite3_stmt* st = nullptr;
-        while ((st = sqlite3_next_stmt(db_, nullptr)) != nullptr)
-            sqlite3_finalize(st);
-        sqlite3_close(db_);
-        db_ = nullptr;
-    }
-    sqlite3* get() const { return db_; }
-
-private:
-    sqlite3* db_ = nullptr;
-};
-
-// The rows of PRAGMA integrity_check; {"ok"} for a sound file.
-QStringList integrityCheck(sqlite3* db)
-{
-    QStringList problems;
-    sqlite3_stmt* st = nullptr;
-    int rc = sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &st, nullptr);
-    if (rc != SQLITE_OK) {
-        problems << QString::fromUtf8(sqlite3_errmsg(db));
-        sqlite3_finalize(st);
-        return problems;
-    }
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
-        problems << QString::fromUtf8(text ? text : "");
-    }
-    if (rc != SQLITE_DONE)
-        problems << QString::fromUtf8(sqlite3_errmsg(db));
-    sqlite3_finalize(st);
-    return problems;
-}
-
-bool isSound(const QStringList& check)
-{
-    return check.size() == 1 && check.first() == QLatin1String("ok");
-}
-
-// Writes a file's data and its folder entry through to the disk.
-void syncFile(const QString& path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-    const int dir =
-        ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
-}
-
-void replaceFile(const QString& from, const QString& to)
-{
-    syncFile(from);
-    if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
-        raise(err::IoError, QStringLiteral("Could not rename '%1' to '%2'.")
-                                .arg(QDir::toNativeSeparators(from), QDir::toNativeSeparators(to)));
-    syncFile(to);
-}
-
-QString siblingName(const QString& path, const char* suffix)
-{
-    return path + QLatin1String(suffix) + QString::number(::getpid());
-}
+using files::Connection;
+using files::integrityCheck;
+using files::isSound;
+using files::replaceFile;
+using files::siblingName;
 
 // Raises the first of several errors after recording them all.
 [[noreturn]] void raiseAll(const std::vector<StoreError>& errors)
