@@ -3,6 +3,7 @@
 #include "exchange/Calendar.h"
 #include "exchange/Export.h"
 #include "exchange/GuestImport.h"
+#include "exchange/MappingMemory.h"
 
 #include "store/Store.h"
 
@@ -245,9 +246,15 @@ int importGuests(const QStringList& args, QTextStream& out)
     if (o.wedding.isEmpty() || o.file.isEmpty())
         throw UsageError{QStringLiteral("import-guests needs WEDDING.mdb and FILE.csv.")};
     const exchange::CsvTable table = exchange::readCsvFile(o.file, o.csv);
-    std::vector<exchange::GuestField> mapping = exchange::guessMapping(table.headers);
-    applyMaps(mapping, o, table.headers);
     store::Database& db = openWedding(o.wedding);
+    std::vector<exchange::GuestField> mapping = exchange::guessMapping(table.headers);
+    if (table.headerRow) {
+        if (auto last = exchange::rememberedMapping(db, table.headers)) {
+            mapping = *last;
+            out << "Columns as in the last import of a file with this header.\n";
+        }
+    }
+    applyMaps(mapping, o, table.headers);
     exchange::ImportSettings settings;
     settings.mapping = mapping;
     std::unique_ptr<store::Recordset> general = db.openRecordset(QStringLiteral("General"));

@@ -272,6 +272,9 @@ private:
 ImportReview reviewImport(const CsvTable& table, const ImportSettings& settings, const GuestList& list)
 {
     ImportReview review;
+    if (table.headerRow)
+        review.headers = table.headers;
+    review.mapping = settings.mapping;
     for (size_t i = 0; i < settings.mapping.size() && i < size_t(table.headers.size()); ++i)
         if (settings.mapping[i] == GuestField::NotImported)
             review.notImported << table.headers[qsizetype(i)];

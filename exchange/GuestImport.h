@@ -77,6 +77,10 @@ struct ImportSettings {
 struct ImportReview {
     std::vector<ReviewRow> rows;
     QStringList notImported;  // headers of the columns left out
+    // The file's header row and the mapping used, remembered by the import for the next
+    // file with the same header (empty headers: a file without a header row).
+    QStringList headers;
+    std::vector<GuestField> mapping;
     int newCount() const;
     int duplicateCount() const;
     int problemCount() const;

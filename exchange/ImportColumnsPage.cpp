@@ -1,7 +1,11 @@
 // Step 2 of the guest import: which guest field each column fills.
 #include "exchange/frmImportGuests.h"
 
+#include "exchange/MappingMemory.h"
+
 #include "controls/Dialogs.h"
+#include "shell/Program.h"
+#include "store/Store.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -66,6 +70,17 @@ void ImportColumnsPage::initializePage()
 {
     const CsvTable& t = wizard_->table;
     wizard_->mapping = guessMapping(t.headers);
+    remembered_ = false;
+    if (t.headerRow) {
+        try {
+            if (auto last = rememberedMapping(shell::database(), t.headers)) {
+                wizard_->mapping = *last;
+                remembered_ = true;
+            }
+        } catch (const store::StoreError&) {
+            // Without the remembered mapping the guesses serve.
+        }
+    }
     grdColumns->setRowCount(int(t.headers.size()));
     for (int c = 0; c < t.headers.size(); ++c) {
         grdColumns->setItem(c, 0, new QTableWidgetItem(t.headers[c]));
@@ -104,9 +119,12 @@ void ImportColumnsPage::showNotImported()
     for (size_t i = 0; i < wizard_->mapping.size(); ++i)
         if (wizard_->mapping[i] == GuestField::NotImported)
             left << wizard_->table.headers[qsizetype(i)];
-    lblNotImported->setText(left.isEmpty()
-                                ? QStringLiteral("Every column is imported.")
-                                : QStringLiteral("Not imported: %1.").arg(left.join(QStringLiteral(", "))));
+    QString text = left.isEmpty() ? QStringLiteral("Every column is imported.")
+                                  : QStringLiteral("Not imported: %1.").arg(left.join(QStringLiteral(", ")));
+    if (remembered_)
+        text.prepend(
+            QStringLiteral("The columns are read as in the last import of a file with these columns. "));
+    lblNotImported->setText(text);
 }
 
 bool ImportColumnsPage::validatePage()

@@ -2,6 +2,8 @@
 // transaction.
 #include "exchange/GuestImport.h"
 
+#include "exchange/MappingMemory.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -134,32 +136,16 @@ ImportResult resultOf(const Plan& plan, int updated)
     return result;
 }
 
-const QStringList& writtenColumns()
-{
-    static const QStringList columns = [] {
-        QStringList c;
-        for (const GuestFieldInfo& info : guestFields())
-            if (!info.column.isEmpty())
-                c << info.column;
-        return c;
-    }();
-    return columns;
-}
-
 void addParties(store::Database& database, const std::vector<QMap<QString, QVariant>>& parties)
 {
-    const QStringList& columns = writtenColumns();
-    QStringList marks;
-    for (qsizetype i = 0; i < columns.size(); ++i)
-        marks << QStringLiteral("?");
-    const QString sql = QStringLiteral("INSERT INTO Guests ([%1]) VALUES (%2)")
-                            .arg(columns.join(QStringLiteral("], [")), marks.join(QStringLiteral(", ")));
-    QVariantList params;
+    if (parties.empty())
+        return;
+    std::unique_ptr<store::Recordset> set = database.openRecordset(QStringLiteral("Guests"));
     for (const auto& party : parties) {
-        params.clear();
-        for (const QString& column : columns)
-            params << party.value(column);
-        database.execute(sql, params);
+        set->addNew();
+        for (auto it = party.cbegin(); it != party.cend(); ++it)
+            set->setValue(it.key(), it.value());
+        set->update();
     }
 }
 
@@ -255,6 +241,7 @@ ImportResult runImport(store::Database& database, const ImportReview& review, co
     try {
         addParties(database, plan.added);
         updated = fillParties(database, plan.fills);
+        rememberMapping(database, review.headers, review.mapping);
         workspace.commitTrans();
     } catch (...) {
         workspace.rollback();

@@ -74,6 +74,7 @@ private:
     void field_Changed(int column);
     void showNotImported();
     frmImportGuests* wizard_;
+    bool remembered_ = false;
 };
 
 // Step 3: new parties, likely duplicates and problems, each with its choice.

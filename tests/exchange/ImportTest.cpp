@@ -1,6 +1,7 @@
 // Importing guest lists into a wedding: the fields each row fills, the review's three
 // lists, the choices for duplicates and problems, and the safety of the write.
 #include "exchange/GuestImport.h"
+#include "exchange/MappingMemory.h"
 
 #include "tests/exchange/ExchangeFixture.h"
 
@@ -282,4 +283,26 @@ TEST_F(GuestImport, AFailedWriteLeavesNoHalfImportedList)
     EXPECT_EQ(store::Workspace::defaultWorkspace().transactionDepth(), 0);
 
     EXPECT_EQ(runImport(db(), r, noBackup).added, 3000) << "the same import works once the file is free";
+}
+
+TEST_F(GuestImport, TheMappingIsRememberedForTheNextFileWithTheSameHeader)
+{
+    const CsvOptions header{std::nullopt, std::nullopt, true};
+    const CsvTable t = readCsv("Who,Family,Notes\nLiam,Okafor,vegetarian\n", header);
+    const std::vector<GuestField> chosen = {GuestField::FirstName, GuestField::LastName,
+                                            GuestField::NotImported};
+    EXPECT_FALSE(rememberedMapping(db(), t.headers));
+    runImport(db(), review(t, chosen), nullptr);
+    EXPECT_EQ(rememberedMapping(db(), t.headers), chosen);
+    EXPECT_EQ(rememberedMapping(db(), {"WHO", "family", "notes"}), chosen) << "header case does not matter";
+    EXPECT_FALSE(rememberedMapping(db(), {"Who", "Family"}));
+
+    // A file from before the table existed imports all the same and remembers nothing.
+    sqlite3_exec(db().handle(), "DROP TABLE ImportMappings", nullptr, nullptr, nullptr);
+    store::Workspace::defaultWorkspace().close();
+    db_ = &store::Workspace::defaultWorkspace().openDatabase(path());
+    EXPECT_EQ(
+        runImport(db(), review(readCsv("Who,Family,Notes\nGrace,Moreau,\n", header), chosen), nullptr).added,
+        1);
+    EXPECT_FALSE(rememberedMapping(db(), t.headers));
 }
