@@ -62,6 +62,10 @@ bool ReviewRow::fixable() const
 
 QString ReviewRow::name() const
 {
+    // The envelope line is the name as the file wrote it ("The Haddad Family").
+    const QString line = textOf(values.value(QStringLiteral("wedlbl"))).simplified();
+    if (!line.isEmpty())
+        return line;
     return QStringList{textOf(values.value("Prefix")), textOf(values.value("FirstName")),
                        textOf(values.value("LastName"))}
         .join(QLatin1Char(' '))

@@ -12,6 +12,7 @@ frmImportGuests::frmImportGuests(QWidget* parent) : QWizard(parent)
     setWizardStyle(QWizard::ClassicStyle);
     setOption(QWizard::HaveHelpButton);
     setOption(QWizard::NoBackButtonOnLastPage);
+    setOption(QWizard::NoCancelButtonOnLastPage);
     setButtonText(QWizard::CommitButton, QStringLiteral("&Import"));
     setPage(FilePage, new ImportFilePage(this));
     setPage(ColumnsPage, new ImportColumnsPage(this));
