@@ -16,6 +16,7 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -62,7 +63,9 @@ frmExport::frmExport(Mode mode, QWidget* parent) : QDialog(parent), mode_(mode)
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(txtFile);
     fileRow->addWidget(cmdBrowse);
-    form->addRow(QStringLiteral("&File:"), fileRow);
+    auto* fileLabel = new QLabel(QStringLiteral("&File:"));
+    fileLabel->setBuddy(txtFile);
+    form->addRow(fileLabel, fileRow);
     auto* buttons = new QDialogButtonBox;
     cmdExport =
         named(buttons->addButton(QStringLiteral("&Export"), QDialogButtonBox::AcceptRole), "cmdExport");
