@@ -102,7 +102,8 @@ struct ImportResult {
     QString summary() const;
 };
 
-// Makes the safety copy of the wedding file before an import; returns its path. Throws
+// Makes the safety copy of the wedding file before an import (a backup in the backups
+// folder beside it); returns its path. Throws
 // ExchangeError when no copy can be made (then nothing is imported).
 using BackupFunction = std::function<QString(const QString& databasePath)>;
 QString keepCopyOfFile(const QString& databasePath);

@@ -4,11 +4,7 @@
 
 #include "exchange/MappingMemory.h"
 
-#include <QDateTime>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include "store/Backup.h"
 
 #include <map>
 #include <variant>
@@ -192,33 +188,13 @@ QString ImportResult::summary() const
 
 QString keepCopyOfFile(const QString& databasePath)
 {
-    const QFileInfo info(databasePath);
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString copy = info.dir().filePath(
-        QStringLiteral("%1 before import %2.%3").arg(info.completeBaseName(), stamp, info.suffix()));
-    for (int n = 2; QFileInfo::exists(copy); ++n)
-        copy = info.dir().filePath(QStringLiteral("%1 before import %2-%3.%4")
-                                       .arg(info.completeBaseName(), stamp)
-                                       .arg(n)
-                                       .arg(info.suffix()));
-    QFile source(databasePath);
-    QSaveFile target(copy);
-    if (!source.open(QIODevice::ReadOnly) || !target.open(QIODevice::WriteOnly))
-        throw ExchangeError(QStringLiteral("No backup of the wedding file could be made (%1), so nothing was "
-                                           "imported.")
-                                .arg(source.isOpen() ? target.errorString() : source.errorString()));
-    while (!source.atEnd()) {
-        const QByteArray block = source.read(1 << 20);
-        if (block.isEmpty() || target.write(block) != block.size())
-            throw ExchangeError(QStringLiteral("No backup of the wedding file could be made (%1), so nothing "
-                                               "was imported.")
-                                    .arg(target.errorString()));
+    try {
+        return store::backup::make(databasePath, store::backup::Reason::Import);
+    } catch (const store::StoreError& e) {
+        throw ExchangeError(
+            QStringLiteral("No backup of the wedding file could be made, so nothing was imported.\n%1")
+                .arg(e.description()));
     }
-    if (!target.commit())
-        throw ExchangeError(QStringLiteral("No backup of the wedding file could be made (%1), so nothing was "
-                                           "imported.")
-                                .arg(target.errorString()));
-    return copy;
 }
 
 ImportResult planSummary(const ImportReview& review)
