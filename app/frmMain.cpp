@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 
+#include "app/ExchangeMenu.h"
 #include "app/Maintenance.h"
 #include "app/NavLabel.h"
 #include "app/frmAbout.h"
@@ -200,6 +201,7 @@ void frmMain::buildMenus()
     };
     mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    app::addExchangeItems(mnuFile, this);
     mnuOpenDataFolder = action(mnuFile, "mnuOpenDataFolder", QStringLiteral("Open Data Folder"),
                                &frmMain::mnuOpenDataFolder_Click);
     mnuFile->addSeparator();

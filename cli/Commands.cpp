@@ -1,8 +1,16 @@
 #include "cli/Commands.h"
 
+#include "exchange/Calendar.h"
+#include "exchange/Export.h"
+#include "exchange/GuestImport.h"
+#include "exchange/MappingMemory.h"
+
 #include "cli/SeatCommand.h"
 #include "cli/UsageError.h"
+
 #include "store/Store.h"
+
+#include <QFileInfo>
 
 namespace cli {
 
@@ -11,14 +19,289 @@ namespace {
 enum Status { Done = 0, Failed = 1, Usage = 2 };
 
 const char* const GeneralHelp =
-    "usage: orvane-cli COMMAND WEDDING.mdb [options]\n"
-    "commands:\n"
-    "  seat    propose (and with --apply, write) a seating plan under the seating rules\n"
-    "orvane-cli COMMAND --help shows a command's options.\n";
+    "Usage: orvane-cli COMMAND WEDDING.mdb ...\n"
+    "Works on an Orvane wedding file with the same code as the program.\n\n"
+    "Commands:\n"
+    "  import-guests  import a guest list saved as CSV or text\n"
+    "  export         write the guests, vendors, expenses or checklist as CSV or XLSX\n"
+    "  calendar       write the shower, ceremony, reception and open tasks as an iCalendar file\n"
+    "  seat           propose (and with --apply, write) a seating plan under the seating rules\n\n"
+    "orvane-cli COMMAND --help describes each command.\n";
+
+const char* const ImportHelp =
+    "Usage: orvane-cli import-guests WEDDING.mdb FILE.csv [options]\n"
+    "Reads the guest list, prints the review (new parties, likely duplicates, problems) and\n"
+    "imports it in one transaction after a backup copy of WEDDING.mdb.\n\n"
+    "Options:\n"
+    "  --dry-run                  print the review only; the wedding file is not changed\n"
+    "  --map FIELD=COLUMN         read FIELD from COLUMN (a header or a column number from 1);\n"
+    "                             none=COLUMN leaves a column out. Fields: %1\n"
+    "  --on-duplicate skip|add|fill\n"
+    "                             likely duplicates are skipped (default), added anyway, or fill\n"
+    "                             the empty fields of the party they match\n"
+    "  --on-problem skip|fix      rows with a problem are skipped (default), or imported with\n"
+    "                             over-long texts shortened and unreadable values left out\n"
+    "  --encoding utf-8|utf-16|windows-1252, --separator comma|semicolon|tab,\n"
+    "  --header yes|no            override the guesses made from the file\n";
+
+const char* const ExportHelp =
+    "Usage: orvane-cli export WEDDING.mdb guests|vendors|expenses|checklist OUT.csv|OUT.xlsx\n"
+    "Writes one list as CSV (UTF-8 with BOM) or as an XLSX workbook, chosen by the extension.\n";
+
+const char* const CalendarHelp =
+    "Usage: orvane-cli calendar WEDDING.mdb OUT.ics\n"
+    "Writes the shower, the ceremony, the reception and every scheduled task not yet done as\n"
+    "iCalendar events. Importing a newer file into a calendar updates the events.\n";
 
 bool wantsHelp(const QStringList& args)
 {
     return args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"));
+}
+
+store::Database& openWedding(const QString& path)
+{
+    return store::Workspace::defaultWorkspace().openDatabase(path);
+}
+
+QString fieldKeys()
+{
+    QStringList keys;
+    for (const exchange::GuestFieldInfo& info : exchange::guestFields())
+        keys << info.key;
+    return keys.join(QStringLiteral(", "));
+}
+
+// ---- import-guests -------------------------------------------------------------------
+
+struct ImportOptions {
+    QString wedding, file;
+    bool dryRun = false;
+    QList<QPair<QString, QString>> maps;
+    exchange::DuplicateAction onDuplicate = exchange::DuplicateAction::Skip;
+    exchange::ProblemAction onProblem = exchange::ProblemAction::Skip;
+    exchange::CsvOptions csv;
+};
+
+QString takeValue(const QStringList& args, qsizetype& i)
+{
+    if (i + 1 >= args.size())
+        throw UsageError{QStringLiteral("%1 needs a value.").arg(args[i])};
+    return args[++i];
+}
+
+void readOption(ImportOptions& o, const QStringList& args, qsizetype& i)
+{
+    const QString& a = args[i];
+    if (a == QLatin1String("--dry-run")) {
+        o.dryRun = true;
+    } else if (a == QLatin1String("--map")) {
+        const QString v = takeValue(args, i);
+        const qsizetype eq = v.indexOf(QLatin1Char('='));
+        if (eq <= 0)
+            throw UsageError{QStringLiteral("--map takes FIELD=COLUMN, not \"%1\".").arg(v)};
+        o.maps.append({v.left(eq).trimmed(), v.mid(eq + 1).trimmed()});
+    } else if (a == QLatin1String("--on-duplicate")) {
+        const QString v = takeValue(args, i);
+        using D = exchange::DuplicateAction;
+        if (v == QLatin1String("skip") || v == QLatin1String("add") || v == QLatin1String("fill"))
+            o.onDuplicate = v == QLatin1String("skip")  ? D::Skip
+                            : v == QLatin1String("add") ? D::Add
+                                                        : D::Fill;
+        else
+            throw UsageError{QStringLiteral("--on-duplicate takes skip, add or fill, not \"%1\".").arg(v)};
+    } else if (a == QLatin1String("--on-problem")) {
+        const QString v = takeValue(args, i);
+        if (v != QLatin1String("skip") && v != QLatin1String("fix"))
+            throw UsageError{QStringLiteral("--on-problem takes skip or fix, not \"%1\".").arg(v)};
+        o.onProblem =
+            v == QLatin1String("fix") ? exchange::ProblemAction::Fix : exchange::ProblemAction::Skip;
+    } else if (a == QLatin1String("--encoding")) {
+        const QString v = takeValue(args, i).toLower();
+        using E = exchange::Encoding;
+        if (v == QLatin1String("utf-8") || v == QLatin1String("utf8"))
+            o.csv.encoding = E::Utf8;
+        else if (v == QLatin1String("utf-16") || v == QLatin1String("utf16"))
+            o.csv.encoding = E::Utf16Le;
+        else if (v == QLatin1String("windows-1252") || v == QLatin1String("cp1252"))
+            o.csv.encoding = E::Windows1252;
+        else
+            throw UsageError{
+                QStringLiteral("--encoding takes utf-8, utf-16 or windows-1252, not \"%1\".").arg(v)};
+    } else if (a == QLatin1String("--separator")) {
+        const QString v = takeValue(args, i).toLower();
+        if (v == QLatin1String("comma") || v == QLatin1String(","))
+            o.csv.separator = ',';
+        else if (v == QLatin1String("semicolon") || v == QLatin1String(";"))
+            o.csv.separator = ';';
+        else if (v == QLatin1String("tab"))
+            o.csv.separator = '\t';
+        else
+            throw UsageError{QStringLiteral("--separator takes comma, semicolon or tab, not \"%1\".").arg(v)};
+    } else if (a == QLatin1String("--header")) {
+        const QString v = takeValue(args, i).toLower();
+        if (v != QLatin1String("yes") && v != QLatin1String("no"))
+            throw UsageError{QStringLiteral("--header takes yes or no, not \"%1\".").arg(v)};
+        o.csv.headerRow = v == QLatin1String("yes");
+    } else if (a.startsWith(QLatin1String("--"))) {
+        throw UsageError{QStringLiteral("Unknown option %1.").arg(a)};
+    } else if (o.wedding.isEmpty()) {
+        o.wedding = a;
+    } else if (o.file.isEmpty()) {
+        o.file = a;
+    } else {
+        throw UsageError{QStringLiteral("Unexpected argument \"%1\".").arg(a)};
+    }
+}
+
+void applyMaps(std::vector<exchange::GuestField>& mapping, const ImportOptions& o, const QStringList& headers)
+{
+    for (const auto& [fieldName, columnName] : o.maps) {
+        const std::optional<exchange::GuestField> field = exchange::fieldByKey(fieldName);
+        if (!field)
+            throw UsageError{QStringLiteral("Unknown field \"%1\". Fields: %2").arg(fieldName, fieldKeys())};
+        bool isNumber = false;
+        const int number = columnName.toInt(&isNumber);
+        qsizetype column = isNumber ? number - 1 : headers.indexOf(columnName);
+        if (!isNumber && column < 0)
+            for (qsizetype i = 0; i < headers.size() && column < 0; ++i)
+                if (headers[i].compare(columnName, Qt::CaseInsensitive) == 0)
+                    column = i;
+        if (column < 0 || column >= headers.size())
+            throw UsageError{QStringLiteral("The file has no column \"%1\". Its columns: %2")
+                                 .arg(columnName, headers.join(QStringLiteral(", ")))};
+        if (*field != exchange::GuestField::NotImported)
+            for (exchange::GuestField& f : mapping)
+                if (f == *field)
+                    f = exchange::GuestField::NotImported;
+        mapping[size_t(column)] = *field;
+    }
+}
+
+QString actionText(const exchange::ReviewRow& row)
+{
+    if (!row.problems.empty())
+        return row.problemAction == exchange::ProblemAction::Fix && row.fixable() ? QStringLiteral("fix")
+                                                                                  : QStringLiteral("skip");
+    switch (row.duplicateAction) {
+        case exchange::DuplicateAction::Skip:
+            return QStringLiteral("skip");
+        case exchange::DuplicateAction::Add:
+            return QStringLiteral("add anyway");
+        case exchange::DuplicateAction::Fill:
+            return QStringLiteral("fill empty fields");
+    }
+    return {};
+}
+
+void printReview(QTextStream& out, const exchange::CsvTable& table,
+                 const std::vector<exchange::GuestField>& mapping, const exchange::ImportReview& review)
+{
+    out << QStringLiteral("%1, %2 separated, %3, %4 rows.\n")
+               .arg(exchange::encodingName(table.encoding), exchange::separatorName(table.separator),
+                    table.headerRow ? QStringLiteral("header row") : QStringLiteral("no header row"))
+               .arg(table.rows.size());
+    out << "Columns:\n";
+    for (size_t i = 0; i < mapping.size(); ++i)
+        out << QStringLiteral("  %1 -> %2\n")
+                   .arg(table.headers[qsizetype(i)], mapping[i] == exchange::GuestField::NotImported
+                                                         ? QStringLiteral("not imported")
+                                                         : exchange::fieldInfo(mapping[i]).caption);
+    const auto section = [&](const QString& title, int count, auto belongs, auto describe) {
+        out << QStringLiteral("%1 (%2):\n").arg(title).arg(count);
+        for (const exchange::ReviewRow& row : review.rows)
+            if (belongs(row))
+                out << QStringLiteral("  row %1  %2\n").arg(row.rowNumber).arg(describe(row));
+    };
+    section(
+        QStringLiteral("New parties"), review.newCount(),
+        [](const auto& r) { return r.problems.empty() && !r.duplicate; },
+        [](const auto& r) { return r.name(); });
+    section(
+        QStringLiteral("Likely duplicates"), review.duplicateCount(),
+        [](const auto& r) { return r.problems.empty() && r.duplicate; },
+        [&review](const exchange::ReviewRow& r) {
+            const QString other =
+                r.duplicate->ofExisting
+                    ? QStringLiteral("\"%1\" in the list").arg(r.duplicate->matchedName)
+                    : QStringLiteral("row %1").arg(review.rows[size_t(r.duplicate->earlierRow)].rowNumber);
+            return QStringLiteral("%1: %2 as %3 -> %4")
+                .arg(r.name(), r.duplicate->reason, other, actionText(r));
+        });
+    section(
+        QStringLiteral("Problems"), review.problemCount(), [](const auto& r) { return !r.problems.empty(); },
+        [](const exchange::ReviewRow& r) {
+            QStringList texts;
+            for (const exchange::Problem& p : r.problems)
+                texts << p.text();
+            return QStringLiteral("%1: %2 -> %3")
+                .arg(r.name(), texts.join(QStringLiteral("; ")), actionText(r));
+        });
+}
+
+int importGuests(const QStringList& args, QTextStream& out)
+{
+    ImportOptions o;
+    for (qsizetype i = 0; i < args.size(); ++i)
+        readOption(o, args, i);
+    if (o.wedding.isEmpty() || o.file.isEmpty())
+        throw UsageError{QStringLiteral("import-guests needs WEDDING.mdb and FILE.csv.")};
+    const exchange::CsvTable table = exchange::readCsvFile(o.file, o.csv);
+    store::Database& db = openWedding(o.wedding);
+    std::vector<exchange::GuestField> mapping = exchange::guessMapping(table.headers);
+    if (table.headerRow) {
+        if (auto last = exchange::rememberedMapping(db, table.headers)) {
+            mapping = *last;
+            out << "Columns as in the last import of a file with this header.\n";
+        }
+    }
+    applyMaps(mapping, o, table.headers);
+    exchange::ImportSettings settings;
+    settings.mapping = mapping;
+    std::unique_ptr<store::Recordset> general = db.openRecordset(QStringLiteral("General"));
+    if (!general->eof()) {
+        settings.brideName = general->value(QStringLiteral("bridesname")).toString();
+        settings.groomName = general->value(QStringLiteral("groomsname")).toString();
+    }
+    general->close();
+    exchange::ImportReview review = exchange::reviewImport(table, settings, exchange::loadGuestList(db));
+    for (exchange::ReviewRow& row : review.rows) {
+        row.duplicateAction = o.onDuplicate;
+        row.problemAction = o.onProblem;
+    }
+    printReview(out, table, mapping, review);
+    if (o.dryRun) {
+        out << "Dry run, nothing written. The import would give: " << exchange::planSummary(review).summary()
+            << "\n";
+        return Done;
+    }
+    out << exchange::runImport(db, review).summary() << "\n";
+    return Done;
+}
+
+// ---- export and calendar -------------------------------------------------------------
+
+int exportCommand(const QStringList& args, QTextStream& out)
+{
+    if (args.size() != 3)
+        throw UsageError{QStringLiteral("export needs WEDDING.mdb, a list and OUT.csv or OUT.xlsx.")};
+    const std::optional<exchange::ExportList> list = exchange::listByName(args[1]);
+    if (!list)
+        throw UsageError{QStringLiteral("Unknown list \"%1\": choose guests, vendors, expenses or checklist.")
+                             .arg(args[1])};
+    if (!exchange::formatOfPath(args[2]))
+        throw UsageError{QStringLiteral("\"%1\": the file name must end in .csv or .xlsx.").arg(args[2])};
+    const int rows = exchange::exportList(openWedding(args[0]), *list, args[2]);
+    out << QStringLiteral("%1 rows written to %2.\n").arg(rows).arg(args[2]);
+    return Done;
+}
+
+int calendarCommand(const QStringList& args, QTextStream& out)
+{
+    if (args.size() != 2)
+        throw UsageError{QStringLiteral("calendar needs WEDDING.mdb and OUT.ics.")};
+    const int events = exchange::writeCalendar(openWedding(args[0]), args[1]);
+    out << QStringLiteral("%1 events written to %2.\n").arg(events).arg(args[1]);
+    return Done;
 }
 
 }  // namespace
@@ -33,6 +316,9 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
         int (*run)(const QStringList&, QTextStream&);
     };
     const Command commands[] = {
+        {"import-guests", QString::fromLatin1(ImportHelp).arg(fieldKeys()), importGuests},
+        {"export", QString::fromLatin1(ExportHelp), exportCommand},
+        {"calendar", QString::fromLatin1(CalendarHelp), calendarCommand},
         {"seat", QString::fromLatin1(SeatHelp), seatCommand},
     };
     if (command.isEmpty() || command == QLatin1String("--help") || command == QLatin1String("-h")) {
@@ -53,6 +339,8 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
         } catch (const UsageError& e) {
             err << "orvane-cli " << command << ": " << e.message << "\n" << c.help;
             return Usage;
+        } catch (const exchange::ExchangeError& e) {
+            err << "orvane-cli " << command << ": " << e.message() << "\n";
         } catch (const store::StoreError& e) {
             err << "orvane-cli " << command << ": " << e.description() << " (error " << e.number() << ")\n";
         }

@@ -1,4 +1,8 @@
 // The commands of orvane-cli over a wedding file:
+//   import-guests WEDDING.mdb FILE.csv [--dry-run] [--map FIELD=COLUMN ...]
+//                 [--on-duplicate skip|add|fill] [--on-problem skip|fix]
+//   export WEDDING.mdb guests|vendors|expenses|checklist OUT.csv|OUT.xlsx
+//   calendar WEDDING.mdb OUT.ics
 //   seat WEDDING.mdb [--apply] [--reseat] [--time-limit SECONDS]
 // Exit status: 0 done, 1 the work failed (a file that cannot be read or written),
 // 2 the command line is wrong.

@@ -3,6 +3,7 @@
 // they normalise their text, and which controls keep their keyboard stop on a tab.
 #pragma once
 
+#include "shell/LabelLines.h"
 #include "store/Currency.h"
 
 #include <QString>
@@ -16,14 +17,10 @@ inline const QString Sides[] = {QStringLiteral("Bride"), QStringLiteral("Groom")
 
 // ---- names and label lines ------------------------------------------------------------
 
-// Title, first and last name joined by single blanks; a missing part joins as empty
-// text, so a party without a title gives " John Smith". This is the navigator caption,
-// the name in the remove question and the proposed wedding label line.
-QString partyName(const QVariant& prefix, const QVariant& firstName, const QVariant& lastName);
-
-// The proposed shower label line: "Ms." for a party whose title is exactly "Ms.",
-// "Mrs." for every other title (or none), then a blank and the last name.
-QString showerLine(const QVariant& prefix, const QVariant& lastName);
+// partyName (the navigator caption and proposed wedding line) and showerLine (the
+// proposed shower line) are shared with the guest import.
+using shell::partyName;
+using shell::showerLine;
 
 // ---- count boxes (people invited and attending) ----------------------------------------
 

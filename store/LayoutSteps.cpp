@@ -59,12 +59,24 @@ CREATE TRIGGER SeatingTableRemoved AFTER DELETE ON Tables BEGIN
 END;
 )sql";
 
+// The column mapping of the last guest import per header row, so that the next file with
+// the same columns is read the same way. Headers: the file's header row joined by tabs;
+// Fields: the guest field of each column, joined by tabs ("" = not imported).
+const char* const ImportMappings = R"sql(
+CREATE TABLE ImportMappings (
+    Headers TEXT COLLATE NOCASE PRIMARY KEY,
+    Fields  TEXT NOT NULL,
+    Saved   DATETIME
+);
+)sql";
+
 }  // namespace
 
 const std::vector<Step>& steps()
 {
     static const std::vector<Step> list = {
         {1, "the floor plan, seating rules and pinned parties", SeatingPlan},
+        {2, "the remembered column mappings of guest imports", ImportMappings},
     };
     return list;
 }

@@ -7,7 +7,8 @@ mode=${1:-run}
 
 packages=(cmake g++ make pkg-config ccache qt6-base-dev qt6-multimedia-dev libsqlite3-dev sqlite3
           libgtest-dev libbenchmark-dev xvfb xauth poppler-utils coinor-libcbc-dev
-          desktop-file-utils appstream dpkg-dev file lintian)
+          desktop-file-utils appstream dpkg-dev file lintian
+          libcsv-dev libxlsxwriter-dev libical-dev python3-openpyxl python3-icalendar)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

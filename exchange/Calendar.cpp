@@ -1,0 +1,193 @@
+#include "exchange/Calendar.h"
+
+#include "exchange/ExchangeError.h"
+
+#include <QCryptographicHash>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#include <libical/ical.h>
+
+#include <algorithm>
+
+namespace exchange {
+
+std::optional<QTime> eventTime(const QString& text)
+{
+    const QTime t = QTime::fromString(text.trimmed().toUpper(), QStringLiteral("hh:mm AP"));
+    if (t.isValid())
+        return t;
+    const QTime t24 = QTime::fromString(text.trimmed(), QStringLiteral("HH:mm"));
+    return t24.isValid() ? std::optional<QTime>(t24) : std::nullopt;
+}
+
+namespace {
+
+QString textOf(const QVariant& v)
+{
+    return v.isNull() ? QString() : v.toString().trimmed();
+}
+
+// A key that stays the same for one wedding across exports: from the couple's names.
+QString weddingKey(const QString& bride, const QString& groom)
+{
+    const QByteArray names = (bride.toLower() + QLatin1Char('|') + groom.toLower()).toUtf8();
+    return QString::fromLatin1(QCryptographicHash::hash(names, QCryptographicHash::Sha1).toHex().left(12));
+}
+
+struct EventFields {
+    const char* key;
+    const char* summary;
+    const char* date;
+    const char* time;
+    const char* location;
+    const char* contact;
+    const char* phone;
+    int minutes;
+};
+
+}  // namespace
+
+std::vector<CalendarEvent> calendarEvents(store::Database& database)
+{
+    std::vector<CalendarEvent> events;
+    std::unique_ptr<store::Recordset> general = database.openRecordset(QStringLiteral("General"));
+    QString key = weddingKey({}, {});
+    if (!general->eof()) {
+        const QString bride = textOf(general->value(QStringLiteral("bridesname")));
+        const QString groom = textOf(general->value(QStringLiteral("groomsname")));
+        key = weddingKey(bride, groom);
+        const EventFields kinds[] = {
+            {"shower", "Shower", "showdate", "showtime", "showloc", "showcont", "showphone", 180},
+            {"ceremony", "Wedding ceremony", "weddingdate", "weddingtime", "weddingloc", "weddingcont",
+             "weddingphone", 60},
+            {"reception", "Wedding reception", "recdate", "rectime", "receptloc", "reccont", "recphone", 300},
+        };
+        const QString couple =
+            bride.isEmpty() || groom.isEmpty() ? QString() : bride + QStringLiteral(" & ") + groom;
+        for (const EventFields& k : kinds) {
+            const QVariant date = general->value(QLatin1String(k.date));
+            if (date.isNull() || !date.toDateTime().date().isValid())
+                continue;
+            CalendarEvent e;
+            e.uid = QStringLiteral("%1-%2@orvane").arg(QLatin1String(k.key), key);
+            e.summary = couple.isEmpty() ? QLatin1String(k.summary)
+                                         : QStringLiteral("%1: %2").arg(QLatin1String(k.summary), couple);
+            e.date = date.toDateTime().date();
+            e.time = eventTime(textOf(general->value(QLatin1String(k.time))));
+            e.minutes = k.minutes;
+            e.location = textOf(general->value(QLatin1String(k.location)));
+            const QString name = textOf(general->value(QLatin1String(k.contact)));
+            const QString phone = textOf(general->value(QLatin1String(k.phone)));
+            e.contact = QStringList{name, phone}.filter(QRegularExpression(QStringLiteral("\\S"))).join(", ");
+            if (!e.contact.isEmpty())
+                e.description = QStringLiteral("Contact: %1").arg(e.contact);
+            events.push_back(std::move(e));
+        }
+    }
+    std::unique_ptr<store::Recordset> tasks = database.openRecordset(QStringLiteral("Checklist"));
+    std::vector<CalendarEvent> open;
+    for (; !tasks->eof(); tasks->moveNext()) {
+        const QVariant due = tasks->value(QStringLiteral("DueDate"));
+        if (due.isNull() || tasks->value(QStringLiteral("Done")).toBool())
+            continue;
+        CalendarEvent e;
+        e.uid = QStringLiteral("task-%1-%2@orvane").arg(tasks->bookmark()).arg(key);
+        e.summary = textOf(tasks->value(QStringLiteral("CheckItem")));
+        e.description = QStringLiteral("A task of the wedding checklist.");
+        e.date = due.toDateTime().date();
+        open.push_back(std::move(e));
+    }
+    std::stable_sort(open.begin(), open.end(), [](auto& a, auto& b) { return a.date < b.date; });
+    events.insert(events.end(), open.begin(), open.end());
+    return events;
+}
+
+namespace {
+
+icaltimetype dateValue(const QDate& d)
+{
+    icaltimetype t = icaltime_null_time();
+    t.year = d.year();
+    t.month = d.month();
+    t.day = d.day();
+    t.is_date = 1;
+    return t;
+}
+
+// A local ("floating") time: the wedding happens at its own place's clock time.
+icaltimetype dateTimeValue(const QDateTime& dt)
+{
+    icaltimetype t = dateValue(dt.date());
+    t.is_date = 0;
+    t.hour = dt.time().hour();
+    t.minute = dt.time().minute();
+    t.second = 0;
+    return t;
+}
+
+void addText(icalcomponent* event, icalproperty* (*make)(const char*), const QString& text)
+{
+    if (!text.isEmpty())
+        icalcomponent_add_property(event, make(text.toUtf8().constData()));
+}
+
+icalcomponent* eventComponent(const CalendarEvent& e, const icaltimetype& stamp, int sequence)
+{
+    icalcomponent* event = icalcomponent_new(ICAL_VEVENT_COMPONENT);
+    addText(event, icalproperty_new_uid, e.uid);
+    icalcomponent_add_property(event, icalproperty_new_dtstamp(stamp));
+    icalcomponent_add_property(event, icalproperty_new_sequence(sequence));
+    if (e.time) {
+        const QDateTime start(e.date, *e.time);
+        icalcomponent_add_property(event, icalproperty_new_dtstart(dateTimeValue(start)));
+        icalcomponent_add_property(event,
+                                   icalproperty_new_dtend(dateTimeValue(start.addSecs(e.minutes * 60))));
+    } else {
+        icalcomponent_add_property(event, icalproperty_new_dtstart(dateValue(e.date)));
+        icalcomponent_add_property(event, icalproperty_new_dtend(dateValue(e.date.addDays(1))));
+        icalcomponent_add_property(event, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
+    }
+    addText(event, icalproperty_new_summary, e.summary);
+    addText(event, icalproperty_new_location, e.location);
+    addText(event, icalproperty_new_contact, e.contact);
+    addText(event, icalproperty_new_description, e.description);
+    return event;
+}
+
+}  // namespace
+
+QByteArray calendarText(const std::vector<CalendarEvent>& events, const QDateTime& stamp)
+{
+    icalcomponent* calendar = icalcomponent_new(ICAL_VCALENDAR_COMPONENT);
+    icalcomponent_add_property(calendar, icalproperty_new_prodid("-//Orvane//Wedding Planner//EN"));
+    icalcomponent_add_property(calendar, icalproperty_new_version("2.0"));
+    icalcomponent_add_property(calendar, icalproperty_new_calscale("GREGORIAN"));
+    icalcomponent_add_property(calendar, icalproperty_new_method(ICAL_METHOD_PUBLISH));
+    const icaltimetype when =
+        icaltime_from_timet_with_zone(stamp.toSecsSinceEpoch(), 0, icaltimezone_get_utc_timezone());
+    // Grows by one each minute, so a calendar takes a newer export as the newer version.
+    const int sequence =
+        int(std::max<qint64>(0, (stamp.toSecsSinceEpoch() -
+                                 QDateTime(QDate(2024, 1, 1), QTime(0, 0), Qt::UTC).toSecsSinceEpoch()) /
+                                    60));
+    for (const CalendarEvent& e : events)
+        icalcomponent_add_component(calendar, eventComponent(e, when, sequence));
+    char* text = icalcomponent_as_ical_string_r(calendar);
+    QByteArray out(text);
+    free(text);
+    icalcomponent_free(calendar);
+    return out;
+}
+
+int writeCalendar(store::Database& database, const QString& path)
+{
+    const std::vector<CalendarEvent> events = calendarEvents(database);
+    const QByteArray text = calendarText(events, QDateTime::currentDateTimeUtc());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
+        throw ExchangeError(QStringLiteral("\"%1\" cannot be written: %2").arg(path, file.errorString()));
+    return int(events.size());
+}
+
+}  // namespace exchange

@@ -1,0 +1,310 @@
+#include "exchange/Export.h"
+
+#include "exchange/CsvFile.h"
+#include "exchange/ExchangeError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTemporaryFile>
+
+#include <xlsxwriter.h>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace exchange {
+
+QString listName(ExportList list)
+{
+    return listTitle(list).toLower();
+}
+
+QString listTitle(ExportList list)
+{
+    switch (list) {
+        case ExportList::Guests:
+            return QStringLiteral("Guests");
+        case ExportList::Vendors:
+            return QStringLiteral("Vendors");
+        case ExportList::Expenses:
+            return QStringLiteral("Expenses");
+        case ExportList::Checklist:
+            return QStringLiteral("Checklist");
+    }
+    return {};
+}
+
+std::optional<ExportList> listByName(const QString& name)
+{
+    for (ExportList l : AllLists)
+        if (listName(l) == name.toLower())
+            return l;
+    return std::nullopt;
+}
+
+std::optional<ExportFormat> formatOfPath(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("csv") || suffix == QLatin1String("txt"))
+        return ExportFormat::Csv;
+    if (suffix == QLatin1String("xlsx"))
+        return ExportFormat::Xlsx;
+    return std::nullopt;
+}
+
+const std::vector<ExportColumn>& exportColumns(ExportList list)
+{
+    using T = ColumnType;
+    static const std::vector<ExportColumn> guests = {
+        {"Title", "Prefix", T::Text, 12},
+        {"FirstName", "FirstName", T::Text, 16},
+        {"LastName", "LastName", T::Text, 18},
+        {"Address", "Address", T::Text, 30},
+        {"City", "City", T::Text, 16},
+        {"State", "State", T::Text, 8},
+        {"Zip/Postal Code", "PostalCode", T::Text, 12},
+        {"Country", "Country", T::Text, 14},
+        {"Phone", "HomePhone", T::Text, 16},
+        {"Guest of", "guestof", T::Text, 9},
+        {"Ceremony", "InvCeremony", T::YesNo, 10},
+        {"Reception", "InvReception", T::YesNo, 10},
+        {"Shower", "ShowerGuest", T::YesNo, 9},
+        {"Rehearsal", "InvRehearsal", T::YesNo, 10},
+        {"Total people invited", "Invited", T::Number, 10},
+        {"Received Response", "Confirmed", T::YesNo, 10},
+        {"Confirmed number attending", "NumberAttending", T::Number, 10},
+        {"Shower Total invited", "ShowerInvited", T::Number, 10},
+        {"Shower Received Response", "ShowerReplied", T::YesNo, 10},
+        {"Shower Confirmed number attending", "ShowerComing", T::Number, 10},
+        {"Engagement Gift Description", "EngageGift", T::Text, 20},
+        {"Engagement Gift Amount", "engamt", T::Money, 12},
+        {"Engagement Thank-you card sent", "EngageNoteSent", T::YesNo, 10},
+        {"Shower Gift Description", "ShowerGift", T::Text, 20},
+        {"Shower Gift Amount", "showamt", T::Money, 12},
+        {"Shower Thank-you card sent", "ShowerNoteSent", T::YesNo, 10},
+        {"Reception Gift Description", "WeddingGift", T::Text, 20},
+        {"Reception Gift Amount", "wedamt", T::Money, 12},
+        {"Reception Thank-you card sent", "WeddingNoteSent", T::YesNo, 10},
+        {"Wedding Invitation", "wedlbl", T::Text, 30},
+        {"Shower Invitation", "showlbl", T::Text, 20},
+    };
+    static const std::vector<ExportColumn> vendors = {
+        {"Vendor Name", "VendorName", T::Text, 24},
+        {"Address", "Address1", T::Text, 26},
+        {"Address 2", "Address2", T::Text, 20},
+        {"City", "City", T::Text, 16},
+        {"State", "State", T::Text, 8},
+        {"Zip/Postal", "Zip", T::Text, 10},
+        {"Contact Name", "Contact", T::Text, 18},
+        {"Telephone", "Phone", T::Text, 16},
+        {"Fax", "Fax", T::Text, 16},
+        {"Service Type", "Service", T::Text, 20},
+        {"Additional Notes", "Notes", T::Text, 40},
+    };
+    // The expense window's own caption has two blanks in "Unit  Cost".
+    static const std::vector<ExportColumn> expenses = {
+        {"Description", "Description", T::Text, 30},
+        {"Unit  Cost", "Amount", T::Money, 12},
+        {"Qty", "Quantity", T::Number, 6},
+        {"Deposit", "Downpayment", T::Money, 12},
+        {"Paid", "Paid", T::Money, 12},
+        {"Total", "Total", T::Money, 12},
+        {"Owing", "Owing", T::Money, 12},
+    };
+    static const std::vector<ExportColumn> checklist = {
+        {"Done?", "Done", T::YesNo, 7},
+        {"CheckItem", "CheckItem", T::Text, 50},
+        {"Due Date", "DueDate", T::Date, 12},
+        {"Date Done", "CheckDate", T::Date, 12},
+    };
+    switch (list) {
+        case ExportList::Guests:
+            return guests;
+        case ExportList::Vendors:
+            return vendors;
+        case ExportList::Expenses:
+            return expenses;
+        case ExportList::Checklist:
+            break;
+    }
+    return checklist;
+}
+
+ExportTable readExport(store::Database& database, ExportList list)
+{
+    ExportTable table{listTitle(list), exportColumns(list), {}};
+    const QString index = list == ExportList::Guests    ? QStringLiteral("LastName")
+                          : list == ExportList::Vendors ? QStringLiteral("CompanyName")
+                                                        : QString();
+    std::unique_ptr<store::Recordset> set = database.openRecordset(
+        listTitle(list), index.isEmpty() ? store::RecordsetType::Dynaset : store::RecordsetType::Table);
+    if (!index.isEmpty())
+        set->setIndex(index);
+    std::vector<int> fields;
+    for (const ExportColumn& c : table.columns)
+        fields.push_back(set->fieldIndex(c.field));
+    table.rows.reserve(size_t(set->recordCount()));
+    if (!set->eof())
+        set->moveFirst();
+    for (; !set->eof(); set->moveNext()) {
+        QVariantList row;
+        row.reserve(qsizetype(fields.size()));
+        for (int f : fields)
+            row << (f < 0 ? QVariant() : set->value(f));
+        table.rows.push_back(std::move(row));
+    }
+    return table;
+}
+
+QString csvText(const QVariant& value, ColumnType type)
+{
+    if (value.isNull())
+        return type == ColumnType::YesNo ? QStringLiteral("No") : QString();
+    switch (type) {
+        case ColumnType::Money:
+            return value.value<store::Currency>().toString(2);
+        case ColumnType::Date: {
+            const QDateTime dt = value.toDateTime();
+            return dt.time() == QTime(0, 0) ? dt.date().toString(Qt::ISODate)
+                                            : dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        }
+        case ColumnType::YesNo:
+            return value.toBool() ? QStringLiteral("Yes") : QStringLiteral("No");
+        case ColumnType::Number:
+        case ColumnType::Text:
+            break;
+    }
+    return value.toString();
+}
+
+void writeCsv(const ExportTable& table, const QString& path)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw ExchangeError(QStringLiteral("\"%1\" cannot be written: %2").arg(path, file.errorString()));
+    QByteArray out("\xEF\xBB\xBF");
+    QStringList headers;
+    for (const ExportColumn& c : table.columns)
+        headers << c.caption;
+    out += csvLine(headers);
+    QStringList cells;
+    for (const QVariantList& row : table.rows) {
+        cells.clear();
+        for (size_t i = 0; i < table.columns.size(); ++i)
+            cells << csvText(row.value(qsizetype(i)), table.columns[i].type);
+        out += csvLine(cells);
+    }
+    if (file.write(out) != out.size() || !file.commit())
+        throw ExchangeError(QStringLiteral("\"%1\" cannot be written: %2").arg(path, file.errorString()));
+}
+
+namespace {
+
+struct Workbook {
+    lxw_workbook* book = nullptr;
+    ~Workbook()
+    {
+        if (book)
+            workbook_close(book);
+    }
+};
+
+void check(lxw_error error, const QString& path)
+{
+    if (error != LXW_NO_ERROR)
+        throw ExchangeError(QStringLiteral("\"%1\" cannot be written: %2").arg(path, lxw_strerror(error)));
+}
+
+void writeCell(lxw_worksheet* sheet, lxw_row_t r, lxw_col_t c, const QVariant& value, ColumnType type,
+               lxw_format* money, lxw_format* date, lxw_format* dateTime)
+{
+    if (value.isNull() && type != ColumnType::YesNo)
+        return;
+    switch (type) {
+        case ColumnType::Money:
+            worksheet_write_number(sheet, r, c, value.value<store::Currency>().toDouble(), money);
+            break;
+        case ColumnType::Date: {
+            const QDateTime dt = value.toDateTime();
+            lxw_datetime when = {dt.date().year(), dt.date().month(),  dt.date().day(),
+                                 dt.time().hour(), dt.time().minute(), double(dt.time().second())};
+            worksheet_write_datetime(sheet, r, c, &when, dt.time() == QTime(0, 0) ? date : dateTime);
+            break;
+        }
+        case ColumnType::YesNo:
+            worksheet_write_boolean(sheet, r, c, value.toBool(), nullptr);
+            break;
+        case ColumnType::Number:
+            worksheet_write_number(sheet, r, c, value.toDouble(), nullptr);
+            break;
+        case ColumnType::Text: {
+            const QByteArray text = value.toString().toUtf8();
+            worksheet_write_string(sheet, r, c, text.constData(), nullptr);
+            break;
+        }
+    }
+}
+
+}  // namespace
+
+void writeXlsx(const ExportTable& table, const QString& path)
+{
+    // Written beside the target under a temporary name and renamed over it when complete.
+    const QFileInfo info(path);
+    QTemporaryFile temp(info.absoluteDir().filePath(QStringLiteral(".orvane-export-XXXXXX.xlsx")));
+    if (!temp.open())
+        throw ExchangeError(QStringLiteral("\"%1\" cannot be written: %2").arg(path, temp.errorString()));
+    temp.close();
+    const QByteArray tempName = QFile::encodeName(temp.fileName());
+    {
+        Workbook wb;
+        wb.book = workbook_new(tempName.constData());
+        if (!wb.book)
+            throw ExchangeError(QStringLiteral("\"%1\" cannot be written.").arg(path));
+        lxw_worksheet* sheet = workbook_add_worksheet(wb.book, table.title.toUtf8().constData());
+        lxw_format* header = workbook_add_format(wb.book);
+        format_set_bold(header);
+        format_set_bottom(header, LXW_BORDER_THIN);
+        lxw_format* money = workbook_add_format(wb.book);
+        format_set_num_format(money, "$#,##0.00;($#,##0.00)");
+        lxw_format* date = workbook_add_format(wb.book);
+        format_set_num_format(date, "d mmm yyyy");
+        lxw_format* dateTime = workbook_add_format(wb.book);
+        format_set_num_format(dateTime, "d mmm yyyy hh:mm");
+        for (size_t c = 0; c < table.columns.size(); ++c) {
+            const ExportColumn& col = table.columns[c];
+            worksheet_write_string(sheet, 0, lxw_col_t(c), col.caption.toUtf8().constData(), header);
+            const int width = std::max<int>(col.width, int(col.caption.size()) + 2);
+            worksheet_set_column(sheet, lxw_col_t(c), lxw_col_t(c), std::min(width, 40), nullptr);
+        }
+        worksheet_freeze_panes(sheet, 1, 0);
+        for (size_t r = 0; r < table.rows.size(); ++r)
+            for (size_t c = 0; c < table.columns.size(); ++c)
+                writeCell(sheet, lxw_row_t(r + 1), lxw_col_t(c), table.rows[r].value(qsizetype(c)),
+                          table.columns[c].type, money, date, dateTime);
+        lxw_workbook* book = wb.book;
+        wb.book = nullptr;
+        check(workbook_close(book), path);
+    }
+    if (std::rename(tempName.constData(), QFile::encodeName(path).constData()) != 0)
+        throw ExchangeError(QStringLiteral("\"%1\" cannot be written.").arg(path));
+    temp.setAutoRemove(false);
+}
+
+int exportList(store::Database& database, ExportList list, const QString& path)
+{
+    const std::optional<ExportFormat> format = formatOfPath(path);
+    if (!format)
+        throw ExchangeError(QStringLiteral("\"%1\": choose a file name ending in .csv or .xlsx.")
+                                .arg(QFileInfo(path).fileName()));
+    const ExportTable table = readExport(database, list);
+    if (*format == ExportFormat::Csv)
+        writeCsv(table, path);
+    else
+        writeXlsx(table, path);
+    return int(table.rows.size());
+}
+
+}  // namespace exchange

@@ -1,0 +1,85 @@
+// What a column of an imported guest list can hold: the guest fields it may be mapped
+// to, the guess from the column's header, and how each kind of cell is read.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace exchange {
+
+enum class GuestField {
+    NotImported,
+    WholeName,  // "Mr. and Mrs. Liam Okafor": split into title, first and last name
+    Prefix,
+    FirstName,
+    LastName,
+    Address,
+    City,
+    State,
+    PostalCode,
+    Country,
+    HomePhone,
+    Side,       // whose guest: read into "Bride", "Groom" or "Both"
+    Invited,    // people invited to the reception
+    Rsvp,       // the party's answer (yes / no / blank): reply received, and whether coming
+    Confirmed,  // reply received (yes/no)
+    Attending,  // people coming to the reception
+    Ceremony,   // invited to the event (x / yes / true)
+    Reception,
+    Shower,
+    Rehearsal,
+    ShowerInvited,
+    ShowerReplied,
+    ShowerComing,
+    WeddingLabel,
+    ShowerLabel,
+};
+
+enum class FieldKind { Text, Count, YesNo, Side, Answer, Name };
+
+struct GuestFieldInfo {
+    GuestField field;
+    QString key;      // the name on the command line (the stored field's name where there is one)
+    QString caption;  // as the wizard lists it
+    QString column;   // the Guests field written, "" for fields that are read into others
+    FieldKind kind;
+};
+
+// Every field but NotImported, in the order the wizard offers them.
+const std::vector<GuestFieldInfo>& guestFields();
+const GuestFieldInfo& fieldInfo(GuestField field);
+std::optional<GuestField> fieldByKey(const QString& key);  // case-insensitive key or caption
+
+// The field a header names in the layouts couples bring (address books, mail programs,
+// home-made sheets, this program's own export); NotImported when it names none.
+GuestField guessField(const QString& header);
+// One guess per header; a field is given to the first header that names it only.
+std::vector<GuestField> guessMapping(const QStringList& headers);
+
+// ---- cells ---------------------------------------------------------------------------
+
+// x, yes, y, true, 1, ✓ -> true; blank, no, n, false, 0, - -> false; anything else nullopt.
+std::optional<bool> readYesNo(const QString& text);
+// A whole number of people ("2", " 3 ", "2.0"); blank reads nullopt with ok; text is not ok.
+struct CountCell {
+    bool ok = true;
+    std::optional<int> value;
+};
+CountCell readCount(const QString& text);
+// "Bride", "bride's family" -> Bride; "Groom (work)" -> Groom; "both", "mutual", a text
+// naming bride and groom -> Both. The couple's own first names count too. Blank: "".
+// nullopt: a text that names no side.
+std::optional<QString> readSide(const QString& text, const QString& brideName = {},
+                                const QString& groomName = {});
+// An RSVP answer: yes/accepted/attending -> true, no/declined/regrets -> false,
+// blank/pending/maybe -> no answer yet (nullopt with ok); anything else not ok.
+struct AnswerCell {
+    bool ok = true;
+    std::optional<bool> coming;
+};
+AnswerCell readAnswer(const QString& text);
+
+}  // namespace exchange

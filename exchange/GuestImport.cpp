@@ -1,0 +1,312 @@
+#include "exchange/GuestImport.h"
+
+#include "exchange/NameRules.h"
+#include "shell/LabelLines.h"
+
+#include <algorithm>
+
+namespace exchange {
+
+namespace {
+
+QString textOf(const QVariant& v)
+{
+    return v.isNull() ? QString() : v.toString();
+}
+
+}  // namespace
+
+GuestList loadGuestList(store::Database& database)
+{
+    GuestList list;
+    for (const store::FieldInfo& f : database.tableFields(QStringLiteral("Guests")))
+        list.fieldSizes.insert(f.name, f.type == store::FieldType::Text ? f.size : 0);
+    std::unique_ptr<store::Recordset> set = database.openRecordset(QStringLiteral("Guests"));
+    list.parties.reserve(size_t(set->recordCount()));
+    for (; !set->eof(); set->moveNext()) {
+        ExistingParty p;
+        p.bookmark = set->bookmark();
+        p.prefix = textOf(set->value(QStringLiteral("Prefix")));
+        p.firstName = textOf(set->value(QStringLiteral("FirstName")));
+        p.lastName = textOf(set->value(QStringLiteral("LastName")));
+        p.address = textOf(set->value(QStringLiteral("Address")));
+        list.parties.push_back(std::move(p));
+    }
+    return list;
+}
+
+QString Problem::text() const
+{
+    switch (kind) {
+        case ProblemKind::NoLastName:
+            return QStringLiteral("No last name");
+        case ProblemKind::TooLong:
+            return QStringLiteral("%1 is longer than its %2 characters (%3): \"%4\"")
+                .arg(caption)
+                .arg(size)
+                .arg(value.size())
+                .arg(value);
+        case ProblemKind::Unreadable:
+            return QStringLiteral("%1 cannot be read: \"%2\"").arg(caption, value);
+    }
+    return {};
+}
+
+bool ReviewRow::fixable() const
+{
+    for (const Problem& p : problems)
+        if (p.kind == ProblemKind::NoLastName)
+            return false;
+    return true;
+}
+
+QString ReviewRow::name() const
+{
+    // The envelope line is the name as the file wrote it ("The Haddad Family").
+    const QString line = textOf(values.value(QStringLiteral("wedlbl"))).simplified();
+    if (!line.isEmpty())
+        return line;
+    return QStringList{textOf(values.value("Prefix")), textOf(values.value("FirstName")),
+                       textOf(values.value("LastName"))}
+        .join(QLatin1Char(' '))
+        .simplified();
+}
+
+namespace {
+
+const QString Prefix = QStringLiteral("Prefix");
+const QString FirstName = QStringLiteral("FirstName");
+const QString LastName = QStringLiteral("LastName");
+const QString Invited = QStringLiteral("Invited");
+const QString Attending = QStringLiteral("NumberAttending");
+const QString Confirmed = QStringLiteral("Confirmed");
+const QString WeddingLine = QStringLiteral("wedlbl");
+const QString ShowerLine = QStringLiteral("showlbl");
+
+void unreadable(ReviewRow& row, const GuestFieldInfo& info, const QString& cell)
+{
+    row.problems.push_back({ProblemKind::Unreadable, info.key, info.caption, cell, 0});
+}
+
+// Reads one mapped cell into the row. Whole names and answers are applied afterwards,
+// so that columns of their own win over what they imply.
+void readCell(ReviewRow& row, const GuestFieldInfo& info, const QString& cell, const ImportSettings& settings)
+{
+    switch (info.kind) {
+        case FieldKind::Text:
+            if (!cell.isEmpty())
+                row.values.insert(info.column, cell);
+            break;
+        case FieldKind::Count: {
+            const CountCell count = readCount(cell);
+            if (!count.ok)
+                unreadable(row, info, cell);
+            else if (count.value)
+                row.values.insert(info.column, qint64(*count.value));
+            break;
+        }
+        case FieldKind::YesNo: {
+            const std::optional<bool> yes = readYesNo(cell);
+            if (!yes)
+                unreadable(row, info, cell);
+            else
+                row.values.insert(info.column, *yes);
+            break;
+        }
+        case FieldKind::Side: {
+            const std::optional<QString> side = readSide(cell, settings.brideName, settings.groomName);
+            if (!side)
+                unreadable(row, info, cell);
+            else if (!side->isEmpty())
+                row.values.insert(info.column, *side);
+            break;
+        }
+        case FieldKind::Name:
+        case FieldKind::Answer:
+            break;
+    }
+}
+
+void insertIfMissing(ReviewRow& row, const QString& column, const QVariant& value)
+{
+    if (!row.values.contains(column) && !(value.typeId() == QMetaType::QString && value.toString().isEmpty()))
+        row.values.insert(column, value);
+}
+
+}  // namespace
+
+ReviewRow readRow(const QStringList& cells, const std::vector<GuestField>& mapping,
+                  const ImportSettings& settings, const QHash<QString, int>& fieldSizes)
+{
+    ReviewRow row;
+    QString wholeName, answer;
+    bool hasAnswer = false;
+    for (size_t i = 0; i < mapping.size() && i < size_t(cells.size()); ++i) {
+        const GuestFieldInfo& info = fieldInfo(mapping[i]);
+        const QString& cell = cells[qsizetype(i)];
+        if (info.kind == FieldKind::Name)
+            wholeName = cell;
+        else if (info.kind == FieldKind::Answer) {
+            answer = cell;
+            hasAnswer = true;
+        } else if (mapping[i] != GuestField::NotImported)
+            readCell(row, info, cell, settings);
+    }
+    std::optional<int> people;
+    if (!wholeName.isEmpty()) {
+        const SplitName split = splitWholeName(wholeName);
+        insertIfMissing(row, Prefix, split.prefix);
+        insertIfMissing(row, FirstName, split.firstName);
+        insertIfMissing(row, LastName, split.lastName);
+        insertIfMissing(row, WeddingLine, wholeName);
+        people = split.people;
+    } else if (row.values.contains(LastName) || row.values.contains(FirstName)) {
+        people = peopleFromName(textOf(row.values.value(Prefix)), textOf(row.values.value(FirstName)));
+    }
+    const bool countUnreadable = std::any_of(row.problems.begin(), row.problems.end(),
+                                             [](const Problem& p) { return p.column == Invited; });
+    if (people && !countUnreadable)
+        insertIfMissing(row, Invited, qint64(*people));
+    if (hasAnswer) {
+        const AnswerCell a = readAnswer(answer);
+        if (!a.ok)
+            unreadable(row, fieldInfo(GuestField::Rsvp), answer);
+        else if (a.coming) {
+            insertIfMissing(row, Confirmed, true);
+            insertIfMissing(row, Attending,
+                            *a.coming ? row.values.value(Invited, qint64(1)) : QVariant(qint64(0)));
+        }
+    }
+    // The envelope lines, as the guest window proposes them, unless the file gave them.
+    insertIfMissing(
+        row, WeddingLine,
+        shell::partyName(row.values.value(Prefix), row.values.value(FirstName), row.values.value(LastName)));
+    insertIfMissing(row, ShowerLine, shell::showerLine(row.values.value(Prefix), row.values.value(LastName)));
+    if (textOf(row.values.value(LastName)).trimmed().isEmpty())
+        row.problems.push_back(
+            {ProblemKind::NoLastName, LastName, fieldInfo(GuestField::LastName).caption, {}, 0});
+    for (auto it = row.values.cbegin(); it != row.values.cend(); ++it) {
+        const int size = fieldSizes.value(it.key(), 0);
+        if (size > 0 && it.value().typeId() == QMetaType::QString && it.value().toString().size() > size) {
+            QString caption = it.key();
+            for (const GuestFieldInfo& info : guestFields())
+                if (info.column == it.key())
+                    caption = info.caption;
+            row.problems.push_back({ProblemKind::TooLong, it.key(), caption, it.value().toString(), size});
+        }
+    }
+    return row;
+}
+
+namespace {
+
+QString sameNameKey(const QString& first, const QString& last)
+{
+    const QString f = nameKey(first), l = nameKey(last);
+    return f.isEmpty() && l.isEmpty() ? QString() : f + QLatin1Char('|') + l;
+}
+
+QString sameAddressKey(const QString& last, const QString& address)
+{
+    const QString l = nameKey(last), a = addressKey(address);
+    return l.isEmpty() || a.isEmpty() ? QString() : l + QLatin1Char('|') + a;
+}
+
+// Where each key was first seen: a party in the list (bookmark) or an earlier row.
+struct Seen {
+    bool existing;
+    qint64 id;  // bookmark or row index
+    QString name;
+};
+
+class DuplicateFinder {
+public:
+    explicit DuplicateFinder(const GuestList& list)
+    {
+        byName_.reserve(qsizetype(list.parties.size()));
+        byAddress_.reserve(qsizetype(list.parties.size()));
+        for (const ExistingParty& p : list.parties) {
+            const QString name =
+                QStringList{p.prefix, p.firstName, p.lastName}.join(QLatin1Char(' ')).simplified();
+            remember(sameNameKey(p.firstName, p.lastName), sameAddressKey(p.lastName, p.address),
+                     {true, p.bookmark, name});
+        }
+    }
+
+    std::optional<Duplicate> check(const ReviewRow& row, int index)
+    {
+        const QString nameKey =
+            sameNameKey(textOf(row.values.value(FirstName)), textOf(row.values.value(LastName)));
+        const QString addressKey =
+            sameAddressKey(textOf(row.values.value(LastName)), textOf(row.values.value("Address")));
+        std::optional<Duplicate> found;
+        if (auto it = byName_.constFind(nameKey); !nameKey.isEmpty() && it != byName_.cend())
+            found = duplicate(*it, QStringLiteral("same name"));
+        else if (auto at = byAddress_.constFind(addressKey); !addressKey.isEmpty() && at != byAddress_.cend())
+            found = duplicate(*at, QStringLiteral("same last name and address"));
+        remember(nameKey, addressKey, {false, index, row.name()});
+        return found;
+    }
+
+private:
+    static Duplicate duplicate(const Seen& seen, const QString& reason)
+    {
+        Duplicate d;
+        d.ofExisting = seen.existing;
+        if (seen.existing)
+            d.existing = seen.id;
+        else
+            d.earlierRow = int(seen.id);
+        d.matchedName = seen.name;
+        d.reason = reason;
+        return d;
+    }
+    void remember(const QString& nameKey, const QString& addressKey, const Seen& seen)
+    {
+        if (!nameKey.isEmpty() && !byName_.contains(nameKey))
+            byName_.insert(nameKey, seen);
+        if (!addressKey.isEmpty() && !byAddress_.contains(addressKey))
+            byAddress_.insert(addressKey, seen);
+    }
+    QHash<QString, Seen> byName_, byAddress_;
+};
+
+}  // namespace
+
+ImportReview reviewImport(const CsvTable& table, const ImportSettings& settings, const GuestList& list)
+{
+    ImportReview review;
+    if (table.headerRow)
+        review.headers = table.headers;
+    review.mapping = settings.mapping;
+    for (size_t i = 0; i < settings.mapping.size() && i < size_t(table.headers.size()); ++i)
+        if (settings.mapping[i] == GuestField::NotImported)
+            review.notImported << table.headers[qsizetype(i)];
+    DuplicateFinder finder(list);
+    review.rows.reserve(size_t(table.rows.size()));
+    for (qsizetype i = 0; i < table.rows.size(); ++i) {
+        ReviewRow row = readRow(table.rows[i], settings.mapping, settings, list.fieldSizes);
+        row.rowNumber = table.rowNumbers.value(i, int(i) + 1);
+        row.duplicate = finder.check(row, int(review.rows.size()));
+        review.rows.push_back(std::move(row));
+    }
+    return review;
+}
+
+int ImportReview::newCount() const
+{
+    return int(std::count_if(rows.begin(), rows.end(),
+                             [](const ReviewRow& r) { return r.problems.empty() && !r.duplicate; }));
+}
+int ImportReview::duplicateCount() const
+{
+    return int(std::count_if(rows.begin(), rows.end(),
+                             [](const ReviewRow& r) { return r.problems.empty() && r.duplicate; }));
+}
+int ImportReview::problemCount() const
+{
+    return int(
+        std::count_if(rows.begin(), rows.end(), [](const ReviewRow& r) { return !r.problems.empty(); }));
+}
+
+}  // namespace exchange

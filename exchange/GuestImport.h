@@ -1,0 +1,119 @@
+// Importing a guest list: each row of a read CSV table becomes a party record through
+// the column mapping; the review sorts the rows into new parties, likely duplicates (of
+// parties already in the list or of earlier rows) and problems; the import writes what
+// the review decided in one transaction, after a backup of the wedding file.
+//
+//   GuestList list = loadGuestList(db);
+//   ImportReview review = reviewImport(table, {mapping, bride, groom}, list);
+//   review.rows[3].duplicateAction = DuplicateAction::Fill;       // the user's choices
+//   ImportResult result = runImport(db, review);
+#pragma once
+
+#include "exchange/CsvFile.h"
+#include "exchange/GuestFields.h"
+
+#include "store/Store.h"
+
+#include <QHash>
+#include <QMap>
+#include <QVariant>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace exchange {
+
+// The parties already in the list, as the duplicate check needs them, and the sizes of
+// the Guests text fields.
+struct ExistingParty {
+    store::Bookmark bookmark = 0;
+    QString firstName, lastName, address, prefix;
+};
+struct GuestList {
+    std::vector<ExistingParty> parties;
+    QHash<QString, int> fieldSizes;  // Guests column -> maximum characters (0 = no limit)
+};
+GuestList loadGuestList(store::Database& database);
+
+enum class ProblemKind { NoLastName, TooLong, Unreadable };
+struct Problem {
+    ProblemKind kind;
+    QString column;  // the Guests column (or the mapped field's key) concerned
+    QString caption;
+    QString value;
+    int size = 0;          // the field's size, for TooLong
+    QString text() const;  // "Last name is longer than 20 characters: "..."", ...
+};
+
+struct Duplicate {
+    bool ofExisting = true;
+    store::Bookmark existing = 0;  // ofExisting: the party in the list
+    int earlierRow = -1;           // otherwise: the index of the earlier row in the review
+    QString matchedName;           // the other party's name as shown in the review
+    QString reason;                // "same name", "same last name and address"
+};
+
+enum class DuplicateAction { Skip, Add, Fill };
+enum class ProblemAction { Skip, Fix };  // Fix: shorten long texts, leave unreadable values out
+
+struct ReviewRow {
+    int rowNumber = 0;               // record number in the file
+    QMap<QString, QVariant> values;  // Guests column -> value read (text, bool or qint64)
+    std::vector<Problem> problems;
+    std::optional<Duplicate> duplicate;
+    DuplicateAction duplicateAction = DuplicateAction::Skip;
+    ProblemAction problemAction = ProblemAction::Skip;
+
+    bool fixable() const;  // every problem can be mended (a missing last name cannot)
+    QString name() const;  // title, first and last name as read
+};
+
+struct ImportSettings {
+    std::vector<GuestField> mapping;  // one per column of the table
+    QString brideName, groomName;     // the couple's names, for side texts that use them
+};
+
+struct ImportReview {
+    std::vector<ReviewRow> rows;
+    QStringList notImported;  // headers of the columns left out
+    // The file's header row and the mapping used, remembered by the import for the next
+    // file with the same header (empty headers: a file without a header row).
+    QStringList headers;
+    std::vector<GuestField> mapping;
+    int newCount() const;
+    int duplicateCount() const;
+    int problemCount() const;
+};
+
+// Reads every row into a party record and sorts it. Never writes.
+ImportReview reviewImport(const CsvTable& table, const ImportSettings& settings, const GuestList& list);
+
+// A row read into Guests values, with its problems (exposed for tests and the review).
+ReviewRow readRow(const QStringList& cells, const std::vector<GuestField>& mapping,
+                  const ImportSettings& settings, const QHash<QString, int>& fieldSizes);
+
+struct ImportResult {
+    int added = 0;
+    int updated = 0;
+    int skipped = 0;
+    QStringList reasons;  // "12 likely duplicates skipped", ...
+    QString backupPath;
+    QString summary() const;
+};
+
+// Makes the safety copy of the wedding file before an import (a backup in the backups
+// folder beside it); returns its path. Throws
+// ExchangeError when no copy can be made (then nothing is imported).
+using BackupFunction = std::function<QString(const QString& databasePath)>;
+QString keepCopyOfFile(const QString& databasePath);
+
+// Writes the review's decisions into the database open in the default workspace, in one
+// transaction after the backup. On any failure everything is rolled back and the
+// failure is thrown (StoreError or ExchangeError); nothing is half imported.
+ImportResult runImport(store::Database& database, const ImportReview& review,
+                       const BackupFunction& backup = keepCopyOfFile);
+// What runImport would do, without writing anything (the command line's --dry-run).
+ImportResult planSummary(const ImportReview& review);
+
+}  // namespace exchange

@@ -1,0 +1,234 @@
+// The import's write: the plan that the review's decisions make, the backup and the one
+// transaction.
+#include "exchange/GuestImport.h"
+
+#include "exchange/MappingMemory.h"
+
+#include "store/Backup.h"
+
+#include <map>
+#include <variant>
+
+namespace exchange {
+
+namespace {
+
+// Where a row's values end up: a new party (index into the parties to add), a party in
+// the list (its bookmark), or nowhere.
+struct ToNew {
+    size_t index;
+};
+struct ToExisting {
+    store::Bookmark bookmark;
+};
+using Target = std::variant<std::monostate, ToNew, ToExisting>;
+
+enum class Skip { None, Problem, NoLastName, DuplicateOfList, DuplicateInFile, NothingToFill };
+
+struct Plan {
+    std::vector<QMap<QString, QVariant>> added;
+    std::vector<std::pair<store::Bookmark, QMap<QString, QVariant>>> fills;
+    std::map<Skip, int> skipped;
+    int filledInFile = 0;  // rows merged into a party added by an earlier row
+};
+
+QMap<QString, QVariant> fixedValues(const ReviewRow& row)
+{
+    QMap<QString, QVariant> values = row.values;
+    for (const Problem& p : row.problems) {
+        if (p.kind == ProblemKind::TooLong)
+            values.insert(p.column, p.value.left(p.size));
+    }
+    return values;
+}
+
+bool isEmptyValue(const QVariant& v)
+{
+    return v.isNull() || (v.typeId() == QMetaType::QString && v.toString().trimmed().isEmpty());
+}
+
+// Fills the empty entries of target from source; returns whether anything was filled.
+bool fillEmpty(QMap<QString, QVariant>& target, const QMap<QString, QVariant>& source)
+{
+    bool any = false;
+    for (auto it = source.cbegin(); it != source.cend(); ++it) {
+        if (isEmptyValue(target.value(it.key())) && !isEmptyValue(it.value())) {
+            target.insert(it.key(), it.value());
+            any = true;
+        }
+    }
+    return any;
+}
+
+Plan makePlan(const ImportReview& review)
+{
+    Plan plan;
+    std::vector<Target> targets(review.rows.size());
+    std::map<store::Bookmark, size_t> fillIndex;
+    for (size_t i = 0; i < review.rows.size(); ++i) {
+        const ReviewRow& row = review.rows[i];
+        if (!row.problems.empty() && (row.problemAction == ProblemAction::Skip || !row.fixable())) {
+            plan.skipped[row.fixable() ? Skip::Problem : Skip::NoLastName]++;
+            continue;
+        }
+        const QMap<QString, QVariant> values = fixedValues(row);
+        const DuplicateAction action = row.duplicate ? row.duplicateAction : DuplicateAction::Add;
+        if (action == DuplicateAction::Add) {
+            QMap<QString, QVariant> party = values;
+            if (isEmptyValue(party.value("guestof")))
+                party.insert("guestof", QStringLiteral("Both"));
+            targets[i] = ToNew{plan.added.size()};
+            plan.added.push_back(std::move(party));
+            continue;
+        }
+        if (action == DuplicateAction::Skip) {
+            plan.skipped[row.duplicate->ofExisting ? Skip::DuplicateOfList : Skip::DuplicateInFile]++;
+            continue;
+        }
+        // Fill the other party's empty fields: a party in the list, or the party an
+        // earlier row of the file stands for.
+        Target target = row.duplicate->ofExisting ? Target(ToExisting{row.duplicate->existing})
+                                                  : targets[size_t(row.duplicate->earlierRow)];
+        targets[i] = target;
+        if (auto* n = std::get_if<ToNew>(&target)) {
+            fillEmpty(plan.added[n->index], values);
+            ++plan.filledInFile;
+        } else if (auto* e = std::get_if<ToExisting>(&target)) {
+            auto [it, fresh] = fillIndex.try_emplace(e->bookmark, plan.fills.size());
+            if (fresh)
+                plan.fills.push_back({e->bookmark, {}});
+            fillEmpty(plan.fills[it->second].second, values);
+        } else {
+            plan.skipped[Skip::DuplicateInFile]++;
+        }
+    }
+    return plan;
+}
+
+QString plural(int n, const QString& one, const QString& many)
+{
+    return QStringLiteral("%1 %2").arg(n).arg(n == 1 ? one : many);
+}
+
+ImportResult resultOf(const Plan& plan, int updated)
+{
+    ImportResult result;
+    result.added = int(plan.added.size());
+    result.updated = updated;
+    const std::map<Skip, QString> why = {
+        {Skip::Problem, "with a problem"},
+        {Skip::NoLastName, "without a last name"},
+        {Skip::DuplicateOfList, "likely duplicates of parties already in the list"},
+        {Skip::DuplicateInFile, "repeating an earlier row of the file"},
+        {Skip::NothingToFill, "duplicates with nothing new to fill in"},
+    };
+    for (const auto& [reason, count] : plan.skipped) {
+        result.skipped += count;
+        result.reasons << QStringLiteral("%1 skipped: %2").arg(plural(count, "row", "rows"), why.at(reason));
+    }
+    if (plan.filledInFile > 0)
+        result.reasons << QStringLiteral("%1 merged into the party of an earlier row")
+                              .arg(plural(plan.filledInFile, "row", "rows"));
+    return result;
+}
+
+void addParties(store::Database& database, const std::vector<QMap<QString, QVariant>>& parties)
+{
+    if (parties.empty())
+        return;
+    std::unique_ptr<store::Recordset> set = database.openRecordset(QStringLiteral("Guests"));
+    for (const auto& party : parties) {
+        set->addNew();
+        for (auto it = party.cbegin(); it != party.cend(); ++it)
+            set->setValue(it.key(), it.value());
+        set->update();
+    }
+}
+
+// Fills the empty fields of parties in the list; returns how many changed.
+int fillParties(store::Database& database,
+                const std::vector<std::pair<store::Bookmark, QMap<QString, QVariant>>>& fills)
+{
+    if (fills.empty())
+        return 0;
+    int changed = 0;
+    std::unique_ptr<store::Recordset> set = database.openRecordset(QStringLiteral("Guests"));
+    for (const auto& [bookmark, values] : fills) {
+        set->setBookmark(bookmark);
+        QMap<QString, QVariant> current;
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            current.insert(it.key(), set->value(it.key()));
+        QMap<QString, QVariant> merged = current;
+        if (!fillEmpty(merged, values))
+            continue;
+        set->edit();
+        for (auto it = merged.cbegin(); it != merged.cend(); ++it)
+            if (isEmptyValue(current.value(it.key())) && !isEmptyValue(it.value()))
+                set->setValue(it.key(), it.value());
+        set->update();
+        ++changed;
+    }
+    return changed;
+}
+
+}  // namespace
+
+QString ImportResult::summary() const
+{
+    QStringList lines;
+    lines << QStringLiteral("%1 added, %2 updated, %3 skipped.")
+                 .arg(plural(added, "party", "parties"))
+                 .arg(updated)
+                 .arg(skipped);
+    lines << reasons;
+    if (!backupPath.isEmpty())
+        lines << QStringLiteral("A copy of the wedding file from before the import: %1").arg(backupPath);
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString keepCopyOfFile(const QString& databasePath)
+{
+    try {
+        return store::backup::make(databasePath, store::backup::Reason::Import);
+    } catch (const store::StoreError& e) {
+        throw ExchangeError(
+            QStringLiteral("No backup of the wedding file could be made, so nothing was imported.\n%1")
+                .arg(e.description()));
+    }
+}
+
+ImportResult planSummary(const ImportReview& review)
+{
+    const Plan plan = makePlan(review);
+    ImportResult result = resultOf(plan, 0);
+    result.updated = int(plan.fills.size());
+    return result;
+}
+
+ImportResult runImport(store::Database& database, const ImportReview& review, const BackupFunction& backup)
+{
+    Plan plan = makePlan(review);
+    if (plan.added.empty() && plan.fills.empty())
+        return resultOf(plan, 0);
+    const QString backupPath = backup ? backup(database.path()) : QString();
+    store::Workspace& workspace = store::Workspace::defaultWorkspace();
+    workspace.beginTrans();
+    int updated = 0;
+    try {
+        addParties(database, plan.added);
+        updated = fillParties(database, plan.fills);
+        rememberMapping(database, review.headers, review.mapping);
+        workspace.commitTrans();
+    } catch (...) {
+        workspace.rollback();
+        throw;
+    }
+    plan.skipped[Skip::NothingToFill] += int(plan.fills.size()) - updated;
+    if (plan.skipped[Skip::NothingToFill] == 0)
+        plan.skipped.erase(Skip::NothingToFill);
+    ImportResult result = resultOf(plan, updated);
+    result.backupPath = backupPath;
+    return result;
+}
+
+}  // namespace exchange

@@ -1,0 +1,32 @@
+#include "exchange/frmImportGuests.h"
+
+#include "controls/Dialogs.h"
+#include "shell/Help.h"
+
+namespace exchange {
+
+frmImportGuests::frmImportGuests(QWidget* parent) : QWizard(parent)
+{
+    setObjectName(QStringLiteral("frmImportGuests"));
+    setWindowTitle(QStringLiteral("Import Guests"));
+    setWizardStyle(QWizard::ClassicStyle);
+    setOption(QWizard::HaveHelpButton);
+    setOption(QWizard::NoBackButtonOnLastPage);
+    setOption(QWizard::NoCancelButtonOnLastPage);
+    setButtonText(QWizard::CommitButton, QStringLiteral("&Import"));
+    setPage(FilePage, new ImportFilePage(this));
+    setPage(ColumnsPage, new ImportColumnsPage(this));
+    setPage(ReviewPage, new ImportReviewPage(this));
+    setPage(DonePage, new ImportDonePage(this));
+    connect(this, &QWizard::helpRequested, this, [this] { shell::showHelp(this, shell::HelpImport); });
+    resize(860, 560);
+}
+
+bool showImportGuests(QWidget* parent)
+{
+    frmImportGuests wizard(parent);
+    controls::ShowModal(&wizard);
+    return wizard.imported;
+}
+
+}  // namespace exchange

@@ -1,0 +1,114 @@
+// The guest import wizard (File menu "Import Guests..."): File, Columns, Review, and the
+// summary of the import. Every step can be cancelled with nothing changed; only the
+// Import button of the Review step writes, in one transaction after a backup.
+//
+//   showImportGuests(mainWindow);   // modal
+#pragma once
+
+#include "exchange/CsvFile.h"
+#include "exchange/GuestImport.h"
+
+#include <QWizard>
+
+class QComboBox;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class QTableWidget;
+
+namespace exchange {
+
+class frmImportGuests : public QWizard {
+    Q_OBJECT
+public:
+    enum PageId { FilePage, ColumnsPage, ReviewPage, DonePage };
+    explicit frmImportGuests(QWidget* parent = nullptr);
+
+    // What the steps share.
+    QString path;
+    QByteArray bytes;
+    CsvOptions options;
+    CsvTable table;
+    std::vector<GuestField> mapping;
+    ImportReview review;
+    ImportResult result;
+    bool imported = false;
+};
+
+// Step 1: the file, its encoding, separator and header row, and the rows as read.
+class ImportFilePage : public QWizardPage {
+    Q_OBJECT
+public:
+    explicit ImportFilePage(frmImportGuests* wizard);
+    bool isComplete() const override;
+    QLineEdit* txtFile;
+    QPushButton* cmdBrowse;
+    QComboBox *cboEncoding, *cboSeparator;
+    QCheckBox* chkHeader;
+    QTableWidget* grdPreview;
+    QLabel* lblMessage;
+
+private:
+    void cmdBrowse_Click();
+    void loadFile();
+    void readAgain();
+    void showGuesses();
+    void showPreview();
+    frmImportGuests* wizard_;
+    bool loaded_ = false;
+};
+
+// Step 2: one row per column: its header, examples, and the guest field it fills.
+class ImportColumnsPage : public QWizardPage {
+    Q_OBJECT
+public:
+    explicit ImportColumnsPage(frmImportGuests* wizard);
+    void initializePage() override;
+    bool validatePage() override;
+    QTableWidget* grdColumns;
+    QLabel* lblNotImported;
+
+private:
+    void field_Changed(int column);
+    void showNotImported();
+    frmImportGuests* wizard_;
+    bool remembered_ = false;
+};
+
+// Step 3: new parties, likely duplicates and problems, each with its choice.
+class ImportReviewPage : public QWizardPage {
+    Q_OBJECT
+public:
+    explicit ImportReviewPage(frmImportGuests* wizard);
+    void initializePage() override;
+    bool validatePage() override;
+    QTabWidget* tabReview;
+    QTableWidget *grdNew, *grdDuplicates, *grdProblems;
+    QComboBox* cboAllDuplicates;
+    QLabel *lblNotImported, *lblCounts;
+
+private:
+    void fillNew();
+    void fillDuplicates();
+    void fillProblems();
+    frmImportGuests* wizard_;
+};
+
+// Step 4: what the import did.
+class ImportDonePage : public QWizardPage {
+    Q_OBJECT
+public:
+    explicit ImportDonePage(frmImportGuests* wizard);
+    void initializePage() override;
+    QLabel* lblSummary;
+
+private:
+    frmImportGuests* wizard_;
+};
+
+// Shows the wizard modally over parent; returns whether anything was imported.
+bool showImportGuests(QWidget* parent);
+
+}  // namespace exchange

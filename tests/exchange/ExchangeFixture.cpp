@@ -1,0 +1,54 @@
+#include "tests/exchange/ExchangeFixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace exchangetest {
+
+QString importSamplesDir()
+{
+    const QString src = testsupport::sourceDir();
+    for (const QString& candidate : {src + "/../shared/data/imports", src + "/../../shared/data/imports",
+                                     QStringLiteral("/work/shared/data/imports")})
+        if (QFileInfo::exists(candidate + "/guest-spreadsheet.csv"))
+            return QDir(candidate).canonicalPath();
+    return {};
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TempFile::TempFile(const QString& name, const QByteArray& content) : path_(dir_.filePath(name))
+{
+    QFile f(path_);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(content);
+}
+
+void WeddingTest::SetUp()
+{
+    program_ = std::make_unique<testsupport::ProgramDir>();
+    db_ = &store::Workspace::defaultWorkspace().openDatabase(program_->databasePath());
+}
+
+void WeddingTest::TearDown()
+{
+    store::Workspace::defaultWorkspace().close();
+}
+
+int WeddingTest::guestCount()
+{
+    return db().openRecordset("Guests", store::RecordsetType::Snapshot)->recordCount();
+}
+
+void WeddingTest::addParty(const QString& first, const QString& last, const QString& address)
+{
+    db().execute("INSERT INTO Guests (FirstName, LastName, Address, guestof) VALUES (?, ?, ?, 'Both')",
+                 {first, last, address.isEmpty() ? QVariant() : QVariant(address)});
+}
+
+}  // namespace exchangetest

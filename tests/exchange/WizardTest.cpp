@@ -1,0 +1,193 @@
+// The import wizard and the export window driven as a person uses them: typing the file
+// name, correcting guesses, choosing for duplicates, pressing Import or Cancel.
+#include "exchange/frmExport.h"
+#include "exchange/frmImportGuests.h"
+
+#include "controls/Dialogs.h"
+#include "store/Backup.h"
+#include "tests/exchange/ExchangeFixture.h"
+#include "tests/support/WidgetTestUtils.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+
+using namespace exchange;
+using exchangetest::fileBytes;
+using testsupport::findNamed;
+
+namespace {
+
+const QByteArray Sheet =
+    "\xEF\xBB\xBFGuest Name(s);Street Address;Side;# Invited;Email\r\n"
+    "Mr. and Mrs. Liam Okafor;9 Old Mill Road;Groom;;liam@example.com\r\n"
+    "Dr. Grace Moreau;1 Elm Street;bride's family;1;\r\n"
+    "Grace Moreau;1 Elm Street;Bride;1;\r\n"
+    "The Haddad Family;12 Maple Avenue, Springfield, Greater Metropolitan Area;Both;3;\r\n";
+
+class ImportWizard : public exchangetest::WeddingTest {
+protected:
+    void SetUp() override
+    {
+        WeddingTest::SetUp();
+        addParty("Liam", "Okafor", "9 Old Mill Road");
+        sheet_ = std::make_unique<exchangetest::TempFile>("guests.csv", Sheet);
+        wizard_ = std::make_unique<frmImportGuests>();
+        testsupport::showActive(wizard_.get());
+    }
+    void TearDown() override
+    {
+        wizard_.reset();
+        WeddingTest::TearDown();
+    }
+    QPushButton* button(QWizard::WizardButton which)
+    {
+        return qobject_cast<QPushButton*>(wizard_->button(which));
+    }
+    void typeFile(const QString& path)
+    {
+        auto* txt = findNamed<QLineEdit>(wizard_.get(), "txtFile");
+        txt->setFocus();
+        QTest::keyClicks(txt, path);
+        QTest::keyClick(txt, Qt::Key_Tab);
+    }
+    void next()
+    {
+        QPushButton* b = wizard_->currentId() == frmImportGuests::ReviewPage ? button(QWizard::CommitButton)
+                                                                             : button(QWizard::NextButton);
+        ASSERT_TRUE(b->isEnabled());
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
+    std::unique_ptr<exchangetest::TempFile> sheet_;
+    std::unique_ptr<frmImportGuests> wizard_;
+};
+
+}  // namespace
+
+TEST_F(ImportWizard, EachStepShowsItsGuessesAndTheImportWritesTheChoices)
+{
+    controls::ScopedFakeDialogs dialogs;
+    EXPECT_FALSE(button(QWizard::NextButton)->isEnabled()) << "no file yet";
+    typeFile(sheet_->path());
+    auto* preview = findNamed<QTableWidget>(wizard_.get(), "grdPreview");
+    EXPECT_EQ(preview->rowCount(), 4);
+    EXPECT_EQ(preview->horizontalHeaderItem(0)->text(), "Guest Name(s)");
+    EXPECT_EQ(preview->item(0, 0)->text(), "Mr. and Mrs. Liam Okafor");
+    EXPECT_EQ(findNamed<QComboBox>(wizard_.get(), "cboSeparator")->currentText(), "Semicolon");
+    EXPECT_EQ(findNamed<QComboBox>(wizard_.get(), "cboEncoding")->currentText(), "UTF-8 with BOM");
+    EXPECT_TRUE(findNamed<QCheckBox>(wizard_.get(), "chkHeader")->isChecked());
+    next();
+
+    auto* columns = findNamed<QTableWidget>(wizard_.get(), "grdColumns");
+    auto field = [&](int c) { return static_cast<QComboBox*>(columns->cellWidget(c, 2)); };
+    EXPECT_EQ(field(0)->currentText(), "Whole name (title, first and last)");
+    EXPECT_EQ(field(3)->currentText(), "Total people invited");
+    EXPECT_EQ(field(4)->currentText(), "not imported");
+    EXPECT_TRUE(findNamed<QLabel>(wizard_.get(), "lblNotImported")->text().contains("Email"));
+    next();
+
+    auto* tabs = findNamed<QTabWidget>(wizard_.get(), "tabReview");
+    EXPECT_EQ(tabs->tabText(0), "&New parties (1)");
+    EXPECT_EQ(tabs->tabText(1), "Likely &duplicates (2)");
+    EXPECT_EQ(tabs->tabText(2), "&Problems (1)");
+    auto* problems = findNamed<QTableWidget>(wizard_.get(), "grdProblems");
+    EXPECT_TRUE(problems->item(0, 2)->text().contains("longer than its 40 characters"));
+    // Grace Moreau repeats row 3: add her anyway; Liam Okafor stays skipped.
+    auto* duplicates = findNamed<QTableWidget>(wizard_.get(), "grdDuplicates");
+    ASSERT_EQ(duplicates->rowCount(), 2);
+    EXPECT_TRUE(duplicates->item(0, 2)->text().contains("(in the list)"));
+    static_cast<QComboBox*>(duplicates->cellWidget(1, 4))->setCurrentIndex(1);
+    next();
+
+    EXPECT_EQ(wizard_->currentId(), frmImportGuests::DonePage);
+    const QString summary = findNamed<QLabel>(wizard_.get(), "lblSummary")->text();
+    EXPECT_TRUE(summary.startsWith("2 parties added, 0 updated, 2 skipped.")) << summary.toStdString();
+    EXPECT_TRUE(wizard_->imported);
+    EXPECT_EQ(guestCount(), 3);
+    EXPECT_FALSE(wizard_->button(QWizard::BackButton)->isVisible() &&
+                 wizard_->button(QWizard::BackButton)->isEnabled());
+    EXPECT_TRUE(QFile::exists(wizard_->result.backupPath));
+}
+
+TEST_F(ImportWizard, CancelAtEveryStepLeavesTheFileByteIdentical)
+{
+    controls::ScopedFakeDialogs dialogs;
+    store::Workspace::defaultWorkspace().close();
+    const QByteArray before = fileBytes(path());
+    for (int step = frmImportGuests::FilePage; step <= frmImportGuests::ReviewPage; ++step) {
+        db_ = &store::Workspace::defaultWorkspace().openDatabase(path());
+        wizard_ = std::make_unique<frmImportGuests>();
+        testsupport::showActive(wizard_.get());
+        typeFile(sheet_->path());
+        for (int s = 0; s < step; ++s)
+            next();
+        EXPECT_EQ(wizard_->currentId(), step);
+        QTest::mouseClick(button(QWizard::CancelButton), Qt::LeftButton);
+        EXPECT_FALSE(wizard_->isVisible());
+        store::Workspace::defaultWorkspace().close();
+        EXPECT_EQ(fileBytes(path()), before) << "cancelled at step " << step + 1;
+    }
+    EXPECT_TRUE(store::backup::list(path(), false).empty()) << "no backup either";
+    db_ = &store::Workspace::defaultWorkspace().openDatabase(path());
+}
+
+TEST_F(ImportWizard, AWorkbookOrAMissingFileIsExplainedAndGoesNoFurther)
+{
+    const exchangetest::TempFile book("guests.xlsx", QByteArray("PK\x03\x04", 4));
+    typeFile(book.path());
+    EXPECT_TRUE(findNamed<QLabel>(wizard_.get(), "lblMessage")->text().contains("Save As"));
+    EXPECT_FALSE(button(QWizard::NextButton)->isEnabled());
+    auto* txt = findNamed<QLineEdit>(wizard_.get(), "txtFile");
+    txt->clear();
+    typeFile(book.path() + ".gone");
+    EXPECT_TRUE(findNamed<QLabel>(wizard_.get(), "lblMessage")->text().contains("does not exist"));
+    EXPECT_FALSE(button(QWizard::NextButton)->isEnabled());
+}
+
+TEST_F(ImportWizard, CorrectedSettingsReadTheFileAgain)
+{
+    typeFile(sheet_->path());
+    auto* header = findNamed<QCheckBox>(wizard_.get(), "chkHeader");
+    QTest::mouseClick(header, Qt::LeftButton);
+    auto* preview = findNamed<QTableWidget>(wizard_.get(), "grdPreview");
+    EXPECT_EQ(preview->rowCount(), 5) << "the header row now reads as a guest";
+    EXPECT_EQ(preview->horizontalHeaderItem(0)->text(), "Column 1");
+    auto* separator = findNamed<QComboBox>(wizard_.get(), "cboSeparator");
+    separator->setCurrentIndex(separator->findText("Comma"));
+    emit separator->activated(separator->currentIndex());
+    EXPECT_EQ(preview->item(0, 0)->text(), "Guest Name(s);Street Address;Side;# Invited;Email");
+}
+
+TEST_F(ImportWizard, TheExportWindowWritesTheChosenListAndTheCalendar)
+{
+    controls::ScopedFakeDialogs dialogs;
+    frmExport window(frmExport::Mode::Lists);
+    testsupport::showActive(&window);
+    auto* list = findNamed<QComboBox>(&window, "cboList");
+    list->setCurrentIndex(list->findText("Expenses"));
+    emit list->activated(list->currentIndex());
+    auto* xlsx = findNamed<QRadioButton>(&window, "optXlsx");
+    QTest::mouseClick(xlsx, Qt::LeftButton, {}, QPoint(6, xlsx->height() / 2));
+    auto* file = findNamed<QLineEdit>(&window, "txtFile");
+    EXPECT_TRUE(file->text().endsWith("Expenses.xlsx")) << file->text().toStdString();
+    ASSERT_TRUE(findNamed<QRadioButton>(&window, "optXlsx")->isChecked());
+    file->setText(tempPath("budget"));
+    QTest::mouseClick(findNamed<QPushButton>(&window, "cmdExport"), Qt::LeftButton);
+    EXPECT_TRUE(fileBytes(tempPath("budget.xlsx")).startsWith("PK")) << "the extension is added";
+    ASSERT_EQ(dialogs->messages().size(), 1u);
+    EXPECT_TRUE(dialogs->messages()[0].text.contains("rows written to"));
+
+    frmExport calendar(frmExport::Mode::Calendar);
+    testsupport::showActive(&calendar);
+    findNamed<QLineEdit>(&calendar, "txtFile")->setText(tempPath("missing/folder/plan.ics"));
+    QTest::mouseClick(findNamed<QPushButton>(&calendar, "cmdExport"), Qt::LeftButton);
+    EXPECT_TRUE(dialogs->messages().back().text.contains("cannot be written"));
+    EXPECT_TRUE(calendar.isVisible()) << "the window stays open to correct the name";
+}
