@@ -208,7 +208,9 @@ TEST_F(HelpTest, EveryContextNumberHasItsTopic)
                                                   {shell::HelpSeating, "Reception Seating Manager"},
                                                   {shell::HelpVendors, "Wedding Vendor List"},
                                                   {shell::HelpFloorPlan, "Floor Plan and Seat Everyone"},
-                                                  {shell::HelpSeatingRules, "Seating Rules"}};
+                                                  {shell::HelpSeatingRules, "Seating Rules"},
+                                                  {shell::HelpImport, "Import Guests"},
+                                                  {shell::HelpExport, "Export and Calendar"}};
     for (const auto& [number, title] : topics) {
         shell::showHelp(nullptr, number);
         HelpViewer* viewer = shell::currentHelpViewer();
