@@ -2,6 +2,7 @@
 #include "shell/Paths.h"
 
 #include "app/AppStyle.h"
+#include "app/Recovery.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
 #include "controls/Dialogs.h"
@@ -57,34 +58,52 @@ void shell::LoadTips(store::Database& database)
     shell::program().GiftTipPending = true;
 }
 
+namespace {
+
+// One attempt at the start-up sequence; throws store::StoreError.
+void startProgram(std::unique_ptr<frmSplash>& splash, std::unique_ptr<frmMain>& main)
+{
+    shell::Program& p = shell::program();
+    shell::workspace().openDatabase(p.DatabasePath);
+    app::makeDailyBackup();
+    splash = std::make_unique<frmSplash>();
+    splash->show();
+    splash->repaint();  // painted now: the splash is visible while the tips load
+    shell::LoadTips(shell::database());
+    main = std::make_unique<frmMain>();
+    main->Form_Load(splash.get());
+    splash.reset();
+    if (qEnvironmentVariableIsSet(QuitWhenShownVariable))
+        main->installEventFilter(new QuitWhenPainted(main.get()));
+    main->show();
+}
+
+}  // namespace
+
 bool Main()
 {
     app::installAppStyle();
     shell::Program& p = shell::program();
     p.DatabasePath = shell::programDirectory() + QStringLiteral("/wedding.mdb");
-    std::unique_ptr<frmSplash> splash;
-    std::unique_ptr<frmMain> main;
-    try {
-        shell::workspace().openDatabase(p.DatabasePath);
-        splash = std::make_unique<frmSplash>();
-        splash->show();
-        splash->repaint();  // painted now: the splash is visible while the tips load
-        shell::LoadTips(shell::database());
-        main = std::make_unique<frmMain>();
-        main->Form_Load(splash.get());
-        splash.reset();
-        if (qEnvironmentVariableIsSet(QuitWhenShownVariable))
-            main->installEventFilter(new QuitWhenPainted(main.get()));
-        main->show();
-    } catch (const store::StoreError& e) {
-        splash.reset();
-        main.reset();
-        shell::workspace().close();
-        reportStartFailure(e);
-        return false;
+    app::removeMaintenanceLeftovers();
+    for (;;) {
+        std::unique_ptr<frmSplash> splash;
+        std::unique_ptr<frmMain> main;
+        try {
+            startProgram(splash, main);
+            main.release();  // lives until the program ends
+            return true;
+        } catch (const store::StoreError& e) {
+            splash.reset();
+            main.reset();
+            shell::workspace().close();
+            p.TipList.clear();
+            reportStartFailure(e);
+            // A file that cannot be opened is not the end: repaired or restored, start again.
+            if (!app::offerRecovery(e))
+                return false;
+        }
     }
-    main.release();  // lives until the program ends
-    return true;
 }
 
 void shutDownProgram()

@@ -2,6 +2,7 @@
 
 #include "app/Maintenance.h"
 #include "app/NavLabel.h"
+#include "app/Recovery.h"
 #include "app/frmAbout.h"
 #include "budget/frmDataGrid.h"
 #include "checklist/frmCheck.h"
@@ -196,6 +197,9 @@ void frmMain::buildMenus()
     };
     mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuRestore =
+        action(mnuFile, "mnuRestore", QStringLiteral("&Restore from Backup..."), &frmMain::mnuRestore_Click);
+    mnuFile->addSeparator();
     mnuExit = action(mnuFile, "mnuExit", QStringLiteral("E&xit"), &frmMain::mnuExit_Click);
 
     mnuDatabase = menuBar()->addMenu(QStringLiteral("&Database"));
@@ -329,6 +333,11 @@ void frmMain::mnuRepair_Click()
     app::repairDatabase({[this] { releaseRecordsets(); }, [this] { reopenRecordsets(); }}, this);
 }
 
+void frmMain::mnuRestore_Click()
+{
+    app::restoreFromBackup({[this] { releaseRecordsets(); }, [this] { reopenRecordsets(); }}, this);
+}
+
 void frmMain::mnuCompact_Click()
 {
     app::compactDatabase({[this] { releaseRecordsets(); }, [this] { reopenRecordsets(); }}, this);
@@ -368,8 +377,8 @@ void frmMain::exitProgram()
     // What was typed in an open General Information panel is kept, not rolled back.
     if (generalOpen_) {
         try {
-            Data4->updateRecord();
-            commitGeneral();
+            if (Data4->updateRecord())
+                saveGeneral();
         } catch (const store::StoreError&) {
             // Leaving anyway: the database closes below.
         }

@@ -21,7 +21,8 @@ struct DataSource::Binding {
     QPointer<QWidget> widget;
     QString field;
     FieldFormat format;
-    QString loadedText;  // the widget's text right after loading: differs once edited
+    QString loadedText;      // the widget's text right after loading: differs once edited
+    bool mustWrite = false;  // written at the next update even when unchanged since loading
 };
 
 namespace {
@@ -371,8 +372,10 @@ bool DataSource::writeRow(const QList<QPair<QString, QVariant>>& changes)
         return false;
     }
     clearBuffer();
-    for (auto& b : bindings_)
+    for (auto& b : bindings_) {
         b->loadedText = widgetText(*b);  // what is shown is now stored
+        b->mustWrite = false;
+    }
     if (adding_) {
         adding_ = false;
         const store::Bookmark added = rs.lastModified();
@@ -511,6 +514,7 @@ void DataSource::loadBinding(Binding& binding)
     }
     showInWidget(binding, value);
     binding.loadedText = widgetText(binding);
+    binding.mustWrite = false;
 }
 
 // The widget's state as text: what is compared to find edited widgets.
@@ -536,7 +540,14 @@ QString DataSource::widgetText(const Binding& binding) const
 
 bool DataSource::isBindingDirty(const Binding& binding) const
 {
-    return binding.widget && widgetText(binding) != binding.loadedText;
+    return binding.widget && (binding.mustWrite || widgetText(binding) != binding.loadedText);
+}
+
+void DataSource::markShownAsEdited()
+{
+    for (auto& b : bindings_)
+        if (b->widget && !qobject_cast<QLabel*>(b->widget.data()))  // labels only show values
+            b->mustWrite = true;
 }
 
 void DataSource::showInWidget(Binding& binding, const QVariant& value)
