@@ -6,6 +6,7 @@
 #include "controls/Dialogs.h"
 #include "shell/Program.h"
 #include "store/Backup.h"
+#include "store/Layout.h"
 #include "store/Store.h"
 
 #include <QFile>
@@ -39,7 +40,7 @@ void closeDatabase(const MaintenanceHooks& hooks)
 
 void reopenDatabase(const MaintenanceHooks& hooks)
 {
-    shell::workspace().openDatabase(shell::program().DatabasePath);
+    store::upgradeLayout(shell::workspace().openDatabase(shell::program().DatabasePath));
     if (hooks.afterReopen)
         hooks.afterReopen();
 }

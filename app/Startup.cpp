@@ -10,6 +10,7 @@
 #include "shell/Program.h"
 #include "shell/Tips.h"
 #include "shell/frmCalander.h"
+#include "store/Layout.h"
 #include "store/Store.h"
 
 #include <QApplication>
@@ -64,7 +65,7 @@ namespace {
 void startProgram(std::unique_ptr<frmSplash>& splash, std::unique_ptr<frmMain>& main)
 {
     shell::Program& p = shell::program();
-    shell::workspace().openDatabase(p.DatabasePath);
+    store::upgradeLayout(shell::workspace().openDatabase(p.DatabasePath));
     app::makeDailyBackup();
     splash = std::make_unique<frmSplash>();
     splash->show();

@@ -1,11 +1,11 @@
 #include "guests/GuestSummary.h"
 
-#include "shell/ErrorMessage.h"
-#include "shell/Program.h"
 #include "controls/DataSource.h"
 #include "controls/Dialogs.h"
 #include "guests/GuestRules.h"
 #include "guests/frmGuests.h"
+#include "shell/ErrorMessage.h"
+#include "shell/Program.h"
 #include "store/Store.h"
 
 #include <QLabel>

@@ -1,13 +1,13 @@
 #include "guests/frmNewGuest.h"
 
-#include "shell/Help.h"
-#include "shell/Program.h"
-#include "shell/Windows.h"
 #include "controls/DataSource.h"
 #include "controls/Dialogs.h"
 #include "controls/Events.h"
 #include "guests/GuestStore.h"
 #include "guests/frmGuests.h"
+#include "shell/Help.h"
+#include "shell/Program.h"
+#include "shell/Windows.h"
 #include "store/Store.h"
 
 #include <QComboBox>

@@ -1,6 +1,7 @@
 #include "reports/Catalog.h"
 
-#include <sqlite3.h>
+#include "store/Dialect.h"
+#include "store/ReadQuery.h"
 
 namespace reports {
 
@@ -25,74 +26,28 @@ const CatalogTable* Catalog::table(const QString& wanted) const
     return nullptr;
 }
 
-namespace {
-
-QString columnText(sqlite3_stmt* statement, int column)
-{
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-    return text ? QString::fromUtf8(text) : QString();
-}
-
-// The declared spelling of a table or view, or "" when the database has none of that name.
-QString declaredObjectName(sqlite3* db, const QString& name)
-{
-    sqlite3_stmt* statement = nullptr;
-    const char* sql =
-        "SELECT name FROM sqlite_master WHERE type IN ('table', 'view') AND name = ?1 COLLATE NOCASE "
-        "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'";
-    if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) != SQLITE_OK)
-        return {};
-    const QByteArray utf8 = name.toUtf8();
-    sqlite3_bind_text(statement, 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-    QString found;
-    if (sqlite3_step(statement) == SQLITE_ROW)
-        found = columnText(statement, 0);
-    sqlite3_finalize(statement);
-    return found;
-}
-
-}  // namespace
-
 bool Catalog::load(sqlite3* db, const QString& name)
 {
     if (table(name))
         return true;
-    const QString declared = declaredObjectName(db, name);
-    if (declared.isEmpty())
+    std::optional<store::DeclaredObject> declared;
+    try {
+        declared = store::findDeclared(db, name);
+    } catch (const store::StoreError&) {
         return false;
-    sqlite3_stmt* statement = nullptr;
-    const QByteArray sql = ("PRAGMA table_info(" + quoteIdentifier(declared) + ")").toUtf8();
-    if (sqlite3_prepare_v2(db, sql.constData(), -1, &statement, nullptr) != SQLITE_OK)
+    }
+    if (!declared)
         return false;
     QList<CatalogField> fields;
-    while (sqlite3_step(statement) == SQLITE_ROW)
-        fields.append({columnText(statement, 1), fieldTypeOfDeclaration(columnText(statement, 2))});
-    sqlite3_finalize(statement);
-    addTable(declared, fields);
+    for (const store::FieldInfo& field : declared->fields)
+        fields.append({field.name, field.type});
+    addTable(declared->name, fields);
     return true;
-}
-
-store::FieldType fieldTypeOfDeclaration(const QString& declaredType)
-{
-    const QString t = declaredType.trimmed().toUpper();
-    if (t.startsWith("TEXT") || t.startsWith("VARCHAR") || t.startsWith("CHAR"))
-        return store::FieldType::Text;
-    if (t == "YESNO")
-        return store::FieldType::YesNo;
-    if (t == "CURRENCY")
-        return store::FieldType::Currency;
-    if (t == "DATETIME")
-        return store::FieldType::DateTime;
-    if (t == "NUMBER" || t.startsWith("INT"))
-        return store::FieldType::Number;
-    return store::FieldType::Unknown;
 }
 
 QString quoteIdentifier(const QString& name)
 {
-    QString quoted = name;
-    quoted.replace('"', "\"\"");
-    return '"' + quoted + '"';
+    return store::dialect::quoteIdentifier(name);
 }
 
 QString qualifiedColumn(const FieldRef& field)

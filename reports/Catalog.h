@@ -10,8 +10,6 @@
 
 #include <vector>
 
-struct sqlite3;
-
 namespace reports {
 
 struct CatalogField {
@@ -42,8 +40,8 @@ public:
     void addTable(const QString& name, const QList<CatalogField>& fields);
     const CatalogTable* table(const QString& name) const;  // null when unknown
 
-    // Adds one table or saved query of the database (read through its declaration);
-    // returns false when the database has none of that name.
+    // Adds one table or saved query of the database (read through its declaration; db is
+    // the store's handle); returns false when the database has none of that name.
     bool load(sqlite3* db, const QString& name);
 
 private:
@@ -64,9 +62,6 @@ QString readFieldName(const QString& inside, FieldName* out);
 // Resolves a field against the catalog, allowing only the tables in `tables`.
 // Returns "" when found (and fills out), else what is wrong.
 QString resolveField(const Catalog& catalog, const QStringList& tables, const FieldName& name, FieldRef* out);
-
-// The store's declared column types: TEXT(n), YESNO, CURRENCY, DATETIME, NUMBER.
-store::FieldType fieldTypeOfDeclaration(const QString& declaredType);
 
 // A name quoted as an SQL identifier ("Guests"."LastName").
 QString quoteIdentifier(const QString& name);

@@ -1,20 +1,11 @@
 #include "reports/ReportData.h"
 
 #include "reports/ReportError.h"
-#include "store/Currency.h"
-
-#include <QDateTime>
-
-#include <sqlite3.h>
-
-#include <cmath>
-#include <memory>
+#include "store/ReadQuery.h"
 
 namespace reports {
 
 namespace {
-
-using Statement = std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)>;
 
 // The columns of the query, each field once.
 class ColumnList {
@@ -170,96 +161,34 @@ private:
     ColumnList columns_;
 };
 
-Statement prepare(sqlite3* db, const QString& sql)
+// The store's description ends with a full stop; the report's message adds its own.
+QString withoutFullStop(QString text)
 {
-    sqlite3_stmt* raw = nullptr;
-    const QByteArray utf8 = sql.toUtf8();
-    if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &raw, nullptr) != SQLITE_OK)
-        throw ReportError(QStringLiteral("The report cannot read the database: %1.")
-                              .arg(QString::fromUtf8(sqlite3_errmsg(db))));
-    Statement statement(raw, sqlite3_finalize);
-    // A report only ever reads.
-    if (!sqlite3_stmt_readonly(raw))
-        throw ReportError(QStringLiteral("The report tried to change the database and was stopped."));
-    return statement;
-}
-
-void bindParams(sqlite3_stmt* statement, const QVariantList& params)
-{
-    for (int i = 0; i < params.size(); ++i) {
-        if (params[i].typeId() == QMetaType::Double)
-            sqlite3_bind_double(statement, i + 1, params[i].toDouble());
-        else
-            sqlite3_bind_int64(statement, i + 1, params[i].toLongLong());
-    }
-}
-
-QString textOf(sqlite3_stmt* statement, int column)
-{
-    const auto* text = reinterpret_cast<const char16_t*>(sqlite3_column_text16(statement, column));
-    return QString::fromUtf16(text, sqlite3_column_bytes16(statement, column) / 2);
-}
-
-qint64 integerOf(sqlite3_stmt* statement, int column)
-{
-    if (sqlite3_column_type(statement, column) == SQLITE_FLOAT)
-        return qint64(std::llround(sqlite3_column_double(statement, column)));
-    return sqlite3_column_int64(statement, column);
-}
-
-QDateTime dateTimeOf(const QString& text)
-{
-    for (const char* format : {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd", "yyyy-MM-ddTHH:mm:ss"}) {
-        const QDateTime when = QDateTime::fromString(text, QString::fromLatin1(format));
-        if (when.isValid())
-            return when;
-    }
-    return QDateTime::fromString(text, Qt::ISODate);
-}
-
-// One value as the store reads it for the field's type.
-QVariant valueOf(sqlite3_stmt* statement, int column, store::FieldType type)
-{
-    const int storage = sqlite3_column_type(statement, column);
-    if (storage == SQLITE_NULL)
-        return {};
-    switch (type) {
-        case store::FieldType::Text:
-            return textOf(statement, column);
-        case store::FieldType::YesNo:
-            return QVariant(integerOf(statement, column) != 0);
-        case store::FieldType::Currency:
-            return QVariant::fromValue(store::Currency::fromRaw(integerOf(statement, column)));
-        case store::FieldType::DateTime:
-            return dateTimeOf(textOf(statement, column));
-        case store::FieldType::Number:
-            return QVariant(integerOf(statement, column));
-        default:
-            if (storage == SQLITE_INTEGER)
-                return QVariant(qint64(sqlite3_column_int64(statement, column)));
-            if (storage == SQLITE_FLOAT)
-                return QVariant(sqlite3_column_double(statement, column));
-            return textOf(statement, column);
-    }
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text;
 }
 
 std::vector<Row> runStatement(sqlite3* db, const QString& sql, const QVariantList& params,
                               const std::vector<FieldRef>& columns, int limit = -1)
 {
-    Statement statement = prepare(db, sql);
-    bindParams(statement.get(), params);
     std::vector<Row> rows;
-    int rc = SQLITE_DONE;
-    while ((limit < 0 || int(rows.size()) < limit) && (rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
-        Row row;
-        row.reserve(columns.size());
-        for (size_t i = 0; i < columns.size(); ++i)
-            row.push_back(valueOf(statement.get(), int(i), columns[i].type));
-        rows.push_back(std::move(row));
+    try {
+        store::ReadQuery query(db, sql, params);
+        while ((limit < 0 || int(rows.size()) < limit) && query.next()) {
+            Row row;
+            row.reserve(columns.size());
+            for (size_t i = 0; i < columns.size(); ++i)
+                row.push_back(query.value(int(i), columns[i].type));
+            rows.push_back(std::move(row));
+        }
+    } catch (const store::StoreError& e) {
+        // A report only ever reads: the store refuses a statement that would write.
+        if (e.number() == store::err::InvalidOperation)
+            throw ReportError(QStringLiteral("The report tried to change the database and was stopped."));
+        throw ReportError(
+            QStringLiteral("The report cannot read the database: %1.").arg(withoutFullStop(e.description())));
     }
-    if (limit < 0 && rc != SQLITE_DONE)
-        throw ReportError(QStringLiteral("The report cannot read the database: %1.")
-                              .arg(QString::fromUtf8(sqlite3_errmsg(db))));
     return rows;
 }
 

@@ -10,7 +10,7 @@
 
 #include <vector>
 
-struct sqlite3;
+struct sqlite3;  // the store's handle of an open database (store::Database::handle())
 
 namespace reports {
 

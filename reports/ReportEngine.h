@@ -14,7 +14,7 @@
 
 #include <map>
 
-struct sqlite3;
+struct sqlite3;  // the store's handle of an open database (store::Database::handle())
 
 namespace reports {
 

@@ -1,13 +1,13 @@
 #include "seating/frmTables.h"
 
-#include "shell/Program.h"
-#include "shell/Windows.h"
 #include "controls/DataNavigator.h"
 #include "controls/DataSource.h"
 #include "controls/Dialogs.h"
 #include "controls/Events.h"
 #include "seating/SeatRules.h"
 #include "seating/TableEditState.h"
+#include "shell/Program.h"
+#include "shell/Windows.h"
 #include "store/Store.h"
 
 #include <QApplication>

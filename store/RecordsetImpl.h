@@ -14,6 +14,9 @@
 
 namespace store {
 
+// A field or index name without its table qualifier and brackets ("[Guests].[City]" -> "City").
+QString plainName(const QString& name);
+
 class RecordsetImpl final : public Recordset {
 public:
     RecordsetImpl(Database& db, RecordSource source, RecordsetType type);

@@ -1,11 +1,14 @@
 // Makes the delivered wedding database from its SQL text and puts a copy into the
 // program directory when none is there yet.
 //
-//   mkdb build   <out.mdb> <file.sql>...   always writes <out.mdb> afresh from the files
+//   mkdb build   <out.mdb> <file.sql>...   always writes <out.mdb> afresh from the files,
+//                                           then adds the layout steps (store/LayoutSteps.h)
 //   mkdb install <delivered.mdb> <target>  copies to <target> only when no such file exists
 //
 // "install" never replaces or changes an existing target: that file holds the user's
 // wedding. Exit status 0 on success, 1 on any failure (with a message on stderr).
+#include "store/LayoutSteps.h"
+
 #include <sqlite3.h>
 
 #include <cstdio>
@@ -66,6 +69,21 @@ bool writeDatabase(const fs::path& dbPath, const std::vector<fs::path>& sqlFiles
             ok = false;
         }
     }
+    // The later additions to the layout, exactly as an older file receives them, and the
+    // version that says the file has them all.
+    for (const store::layout::Step& step : store::layout::steps()) {
+        if (!ok)
+            break;
+        char* message = nullptr;
+        if (sqlite3_exec(db, step.sql, nullptr, nullptr, &message) != SQLITE_OK) {
+            std::cerr << "mkdb: layout step " << step.version << ": " << (message ? message : "error")
+                      << "\n";
+            sqlite3_free(message);
+            ok = false;
+        }
+    }
+    const std::string version = "PRAGMA user_version = " + std::to_string(store::layout::latestVersion());
+    ok = ok && sqlite3_exec(db, version.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
     ok = ok && sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
 
     if (ok) {

@@ -1,0 +1,67 @@
+// Pieces the seating manager's source files share: the seating change that saves the
+// rows of one operation together, and how list entries and seat counts are read.
+#pragma once
+
+#include "seating/SeatRules.h"
+#include "shell/Program.h"
+#include "store/Store.h"
+
+#include <QListWidget>
+#include <QVariant>
+
+#include <optional>
+
+namespace seating {
+
+// The rows one seating operation changes are saved together: either all of them or, when
+// one write fails, none, so a table's assigned seats never disagree with its parties.
+// (Saving once also spares a disk flush per row.)
+class SeatingChange {
+public:
+    SeatingChange() { shell::workspace().beginTrans(); }
+    ~SeatingChange()
+    {
+        if (!open_)
+            return;
+        try {
+            shell::workspace().rollback();
+        } catch (const store::StoreError&) {
+        }
+    }
+    SeatingChange(const SeatingChange&) = delete;
+    SeatingChange& operator=(const SeatingChange&) = delete;
+    void commit()
+    {
+        shell::workspace().commitTrans();
+        open_ = false;
+    }
+
+private:
+    bool open_ = true;
+};
+
+// The key of the party a list entry stands for.
+inline constexpr int PartyKeyRole = Qt::UserRole;
+
+inline std::optional<QString> displayTextOf(const store::Recordset& parties)
+{
+    return partyDisplayText(parties.value(QStringLiteral("Prefix")),
+                            parties.value(QStringLiteral("FirstName")),
+                            parties.value(QStringLiteral("LastName")));
+}
+
+// Numbers of the seating plan are read as 16-bit integers; Null counts as 0.
+inline int countOf(const QVariant& value)
+{
+    return qint16(value.toInt());
+}
+
+inline std::optional<store::Bookmark> selectedPartyKey(const QListWidget* list)
+{
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    if (selected.isEmpty())
+        return std::nullopt;
+    return selected.first()->data(PartyKeyRole).toLongLong();
+}
+
+}  // namespace seating

@@ -1,0 +1,281 @@
+// The seating manager's actions: adding, changing, clearing and deleting tables, and
+// seating a party at the current table or taking it off again.
+#include "seating/frmSeater.h"
+
+#include "controls/DataList.h"
+#include "controls/DataSource.h"
+#include "controls/Dialogs.h"
+#include "seating/SeatRules.h"
+#include "seating/SeaterParts.h"
+#include "seating/TableEditState.h"
+#include "seating/frmTables.h"
+#include "store/Store.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+using controls::mb::OKOnly;
+using seating::countOf;
+using seating::displayTextOf;
+using seating::SeatingChange;
+using seating::selectedPartyKey;
+
+namespace {
+
+const QString SelectTableFirst = QStringLiteral("You must select a Table first");
+const QString CantAddGuest = QStringLiteral("Can't Add Guest");
+
+}  // namespace
+
+void frmSeater::selectTable(const QVariant& tableId)
+{
+    if (!Data1->findFirst(QStringLiteral("[TableId] = ?"), {tableId}))
+        return;
+    DBList1->selectBoundValue(tableId);
+}
+
+void frmSeater::openTableEditor()
+{
+    frmTables editor(Data1, this);
+    controls::ShowModal(&editor);
+}
+
+void frmSeater::Command1_Click()
+{
+    try {
+        auto& state = seating::tableEdit();
+        state.TableEditMode = seating::AddTableMode;
+        state.TableSaved = false;
+        openTableEditor();
+        if (state.TableSaved) {
+            Data1->refresh();
+            Data1->moveLast();
+            DBList1->selectBoundValue(Data1->recordset()->value(QStringLiteral("TableId")));
+        }
+        DBList1_Click();
+    } catch (const store::StoreError&) {
+        controls::MsgBox(SelectTableFirst, OKOnly, QStringLiteral("Orvane"), this);
+    }
+}
+
+void frmSeater::Command4_Click()
+{
+    try {
+        store::Recordset* tables = Data1->recordset();
+        if (!tables)
+            throw store::StoreError(store::err::ObjectNotSet, QStringLiteral("Object variable not set."));
+        auto& state = seating::tableEdit();
+        state.CurrentTableId = tables->value(QStringLiteral("TableId"));
+        state.TableEditMode = seating::EditTableMode;
+        openTableEditor();
+        Data1->refresh();
+        selectTable(state.CurrentTableId);
+        Refresh_Tables();
+        DBList1_Click();
+    } catch (const store::StoreError&) {
+        controls::MsgBox(SelectTableFirst, OKOnly, QStringLiteral("Orvane"), this);
+    }
+}
+
+// Returns every party seated at the selected table to the unassigned ones.
+void frmSeater::clearOccupants()
+{
+    if (!TableOccupants)
+        return;
+    TableOccupants->requery();
+    if (TableOccupants->bof() && TableOccupants->eof())
+        return;
+    TableOccupants->moveFirst();
+    while (!TableOccupants->eof()) {
+        TableOccupants->edit();
+        TableOccupants->setValue(QStringLiteral("TableId"), 0);
+        TableOccupants->setValue(QStringLiteral("tabletot"), 0);
+        TableOccupants->update();
+        TableOccupants->moveNext();
+    }
+}
+
+void frmSeater::Command3_Click()
+{
+    try {
+        store::Recordset* tables = Data1->recordset();
+        if (!tables)
+            return;
+        if (Data1->recordCount() > 0) {
+            SeatingChange change;
+            tables->deleteRecord();
+            clearOccupants();
+            change.commit();
+            Data1->refresh();
+            Refresh_All();
+            Refresh_Tables();
+        }
+        if (Data1->recordCount() > 0) {
+            Data1->moveFirst();
+            auto& state = seating::tableEdit();
+            state.CurrentTableId = Data1->recordset()->value(QStringLiteral("TableId"));
+            selectTable(state.CurrentTableId);
+            DBList1_Click();
+        }
+    } catch (const store::StoreError& e) {
+        if (e.number() != store::err::ObjectNotSet)
+            controls::MsgBox(e.description(), OKOnly, QStringLiteral("Orvane"), this);
+    }
+}
+
+void frmSeater::Command2_Click()
+{
+    try {
+        if (!TableOccupants)
+            return;
+        TableOccupants->requery();
+        if (TableOccupants->bof() && TableOccupants->eof()) {
+            controls::MsgBox(QStringLiteral("There are no Guest Groups to remove from this table."), OKOnly,
+                             QStringLiteral("Can't Clear Table"), this);
+            return;
+        }
+        SeatingChange change;
+        clearOccupants();
+        writeAssigned(0);
+        change.commit();
+        showTableAgain();
+        Refresh_All();
+        Refresh_Tables();
+        DBList1_Click();
+    } catch (const store::StoreError&) {
+        // Clearing stops at the first failure; what was done stays.
+    }
+}
+
+void frmSeater::writeAssigned(int assigned)
+{
+    store::Recordset* tables = Data1->recordset();
+    if (!tables)
+        throw store::StoreError(store::err::ObjectNotSet, QStringLiteral("Object variable not set."));
+    tables->edit();
+    tables->setValue(QStringLiteral("assigned"), assigned);
+    tables->update();
+}
+
+// After a table row was written in code: the table list follows, on the same table.
+void frmSeater::showTableAgain()
+{
+    const auto current = Data1->bookmark();
+    Data1->resync();
+    if (current)
+        DBList1->selectBookmark(*current);
+}
+
+// ---- parties -----------------------------------------------------------------------------------
+
+void frmSeater::List1_Click()
+{
+    const auto key = selectedPartyKey(List1);
+    if (!key || !UnassignedParties || !UnassignedParties->hasBookmark(*key))
+        return;
+    try {
+        UnassignedParties->setBookmark(*key);
+        const int people = countOf(UnassignedParties->value(QStringLiteral("Invited")));
+        Label5->setText(QString::number(people));
+        Label4->setText(seating::partySizeWord(people));
+    } catch (const store::StoreError&) {
+    }
+}
+
+void frmSeater::List2_Click()
+{
+    List2->clearSelection();
+    List2->setCurrentItem(nullptr);
+}
+
+void frmSeater::Command5_Click()
+{
+    using Kind = seating::SeatAnswer::Kind;
+    try {
+        store::Recordset* tables = Data1->recordset();
+        if (!UnassignedParties || !tables)
+            throw store::StoreError(store::err::NoCurrentRecord, QStringLiteral("No current record."));
+        const int size = countOf(UnassignedParties->value(QStringLiteral("Invited")));
+        const int assigned = countOf(tables->value(QStringLiteral("assigned")));
+        const int free = seating::freeSeats(countOf(tables->value(QStringLiteral("max"))), assigned);
+        if (free == 0) {
+            controls::MsgBox(QStringLiteral("You have no more seats available at this table."), OKOnly,
+                             CantAddGuest, this);
+            return;
+        }
+        const QString party = displayTextOf(*UnassignedParties).value_or(QString());
+        const QString prompt = seating::seatPromptText(party, free);
+        const QString title = seating::seatPromptTitle(tables->value(QStringLiteral("tablename")).toString());
+        int people = 0;
+        for (;;) {
+            const QString answer = controls::InputBox(prompt, title, QString::number(size), nullptr, this);
+            const seating::SeatAnswer read = seating::readSeatAnswer(answer, free);
+            if (read.kind == Kind::Cancelled)
+                return;
+            if (read.kind == Kind::Zero) {
+                controls::MsgBox(
+                    QStringLiteral("You have to specify the amount of people in the group of ") + party,
+                    OKOnly, QStringLiteral("How many  people?"), this);
+            } else if (read.kind == Kind::TooMany) {
+                controls::Beep();
+                controls::MsgBox(QStringLiteral("You only have ") + QString::number(free) +
+                                     QStringLiteral(" seats available at this table"),
+                                 OKOnly, QStringLiteral("Not Enough Room"), this);
+            } else if (read.kind == Kind::Accepted) {
+                people = read.people;
+                break;
+            }
+        }
+        SeatingChange change;
+        UnassignedParties->edit();
+        UnassignedParties->setValue(QStringLiteral("TableId"), tables->value(QStringLiteral("TableId")));
+        UnassignedParties->setValue(QStringLiteral("tabletot"), people);
+        UnassignedParties->update();
+        writeAssigned(assigned + people);
+        change.commit();
+        showTableAgain();
+        Refresh_All();
+        Refresh_Tables();
+    } catch (const store::StoreError& e) {
+        if (e.number() == store::err::NoCurrentRecord)
+            controls::MsgBox(
+                QStringLiteral("You have to select a guest group AND a table to add this guest group to."),
+                OKOnly, CantAddGuest, this);
+        else
+            showError(e);
+    }
+}
+
+void frmSeater::Command6_Click()
+{
+    const auto key = selectedPartyKey(List3);
+    if (!key) {
+        controls::MsgBox(QStringLiteral("Select a guest to remove by clicking on the list to the right"),
+                         OKOnly, QStringLiteral("Remove Guest"), this);
+        return;
+    }
+    try {
+        store::Recordset* tables = Data1->recordset();
+        if (!AssignedParties || !tables || !AssignedParties->hasBookmark(*key))
+            return;
+        AssignedParties->setBookmark(*key);
+        // Only a party seated at the current table is taken off it.
+        if (AssignedParties->value(QStringLiteral("tableid")).toLongLong() !=
+            tables->value(QStringLiteral("TableId")).toLongLong())
+            return;
+        const int seated = countOf(AssignedParties->value(QStringLiteral("tabletot")));
+        SeatingChange change;
+        AssignedParties->edit();
+        AssignedParties->setValue(QStringLiteral("TableId"), 0);
+        AssignedParties->update();
+        writeAssigned(countOf(tables->value(QStringLiteral("assigned"))) - seated);
+        change.commit();
+        showTableAgain();
+        Refresh_All();
+        Refresh_Tables();
+    } catch (const store::StoreError& e) {
+        if (e.number() != store::err::NoCurrentRecord)
+            showError(e);
+    }
+}
