@@ -1,9 +1,11 @@
 #include "app/Maintenance.h"
 #include "shell/Paths.h"
 
+#include "app/Recovery.h"
 #include "app/Startup.h"
 #include "controls/Dialogs.h"
 #include "shell/Program.h"
+#include "store/Backup.h"
 #include "store/Layout.h"
 #include "store/Store.h"
 
@@ -83,14 +85,15 @@ void reopenIfPossible(const MaintenanceHooks& hooks)
     }
 }
 
+// Runs a step on the closed database; the step returns the message that reports success.
 template <typename Step>
-void runMaintenance(const MaintenanceHooks& hooks, const QString& failureHeadline, const QString& doneText,
-                    QWidget* parent, Step step)
+void runMaintenance(const MaintenanceHooks& hooks, const QString& failureHeadline, QWidget* parent, Step step)
 {
+    QString doneText;
     try {
         shell::workspace().clearErrors();
         closeDatabase(hooks);
-        step();
+        doneText = step();
         reopenDatabase(hooks);
     } catch (const store::StoreError& e) {
         reportFailure(failureHeadline, e, parent);
@@ -134,22 +137,23 @@ void compactDatabase(const MaintenanceHooks& hooks, QWidget* parent)
 {
     if (!confirmed(compactPrompt(), QStringLiteral("Compact Database?"), parent))
         return;
-    runMaintenance(hooks, QStringLiteral("Compact unsuccessful!"),
-                   QStringLiteral("Database has been compacted!"), parent, [] {
-                       const QString temp = compactTempPath();
-                       removeLeftover(temp);
-                       store::Workspace::compactDatabase(shell::program().DatabasePath, temp);
-                       replaceFile(temp, shell::program().DatabasePath);
-                   });
+    runMaintenance(hooks, QStringLiteral("Compact unsuccessful!"), parent, [] {
+        removeMaintenanceLeftovers();
+        store::backup::make(shell::program().DatabasePath, store::backup::Reason::Compaction);
+        const QString temp = compactTempPath();
+        removeLeftover(temp);
+        store::Workspace::compactDatabase(shell::program().DatabasePath, temp);
+        replaceFile(temp, shell::program().DatabasePath);
+        return QStringLiteral("Database has been compacted!");
+    });
 }
 
 void repairDatabase(const MaintenanceHooks& hooks, QWidget* parent)
 {
     if (!confirmed(repairPrompt(), QStringLiteral("Repair Database?"), parent))
         return;
-    runMaintenance(hooks, QStringLiteral("Repair unsuccessful!"),
-                   QStringLiteral("Database has been repaired!"), parent,
-                   [] { store::Workspace::repairDatabase(shell::program().DatabasePath); });
+    // The original is kept as a backup first; the message tells what the repair could not save.
+    runMaintenance(hooks, QStringLiteral("Repair unsuccessful!"), parent, [] { return repairWeddingFile(); });
 }
 
 }  // namespace app

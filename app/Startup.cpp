@@ -2,6 +2,7 @@
 #include "shell/Paths.h"
 
 #include "app/AppStyle.h"
+#include "app/Recovery.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
 #include "controls/Dialogs.h"
@@ -83,44 +84,61 @@ void shell::LoadTips(store::Database& database)
     shell::program().GiftTipPending = true;
 }
 
+namespace {
+
+// One attempt at the start-up sequence; throws store::StoreError.
+void startProgram(std::unique_ptr<frmSplash>& splash, std::unique_ptr<frmMain>& main)
+{
+    shell::Program& p = shell::program();
+    shell::prepareWeddingFile();
+    store::upgradeLayout(shell::workspace().openDatabase(p.DatabasePath));
+    app::makeDailyBackup();
+    splash = std::make_unique<frmSplash>();
+    splash->show();
+    splash->repaint();  // painted now: the splash is visible while the tips load
+    shell::LoadTips(shell::database());
+    main = std::make_unique<frmMain>();
+    main->Form_Load(splash.get());
+    splash.reset();
+    if (qEnvironmentVariableIsSet(QuitWhenShownVariable)) {
+        main->installEventFilter(new QuitWhenPainted(main.get()));
+        main->update();  // a first run has shown it already: it must paint once more
+    }
+    main->show();
+}
+
+}  // namespace
+
 bool Main()
 {
     app::installAppStyle();
     QApplication::setWindowIcon(shell::programIcon());  // every window shows it
     shell::Program& p = shell::program();
     p.DatabasePath = shell::weddingFilePath();
-    std::unique_ptr<frmSplash> splash;
-    std::unique_ptr<frmMain> main;
-    const bool unattended = qEnvironmentVariableIsSet(QuitWhenShownVariable);
+    app::removeMaintenanceLeftovers();
     std::unique_ptr<CloseModalWindows> closeModals;
-    if (unattended) {
+    if (qEnvironmentVariableIsSet(QuitWhenShownVariable)) {
         closeModals = std::make_unique<CloseModalWindows>();
         qApp->installEventFilter(closeModals.get());
     }
-    try {
-        shell::prepareWeddingFile();
-        store::upgradeLayout(shell::workspace().openDatabase(p.DatabasePath));
-        splash = std::make_unique<frmSplash>();
-        splash->show();
-        splash->repaint();  // painted now: the splash is visible while the tips load
-        shell::LoadTips(shell::database());
-        main = std::make_unique<frmMain>();
-        main->Form_Load(splash.get());
-        splash.reset();
-        if (unattended) {
-            main->installEventFilter(new QuitWhenPainted(main.get()));
-            main->update();  // a first run has shown it already: it must paint once more
+    for (;;) {
+        std::unique_ptr<frmSplash> splash;
+        std::unique_ptr<frmMain> main;
+        try {
+            startProgram(splash, main);
+            main.release();  // lives until the program ends
+            return true;
+        } catch (const store::StoreError& e) {
+            splash.reset();
+            main.reset();
+            shell::workspace().close();
+            p.TipList.clear();
+            reportStartFailure(e, p.DatabasePath);
+            // A file that cannot be opened is not the end: repaired or restored, start again.
+            if (!app::offerRecovery(e))
+                return false;
         }
-        main->show();
-    } catch (const store::StoreError& e) {
-        splash.reset();
-        main.reset();
-        shell::workspace().close();
-        reportStartFailure(e, p.DatabasePath);
-        return false;
     }
-    main.release();  // lives until the program ends
-    return true;
 }
 
 void shutDownProgram()

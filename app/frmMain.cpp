@@ -3,6 +3,7 @@
 #include "app/ExchangeMenu.h"
 #include "app/Maintenance.h"
 #include "app/NavLabel.h"
+#include "app/Recovery.h"
 #include "app/frmAbout.h"
 #include "budget/frmDataGrid.h"
 #include "checklist/frmCheck.h"
@@ -204,6 +205,8 @@ void frmMain::buildMenus()
     app::addExchangeItems(mnuFile, this);
     mnuOpenDataFolder = action(mnuFile, "mnuOpenDataFolder", QStringLiteral("Open Data Folder"),
                                &frmMain::mnuOpenDataFolder_Click);
+    mnuRestore =
+        action(mnuFile, "mnuRestore", QStringLiteral("&Restore from Backup..."), &frmMain::mnuRestore_Click);
     mnuFile->addSeparator();
     mnuExit = action(mnuFile, "mnuExit", QStringLiteral("E&xit"), &frmMain::mnuExit_Click);
     mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -348,6 +351,11 @@ void frmMain::mnuRepair_Click()
     app::repairDatabase({[this] { releaseRecordsets(); }, [this] { reopenRecordsets(); }}, this);
 }
 
+void frmMain::mnuRestore_Click()
+{
+    app::restoreFromBackup({[this] { releaseRecordsets(); }, [this] { reopenRecordsets(); }}, this);
+}
+
 void frmMain::mnuCompact_Click()
 {
     app::compactDatabase({[this] { releaseRecordsets(); }, [this] { reopenRecordsets(); }}, this);
@@ -387,8 +395,8 @@ void frmMain::exitProgram()
     // What was typed in an open General Information panel is kept, not rolled back.
     if (generalOpen_) {
         try {
-            Data4->updateRecord();
-            commitGeneral();
+            if (Data4->updateRecord())
+                saveGeneral();
         } catch (const store::StoreError&) {
             // Leaving anyway: the database closes below.
         }

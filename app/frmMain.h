@@ -59,6 +59,7 @@ public:
     void mnuOpenDataFolder_Click();
     void mnuRepair_Click();
     void mnuCompact_Click();
+    void mnuRestore_Click();
     void mnuOnline_Click();
     void mnuHelponHelp_Click();
     void mnuHomePage_Click();
@@ -83,8 +84,8 @@ public:
     NavLabel *imggeneral, *imgguests, *imgexpense, *imgcheck, *imgseater, *imgreports, *imgvendor, *imgexit;
     NavShape *Shape1, *Shape2, *Shape3, *Shape4, *Shape5, *Shape6, *Shape7, *Shape8;
     QMenu *mnuFile, *mnuDatabase, *mnuHelp, *mnuLinks;
-    QAction *mnuOpenDataFolder, *mnuExit, *mnuRepair, *mnuCompact, *mnuOnline, *mnuHelponHelp, *mnuHomePage,
-        *mnuTechSupp, *mnuAbout;
+    QAction *mnuOpenDataFolder, *mnuRestore, *mnuExit, *mnuRepair, *mnuCompact, *mnuOnline, *mnuHelponHelp,
+        *mnuHomePage, *mnuTechSupp, *mnuAbout;
 
     QGroupBox* frameGeneral = nullptr;
     QLineEdit *txtbridesname = nullptr, *txtgroomsname = nullptr;
@@ -116,6 +117,9 @@ private:
     void openGeneral();
     void closeGeneral();
     void commitGeneral();
+    void saveGeneral();
+    void keepGeneralOpen();
+    void rescheduleDueDates();  // throws store::StoreError
     void openInvitedSnapshot();
     void releaseRecordsets();
     void reopenRecordsets();

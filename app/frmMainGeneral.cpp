@@ -315,15 +315,20 @@ bool frmMain::readGeneral(bool refresh)
 void frmMain::SetDueDates()
 {
     try {
-        const QVariant value = Data4->fieldValue(QStringLiteral("weddingdate"));
-        if (value.isNull() || value.toString().isEmpty())
-            return;
-        if (value.typeId() != QMetaType::QDateTime || !value.toDateTime().isValid())
-            throw store::StoreError(store::err::TypeMismatch, QStringLiteral("Type mismatch"));
-        checklist::applyDueDates(shell::database(), value.toDateTime());
+        rescheduleDueDates();
     } catch (const store::StoreError& e) {
         shell::showError(e, this);
     }
+}
+
+void frmMain::rescheduleDueDates()
+{
+    const QVariant value = Data4->fieldValue(QStringLiteral("weddingdate"));
+    if (value.isNull() || value.toString().isEmpty())
+        return;
+    if (value.typeId() != QMetaType::QDateTime || !value.toDateTime().isValid())
+        throw store::StoreError(store::err::TypeMismatch, QStringLiteral("Type mismatch"));
+    checklist::applyDueDates(shell::database(), value.toDateTime());
 }
 
 // ---- Opening and closing the panel -------------------------------------------------------
@@ -349,27 +354,62 @@ void frmMain::openGeneral()
 
 void frmMain::commitGeneral()
 {
-    generalOpen_ = false;
     shell::workspace().commitTrans();
+    generalOpen_ = false;
+}
+
+// The General row and the due dates rewritten from it are committed together, so that the
+// file never holds a wedding date with the due dates of another. When the rescheduling or
+// the commit fails, nothing of it is saved and the panel stays open with what was typed.
+void frmMain::saveGeneral()
+{
+    store::Workspace& ws = shell::workspace();
+    ws.beginTrans();
+    try {
+        rescheduleDueDates();
+        ws.commitTrans();
+    } catch (const store::StoreError&) {
+        if (ws.transactionDepth() > 1)
+            ws.rollback();  // only the due dates: the typed row stays in the open transaction
+        throw;
+    }
+    commitGeneral();
+}
+
+// After a failed save the panel is as it was before Close: open, menus locked, the typed
+// values on screen and a transaction open, so that Close can be tried again.
+void frmMain::keepGeneralOpen()
+{
+    // When the engine ended the transaction, the values are written again at the next Close.
+    if (shell::workspace().transactionDepth() == 0)
+        Data4->markShownAsEdited();
 }
 
 void frmMain::SSCommand4_Click()
 {
     if (!generalOpen_)
         return;
+    try {
+        if (shell::workspace().transactionDepth() == 0)
+            shell::workspace().beginTrans();  // the one of an earlier failed Close was ended
+    } catch (const store::StoreError& e) {
+        shell::showError(e, this);
+        return;
+    }
     // A value the row cannot take (a date that is not a date) has been reported by Data4;
     // the panel stays open so that it can be corrected, and nothing is lost.
     if (!Data4->updateRecord())
         return;
     try {
-        frameGeneral->hide();
-        setMenusEnabled(true);
-        commitGeneral();
-        Set_General();
-        SetDueDates();
+        saveGeneral();
     } catch (const store::StoreError& e) {
+        keepGeneralOpen();
         shell::showError(e, this);
+        return;
     }
+    frameGeneral->hide();
+    setMenusEnabled(true);
+    Set_General();
 }
 
 void frmMain::SSCommand5_Click()

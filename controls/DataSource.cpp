@@ -352,8 +352,10 @@ bool DataSource::writeRow(const QList<QPair<QString, QVariant>>& changes)
         return false;
     }
     clearBuffer();
-    for (auto& b : bindings_)
+    for (auto& b : bindings_) {
         b->loadedText = widgetText(*b);  // what is shown is now stored
+        b->mustWrite = false;
+    }
     if (adding_) {
         adding_ = false;
         const store::Bookmark added = rs.lastModified();

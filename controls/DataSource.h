@@ -181,6 +181,10 @@ public:
     void cancelUpdate();
     // True when bound widgets or grid cells hold values not yet written.
     bool isDirty() const;
+    // Treats every bound widget as edited, so that the next update writes what the widgets
+    // show: after the store lost a write that had been made (a failed commit that the engine
+    // rolled back), the values are still on screen and must be written again.
+    void markShownAsEdited();
 
     // The current row's value of a field as the controls show it: a value set with
     // setFieldValue and not yet written, else the stored value; Null without a row.

@@ -12,7 +12,8 @@ struct DataSource::Binding {
     QPointer<QWidget> widget;
     QString field;
     FieldFormat format;
-    QString loadedText;  // the widget's text right after loading: differs once edited
+    QString loadedText;      // the widget's text right after loading: differs once edited
+    bool mustWrite = false;  // written at the next update even when unchanged since loading
 };
 
 // Fields are named without regard to case: the key of a field in the row buffer.

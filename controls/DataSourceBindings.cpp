@@ -68,6 +68,7 @@ void DataSource::loadBinding(Binding& binding)
     }
     showInWidget(binding, value);
     binding.loadedText = widgetText(binding);
+    binding.mustWrite = false;
 }
 
 // The widget's state as text: what is compared to find edited widgets.
@@ -93,7 +94,14 @@ QString DataSource::widgetText(const Binding& binding) const
 
 bool DataSource::isBindingDirty(const Binding& binding) const
 {
-    return binding.widget && widgetText(binding) != binding.loadedText;
+    return binding.widget && (binding.mustWrite || widgetText(binding) != binding.loadedText);
+}
+
+void DataSource::markShownAsEdited()
+{
+    for (auto& b : bindings_)
+        if (b->widget && !qobject_cast<QLabel*>(b->widget.data()))  // labels only show values
+            b->mustWrite = true;
 }
 
 void DataSource::showInWidget(Binding& binding, const QVariant& value)

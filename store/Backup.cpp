@@ -222,19 +222,21 @@ QString make(const QString& databasePath, Reason reason)
     const QString part = files::siblingName(target, PartSuffix);
     QFile::remove(part);
     const int rc = onlineCopy(source, part);
+    if (rc != SQLITE_DONE) {
+        QFile::remove(part);
+        if ((rc & 0xff) == SQLITE_FULL)
+            raise(err::IoError,
+                  QStringLiteral("Could not make a backup of the database: the disk is full (%1).")
+                      .arg(shown(folder)));
+    }
     try {
-        if (rc != SQLITE_DONE) {
-            QFile::remove(part);
-            if ((rc & 0xff) == SQLITE_FULL)
-                raise(err::IoError,
-                      QStringLiteral("Could not make a backup of the database: the disk is full (%1).")
-                          .arg(shown(folder)));
-            // A file SQLite cannot read as a database is kept exactly as it is.
+        // A file SQLite cannot read as a database is kept exactly as it is.
+        if (rc != SQLITE_DONE)
             files::copyFile(source, part);
-        }
         files::replaceFile(part, target);
     } catch (const StoreError& e) {
         QFile::remove(part);
+        Workspace::defaultWorkspace().clearErrors();
         raise(err::IoError,
               QStringLiteral("Could not make a backup of the database: %1").arg(e.description()));
     }

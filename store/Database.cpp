@@ -500,6 +500,7 @@ void Workspace::close()
 
 void Workspace::beginTrans()
 {
+    transactionDepth();  // forgets a transaction the engine has ended
     Database::Impl& db = d->open();
     db.finishStatements();
     if (db.depth == 0)
@@ -522,10 +523,20 @@ void Workspace::commitTrans()
                                            "its changes were not saved."));
     }
     db.finishStatements();
-    if (db.depth == 1)
-        sql::exec(db.db, QStringLiteral("COMMIT"));
-    else
-        sql::exec(db.db, QStringLiteral("RELEASE orv_%1").arg(db.depth - 1));
+    try {
+        if (db.depth == 1)
+            sql::exec(db.db, QStringLiteral("COMMIT"));
+        else
+            sql::exec(db.db, QStringLiteral("RELEASE orv_%1").arg(db.depth - 1));
+    } catch (const StoreError&) {
+        // A commit that fails on a full disk or an I/O error may make the engine roll the
+        // whole transaction back; the count of open transactions follows the engine.
+        if (sqlite3_get_autocommit(db.db)) {
+            db.depth = 0;
+            db.changed();
+        }
+        throw;
+    }
     --db.depth;
 }
 
@@ -552,7 +563,16 @@ void Workspace::rollback()
 
 int Workspace::transactionDepth() const
 {
-    return d->database && d->database->isOpen() ? d->database->impl().depth : 0;
+    if (!d->database || !d->database->isOpen())
+        return 0;
+    Database::Impl& db = d->database->impl();
+    // A write that fails on a full disk or an I/O error may make the engine roll the whole
+    // transaction back; the count follows the engine, so callers see that it has ended.
+    if (db.depth > 0 && sqlite3_get_autocommit(db.db)) {
+        db.depth = 0;
+        db.changed();
+    }
+    return db.depth;
 }
 
 const std::vector<StoreError>& Workspace::errors() const

@@ -18,6 +18,7 @@
 
 #include <cstdio>
 #include <limits>
+#include <optional>
 
 namespace store {
 
@@ -137,7 +138,40 @@ namespace {
 struct TableSalvage {
     int recovered = 0;
     int lost = 0;
+    bool lostKnown = true;
 };
+
+// How many rows the damaged file still counts in a table: the largest count that the table's
+// own B-tree or any of its indexes gives. nullopt when none of them can be read to the end.
+std::optional<qint64> reachableRows(sqlite3* src, const QString& table)
+{
+    QStringList ways{"SELECT count(*) FROM " + dialect::quoteIdentifier(table)};
+    {
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(src, "SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = ?1",
+                               -1, &st, nullptr) == SQLITE_OK) {
+            const QByteArray name = table.toUtf8();
+            sqlite3_bind_text(st, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+            while (sqlite3_step(st) == SQLITE_ROW)
+                ways << "SELECT count(*) FROM " + dialect::quoteIdentifier(table) + " INDEXED BY " +
+                            dialect::quoteIdentifier(
+                                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))));
+        }
+        sqlite3_finalize(st);
+    }
+    std::optional<qint64> best;
+    for (const QString& way : ways) {
+        sqlite3_stmt* counter = nullptr;
+        if (sqlite3_prepare_v2(src, way.toUtf8().constData(), -1, &counter, nullptr) == SQLITE_OK &&
+            sqlite3_step(counter) == SQLITE_ROW) {
+            const qint64 n = sqlite3_column_int64(counter, 0);
+            if (!best || n > *best)
+                best = n;
+        }
+        sqlite3_finalize(counter);
+    }
+    return best;
+}
 
 // Copies every readable row of one table from src into dst, in rowid order. Where a page
 // cannot be read, the scan starts again past the smallest key beyond the damage.
@@ -273,15 +307,12 @@ TableSalvage salvageTable(sqlite3* src, sqlite3* dst, const QString& table, std:
                                .arg(table)
                                .arg(damagedRanges)
                                .arg(result.recovered));
-    // The number of rows the table had, where an index still tells it.
-    sqlite3_stmt* counter = nullptr;
-    if (sqlite3_prepare_v2(src, ("SELECT count(*) FROM " + q).toUtf8().constData(), -1, &counter, nullptr) ==
-            SQLITE_OK &&
-        sqlite3_step(counter) == SQLITE_ROW) {
-        const int known = int(sqlite3_column_int64(counter, 0));
-        result.lost = std::max(result.lost, known - result.recovered);
-    }
-    sqlite3_finalize(counter);
+    // The rows lost are those the damaged file still counts but the scan could not read.
+    // Without any count the number is unknown, unless the scan met no damage at all.
+    if (const auto known = reachableRows(src, table))
+        result.lost = std::max(result.lost, int(*known) - result.recovered);
+    else if (damagedRanges > 0)
+        result.lostKnown = false;
     return result;
 }
 
@@ -297,6 +328,9 @@ Workspace::RepairReport Workspace::repairDatabase(const QString& path)
     const QString shown = QDir::toNativeSeparators(path);
     // Opening for writing lets SQLite roll back an interrupted write from its journal.
     Connection src(path, SQLITE_OPEN_READWRITE);
+    // Reads a file shorter than its header says (cut off by a full disk or a crash) as far
+    // as it goes, instead of refusing it as a whole; nothing is written through this.
+    sqlite3_exec(src.get(), "PRAGMA writable_schema=ON", nullptr, nullptr, nullptr);
     QStringList check = integrityCheck(src.get());
     if (isSound(check))
         return report;
@@ -343,7 +377,10 @@ Workspace::RepairReport Workspace::repairDatabase(const QString& path)
                 continue;
             const TableSalvage s = salvageTable(src.get(), dst.get(), o.name, notes);
             report.rowsRecovered += s.recovered;
-            report.rowsLost += s.lost;
+            if (s.lostKnown)
+                report.rowsLost += s.lost;
+            if (s.lost > 0 || !s.lostKnown)
+                report.losses.push_back({o.name, s.recovered, s.lost, s.lostKnown});
         }
         // Auto-number counters, so that new keys never repeat salvaged or lost ones.
         sqlite3_stmt* seq = nullptr;

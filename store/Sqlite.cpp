@@ -73,8 +73,13 @@ void fail(sqlite3* db, int rc, const QString& context)
         case SQLITE_NOTADB:
             raise(err::NotADatabase,
                   QStringLiteral("The file is not a database in a format this program can read."));
-        case SQLITE_IOERR:
         case SQLITE_FULL:
+            raise(
+                err::IoError,
+                QStringLiteral("The disk is full, so the change could not be saved%1. Make room on the disk "
+                               "and try again.")
+                    .arg(where));
+        case SQLITE_IOERR:
         case SQLITE_CANTOPEN:
         case SQLITE_PROTOCOL:
             raise(err::IoError, QStringLiteral("Disk or input/output error: %1%2.").arg(message, where));

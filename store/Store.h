@@ -195,10 +195,18 @@ public:
     static void compactDatabase(const QString& source, const QString& destination);
     // Repair salvages every readable row into a sound file under the same name, replacing
     // the damaged file atomically; a sound file is left unchanged. Returns what it did.
+    struct TableLoss {
+        QString table;
+        int recovered = 0;
+        int lost = 0;           // rows the damaged file still counted that could not be read
+        bool lostKnown = true;  // false: rows were lost, but how many could not be counted
+    };
     struct RepairReport {
         bool wasDamaged = false;
         int rowsRecovered = 0;
-        int rowsLost = 0;  // rows known to exist that could not be read, where countable
+        int rowsLost = 0;               // the sum over the tables whose count is known
+        std::vector<TableLoss> losses;  // the tables that lost rows (or may have), in file order
+        bool nothingLost() const { return losses.empty(); }
     };
     static RepairReport repairDatabase(const QString& path);
 

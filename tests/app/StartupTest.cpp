@@ -2,6 +2,7 @@
 #include "app/frmMain.h"
 #include "shell/Program.h"
 #include "shell/frmTip.h"
+#include "store/Backup.h"
 #include "store/Store.h"
 #include "tests/app/MainTestSupport.h"
 
@@ -10,6 +11,11 @@
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QPushButton>
+
+#include "tests/support/WidgetTestUtils.h"
+
+#include <algorithm>
 
 using apptest::ProgramRun;
 
@@ -27,7 +33,9 @@ void expectCantOpen(ProgramRun& run, int number)
     EXPECT_TRUE(messages[0].title.endsWith(" " + QString::number(number))) << messages[0].title.toStdString();
     EXPECT_GT(messages[0].title.size(), QString::number(number).size() + 1);  // the description comes first
     EXPECT_EQ(store::Workspace::defaultWorkspace().database(), nullptr);
-    EXPECT_TRUE(run.modals.isEmpty());
+    // The way on is offered when there is a file to repair or a backup to restore; the
+    // default answer quits.
+    EXPECT_TRUE(run.modals.isEmpty() || run.modals == QStringList({"frmRescue"}));
 }
 
 TEST(Startup, LaterRunShowsTheCoupleAtOnce)
@@ -158,6 +166,68 @@ TEST(StartupFailure, MainWindowThatCannotLoad)
     ProgramRun run;
     apptest::execSql(run.databasePath(), "DROP VIEW \"Invited Query\"");
     expectCantOpen(run, store::err::UnknownObject);
+}
+
+// A file that fails at start-up is repaired, or replaced by a backup, and then the program
+// starts normally; the file as it was is kept as a backup either way.
+TEST(StartupFailure, ADamagedFileCanBeRepairedAndTheProgramStarts)
+{
+    ProgramRun run;
+    run.setNames("Anna", "Ben");
+    const int tipsPage =
+        apptest::queryValue(run.databasePath(), "SELECT rootpage FROM sqlite_master WHERE name = 'Tips'")
+            .toInt();
+    {
+        QFile f(run.databasePath());
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.seek(qint64(tipsPage - 1) * 4096);
+        f.write(QByteArray(4096, char(0xA5)));
+    }
+    run.onModal = [](QWidget* w) {
+        if (w->objectName() == "frmRescue")
+            testsupport::findNamed<QPushButton>(w, "cmdRepair")->click();
+        else
+            w->close();
+    };
+    ASSERT_TRUE(run.start());
+    EXPECT_NE(frmMain::instance(), nullptr);
+    EXPECT_EQ(run.modals, QStringList({"frmRescue"}));
+    const auto messages = run.dialogs->messages();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].text, "Can't open database.");
+    EXPECT_TRUE(messages[1].text.contains("the tips")) << messages[1].text.toStdString();
+    EXPECT_TRUE(messages[1].text.contains("backups")) << messages[1].text.toStdString();
+    const auto kept = store::backup::list(run.databasePath());
+    ASSERT_FALSE(kept.empty());
+    EXPECT_TRUE(std::any_of(kept.begin(), kept.end(),
+                            [](const auto& e) { return e.reason == store::backup::Reason::Repair; }));
+    EXPECT_EQ(shell::program().BrideName, "Anna");
+}
+
+TEST(StartupFailure, AFileThatIsNoDatabaseCanBeReplacedByABackup)
+{
+    ProgramRun run;
+    run.setNames("Anna", "Ben");
+    store::backup::make(run.databasePath(), store::backup::Reason::Manual);
+    {
+        QFile file(run.databasePath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QByteArray(4096, 'x'));
+    }
+    run.onModal = [](QWidget* w) {
+        if (w->objectName() == "frmRescue" || w->objectName() == "frmRestore") {
+            auto* restore = testsupport::findNamed<QPushButton>(w, "cmdRestore");
+            ASSERT_TRUE(restore->isEnabled());
+            restore->click();
+        }
+    };
+    ASSERT_TRUE(run.start());
+    EXPECT_EQ(run.modals, QStringList({"frmRescue", "frmRestore"}));
+    EXPECT_EQ(shell::program().GroomName, "Ben");
+    const auto kept = store::backup::list(run.databasePath());
+    EXPECT_TRUE(std::any_of(kept.begin(), kept.end(), [](const auto& e) {
+        return e.reason == store::backup::Reason::Restore && e.size == 4096;  // the broken file, kept
+    }));
 }
 
 }  // namespace

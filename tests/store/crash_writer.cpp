@@ -40,7 +40,7 @@ int main(int argc, char** argv)
             guests->setValue("LastName", QStringLiteral("Writer"));
             guests->setValue("FirstName", QString::number(next));
             guests->setValue("Invited", next);
-            guests->setValue("Notes", QString(int(next % 7) * 300, QChar('n')));  // rows of varying size
+            guests->setValue("EngageGift", QString(int(next % 7) * 36, QChar('n')));  // rows of varying size
             guests->update();
             counter->moveFirst();
             counter->edit();

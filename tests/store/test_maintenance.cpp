@@ -5,6 +5,8 @@
 #include <QCryptographicHash>
 #include <QFile>
 
+#include <algorithm>
+#include <functional>
 #include <iostream>
 
 using namespace store;
@@ -123,4 +125,58 @@ TEST_F(MaintenanceTest, RepairRefusesWhatIsNoDatabase)
     f.close();
     EXPECT_STORE_ERROR(Workspace::repairDatabase(path_), err::NotADatabase);
     EXPECT_STORE_ERROR(Workspace::repairDatabase(dir_.filePath("none.mdb")), err::FileNotFound);
+}
+
+TEST_F(MaintenanceTest, RepairReportsExactlyTheRowsItLostOrThatTheirNumberIsUnknown)
+{
+    fill(2000);
+    ws().close();
+    const QString pristine = dir_.filePath("pristine.mdb");
+    ASSERT_TRUE(QFile::copy(path_, pristine));
+    const qint64 size = QFile(pristine).size();
+    const int pages = int(size / 4096);
+    struct Damage {
+        const char* name;
+        std::function<void()> apply;
+    };
+    const std::vector<Damage> damages{
+        {"pages overwritten", [&] { damagePages(path_, pages / 3, 20); }},
+        {"pages zeroed",
+         [&] {
+             QFile f(path_);
+             ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+             f.seek(qint64(pages / 2) * 4096);
+             f.write(QByteArray(10 * 4096, '\0'));
+         }},
+        {"truncated", [&] { QFile(path_).resize(qint64(pages * 7 / 10) * 4096); }},
+    };
+    for (const Damage& damage : damages) {
+        SCOPED_TRACE(damage.name);
+        QFile::remove(path_);
+        ASSERT_TRUE(QFile::copy(pristine, path_));
+        QFile(path_).setPermissions(QFile(pristine).permissions());
+        damage.apply();
+        Workspace::RepairReport report;
+        try {
+            report = Workspace::repairDatabase(path_);
+        } catch (const StoreError& e) {
+            ADD_FAILURE() << e.description().toStdString();
+            continue;
+        }
+        EXPECT_TRUE(report.wasDamaged);
+        EXPECT_EQ(storetest::rawValue(path_, "PRAGMA integrity_check"), "ok");
+        const int guestsLost = 2000 - storetest::rawValue(path_, "SELECT count(*) FROM Guests").toInt();
+        const auto guests = std::find_if(report.losses.begin(), report.losses.end(),
+                                         [](const Workspace::TableLoss& l) { return l.table == "Guests"; });
+        if (guestsLost == 0) {
+            EXPECT_EQ(guests, report.losses.end());
+        } else {
+            ASSERT_NE(guests, report.losses.end()) << guestsLost << " guests lost but not reported";
+            if (guests->lostKnown)
+                EXPECT_EQ(guests->lost, guestsLost);
+        }
+        std::cout << damage.name << ": " << guestsLost << " guests lost, reported "
+                  << (guests == report.losses.end() ? 0 : guests->lost)
+                  << (guests != report.losses.end() && !guests->lostKnown ? " (count unknown)" : "") << "\n";
+    }
 }

@@ -1,0 +1,153 @@
+// The child of the program crash tests: runs one of the program's own writing paths over and
+// over in a program directory until it is killed, and reports on stdout each step only after
+// the step has returned.
+//
+// Usage: orvane_crash_program SCENARIO PROGRAM-DIRECTORY
+//   general   open General Information, type the next of seven wedding dates, Close
+//             (reports "<date index>")
+//   guests    add a guest party, and remove one every third step (reports the guest count)
+//   compact   Database, Compact Database, answering Yes (reports the step number)
+//   repair    put the damaged file damaged.mdb in place and repair it (reports the step)
+//   backup    make a backup (reports the step)
+//   restore   restore the backups a.mdb and b.mdb in turn (reports the one restored, 0 or 1)
+#include "app/Maintenance.h"
+#include "app/Recovery.h"
+#include "app/Startup.h"
+#include "app/frmMain.h"
+#include "controls/Dialogs.h"
+#include "guests/GuestStore.h"
+#include "shell/DatePicker.h"
+#include "shell/Paths.h"
+#include "shell/Program.h"
+#include "shell/Sound.h"
+#include "store/Backup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+
+#include <unistd.h>
+
+#include <cstdio>
+
+namespace {
+
+void report(qint64 value)
+{
+    char line[32];
+    const int n = std::snprintf(line, sizeof line, "%lld\n", static_cast<long long>(value));
+    if (::write(1, line, size_t(n)) != n)
+        ::_exit(1);
+}
+
+QDate weddingDate(int index)
+{
+    return QDate(2030, 1, 31).addMonths(index);  // month ends: the clamped month arithmetic is used
+}
+
+int runGeneral(frmMain& main)
+{
+    for (qint64 step = 0;; ++step) {
+        main.imggeneral_Click();
+        main.txtweddingdate->setText(shell::dateText(weddingDate(int(step % 7))));
+        main.SSCommand4_Click();
+        if (main.generalOpen())
+            return 3;
+        report(step % 7);
+    }
+}
+
+int runGuests()
+{
+    store::Database& db = shell::database();
+    auto count = [&] { return db.openRecordset("Guests", store::RecordsetType::Snapshot)->recordCount(); };
+    for (qint64 step = 1;; ++step) {
+        if (step % 3 == 0) {
+            auto rs = db.openRecordset("Guests", store::RecordsetType::Dynaset);
+            guests::removeGuest(*rs);
+        } else {
+            guests::addGuest(db, QStringLiteral("Crash"), QString::number(step));
+        }
+        report(count());
+    }
+}
+
+int runMaintenance(frmMain& main, controls::FakeDialogs& dialogs, bool compact)
+{
+    for (qint64 step = 1;; ++step) {
+        dialogs.messageAnswers = {controls::mb::Yes, controls::mb::OK};
+        dialogs.calls.clear();
+        if (compact) {
+            main.mnuCompact_Click();
+        } else {
+            // Put the damaged file in place in one step, then repair it through the menu.
+            const QString path = shell::program().DatabasePath;
+            main.mnuRepair_Click();  // repairs the file in place (first run: the sound one)
+            store::Workspace::defaultWorkspace().close();
+            QFile::remove(path + ".next");
+            QFile::copy(QFileInfo(path).absolutePath() + "/damaged.mdb", path + ".next");
+            if (::rename(QFile::encodeName(path + ".next").constData(),
+                         QFile::encodeName(path).constData()) != 0)
+                return 4;
+            try {
+                store::Workspace::defaultWorkspace().openDatabase(path);
+            } catch (const store::StoreError&) {
+                // A damaged file may not open; the menu's repair closes it anyway.
+            }
+        }
+        for (const controls::DialogCall& call : dialogs.messages())
+            if (call.text.contains(QLatin1String("unsuccessful")))
+                return 5;
+        report(step);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: orvane_crash_program SCENARIO PROGRAM-DIRECTORY\n");
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString scenario = QString::fromLocal8Bit(argv[1]);
+    shell::setProgramDirectory(QString::fromLocal8Bit(argv[2]));
+    controls::ScopedFakeDialogs dialogs;
+    controls::setModalHook([](QWidget* w) {
+        w->close();
+        return 0;
+    });
+    shell::setSoundPlayer([](const QByteArray&) {});
+    try {
+        if (scenario == "backup" || scenario == "restore") {
+            const QString path = shell::programDirectory() + "/wedding.mdb";
+            for (qint64 step = 1;; ++step) {
+                if (scenario == "backup") {
+                    store::backup::make(path, store::backup::Reason::Manual);
+                    report(step);
+                } else {
+                    store::backup::restore(path,
+                                           shell::programDirectory() + (step % 2 ? "/a.mdb" : "/b.mdb"));
+                    report(step % 2 ? 0 : 1);
+                }
+            }
+        }
+        if (!Main())
+            return 3;
+        frmMain& main = *frmMain::instance();
+        if (scenario == "general")
+            return runGeneral(main);
+        if (scenario == "guests")
+            return runGuests();
+        if (scenario == "compact" || scenario == "repair")
+            return runMaintenance(main, *dialogs, scenario == "compact");
+    } catch (const store::StoreError& e) {
+        std::fprintf(stderr, "store error %d: %s\n", e.number(), e.description().toLocal8Bit().constData());
+        return 1;
+    }
+    std::fprintf(stderr, "unknown scenario\n");
+    return 2;
+}
