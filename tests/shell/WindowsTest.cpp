@@ -210,7 +210,8 @@ TEST_F(HelpTest, EveryContextNumberHasItsTopic)
                                                   {shell::HelpFloorPlan, "Floor Plan and Seat Everyone"},
                                                   {shell::HelpSeatingRules, "Seating Rules"},
                                                   {shell::HelpImport, "Import Guests"},
-                                                  {shell::HelpExport, "Export and Calendar"}};
+                                                  {shell::HelpExport, "Export and Calendar"},
+                                                  {1012, "Backups and Repair"}};
     for (const auto& [number, title] : topics) {
         shell::showHelp(nullptr, number);
         HelpViewer* viewer = shell::currentHelpViewer();
@@ -220,7 +221,7 @@ TEST_F(HelpTest, EveryContextNumberHasItsTopic)
         EXPECT_TRUE(viewer->shownHtml().contains(title)) << number;
         EXPECT_EQ(viewer->lstTopics->currentItem()->text(), title);
     }
-    EXPECT_EQ(shell::currentHelpViewer()->topicTitles().size(), 13);  // twelve topics and help on help
+    EXPECT_EQ(shell::currentHelpViewer()->topicTitles().size(), 14);  // thirteen topics and help on help
 }
 
 TEST_F(HelpTest, HelpOnHelpUnknownTopicsAndQuitting)
