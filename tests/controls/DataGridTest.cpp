@@ -116,6 +116,7 @@ TEST(DataGrid, TypedCellsAreWrittenWhenTheRowIsLeft)
 
 TEST(DataGrid, BeforeColEditCanCancelAndSeesTheStartingKey)
 {
+    ScopedFakeDialogs fake;  // the "." left in the date editor is refused when the window closes
     GridWindow w;
     QObject::connect(w.grid, &DataGrid::beforeColEdit, [&](int column, int& key, bool& cancel) {
         if (column == Born && key != '.')
@@ -127,6 +128,20 @@ TEST(DataGrid, BeforeColEditCanCancelAndSeesTheStartingKey)
     EXPECT_EQ(w.grid->row(), 0);                     // and no jump to another row
     QTest::keyClick(w.grid, '.');
     EXPECT_NE(QApplication::focusWidget(), w.grid);  // a plain text edit
+}
+
+TEST(DataGrid, TextAColumnCannotHoldIsRefusedAtTheCellWithOneMessage)
+{
+    GridWindow w;
+    ScopedFakeDialogs fake;
+    w.type(1, Born, ".not a date");
+    ASSERT_EQ(fake->messages().size(), 1u);
+    EXPECT_EQ(fake->messages()[0].informative,
+              "Born takes a date, such as 15-Aug-2027. The cell keeps its value.");
+    EXPECT_FALSE(w.data->isDirty());
+    w.grid->setCurrentIndex(w.grid->model()->index(0, Name));
+    EXPECT_EQ(w.grid->row(), 0);
+    EXPECT_EQ(fake->messages().size(), 1u);
 }
 
 TEST(DataGrid, BeforeColUpdateRefusalKeepsTheOldValue)
@@ -260,14 +275,15 @@ TEST(DataGrid, FailedRowWriteKeepsTheGridOnTheRow)
 {
     GridWindow w;
     ScopedFakeDialogs fake;
-    w.type(1, Born, ".not a date");
+    w.type(1, Name, "A name far too long for its field");
     w.grid->setCurrentIndex(w.grid->model()->index(0, Name));
     ASSERT_EQ(fake->messages().size(), 1u);  // the store's own message
+    EXPECT_EQ(fake->messages()[0].informative, "Name takes at most 20 characters.");
     EXPECT_EQ(w.grid->row(), 1);
-    EXPECT_EQ(w.data->fieldValue("Name").toString(), "Alice");
+    EXPECT_EQ(w.data->fieldValue("Name").toString(), "A name far too long for its field");
     QTest::keyClick(w.grid, Qt::Key_Escape);  // undoes the row's changes
     EXPECT_FALSE(w.data->isDirty());
-    EXPECT_EQ(w.grid->cellText(1, Born), "");
+    EXPECT_EQ(w.grid->cellText(1, Name), "Alice");
     w.grid->setCurrentIndex(w.grid->model()->index(0, Name));
     EXPECT_EQ(w.grid->row(), 0);
 }
