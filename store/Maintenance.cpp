@@ -405,6 +405,12 @@ Workspace::RepairReport Workspace::repairDatabase(const QString& path)
                                                    .arg(o.type, o.name, e.description()));
             }
         }
+        // The file's layout version travels with it, so that it is not upgraded a second time.
+        sqlite3_stmt* version = nullptr;
+        if (sqlite3_prepare_v2(src.get(), "PRAGMA user_version", -1, &version, nullptr) == SQLITE_OK &&
+            sqlite3_step(version) == SQLITE_ROW)
+            sql::exec(dst.get(), QStringLiteral("PRAGMA user_version=%1").arg(sqlite3_column_int(version, 0)));
+        sqlite3_finalize(version);
         sql::exec(dst.get(), QStringLiteral("COMMIT"));
         check = integrityCheck(dst.get());
         if (!isSound(check))
