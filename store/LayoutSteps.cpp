@@ -65,7 +65,7 @@ END;
 const char* const ImportMappings = R"sql(
 CREATE TABLE ImportMappings (
     Headers TEXT COLLATE NOCASE PRIMARY KEY,
-    Fields  TEXT NOT NULL,
+    Fields  TEXT COLLATE NOCASE NOT NULL,
     Saved   DATETIME
 );
 )sql";
