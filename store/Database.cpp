@@ -286,8 +286,11 @@ std::unique_ptr<Database> Database::openFile(const QString& path)
     d.path = fi.absoluteFilePath();
     // A linked file is opened where it really lies, so that its journal is written beside it.
     const QString real = fi.canonicalFilePath();
-    const int rc = sqlite3_open_v2(QFile::encodeName(real).constData(), &d.db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, nullptr);
+    // The program uses each connection from one thread only, so the engine need not lock
+    // the connection around every call (row reads make several calls per value).
+    const int rc =
+        sqlite3_open_v2(QFile::encodeName(real).constData(), &d.db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const QString message = d.db ? QString::fromUtf8(sqlite3_errmsg(d.db)) : QString();
         sqlite3_close(d.db);
