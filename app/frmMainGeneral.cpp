@@ -1,6 +1,7 @@
 // frmMain, data side: loading, the couple caption, the General Information panel with its
 // transaction and date fields, and rescheduling the checklist when the panel closes.
 #include "app/frmMain.h"
+#include "controls/Named.h"
 
 #include "app/frmWelcome.h"
 #include "checklist/DueDates.h"
@@ -45,12 +46,7 @@ QStringList halfHours()
     return times;
 }
 
-template <typename W>
-W* named(W* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
+using controls::named;
 
 }  // namespace
 

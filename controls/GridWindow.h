@@ -12,6 +12,7 @@
 #pragma once
 
 #include "controls/CellFormat.h"
+#include "controls/Named.h"
 
 #include <QObject>
 #include <QPointer>
@@ -33,13 +34,7 @@ struct GridColumn;
 
 namespace grids {
 
-// Gives a control its name (objectName: how tests and help texts know it) and returns it.
-template <typename Control>
-Control* named(Control* control, const char* name)
-{
-    control->setObjectName(QLatin1String(name));
-    return control;
-}
+using controls::named;
 
 // A column bound to field, shown in format, without default or cell button.
 controls::GridColumn boundColumn(const QString& caption, const QString& field,

@@ -1,4 +1,5 @@
 // Step 1 of the guest import: the file and how it is read.
+#include "controls/Named.h"
 #include "exchange/frmImportGuests.h"
 
 #include <QCheckBox>
@@ -20,12 +21,7 @@ namespace {
 
 constexpr int PreviewRows = 20;
 
-template <typename T>
-T* named(T* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
+using controls::named;
 
 }  // namespace
 

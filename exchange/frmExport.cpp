@@ -1,4 +1,5 @@
 #include "exchange/frmExport.h"
+#include "controls/Named.h"
 
 #include "exchange/Calendar.h"
 #include "exchange/ExchangeError.h"
@@ -26,12 +27,7 @@ namespace exchange {
 
 namespace {
 
-template <typename T>
-T* named(T* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
+using controls::named;
 
 }  // namespace
 

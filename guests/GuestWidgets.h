@@ -3,6 +3,7 @@
 #pragma once
 
 #include "controls/Events.h"
+#include "controls/Named.h"
 #include "store/Store.h"
 
 #include <QGroupBox>
@@ -11,12 +12,7 @@
 
 namespace guests {
 
-template <typename W>
-W* named(W* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
+using controls::named;
 
 inline QLineEdit* textBox(const QString& name, int maxLength = 0)
 {

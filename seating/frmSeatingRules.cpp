@@ -1,4 +1,5 @@
 #include "seating/frmSeatingRules.h"
+#include "controls/Named.h"
 
 #include "controls/Dialogs.h"
 #include "seating/SeatPlanStore.h"
@@ -24,12 +25,7 @@ namespace {
 constexpr int KeyRole = Qt::UserRole;
 const QString Title = QStringLiteral("Seating Rules");
 
-template <typename W>
-W* named(W* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
+using controls::named;
 
 }  // namespace
 

@@ -1,4 +1,5 @@
 #include "vendors/frmVendors.h"
+#include "controls/Named.h"
 
 #include "controls/ConfirmDelete.h"
 #include "controls/DataList.h"
@@ -31,12 +32,7 @@ const QString NameField = QStringLiteral("VendorName");
 // Characters of a vendor name the quick-search list shows without cutting it short.
 constexpr int QuickSearchNameChars = 24;
 
-template <typename T>
-T* named(T* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
+using controls::named;
 
 controls::DataSource* dataSource(QObject* parent, const QString& name)
 {
