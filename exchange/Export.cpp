@@ -2,14 +2,14 @@
 
 #include "exchange/CsvFile.h"
 #include "exchange/ExchangeError.h"
+#include "exchange/XlsxSheet.h"
+#include "shell/Modules.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QTemporaryFile>
-
-#include <xlsxwriter.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -202,55 +202,70 @@ void writeCsv(const ExportTable& table, const QString& path)
 
 namespace {
 
-struct Workbook {
-    lxw_workbook* book = nullptr;
-    ~Workbook()
-    {
-        if (book)
-            workbook_close(book);
-    }
-};
-
-void check(lxw_error error, const QString& path)
+// The cell of a value as the store reads it, for a column of type.
+xlsx::Cell sheetCell(const QVariant& value, ColumnType type)
 {
-    if (error != LXW_NO_ERROR)
-        throw ExchangeError(QStringLiteral("\"%1\" cannot be written: %2").arg(path, lxw_strerror(error)));
-}
-
-void writeCell(lxw_worksheet* sheet, lxw_row_t r, lxw_col_t c, const QVariant& value, ColumnType type,
-               lxw_format* money, lxw_format* date, lxw_format* dateTime)
-{
+    using Kind = xlsx::Cell::Kind;
+    xlsx::Cell cell;
     if (value.isNull() && type != ColumnType::YesNo)
-        return;
+        return cell;
     switch (type) {
         case ColumnType::Money:
-            worksheet_write_number(sheet, r, c, value.value<store::Currency>().toDouble(), money);
+            cell.kind = Kind::Money;
+            cell.number = value.value<store::Currency>().toDouble();
             break;
         case ColumnType::Date: {
             const QDateTime dt = value.toDateTime();
-            lxw_datetime when = {dt.date().year(), dt.date().month(),  dt.date().day(),
-                                 dt.time().hour(), dt.time().minute(), double(dt.time().second())};
-            worksheet_write_datetime(sheet, r, c, &when, dt.time() == QTime(0, 0) ? date : dateTime);
+            cell.kind = dt.time() == QTime(0, 0) ? Kind::Date : Kind::DateTime;
+            cell.year = dt.date().year();
+            cell.month = dt.date().month();
+            cell.day = dt.date().day();
+            cell.hour = dt.time().hour();
+            cell.minute = dt.time().minute();
+            cell.second = dt.time().second();
             break;
         }
         case ColumnType::YesNo:
-            worksheet_write_boolean(sheet, r, c, value.toBool(), nullptr);
+            cell.kind = Kind::Bool;
+            cell.yes = value.toBool();
             break;
         case ColumnType::Number:
-            worksheet_write_number(sheet, r, c, value.toDouble(), nullptr);
+            cell.kind = Kind::Number;
+            cell.number = value.toDouble();
             break;
-        case ColumnType::Text: {
-            const QByteArray text = value.toString().toUtf8();
-            worksheet_write_string(sheet, r, c, text.constData(), nullptr);
+        case ColumnType::Text:
+            cell.kind = Kind::Text;
+            cell.text = value.toString().toStdString();
             break;
-        }
     }
+    return cell;
+}
+
+xlsx::Sheet sheetOf(const ExportTable& table)
+{
+    xlsx::Sheet sheet;
+    sheet.title = table.title.toStdString();
+    for (const ExportColumn& col : table.columns)
+        sheet.columns.push_back(
+            {col.caption.toStdString(), std::min(std::max<int>(col.width, int(col.caption.size()) + 2), 40)});
+    for (const QVariantList& row : table.rows) {
+        std::vector<xlsx::Cell> cells;
+        for (size_t c = 0; c < table.columns.size(); ++c)
+            cells.push_back(sheetCell(row.value(qsizetype(c)), table.columns[c].type));
+        sheet.rows.push_back(std::move(cells));
+    }
+    return sheet;
 }
 
 }  // namespace
 
 void writeXlsx(const ExportTable& table, const QString& path)
 {
+    QString why;
+    const auto write = shell::moduleFunction<xlsx::WriteFunction>(QString::fromLatin1(xlsx::ModuleName),
+                                                                  xlsx::WriteFunctionName, &why);
+    if (!write)
+        throw ExchangeError(QStringLiteral("\"%1\" cannot be written: %2").arg(path, why));
     // Written beside the target under a temporary name and renamed over it when complete.
     const QFileInfo info(path);
     QTemporaryFile temp(info.absoluteDir().filePath(QStringLiteral(".orvane-export-XXXXXX.xlsx")));
@@ -258,36 +273,12 @@ void writeXlsx(const ExportTable& table, const QString& path)
         throw ExchangeError(QStringLiteral("\"%1\" cannot be written: %2").arg(path, temp.errorString()));
     temp.close();
     const QByteArray tempName = QFile::encodeName(temp.fileName());
-    {
-        Workbook wb;
-        wb.book = workbook_new(tempName.constData());
-        if (!wb.book)
-            throw ExchangeError(QStringLiteral("\"%1\" cannot be written.").arg(path));
-        lxw_worksheet* sheet = workbook_add_worksheet(wb.book, table.title.toUtf8().constData());
-        lxw_format* header = workbook_add_format(wb.book);
-        format_set_bold(header);
-        format_set_bottom(header, LXW_BORDER_THIN);
-        lxw_format* money = workbook_add_format(wb.book);
-        format_set_num_format(money, "$#,##0.00;($#,##0.00)");
-        lxw_format* date = workbook_add_format(wb.book);
-        format_set_num_format(date, "d mmm yyyy");
-        lxw_format* dateTime = workbook_add_format(wb.book);
-        format_set_num_format(dateTime, "d mmm yyyy hh:mm");
-        for (size_t c = 0; c < table.columns.size(); ++c) {
-            const ExportColumn& col = table.columns[c];
-            worksheet_write_string(sheet, 0, lxw_col_t(c), col.caption.toUtf8().constData(), header);
-            const int width = std::max<int>(col.width, int(col.caption.size()) + 2);
-            worksheet_set_column(sheet, lxw_col_t(c), lxw_col_t(c), std::min(width, 40), nullptr);
-        }
-        worksheet_freeze_panes(sheet, 1, 0);
-        for (size_t r = 0; r < table.rows.size(); ++r)
-            for (size_t c = 0; c < table.columns.size(); ++c)
-                writeCell(sheet, lxw_row_t(r + 1), lxw_col_t(c), table.rows[r].value(qsizetype(c)),
-                          table.columns[c].type, money, date, dateTime);
-        lxw_workbook* book = wb.book;
-        wb.book = nullptr;
-        check(workbook_close(book), path);
-    }
+    const xlsx::Sheet sheet = sheetOf(table);
+    std::string error;
+    write(&sheet, tempName.constData(), &error);
+    if (!error.empty())
+        throw ExchangeError(
+            QStringLiteral("\"%1\" cannot be written: %2").arg(path, QString::fromStdString(error)));
     if (std::rename(tempName.constData(), QFile::encodeName(path).constData()) != 0)
         throw ExchangeError(QStringLiteral("\"%1\" cannot be written.").arg(path));
     temp.setAutoRemove(false);

@@ -1,4 +1,4 @@
-// The seating plan as an integer programme solved by CBC.
+// The seating plan as an integer programme, solved by CBC in the solver module.
 //
 // Variables: x[u][t] = 1 when unit u (a party, or parties kept together) sits at table t,
 // for the tables open to it. Hard constraints: a unit takes at most one table; the people
@@ -6,17 +6,15 @@
 // first seats as many people as possible (a weight no preference can outweigh), then
 // follows the preferences: tables that mix the bride's and the groom's sides, tables in
 // use, or the spread of empty seats between the fullest and the emptiest table.
+#include "seating/Mip.h"
 #include "seating/SeatPlan.h"
 #include "seating/SeatUnits.h"
-
-#include <coin/Cbc_C_Interface.h>
+#include "shell/Modules.h"
 
 #include <QElapsedTimer>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <memory>
 
 namespace seating {
 
@@ -30,42 +28,29 @@ constexpr double MixedTablePenalty = 10;
 constexpr double UsedTablePenalty = 10;
 constexpr double SpreadPenalty = 2;
 
-struct ModelDeleter {
-    void operator()(Cbc_Model* m) const { Cbc_deleteModel(m); }
-};
-
 class Builder {
 public:
-    Builder(const SeatProblem& problem, const Prepared& prep)
-        : problem_(problem), prep_(prep), model_(Cbc_newModel())
-    {
-    }
+    Builder(const SeatProblem& problem, const Prepared& prep) : problem_(problem), prep_(prep) {}
 
     void build();
-    Cbc_Model* model() const { return model_.get(); }
+    const mip::Model& model() const { return model_; }
     // The table index of each unit in the solution, or -1.
-    std::vector<int> read(const double* values) const;
+    std::vector<int> read(const std::vector<double>& values) const;
 
 private:
-    // Named columns and rows make the model readable when CBC prints it.
     int addBinary(double objective)
     {
-        Cbc_addCol(model_.get(), name('c', columns_), 0, 1, objective, 1, 0, nullptr, nullptr);
-        return columns_++;
+        model_.columns.push_back({0, 1, objective, true});
+        return int(model_.columns.size()) - 1;
     }
     int addContinuous(double lower, double upper, double objective)
     {
-        Cbc_addCol(model_.get(), name('c', columns_), lower, upper, objective, 0, 0, nullptr, nullptr);
-        return columns_++;
+        model_.columns.push_back({lower, upper, objective, false});
+        return int(model_.columns.size()) - 1;
     }
     void addRow(const std::vector<int>& cols, const std::vector<double>& coefs, char sense, double rhs)
     {
-        Cbc_addRow(model_.get(), name('r', rows_++), int(cols.size()), cols.data(), coefs.data(), sense, rhs);
-    }
-    const char* name(char kind, int index)
-    {
-        std::snprintf(name_, sizeof name_, "%c%d", kind, index);
-        return name_;
+        model_.rows.push_back({cols, coefs, sense, rhs});
     }
     void addSides();
     void addBalance();
@@ -73,17 +58,14 @@ private:
 
     const SeatProblem& problem_;
     const Prepared& prep_;
-    std::unique_ptr<Cbc_Model, ModelDeleter> model_;
-    int columns_ = 0;
-    int rows_ = 0;
-    char name_[16] = {};
+    mip::Model model_;
     std::vector<std::vector<std::pair<int, int>>> atTable_;  // per table: (unit, column)
     std::vector<std::vector<std::pair<int, int>>> ofUnit_;   // per unit: (table, column)
 };
 
 void Builder::build()
 {
-    Cbc_setObjSense(model_.get(), -1);  // maximise
+    model_.maximise = true;
     atTable_.resize(problem_.tables.size());
     ofUnit_.resize(prep_.units.size());
     for (size_t u = 0; u < prep_.units.size(); ++u)
@@ -209,14 +191,28 @@ void Builder::addBalance()
     }
 }
 
-std::vector<int> Builder::read(const double* values) const
+std::vector<int> Builder::read(const std::vector<double>& values) const
 {
     std::vector<int> at(ofUnit_.size(), -1);
     for (size_t u = 0; u < ofUnit_.size(); ++u)
         for (const auto& [t, col] : ofUnit_[u])
-            if (values && values[col] > 0.5)
+            if (size_t(col) < values.size() && values[size_t(col)] > 0.5)
                 at[u] = t;
     return at;
+}
+
+// Solves through the solver module; without it, no solution and the reason why.
+mip::Result solve(mip::Model model, double seconds)
+{
+    mip::Result result;
+    model.seconds = seconds;
+    QString why;
+    if (auto run = shell::moduleFunction<mip::SolveFunction>(QString::fromLatin1(mip::ModuleName),
+                                                             mip::SolveFunctionName, &why))
+        run(&model, &result);
+    else
+        result.failure = why.toStdString();
+    return result;
 }
 
 // True when the seating keeps every seat count and Apart rule (a check on the solver).
@@ -278,24 +274,21 @@ SeatPlan solveSeating(const SeatProblem& problem)
 
     Builder builder(problem, prep);
     builder.build();
-    if (Cbc_getNumCols(builder.model()) == 0) {
+    if (builder.model().columns.empty()) {
         plan.solved = plan.provenBest = true;
     } else {
-        Cbc_setLogLevel(builder.model(), 0);
-        Cbc_setMaximumSeconds(builder.model(), std::max(0.1, problem.timeLimitSeconds));
-        Cbc_setParameter(builder.model(), "threads", "1");
-        Cbc_setParameter(builder.model(), "timeMode", "elapsed");  // the limit is the user's wait
-        Cbc_solve(builder.model());
-        const double* best = Cbc_bestSolution(builder.model());
-        at = builder.read(best);
-        plan.solved = best != nullptr && keepsHardRules(prep, at);
+        const mip::Result best = solve(builder.model(), std::max(0.1, problem.timeLimitSeconds));
+        at = builder.read(best.values);
+        plan.solved = best.found && keepsHardRules(prep, at);
         if (!plan.solved) {
             at = greedy;  // a plan that keeps every rule when the solver found none in time
             plan.solved = keepsHardRules(prep, at);
+            if (!best.failure.empty())
+                plan.explanations << QString::fromStdString(best.failure);
         } else {
-            plan.objective = Cbc_getObjValue(builder.model());
-            plan.bound = Cbc_getBestPossibleObjValue(builder.model());
-            plan.provenBest = Cbc_isProvenOptimal(builder.model()) != 0;
+            plan.objective = best.objective;
+            plan.bound = best.bound;
+            plan.provenBest = best.proven;
         }
     }
     writePlan(problem, prep, at, plan);

@@ -21,6 +21,7 @@ namespace shell {
 namespace {
 
 QString g_programDirectory;
+QString g_moduleDirectory;
 
 const QString WeddingFileName = QStringLiteral("wedding.mdb");
 
@@ -45,6 +46,14 @@ QString portableWeddingFile()
 QString deliveredWeddingFile()
 {
     return installedDataDirectory() + QLatin1Char('/') + WeddingFileName;
+}
+
+// A module in the installed module folder when it lies there, else beside the program.
+QString moduleOfProgram(const QString& name)
+{
+    const QString here = QCoreApplication::applicationDirPath();
+    const QString installed = cleanJoin(here, QStringLiteral(ORVANE_MODULES_FROM_PROGRAM "/") + name);
+    return QFileInfo::exists(installed + QStringLiteral(".so")) ? installed : here + QLatin1Char('/') + name;
 }
 
 [[noreturn]] void failCopy(const QString& target, const QString& reason)
@@ -113,12 +122,20 @@ QString templatePath(const QString& templateName)
     return QDir(resourceDirectory()).filePath(templateName);
 }
 
+void setModuleDirectory(const QString& directory)
+{
+    g_moduleDirectory = directory;
+}
+
+QString modulePath(const QString& name)
+{
+    return g_moduleDirectory.isEmpty() ? moduleOfProgram(name) : g_moduleDirectory + QLatin1Char('/') + name;
+}
+
 QString audioModulePath()
 {
-    const QString here = QCoreApplication::applicationDirPath();
-    const QString installed = cleanJoin(here, QStringLiteral(ORVANE_MODULES_FROM_PROGRAM "/orvane_audio"));
-    return QFileInfo::exists(installed + QStringLiteral(".so")) ? installed
-                                                                : here + QStringLiteral("/orvane_audio");
+    // Always the running program's own: test programs, which lie elsewhere, stay silent.
+    return moduleOfProgram(QStringLiteral("orvane_audio"));
 }
 
 void prepareWeddingFile()

@@ -43,8 +43,13 @@ QString resourceDirectory();
 QString helpFilePath();
 // A report or label template by file name ("guests.rpt").
 QString templatePath(const QString& templateName);
-// The audio output module (without its suffix, as QLibrary takes it). It belongs to the
-// program, not to the data, so it is found from the running program even in tests.
+// A module of the program by name ("orvane_audio"), without its suffix, as QLibrary takes
+// it: the installed module folder when the module lies there, else beside the program.
+// Modules belong to the program, not to the data, so they are found from the running
+// program (or the folder setModuleDirectory() names: tests, whose programs lie elsewhere).
+QString modulePath(const QString& name);
+void setModuleDirectory(const QString& directory);
+// The audio output module, always the running program's own.
 QString audioModulePath();
 
 // Installed layout: makes the user's data folder and, when it holds no wedding file yet,

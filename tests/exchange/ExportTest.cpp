@@ -2,6 +2,7 @@
 // typed cells read back by an independent reader, and the round trip through the import.
 #include "exchange/Export.h"
 #include "exchange/GuestImport.h"
+#include "shell/Paths.h"
 
 #include "tests/exchange/ExchangeFixture.h"
 
@@ -9,6 +10,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QTemporaryDir>
 
 using namespace exchange;
 using exchangetest::fileBytes;
@@ -165,4 +167,23 @@ TEST_F(Export, AWorkbookHasTypedCellsAFrozenHeaderAndWidths)
     EXPECT_EQ(due["t"].toString(), "datetime");
     EXPECT_EQ(due["v"].toString(), "2026-05-01T00:00:00");
     EXPECT_EQ(rows[1].toArray()[column(header, "Done?")].toObject()["t"].toString(), "bool");
+}
+
+TEST_F(Export, WithoutTheWorkbookModuleAWorkbookIsRefusedInWordsAndNoFileIsLeft)
+{
+    QTemporaryDir empty;
+    shell::setModuleDirectory(empty.path());
+    const QString path = tempPath("guests.xlsx");
+    try {
+        exportList(db(), ExportList::Guests, path);
+        ADD_FAILURE() << "the export claimed success";
+    } catch (const ExchangeError& e) {
+        EXPECT_TRUE(e.message().contains("orvane_xlsx could not be loaded")) << e.message().toStdString();
+    }
+    shell::setModuleDirectory(testsupport::binDir());
+    EXPECT_FALSE(QFileInfo::exists(path));
+    EXPECT_TRUE(QDir(QFileInfo(path).absolutePath())
+                    .entryList({".orvane-export-*"}, QDir::Hidden | QDir::Files)
+                    .isEmpty());
+    EXPECT_EQ(exportList(db(), ExportList::Guests, path), 3) << "with the module back, the same export works";
 }

@@ -3,10 +3,13 @@
 // preferences followed, and plans that cannot seat everyone explained in words.
 #include "seating/SeatPlan.h"
 #include "seating/SeatUnits.h"
+#include "shell/Paths.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <map>
@@ -277,4 +280,22 @@ TEST(SeatSolver, RandomWeddingsNeverBreakAHardRuleOrOverbook)
         if (!plan.complete())
             EXPECT_FALSE(plan.explanations.isEmpty());
     }
+}
+
+// The solver is a module of the program; without it a plan is still made by the simple
+// seating, and the plan says why the solver did not run.
+TEST(SeatSolver, WithoutTheSolverModuleThePlanSaysWhyAndStillKeepsTheRules)
+{
+    QTemporaryDir empty;
+    shell::setModuleDirectory(empty.path());
+    SeatProblem problem;
+    problem.tables = {table(1, 4), table(2, 4)};
+    problem.parties = {party(1, 2, "Bride"), party(2, 2, "Groom"), party(3, 3, "Both")};
+    problem.rules = {{1, RuleKind::Apart, {1, 2}, 0, {}}};
+    const SeatPlan plan = solveSeating(problem);
+    shell::setModuleDirectory(testsupport::binDir());
+    expectSound(problem, plan);
+    EXPECT_FALSE(plan.provenBest);
+    EXPECT_TRUE(plan.explanations.join('\n').contains("orvane_solver could not be loaded"))
+        << plan.explanations.join('\n').toStdString();
 }
