@@ -117,10 +117,10 @@ void fitOnScreen(QWidget* window)
             QPoint(std::max(corner.x(), available.left()), std::max(corner.y(), available.top())) +
             QPoint(frame.left(), frame.top()));
     }
-    // move() places the frame's top-left corner.
-    const QPoint frameCorner = fitted.topLeft() - QPoint(frame.left(), frame.top());
-    if (frameCorner != window->pos())
-        window->move(frameCorner);
+    // move() places the frame as far as it is known: before the window manager has framed the
+    // window, the window itself (and the window manager puts its frame around that).
+    if (fitted.topLeft() != window->geometry().topLeft())
+        window->move(fitted.topLeft() - (window->geometry().topLeft() - window->pos()));
 }
 
 void fitWindowsWhenShown()

@@ -105,6 +105,8 @@ void shootScreen(const QString& name)
     settle(250);
     QString file = name;
     file.replace(' ', '-');
+    for (int n = 2; QFile::exists(g_out + "/" + file + ".png"); ++n)  // a window shown twice
+        file = QString(name).replace(' ', '-') + "-" + QString::number(n);
     QGuiApplication::primaryScreen()->grabWindow(0).save(g_out + "/" + file + ".png");
     std::printf("%s/%s.png\n", qPrintable(g_out), qPrintable(file));
 }
