@@ -20,12 +20,16 @@ public:
     explicit NavShape(const QString& name, QWidget* parent = nullptr);
     void setFillColor(int value);
     int fillColor() const { return fill_; }
+    // The size the shape takes when there is room (it may shrink to its minimum size).
+    void setPreferredSize(const QSize& size) { preferred_ = size; }
+    QSize sizeHint() const override { return preferred_.expandedTo(minimumSize()); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     int fill_ = app::RestColour;
+    QSize preferred_;
 };
 
 // A caption label that reports the pointer moving over it and a click.

@@ -10,6 +10,7 @@
 #include "shell/Program.h"
 #include "shell/ProgramIcon.h"
 #include "shell/Tips.h"
+#include "shell/Windows.h"
 #include "shell/frmCalander.h"
 #include "store/Layout.h"
 #include "store/Store.h"
@@ -112,6 +113,7 @@ void startProgram(std::unique_ptr<frmSplash>& splash, std::unique_ptr<frmMain>& 
 bool Main()
 {
     app::installAppStyle();
+    shell::fitWindowsWhenShown();  // no window opens larger than its screen or partly off it
     QApplication::setWindowIcon(shell::programIcon());  // every window shows it
     shell::Program& p = shell::program();
     p.DatabasePath = shell::weddingFilePath();

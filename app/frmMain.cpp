@@ -83,6 +83,15 @@ protected:
         if (!childAt(event->position().toPoint()))
             owner_->Form_MouseMove();
     }
+    // The open General Information panel lies over the hub (not in its layout): the hub is
+    // never smaller than the panel needs.
+    QSize minimumSizeHint() const override
+    {
+        QSize least = QWidget::minimumSizeHint();
+        if (owner_->frameGeneral)
+            least = least.expandedTo(owner_->frameGeneral->minimumSizeHint() + QSize(28, 20));
+        return least;
+    }
     void resizeEvent(QResizeEvent*) override
     {
         if (owner_->frameGeneral)
@@ -108,7 +117,6 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     txtnewdate = new QLineEdit(this);
     txtnewdate->setObjectName(QStringLiteral("txtnewdate"));
     txtnewdate->hide();
-    setMinimumSize(780, 560);
     resize(800, 580);
 }
 
@@ -143,11 +151,13 @@ void frmMain::buildHub()
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(28);
-    grid->setVerticalSpacing(16);
+    grid->setVerticalSpacing(12);
     for (int i = 0; i < int(Navigation.size()); ++i) {
         auto* shape = new NavShape(QString::fromLatin1(Navigation[i].shape));
         shape->setFillColor(app::RestColour);
-        shape->setMinimumSize(290, 58);
+        // Shorter shapes on a small screen, so that the window fits it.
+        shape->setMinimumSize(290, 44);
+        shape->setPreferredSize(QSize(290, 58));
         auto* label = new NavLabel(QString::fromLatin1(Navigation[i].label),
                                    QString::fromLatin1(Navigation[i].caption));
         shell::setTextLook(label, {15, true, true});
@@ -181,11 +191,11 @@ void frmMain::buildHub()
     connect(imgexit, &NavLabel::clicked, this, &frmMain::imgexit_Click);
 
     auto* layout = new QVBoxLayout(hub_);
-    layout->setContentsMargins(40, 22, 40, 28);
+    layout->setContentsMargins(40, 12, 40, 16);
     layout->addWidget(rings);
     layout->addWidget(Label3);
     layout->addWidget(Label1);
-    layout->addSpacing(18);
+    layout->addSpacing(10);
     layout->addLayout(grid);
     layout->addStretch();
     Label1->hide();

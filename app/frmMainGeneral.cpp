@@ -57,6 +57,7 @@ void frmMain::ensureGeneralPanel()
     if (frameGeneral)
         return;
     buildGeneralPanel();
+    hub_->updateGeometry();  // the window's minimum size now holds the panel
     const std::pair<QWidget*, const char*> bindings[] = {
         {txtbridesname, "bridesname"}, {txtgroomsname, "groomsname"},   {txtshowloc, "showloc"},
         {txtshowdate, "showdate"},     {cshowtime, "showtime"},         {txtshowcont, "showcont"},
@@ -108,12 +109,18 @@ void frmMain::buildGeneralPanel()
          crectime, "crectime", txtreccont, "txtreccont", mrecphone, "mrecphone"},
     };
 
-    auto* names = new QFormLayout;
-    names->addRow(QStringLiteral("Bride's Name"), txtbridesname);
-    names->addRow(QStringLiteral("Groom's Name"), txtgroomsname);
+    // Both names on one line, so that the panel fits a small screen.
+    auto* names = new QHBoxLayout;
+    auto* bride = new QFormLayout;
+    bride->addRow(QStringLiteral("Bride's Name"), txtbridesname);
+    auto* groom = new QFormLayout;
+    groom->addRow(QStringLiteral("Groom's Name"), txtgroomsname);
+    names->addLayout(bride, 1);
+    names->addSpacing(16);
+    names->addLayout(groom, 1);
 
     auto* frames = new QVBoxLayout;
-    frames->setSpacing(10);
+    frames->setSpacing(6);
     for (const Event& e : events) {
         e.frame = named(new QGroupBox(QString::fromLatin1(e.caption)), e.frameName);
         e.location = named(new QLineEdit, e.locationName);
@@ -159,9 +166,9 @@ void frmMain::buildGeneralPanel()
     buttons->addWidget(SSCommand4);
 
     auto* layout = new QVBoxLayout(frameGeneral);
-    layout->setContentsMargins(18, 24, 18, 14);
+    layout->setContentsMargins(18, 20, 18, 12);
     layout->addLayout(names);
-    layout->addSpacing(8);
+    layout->addSpacing(4);
     layout->addLayout(frames);
     layout->addStretch();
     layout->addLayout(buttons);

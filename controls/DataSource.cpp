@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QWidget>
 
 namespace controls {
@@ -42,9 +43,40 @@ void DataSource::watchWindow(QWidget* window)
 
 bool DataSource::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == window_ && event->type() == QEvent::Close)
-        leaveRow(ValidateEvent::Action::Unload, Leave::DiscardOnFailure);
+    if (watched != window_)
+        return QObject::eventFilter(watched, event);
+    if (event->type() == QEvent::Close && !leaveRowForClose()) {
+        event->ignore();  // the window stays open with what was typed
+        return true;
+    }
+    // A dialog's Esc would hide it without a close event: with changes not yet written it
+    // closes the window instead, so that the changes are written or knowingly given up.
+    if (event->type() == QEvent::KeyPress && qobject_cast<QDialog*>(window_) && isDirty()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+            window_->close();
+            return true;
+        }
+    }
     return QObject::eventFilter(watched, event);
+}
+
+bool DataSource::leaveRowForClose()
+{
+    if (leaveRow(ValidateEvent::Action::Unload, Leave::KeepOnFailure))
+        return true;
+    // The reason has been shown. What was typed stays on screen unless the user gives it up.
+    const int answer =
+        MsgBox(QStringLiteral("Close without saving your changes?"),
+               mb::YesNo | mb::Question | mb::DefaultButton2, window_->windowTitle(), window_,
+               QStringLiteral(
+                   "Your changes could not be saved. Choose No to keep the window open with your changes, "
+                   "so that you can correct them or try Close again."));
+    if (answer != mb::Yes)
+        return false;
+    clearBuffer();
+    adding_ = false;
+    return true;
 }
 
 // ---- the record set ---------------------------------------------------------------------

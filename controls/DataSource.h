@@ -37,8 +37,12 @@
 // setRecordset() or close() discards values that cannot be written (after the message).
 //
 // Closing the window writes the current row back: the DataSource watches the top-level
-// window of its parent widget (its close event, and a dialog's finished()). A window that
-// is only hidden or destroyed without closing should call close() or updateRecord().
+// window of its parent widget (its close event, and a dialog's finished()). When the row
+// cannot be written (or Validate cancels), the user is asked "Close without saving your
+// changes?" (default No): No refuses the close, and the window stays open with the typed
+// values so that Close can be tried again; Yes discards them and the window closes. Esc in
+// a dialog with changes not yet written closes it the same way. A window that is only
+// hidden or destroyed without closing should call close() or updateRecord().
 #pragma once
 
 #include "store/Store.h"
@@ -259,6 +263,7 @@ private:
     bool moveBy(ValidateEvent::Action action, const Move& move);
     enum class Leave { KeepOnFailure, DiscardOnFailure };
     bool leaveRow(ValidateEvent::Action action, Leave how);
+    bool leaveRowForClose();  // false: the window must stay open
     bool writeRow(const QList<QPair<QString, QVariant>>& changes);
     QList<QPair<QString, QVariant>> pendingChanges() const;
     void arrive(bool raiseReposition);

@@ -17,6 +17,7 @@ FloorPlanView::FloorPlanView(QWidget* parent) : QGraphicsView(parent)
 
 void FloorPlanView::zoomBy(qreal factor)
 {
+    followSize_ = false;
     const qreal now = transform().m11();
     if ((factor > 1 && now > 4) || (factor < 1 && now < 0.1))
         return;
@@ -25,8 +26,16 @@ void FloorPlanView::zoomBy(qreal factor)
 
 void FloorPlanView::fitAll()
 {
+    followSize_ = true;
     if (scene())
         fitInView(scene()->itemsBoundingRect().adjusted(-30, -30, 30, 30), Qt::KeepAspectRatio);
+}
+
+void FloorPlanView::resizeEvent(QResizeEvent* event)
+{
+    QGraphicsView::resizeEvent(event);
+    if (followSize_)
+        fitAll();
 }
 
 void FloorPlanView::wheelEvent(QWheelEvent* event)

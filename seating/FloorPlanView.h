@@ -15,6 +15,8 @@ class FloorPlanView : public QGraphicsView {
 public:
     explicit FloorPlanView(QWidget* parent = nullptr);
     void zoomBy(qreal factor);
+    // Shows the whole plan; until the user zooms, the plan keeps filling the view as the
+    // window changes size (also when the window is first laid out or fitted to its screen).
     void fitAll();
 
 signals:
@@ -24,6 +26,10 @@ signals:
 protected:
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    bool followSize_ = true;
 };
 
 // The key of the party an entry stands for.

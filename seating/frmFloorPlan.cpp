@@ -101,9 +101,15 @@ void frmFloorPlan::buildControls()
 
 QWidget* frmFloorPlan::buildToolbar()
 {
+    // Two rows: looking at the plan above, changing the seating below, so that the window
+    // stays narrow enough for a small screen.
     auto* bar = new QWidget(this);
-    auto* row = new QHBoxLayout(bar);
-    row->setContentsMargins(0, 0, 0, 0);
+    auto* rows = new QVBoxLayout(bar);
+    rows->setContentsMargins(0, 0, 0, 0);
+    auto* row = new QHBoxLayout;
+    auto* seatingRow = new QHBoxLayout;
+    rows->addLayout(row);
+    rows->addLayout(seatingRow);
     cmdZoomIn =
         makeButton(bar, "cmdZoomIn", QStringLiteral("Zoom In"), QStringLiteral("Ctrl+wheel also zooms"));
     cmdZoomOut = makeButton(bar, "cmdZoomOut", QStringLiteral("Zoom Out"));
@@ -121,12 +127,12 @@ QWidget* frmFloorPlan::buildToolbar()
     cmdClose = makeButton(bar, "cmdClose", QStringLiteral("Close"));
     for (QPushButton* b : {cmdZoomIn, cmdZoomOut, cmdFit, cmdShape, cmdPin})
         row->addWidget(b);
-    row->addSpacing(16);
-    for (QPushButton* b : {cmdSeatEveryone, cmdUndo, cmdRules, cmdPrint})
-        row->addWidget(b);
     row->addStretch(1);
     row->addWidget(cmdHelp);
     row->addWidget(cmdClose);
+    for (QPushButton* b : {cmdSeatEveryone, cmdUndo, cmdRules, cmdPrint})
+        seatingRow->addWidget(b);
+    seatingRow->addStretch(1);
 
     connect(cmdZoomIn, &QPushButton::clicked, this, [this] { viewPlan->zoomBy(1.25); });
     connect(cmdZoomOut, &QPushButton::clicked, this, [this] { viewPlan->zoomBy(0.8); });

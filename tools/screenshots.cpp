@@ -4,12 +4,22 @@
 // tip windows of a first run.
 //
 //   xvfb-run -s "-screen 0 1280x900x24" build/tools/orvane_screenshots docs/images
+//
+// With --every-window it opens every window of the program once, on the sample wedding when
+// its folder is given, and saves the whole screen while each is shown (to see that none is
+// clipped or lies off the screen); the date picker also with a date typed in its date box:
+//
+//   xvfb-run -s "-screen 0 1280x720x24" build/tools/orvane_screenshots --every-window OUT [SAMPLE]
 #include "app/Startup.h"
 #include "app/frmMain.h"
 #include "controls/Dialogs.h"
 #include "shell/HelpViewer.h"
 #include "shell/Paths.h"
 #include "shell/Program.h"
+#include "shell/frmCalander.h"
+#include "store/Store.h"
+#include "tests/support/SampleWedding.h"
+#include "tests/support/WindowTour.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -89,11 +99,59 @@ void firstRun()
     shutDownProgram();
 }
 
+// The whole screen while a window is shown (a window manager's frame included).
+void shootScreen(const QString& name)
+{
+    settle(250);
+    QString file = name;
+    file.replace(' ', '-');
+    for (int n = 2; QFile::exists(g_out + "/" + file + ".png"); ++n)  // a window shown twice
+        file = QString(name).replace(' ', '-') + "-" + QString::number(n);
+    QGuiApplication::primaryScreen()->grabWindow(0).save(g_out + "/" + file + ".png");
+    std::printf("%s/%s.png\n", qPrintable(g_out), qPrintable(file));
+}
+
+int everyWindow(const QString& sampleFolder)
+{
+    QTemporaryDir dir;
+    const QString programFolder = programDir(dir, true);
+    if (!sampleFolder.isEmpty()) {
+        store::Database& db =
+            store::Workspace::defaultWorkspace().openDatabase(programFolder + "/wedding.mdb");
+        testsupport::loadSampleWedding(db, sampleFolder);
+        store::Workspace::defaultWorkspace().close();
+    }
+    shell::setProgramDirectory(programFolder);
+    testsupport::WindowTour tour([](QWidget* window, const QString& name) {
+        window->activateWindow();
+        shootScreen(name);
+        if (auto* picker = qobject_cast<frmCalander*>(window)) {
+            QTest::keyClicks(picker->txtTyped, QStringLiteral("15-Aug-2027"));
+            shootScreen(name + "-typed");
+        }
+    });
+    controls::setModalHook([&tour](QWidget* w) {
+        w->show();
+        return tour.modal(w);
+    });
+    if (!Main())
+        return 1;
+    tour.run(*frmMain::instance(), programFolder);
+    controls::setModalHook({});
+    shutDownProgram();
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    if (argc > 2 && QByteArray(argv[1]) == "--every-window") {
+        g_out = QString::fromLocal8Bit(argv[2]);
+        QDir().mkpath(g_out);
+        return everyWindow(argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString());
+    }
     g_out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(g_out);
 

@@ -5,6 +5,7 @@
 #include "controls/DataSource.h"
 #include "shell/Help.h"
 #include "tests/controls/GridWindowTest.h"
+#include "tests/support/FileLock.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -482,5 +483,27 @@ TEST_F(ExpenseWindow, HelpAndClose)
     type(grid, 0, ColPaid, "40");
     w->SSCommand4->click();
     EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(expense("Cake", "Owing").value<Currency>(), money("0"));
+}
+
+TEST_F(ExpenseWindow, ClosingWhenTheFileIsLockedKeepsTheWindowOpenWithWhatWasTyped)
+{
+    addExpense("Cake", Cake);
+    auto w = open();
+    type(grid, 0, ColPaid, "40");
+    auto other = std::make_unique<testsupport::FileLock>(dir.databasePath());
+    ASSERT_TRUE(other->locked());
+    w->SSCommand4->click();
+    testsupport::pumpEvents();
+    ASSERT_FALSE(messages().empty());
+    EXPECT_EQ(messages().back().text, "Close without saving your changes?");
+    EXPECT_TRUE(w->isVisible()) << "No (the default) keeps the window open";
+    EXPECT_EQ(text(0, ColPaid), "$40.00");
+
+    other->release();
+    w->SSCommand4->click();
+    testsupport::pumpEvents();
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(expense("Cake", "Paid").value<Currency>(), money("40"));
     EXPECT_EQ(expense("Cake", "Owing").value<Currency>(), money("0"));
 }

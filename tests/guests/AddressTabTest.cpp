@@ -8,6 +8,7 @@
 #include "guests/frmNewGuest.h"
 #include "shell/HelpViewer.h"
 #include "shell/Program.h"
+#include "tests/support/FileLock.h"
 #include "tests/support/WidgetTestUtils.h"
 
 #include <QComboBox>
@@ -337,4 +338,54 @@ TEST_F(GuestWindowTest, TabKeyStaysAmongTheControlsOfTheVisibleTab)
     chooseTab(frmGuests::GiftsTab);
     EXPECT_TRUE(w().gifMaskEdBox2->focusPolicy() & Qt::TabFocus);
     EXPECT_FALSE(w().addtxtFields[2]->focusPolicy() & Qt::TabFocus);
+}
+
+TEST_F(GuestWindowTest, ClosingWhenTheFileIsLockedKeepsTheWindowOpenWithWhatWasTyped)
+{
+    const auto tom = insertGuest(QStringLiteral("Mr."), QStringLiteral("Tom"), QStringLiteral("Abbott"));
+    openWindow();
+    QLineEdit* first = w().addtxtFields[2];
+    focus(first);
+    QTest::keyClick(first, Qt::Key_End);
+    typeInto(first, QStringLiteral("as"));
+    ASSERT_EQ(first->text(), QStringLiteral("Tomas"));
+
+    auto other = std::make_unique<testsupport::FileLock>(dir_.databasePath());
+    ASSERT_TRUE(other->locked());
+    QTest::mouseClick(w().SSCommand4, Qt::LeftButton);
+    testsupport::pumpEvents();
+    ASSERT_EQ(messages().size(), 2u);
+    EXPECT_EQ(messages()[0].text, QStringLiteral("You have entered invalid data"));
+    EXPECT_EQ(messages()[0].informative, QStringLiteral("The database is locked by another program."));
+    EXPECT_EQ(messages()[1].text, QStringLiteral("Close without saving your changes?"));
+    EXPECT_EQ(messages()[1].style,
+              controls::mb::YesNo | controls::mb::Question | controls::mb::DefaultButton2);
+    EXPECT_TRUE(w().isVisible()) << "No (the default) keeps the window open";
+    EXPECT_EQ(first->text(), QStringLiteral("Tomas"));
+    EXPECT_EQ(caption(w()), QStringLiteral("Mr. Tom Abbott"));
+
+    other->release();
+    QTest::mouseClick(w().SSCommand4, Qt::LeftButton);
+    testsupport::pumpEvents();
+    EXPECT_FALSE(w().isVisible());
+    EXPECT_EQ(messages().size(), 2u);
+    EXPECT_EQ(stored(tom, QStringLiteral("FirstName")).toString(), QStringLiteral("Tomas"));
+}
+
+TEST_F(GuestWindowTest, TypedValuesAreGivenUpOnlyOnAClearYes)
+{
+    const auto tom = insertGuest(QStringLiteral("Mr."), QStringLiteral("Tom"), QStringLiteral("Abbott"));
+    openWindow();
+    QLineEdit* last = w().addtxtFields[0];
+    focus(last);
+    QTest::keyClick(last, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(last, Qt::Key_Delete);  // refused: a party needs its last name
+    dialogs().messageAnswers = {controls::mb::OK, controls::mb::Yes};
+    QTest::mouseClick(w().SSCommand4, Qt::LeftButton);
+    testsupport::pumpEvents();
+    ASSERT_EQ(messages().size(), 2u);
+    EXPECT_EQ(messages()[0].text, QStringLiteral("You must enter a last name"));
+    EXPECT_EQ(messages()[1].text, QStringLiteral("Close without saving your changes?"));
+    EXPECT_FALSE(w().isVisible());
+    EXPECT_EQ(stored(tom, QStringLiteral("LastName")).toString(), QStringLiteral("Abbott"));
 }

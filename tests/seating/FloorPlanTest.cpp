@@ -285,3 +285,29 @@ TEST_F(FloorPlanTest, SeatEveryoneIsShownBeforeItIsAppliedAndUndoPutsItAllBack)
     EXPECT_EQ(seatingDump(), before);
     EXPECT_EQ(plan.lstUnseated->count(), 4);
 }
+
+TEST_F(FloorPlanTest, ThePlanFillsTheViewAsTheWindowChangesSizeUntilTheUserZooms)
+{
+    for (const char* name : {"Aspen", "Birch", "Cedar", "Dogwood"})
+        addTable(name, 8);
+    frmFloorPlan plan;
+    open(plan);
+    // The tables take up the view's width or height (a plan fitted to a view not yet laid
+    // out would be a speck in the middle).
+    auto shownShare = [&plan] {
+        const QRect shown = plan.viewPlan->mapFromScene(plan.scene()->itemsBoundingRect()).boundingRect();
+        const QSize view = plan.viewPlan->viewport()->size();
+        return std::max(double(shown.width()) / view.width(), double(shown.height()) / view.height());
+    };
+    EXPECT_GT(shownShare(), 0.6);
+    plan.resize(plan.width() - 200, plan.height() - 100);
+    testsupport::pumpEvents();
+    EXPECT_GT(shownShare(), 0.6);
+    EXPECT_LE(shownShare(), 1.0);
+
+    plan.cmdZoomIn->click();
+    const qreal zoomed = plan.viewPlan->transform().m11();
+    plan.resize(plan.width() + 200, plan.height() + 100);
+    testsupport::pumpEvents();
+    EXPECT_DOUBLE_EQ(plan.viewPlan->transform().m11(), zoomed) << "a zoom the user chose is kept";
+}
