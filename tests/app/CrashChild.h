@@ -12,7 +12,7 @@ class FakeDialogs;
 
 namespace crashchild {
 
-// A step finished: `value` (never negative) on a line of its own.
+// A step finished: `value` (never negative) on a line of its own; then a short pause.
 void report(qint64 value);
 // A step is about to write (a line "-1"): a kill after it may have caught the step's commit.
 void stepBegins();

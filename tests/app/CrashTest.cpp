@@ -52,12 +52,26 @@ struct Totals {
     int integrityFailures = 0;
     int lost = 0;
     int inconsistent = 0;
+    int duringStep = 0;  // kills that fell while a step was under way
 };
 
 // The steps a child reported finished; a negative line only says that a step began.
 qint64 finished(const std::vector<qint64>& reports)
 {
     return std::count_if(reports.begin(), reports.end(), [](qint64 r) { return r >= 0; });
+}
+
+// What the last finished step reported (there is one: every round waits for it).
+qint64 lastFinished(const std::vector<qint64>& reports)
+{
+    return *std::find_if(reports.rbegin(), reports.rend(), [](qint64 r) { return r >= 0; });
+}
+
+// True when the kill came after a step had begun and before it reported: its change may or
+// may not be in the file. Otherwise the file must hold exactly the last finished step.
+bool stepUnderWay(const std::vector<qint64>& reports)
+{
+    return reports.back() < 0;
 }
 
 // What a scenario checks after a kill: the reports of this run (the last is the last step
@@ -114,12 +128,14 @@ protected:
             ASSERT_TRUE(WIFSIGNALED(status))
                 << scenario.toStdString() << ": the program ended by itself with " << WEXITSTATUS(status);
             ++totals.kills;
+            totals.duringStep += stepUnderWay(reports);
             totals.commits += finished(reports);
             check(reports, totals);
         }
-        std::cout << scenario.toStdString() << ": " << totals.kills << " kills, " << totals.commits
-                  << " steps finished, " << totals.integrityFailures << " integrity failures, " << totals.lost
-                  << " finished steps lost, " << totals.inconsistent << " inconsistent states\n";
+        std::cout << scenario.toStdString() << ": " << totals.kills << " kills (" << totals.duringStep
+                  << " during a step), " << totals.commits << " steps finished, " << totals.integrityFailures
+                  << " integrity failures, " << totals.lost << " finished steps lost, " << totals.inconsistent
+                  << " inconsistent states\n";
         EXPECT_GE(totals.commits, rounds);
         EXPECT_EQ(totals.integrityFailures, 0);
         EXPECT_EQ(totals.lost, 0);
@@ -150,10 +166,10 @@ TEST_F(ProgramCrashTest, ClosingGeneralInformationKeepsDueDatesWithTheirWeddingD
             return;
         const QDateTime stored =
             stamp(apptest::queryValue(db(), "SELECT weddingdate FROM General").toString());
-        const int last = int(reports.back());
+        const int last = int(lastFinished(reports));
         const QDate done = QDate(2030, 1, 31).addMonths(last);
         const QDate next = QDate(2030, 1, 31).addMonths((last + 1) % 7);
-        if (stored.date() != done && stored.date() != next)
+        if (stored.date() != done && !(stepUnderWay(reports) && stored.date() == next))
             ++totals.lost;
         const QStringList codes =
             apptest::queryColumn(db(), "SELECT checktime FROM Checklist ORDER BY rowid");
@@ -175,7 +191,8 @@ TEST_F(ProgramCrashTest, AddingAndRemovingGuestsKeepsEveryFinishedStep)
         if (!checkSound(db(), totals))
             return;
         const qint64 count = apptest::queryValue(db(), "SELECT count(*) FROM Guests").toLongLong();
-        if (qAbs(count - reports.back()) > 1)
+        const qint64 last = lastFinished(reports);
+        if (count != last && !(stepUnderWay(reports) && qAbs(count - last) == 1))
             ++totals.lost;
     });
 }
@@ -233,12 +250,15 @@ TEST_F(ProgramCrashTest, BackupAndRestoreLeaveOnlyWholeFiles)
         checkSound(db(), totals);
         backupsSound(totals);
     });
-    killRepeatedly("restore", [&](const std::vector<qint64>&, Totals& totals) {
+    killRepeatedly("restore", [&](const std::vector<qint64>& reports, Totals& totals) {
         if (!checkSound(db(), totals))
             return;
+        // a.mdb holds one guest, b.mdb two; the report names the one restored last.
         const int guests = apptest::queryValue(db(), "SELECT count(*) FROM Guests").toInt();
         if (guests != 1 && guests != 2)
             ++totals.inconsistent;
+        else if (guests != lastFinished(reports) + 1 && !stepUnderWay(reports))
+            ++totals.lost;
         backupsSound(totals);
     });
     EXPECT_LE(int(store::backup::list(db(), false).size()), store::backup::MaxKept);
@@ -257,11 +277,10 @@ void checkSeating(const QString& db, const std::vector<qint64>& reports, bool ne
     if (crashtest::seatingDisagreements(db) != 0)
         ++totals.inconsistent;
     const qint64 now = crashtest::seatingFingerprint(db);
-    const auto last = std::find_if(reports.rbegin(), reports.rend(), [](qint64 r) { return r >= 0; });
-    if (now == *last)
+    if (now == lastFinished(reports))
         return;
-    const bool stepUnderWay = reports.back() < 0;
-    if (!stepUnderWay || (neverBack && std::find(reports.begin(), reports.end(), now) != reports.end()))
+    if (!stepUnderWay(reports) ||
+        (neverBack && std::find(reports.begin(), reports.end(), now) != reports.end()))
         ++totals.lost;
 }
 

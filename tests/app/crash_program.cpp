@@ -1,6 +1,6 @@
 // The child of the program crash tests: runs one of the program's own writing paths over and
 // over in a program directory until it is killed, and reports on stdout each step only after
-// the step has returned.
+// the step has returned ("-1" when a step begins, then what it reports when it has finished).
 //
 // Usage: orvane_crash_program SCENARIO PROGRAM-DIRECTORY
 //   general   open General Information, type the next of seven wedding dates, Close
@@ -11,7 +11,7 @@
 //   backup    make a backup (reports the step)
 //   restore   restore the backups a.mdb and b.mdb in turn (reports the one restored, 0 or 1)
 //   seating   seat and unseat parties, and seat everyone by plan (reports the seating's
-//             fingerprint, after "-1" when a step begins)
+//             fingerprint)
 //   tables    add, change and delete tables in the table editor, and seat a party at the
 //             newest (reports as seating does)
 // Started on a file it cannot open, the program offers its rescue window: the child chooses
@@ -48,6 +48,9 @@ void report(qint64 value)
     const int n = std::snprintf(line, sizeof line, "%lld\n", static_cast<long long>(value));
     if (::write(1, line, size_t(n)) != n)
         ::_exit(1);
+    // A pause between steps, as between a person's actions: the kills that fall in it find
+    // the file holding exactly the steps reported.
+    ::usleep(5000);
 }
 
 void stepBegins()
@@ -83,6 +86,7 @@ QDate weddingDate(int index)
 int runGeneral(frmMain& main)
 {
     for (qint64 step = 0;; ++step) {
+        crashchild::stepBegins();
         main.imggeneral_Click();
         main.txtweddingdate->setText(shell::dateText(weddingDate(int(step % 7))));
         main.SSCommand4_Click();
@@ -97,6 +101,7 @@ int runGuests()
     store::Database& db = shell::database();
     auto count = [&] { return db.openRecordset("Guests", store::RecordsetType::Snapshot)->recordCount(); };
     for (qint64 step = 1;; ++step) {
+        crashchild::stepBegins();
         if (step % 3 == 0) {
             auto rs = db.openRecordset("Guests", store::RecordsetType::Dynaset);
             guests::removeGuest(*rs);
@@ -112,6 +117,7 @@ int runMaintenance(frmMain& main, controls::FakeDialogs& dialogs, bool compact)
     for (qint64 step = 1;; ++step) {
         dialogs.messageAnswers = {controls::mb::Yes, controls::mb::OK};
         dialogs.calls.clear();
+        crashchild::stepBegins();
         if (compact) {
             main.mnuCompact_Click();
         } else {
@@ -156,6 +162,7 @@ int main(int argc, char** argv)
         if (scenario == "backup" || scenario == "restore") {
             const QString path = shell::programDirectory() + "/wedding.mdb";
             for (qint64 step = 1;; ++step) {
+                crashchild::stepBegins();
                 if (scenario == "backup") {
                     store::backup::make(path, store::backup::Reason::Manual);
                     report(step);
