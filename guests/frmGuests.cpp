@@ -1,5 +1,6 @@
 #include "guests/frmGuests.h"
 
+#include "controls/ConfirmDelete.h"
 #include "controls/DataList.h"
 #include "controls/DataNavigator.h"
 #include "controls/DataSource.h"
@@ -394,11 +395,7 @@ void frmGuests::SSCommand2_Click()
 
 void frmGuests::SSCommand3_Click()
 {
-    try {
-        removeCurrentGuest();
-    } catch (const store::StoreError& e) {
-        controls::MsgBox(e.description(), controls::mb::OKOnly, QStringLiteral("Delete Error"), this);
-    }
+    controls::deleteShowingErrors([this] { removeCurrentGuest(); }, this);
 }
 
 void frmGuests::removeCurrentGuest()
@@ -409,11 +406,7 @@ void frmGuests::removeCurrentGuest()
     const QString name =
         guests::partyName(guests->value(QStringLiteral("Prefix")), guests->value(QStringLiteral("FirstName")),
                           guests->value(QStringLiteral("LastName")));
-    const int answer =
-        controls::MsgBox(QStringLiteral("Do you want to delete ") + name,
-                         controls::mb::YesNo | controls::mb::Question | controls::mb::DefaultButton2,
-                         QStringLiteral("Confirm Delete"), this);
-    if (answer != controls::mb::Yes)
+    if (!controls::confirmDelete(name, this))
         return;
     guests::removeGuest(*guests);
     if (store::Recordset* invited = shell::program().InvitedSnapshot)

@@ -101,17 +101,14 @@ Database& RecordsetImpl::database() const
 // ---------------------------------------------------------------------------------------
 // Checks
 
-void RecordsetImpl::checkOpen() const
+void RecordsetImpl::notOpen()
 {
-    if (!dbi_ || !dbi_->db)
-        raise(err::ObjectNotSet, QStringLiteral("The record set is not open."));
+    raise(err::ObjectNotSet, QStringLiteral("The record set is not open."));
 }
 
-void RecordsetImpl::requireCurrent() const
+void RecordsetImpl::noCurrent()
 {
-    checkOpen();
-    if (!hasCurrent())
-        noCurrentRecord();
+    noCurrentRecord();
 }
 
 void RecordsetImpl::requireUpdatable() const
@@ -157,11 +154,6 @@ bool RecordsetImpl::eof() const
 {
     checkOpen();
     return keys_.empty() || pos_ >= int(keys_.size());
-}
-
-bool RecordsetImpl::hasCurrent() const
-{
-    return dbi_ && !onDeleted_ && pos_ >= 0 && pos_ < int(keys_.size());
 }
 
 void RecordsetImpl::moveFirst()
@@ -283,12 +275,20 @@ QList<FieldInfo> RecordsetImpl::fields() const
 
 int RecordsetImpl::fieldIndex(const QString& name) const
 {
-    for (const auto& [recent, index] : recentNames_)
-        if (recent.constData() == name.constData() && recent.size() == name.size() && !recent.isNull())
+    // Names are usually read in the same order row after row: look after the last one found
+    // first.
+    for (size_t i = 0; i < recentNames_.size(); ++i) {
+        const size_t slot = (recentHit_ + 1 + i) % recentNames_.size();
+        const auto& [recent, index] = recentNames_[slot];
+        if (recent.constData() == name.constData() && recent.size() == name.size() && !recent.isNull()) {
+            recentHit_ = slot;
             return index;
+        }
+    }
     // Windows read the same few names row after row: remember each spelling once found.
     if (const auto known = columnByName_.constFind(name); known != columnByName_.cend()) {
-        recentNames_[recentNext_++ % recentNames_.size()] = {name, *known};
+        recentHit_ = recentNext_++ % recentNames_.size();
+        recentNames_[recentHit_] = {name, *known};
         return *known;
     }
     auto it = columnByLower_.constFind(name.toLower());
@@ -304,14 +304,23 @@ int RecordsetImpl::fieldIndex(const QString& name) const
 QVariant RecordsetImpl::value(const QString& name) const
 {
     checkOpen();
-    return value(columnOrThrow(name));
+    return readValue(columnOrThrow(name));
 }
 
 QVariant RecordsetImpl::value(int index) const
 {
     checkOpen();
     checkColumn(index);
+    return readValue(index);
+}
+
+QVariant RecordsetImpl::readValue(int index) const
+{
     const FieldType type = columns_[size_t(index)].info.type;
+    if (editMode_ == EditMode::None && keyed_) {
+        if (const QVariant* v = valueAtHand(index))
+            return sql::toRead(*v, type);
+    }
     if (editMode_ != EditMode::None) {
         const auto it = buffer_.find(index);
         if (it != buffer_.end())

@@ -1,6 +1,8 @@
 // Changing rows through a record set: the edit buffer, AddNew/Edit/Update, Delete.
 #include "store/RecordsetImpl.h"
 
+#include <cstdio>
+
 namespace store {
 
 using sql::raise;
@@ -8,7 +10,7 @@ using sql::raise;
 // ---------------------------------------------------------------------------------------
 // Changes
 
-std::shared_ptr<sql::Statement> RecordsetImpl::cachedWriteStatement(const QString& signature) const
+std::shared_ptr<sql::Statement> RecordsetImpl::cachedWriteStatement(QStringView signature) const
 {
     for (const auto& [name, st] : writeStatements_)
         if (name == signature)
@@ -79,11 +81,17 @@ void RecordsetImpl::update()
     checkOpen();
     if (editMode_ == EditMode::None)
         raise(err::UpdateWithoutEdit, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
-    const QString table = dialect::quoteIdentifier(source_.table);
     // Statements are kept by the columns they write, so a run of edits prepares once.
-    QString signature = editMode_ == EditMode::Edit ? QStringLiteral("U") : QStringLiteral("I");
-    for (const auto& [column, value] : buffer_)
-        signature += ':' + QString::number(column);
+    QVarLengthArray<QChar, 64> mark;
+    mark.append(QChar(editMode_ == EditMode::Edit ? u'U' : u'I'));
+    for (const auto& [column, value] : buffer_) {
+        mark.append(QChar(u':'));
+        char digits[12];
+        const int n = std::snprintf(digits, sizeof digits, "%d", column);
+        for (int i = 0; i < n; ++i)
+            mark.append(QLatin1Char(digits[i]));
+    }
+    const QStringView signature(mark.constData(), mark.size());
     auto st = cachedWriteStatement(signature);
     if (!st) {
         const QString table = dialect::quoteIdentifier(source_.table);
@@ -106,7 +114,7 @@ void RecordsetImpl::update()
                                          marks.join(", ") + ")";
         }
         if (!text.isEmpty())
-            st = writeStatement(signature, text);
+            st = writeStatement(signature.toString(), text);
     }
     int parameter = 1;
     for (const auto& [column, value] : buffer_)

@@ -37,7 +37,7 @@ public:
 
     bool bof() const override;
     bool eof() const override;
-    bool hasCurrent() const override;
+    bool hasCurrent() const override { return dbi_ && !onDeleted_ && pos_ >= 0 && pos_ < int(keys_.size()); }
     void moveFirst() override;
     void moveLast() override;
     void moveNext() override;
@@ -124,6 +124,7 @@ private:
     // same literal names row after row finds each by its address, without hashing.
     mutable std::array<std::pair<QString, int>, 8> recentNames_;
     mutable size_t recentNext_ = 0;
+    mutable size_t recentHit_ = 0;  // the slot found last
 
     std::vector<qint64> keys_;  // row keys in the set's order (ordinals for query sets)
     mutable std::unordered_map<qint64, int> positions_;  // key -> position, built when needed
@@ -168,6 +169,7 @@ private:
     mutable sql::Statement rangeStatement_;
     mutable sql::Statement sortKeyStatement_;  // the order values of one row, by key
     QStringList sortTerms_;                    // the order's terms before the row key
+    mutable std::vector<int> sortSlots_;       // where each term is in a row read, when it is
     mutable qint64 sortKeyOf_ = 0;             // the row whose order values sortKey_ holds
     mutable Row sortKey_;                      // kept for the last row of the latest block
     bool rangeReadable_ = false;
@@ -176,18 +178,34 @@ private:
     std::vector<std::pair<QString, std::shared_ptr<sql::Statement>>> writeStatements_;  // by columns written
     mutable std::optional<std::vector<QVariant>> defaults_;
 
-    static constexpr int Block = 64;         // rows read by key at once
-    static constexpr int RangeBlock = 1024;  // rows read on in order at once
+    static constexpr int Block = 64;              // rows read by key at once
+    static constexpr int RangeBlock = 1024;       // rows kept read by key before the cache is emptied
+    static constexpr int FirstRangeBlock = 1024;  // rows read on in order by a first scan
+    static constexpr int MaxRangeBlock = 4096;    // ... and by the scans of a long walk
+    mutable int rangeBlock_ = FirstRangeBlock;
     mutable qint64 memoKey_ = 0;
     mutable const CachedRow* memoRow_ = nullptr;  // the cached row of memoKey_
     void clearCache() const;
     void forget(qint64 key) const;
 
-    void checkOpen() const;
-    void requireCurrent() const;
+    // Called for every value read: inline, with the throwing paths out of line.
+    void checkOpen() const
+    {
+        if (!dbi_ || !dbi_->db)
+            notOpen();
+    }
+    void requireCurrent() const
+    {
+        checkOpen();
+        if (!hasCurrent())
+            noCurrent();
+    }
+    [[noreturn]] static void notOpen();
+    [[noreturn]] static void noCurrent();
     void requireUpdatable() const;
     void checkColumn(int index) const;
     int columnOrThrow(const QString& name) const;
+    QVariant readValue(int index) const;  // an open set, a valid column
     void discardEdit();
 
     void describeColumns();
@@ -200,6 +218,19 @@ private:
 
     // The current row's stored value of a column (-1: only make sure the row exists).
     const QVariant& currentValue(int column) const;
+    // The same when it is at hand without a look-up: the row read last, with the column
+    // read in it (a caller reading several fields of a row). nullptr otherwise.
+    const QVariant* valueAtHand(int column) const
+    {
+        if (!memoRow_ || !hasCurrent() || memoKey_ != keys_[size_t(pos_)] ||
+            cacheGeneration_ != dbi_->generation || size_t(column) >= wantedSince_.size())
+            return nullptr;
+        const quint32 since = wantedSince_[size_t(column)];
+        if (since == NotWanted || memoRow_->version < since || memoRow_->gone)
+            return nullptr;
+        const int slot = (*memoRow_->layout)[size_t(column)];
+        return slot < 0 ? nullptr : &memoRow_->values[slot];
+    }
     void fetchBlock(int position) const;
     QString rowSql(const QString& columns) const;
     void prepareRowStatement() const;
@@ -209,13 +240,14 @@ private:
     // Stores a row read by st (its key in column 0, its values from column `first`).
     void storeRow(const sql::Statement& st, CachedRow& row, int first) const;
     void keepSortKey(qint64 key, const sql::Statement& st, int first) const;
+    bool readSortKey(qint64 key) const;  // the order values of a row, to scan on after it
     QVariant defaultValue(int index) const;
 
     dialect::Resolver columnResolver() const;
     QString translatedCondition(const QString& condition) const;
     std::vector<int> matchingPositions(const QString& condition, const QVariantList& params);
     std::shared_ptr<sql::Statement> writeStatement(const QString& signature, const QString& sqlText);
-    std::shared_ptr<sql::Statement> cachedWriteStatement(const QString& signature) const;
+    std::shared_ptr<sql::Statement> cachedWriteStatement(QStringView signature) const;
     void afterWrite(qint64 key);
     bool touchesIndex() const;
     enum class FindFrom { First, Next, Previous, Last };

@@ -196,6 +196,17 @@ void RecordsetImpl::prepareRowStatement() const
         }
     }
     rowStatement_ = sql::Statement(dbi_->db, rowSql(sqlColumns.join(", ")));
+    // Where the order's columns are among those read, a scan's last row gives the values
+    // the next scan starts after, without a look-up.
+    sortSlots_.clear();
+    for (const QString& term : sortTerms_) {
+        const auto read = std::find_if(columns.begin(), columns.end(), [&](int c) {
+            return columnSql_[c].compare(term, Qt::CaseInsensitive) == 0;
+        });
+        if (read == columns.end())
+            break;
+        sortSlots_.push_back(int(read - columns.begin()));
+    }
     rowColumns_ = std::move(columns);
     newLayout();
     rowStatementVersion_ = wantedVersion_;
@@ -212,7 +223,7 @@ void RecordsetImpl::prepareRowStatement() const
             sql::Statement(dbi_->db, "SELECT " + source_.qualifier + ".rowid" +
                                          (sqlColumns.isEmpty() ? QString() : ", " + sqlColumns.join(", ")) +
                                          " FROM " + source_.from + " WHERE " + where + " ORDER BY " +
-                                         keysOrder() + " LIMIT " + QString::number(RangeBlock));
+                                         keysOrder() + " LIMIT ?" + QString::number(sortTerms_.size() + 2));
         if (!sortTerms_.isEmpty() && !sortKeyStatement_)
             sortKeyStatement_ =
                 sql::Statement(dbi_->db, "SELECT " + sortTerms_.join(", ") + " FROM " + source_.from +
@@ -337,7 +348,10 @@ bool RecordsetImpl::readRange(int position) const
     if (!rangeReadable_ || position == 0 || lastMoveBackward_ || rowStatementVersion_ != wantedVersion_)
         return false;
     const qint64 previous = keys_[size_t(position - 1)];
-    if (sortKeyOf_ != previous || sortKey_.size() != size_t(sortTerms_.size()))
+    // A walk that went on from rows read earlier by key has not kept their order values:
+    // read the previous row's, so that the walk goes on with a scan and not row by row.
+    const bool known = sortKeyOf_ == previous && sortKey_.size() == size_t(sortTerms_.size());
+    if (!known && !(cachedRow(position - 1) && readSortKey(previous)))
         return false;
     for (const QVariant& v : sortKey_)
         if (v.isNull())
@@ -345,12 +359,17 @@ bool RecordsetImpl::readRange(int position) const
     for (int k = 0; k < sortTerms_.size(); ++k)
         rangeStatement_.bind(k + 1, sortKey_[size_t(k)]);
     sqlite3_bind_int64(rangeStatement_.get(), int(sortTerms_.size()) + 1, previous);
+    // A walk that goes on scan after scan reads ever larger blocks (fewer statements for a
+    // long walk); a scan elsewhere starts small again (less read for a window of rows).
+    const bool goesOn = windowSize_ > 0 && position == windowStart_ + windowSize_;
+    rangeBlock_ = goesOn ? std::min(2 * rangeBlock_, MaxRangeBlock) : FirstRangeBlock;
+    sqlite3_bind_int(rangeStatement_.get(), int(sortTerms_.size()) + 2, rangeBlock_);
     memoRow_ = nullptr;
-    if (window_.size() < size_t(RangeBlock))
-        window_.resize(size_t(RangeBlock));
+    if (window_.size() < size_t(rangeBlock_))
+        window_.resize(size_t(rangeBlock_));
     windowStart_ = position;
     windowSize_ = 0;
-    const size_t last = std::min(keys_.size(), size_t(position) + RangeBlock) - 1;
+    const size_t last = std::min(keys_.size(), size_t(position) + size_t(rangeBlock_)) - 1;
     size_t next = size_t(position);
     while (next <= last && rangeStatement_.step()) {
         if (rangeStatement_.columnInt(0) != keys_[next])
@@ -364,18 +383,32 @@ bool RecordsetImpl::readRange(int position) const
     if (next > last) {
         // The scan reached the block's last row: its order values start the next scan. Only
         // this row's are read, so the scan itself reads no column twice.
-        if (sortTerms_.isEmpty()) {
-            sortKey_.clear();
-            sortKeyOf_ = keys_[last];
+        const CachedRow& lastRow = window_[size_t(windowSize_ - 1)];
+        if (!sortTerms_.isEmpty() && sortSlots_.size() == size_t(sortTerms_.size())) {
+            sortKeyOf_ = lastRow.key;
+            sortKey_.resize(sortSlots_.size());
+            for (size_t k = 0; k < sortSlots_.size(); ++k)
+                sortKey_[k] = lastRow.values[sortSlots_[k]];
         } else {
-            sortKeyStatement_.bind(1, keys_[last]);
-            if (sortKeyStatement_.step()) {
-                keepSortKey(keys_[last], sortKeyStatement_, 0);
-                sortKeyStatement_.reset();
-            }
+            readSortKey(keys_[last]);
         }
     }
     return next > size_t(position);
+}
+
+bool RecordsetImpl::readSortKey(qint64 key) const
+{
+    if (sortTerms_.isEmpty()) {
+        sortKey_.clear();
+        sortKeyOf_ = key;
+        return true;
+    }
+    sortKeyStatement_.bind(1, key);
+    const bool found = sortKeyStatement_.step();
+    if (found)
+        keepSortKey(key, sortKeyStatement_, 0);
+    sortKeyStatement_.reset();
+    return found;
 }
 
 void RecordsetImpl::fetchBlock(int position) const

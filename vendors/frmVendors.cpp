@@ -1,5 +1,6 @@
 #include "vendors/frmVendors.h"
 
+#include "controls/ConfirmDelete.h"
 #include "controls/DataList.h"
 #include "controls/DataNavigator.h"
 #include "controls/DataSource.h"
@@ -399,11 +400,7 @@ void frmVendors::addVendor(const QString& name)
 
 void frmVendors::SSCommand3_Click()
 {
-    try {
-        removeCurrentVendor();
-    } catch (const store::StoreError& e) {
-        controls::MsgBox(e.description(), controls::mb::OKOnly, QStringLiteral("Delete Error"), this);
-    }
+    controls::deleteShowingErrors([this] { removeCurrentVendor(); }, this);
 }
 
 // On an empty list, reading the name fails with the store's "no current record".
@@ -413,11 +410,7 @@ void frmVendors::removeCurrentVendor()
     if (!vendors)
         return;
     const QString name = vendors->value(NameField).toString();
-    const int answer =
-        controls::MsgBox(QStringLiteral("Do you want to delete ") + name,
-                         controls::mb::YesNo | controls::mb::Question | controls::mb::DefaultButton2,
-                         QStringLiteral("Confirm Delete"), this);
-    if (answer != controls::mb::Yes)
+    if (!controls::confirmDelete(name, this))
         return;
     // The row is gone before the list is re-read, so edits typed into it are not written.
     vendors->deleteRecord();

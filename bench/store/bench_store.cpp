@@ -263,11 +263,12 @@ int main(int argc, char** argv)
         "update 1,000 rows in one transaction",
         [&] {
             ++round;
+            const QString city = QStringLiteral("Town %1").arg(round);  // once a round, as on the raw side
             ws.beginTrans();
             dynaset->moveFirst();
             for (int i = 0; i < 1000; ++i, dynaset->moveNext()) {
                 dynaset->edit();
-                dynaset->setValue(QStringLiteral("City"), QStringLiteral("Town %1").arg(round));
+                dynaset->setValue(QStringLiteral("City"), city);
                 dynaset->setValue(QStringLiteral("Invited"), i % 5);
                 dynaset->update();
             }
