@@ -14,7 +14,8 @@ QStringList backupColumns(const store::backup::Entry& entry)
 {
     const QLocale locale;
     const auto count = [&](int n) { return n < 0 ? QStringLiteral("cannot be read") : locale.toString(n); };
-    return {locale.toString(entry.made, QLocale::ShortFormat), locale.formattedDataSize(entry.size),
+    return {locale.toString(entry.made, QLocale::ShortFormat),
+            locale.formattedDataSize(entry.size, 1, QLocale::DataSizeTraditionalFormat),
             count(entry.guestParties), count(entry.tasks), store::backup::reasonText(entry.reason)};
 }
 

@@ -1,6 +1,6 @@
 // The child of the program crash tests: runs one of the program's own writing paths over and
 // over in a program directory until it is killed, and reports on stdout each step only after
-// the step has returned.
+// the step has returned ("-1" when a step begins, then what it reports when it has finished).
 //
 // Usage: orvane_crash_program SCENARIO PROGRAM-DIRECTORY
 //   general   open General Information, type the next of seven wedding dates, Close
@@ -10,10 +10,17 @@
 //   repair    put the damaged file damaged.mdb in place and repair it (reports the step)
 //   backup    make a backup (reports the step)
 //   restore   restore the backups a.mdb and b.mdb in turn (reports the one restored, 0 or 1)
+//   seating   seat and unseat parties, and seat everyone by plan (reports the seating's
+//             fingerprint)
+//   tables    add, change and delete tables in the table editor, and seat a party at the
+//             newest (reports as seating does)
+// Started on a file it cannot open, the program offers its rescue window: the child chooses
+// Repair there, as a user would.
 #include "app/Maintenance.h"
 #include "app/Recovery.h"
 #include "app/Startup.h"
 #include "app/frmMain.h"
+#include "app/frmRescue.h"
 #include "controls/Dialogs.h"
 #include "guests/GuestStore.h"
 #include "shell/DatePicker.h"
@@ -21,17 +28,19 @@
 #include "shell/Program.h"
 #include "shell/Sound.h"
 #include "store/Backup.h"
+#include "tests/app/CrashChild.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include <unistd.h>
 
 #include <cstdio>
 
-namespace {
+namespace crashchild {
 
 void report(qint64 value)
 {
@@ -39,6 +48,34 @@ void report(qint64 value)
     const int n = std::snprintf(line, sizeof line, "%lld\n", static_cast<long long>(value));
     if (::write(1, line, size_t(n)) != n)
         ::_exit(1);
+    // A pause between steps, as between a person's actions: the kills that fall in it find
+    // the file holding exactly the steps reported.
+    ::usleep(5000);
+}
+
+void stepBegins()
+{
+    if (::write(1, "-1\n", 3) != 3)
+        ::_exit(1);
+}
+
+}  // namespace crashchild
+
+namespace {
+
+using crashchild::report;
+
+// A window shown modally: the rescue window offered at start-up is answered with Repair,
+// a table editor is driven by the step under way, any other window is closed.
+int answerModal(QWidget* window)
+{
+    if (auto* rescue = qobject_cast<frmRescue*>(window)) {
+        rescue->cmdRepair->click();
+        return rescue->result();
+    }
+    if (!crashchild::driveTableEditor(window))
+        window->close();
+    return 0;
 }
 
 QDate weddingDate(int index)
@@ -49,6 +86,7 @@ QDate weddingDate(int index)
 int runGeneral(frmMain& main)
 {
     for (qint64 step = 0;; ++step) {
+        crashchild::stepBegins();
         main.imggeneral_Click();
         main.txtweddingdate->setText(shell::dateText(weddingDate(int(step % 7))));
         main.SSCommand4_Click();
@@ -63,6 +101,7 @@ int runGuests()
     store::Database& db = shell::database();
     auto count = [&] { return db.openRecordset("Guests", store::RecordsetType::Snapshot)->recordCount(); };
     for (qint64 step = 1;; ++step) {
+        crashchild::stepBegins();
         if (step % 3 == 0) {
             auto rs = db.openRecordset("Guests", store::RecordsetType::Dynaset);
             guests::removeGuest(*rs);
@@ -78,6 +117,7 @@ int runMaintenance(frmMain& main, controls::FakeDialogs& dialogs, bool compact)
     for (qint64 step = 1;; ++step) {
         dialogs.messageAnswers = {controls::mb::Yes, controls::mb::OK};
         dialogs.calls.clear();
+        crashchild::stepBegins();
         if (compact) {
             main.mnuCompact_Click();
         } else {
@@ -115,16 +155,15 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const QString scenario = QString::fromLocal8Bit(argv[1]);
     shell::setProgramDirectory(QString::fromLocal8Bit(argv[2]));
+    shell::setModuleDirectory(QStringLiteral(ORVANE_MODULE_DIR));
     controls::ScopedFakeDialogs dialogs;
-    controls::setModalHook([](QWidget* w) {
-        w->close();
-        return 0;
-    });
+    controls::setModalHook(answerModal);
     shell::setSoundPlayer([](const QByteArray&) {});
     try {
         if (scenario == "backup" || scenario == "restore") {
             const QString path = shell::programDirectory() + "/wedding.mdb";
             for (qint64 step = 1;; ++step) {
+                crashchild::stepBegins();
                 if (scenario == "backup") {
                     store::backup::make(path, store::backup::Reason::Manual);
                     report(step);
@@ -144,6 +183,10 @@ int main(int argc, char** argv)
             return runGuests();
         if (scenario == "compact" || scenario == "repair")
             return runMaintenance(main, *dialogs, scenario == "compact");
+        if (scenario == "seating")
+            return crashchild::runSeating(*dialogs);
+        if (scenario == "tables")
+            return crashchild::runTables(*dialogs);
     } catch (const store::StoreError& e) {
         std::fprintf(stderr, "store error %d: %s\n", e.number(), e.description().toLocal8Bit().constData());
         return 1;

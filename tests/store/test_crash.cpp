@@ -5,16 +5,14 @@
 // (a sanitizer) still kills during commits. ORVANE_CRASH_ROUNDS sets the number of kills
 // (default 100) for a longer run.
 #include "StoreFixture.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TestSupport.h"
 
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
-#include <fcntl.h>
-#include <signal.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <iostream>
@@ -24,63 +22,31 @@ using namespace store;
 
 namespace {
 
-struct Child {
-    pid_t pid = -1;
-    int out = -1;
-};
-
-Child startWriter(const QString& path)
+// The highest commit the child has reported so far (at least `committed`).
+qint64 highestReported(testsupport::ChildProcess& child, qint64 committed)
 {
-    int fds[2];
-    if (::pipe(fds) != 0)
-        return {};
-    const QByteArray program = ORVANE_CRASH_WRITER;
-    const QByteArray file = QFile::encodeName(path);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(fds[1], 1);
-        ::close(fds[0]);
-        ::close(fds[1]);
-        ::execl(program.constData(), program.constData(), file.constData(), static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    ::close(fds[1]);
-    ::fcntl(fds[0], F_SETFL, O_NONBLOCK);
-    return {pid, fds[0]};
+    std::vector<qint64> reports;
+    child.readNumbers(reports);
+    for (qint64 r : reports)
+        committed = std::max(committed, r);
+    return committed;
 }
 
-// Reads what the child reported; returns the highest committed number in it.
-qint64 drain(int fd, QByteArray& pending, qint64 highest)
-{
-    char buffer[4096];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n <= 0)
-            break;
-        pending.append(buffer, int(n));
-    }
-    int end;
-    while ((end = int(pending.indexOf('\n'))) >= 0) {
-        highest = std::max(highest, pending.left(end).toLongLong());
-        pending.remove(0, end + 1);
-    }
-    return highest;
-}
-
-}  // namespace
-
-// Waits until the child has reported `count` more commits than `committed` (or the time is up).
-qint64 waitForCommits(Child& child, QByteArray& pending, qint64 committed, qint64 count,
+// Waits until the child has reported `count` more commits than `committed` (or the time is
+// up, or the child ended); returns the highest commit reported.
+qint64 waitForCommits(testsupport::ChildProcess& child, qint64 committed, qint64 count,
                       std::chrono::milliseconds limit)
 {
     const qint64 goal = committed + count;
     const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (committed < goal && std::chrono::steady_clock::now() < deadline) {
-        committed = drain(child.out, pending, committed);
+    while (committed < goal && std::chrono::steady_clock::now() < deadline && !child.ended()) {
+        committed = highestReported(child, committed);
         std::this_thread::sleep_for(std::chrono::microseconds(100));
     }
     return committed;
 }
+
+}  // namespace
 
 TEST(StoreCrash, KilledWriterLeavesASoundFileWithEveryCommittedChange)
 {
@@ -100,25 +66,21 @@ TEST(StoreCrash, KilledWriterLeavesASoundFileWithEveryCommittedChange)
     qint64 committedByKills = 0;
     int interruptedTransactions = 0;
     for (int round = 0; round < rounds; ++round) {
-        Child child = startWriter(path);
-        ASSERT_GT(child.pid, 0);
-        QByteArray pending;
+        testsupport::ChildProcess child(ORVANE_CRASH_WRITER, {QFile::encodeName(path)});
+        ASSERT_TRUE(child.started());
         // The kill falls relative to the writer's progress: after its first commit, then a
         // random number of further commits and a random part of one more.
         const qint64 before = committed;
         const auto started = std::chrono::steady_clock::now();
-        committed = waitForCommits(child, pending, committed, 1, std::chrono::seconds(30));
+        committed = waitForCommits(child, committed, 1, std::chrono::seconds(30));
         ASSERT_GT(committed, before) << "the writer made no commit within 30 s in round " << round;
         const auto perCommit = std::chrono::steady_clock::now() - started;
-        committed = waitForCommits(child, pending, committed, random->bounded(0, 4), std::chrono::seconds(5));
+        committed = waitForCommits(child, committed, random->bounded(0, 4), std::chrono::seconds(5));
         const auto partOfOne =
             std::chrono::duration_cast<std::chrono::microseconds>(perCommit) / 50 * random->bounded(0, 100);
         std::this_thread::sleep_for(std::min(partOfOne, std::chrono::microseconds(50000)));
-        ::kill(child.pid, SIGKILL);
-        int status = 0;
-        ::waitpid(child.pid, &status, 0);
-        committed = drain(child.out, pending, committed);
-        ::close(child.out);
+        const int status = child.kill();
+        committed = highestReported(child, committed);
         ASSERT_TRUE(WIFSIGNALED(status)) << "the writer ended by itself with " << WEXITSTATUS(status);
         if (QFile::exists(path + "-journal"))
             ++interruptedTransactions;
