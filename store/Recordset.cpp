@@ -59,6 +59,7 @@ void RecordsetImpl::finishStatements()
 {
     rowStatement_.reset();
     rangeStatement_.reset();
+    seekStatement_.reset();
     sortKeyStatement_.reset();
     keysStatement_.reset();
     for (auto& [text, st] : findStatements_)
@@ -71,6 +72,7 @@ void RecordsetImpl::detach()
 {
     rowStatement_.finalize();
     rangeStatement_.finalize();
+    seekStatement_.finalize();
     sortKeyStatement_.finalize();
     keysStatement_.finalize();
     findStatements_.clear();

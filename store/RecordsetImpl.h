@@ -167,6 +167,11 @@ private:
     // Reading on in the set's order: a set ordered by plain ascending terms reads the rows
     // after a known row with one range scan instead of a lookup per key.
     mutable sql::Statement rangeStatement_;
+    mutable sql::Statement seekStatement_;  // one order column: seeks to its value
+    static constexpr int MaxSkipped = 64;   // rows of that value stepped over at most
+    // The statement to step on for the rows after `previous` (its order values in sortKey_),
+    // positioned so that its next row is the one after it; `rows` of them at most.
+    sql::Statement& scanAfter(qint64 previous, int rows) const;
     mutable sql::Statement sortKeyStatement_;  // the order values of one row, by key
     QStringList sortTerms_;                    // the order's terms before the row key
     mutable std::vector<int> sortSlots_;       // where each term is in a row read, when it is

@@ -224,6 +224,19 @@ void RecordsetImpl::prepareRowStatement() const
                                          (sqlColumns.isEmpty() ? QString() : ", " + sqlColumns.join(", ")) +
                                          " FROM " + source_.from + " WHERE " + where + " ORDER BY " +
                                          keysOrder() + " LIMIT ?" + QString::number(sortTerms_.size() + 2));
+        // Ordered by one column: a scan that seeks to the previous row's value and steps
+        // over the rows before it costs the engine no comparison per row.
+        seekStatement_.finalize();
+        if (sortTerms_.size() == 1) {
+            QString seekWhere = sortTerms_.first() + " >= ?1";
+            if (!source_.where.isEmpty())
+                seekWhere = '(' + source_.where + ") AND " + seekWhere;
+            seekStatement_ = sql::Statement(
+                dbi_->db, "SELECT " + source_.qualifier + ".rowid" +
+                              (sqlColumns.isEmpty() ? QString() : ", " + sqlColumns.join(", ")) + " FROM " +
+                              source_.from + " WHERE " + seekWhere + " ORDER BY " + keysOrder() +
+                              " LIMIT ?2");
+        }
         if (!sortTerms_.isEmpty() && !sortKeyStatement_)
             sortKeyStatement_ =
                 sql::Statement(dbi_->db, "SELECT " + sortTerms_.join(", ") + " FROM " + source_.from +
@@ -302,6 +315,7 @@ void RecordsetImpl::updateRangeOrder()
     sortTerms_.clear();
     rangeReadable_ = false;
     rangeStatement_.finalize();
+    seekStatement_.finalize();
     sortKeyStatement_.finalize();
     rowStatementVersion_ = NotWanted;
     if (!keyed_ || columnSql_.isEmpty())
@@ -356,14 +370,11 @@ bool RecordsetImpl::readRange(int position) const
     for (const QVariant& v : sortKey_)
         if (v.isNull())
             return false;  // a Null key does not compare; such rows are read by key
-    for (int k = 0; k < sortTerms_.size(); ++k)
-        rangeStatement_.bind(k + 1, sortKey_[size_t(k)]);
-    sqlite3_bind_int64(rangeStatement_.get(), int(sortTerms_.size()) + 1, previous);
     // A walk that goes on scan after scan reads ever larger blocks (fewer statements for a
     // long walk); a scan elsewhere starts small again (less read for a window of rows).
     const bool goesOn = windowSize_ > 0 && position == windowStart_ + windowSize_;
     rangeBlock_ = goesOn ? std::min(2 * rangeBlock_, MaxRangeBlock) : FirstRangeBlock;
-    sqlite3_bind_int(rangeStatement_.get(), int(sortTerms_.size()) + 2, rangeBlock_);
+    sql::Statement& scan = scanAfter(previous, rangeBlock_);
     memoRow_ = nullptr;
     if (window_.size() < size_t(rangeBlock_))
         window_.resize(size_t(rangeBlock_));
@@ -371,14 +382,14 @@ bool RecordsetImpl::readRange(int position) const
     windowSize_ = 0;
     const size_t last = std::min(keys_.size(), size_t(position) + size_t(rangeBlock_)) - 1;
     size_t next = size_t(position);
-    while (next <= last && rangeStatement_.step()) {
-        if (rangeStatement_.columnInt(0) != keys_[next])
+    while (next <= last && scan.step()) {
+        if (scan.columnInt(0) != keys_[next])
             break;
-        storeRow(rangeStatement_, window_[size_t(windowSize_)], 1);
+        storeRow(scan, window_[size_t(windowSize_)], 1);
         ++windowSize_;
         ++next;
     }
-    rangeStatement_.reset();
+    scan.reset();
     sortKeyOf_ = 0;
     if (next > last) {
         // The scan reached the block's last row: its order values start the next scan. Only
@@ -394,6 +405,26 @@ bool RecordsetImpl::readRange(int position) const
         }
     }
     return next > size_t(position);
+}
+
+sql::Statement& RecordsetImpl::scanAfter(qint64 previous, int rows) const
+{
+    if (seekStatement_) {
+        // The seek starts at the first row with the previous row's order value; the rows
+        // before the previous one share that value and are stepped over. Many of them (or
+        // the previous row gone or changed): the exact scan.
+        seekStatement_.bind(1, sortKey_[0]);
+        sqlite3_bind_int(seekStatement_.get(), 2, rows + MaxSkipped);
+        for (int skipped = 0; skipped <= MaxSkipped && seekStatement_.step(); ++skipped)
+            if (seekStatement_.columnInt(0) == previous)
+                return seekStatement_;
+        seekStatement_.reset();
+    }
+    for (int k = 0; k < sortTerms_.size(); ++k)
+        rangeStatement_.bind(k + 1, sortKey_[size_t(k)]);
+    sqlite3_bind_int64(rangeStatement_.get(), int(sortTerms_.size()) + 1, previous);
+    sqlite3_bind_int(rangeStatement_.get(), int(sortTerms_.size()) + 2, rows);
+    return rangeStatement_;
 }
 
 bool RecordsetImpl::readSortKey(qint64 key) const

@@ -6,7 +6,7 @@
 //   requery  re-run the set (ordered keys of every row) and read its first row
 //   update   1,000 rows changed in one transaction
 //
-// Times are processor time of the benchmark's thread (best of 21 rounds, the two sides in alternation), so
+// Times are processor time of the benchmark's thread (best of 41 rounds, the two sides in alternation), so
 // that other programs on a shared machine do not skew the ratios; the update's commit waits for the disk on
 // both sides alike. Prints each figure with the ratio ours / raw, the memory the 10,000-row set takes, and
 // last "worst ratio: X".
@@ -33,7 +33,7 @@ using namespace store;
 namespace {
 
 constexpr int kGuests = 10000;
-constexpr int kRounds = 21;
+constexpr int kRounds = 41;
 
 // The best of several rounds, in processor milliseconds.
 double bestMs(const std::function<void()>& work)
