@@ -108,3 +108,27 @@ TEST_F(WalkTest, ChangesDuringTheWalkAreSeen)
     EXPECT_EQ(guests_->value("Invited").toLongLong(), order[1001]);
     EXPECT_EQ(guests_->recordCount(), Rows - 1);
 }
+
+// An index with few values: most rows share their order value with thousands of others, so
+// a scan cannot seek to the row after the previous one and reads on exactly instead.
+TEST_F(WalkTest, AnIndexOfFewValuesIsWalkedOnceInOrder)
+{
+    storetest::rawExec(path_, QStringLiteral("CREATE INDEX ByFirst ON Guests (FirstName COLLATE NOCASE)"));
+    auto byFirst = db().openRecordset("Guests", RecordsetType::Table);
+    byFirst->setIndex("ByFirst");
+    std::set<qint64> seen;
+    QString previousFirst;
+    qint64 previousInvited = -1;
+    for (byFirst->moveFirst(); !byFirst->eof(); byFirst->moveNext()) {
+        const qint64 invited = byFirst->value("Invited").toLongLong();
+        const QString first = byFirst->value("FirstName").toString();
+        ASSERT_EQ(first, "F" + QString::number(invited % 3)) << "at position " << byFirst->absolutePosition();
+        ASSERT_EQ(byFirst->value("LastName").toString(), lastNameOf(invited));
+        ASSERT_TRUE(first > previousFirst || (first == previousFirst && invited > previousInvited))
+            << "out of order at position " << byFirst->absolutePosition();
+        previousFirst = first;
+        previousInvited = invited;
+        seen.insert(invited);
+    }
+    EXPECT_EQ(int(seen.size()), Rows);
+}
