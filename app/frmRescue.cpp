@@ -13,9 +13,12 @@ frmRescue::frmRescue(const QString& reason, bool canRepair, bool hasBackups, QWi
     setObjectName(QStringLiteral("frmRescue"));
     setWindowTitle(QStringLiteral("Orvane"));
     QString text = QStringLiteral("The wedding file could not be opened:\n%1\n\n").arg(reason);
-    text += canRepair ? QStringLiteral("You can try to repair it, go back to a backup, or quit. ")
-                      : QStringLiteral("You can go back to a backup, or quit. ");
-    text += QStringLiteral("Either way, the file as it is now is kept as a backup first.");
+    text += canRepair ? QStringLiteral(
+                            "You can try to repair it, go back to a backup, or quit. Before a repair "
+                            "or a restore, the file as it is now is kept as a backup.")
+                      : QStringLiteral(
+                            "You can go back to a backup, or quit. Before a restore, the file as it "
+                            "is now is kept as a backup.");
     lblExplain = new QLabel(text);
     lblExplain->setObjectName(QStringLiteral("lblExplain"));
     lblExplain->setWordWrap(true);

@@ -4,6 +4,7 @@
 //   xvfb-run -a -s "-screen 0 1280x800x24" build/tools/exchange_screenshots OUT_DIR GUEST_LIST.csv
 #include "exchange/frmExport.h"
 #include "exchange/frmImportGuests.h"
+#include "tools/ScreenshotKit.h"
 
 #include "store/Store.h"
 
@@ -22,18 +23,8 @@
 
 namespace {
 
-QString g_out;
-
-void shoot(QWidget* window, const QString& name)
-{
-    QTest::qWait(400);
-    QCoreApplication::processEvents();
-    const QRect area = window->frameGeometry();
-    QGuiApplication::primaryScreen()
-        ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
-        .save(g_out + "/" + name + ".png");
-    std::printf("%s/%s.png\n", qPrintable(g_out), qPrintable(name));
-}
+using shots::shoot;
+QString& g_out = shots::outputFolder();
 
 }  // namespace
 

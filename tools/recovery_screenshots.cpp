@@ -8,6 +8,7 @@
 #include "controls/Dialogs.h"
 #include "shell/Paths.h"
 #include "store/Backup.h"
+#include "tools/ScreenshotKit.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -25,26 +26,9 @@
 
 namespace {
 
-QString g_out;
-
-void shoot(QWidget* window, const QString& name)
-{
-    QTest::qWait(400);
-    QCoreApplication::processEvents();
-    const QRect area = window->frameGeometry();
-    const QPixmap picture =
-        QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
-    picture.save(g_out + "/" + name + ".png");
-    std::printf("%s/%s.png %dx%d\n", qPrintable(g_out), qPrintable(name), area.width(), area.height());
-}
-
-void sql(const QString& database, const char* statement)
-{
-    sqlite3* db = nullptr;
-    sqlite3_open(database.toUtf8().constData(), &db);
-    sqlite3_exec(db, statement, nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-}
+using shots::shoot;
+using shots::sql;
+QString& g_out = shots::outputFolder();
 
 // A named wedding whose guest list grew over a few weeks, with a backup after each step
 // (renamed to the day it would have been made).

@@ -20,6 +20,7 @@
 #include "store/Store.h"
 #include "tests/support/SampleWedding.h"
 #include "tests/support/WindowTour.h"
+#include "tools/ScreenshotKit.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -40,32 +41,10 @@
 
 namespace {
 
-QString g_out;
-
-void settle(int ms = 400)
-{
-    QTest::qWait(ms);
-    QCoreApplication::processEvents();
-}
-
-// What is on the screen where the window is (frame included when there is one).
-void shoot(QWidget* window, const QString& name)
-{
-    settle();
-    const QRect area = window->frameGeometry();
-    const QPixmap picture =
-        QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
-    picture.save(g_out + "/" + name + ".png");
-    std::printf("%s/%s.png %dx%d\n", qPrintable(g_out), qPrintable(name), area.width(), area.height());
-}
-
-void sql(const QString& database, const char* statement)
-{
-    sqlite3* db = nullptr;
-    sqlite3_open(database.toUtf8().constData(), &db);
-    sqlite3_exec(db, statement, nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-}
+using shots::settle;
+using shots::shoot;
+using shots::sql;
+QString& g_out = shots::outputFolder();
 
 QString programDir(QTemporaryDir& dir, bool named)
 {
