@@ -392,8 +392,9 @@ bool RecordsetImpl::readRange(int position) const
     scan.reset();
     sortKeyOf_ = 0;
     if (next > last) {
-        // The scan reached the block's last row: its order values start the next scan. Only
-        // this row's are read, so the scan itself reads no column twice.
+        // The scan reached the block's last row: its order values start the next scan. They
+        // are the row's own values when the order's columns were read with it; otherwise
+        // only this row's are looked up, so the scan itself reads no column twice.
         const CachedRow& lastRow = window_[size_t(windowSize_ - 1)];
         if (!sortTerms_.isEmpty() && sortSlots_.size() == size_t(sortTerms_.size())) {
             sortKeyOf_ = lastRow.key;
