@@ -201,12 +201,8 @@ QString findGlabelsDocument(int argc, char** argv)
 {
     if (argc > 1)
         return QString::fromLocal8Bit(argv[1]);
-    for (const QString& candidate :
-         {QStringLiteral(ORVANE_SOURCE_DIR "/../shared/bench/labels-5160.glabels"),
-          QStringLiteral(ORVANE_SOURCE_DIR "/../../shared/bench/labels-5160.glabels")})
-        if (QFileInfo::exists(candidate))
-            return QFileInfo(candidate).canonicalFilePath();
-    return {};
+    const QString inRepository = QStringLiteral(ORVANE_SOURCE_DIR "/tests/data/bench/labels-5160.glabels");
+    return QFileInfo::exists(inRepository) ? QFileInfo(inRepository).canonicalFilePath() : QString();
 }
 
 }  // namespace

@@ -8,12 +8,7 @@ namespace exchangetest {
 
 QString importSamplesDir()
 {
-    const QString src = testsupport::sourceDir();
-    for (const QString& candidate : {src + "/../shared/data/imports", src + "/../../shared/data/imports",
-                                     QStringLiteral("/work/shared/data/imports")})
-        if (QFileInfo::exists(candidate + "/guest-spreadsheet.csv"))
-            return QDir(candidate).canonicalPath();
-    return {};
+    return testsupport::testDataDir(QStringLiteral("imports"));
 }
 
 QByteArray fileBytes(const QString& path)

@@ -14,7 +14,7 @@
 
 namespace exchangetest {
 
-// The folder of the sample guest lists beside the project, or "" when absent.
+// The folder of the sample guest lists (tests/data/imports).
 QString importSamplesDir();
 
 QByteArray fileBytes(const QString& path);

@@ -22,15 +22,17 @@ QString binDir()
     return QStringLiteral(ORVANE_BIN_DIR);
 }
 
+QString testDataDir(const QString& name)
+{
+    const QString dir = sourceDir() + QStringLiteral("/tests/data/") + name;
+    if (!QFileInfo(dir).isDir())
+        throw std::runtime_error("the test data folder " + dir.toStdString() + " is missing");
+    return QDir(dir).canonicalPath();
+}
+
 QString sampleWeddingDir()
 {
-    for (const QString& candidate :
-         {sourceDir() + "/../shared/data/sample-wedding", sourceDir() + "/../../shared/data/sample-wedding",
-          QStringLiteral("/work/shared/data/sample-wedding")}) {
-        if (QFileInfo::exists(candidate + "/Guests.csv"))
-            return QDir(candidate).canonicalPath();
-    }
-    return {};
+    return testDataDir(QStringLiteral("sample-wedding"));
 }
 
 ProgramDir::ProgramDir(bool withDataFiles)

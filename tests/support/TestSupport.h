@@ -10,11 +10,14 @@ namespace testsupport {
 
 // Path of the freshly built delivered database (never the user's copy in bin/).
 QString deliveredDatabase();
-// The source tree (for the sample wedding CSV files under shared data, templates, etc.).
+// The source tree (templates, the test data under tests/data, etc.).
 QString sourceDir();
 // The program directory of the build (help file, report templates).
 QString binDir();
-// The sample wedding CSV folder beside the project (../shared/data/sample-wedding), or "" if absent.
+// A folder of tests/data in the source tree; throws std::runtime_error when it is missing, so
+// a test without its data fails instead of passing quietly.
+QString testDataDir(const QString& name);
+// The sample wedding CSV folder (tests/data/sample-wedding).
 QString sampleWeddingDir();
 
 // A temporary program directory holding a fresh copy of the delivered database as
