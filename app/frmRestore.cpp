@@ -5,19 +5,9 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-
-QStringList backupColumns(const store::backup::Entry& entry)
-{
-    const QLocale locale;
-    const auto count = [&](int n) { return n < 0 ? QStringLiteral("cannot be read") : locale.toString(n); };
-    return {locale.toString(entry.made, QLocale::ShortFormat),
-            locale.formattedDataSize(entry.size, 1, QLocale::DataSizeTraditionalFormat),
-            count(entry.guestParties), count(entry.tasks), store::backup::reasonText(entry.reason)};
-}
 
 frmRestore::frmRestore(std::vector<store::backup::Entry> backups, QWidget* parent)
     : QDialog(parent), backups_(std::move(backups))
@@ -31,11 +21,9 @@ frmRestore::frmRestore(std::vector<store::backup::Entry> backups, QWidget* paren
     lstBackups = new QTreeWidget;
     lstBackups->setObjectName(QStringLiteral("lstBackups"));
     lstBackups->setRootIsDecorated(false);
-    lstBackups->setHeaderLabels({QStringLiteral("Made"), QStringLiteral("Size"),
-                                 QStringLiteral("Guest Parties"), QStringLiteral("Tasks"),
-                                 QStringLiteral("Why")});
+    lstBackups->setHeaderLabels(store::backup::columnTitles());
     for (const store::backup::Entry& e : backups_) {
-        auto* item = new QTreeWidgetItem(lstBackups, backupColumns(e));
+        auto* item = new QTreeWidgetItem(lstBackups, store::backup::columns(e));
         for (int c = 1; c <= 3; ++c)
             item->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
     }

@@ -28,6 +28,3 @@ public:
 private:
     std::vector<store::backup::Entry> backups_;
 };
-
-// One line of the list: date, size, guest parties, tasks, why it was made.
-QStringList backupColumns(const store::backup::Entry& entry);

@@ -8,9 +8,12 @@
 #include "cli/SeatCommand.h"
 #include "cli/UsageError.h"
 
+#include "store/Backup.h"
 #include "store/Store.h"
 
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace cli {
 
@@ -25,7 +28,9 @@ const char* const GeneralHelp =
     "  import-guests  import a guest list saved as CSV or text\n"
     "  export         write the guests, vendors, expenses or checklist as CSV or XLSX\n"
     "  calendar       write the shower, ceremony, reception and open tasks as an iCalendar file\n"
-    "  seat           propose (and with --apply, write) a seating plan under the seating rules\n\n"
+    "  seat           propose (and with --apply, write) a seating plan under the seating rules\n"
+    "  backups        list the backups of the wedding file, newest first\n"
+    "  restore        go back to one of the backups (the file as it is now is kept as a backup)\n\n"
     "orvane-cli COMMAND --help describes each command.\n";
 
 const char* const ImportHelp =
@@ -46,21 +51,49 @@ const char* const ImportHelp =
 
 const char* const ExportHelp =
     "Usage: orvane-cli export WEDDING.mdb guests|vendors|expenses|checklist OUT.csv|OUT.xlsx\n"
-    "Writes one list as CSV (UTF-8 with BOM) or as an XLSX workbook, chosen by the extension.\n";
+    "Writes one list as CSV (UTF-8 with BOM) or as an XLSX workbook, chosen by the extension.\n"
+    "In CSV a text that a spreadsheet would take as a formula (=, +, -, @ first) starts with an\n"
+    "apostrophe; in a workbook a text longer than a cell holds is cut, and said so. The wedding\n"
+    "file is only read; OUT may not be the wedding file, its journal or one of its backups.\n";
 
 const char* const CalendarHelp =
     "Usage: orvane-cli calendar WEDDING.mdb OUT.ics\n"
     "Writes the shower, the ceremony, the reception and every scheduled task not yet done as\n"
-    "iCalendar events. Importing a newer file into a calendar updates the events.\n";
+    "iCalendar events. Importing a newer file into a calendar updates the events. An event\n"
+    "whose date or time cannot be read is left out and named (exit status 1). The wedding file\n"
+    "is only read; OUT may not be the wedding file, its journal or one of its backups.\n";
+
+const char* const BackupsHelp =
+    "Usage: orvane-cli backups WEDDING.mdb\n"
+    "Lists the backups of the wedding file (in the backups folder beside it), newest first, as the\n"
+    "program's \"Restore from Backup\" window does: number, when it was made, size, guest parties,\n"
+    "tasks (\"cannot be read\" for a copy that cannot), why it was made, and the file.\n";
+
+const char* const RestoreHelp =
+    "Usage: orvane-cli restore WEDDING.mdb BACKUP\n"
+    "Replaces the wedding file by a backup: BACKUP is the number `orvane-cli backups` shows (1 is\n"
+    "the newest), the backup's file name in the backups folder, or a path. The backup is checked\n"
+    "first (a sound wedding file of a layout this version knows); the wedding file as it is now is\n"
+    "kept as a backup before it is replaced. Nothing is changed when the backup is refused.\n";
 
 bool wantsHelp(const QStringList& args)
 {
     return args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"));
 }
 
-store::Database& openWedding(const QString& path)
+store::Database& openWedding(const QString& path, store::OpenMode mode = store::OpenMode::ReadWrite)
 {
-    return store::Workspace::defaultWorkspace().openDatabase(path);
+    return store::Workspace::defaultWorkspace().openDatabase(path, mode);
+}
+
+// What could not be written as it stood, under a title.
+void printNotes(QTextStream& out, const QString& title, const QStringList& notes)
+{
+    if (notes.isEmpty())
+        return;
+    out << title << "\n";
+    for (const QString& note : notes)
+        out << "  " << note << "\n";
 }
 
 QString fieldKeys()
@@ -246,7 +279,7 @@ int importGuests(const QStringList& args, QTextStream& out)
     if (o.wedding.isEmpty() || o.file.isEmpty())
         throw UsageError{QStringLiteral("import-guests needs WEDDING.mdb and FILE.csv.")};
     const exchange::CsvTable table = exchange::readCsvFile(o.file, o.csv);
-    store::Database& db = openWedding(o.wedding);
+    store::Database& db = openWedding(o.wedding, o.dryRun ? store::OpenMode::ReadOnly : store::OpenMode::ReadWrite);
     std::vector<exchange::GuestField> mapping = exchange::guessMapping(table.headers);
     if (table.headerRow) {
         if (auto last = exchange::rememberedMapping(db, table.headers)) {
@@ -290,8 +323,11 @@ int exportCommand(const QStringList& args, QTextStream& out)
                              .arg(args[1])};
     if (!exchange::formatOfPath(args[2]))
         throw UsageError{QStringLiteral("\"%1\": the file name must end in .csv or .xlsx.").arg(args[2])};
-    const int rows = exchange::exportList(openWedding(args[0]), *list, args[2]);
+    QStringList notes;
+    const int rows =
+        exchange::exportList(openWedding(args[0], store::OpenMode::ReadOnly), *list, args[2], &notes);
     out << QStringLiteral("%1 rows written to %2.\n").arg(rows).arg(args[2]);
+    printNotes(out, QStringLiteral("Cut to fit:"), notes);
     return Done;
 }
 
@@ -299,8 +335,82 @@ int calendarCommand(const QStringList& args, QTextStream& out)
 {
     if (args.size() != 2)
         throw UsageError{QStringLiteral("calendar needs WEDDING.mdb and OUT.ics.")};
-    const int events = exchange::writeCalendar(openWedding(args[0]), args[1]);
+    QStringList problems;
+    const int events = exchange::writeCalendar(openWedding(args[0], store::OpenMode::ReadOnly), args[1], &problems);
     out << QStringLiteral("%1 events written to %2.\n").arg(events).arg(args[1]);
+    printNotes(out, QStringLiteral("Left out:"), problems);
+    return problems.isEmpty() ? Done : Failed;
+}
+
+// ---- backups and restore -------------------------------------------------------------
+
+// Columns padded to their widest cell, the last one as it is.
+void printColumns(QTextStream& out, const QList<QStringList>& rows)
+{
+    std::vector<qsizetype> widths;
+    for (const QStringList& row : rows)
+        for (qsizetype c = 0; c < row.size(); ++c) {
+            if (size_t(c) >= widths.size())
+                widths.push_back(0);
+            widths[size_t(c)] = std::max(widths[size_t(c)], row[c].size());
+        }
+    for (const QStringList& row : rows) {
+        QString line;
+        for (qsizetype c = 0; c < row.size(); ++c)
+            line += c + 1 == row.size() ? row[c] : row[c].leftJustified(widths[size_t(c)] + 2);
+        out << line << "\n";
+    }
+}
+
+int backupsCommand(const QStringList& args, QTextStream& out)
+{
+    if (args.size() != 1)
+        throw UsageError{QStringLiteral("backups needs WEDDING.mdb.")};
+    const std::vector<store::backup::Entry> entries = store::backup::list(args[0]);
+    if (entries.empty()) {
+        out << QStringLiteral("No backups of %1 in %2.\n").arg(args[0], store::backup::folderFor(args[0]));
+        return Done;
+    }
+    QList<QStringList> rows{QStringList{QStringLiteral("No.")} + store::backup::columnTitles() +
+                            QStringList{QStringLiteral("File")}};
+    for (size_t i = 0; i < entries.size(); ++i)
+        rows << QStringList{QString::number(i + 1)} + store::backup::columns(entries[i]) +
+                    QStringList{QFileInfo(entries[i].path).fileName()};
+    printColumns(out, rows);
+    out << QStringLiteral("%1 backups in %2\n").arg(entries.size()).arg(store::backup::folderFor(args[0]));
+    return Done;
+}
+
+// The backup a command line names: a number of the list, a file name in the backups folder, or a path.
+QString chosenBackup(const QString& wedding, const QString& named)
+{
+    bool isNumber = false;
+    const int number = named.toInt(&isNumber);
+    if (isNumber && !QFileInfo::exists(named)) {
+        const std::vector<store::backup::Entry> entries = store::backup::list(wedding, false);
+        if (number < 1 || number > int(entries.size()))
+            throw exchange::ExchangeError(QStringLiteral("There is no backup number %1: `orvane-cli backups %2` "
+                                                         "lists %3.")
+                                              .arg(named, wedding)
+                                              .arg(entries.size()));
+        return entries[size_t(number - 1)].path;
+    }
+    const QString inFolder = store::backup::folderFor(wedding) + QLatin1Char('/') + named;
+    if (!QFileInfo::exists(named) && !named.contains(QLatin1Char('/')) && QFileInfo::exists(inFolder))
+        return inFolder;
+    return named;
+}
+
+int restoreCommand(const QStringList& args, QTextStream& out)
+{
+    if (args.size() != 2)
+        throw UsageError{QStringLiteral("restore needs WEDDING.mdb and BACKUP.")};
+    const QString backup = chosenBackup(args[0], args[1]);
+    store::backup::removeLeftovers(args[0]);
+    const QString kept = store::backup::restore(args[0], backup);
+    out << QStringLiteral("Restored %1 from %2.\n").arg(args[0], backup);
+    if (!kept.isEmpty())
+        out << QStringLiteral("The file as it was is kept as %1.\n").arg(kept);
     return Done;
 }
 
@@ -320,6 +430,8 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
         {"export", QString::fromLatin1(ExportHelp), exportCommand},
         {"calendar", QString::fromLatin1(CalendarHelp), calendarCommand},
         {"seat", QString::fromLatin1(SeatHelp), seatCommand},
+        {"backups", QString::fromLatin1(BackupsHelp), backupsCommand},
+        {"restore", QString::fromLatin1(RestoreHelp), restoreCommand},
     };
     if (command.isEmpty() || command == QLatin1String("--help") || command == QLatin1String("-h")) {
         (command.isEmpty() ? err : out) << GeneralHelp;

@@ -1,10 +1,10 @@
 #include "exchange/Calendar.h"
 
 #include "exchange/ExchangeError.h"
+#include "store/OutputFile.h"
 
 #include <QCryptographicHash>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <libical/ical.h>
 
@@ -14,11 +14,32 @@ namespace exchange {
 
 std::optional<QTime> eventTime(const QString& text)
 {
-    const QTime t = QTime::fromString(text.trimmed().toUpper(), QStringLiteral("hh:mm AP"));
-    if (t.isValid())
-        return t;
-    const QTime t24 = QTime::fromString(text.trimmed(), QStringLiteral("HH:mm"));
-    return t24.isValid() ? std::optional<QTime>(t24) : std::nullopt;
+    // An hour, minutes after a colon or a point, and a.m. or p.m. in any of their spellings;
+    // a bare hour needs the a.m. or p.m. ("3 PM"), since "3" alone says too little.
+    static const QRegularExpression form(
+        QStringLiteral("^\\s*(\\d{1,2})(?:\\s*[:.]\\s*(\\d{2}))?\\s*(?:([ap])\\.?\\s*m?\\.?)?\\s*$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = form.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    int hour = m.captured(1).toInt();
+    const int minute = m.captured(2).isEmpty() ? 0 : m.captured(2).toInt();
+    const QString half = m.captured(3).toLower();
+    if (minute > 59)
+        return std::nullopt;
+    if (!half.isEmpty()) {
+        if (hour < 1 || hour > 12)
+            return std::nullopt;
+        hour = hour % 12 + (half == QLatin1String("p") ? 12 : 0);
+    } else if (m.captured(2).isEmpty() || hour > 23) {
+        return std::nullopt;
+    }
+    return QTime(hour, minute);
+}
+
+bool calendarDate(const QDate& date)
+{
+    return date.isValid() && date.year() >= 1 && date.year() <= 9999;
 }
 
 namespace {
@@ -48,8 +69,12 @@ struct EventFields {
 
 }  // namespace
 
-std::vector<CalendarEvent> calendarEvents(store::Database& database)
+std::vector<CalendarEvent> calendarEvents(store::Database& database, QStringList* problems)
 {
+    const auto leftOut = [problems](const QString& text) {
+        if (problems)
+            *problems << text;
+    };
     std::vector<CalendarEvent> events;
     std::unique_ptr<store::Recordset> general = database.openRecordset(QStringLiteral("General"));
     QString key = weddingKey({}, {});
@@ -63,18 +88,32 @@ std::vector<CalendarEvent> calendarEvents(store::Database& database)
              "weddingphone", 60},
             {"reception", "Wedding reception", "recdate", "rectime", "receptloc", "reccont", "recphone", 300},
         };
+        const auto named = [](const EventFields& k) { return QStringLiteral("The %1").arg(QLatin1String(k.key)); };
         const QString couple =
             bride.isEmpty() || groom.isEmpty() ? QString() : bride + QStringLiteral(" & ") + groom;
         for (const EventFields& k : kinds) {
             const QVariant date = general->value(QLatin1String(k.date));
-            if (date.isNull() || !date.toDateTime().date().isValid())
+            if (date.isNull())
                 continue;
+            if (!calendarDate(date.toDateTime().date())) {
+                leftOut(QStringLiteral("%1 was left out: its date \"%2\" cannot be read.")
+                            .arg(named(k), date.toString()));
+                continue;
+            }
+            const QString timeText = textOf(general->value(QLatin1String(k.time)));
+            const std::optional<QTime> time = eventTime(timeText);
+            if (!timeText.isEmpty() && !time) {
+                leftOut(QStringLiteral("%1 was left out: its time \"%2\" cannot be read (write it as 3:30 PM "
+                                       "or 15:30).")
+                            .arg(named(k), timeText));
+                continue;
+            }
             CalendarEvent e;
             e.uid = QStringLiteral("%1-%2@orvane").arg(QLatin1String(k.key), key);
             e.summary = couple.isEmpty() ? QLatin1String(k.summary)
                                          : QStringLiteral("%1: %2").arg(QLatin1String(k.summary), couple);
             e.date = date.toDateTime().date();
-            e.time = eventTime(textOf(general->value(QLatin1String(k.time))));
+            e.time = time;
             e.minutes = k.minutes;
             e.location = textOf(general->value(QLatin1String(k.location)));
             const QString name = textOf(general->value(QLatin1String(k.contact)));
@@ -94,6 +133,11 @@ std::vector<CalendarEvent> calendarEvents(store::Database& database)
         CalendarEvent e;
         e.uid = QStringLiteral("task-%1-%2@orvane").arg(tasks->bookmark()).arg(key);
         e.summary = textOf(tasks->value(QStringLiteral("CheckItem")));
+        if (!calendarDate(due.toDateTime().date())) {
+            leftOut(QStringLiteral("The task \"%1\" was left out: its due date \"%2\" cannot be read.")
+                        .arg(e.summary, due.toString()));
+            continue;
+        }
         e.description = QStringLiteral("A task of the wedding checklist.");
         e.date = due.toDateTime().date();
         open.push_back(std::move(e));
@@ -180,13 +224,11 @@ QByteArray calendarText(const std::vector<CalendarEvent>& events, const QDateTim
     return out;
 }
 
-int writeCalendar(store::Database& database, const QString& path)
+int writeCalendar(store::Database& database, const QString& path, QStringList* problems)
 {
-    const std::vector<CalendarEvent> events = calendarEvents(database);
+    const std::vector<CalendarEvent> events = calendarEvents(database, problems);
     const QByteArray text = calendarText(events, QDateTime::currentDateTimeUtc());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
-        throw ExchangeError(QStringLiteral("\"%1\" cannot be written: %2").arg(path, file.errorString()));
+    sayingStoreFailures([&] { store::output::writeFile(path, text, database.path()); });
     return int(events.size());
 }
 

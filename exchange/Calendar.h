@@ -9,6 +9,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -26,15 +27,21 @@ struct CalendarEvent {
     int minutes = 60;           // length of a timed event
 };
 
-// The three events of table General that have a date, then the open tasks by due date.
-std::vector<CalendarEvent> calendarEvents(store::Database& database);
+// The three events of table General that have a date, then the open tasks by due date. An
+// event whose date or time cannot be read, or a task whose due date cannot, is left out
+// (never written as an all-day event or with an empty date) and said in *problems by name.
+std::vector<CalendarEvent> calendarEvents(store::Database& database, QStringList* problems = nullptr);
 // The iCalendar text (RFC 5545: CRLF lines, texts escaped, long lines folded). stamp is
 // the export's time: it gives DTSTAMP and a SEQUENCE that grows with each export.
 QByteArray calendarText(const std::vector<CalendarEvent>& events, const QDateTime& stamp);
-// Writes the file (replacing it only once complete); returns the number of events.
-int writeCalendar(store::Database& database, const QString& path);
+// Writes the file (replacing it only once complete; never the wedding file, its journal or a
+// backup); returns the number of events. ExchangeError on failure.
+int writeCalendar(store::Database& database, const QString& path, QStringList* problems = nullptr);
 
-// "02:30 PM" -> 14:30; nullopt for any other text.
+// A time as people type it: "3:30 PM", "3:30pm", "3 PM", "15:30", "9:00", "9.00 a.m."; nullopt
+// for a text that is none of these.
 std::optional<QTime> eventTime(const QString& text);
+// A date an iCalendar file can hold (years 1 to 9999).
+bool calendarDate(const QDate& date);
 
 }  // namespace exchange

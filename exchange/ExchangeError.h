@@ -2,6 +2,8 @@
 // words, ready to be shown to the user or printed by the command-line tool.
 #pragma once
 
+#include "store/StoreError.h"
+
 #include <QString>
 
 #include <stdexcept>
@@ -19,5 +21,17 @@ public:
 private:
     QString message_;
 };
+
+// Runs work that writes through the store (its safe output files) and says a store failure as
+// the exchange's own.
+template <typename Work>
+void sayingStoreFailures(Work work)
+{
+    try {
+        work();
+    } catch (const store::StoreError& e) {
+        throw ExchangeError(e.description());
+    }
+}
 
 }  // namespace exchange

@@ -4,15 +4,13 @@
 #include "exchange/ExchangeError.h"
 #include "exchange/XlsxSheet.h"
 #include "shell/Modules.h"
+#include "store/OutputFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QTemporaryFile>
 
 #include <algorithm>
-#include <cstdio>
 
 namespace exchange {
 
@@ -173,17 +171,35 @@ QString csvText(const QVariant& value, ColumnType type)
         case ColumnType::YesNo:
             return value.toBool() ? QStringLiteral("Yes") : QStringLiteral("No");
         case ColumnType::Number:
-        case ColumnType::Text:
             break;
+        case ColumnType::Text:
+            return textCell(value.toString());
     }
     return value.toString();
 }
 
-void writeCsv(const ExportTable& table, const QString& path)
+namespace {
+
+bool startsLikeFormula(const QString& text)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw ExchangeError(QStringLiteral("\"%1\" cannot be written: %2").arg(path, file.errorString()));
+    static const QString starts = QStringLiteral("=+-@\t\r");
+    return !text.isEmpty() && starts.contains(text.front());
+}
+
+}  // namespace
+
+QString textCell(const QString& text)
+{
+    return startsLikeFormula(text) ? QLatin1Char('\'') + text : text;
+}
+
+QString unguardedText(const QString& cell)
+{
+    return cell.startsWith(QLatin1Char('\'')) && startsLikeFormula(cell.mid(1)) ? cell.mid(1) : cell;
+}
+
+void writeCsv(const ExportTable& table, const QString& path, const QString& weddingPath)
+{
     QByteArray out("\xEF\xBB\xBF");
     QStringList headers;
     for (const ExportColumn& c : table.columns)
@@ -196,8 +212,7 @@ void writeCsv(const ExportTable& table, const QString& path)
             cells << csvText(row.value(qsizetype(i)), table.columns[i].type);
         out += csvLine(cells);
     }
-    if (file.write(out) != out.size() || !file.commit())
-        throw ExchangeError(QStringLiteral("\"%1\" cannot be written: %2").arg(path, file.errorString()));
+    sayingStoreFailures([&] { store::output::writeFile(path, out, weddingPath); });
 }
 
 namespace {
@@ -241,7 +256,21 @@ xlsx::Cell sheetCell(const QVariant& value, ColumnType type)
     return cell;
 }
 
-xlsx::Sheet sheetOf(const ExportTable& table)
+// Cuts a text to the characters a cell holds, never inside a character; returns how many
+// characters it had, or 0 when it fitted.
+qsizetype fitToCell(QString& text)
+{
+    const qsizetype characters = text.toUcs4().size();
+    if (characters <= MaxCellCharacters)
+        return 0;
+    qsizetype end = 0;
+    for (qsizetype n = 0; n < MaxCellCharacters; ++n)
+        end += text.at(end).isHighSurrogate() && end + 1 < text.size() ? 2 : 1;
+    text.truncate(end);
+    return characters;
+}
+
+xlsx::Sheet sheetOf(const ExportTable& table, QStringList* notes)
 {
     xlsx::Sheet sheet;
     sheet.title = table.title.toStdString();
@@ -250,8 +279,23 @@ xlsx::Sheet sheetOf(const ExportTable& table)
             {col.caption.toStdString(), std::min(std::max<int>(col.width, int(col.caption.size()) + 2), 40)});
     for (const QVariantList& row : table.rows) {
         std::vector<xlsx::Cell> cells;
-        for (size_t c = 0; c < table.columns.size(); ++c)
-            cells.push_back(sheetCell(row.value(qsizetype(c)), table.columns[c].type));
+        for (size_t c = 0; c < table.columns.size(); ++c) {
+            QVariant value = row.value(qsizetype(c));
+            if (table.columns[c].type == ColumnType::Text && !value.isNull()) {
+                QString text = value.toString();
+                if (const qsizetype had = fitToCell(text); had > 0) {
+                    if (notes)
+                        *notes << QStringLiteral("Row %1, column \"%2\": the text of %3 characters was cut to "
+                                                 "%4, the most a workbook cell holds.")
+                                      .arg(sheet.rows.size() + 1)
+                                      .arg(table.columns[c].caption)
+                                      .arg(had)
+                                      .arg(MaxCellCharacters);
+                    value = text;
+                }
+            }
+            cells.push_back(sheetCell(value, table.columns[c].type));
+        }
         sheet.rows.push_back(std::move(cells));
     }
     return sheet;
@@ -259,32 +303,29 @@ xlsx::Sheet sheetOf(const ExportTable& table)
 
 }  // namespace
 
-void writeXlsx(const ExportTable& table, const QString& path)
+void writeXlsx(const ExportTable& table, const QString& path, const QString& weddingPath, QStringList* notes)
 {
     QString why;
     const auto write = shell::moduleFunction<xlsx::WriteFunction>(QString::fromLatin1(xlsx::ModuleName),
                                                                   xlsx::WriteFunctionName, &why);
     if (!write)
         throw ExchangeError(QStringLiteral("\"%1\" cannot be written: %2").arg(path, why));
-    // Written beside the target under a temporary name and renamed over it when complete.
-    const QFileInfo info(path);
-    QTemporaryFile temp(info.absoluteDir().filePath(QStringLiteral(".orvane-export-XXXXXX.xlsx")));
-    if (!temp.open())
-        throw ExchangeError(QStringLiteral("\"%1\" cannot be written: %2").arg(path, temp.errorString()));
-    temp.close();
-    const QByteArray tempName = QFile::encodeName(temp.fileName());
-    const xlsx::Sheet sheet = sheetOf(table);
-    std::string error;
-    write(&sheet, tempName.constData(), &error);
-    if (!error.empty())
-        throw ExchangeError(
-            QStringLiteral("\"%1\" cannot be written: %2").arg(path, QString::fromStdString(error)));
-    if (std::rename(tempName.constData(), QFile::encodeName(path).constData()) != 0)
-        throw ExchangeError(QStringLiteral("\"%1\" cannot be written.").arg(path));
-    temp.setAutoRemove(false);
+    QStringList cut;
+    const xlsx::Sheet sheet = sheetOf(table, &cut);
+    sayingStoreFailures([&] {
+        store::output::PendingFile pending(path, weddingPath);
+        std::string error;
+        write(&sheet, QFile::encodeName(pending.temporaryPath()).constData(), &error);
+        if (!error.empty())
+            throw ExchangeError(
+                QStringLiteral("\"%1\" cannot be written: %2").arg(path, QString::fromStdString(error)));
+        pending.commit();
+    });
+    if (notes)
+        *notes << cut;
 }
 
-int exportList(store::Database& database, ExportList list, const QString& path)
+int exportList(store::Database& database, ExportList list, const QString& path, QStringList* notes)
 {
     const std::optional<ExportFormat> format = formatOfPath(path);
     if (!format)
@@ -292,9 +333,9 @@ int exportList(store::Database& database, ExportList list, const QString& path)
                                 .arg(QFileInfo(path).fileName()));
     const ExportTable table = readExport(database, list);
     if (*format == ExportFormat::Csv)
-        writeCsv(table, path);
+        writeCsv(table, path, database.path());
     else
-        writeXlsx(table, path);
+        writeXlsx(table, path, database.path(), notes);
     return int(table.rows.size());
 }
 

@@ -44,13 +44,29 @@ const std::vector<ExportColumn>& exportColumns(ExportList list);
 // expenses and tasks as stored).
 ExportTable readExport(store::Database& database, ExportList list);
 
-// A cell as the CSV shows it: money "1234.50", dates "2026-06-13", Yes/No "Yes"/"No".
+// A cell as the CSV shows it: money "1234.50", dates "2026-06-13", Yes/No "Yes"/"No". A text
+// that a spreadsheet program would take as a formula (it begins with =, +, -, @, a tab or a
+// carriage return) gets a leading apostrophe, so that it is shown as the text it is; numbers,
+// money and dates stay plain values.
 QString csvText(const QVariant& value, ColumnType type);
-// Both replace the file only once it is complete; ExchangeError on failure.
-void writeCsv(const ExportTable& table, const QString& path);
-void writeXlsx(const ExportTable& table, const QString& path);
+QString textCell(const QString& text);
+// The text of a cell read back from such a file: the apostrophe that textCell() added is taken
+// off again, so that an export imported again gives the texts that were exported.
+QString unguardedText(const QString& cell);
 
-// Reads and writes one list; the format follows the extension. Returns the rows written.
-int exportList(store::Database& database, ExportList list, const QString& path);
+// The most characters one workbook cell holds.
+inline constexpr qsizetype MaxCellCharacters = 32767;
+
+// Both refuse a path that is (or leads to) the wedding file, its journal or one of its
+// backups (weddingPath empty: the database open in the default workspace), and replace the
+// file only once it is complete; ExchangeError on failure. writeXlsx cuts a text longer than a
+// cell holds and adds a note of it to *notes.
+void writeCsv(const ExportTable& table, const QString& path, const QString& weddingPath = {});
+void writeXlsx(const ExportTable& table, const QString& path, const QString& weddingPath = {},
+               QStringList* notes = nullptr);
+
+// Reads and writes one list; the format follows the extension. Returns the rows written;
+// what had to be changed on the way (a text cut to fit a cell) is added to *notes.
+int exportList(store::Database& database, ExportList list, const QString& path, QStringList* notes = nullptr);
 
 }  // namespace exchange

@@ -8,6 +8,7 @@
 #include "controls/Dialogs.h"
 #include "shell/Help.h"
 #include "shell/Program.h"
+#include "store/OutputFile.h"
 #include "store/Store.h"
 
 #include <QComboBox>
@@ -111,6 +112,10 @@ void frmExport::cmdExport_Click()
                                                    : QStringLiteral("csv");
     if (QFileInfo(path).suffix().compare(suffix, Qt::CaseInsensitive) != 0)
         path += QLatin1Char('.') + suffix;
+    if (const QString refused = store::output::refusal(path, shell::database().path()); !refused.isEmpty()) {
+        controls::MsgBox(refused, controls::mb::Exclamation, windowTitle(), this);
+        return;
+    }
     if (QFileInfo::exists(path) &&
         controls::MsgBox(QStringLiteral("%1 already exists. Replace it?").arg(path),
                          controls::mb::YesNo | controls::mb::Question | controls::mb::DefaultButton2,
@@ -118,14 +123,19 @@ void frmExport::cmdExport_Click()
         return;
     try {
         QString done;
+        QStringList notes;
         if (mode_ == Mode::Calendar) {
-            const int events = writeCalendar(shell::database(), path);
+            const int events = writeCalendar(shell::database(), path, &notes);
             done = QStringLiteral("%1 events written to %2.").arg(events).arg(path);
         } else {
-            const int rows = exportList(shell::database(), ExportList(cboList->currentData().toInt()), path);
+            const int rows =
+                exportList(shell::database(), ExportList(cboList->currentData().toInt()), path, &notes);
             done = QStringLiteral("%1 rows written to %2.").arg(rows).arg(path);
         }
-        controls::MsgBox(done, controls::mb::Information, windowTitle(), this);
+        if (!notes.isEmpty())
+            done += QStringLiteral("\n\n") + notes.join(QLatin1Char('\n'));
+        controls::MsgBox(done, notes.isEmpty() ? controls::mb::Information : controls::mb::Exclamation,
+                         windowTitle(), this);
         accept();
     } catch (const ExchangeError& e) {
         controls::MsgBox(e.message(), controls::mb::Exclamation, windowTitle(), this);

@@ -2,6 +2,7 @@
 
 #include "controls/Dialogs.h"
 #include "reports/ReportError.h"
+#include "store/OutputFile.h"
 
 #include <QFile>
 #include <QPainter>
@@ -54,19 +55,26 @@ void paintPage(QPainter& painter, const ReportPages& pages, int index)
 
 void writePdf(const ReportPages& pages, const QString& path)
 {
-    {
-        QPdfWriter writer(path);
-        writer.setTitle(pages.title);
-        writer.setCreator(QStringLiteral("Orvane"));
-        writer.setPageLayout(pageLayoutOf(pages));
-        QPainter painter;
-        if (!painter.begin(&writer))
+    try {
+        // Written under a temporary name and renamed when complete; never over the wedding.
+        store::output::PendingFile pending(path);
+        {
+            QPdfWriter writer(pending.temporaryPath());
+            writer.setTitle(pages.title);
+            writer.setCreator(QStringLiteral("Orvane"));
+            writer.setPageLayout(pageLayoutOf(pages));
+            QPainter painter;
+            if (!painter.begin(&writer))
+                throw ReportError(QStringLiteral("The file %1 cannot be written.").arg(path));
+            paintAll(painter, writer, pages);
+            painter.end();
+        }
+        if (QFile(pending.temporaryPath()).size() == 0)
             throw ReportError(QStringLiteral("The file %1 cannot be written.").arg(path));
-        paintAll(painter, writer, pages);
-        painter.end();
+        pending.commit();
+    } catch (const store::StoreError& e) {
+        throw ReportError(e.description());
     }
-    if (QFile(path).size() == 0)
-        throw ReportError(QStringLiteral("The file %1 cannot be written.").arg(path));
 }
 
 void printPages(const ReportPages& pages, QPrinter& printer)

@@ -2,6 +2,7 @@
 
 #include "controls/Dialogs.h"
 #include "seating/FloorPlanScene.h"
+#include "store/OutputFile.h"
 
 #include <QDate>
 #include <QFileDialog>
@@ -125,20 +126,44 @@ void paintEscortCards(QPagedPaintDevice& device, const FloorState& state)
     }
 }
 
-bool writeFloorPlanPdf(FloorPlanScene& scene, const QString& path)
+namespace {
+
+// Paints into a PDF written under a temporary name and renamed over path when complete
+// (never over the wedding file or a backup). Returns false, with the reason in *why, when
+// the file could not be written.
+template <typename Paint>
+bool writePdfFile(const QString& path, QPageLayout::Orientation orientation, Paint paint, QString* why)
 {
-    QPdfWriter pdf(path);
-    setUpPdf(pdf, QPageLayout::Landscape);
-    paintFloorPlan(pdf, scene);
-    return QFileInfo(path).size() > 0;
+    try {
+        store::output::PendingFile pending(path);
+        {
+            QPdfWriter pdf(pending.temporaryPath());
+            setUpPdf(pdf, orientation);
+            paint(pdf);
+        }
+        if (QFileInfo(pending.temporaryPath()).size() == 0)
+            return false;
+        pending.commit();
+        return true;
+    } catch (const store::StoreError& e) {
+        if (why)
+            *why = e.description();
+        return false;
+    }
 }
 
-bool writeEscortCardsPdf(const FloorState& state, const QString& path)
+}  // namespace
+
+bool writeFloorPlanPdf(FloorPlanScene& scene, const QString& path, QString* why)
 {
-    QPdfWriter pdf(path);
-    setUpPdf(pdf, QPageLayout::Portrait);
-    paintEscortCards(pdf, state);
-    return QFileInfo(path).size() > 0;
+    return writePdfFile(
+        path, QPageLayout::Landscape, [&](QPdfWriter& pdf) { paintFloorPlan(pdf, scene); }, why);
+}
+
+bool writeEscortCardsPdf(const FloorState& state, const QString& path, QString* why)
+{
+    return writePdfFile(
+        path, QPageLayout::Portrait, [&](QPdfWriter& pdf) { paintEscortCards(pdf, state); }, why);
 }
 
 void printFloorPlan(FloorPlanScene& scene, QWidget* parent)
@@ -159,10 +184,11 @@ void printFloorPlan(FloorPlanScene& scene, QWidget* parent)
             QStringLiteral("PDF files (*.pdf)"));
         if (path.isEmpty())
             return;
-        const bool ok =
-            chosen == planPdf ? writeFloorPlanPdf(scene, path) : writeEscortCardsPdf(scene.state(), path);
+        QString why;
+        const bool ok = chosen == planPdf ? writeFloorPlanPdf(scene, path, &why)
+                                          : writeEscortCardsPdf(scene.state(), path, &why);
         if (!ok)
-            controls::MsgBox(QStringLiteral("The PDF file could not be written:\n") + path,
+            controls::MsgBox(why.isEmpty() ? QStringLiteral("The PDF file could not be written:\n") + path : why,
                              controls::mb::OKOnly, QStringLiteral("Print"), parent);
         return;
     }

@@ -18,9 +18,10 @@ void paintFloorPlan(QPagedPaintDevice& device, FloorPlanScene& scene);
 // Draws the escort-card list, as many pages as it needs.
 void paintEscortCards(QPagedPaintDevice& device, const FloorState& state);
 
-// PDF files; false when the file cannot be written.
-bool writeFloorPlanPdf(FloorPlanScene& scene, const QString& path);
-bool writeEscortCardsPdf(const FloorState& state, const QString& path);
+// Both write the PDF under a temporary name and rename it when complete; a path that is the
+// wedding file or one of its backups is refused. false (with the reason in *why) on failure.
+bool writeFloorPlanPdf(FloorPlanScene& scene, const QString& path, QString* why = nullptr);
+bool writeEscortCardsPdf(const FloorState& state, const QString& path, QString* why = nullptr);
 
 // Asks what to print (plan or escort cards, printer or PDF) and does it.
 void printFloorPlan(FloorPlanScene& scene, QWidget* parent);

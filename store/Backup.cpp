@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QRegularExpression>
 
 #include <signal.h>
@@ -215,6 +216,16 @@ QString make(const QString& databasePath, Reason reason)
         raise(
             err::FileNotFound,
             QStringLiteral("Could not find the database file '%1' to back it up.").arg(shown(databasePath)));
+    // A routine copy of a file that is not a sound wedding would only push sound backups out
+    // of the rotation.
+    if (reason == Reason::Daily || reason == Reason::Upgrade) {
+        int number = err::Damaged;
+        const QString problem = files::weddingFileProblem(source, true, &number);
+        if (!problem.isEmpty())
+            raise(number, QStringLiteral("No backup was made of the wedding file '%1': %2. Repair it, or restore "
+                                         "a backup.")
+                              .arg(shown(databasePath), problem));
+    }
     const QString folder = folderFor(databasePath);
     if (!QDir().mkpath(folder))
         raise(err::IoError, QStringLiteral("Could not make the backup folder '%1'.").arg(shown(folder)));
@@ -288,15 +299,20 @@ QString restore(const QString& databasePath, const QString& backupPath)
     if (Database* open = Workspace::defaultWorkspace().database();
         open && open->isOpen() && realPath(open->path()) == target)
         raise(err::InvalidOperation, QStringLiteral("Close the database before restoring a backup."));
-    if (!QFileInfo(backupPath).isFile())
+    const QFileInfo chosen(backupPath);
+    if (chosen.isDir())
+        raise(err::NotADatabase, QStringLiteral("'%1' is a folder, not a backup.").arg(shown(backupPath)));
+    if (chosen.exists() && !chosen.isFile())
+        raise(err::NotADatabase, QStringLiteral("'%1' is not a regular file, so it is no backup.").arg(shown(backupPath)));
+    if (!chosen.isFile())
         raise(err::FileNotFound, QStringLiteral("Could not find the backup '%1'.").arg(shown(backupPath)));
-    {
-        files::Connection check(backupPath, SQLITE_OPEN_READONLY);
-        if (!files::isSound(files::integrityCheck(check.get())))
-            raise(err::Damaged, QStringLiteral("The backup '%1' is damaged, so it was not restored. "
-                                               "The wedding file was not changed.")
-                                    .arg(shown(backupPath)));
-    }
+    if (realPath(backupPath) == target)
+        raise(err::InvalidOperation,
+              QStringLiteral("'%1' is the wedding file itself, not a backup of it.").arg(shown(backupPath)));
+    int number = err::Damaged;
+    if (const QString problem = files::weddingFileProblem(backupPath, false, &number); !problem.isEmpty())
+        raise(number, QStringLiteral("The backup '%1' was not restored: %2. The wedding file was not changed.")
+                          .arg(shown(backupPath), problem));
     // The chosen backup is copied before the current file is backed up, since making that
     // backup prunes the folder.
     const QString temp = files::siblingName(target, ".restore-");
@@ -315,6 +331,21 @@ QString restore(const QString& databasePath, const QString& backupPath)
         throw;
     }
     return kept;
+}
+
+QStringList columnTitles()
+{
+    return {QStringLiteral("Made"), QStringLiteral("Size"), QStringLiteral("Guest Parties"), QStringLiteral("Tasks"),
+            QStringLiteral("Why")};
+}
+
+QStringList columns(const Entry& entry)
+{
+    const QLocale locale;
+    const auto count = [&](int n) { return n < 0 ? QStringLiteral("cannot be read") : locale.toString(n); };
+    return {locale.toString(entry.made, QLocale::ShortFormat),
+            locale.formattedDataSize(entry.size, 1, QLocale::DataSizeTraditionalFormat), count(entry.guestParties),
+            count(entry.tasks), reasonText(entry.reason)};
 }
 
 std::vector<int> keptByRule(const std::vector<QDateTime>& newestFirst, const QDateTime& now)
@@ -356,7 +387,14 @@ int prune(const QString& databasePath, const QDateTime& now)
     for (const Entry& e : entries)
         times.push_back(e.made);
     const std::vector<int> kept = keptByRule(times, now);
-    const std::set<int> keep(kept.begin(), kept.end());
+    std::set<int> keep(kept.begin(), kept.end());
+    // Whatever the rule prunes, the newest sound backups stay: a run of copies of a damaged
+    // or foreign file never leaves the couple without a file to go back to.
+    for (int i = 0, sound = 0; i < int(entries.size()) && sound < KeepSound; ++i)
+        if (files::weddingFileProblem(entries[size_t(i)].path, true).isEmpty()) {
+            keep.insert(i);
+            ++sound;
+        }
     for (int i = 0; i < int(entries.size()); ++i)
         if (!keep.count(i) && QFile::remove(entries[size_t(i)].path))
             ++removed;

@@ -18,6 +18,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -58,18 +59,29 @@ struct Entry {
 // (guestParties and tasks stay -1).
 std::vector<Entry> list(const QString& databasePath, bool counts = true);
 
-// Replaces the database file by a copy of the backup, in one rename. The backup must open
-// and pass SQLite's integrity check first (3049 otherwise; nothing is changed). The current
-// file is kept as a Restore backup before it is replaced. The database must not be open in
-// the default workspace (3219). Returns the path of the backup of the replaced file.
+// What the restore window and `orvane-cli backups` show of a backup: made, size, guest
+// parties, tasks ("cannot be read" for a copy that cannot) and why it was made.
+QStringList columnTitles();
+QStringList columns(const Entry& entry);
+
+// Replaces the database file by a copy of the backup, in one rename. The backup is checked
+// first: it must be a sound wedding file (SQLite's integrity check, every table of a wedding
+// file, a layout version this program knows); otherwise nothing is changed and the error
+// (3049 damaged, 3343 not a wedding file or of a newer layout) says why. The current file is
+// kept as a Restore backup before it is replaced. The database must not be open in the default
+// workspace (3219). Returns the path of the backup of the replaced file.
 QString restore(const QString& databasePath, const QString& backupPath);
 
 // The retention rule: keep the newest 10 backups, and the newest backup of every calendar
-// week of the last two months; never more than MaxKept files. Removes the rest and any
-// half-written backup left by an interrupted run. Returns the number of files removed.
+// week of the last two months; never more than MaxKept files. Whatever the rule removes, the
+// KeepSound newest backups that pass the quick check as wedding files stay. Removes the rest
+// and any half-written backup left by an interrupted run. Returns the number of files removed.
+// A routine backup (Daily, Upgrade) is never made of a file that fails that check: make()
+// refuses it with the reason (3049 or 3343).
 inline constexpr int KeepNewest = 10;
 inline constexpr int KeepWeeksDays = 61;
 inline constexpr int MaxKept = 20;
+inline constexpr int KeepSound = 3;
 int prune(const QString& databasePath, const QDateTime& now = QDateTime::currentDateTime());
 
 // Which of these backup times the retention rule keeps (newest first in, indexes out).

@@ -256,8 +256,22 @@ sqlite3* Database::handle() const
     return d->db;
 }
 
-std::unique_ptr<Database> Database::openFile(const QString& path)
+namespace {
+
+// The functions the dialect translator's SQL calls.
+void registerFunctions(sqlite3* db)
 {
+    sqlite3_create_function_v2(db, "orv_add", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, plusFunction,
+                               nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(db, "orv_amp", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, ampFunction,
+                               nullptr, nullptr, nullptr);
+}
+
+}  // namespace
+
+std::unique_ptr<Database> Database::openFile(const QString& path, OpenMode mode)
+{
+    const bool readOnly = mode == OpenMode::ReadOnly;
     const QFileInfo fi(path);
     const QString shown = QDir::toNativeSeparators(path);
     if (!path.isEmpty() && fi.isSymLink() && !fi.exists())
@@ -272,12 +286,12 @@ std::unique_ptr<Database> Database::openFile(const QString& path)
         raise(err::NotADatabase, QStringLiteral("The file '%1' is empty; it is not a database.").arg(shown));
     // The owner may not bypass a read-only file: its write bits decide, not only access().
     const auto writeBits = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-    if (!fi.isWritable() || !(fi.permissions() & writeBits))
+    if (!readOnly && (!fi.isWritable() || !(fi.permissions() & writeBits)))
         raise(err::FileReadOnly,
               QStringLiteral("The database file '%1' is read-only; it must be writable to be opened.")
                   .arg(shown));
     const QFileInfo dir(QFileInfo(fi.canonicalFilePath()).absolutePath());
-    if (!dir.isWritable())
+    if (!readOnly && !dir.isWritable())
         raise(err::FileReadOnly,
               QStringLiteral(
                   "The folder of the database file '%1' is read-only; the database cannot be changed.")
@@ -292,7 +306,9 @@ std::unique_ptr<Database> Database::openFile(const QString& path)
     // the connection around every call (row reads make several calls per value).
     const int rc =
         sqlite3_open_v2(QFile::encodeName(real).constData(), &d.db,
-                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW | SQLITE_OPEN_NOMUTEX, nullptr);
+                        (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOFOLLOW |
+                            SQLITE_OPEN_NOMUTEX,
+                        nullptr);
     if (rc != SQLITE_OK) {
         const QString message = d.db ? QString::fromUtf8(sqlite3_errmsg(d.db)) : QString();
         sqlite3_close(d.db);
@@ -318,6 +334,11 @@ std::unique_ptr<Database> Database::openFile(const QString& path)
                   QStringLiteral("The database file '%1' is in use by another program.").arg(shown));
         if (check != SQLITE_OK)
             sql::fail(d.db, check, QStringLiteral("opening %1").arg(shown));
+        if (readOnly) {
+            sqlite3_busy_timeout(d.db, 2000);
+            registerFunctions(d.db);
+            return database;
+        }
         const int lock = sqlite3_exec(d.db, "BEGIN IMMEDIATE; ROLLBACK;", nullptr, nullptr, nullptr);
         if ((lock & 0xff) == SQLITE_BUSY || (lock & 0xff) == SQLITE_LOCKED)
             raise(err::FileLocked,
@@ -333,10 +354,7 @@ std::unique_ptr<Database> Database::openFile(const QString& path)
         sql::exec(d.db, QStringLiteral("PRAGMA synchronous=FULL"));
         sql::exec(d.db, QStringLiteral("PRAGMA foreign_keys=OFF"));
         sqlite3_busy_timeout(d.db, 2000);
-        sqlite3_create_function_v2(d.db, "orv_add", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
-                                   plusFunction, nullptr, nullptr, nullptr);
-        sqlite3_create_function_v2(d.db, "orv_amp", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
-                                   ampFunction, nullptr, nullptr, nullptr);
+        registerFunctions(d.db);
     } catch (...) {
         d.closeConnection();
         throw;

@@ -1,5 +1,7 @@
 #include "store/Files.h"
 
+#include "store/LayoutSteps.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -54,11 +56,11 @@ void Connection::close()
     db_ = nullptr;
 }
 
-QStringList integrityCheck(sqlite3* db)
+QStringList integrityCheck(sqlite3* db, bool quick)
 {
     QStringList problems;
     sqlite3_stmt* st = nullptr;
-    int rc = sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &st, nullptr);
+    int rc = sqlite3_prepare_v2(db, quick ? "PRAGMA quick_check" : "PRAGMA integrity_check", -1, &st, nullptr);
     if (rc != SQLITE_OK) {
         problems << QString::fromUtf8(sqlite3_errmsg(db));
         sqlite3_finalize(st);
@@ -77,6 +79,56 @@ QStringList integrityCheck(sqlite3* db)
 bool isSound(const QStringList& check)
 {
     return check.size() == 1 && check.first() == QLatin1String("ok");
+}
+
+QString weddingProblem(sqlite3* db, bool quick, int* number)
+{
+    const auto problem = [number](int n, const QString& text) {
+        if (number)
+            *number = n;
+        return text;
+    };
+    QStringList tables;
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v2(db, "SELECT name FROM sqlite_master WHERE type = 'table'", -1, &st, nullptr);
+    while (rc == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+        tables << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+    sqlite3_finalize(st);
+    if (rc != SQLITE_OK)
+        return (rc & 0xff) == SQLITE_NOTADB ? problem(err::NotADatabase, QStringLiteral("it is not a database"))
+                                            : problem(err::Damaged, QStringLiteral("it is damaged (%1)")
+                                                                        .arg(QString::fromUtf8(sqlite3_errstr(rc))));
+    const QStringList check = integrityCheck(db, quick);
+    if (!isSound(check))
+        return problem(err::Damaged, QStringLiteral("it is damaged (%1)").arg(check.value(0)));
+    for (const char* table : layout::originalTables())
+        if (!tables.contains(QLatin1String(table), Qt::CaseInsensitive))
+            return problem(err::NotADatabase,
+                           QStringLiteral("it is not a wedding file of this program (it has no table %1)")
+                               .arg(QLatin1String(table)));
+    int version = 0;
+    if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+        version = sqlite3_column_int(st, 0);
+    sqlite3_finalize(st);
+    if (version < 0 || version > layout::latestVersion())
+        return problem(err::NotADatabase,
+                       QStringLiteral("it was made by a newer version of the program (layout %1; this version "
+                                      "knows layouts up to %2)")
+                           .arg(version)
+                           .arg(layout::latestVersion()));
+    return QString();
+}
+
+QString weddingFileProblem(const QString& path, bool quick, int* number)
+{
+    try {
+        Connection check(path, SQLITE_OPEN_READONLY);
+        return weddingProblem(check.get(), quick, number);
+    } catch (const StoreError&) {
+        if (number)
+            *number = err::NotADatabase;
+        return QStringLiteral("it cannot be opened as a database");
+    }
 }
 
 bool syncFile(const QString& path)

@@ -24,9 +24,19 @@ private:
     sqlite3* db_ = nullptr;
 };
 
-// The rows of PRAGMA integrity_check; {"ok"} for a sound file.
-QStringList integrityCheck(sqlite3* db);
+// The rows of PRAGMA integrity_check (or, with quick, of the faster quick_check); {"ok"} for a
+// sound file.
+QStringList integrityCheck(sqlite3* db, bool quick = false);
 bool isSound(const QStringList& check);
+
+// Why the file open on db cannot be taken as a wedding file of this program, in words that
+// finish a sentence ("it is damaged ..."); empty for a sound wedding file of a layout this
+// program knows. It checks that the file reads as a database, passes the integrity check
+// (quick: the quick check), holds every table a wedding file has, and has a layout version no
+// newer than this program's. *number gets the matching error (3343 or 3049).
+QString weddingProblem(sqlite3* db, bool quick, int* number = nullptr);
+// The same for a file, opened read-only on a connection of its own.
+QString weddingFileProblem(const QString& path, bool quick, int* number = nullptr);
 
 // Writes a file's data and its folder entry through to the disk. Returns false when the
 // data could not be written (a full disk shows here at the latest).

@@ -86,4 +86,11 @@ int latestVersion()
     return steps().empty() ? 0 : steps().back().version;
 }
 
+const std::vector<const char*>& originalTables()
+{
+    static const std::vector<const char*> tables = {"BudgetPlan", "Checklist", "CityList", "Expenses", "General",
+                                                    "Guests",     "StateList", "Tables",   "Tips",     "Vendors"};
+    return tables;
+}
+
 }  // namespace store::layout

@@ -26,4 +26,7 @@ const std::vector<Step>& steps();
 // The version of a file that has every step.
 int latestVersion();
 
+// The tables every wedding file has had from the first layout on (version 0).
+const std::vector<const char*>& originalTables();
+
 }  // namespace store::layout

@@ -36,6 +36,10 @@ enum class RecordsetType {
 //   Number -> qint64. A field that holds nothing reads as a null QVariant (distinct from "").
 enum class FieldType { Text, YesNo, Currency, DateTime, Number, Unknown };
 
+// How a database file is opened. ReadOnly works on a file the user cannot write (and a file
+// in a read-only folder) and never changes it: every write fails with 3051.
+enum class OpenMode { ReadWrite, ReadOnly };
+
 struct FieldInfo {
     QString name;  // as declared in the schema
     FieldType type = FieldType::Unknown;
@@ -135,7 +139,7 @@ public:
 
     // Opens an existing database file outside the workspace (a second connection, e.g. for
     // a bound view that keeps its own). Same checks and errors as Workspace::openDatabase.
-    static std::unique_ptr<Database> openFile(const QString& path);
+    static std::unique_ptr<Database> openFile(const QString& path, OpenMode mode = OpenMode::ReadWrite);
 
     QString path() const;
     bool isOpen() const;
@@ -174,8 +178,9 @@ public:
 
     // Opens an existing database file. A missing file, a file that is not a database
     // (or is empty), a read-only file or a file locked by another program is an error.
-    // Never creates a file. Replaces (closes) a database opened before.
-    Database& openDatabase(const QString& path);
+    // Never creates a file. Replaces (closes) a database opened before. ReadOnly skips the
+    // read-only checks and opens the file for reading only.
+    Database& openDatabase(const QString& path, OpenMode mode = OpenMode::ReadWrite);
     Database* database() const;  // null when none is open
     void close();                // closes the database, rolling back open transactions
 

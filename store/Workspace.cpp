@@ -26,11 +26,11 @@ Workspace& Workspace::defaultWorkspace()
     return workspace;
 }
 
-Database& Workspace::openDatabase(const QString& path)
+Database& Workspace::openDatabase(const QString& path, OpenMode mode)
 {
     close();
     clearErrors();
-    d->database = Database::openFile(path);
+    d->database = Database::openFile(path, mode);
     return *d->database;
 }
 

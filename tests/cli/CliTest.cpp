@@ -5,7 +5,12 @@
 #include "store/Backup.h"
 #include "tests/exchange/ExchangeFixture.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+
+#include <sqlite3.h>
 
 using exchangetest::fileBytes;
 
@@ -124,4 +129,110 @@ TEST_F(Cli, ExportAndCalendarWriteTheirFilesAndTheProgramExitsWithItsStatus)
     ASSERT_TRUE(cli.waitForFinished(30000));
     EXPECT_EQ(cli.exitCode(), 2);
     EXPECT_TRUE(cli.readAllStandardError().contains("export needs WEDDING.mdb"));
+}
+
+TEST_F(Cli, NoCommandWritesItsOutputOverTheWeddingFileItsJournalOrABackup)
+{
+    const QString made = store::backup::make(path(), store::backup::Reason::Manual);
+    const QString link = tempPath("calendar.ics");
+    ASSERT_TRUE(QFile::link(path(), link));
+    const QString csvLink = tempPath("guests.csv");
+    ASSERT_TRUE(QFile::link(path(), csvLink));
+    const QString inBackups = QFileInfo(made).absolutePath() + "/guests.csv";
+    const QByteArray before = fileBytes(path());
+    const QByteArray backupBefore = fileBytes(made);
+    const QList<QStringList> attacks = {
+        {"calendar", path(), path()},
+        {"calendar", path(), link},
+        {"calendar", path(), path() + "-journal"},
+        {"calendar", path(), made},
+        {"export", path(), "guests", csvLink},
+        {"export", path(), "vendors", inBackups},
+    };
+    for (const QStringList& args : attacks) {
+        EXPECT_EQ(run(args), 1) << args.join(' ').toStdString();
+        EXPECT_TRUE(err_.contains("wedding file") || err_.contains("backups folder")) << err_.toStdString();
+        EXPECT_EQ(fileBytes(path()), before) << args.join(' ').toStdString();
+        EXPECT_EQ(fileBytes(made), backupBefore);
+    }
+    EXPECT_FALSE(QFileInfo::exists(inBackups));
+    EXPECT_FALSE(QFileInfo::exists(path() + "-journal"));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+}
+
+TEST_F(Cli, BackupsAreListedAndRestoredWithTheWindowsChecks)
+{
+    EXPECT_EQ(run({"backups", path()}), 0);
+    EXPECT_TRUE(out_.startsWith("No backups of")) << out_.toStdString();
+
+    const QString first = store::backup::make(path(), store::backup::Reason::Manual);
+    auto& database = store::Workspace::defaultWorkspace().openDatabase(path());
+    database.execute("INSERT INTO Guests (FirstName, LastName) VALUES ('Ann', 'Lee')");
+    store::Workspace::defaultWorkspace().close();
+    EXPECT_EQ(guests(), 1);
+
+    // A foreign database dropped into the backups folder is listed, and refused.
+    const QString foreign = QFileInfo(first).absolutePath() + "/wedding-20300101-090000-manual.mdb";
+    {
+        QFile::copy(testsupport::deliveredDatabase(), foreign);
+        QFile::setPermissions(foreign, QFile::ReadOwner | QFile::WriteOwner);
+        sqlite3* other = nullptr;
+        ASSERT_EQ(sqlite3_open(QFile::encodeName(foreign).constData(), &other), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(other, "DROP TABLE Tips", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(other);
+    }
+    EXPECT_EQ(run({"backups", path()}), 0) << err_.toStdString();
+    const QStringList lines = out_.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4) << out_.toStdString();
+    EXPECT_TRUE(lines[0].startsWith("No.  Made")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].contains("Guest Parties") && lines[0].contains("Why") && lines[0].endsWith("File"));
+    EXPECT_TRUE(lines[1].startsWith("1 ") && lines[1].endsWith("wedding-20300101-090000-manual.mdb"));
+    EXPECT_TRUE(lines[2].contains("Made by hand") && lines[2].endsWith(QFileInfo(first).fileName()));
+    EXPECT_TRUE(lines[3].startsWith("2 backups in"));
+
+    const QByteArray before = fileBytes(path());
+    EXPECT_EQ(run({"restore", path(), "1"}), 1);
+    EXPECT_TRUE(err_.contains("was not restored: it is not a wedding file of this program (it has no table Tips)"))
+        << err_.toStdString();
+    EXPECT_EQ(fileBytes(path()), before);
+    EXPECT_EQ(run({"restore", path(), "7"}), 1);
+    EXPECT_TRUE(err_.contains("There is no backup number 7")) << err_.toStdString();
+    EXPECT_EQ(run({"restore", path(), path()}), 1);
+    EXPECT_EQ(fileBytes(path()), before);
+
+    // The sound one, by its file name: the current file is kept first.
+    EXPECT_EQ(run({"restore", path(), QFileInfo(first).fileName()}), 0) << err_.toStdString();
+    EXPECT_TRUE(out_.contains("The file as it was is kept as")) << out_.toStdString();
+    EXPECT_EQ(guests(), 0);
+    int restores = 0;
+    for (const store::backup::Entry& e : store::backup::list(path(), false))
+        restores += e.reason == store::backup::Reason::Restore;
+    EXPECT_EQ(restores, 1);
+}
+
+TEST_F(Cli, CommandsThatOnlyReadWorkOnAWeddingFileNobodyMayWrite)
+{
+    const exchangetest::TempFile csv("list.csv", "First Name,Last Name\nLiam,Okafor\n");
+    QFile::setPermissions(path(), QFile::ReadOwner | QFile::ReadGroup);
+    const QByteArray before = fileBytes(path());
+    EXPECT_EQ(run({"export", path(), "guests", tempPath("g.csv")}), 0) << err_.toStdString();
+    EXPECT_EQ(run({"calendar", path(), tempPath("w.ics")}), 0) << err_.toStdString();
+    EXPECT_EQ(run({"import-guests", path(), csv.path(), "--dry-run"}), 0) << err_.toStdString();
+    EXPECT_TRUE(out_.contains("New parties (1):")) << out_.toStdString();
+    EXPECT_EQ(run({"import-guests", path(), csv.path()}), 1) << "a real import still needs a writable file";
+    EXPECT_TRUE(err_.contains("read-only")) << err_.toStdString();
+    EXPECT_EQ(fileBytes(path()), before);
+    EXPECT_FALSE(QDir(QFileInfo(path()).absolutePath() + "/backups").exists()) << "nothing was upgraded";
+    QFile::setPermissions(path(), QFile::ReadOwner | QFile::WriteOwner);
+}
+
+TEST_F(Cli, ACalendarWithATimeThatCannotBeReadNamesTheEventAndFails)
+{
+    auto& database = store::Workspace::defaultWorkspace().openDatabase(path());
+    database.execute("UPDATE General SET weddingdate = #2026-06-13#, weddingtime = 'at noonish'");
+    store::Workspace::defaultWorkspace().close();
+    EXPECT_EQ(run({"calendar", path(), tempPath("w.ics")}), 1);
+    EXPECT_TRUE(out_.contains("Left out:\n  The ceremony was left out: its time \"at noonish\" cannot be read"))
+        << out_.toStdString();
+    EXPECT_FALSE(fileBytes(tempPath("w.ics")).contains("ceremony-"));
 }

@@ -12,6 +12,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 using namespace exchange;
 using exchangetest::fileBytes;
 
@@ -183,7 +185,88 @@ TEST_F(Export, WithoutTheWorkbookModuleAWorkbookIsRefusedInWordsAndNoFileIsLeft)
     shell::setModuleDirectory(testsupport::binDir());
     EXPECT_FALSE(QFileInfo::exists(path));
     EXPECT_TRUE(QDir(QFileInfo(path).absolutePath())
-                    .entryList({".orvane-export-*"}, QDir::Hidden | QDir::Files)
+                    .entryList({"*.part-*"}, QDir::Hidden | QDir::Files)
                     .isEmpty());
     EXPECT_EQ(exportList(db(), ExportList::Guests, path), 3) << "with the module back, the same export works";
+}
+
+TEST_F(Export, TextsThatLookLikeFormulasStayTextInBothFormats)
+{
+    addParty("=HYPERLINK(\"x\")", "+Lund", "-1 Main Street");
+    db().execute("UPDATE Guests SET City = '@SUM(A1)', HomePhone = ? WHERE LastName = '+Lund'", {"\t=1+1"});
+    db().execute("UPDATE Expenses SET Amount = -12.5, Paid = -3");
+    const QString csv = tempPath("guests.csv");
+    exportList(db(), ExportList::Guests, csv);
+    const CsvTable t = readCsv(fileBytes(csv));
+    const qsizetype last = t.headers.indexOf("LastName");
+    const auto lundRow = std::find_if(t.rows.begin(), t.rows.end(), [&](const QStringList& r) { return r[last] == "'+Lund"; });
+    ASSERT_NE(lundRow, t.rows.end());
+    const QStringList lund = *lundRow;
+    EXPECT_EQ(lund[t.headers.indexOf("FirstName")], "'=HYPERLINK(\"x\")");
+    EXPECT_EQ(lund[t.headers.indexOf("Address")], "'-1 Main Street");
+    EXPECT_EQ(lund[t.headers.indexOf("City")], "'@SUM(A1)");
+    EXPECT_EQ(lund[t.headers.indexOf("Phone")], "'\t=1+1");
+    EXPECT_EQ(t.rows[1][last], "Castellanos") << "plain texts stay as they are";
+    // Numbers, money and dates stay plain values, also when negative.
+    exportList(db(), ExportList::Expenses, tempPath("expenses.csv"));
+    const CsvTable e = readCsv(fileBytes(tempPath("expenses.csv")));
+    EXPECT_EQ(e.rows.last()[e.headers.indexOf("Unit  Cost")], "-12.50");
+    EXPECT_EQ(e.rows.last()[e.headers.indexOf("Paid")], "-3.00");
+    // The apostrophe comes off again when such a cell is read back.
+    EXPECT_EQ(unguardedText("'+Lund"), "+Lund");
+    EXPECT_EQ(unguardedText("'Tis the season"), "'Tis the season");
+
+    // In a workbook the same texts are string cells, never formulas.
+    exportList(db(), ExportList::Guests, tempPath("guests.xlsx"));
+    const QJsonArray rows = readWorkbook(tempPath("guests.xlsx"))["rows"].toArray();
+    const QJsonArray header = rows[0].toArray();
+    const QJsonArray cells = rows[1].toArray();
+    EXPECT_EQ(cells[column(header, "LastName")].toObject()["v"].toString(), "+Lund");
+    const QJsonObject first = cells[column(header, "FirstName")].toObject();
+    EXPECT_EQ(first["t"].toString(), "str");
+    EXPECT_EQ(first["v"].toString(), "=HYPERLINK(\"x\")");
+}
+
+TEST_F(Export, ATextLongerThanACellHoldsIsCutWholeCharactersAndSaidSo)
+{
+    // 32,766 letters, then emoji: the cut falls after the first emoji, never inside one.
+    const QString notes = QString(MaxCellCharacters - 1, QLatin1Char('a')) + QString::fromUtf8("💍💍💍") +
+                          QString(7000, QLatin1Char('b'));
+    db().execute("INSERT INTO Vendors (VendorName, Notes) VALUES ('Long Notes Ltd', ?)", {notes});
+    QStringList cut;
+    EXPECT_EQ(exportList(db(), ExportList::Vendors, tempPath("vendors.xlsx"), &cut), 1);
+    ASSERT_EQ(cut.size(), 1);
+    EXPECT_TRUE(cut[0].contains("Row 1, column \"Additional Notes\": the text of 39769 characters was cut to "
+                                "32767"))
+        << cut[0].toStdString();
+    const QJsonArray rows = readWorkbook(tempPath("vendors.xlsx"))["rows"].toArray();
+    const QString written = rows[1].toArray()[column(rows[0].toArray(), "Additional Notes")].toObject()["v"].toString();
+    EXPECT_EQ(written.toUcs4().size(), MaxCellCharacters);
+    EXPECT_TRUE(written.endsWith(QString::fromUtf8("a💍")));
+    EXPECT_EQ(rows[1].toArray()[0].toObject()["v"].toString(), "Long Notes Ltd");
+
+    // CSV has no such limit: the whole text is written.
+    cut.clear();
+    exportList(db(), ExportList::Vendors, tempPath("vendors.csv"), &cut);
+    EXPECT_TRUE(cut.isEmpty());
+    EXPECT_EQ(readCsv(fileBytes(tempPath("vendors.csv"))).rows[0][10], notes);
+}
+
+TEST_F(Export, AnExportNeverReplacesTheWeddingFileOrABackup)
+{
+    const QByteArray before = fileBytes(path());
+    const QString link = tempPath("guests.csv");
+    ASSERT_TRUE(QFile::link(path(), link));
+    const QString xlsxLink = tempPath("guests.xlsx");
+    ASSERT_TRUE(QFile::link(path(), xlsxLink));
+    for (const QString& out : {link, xlsxLink}) {
+        try {
+            exportList(db(), ExportList::Guests, out);
+            ADD_FAILURE() << "wrote over the wedding through " << out.toStdString();
+        } catch (const ExchangeError& e) {
+            EXPECT_TRUE(e.message().contains("is the wedding file itself")) << e.message().toStdString();
+        }
+    }
+    EXPECT_EQ(fileBytes(path()), before);
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
 }

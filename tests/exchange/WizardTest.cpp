@@ -190,4 +190,21 @@ TEST_F(ImportWizard, TheExportWindowWritesTheChosenListAndTheCalendar)
     QTest::mouseClick(findNamed<QPushButton>(&calendar, "cmdExport"), Qt::LeftButton);
     EXPECT_TRUE(dialogs->messages().back().text.contains("cannot be written"));
     EXPECT_TRUE(calendar.isVisible()) << "the window stays open to correct the name";
+
+    // A calendar named like the wedding file (typed without its extension, which the window
+    // adds) is refused before any question to replace it; the name stays to be corrected.
+    const QString link = tempPath("plan.ics");
+    ASSERT_TRUE(QFile::link(path(), link));
+    const QByteArray before = fileBytes(path());
+    const size_t shown = dialogs->messages().size();
+    auto* name = findNamed<QLineEdit>(&calendar, "txtFile");
+    name->clear();
+    QTest::keyClicks(name, link);
+    QTest::keyClick(name, Qt::Key_Return);
+    ASSERT_EQ(dialogs->messages().size(), shown + 1) << "one message, no question to replace the file";
+    EXPECT_TRUE(dialogs->messages().back().text.contains("is the wedding file itself"))
+        << dialogs->messages().back().text.toStdString();
+    EXPECT_EQ(fileBytes(path()), before);
+    EXPECT_EQ(name->text(), link);
+    EXPECT_TRUE(calendar.isVisible());
 }

@@ -388,8 +388,29 @@ TEST_F(ReportEngineTest, DestinationsPreviewMaximisedAsOrvaneAndNeedAPrinterOrAF
         engine.run();
         ADD_FAILURE() << "a PDF in a missing folder was reported as written";
     } catch (const reports::ReportError& e) {
-        EXPECT_EQ(e.description(), "The file " + dir_->file("no/such/folder/x.pdf") + " cannot be written.");
+        EXPECT_TRUE(e.description().startsWith("\"" + dir_->file("no/such/folder/x.pdf") +
+                                               "\" cannot be written: the folder"))
+            << e.description().toStdString();
     }
+    // Nor is the wedding file ever written over, also not through a link.
+    const QString wedding = store::Workspace::defaultWorkspace().database()->path();
+    const QString link = dir_->file("report.pdf");
+    ASSERT_TRUE(QFile::link(wedding, link));
+    QFile file(wedding);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    for (const QString& target : {wedding, link}) {
+        engine.setPrintFileName(target);
+        try {
+            engine.run();
+            ADD_FAILURE() << "a report was written over the wedding file";
+        } catch (const reports::ReportError& e) {
+            EXPECT_TRUE(e.description().contains("is the wedding file itself")) << e.description().toStdString();
+        }
+    }
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
     if (!QPrinterInfo::defaultPrinter().isNull())
         GTEST_SKIP() << "this machine has a printer";
     engine.setDestination(reports::ReportEngine::Destination::Printer);

@@ -25,6 +25,10 @@ CREATE TABLE Expenses (Description TEXT(50) COLLATE NOCASE, Amount CURRENCY, Qua
 CREATE TABLE Checklist (CheckItem TEXT(100) COLLATE NOCASE, checktime NUMBER, DueDate DATETIME,
   Done YESNO DEFAULT 0, CheckDate DATETIME);
 CREATE TABLE General (bridesname TEXT(50) COLLATE NOCASE, groomsname TEXT(50) COLLATE NOCASE, weddingdate DATETIME);
+CREATE TABLE BudgetPlan (Item TEXT(50) COLLATE NOCASE);
+CREATE TABLE StateList (State TEXT(30) COLLATE NOCASE);
+CREATE TABLE Tips (tip MEMO COLLATE NOCASE);
+CREATE TABLE Vendors (VendorName TEXT(50) COLLATE NOCASE);
 CREATE VIEW sumGifts AS SELECT sum(engamt) AS "sum of engamt", count(*) AS "count of guests" FROM Guests;
 CREATE VIEW sumGuestof AS SELECT guestof, count(*) AS "Count" FROM Guests GROUP BY guestof;
 CREATE TABLE orv_columns (object TEXT, name TEXT, type TEXT);

@@ -272,7 +272,8 @@ TEST_F(RecordsetTest, CurrencySumsStayExactToTheCent)
 TEST_F(RecordsetTest, QueriesAndSortsOpenAsTheirOwnSets)
 {
     EXPECT_EQ(db().tableNames(),
-              QStringList({"Checklist", "CityList", "Expenses", "General", "Guests", "Tables"}));
+              QStringList({"BudgetPlan", "Checklist", "CityList", "Expenses", "General", "Guests", "StateList",
+                           "Tables", "Tips", "Vendors"}));
     EXPECT_EQ(db().queryNames(), QStringList({"sumGifts", "sumGuestof"}));
     auto byParty = db().openRecordset("sumGuestof");
     EXPECT_FALSE(byParty->updatable());
