@@ -93,7 +93,6 @@ void startProgram(std::unique_ptr<frmSplash>& splash, std::unique_ptr<frmMain>& 
     shell::Program& p = shell::program();
     shell::prepareWeddingFile();
     store::upgradeLayout(shell::workspace().openDatabase(p.DatabasePath));
-    app::makeDailyBackup();
     splash = std::make_unique<frmSplash>();
     splash->show();
     splash->repaint();  // painted now: the splash is visible while the tips load
@@ -106,6 +105,9 @@ void startProgram(std::unique_ptr<frmSplash>& splash, std::unique_ptr<frmMain>& 
         main->update();  // a first run has shown it already: it must paint once more
     }
     main->show();
+    // Once the file has opened and loaded: a file that fails its check gets no copy, and says
+    // so over the main window instead of before the start-up's own message.
+    app::makeDailyBackup(main.get());
 }
 
 }  // namespace

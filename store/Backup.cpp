@@ -9,11 +9,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 
-#include <signal.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <optional>
 #include <set>
 
@@ -107,16 +103,6 @@ QString newBackupPath(const QString& folder, const QString& base, Reason reason)
             next = std::max(next, parsed->sequence + 1);
     const QString sequence = next == 0 ? QString() : QStringLiteral("-%1").arg(next);
     return QStringLiteral("%1/%2-%3%4-%5.mdb").arg(folder, base, stamp, sequence, reasonKey(reason));
-}
-
-// Is the process that named a temporary file gone (or the file too old to be in use)?
-bool abandoned(const QFileInfo& file, qint64 pid)
-{
-    if (pid == qint64(::getpid()))
-        return false;
-    if (file.lastModified().secsTo(QDateTime::currentDateTime()) > 3600)
-        return true;
-    return pid <= 0 || (::kill(pid_t(pid), 0) != 0 && errno == ESRCH);
 }
 
 // Copies the committed state of `source` into `destination` with the online backup API.
@@ -378,7 +364,7 @@ int prune(const QString& databasePath, const QDateTime& now)
     static const QRegularExpression partPattern(QStringLiteral("\\.part-(\\d+)$"));
     for (const QFileInfo& info : QDir(folder).entryInfoList(QDir::Files)) {
         const QRegularExpressionMatch m = partPattern.match(info.fileName());
-        if (m.hasMatch() && abandoned(info, m.captured(1).toLongLong()) &&
+        if (m.hasMatch() && files::abandoned(info.absoluteFilePath(), m.captured(1).toLongLong()) &&
             QFile::remove(info.absoluteFilePath()))
             ++removed;
     }
@@ -412,7 +398,7 @@ int removeLeftovers(const QString& databasePath)
     for (const QString& folder : folders) {
         for (const QFileInfo& info : QDir(folder).entryInfoList(QDir::Files | QDir::Hidden)) {
             const QRegularExpressionMatch m = pattern.match(info.fileName());
-            if (m.hasMatch() && abandoned(info, m.captured(2).toLongLong()) &&
+            if (m.hasMatch() && files::abandoned(info.absoluteFilePath(), m.captured(2).toLongLong()) &&
                 QFile::remove(info.absoluteFilePath()))
                 ++removed;
         }

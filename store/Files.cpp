@@ -2,11 +2,13 @@
 
 #include "store/LayoutSteps.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -215,6 +217,15 @@ void copyFile(const QString& from, const QString& to)
 QString siblingName(const QString& path, const char* suffix)
 {
     return path + QLatin1String(suffix) + QString::number(::getpid());
+}
+
+bool abandoned(const QString& path, qint64 pid)
+{
+    if (pid == qint64(::getpid()))
+        return false;
+    if (QFileInfo(path).lastModified().secsTo(QDateTime::currentDateTime()) > 3600)
+        return true;
+    return pid <= 0 || (::kill(pid_t(pid), 0) != 0 && errno == ESRCH);
 }
 
 }  // namespace store::files

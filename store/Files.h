@@ -52,4 +52,8 @@ void copyFile(const QString& from, const QString& to);
 // path + suffix + this process's id: the temporary sibling of an operation in progress.
 QString siblingName(const QString& path, const char* suffix);
 
+// Is a temporary file named with this process id left over: its process is gone (or the file
+// is over an hour old), and it is not this process's own?
+bool abandoned(const QString& path, qint64 pid);
+
 }  // namespace store::files

@@ -126,11 +126,16 @@ PendingFile::PendingFile(const QString& path, const QString& weddingPath)
     if (!QFileInfo(info.absolutePath()).isDir())
         raise(err::IoError, QStringLiteral("\"%1\" cannot be written: the folder %2 does not exist.")
                                 .arg(shown(path), shown(info.absolutePath())));
+    // What earlier runs that were killed while writing this file left beside it goes first.
+    const QString prefix = QStringLiteral(".%1.part-").arg(info.fileName());
+    for (const QFileInfo& left : QDir(info.absolutePath()).entryInfoList({prefix + QLatin1Char('*')},
+                                                                         QDir::Files | QDir::Hidden)) {
+        const qint64 pid = left.fileName().mid(prefix.size()).section(QLatin1Char('-'), 0, 0).toLongLong();
+        if (files::abandoned(left.absoluteFilePath(), pid))
+            QFile::remove(left.absoluteFilePath());
+    }
     static std::atomic<int> counter{0};
-    temporary_ = QStringLiteral("%1/.%2.part-%3-%4")
-                     .arg(info.absolutePath(), info.fileName())
-                     .arg(::getpid())
-                     .arg(++counter);
+    temporary_ = QStringLiteral("%1/%2%3-%4").arg(info.absolutePath(), prefix).arg(::getpid()).arg(++counter);
     QFile::remove(temporary_);
 }
 

@@ -10,8 +10,10 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QTreeWidget>
 
 #include "tests/support/WidgetTestUtils.h"
 
@@ -228,6 +230,46 @@ TEST(StartupFailure, AFileThatIsNoDatabaseCanBeReplacedByABackup)
     EXPECT_TRUE(std::any_of(kept.begin(), kept.end(), [](const auto& e) {
         return e.reason == store::backup::Reason::Restore && e.size == 4096;  // the broken file, kept
     }));
+}
+
+// A wedding file replaced by a database of another program is never copied at start-up (a
+// copy each start would push the real backups out), and a backup of another program dropped
+// into the backups folder is refused by the restore, which then lets the user pick again.
+TEST(StartupFailure, AForeignDatabaseIsNeitherCopiedNorRestored)
+{
+    ProgramRun run;
+    run.setNames("Anna", "Ben");
+    const QString sound = store::backup::make(run.databasePath(), store::backup::Reason::Manual);
+    const QString folder = QFileInfo(sound).absolutePath();
+    const QString foreignBackup = folder + "/wedding-20991231-235959-manual.mdb";
+    apptest::execSql(foreignBackup, "CREATE TABLE Songs (Title TEXT); INSERT INTO Songs VALUES ('First Dance')");
+    QFile::remove(run.databasePath());
+    apptest::execSql(run.databasePath(), "CREATE TABLE Recipes (Name TEXT)");
+
+    int restoreWindows = 0;
+    run.onModal = [&restoreWindows](QWidget* w) {
+        if (w->objectName() == "frmRestore") {
+            auto* list = testsupport::findNamed<QTreeWidget>(w, "lstBackups");
+            // First the newest (the foreign one), then the sound backup.
+            list->setCurrentItem(list->topLevelItem(restoreWindows++ == 0 ? 0 : 1));
+        }
+        if (w->objectName() == "frmRescue" || w->objectName() == "frmRestore")
+            testsupport::findNamed<QPushButton>(w, "cmdRestore")->click();
+    };
+    ASSERT_TRUE(run.start());
+    EXPECT_EQ(run.modals, QStringList({"frmRescue", "frmRestore", "frmRescue", "frmRestore"}));
+    const auto messages = run.dialogs->messages();
+    ASSERT_GE(messages.size(), 2u);
+    EXPECT_EQ(messages[0].text, "Can't open database.");
+    EXPECT_TRUE(messages[0].title.contains("No backup was made") && messages[0].title.contains("not a wedding file"))
+        << messages[0].title.toStdString();
+    EXPECT_TRUE(std::any_of(messages.begin(), messages.end(), [](const auto& m) {
+        return m.text.contains("was not restored: it is not a wedding file of this program");
+    }));
+    EXPECT_EQ(shell::program().GroomName, "Ben");
+    for (const auto& e : store::backup::list(run.databasePath(), false))
+        EXPECT_NE(e.reason, store::backup::Reason::Upgrade) << "the foreign file was copied at start-up";
+    EXPECT_TRUE(QFileInfo::exists(foreignBackup)) << "a file the user put there is not removed";
 }
 
 }  // namespace

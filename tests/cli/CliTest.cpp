@@ -9,8 +9,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QThread>
 
 #include <sqlite3.h>
+
+#include <signal.h>
 
 using exchangetest::fileBytes;
 
@@ -235,4 +238,52 @@ TEST_F(Cli, ACalendarWithATimeThatCannotBeReadNamesTheEventAndFails)
     EXPECT_TRUE(out_.contains("Left out:\n  The ceremony was left out: its time \"at noonish\" cannot be read"))
         << out_.toStdString();
     EXPECT_FALSE(fileBytes(tempPath("w.ics")).contains("ceremony-"));
+}
+
+// An export killed at any moment leaves the file that was there or the whole new one, never a
+// part of it; what the killed runs left beside it is cleared by the next run.
+TEST_F(Cli, AnExportKilledHalfwayLeavesTheOldFileOrTheWholeNewOne)
+{
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(QFile::encodeName(path()).constData(), &db), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db,
+                               "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40000) "
+                               "INSERT INTO Guests (FirstName, LastName, Address, City) "
+                               "SELECT 'Guest ' || i, 'Family ' || i, i || ' Long Garden Road', 'Springfield' FROM n",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(db);
+    }
+    const QString out = tempPath("guests.csv");
+    const QByteArray old = "the list as it was\n";
+    {
+        QFile f(out);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(old);
+    }
+    int killed = 0, whole = 0;
+    for (int round = 0; round < 8; ++round) {
+        QProcess cli;
+        cli.start(testsupport::binDir() + "/orvane-cli", {"export", path(), "guests", out});
+        ASSERT_TRUE(cli.waitForStarted());
+        QThread::msleep(40 + 60 * round);
+        if (cli.state() == QProcess::Running) {
+            ::kill(pid_t(cli.processId()), SIGKILL);
+            ++killed;
+        }
+        cli.waitForFinished(30000);
+        const QByteArray now = fileBytes(out);
+        if (now == old)
+            continue;
+        ++whole;
+        EXPECT_EQ(now.count('\n'), 40001) << "round " << round << ": a part of the export took the file's name";
+    }
+    EXPECT_GT(killed, 0) << "no run was killed while writing; the test proves nothing";
+    EXPECT_EQ(run({"export", path(), "guests", out}), 0) << err_.toStdString();
+    EXPECT_EQ(fileBytes(out).count('\n'), 40001);
+    EXPECT_EQ(QDir(QFileInfo(out).absolutePath()).entryList({".guests.csv.part-*"}, QDir::Files | QDir::Hidden),
+              QStringList());
+    RecordProperty("killed", killed);
+    RecordProperty("whole", whole);
 }
