@@ -5,6 +5,7 @@
 #include "exchange/GuestImport.h"
 #include "exchange/MappingMemory.h"
 
+#include "cli/GuestsCommand.h"
 #include "cli/SeatCommand.h"
 #include "cli/UsageError.h"
 
@@ -29,6 +30,7 @@ const char* const GeneralHelp =
     "  export         write the guests, vendors, expenses or checklist as CSV or XLSX\n"
     "  calendar       write the shower, ceremony, reception and open tasks as an iCalendar file\n"
     "  seat           propose (and with --apply, write) a seating plan under the seating rules\n"
+    "  guests         list the parties a search and filters find (no reply yet, not seated, ...)\n"
     "  backups        list the backups of the wedding file, newest first\n"
     "  restore        go back to one of the backups (the file as it is now is kept as a backup)\n\n"
     "orvane-cli COMMAND --help describes each command.\n";
@@ -430,6 +432,7 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
         {"export", QString::fromLatin1(ExportHelp), exportCommand},
         {"calendar", QString::fromLatin1(CalendarHelp), calendarCommand},
         {"seat", QString::fromLatin1(SeatHelp), seatCommand},
+        {"guests", guestsHelp(), guestsCommand},
         {"backups", QString::fromLatin1(BackupsHelp), backupsCommand},
         {"restore", QString::fromLatin1(RestoreHelp), restoreCommand},
     };

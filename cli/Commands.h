@@ -4,6 +4,7 @@
 //   export WEDDING.mdb guests|vendors|expenses|checklist OUT.csv|OUT.xlsx
 //   calendar WEDDING.mdb OUT.ics
 //   seat WEDDING.mdb [--apply] [--reseat] [--time-limit SECONDS]
+//   guests WEDDING.mdb [--search TEXT] [--filter F]...
 //   backups WEDDING.mdb
 //   restore WEDDING.mdb BACKUP
 // Exit status: 0 done, 1 the work failed (a file that cannot be read or written),

@@ -1,5 +1,7 @@
 #include "exchange/NameRules.h"
 
+#include "shell/TextFold.h"
+
 #include <QHash>
 #include <QRegularExpression>
 #include <QStringList>
@@ -119,13 +121,7 @@ namespace {
 // Accents off, lower case, letters and digits in single-blank separated words.
 QStringList plainWords(const QString& text)
 {
-    QString plain;
-    for (QChar c : text.normalized(QString::NormalizationForm_KD)) {
-        if (c.category() == QChar::Mark_NonSpacing)
-            continue;
-        plain += c.isLetterOrNumber() ? c.toLower() : QChar(QLatin1Char(' '));
-    }
-    return plain.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    return shell::plainText(text).split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
 }  // namespace

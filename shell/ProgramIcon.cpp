@@ -73,9 +73,12 @@ public:
         paintRings(p, QRectF(QPointF(0, 0), size));
         return pixmap;
     }
+    // The sizes a window hands to the window manager when it is first shown, each drawn then;
+    // larger pixmaps are drawn when asked for. (A 128-pixel one cost twice all the others
+    // together at every start.)
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
     {
-        return {{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}};
+        return {{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}};
     }
     QIconEngine* clone() const override { return new RingsIconEngine; }
     QString key() const override { return QStringLiteral("orvane-rings"); }

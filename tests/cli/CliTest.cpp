@@ -287,3 +287,25 @@ TEST_F(Cli, AnExportKilledHalfwayLeavesTheOldFileOrTheWholeNewOne)
     RecordProperty("killed", killed);
     RecordProperty("whole", whole);
 }
+
+TEST_F(Cli, GuestsPrintsThePartiesFoundAndTheirNumber)
+{
+    auto& database = store::Workspace::defaultWorkspace().openDatabase(path());
+    database.execute("INSERT INTO Guests (Prefix, FirstName, LastName, City, guestof, InvCeremony, InvReception, "
+                     "Invited) VALUES ('Dr.', ?, 'Moreau', 'Paris', 'Bride', True, True, 2)",
+                     {QString::fromUtf8("Chloé")});
+    database.execute("INSERT INTO Guests (FirstName, LastName, guestof, InvReception, Invited, Confirmed, "
+                     "NumberAttending) VALUES ('Liam', 'O''Connell', 'Groom', True, 3, True, 0)");
+    store::Workspace::defaultWorkspace().close();
+    EXPECT_EQ(run({"guests", path(), "--search", "CHLOE", "--filter", "no-reply", "--filter", "side:bride"}), 0)
+        << err_.toStdString();
+    EXPECT_EQ(out_, QString::fromUtf8("Dr. Chloé Moreau\tBride\tParis\tceremony,reception\tno reply\t2\t\t0\t0\n"
+                                      "1 party\n"));
+    EXPECT_EQ(run({"guests", path(), "--filter", "declined"}), 0);
+    EXPECT_EQ(out_, "Liam O'Connell\tGroom\t\treception\tdeclined\t3\t\t0\t0\n1 party\n");
+    EXPECT_EQ(run({"guests", path()}), 0);
+    EXPECT_TRUE(out_.endsWith("\n2 parties\n"));
+    EXPECT_EQ(run({"guests", path(), "--filter", "meal:Beef"}), 2);
+    EXPECT_TRUE(err_.contains("Unknown filter \"meal:Beef\"")) << err_.toStdString();
+    EXPECT_EQ(run({"guests", path(), "--search"}), 2);
+}
