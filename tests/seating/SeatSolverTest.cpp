@@ -199,6 +199,16 @@ TEST(SeatSolver, PreferencesShapeThePlan)
     plan = solveSeating(balance);
     at = finalSeating(balance, plan);
     EXPECT_NE(at.at(1), at.at(2));
+
+    // A table overbooked by a party that stays (16 people at 4 seats, after its seats were
+    // lowered) still leaves the solver a plan to find: its empty seats are far below 0.
+    balance.tables.push_back(table(3, 4, 16));
+    balance.parties.push_back(party(3, 16, "Both", 3));
+    balance.parties.back().pinned = true;
+    plan = solveSeating(balance);
+    EXPECT_FALSE(plan.simple) << plan.whySimple.toStdString();
+    EXPECT_TRUE(plan.provenBest);
+    EXPECT_EQ(plan.peopleSeated, 10);
 }
 
 TEST(SeatSolver, PlansThatCannotSeatEveryoneSayWhy)
