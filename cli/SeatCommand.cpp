@@ -2,11 +2,13 @@
 
 #include "cli/UsageError.h"
 #include "seating/SeatPlanStore.h"
+#include "store/Backup.h"
 #include "store/Layout.h"
 #include "store/Store.h"
 
 #include <QFileInfo>
 
+#include <cmath>
 #include <map>
 
 namespace cli {
@@ -16,9 +18,10 @@ const char* const SeatHelp =
     "  Proposes seats for the parties invited to the reception that have none, keeping the\n"
     "  seating rules and the tables' seats, and prints the plan, the rules kept and broken\n"
     "  and the objective.\n"
-    "  --apply              write the plan to the file (one transaction)\n"
+    "  --apply              write the plan to the file (one transaction), after a backup copy\n"
     "  --reseat             re-seat everyone; pinned parties stay where they are\n"
-    "  --time-limit SECONDS stop searching after this long with the best plan found (default 10)\n";
+    "  --time-limit SECONDS stop searching after this long with the best plan found (default 10)\n"
+    "  The simple seating (largest parties first) is kept when the solver finds nothing better.\n";
 
 namespace {
 
@@ -41,7 +44,7 @@ Options parse(const QStringList& args)
         } else if (a == QLatin1String("--time-limit")) {
             bool ok = false;
             options.seconds = args.value(++i).toDouble(&ok);
-            if (!ok || options.seconds <= 0)
+            if (!ok || !std::isfinite(options.seconds) || options.seconds <= 0)
                 throw UsageError{QStringLiteral("--time-limit needs a number of seconds greater than 0.")};
         } else if (a.startsWith(QLatin1String("--")) || !options.path.isEmpty()) {
             throw UsageError{QStringLiteral("\"%1\" is not an option of seat.").arg(a)};
@@ -52,6 +55,31 @@ Options parse(const QStringList& args)
     if (options.path.isEmpty())
         throw UsageError{QStringLiteral("name the wedding file.")};
     return options;
+}
+
+// How good the plan is known to be, and whose it is.
+QString quality(const seating::SeatPlan& plan)
+{
+    const QString bound = QStringLiteral("best possible %1, gap %2%")
+                              .arg(plan.bound, 0, 'f', 0)
+                              .arg(plan.gap() * 100, 0, 'f', 2);
+    if (plan.simple)
+        return QStringLiteral("the simple seating, largest parties first: %1").arg(plan.whySimple) +
+               (plan.bounded ? QStringLiteral("; ") + bound : QString());
+    return plan.provenBest ? QStringLiteral("proven best") : bound;
+}
+
+// A copy of the file as it was, kept before the plan is written.
+QString keepCopyOfFile(const QString& databasePath)
+{
+    try {
+        return store::backup::make(databasePath, store::backup::Reason::Seating);
+    } catch (const store::StoreError& e) {
+        throw store::StoreError(
+            e.number(),
+            QStringLiteral("No backup of the wedding file could be made, so the plan was not applied.\n%1")
+                .arg(e.description()));
+    }
 }
 
 void printPlan(const seating::SeatProblem& problem, const seating::SeatPlan& plan, QTextStream& out)
@@ -97,14 +125,12 @@ void printPlan(const seating::SeatProblem& problem, const seating::SeatPlan& pla
         out << "  "
             << (rule.ruleId == 0 ? "preference "
                 : rule.kept      ? "kept       "
+                : !rule.applied  ? "not applied "
                                  : "BROKEN     ")
-            << rule.text << "\n";
+            << rule.text << (rule.applied ? "" : " (not all of them have a seat)") << "\n";
     out << QStringLiteral("Objective: %1 (%2); %3 people seated by this plan; %4 ms\n")
                .arg(plan.objective, 0, 'f', 0)
-               .arg(plan.provenBest ? QStringLiteral("proven best")
-                                    : QStringLiteral("best possible %1, gap %2%")
-                                          .arg(plan.bound, 0, 'f', 0)
-                                          .arg(plan.gap() * 100, 0, 'f', 2))
+               .arg(quality(plan))
                .arg(plan.peopleSeated)
                .arg(plan.milliseconds);
 }
@@ -125,8 +151,10 @@ int seatCommand(const QStringList& args, QTextStream& out)
         if (plan.moves.empty()) {
             out << "Nothing to apply.\n";
         } else {
+            const QString kept = keepCopyOfFile(db.path());
             seating::applyPlan(db, problem, plan);
             out << "Applied to " << options.path << ".\n";
+            out << "A copy of the wedding file from before the plan: " << kept << "\n";
         }
     }
     return 0;

@@ -50,31 +50,38 @@ QString describeRule(const SeatRule& rule, const SeatProblem& problem)
             return QStringLiteral("Keep together: ") + partyNames(problem, rule.parties);
         case RuleKind::Apart:
             return QStringLiteral("Keep apart: ") + partyNames(problem, rule.parties);
-        case RuleKind::Reserved:
-            return QStringLiteral("%1 reserved for %2")
-                .arg(tableName(problem, rule.table), rule.side.isEmpty()
-                                                         ? partyNames(problem, rule.parties)
-                                                         : QStringLiteral("the %1's side").arg(rule.side));
+        case RuleKind::Reserved: {
+            const QString table = tableName(problem, rule.table);
+            if (!rule.side.isEmpty())
+                return QStringLiteral("%1 reserved for the %2's side").arg(table, rule.side);
+            const QString names = partyNames(problem, rule.parties);
+            // A table reserved for no one on the list takes no party at all.
+            if (names.isEmpty())
+                return QStringLiteral(
+                           "%1 reserved for no one: the reservation names no party on the guest list")
+                    .arg(table);
+            return QStringLiteral("%1 reserved for %2").arg(table, names);
+        }
     }
     return {};
 }
 
 std::vector<int> seatsTakenAfter(const SeatProblem& problem, const SeatPlan& plan)
 {
+    QHash<TableKey, size_t> tableIndex;
     std::vector<int> taken;
     for (const SeatTable& table : problem.tables) {
-        int seats = table.assigned;
-        for (const Placement& move : plan.moves) {
-            if (move.fromTable == table.key) {
-                auto it = std::find_if(problem.parties.begin(), problem.parties.end(),
-                                       [&](const SeatParty& p) { return p.key == move.party; });
-                if (it != problem.parties.end())
-                    seats -= it->seated;
-            }
-            if (move.toTable == table.key)
-                seats += move.people;
-        }
-        taken.push_back(seats);
+        tableIndex.insert(table.key, taken.size());
+        taken.push_back(table.assigned);
+    }
+    QHash<PartyKey, int> seated;  // people counted at the table a party leaves
+    for (const SeatParty& party : problem.parties)
+        seated.insert(party.key, party.seated);
+    for (const Placement& move : plan.moves) {
+        if (tableIndex.contains(move.fromTable))
+            taken[tableIndex.value(move.fromTable)] -= seated.value(move.party);
+        if (tableIndex.contains(move.toTable))
+            taken[tableIndex.value(move.toTable)] += move.people;
     }
     return taken;
 }
@@ -93,10 +100,13 @@ std::vector<RuleOutcome> ruleOutcomes(const SeatProblem& problem, const SeatPlan
         RuleOutcome outcome{rule.id, describeRule(rule, problem), true};
         std::set<TableKey> tables;
         std::vector<TableKey> seated;
+        bool someoneWithoutSeat = false;  // a party of the reception's list without a table
         for (PartyKey key : rule.parties)
             if (tableOf(key) != 0) {
                 tables.insert(tableOf(key));
                 seated.push_back(tableOf(key));
+            } else if (at.count(key)) {
+                someoneWithoutSeat = true;
             }
         if (rule.kind == RuleKind::Together)
             outcome.kept = tables.size() <= 1;
@@ -111,6 +121,9 @@ std::vector<RuleOutcome> ruleOutcomes(const SeatProblem& problem, const SeatPlan
                         return sameSide(rule.side, p.side);
                     return std::find(rule.parties.begin(), rule.parties.end(), p.key) != rule.parties.end();
                 });
+        // Parties without a seat are neither together nor apart: the rule was not applied.
+        if (rule.kind != RuleKind::Reserved && outcome.kept && someoneWithoutSeat)
+            outcome.kept = outcome.applied = false;
         outcomes.push_back(outcome);
     }
 

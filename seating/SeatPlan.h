@@ -79,6 +79,9 @@ struct RuleOutcome {
     qint64 ruleId = 0;
     QString text;  // the rule in words
     bool kept = true;
+    // False for a Together or Apart rule some of whose parties have no seat after the plan:
+    // there was nothing to keep for them, so the rule is neither kept nor broken.
+    bool applied = true;
 };
 
 struct SeatPlan {
@@ -86,18 +89,25 @@ struct SeatPlan {
     std::vector<PartyKey> leftOver;  // parties the plan could not seat
     QStringList explanations;        // why not everyone could be seated, in words
     std::vector<RuleOutcome> rules;  // every hard rule, kept or broken, and the preferences
-    bool solved = false;             // the solver found a plan (possibly seating nobody new)
+    bool solved = false;             // a plan was found (possibly seating nobody new)
     bool provenBest = false;         // no better plan exists
-    double objective = 0;            // what the solver maximised
+    double objective = 0;            // what the solver maximises, for the plan kept
     double bound = 0;                // the best it could still be
+    bool bounded = false;            // the solver gave that bound
+    // The simple seating (largest parties first, each at the fullest table that takes it)
+    // was kept instead of the solver's plan; whySimple says why, in words.
+    bool simple = false;
+    QString whySimple;
     int milliseconds = 0;
     int peopleSeated = 0;  // by this plan
     bool complete() const { return leftOver.empty() && solved; }
-    // Gap between the plan and the best possible, as a fraction (0 when proven best).
+    // Gap between the plan and the best possible, as a fraction (0 when proven best or
+    // when no bound is known).
     double gap() const;
 };
 
-// Solves with CBC (the COIN-OR integer programming solver).
+// Solves with CBC (the COIN-OR integer programming solver) and keeps the better of its plan
+// and the simple seating. The time limit counts from the call, preparing the problem included.
 SeatPlan solveSeating(const SeatProblem& problem);
 
 // The rule in words, with the parties and tables named ("Keep together: A, B").

@@ -14,7 +14,9 @@
 #include <QElapsedTimer>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <map>
 
 namespace seating {
 
@@ -27,15 +29,20 @@ constexpr double PersonWeight = 1000;  // more than all preference penalties tog
 constexpr double MixedTablePenalty = 10;
 constexpr double UsedTablePenalty = 10;
 constexpr double SpreadPenalty = 2;
+// The least the solver is given, even when preparing the problem took the whole limit: enough
+// for a small problem, and the simple seating stands when it finds nothing better.
+constexpr double MinimumSolverSeconds = 0.1;
 
 class Builder {
 public:
     Builder(const SeatProblem& problem, const Prepared& prep) : problem_(problem), prep_(prep) {}
 
     void build();
-    const mip::Model& model() const { return model_; }
+    mip::Model& model() { return model_; }
     // The table index of each unit in the solution, or -1.
     std::vector<int> read(const std::vector<double>& values) const;
+    // The objective of a seating that keeps every row, with each helper column at its best.
+    double objectiveOf(const std::vector<int>& at) const;
 
 private:
     int addBinary(double objective)
@@ -52,9 +59,12 @@ private:
     {
         model_.rows.push_back({cols, coefs, sense, rhs});
     }
+    void addApart();
     void addSides();
     void addBalance();
     bool sideFixedAt(int table, bool bride) const;
+    double sidesPenalty(const std::vector<int>& at) const;
+    double balancePenalty(const std::vector<int>& at) const;
 
     const SeatProblem& problem_;
     const Prepared& prep_;
@@ -92,19 +102,24 @@ void Builder::build()
         if (!cols.empty())
             addRow(cols, people, 'L', prep_.freeSeats[t]);
     }
-    for (const std::vector<int>& group : prep_.apartGroups) {
-        for (size_t t = 0; t < atTable_.size(); ++t) {
-            std::vector<int> cols;
-            for (const auto& [u, col] : atTable_[t])
-                if (std::find(group.begin(), group.end(), u) != group.end())
-                    cols.push_back(col);
-            if (cols.size() > 1)
-                addRow(cols, std::vector<double>(cols.size(), 1.0), 'L', 1);
-        }
-    }
+    addApart();
     if (problem_.preferences.sidesTogether)
         addSides();
     addBalance();
+}
+
+// At most one unit of an Apart rule at each table.
+void Builder::addApart()
+{
+    for (const std::vector<int>& group : prep_.apartGroups) {
+        std::map<int, std::vector<int>> colsAt;  // by table
+        for (int u : group)
+            for (const auto& [t, col] : ofUnit_[u])
+                colsAt[t].push_back(col);
+        for (const auto& [t, cols] : colsAt)
+            if (cols.size() > 1)
+                addRow(cols, std::vector<double>(cols.size(), 1.0), 'L', 1);
+    }
 }
 
 bool Builder::sideFixedAt(int table, bool bride) const
@@ -167,11 +182,16 @@ void Builder::addBalance()
                 addRow({col, used}, {1, -1}, 'L', 0);
         }
     } else if (balance == Balance::FillEvenly && !atTable_.empty()) {
-        double most = 0;
-        for (const SeatTable& table : problem_.tables)
-            most = std::max(most, double(table.seats));
-        const int emptiest = addContinuous(-most, most, -SpreadPenalty);
-        const int fullest = addContinuous(-most, most, SpreadPenalty);
+        // Bounds that hold every table's empty seats, an overbooked table's (below 0) too:
+        // tighter ones would leave no solution at all.
+        double most = 0, least = 0;
+        for (size_t t = 0; t < atTable_.size(); ++t) {
+            const double base = problem_.tables[t].seats - prep_.fixedLoad[t];
+            most = std::max(most, base);
+            least = std::min(least, base);
+        }
+        const int emptiest = addContinuous(least, most, -SpreadPenalty);
+        const int fullest = addContinuous(least, most, SpreadPenalty);
         for (size_t t = 0; t < atTable_.size(); ++t) {
             // empty seats of t = seats - fixed load - sum(people * x)
             const double base = problem_.tables[t].seats - prep_.fixedLoad[t];
@@ -201,8 +221,63 @@ std::vector<int> Builder::read(const std::vector<double>& values) const
     return at;
 }
 
+double Builder::objectiveOf(const std::vector<int>& at) const
+{
+    double people = 0;
+    for (size_t u = 0; u < at.size(); ++u)
+        if (at[u] >= 0)
+            people += prep_.units[u].people;
+    return PersonWeight * people - (problem_.preferences.sidesTogether ? sidesPenalty(at) : 0) -
+           balancePenalty(at);
+}
+
+// As addSides() counts it: a table seating both sides, not both already there before.
+double Builder::sidesPenalty(const std::vector<int>& at) const
+{
+    std::vector<std::array<bool, 2>> placed(problem_.tables.size(), {false, false});
+    for (size_t u = 0; u < at.size(); ++u)
+        if (at[u] >= 0) {
+            placed[at[u]][0] = placed[at[u]][0] || prep_.units[u].bride;
+            placed[at[u]][1] = placed[at[u]][1] || prep_.units[u].groom;
+        }
+    double penalty = 0;
+    for (size_t t = 0; t < placed.size(); ++t) {
+        const bool fixedBride = sideFixedAt(int(t), true), fixedGroom = sideFixedAt(int(t), false);
+        if ((fixedBride || placed[t][0]) && (fixedGroom || placed[t][1]) && !(fixedBride && fixedGroom))
+            penalty += MixedTablePenalty;
+    }
+    return penalty;
+}
+
+// As addBalance() counts it: tables taken into use, or the spread of empty seats.
+double Builder::balancePenalty(const std::vector<int>& at) const
+{
+    const Balance balance = problem_.preferences.balance;
+    if (balance == Balance::None || atTable_.empty())
+        return 0;
+    std::vector<double> load(atTable_.size(), 0);
+    std::vector<bool> used(atTable_.size(), false);
+    for (size_t u = 0; u < at.size(); ++u)
+        if (at[u] >= 0) {
+            load[at[u]] += prep_.units[u].people;
+            used[at[u]] = true;
+        }
+    if (balance == Balance::FewestTables) {
+        double penalty = 0;
+        for (size_t t = 0; t < used.size(); ++t)
+            if (used[t] && prep_.fixedLoad[t] == 0)
+                penalty += UsedTablePenalty;
+        return penalty;
+    }
+    std::vector<double> empty;
+    for (size_t t = 0; t < load.size(); ++t)
+        empty.push_back(problem_.tables[t].seats - prep_.fixedLoad[t] - load[t]);
+    const auto [fullest, emptiest] = std::minmax_element(empty.begin(), empty.end());
+    return SpreadPenalty * (*emptiest - *fullest);
+}
+
 // Solves through the solver module; without it, no solution and the reason why.
-mip::Result solve(mip::Model model, double seconds)
+mip::Result solve(mip::Model& model, double seconds)
 {
     mip::Result result;
     model.seconds = seconds;
@@ -257,7 +332,7 @@ void writePlan(const SeatProblem& problem, const Prepared& prep, const std::vect
 
 double SeatPlan::gap() const
 {
-    if (provenBest || !solved)
+    if (provenBest || !solved || !bounded)
         return 0;
     return std::abs(bound - objective) / std::max(1.0, std::abs(objective));
 }
@@ -269,26 +344,41 @@ SeatPlan solveSeating(const SeatProblem& problem)
     SeatPlan plan;
     const Prepared prep = detail::prepare(problem);
     plan.explanations = prep.explanations;
-    std::vector<int> at(prep.units.size(), -1);
-    const std::vector<int> greedy = detail::greedyStart(problem, prep);
+    const std::vector<int> simple = detail::greedyStart(problem, prep);
+    std::vector<int> at = simple;
 
     Builder builder(problem, prep);
     builder.build();
     if (builder.model().columns.empty()) {
         plan.solved = plan.provenBest = true;
     } else {
-        const mip::Result best = solve(builder.model(), std::max(0.1, problem.timeLimitSeconds));
-        at = builder.read(best.values);
-        plan.solved = best.found && keepsHardRules(prep, at);
-        if (!plan.solved) {
-            at = greedy;  // a plan that keeps every rule when the solver found none in time
-            plan.solved = keepsHardRules(prep, at);
+        const double limit = std::isfinite(problem.timeLimitSeconds) ? problem.timeLimitSeconds : 1e9;
+        const double left = std::max(MinimumSolverSeconds, limit - clock.elapsed() / 1000.0);
+        const mip::Result best = solve(builder.model(), left);
+        const std::vector<int> found = builder.read(best.values);
+        const bool foundSound = best.found && keepsHardRules(prep, found);
+        const double simpleObjective = builder.objectiveOf(simple);
+        if (foundSound && builder.objectiveOf(found) >= simpleObjective) {
+            at = found;
+            plan.solved = true;
+            plan.objective = builder.objectiveOf(found);
+            plan.provenBest = best.proven;
+        } else {
+            // The simple seating keeps every rule by construction; the check guards it all the same.
+            plan.solved = keepsHardRules(prep, simple);
+            plan.objective = simpleObjective;
+            plan.simple = true;
+            plan.whySimple = !best.failure.empty() ? QStringLiteral("the solver could not run")
+                             : !foundSound ? QStringLiteral("the solver found no plan in the time allowed")
+                                           : QStringLiteral(
+                                                 "the solver found no plan as good in the "
+                                                 "time allowed");
             if (!best.failure.empty())
                 plan.explanations << QString::fromStdString(best.failure);
-        } else {
-            plan.objective = best.objective;
-            plan.bound = best.bound;
-            plan.provenBest = best.proven;
+        }
+        if (best.found) {
+            plan.bound = std::max(best.bound, plan.objective);
+            plan.bounded = true;
         }
     }
     writePlan(problem, prep, at, plan);

@@ -36,12 +36,11 @@ struct Groups {
     int find(int i) { return parent[i] == i ? i : parent[i] = find(parent[i]); }
 };
 
-// May the party sit at the table as far as the table's reservations go?
-bool reservationAllows(const SeatProblem& problem, const SeatParty& party, TableKey table)
+// May the party sit at a table with these reservations?
+bool reservationAllows(const std::vector<const SeatRule*>& reservations, const SeatParty& party)
 {
-    for (const SeatRule& rule : problem.rules) {
-        if (rule.kind != RuleKind::Reserved || rule.table != table)
-            continue;
+    for (const SeatRule* reservation : reservations) {
+        const SeatRule& rule = *reservation;
         if (!rule.side.isEmpty() && !sameSide(rule.side, party.side))
             return false;
         if (rule.side.isEmpty() &&
@@ -197,6 +196,10 @@ Prepared prepare(const SeatProblem& problem)
     buildUnits(problem, prep, groups);
     std::vector<std::set<int>> closed(prep.units.size());
     buildApart(problem, prep, closed);
+    std::vector<std::vector<const SeatRule*>> reservations(problem.tables.size());
+    for (const SeatRule& rule : problem.rules)
+        if (rule.kind == RuleKind::Reserved && prep.tableIndex.contains(rule.table))
+            reservations[prep.tableIndex.value(rule.table)].push_back(&rule);
     for (size_t u = 0; u < prep.units.size(); ++u) {
         Unit& unit = prep.units[u];
         for (size_t t = 0; t < problem.tables.size(); ++t) {
@@ -205,7 +208,7 @@ Prepared prepare(const SeatProblem& problem)
             if (unit.people > prep.freeSeats[t] || closed[u].count(int(t)))
                 continue;
             const bool allowed = std::all_of(unit.members.begin(), unit.members.end(), [&](int m) {
-                return reservationAllows(problem, problem.parties[m], problem.tables[t].key);
+                return reservationAllows(reservations[t], problem.parties[m]);
             });
             if (allowed)
                 unit.tables.push_back(int(t));

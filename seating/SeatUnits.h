@@ -35,8 +35,8 @@ struct Prepared {
 
 Prepared prepare(const SeatProblem& problem);
 
-// A greedy plan (largest units first, the fullest table that still takes them), used as
-// the solver's starting point. Per unit: a table index or -1.
+// The simple seating: largest units first, each at the fullest table that still takes it.
+// The plan kept when the solver finds nothing as good. Per unit: a table index or -1.
 std::vector<int> greedyStart(const SeatProblem& problem, const Prepared& prep);
 
 // Explains why a unit could not be seated.

@@ -32,19 +32,22 @@ QString summaryOf(const SeatProblem& problem, const SeatPlan& plan)
         lines << QStringLiteral(
             "Everyone invited to the reception already has a seat; there is nothing to change.");
     } else {
-        QString quality = plan.provenBest ? QStringLiteral("the best plan under your rules")
-                                          : QStringLiteral(
-                                                "the best plan found in %1 seconds (it may be up to "
-                                                "%2% better)")
-                                                .arg(problem.timeLimitSeconds)
-                                                .arg(qMax(0.1, plan.gap() * 100), 0, 'f', 1);
+        const QString quality = plan.simple
+                                    ? QStringLiteral("the simple seating (largest parties first), since %1")
+                                          .arg(plan.whySimple.toHtmlEscaped())
+                                : plan.provenBest ? QStringLiteral("the best plan under your rules")
+                                                  : QStringLiteral(
+                                                        "the best plan found in %1 seconds (it may be up to "
+                                                        "%2% better)")
+                                                        .arg(problem.timeLimitSeconds)
+                                                        .arg(qMax(0.1, plan.gap() * 100), 0, 'f', 1);
         lines << QStringLiteral("<b>Proposed plan</b>: %1 parties (%2 people) seated; %3.")
                      .arg(seatedParties)
                      .arg(plan.peopleSeated)
                      .arg(quality);
     }
     int kept = 0, hard = 0;
-    QStringList broken, preferences;
+    QStringList broken, notApplied, preferences;
     for (const RuleOutcome& rule : plan.rules) {
         if (rule.ruleId == 0) {
             preferences << rule.text.toHtmlEscaped();
@@ -52,13 +55,19 @@ QString summaryOf(const SeatProblem& problem, const SeatPlan& plan)
         }
         ++hard;
         kept += rule.kept;
-        if (!rule.kept)
+        if (!rule.applied)
+            notApplied << rule.text.toHtmlEscaped();
+        else if (!rule.kept)
             broken << rule.text.toHtmlEscaped();
     }
     if (hard)
         lines << QStringLiteral("Rules kept: %1 of %2.").arg(kept).arg(hard) +
                      (broken.isEmpty() ? QString()
-                                       : QStringLiteral(" Not kept: ") + broken.join(QStringLiteral("; ")));
+                                       : QStringLiteral(" Not kept: ") + broken.join(QStringLiteral("; "))) +
+                     (notApplied.isEmpty() ? QString()
+                                           : QStringLiteral(" Not applied, as some of their parties have no "
+                                                            "seat: ") +
+                                                 notApplied.join(QStringLiteral("; ")));
     if (!preferences.isEmpty())
         lines << preferences.join(QStringLiteral(". ")) + QLatin1Char('.');
     if (!plan.leftOver.empty()) {

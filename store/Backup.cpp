@@ -34,6 +34,7 @@ constexpr ReasonName Reasons[] = {
     {Reason::Upgrade, "upgrade", "Before upgrading the file"},
     {Reason::Import, "import", "Before importing"},
     {Reason::Manual, "manual", "Made by hand"},
+    {Reason::Seating, "seating", "Before applying a seating plan"},
 };
 
 QString shown(const QString& path)

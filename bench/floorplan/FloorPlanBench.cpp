@@ -19,6 +19,8 @@
 
 #include <cstdio>
 
+#include <sys/resource.h>
+
 namespace {
 
 constexpr int Runs = 5;
@@ -30,6 +32,15 @@ struct Clock {
     double wallMs() const { return watch.read().first; }
     double cpuMs() const { return watch.read().second; }
 };
+
+// Processor time of the child processes that have ended and been waited for.
+double childrenCpuMs()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    auto ms = [](const timeval& t) { return double(t.tv_sec) * 1000 + double(t.tv_usec) / 1000; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
 
 store::Database& openCopy(const QTemporaryDir& dir, const QString& name)
 {
@@ -121,9 +132,11 @@ int main(int argc, char** argv)
     seating::SeatProblem problem = seating::loadProblem(wedding, false);
     problem.timeLimitSeconds = 1.5;  // the plan found by then, proven best or with its gap
     Clock solve;
+    const double childCpuBefore = childrenCpuMs();
     const seating::SeatPlan plan = seating::solveSeating(problem);
     const double solveMs = solve.wallMs();
-    const double solveCpu = solve.cpuMs();
+    // The solver runs in a child process of its own: its processor time counts too.
+    const double solveCpu = solve.cpuMs() + childrenCpuMs() - childCpuBefore;
     int kept = 0, rules = 0;
     for (const seating::RuleOutcome& rule : plan.rules)
         if (rule.ruleId != 0) {

@@ -9,6 +9,7 @@
 #include "seating/SeatPlanStore.h"
 #include "seating/SeatRules.h"
 #include "seating/frmFloorPlan.h"
+#include "shell/Paths.h"
 
 #include <QFrame>
 #include <QTest>
@@ -284,6 +285,37 @@ TEST_F(FloorPlanTest, SeatEveryoneIsShownBeforeItIsAppliedAndUndoPutsItAllBack)
     QTest::mouseClick(plan.cmdUndo, Qt::LeftButton);
     EXPECT_EQ(seatingDump(), before);
     EXPECT_EQ(plan.lstUnseated->count(), 4);
+}
+
+// The summary says whose plan is shown, and which rules could not be applied for want of
+// seats, with the same plan as orvane-cli seat.
+TEST_F(FloorPlanTest, SeatEveryoneSaysWhenTheSimpleSeatingIsShownAndWhichRulesWereNotApplied)
+{
+    addTable("Aspen", 4, 0, 1);
+    const qint64 a = guest("Ash", 3);
+    const qint64 b = guest("Beech", 3);
+    guest("Cork", 2);
+    seating::addRule(*db, {0, seating::RuleKind::Together, {a, b}, 0, {}});  // 6 people for 4 seats
+    frmFloorPlan plan;
+    open(plan);
+    plan.proposePlan(false, 5);
+    ASSERT_TRUE(plan.hasProposal());
+    QString text = plan.lblPlan->text();
+    EXPECT_TRUE(text.contains("1 parties (2 people) seated; the best plan under your rules"))
+        << text.toStdString();
+    EXPECT_TRUE(
+        text.contains("Rules kept: 0 of 1. Not applied, as some of their parties have no seat: "
+                      "Keep together: "))
+        << text.toStdString();
+
+    shell::setModuleDirectory(testsupport::poorSolverDir());
+    plan.proposePlan(false, 5);
+    shell::setModuleDirectory(testsupport::binDir());
+    text = plan.lblPlan->text();
+    EXPECT_TRUE(
+        text.contains("1 parties (2 people) seated; the simple seating (largest parties first), since "
+                      "the solver found no plan as good in the time allowed."))
+        << text.toStdString();
 }
 
 TEST_F(FloorPlanTest, ThePlanFillsTheViewAsTheWindowChangesSizeUntilTheUserZooms)

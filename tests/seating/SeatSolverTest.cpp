@@ -16,6 +16,7 @@
 #include <set>
 
 using namespace seating;
+using seating::detail::Prepared;
 
 namespace {
 
@@ -80,7 +81,7 @@ void expectSound(const SeatProblem& problem, const SeatPlan& plan)
     for (const RuleOutcome& outcome : plan.rules)
         if (std::any_of(problem.rules.begin(), problem.rules.end(),
                         [&](const SeatRule& r) { return r.id == outcome.ruleId; }))
-            EXPECT_TRUE(outcome.kept) << outcome.text.toStdString();
+            EXPECT_TRUE(outcome.kept || !outcome.applied) << outcome.text.toStdString();
 }
 
 // A wedding that fits exactly: every table is filled by parties cut from its seats, then
@@ -198,6 +199,16 @@ TEST(SeatSolver, PreferencesShapeThePlan)
     plan = solveSeating(balance);
     at = finalSeating(balance, plan);
     EXPECT_NE(at.at(1), at.at(2));
+
+    // A table overbooked by a party that stays (16 people at 4 seats, after its seats were
+    // lowered) still leaves the solver a plan to find: its empty seats are far below 0.
+    balance.tables.push_back(table(3, 4, 16));
+    balance.parties.push_back(party(3, 16, "Both", 3));
+    balance.parties.back().pinned = true;
+    plan = solveSeating(balance);
+    EXPECT_FALSE(plan.simple) << plan.whySimple.toStdString();
+    EXPECT_TRUE(plan.provenBest);
+    EXPECT_EQ(plan.peopleSeated, 10);
 }
 
 TEST(SeatSolver, PlansThatCannotSeatEveryoneSayWhy)
@@ -300,4 +311,111 @@ TEST(SeatSolver, WithoutTheSolverModuleThePlanSaysWhyAndStillKeepsTheRules)
     EXPECT_FALSE(plan.provenBest);
     EXPECT_TRUE(plan.explanations.join('\n').contains("orvane_solver could not be loaded"))
         << plan.explanations.join('\n').toStdString();
+    EXPECT_TRUE(plan.simple);
+    EXPECT_EQ(plan.whySimple, "the solver could not run");
+    EXPECT_FALSE(plan.bounded);
+    EXPECT_EQ(plan.gap(), 0);
+    EXPECT_EQ(plan.objective, 1000 * plan.peopleSeated);
+}
+
+// Tables of 7 and 5 for parties of 4, 3, 3 and 2: the simple seating (largest first, at the
+// fullest table that takes it) puts the 4 at the table of 5 and leaves the 2 without a seat;
+// the solver seats all twelve.
+SeatProblem simpleSeatingFallsShort()
+{
+    SeatProblem problem;
+    problem.tables = {table(1, 7), table(2, 5)};
+    problem.parties = {party(1, 4), party(2, 3), party(3, 3), party(4, 2)};
+    return problem;
+}
+
+TEST(SeatSolver, ThePlanKeptIsTheBetterOfTheSolversAndTheSimpleSeating)
+{
+    const SeatProblem problem = simpleSeatingFallsShort();
+    const Prepared prep = detail::prepare(problem);
+    const std::vector<int> simple = detail::greedyStart(problem, prep);
+    ASSERT_EQ(std::count(simple.begin(), simple.end(), -1), 1);
+
+    SeatPlan plan = solveSeating(problem);
+    expectSound(problem, plan);
+    EXPECT_FALSE(plan.simple);
+    EXPECT_TRUE(plan.provenBest);
+    EXPECT_EQ(plan.peopleSeated, 12);
+    EXPECT_EQ(plan.objective, 12000);
+
+    // A solver that returns a poor plan (seating no one) loses to the simple seating, and the
+    // plan says whose it is and how far it may be from the best.
+    shell::setModuleDirectory(testsupport::poorSolverDir());
+    plan = solveSeating(problem);
+    shell::setModuleDirectory(testsupport::binDir());
+    expectSound(problem, plan);
+    EXPECT_TRUE(plan.simple);
+    EXPECT_EQ(plan.whySimple, "the solver found no plan as good in the time allowed");
+    EXPECT_EQ(plan.peopleSeated, 10);
+    EXPECT_EQ(plan.objective, 10000);
+    EXPECT_FALSE(plan.provenBest);
+    EXPECT_TRUE(plan.bounded);
+    EXPECT_GT(plan.gap(), 0);
+    EXPECT_EQ(plan.leftOver, std::vector<PartyKey>{4});
+}
+
+// The objective given for the simple seating counts the preferences as the solver does, so
+// that the two plans compare fairly: a mixed table costs as much in either.
+TEST(SeatSolver, TheSimpleSeatingsObjectiveCountsThePreferences)
+{
+    SeatProblem problem;
+    problem.tables = {table(1, 4), table(2, 4), table(3, 4)};
+    problem.parties = {party(1, 2, "Bride"), party(2, 2, "Groom"), party(3, 2, "Bride"),
+                       party(4, 2, "Groom")};
+    problem.preferences.sidesTogether = true;
+    const SeatPlan best = solveSeating(problem);
+    ASSERT_TRUE(best.provenBest);
+    EXPECT_EQ(best.objective, 8000);  // each side at a table of its own
+
+    shell::setModuleDirectory(testsupport::poorSolverDir());
+    const SeatPlan simple = solveSeating(problem);
+    problem.preferences = {false, Balance::FewestTables};
+    const SeatPlan fewest = solveSeating(problem);
+    problem.preferences = {false, Balance::FillEvenly};
+    const SeatPlan evenly = solveSeating(problem);
+    shell::setModuleDirectory(testsupport::binDir());
+    // Largest first at the fullest table: 2+2 at table 1, 2+2 at table 2, both mixed.
+    ASSERT_TRUE(simple.simple);
+    EXPECT_EQ(simple.peopleSeated, 8);
+    EXPECT_EQ(simple.objective, 8000 - 2 * 10);
+    EXPECT_EQ(fewest.objective, 8000 - 2 * 10);  // two tables used
+    EXPECT_EQ(evenly.objective, 8000 - 2 * 4);   // empty seats from 0 to 4
+}
+
+TEST(SeatSolver, RulesAmongPartiesWithoutASeatAreNotApplied)
+{
+    SeatProblem problem;
+    problem.tables = {table(1, 4), table(2, 4)};
+    problem.parties = {party(1, 3), party(2, 3), party(3, 2), party(4, 9), party(5, 2)};
+    problem.rules = {{1, RuleKind::Together, {1, 2}, 0, {}},   // 6 people fit at no table
+                     {2, RuleKind::Apart, {3, 4}, 0, {}},      // party 4 fits nowhere
+                     {3, RuleKind::Apart, {3, 5}, 0, {}},      // both seated, at two tables
+                     {4, RuleKind::Together, {3, 6}, 0, {}}};  // party 6 is not on the list
+    const SeatPlan plan = solveSeating(problem);
+    ASSERT_TRUE(plan.solved);
+    ASSERT_EQ(plan.rules.size(), 4u);
+    EXPECT_FALSE(plan.rules[0].applied);
+    EXPECT_FALSE(plan.rules[0].kept);
+    EXPECT_FALSE(plan.rules[1].applied);
+    EXPECT_FALSE(plan.rules[1].kept);
+    EXPECT_TRUE(plan.rules[2].applied && plan.rules[2].kept);
+    EXPECT_TRUE(plan.rules[3].applied && plan.rules[3].kept);
+}
+
+TEST(SeatSolver, ReservationsNameTheirSideTheirPartiesOrSayTheyAreEmpty)
+{
+    SeatProblem problem;
+    problem.tables = {table(1, 4)};
+    problem.parties = {party(1, 2)};
+    EXPECT_EQ(describeRule({1, RuleKind::Reserved, {}, 1, "Bride"}, problem),
+              "Table 1 reserved for the Bride's side");
+    EXPECT_EQ(describeRule({2, RuleKind::Reserved, {1}, 1, {}}, problem), "Table 1 reserved for Party 1");
+    const QString empty = "Table 1 reserved for no one: the reservation names no party on the guest list";
+    EXPECT_EQ(describeRule({3, RuleKind::Reserved, {}, 1, {}}, problem), empty);
+    EXPECT_EQ(describeRule({4, RuleKind::Reserved, {7}, 1, {}}, problem), empty);  // 7 is not on the list
 }

@@ -21,6 +21,10 @@ QString binDir()
 {
     return QStringLiteral(ORVANE_BIN_DIR);
 }
+QString poorSolverDir()
+{
+    return QStringLiteral(ORVANE_POOR_SOLVER_DIR);
+}
 
 QString testDataDir(const QString& name)
 {

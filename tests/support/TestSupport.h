@@ -14,6 +14,8 @@ QString deliveredDatabase();
 QString sourceDir();
 // The program directory of the build (help file, report templates).
 QString binDir();
+// The folder of a solver module whose plan seats no one (tests/support/PoorSolver.cpp).
+QString poorSolverDir();
 // A folder of tests/data in the source tree; throws std::runtime_error when it is missing, so
 // a test without its data fails instead of passing quietly.
 QString testDataDir(const QString& name);
