@@ -4,9 +4,12 @@
 #include "seating/SeatPlanStore.h"
 #include "store/Backup.h"
 #include "store/Layout.h"
+#include "store/LayoutSteps.h"
 #include "store/Store.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <cmath>
 #include <map>
@@ -18,7 +21,8 @@ const char* const SeatHelp =
     "  Proposes seats for the parties invited to the reception that have none, keeping the\n"
     "  seating rules and the tables' seats, and prints the plan, the rules kept and broken\n"
     "  and the objective.\n"
-    "  --apply              write the plan to the file (one transaction), after a backup copy\n"
+    "  --apply              write the plan to the file (one transaction), after a backup copy;\n"
+    "                       without it the file is only read (a read-only file will do)\n"
     "  --reseat             re-seat everyone; pinned parties stay where they are\n"
     "  --time-limit SECONDS stop searching after this long with the best plan found (default 10)\n"
     "  The simple seating (largest parties first) is kept when the solver finds nothing better.\n";
@@ -140,9 +144,27 @@ void printPlan(const seating::SeatProblem& problem, const seating::SeatPlan& pla
 int seatCommand(const QStringList& args, QTextStream& out)
 {
     const Options options = parse(args);
-    store::Database& db =
-        store::Workspace::defaultWorkspace().openDatabase(QFileInfo(options.path).absoluteFilePath());
-    store::upgradeLayout(db);
+    const QString path = QFileInfo(options.path).absoluteFilePath();
+    store::Workspace& workspace = store::Workspace::defaultWorkspace();
+    // A plan that is only printed reads the file and never changes it: a file of an older
+    // layout is planned on an upgraded copy.
+    QTemporaryDir scratch;
+    store::Database* opened = &workspace.openDatabase(path, options.apply ? store::OpenMode::ReadWrite
+                                                                           : store::OpenMode::ReadOnly);
+    if (options.apply) {
+        store::upgradeLayout(*opened);
+    } else if (store::layoutVersion(*opened) < store::layout::latestVersion()) {
+        workspace.close();
+        const QString copy = scratch.filePath(QStringLiteral("wedding.mdb"));
+        if (!scratch.isValid() || !QFile::copy(path, copy) ||
+            !QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner))
+            throw store::StoreError(store::err::IoError,
+                                    QStringLiteral("The wedding file is of an older layout, and no copy of it "
+                                                   "could be made to plan on."));
+        opened = &workspace.openDatabase(copy);
+        store::upgradeLayout(*opened);
+    }
+    store::Database& db = *opened;
     seating::SeatProblem problem = seating::loadProblem(db, options.reseat);
     problem.timeLimitSeconds = options.seconds;
     const seating::SeatPlan plan = seating::solveSeating(problem);

@@ -17,6 +17,8 @@
 
 #include <iostream>
 
+#include <sqlite3.h>
+
 namespace {
 
 struct Result {
@@ -153,4 +155,50 @@ TEST(SeatCommand, RefusesWrongCommandLinesAndMissingFiles)
     EXPECT_EQ(missing.status, 1);
     EXPECT_TRUE(missing.err.contains("orvane-cli seat: ")) << missing.err.toStdString();
     EXPECT_TRUE(runCli({"seat", "--help"}).out.contains("--time-limit SECONDS"));
+}
+
+// Without --apply the file is only read: a read-only file is planned on, and a file of an older
+// layout is planned on an upgraded copy while the file itself stays as it was.
+TEST(SeatCommand, APlanThatIsOnlyPrintedNeverChangesTheFile)
+{
+    const auto bytesOf = [](const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    testsupport::ProgramDir dir;
+    {
+        store::Database& db = store::Workspace::defaultWorkspace().openDatabase(dir.databasePath());
+        testsupport::loadSampleWedding(db);
+        store::Workspace::defaultWorkspace().close();
+    }
+    QFile::setPermissions(dir.databasePath(), QFile::ReadOwner | QFile::ReadGroup);
+    const QByteArray before = bytesOf(dir.databasePath());
+    Result r = runCli({"seat", dir.databasePath(), "--time-limit", "2"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("Objective: "));
+    EXPECT_EQ(runCli({"seat", dir.databasePath(), "--apply", "--time-limit", "2"}).status, 1);
+    EXPECT_EQ(bytesOf(dir.databasePath()), before);
+
+    // A file of the first layout, with the sample wedding in it.
+    QTemporaryDir older;
+    const QString path = older.filePath("wedding.mdb");
+    {
+        sqlite3* raw = nullptr;
+        ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &raw), SQLITE_OK);
+        for (const char* name : {"schema.sql", "content.sql"}) {
+            QFile sql(testsupport::sourceDir() + "/store/schema/" + name);
+            ASSERT_TRUE(sql.open(QIODevice::ReadOnly));
+            ASSERT_EQ(sqlite3_exec(raw, sql.readAll().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+        }
+        sqlite3_close(raw);
+        store::Database& db = store::Workspace::defaultWorkspace().openDatabase(path);
+        testsupport::loadSampleWedding(db);
+        store::Workspace::defaultWorkspace().close();
+    }
+    const QByteArray first = bytesOf(path);
+    r = runCli({"seat", path, "--time-limit", "2"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("Plan (+ newly seated or moved):")) << r.out.toStdString();
+    EXPECT_EQ(bytesOf(path), first) << "never upgraded";
+    EXPECT_FALSE(QDir(older.filePath("backups")).exists());
 }
