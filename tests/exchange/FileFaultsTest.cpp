@@ -28,17 +28,6 @@ QString refusal(const QString& path, qint64 maxBytes = MaxImportBytes)
     return {};
 }
 
-bool isValidUtf16(const QString& text)
-{
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i].isHighSurrogate() && (i + 1 == text.size() || !text[i + 1].isLowSurrogate()))
-            return false;
-        if (text[i].isLowSurrogate() && (i == 0 || !text[i - 1].isHighSurrogate()))
-            return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 TEST(FileKinds, FoldersDevicesPipesAndMissingFilesAreEachNamedForWhatTheyAre)
@@ -150,7 +139,7 @@ TEST(Cells, TextsAreShortenedAtCharacterBoundariesAndShownShort)
     for (qsizetype n = 0; n <= bride.size(); ++n) {
         const QString cut = shortenText(bride, n);
         EXPECT_LE(cut.size(), n);
-        EXPECT_TRUE(isValidUtf16(cut)) << n;
+        EXPECT_TRUE(cut.isValidUtf16()) << n;
         EXPECT_TRUE(bride.startsWith(cut));
     }
     EXPECT_EQ(shortenText(bride, 6), QString::fromUtf8("Zo\xC3\xAB ")) << "the emoji goes whole";
