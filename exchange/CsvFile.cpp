@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <QTextBoundaryFinder>
 
 #include <csv.h>
 #include <iconv.h>
@@ -528,6 +529,18 @@ QString visibleText(QString text)
 
 }  // namespace
 
+QString shortenText(const QString& text, qsizetype maxChars)
+{
+    if (text.size() <= maxChars)
+        return text;
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+    graphemes.setPosition(int(std::max<qsizetype>(maxChars, 0)));
+    qsizetype cut = graphemes.isAtBoundary() ? graphemes.position() : graphemes.toPreviousBoundary();
+    if (cut < 0)
+        cut = 0;
+    return text.left(cut);
+}
+
 bool isBinaryCode(char16_t c)
 {
     return (c < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\v' && c != '\f') || c == 0x7F;
@@ -563,9 +576,11 @@ CsvTable readCsv(const QByteArray& bytes, const CsvOptions& options)
         }
         for (qsizetype i = table.headers.size(); i < width; ++i)
             table.headers << QString();
+        // A header is a column's name: it is shown, matched and remembered, so control codes
+        // are made visible and a text of pages is cut to a name's length.
         for (qsizetype i = 0; i < table.headers.size(); ++i)
             table.headers[i] = table.headers[i].isEmpty() ? QStringLiteral("Column %1").arg(i + 1)
-                                                          : visibleText(table.headers[i]);
+                                                          : visibleText(shortenText(table.headers[i], 255));
         for (auto it = faults.cbegin(); it != faults.cend(); ++it)
             if (it.key() >= skipped)
                 table.rowFaults.insert(it.key() - skipped, it.value());

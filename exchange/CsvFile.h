@@ -121,6 +121,10 @@ QByteArray readImportFile(const QString& path, qint64 maxBytes = MaxImportBytes)
 bool isBinaryCode(char16_t c);
 bool holdsBinaryCode(const QString& text);
 
+// The text cut to at most maxChars UTF-16 units (the store's measure of a text's length)
+// at a character boundary: an emoji or a letter with its accent is never cut in half.
+QString shortenText(const QString& text, qsizetype maxChars);
+
 // Refuses bytes that cannot be a guest list saved as text (a workbook, a database, a
 // program, a picture); name is the file's name for the message.
 void checkTextFile(const QByteArray& bytes, const QString& name);

@@ -3,8 +3,6 @@
 #include "exchange/NameRules.h"
 #include "shell/LabelLines.h"
 
-#include <QTextBoundaryFinder>
-
 #include <algorithm>
 
 namespace exchange {
@@ -35,18 +33,6 @@ GuestList loadGuestList(store::Database& database)
         list.parties.push_back(std::move(p));
     }
     return list;
-}
-
-QString shortenText(const QString& text, qsizetype maxChars)
-{
-    if (text.size() <= maxChars)
-        return text;
-    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
-    graphemes.setPosition(int(std::max<qsizetype>(maxChars, 0)));
-    qsizetype cut = graphemes.isAtBoundary() ? graphemes.position() : graphemes.toPreviousBoundary();
-    if (cut < 0)
-        cut = 0;
-    return text.left(cut);
 }
 
 QString shownText(const QString& text, qsizetype maxChars)

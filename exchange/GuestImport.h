@@ -53,9 +53,6 @@ struct Problem {
     QString text() const;  // "Last name is longer than 20 characters: "..."", ... (long values shortened)
 };
 
-// The text cut to at most maxChars UTF-16 units (the store's measure of a text's length)
-// at a character boundary: an emoji or a letter with its accent is never cut in half.
-QString shortenText(const QString& text, qsizetype maxChars);
 // A text as a list or message shows it: control characters made visible and, when
 // longer than maxChars, cut with an ellipsis.
 QString shownText(const QString& text, qsizetype maxChars = 100);

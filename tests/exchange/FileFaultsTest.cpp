@@ -151,4 +151,10 @@ TEST(Cells, TextsAreShortenedAtCharacterBoundariesAndShownShort)
     EXPECT_EQ(shown.size(), 101);
     EXPECT_TRUE(shown.endsWith(QChar(0x2026)));
     EXPECT_EQ(shownText(QString::fromUtf8("Os\0lo", 5)), QString::fromUtf8("Os\xEF\xBF\xBDlo"));
+
+    // A header is a column's name, shown and remembered: control codes show, pages are cut.
+    const CsvTable t =
+        readCsv(QByteArray("N\0me,", 5) + QByteArray(1000, 'x') + "\nAnna Berg,1\n", {{}, ',', true});
+    EXPECT_EQ(t.headers[0], QString::fromUtf8("N\xEF\xBF\xBDme"));
+    EXPECT_EQ(t.headers[1].size(), 255);
 }
