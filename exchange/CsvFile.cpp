@@ -5,12 +5,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <QTextBoundaryFinder>
 
 #include <csv.h>
 #include <iconv.h>
 
 #include <algorithm>
+#include <limits>
 #include <map>
+#include <new>
 
 namespace exchange {
 
@@ -65,8 +68,8 @@ bool isValidUtf8(const QByteArray& bytes)
     return true;
 }
 
-// Windows-1252 through iconv; a byte the code page leaves undefined becomes U+FFFD.
-QString decodeWindows1252(const QByteArray& bytes)
+// Windows-1252 through iconv into UTF-8; a byte the code page leaves undefined becomes U+FFFD.
+QByteArray windows1252ToUtf8(QByteArrayView bytes)
 {
     iconv_t cd = iconv_open("UTF-8", "WINDOWS-1252");
     if (cd == reinterpret_cast<iconv_t>(-1))
@@ -92,7 +95,7 @@ QString decodeWindows1252(const QByteArray& bytes)
     }
     iconv_close(cd);
     out.truncate(dst - out.data());
-    return QString::fromUtf8(out);
+    return out;
 }
 
 // UTF-16 without a BOM shows as many zero bytes on one side of each pair.
@@ -128,24 +131,45 @@ Encoding detectEncoding(const QByteArray& bytes)
     return isValidUtf8(bytes) ? Encoding::Utf8 : Encoding::Windows1252;
 }
 
-QString decodeText(const QByteArray& bytes, Encoding encoding)
+namespace {
+
+// The text of the bytes as UTF-8: the bytes themselves when they are UTF-8 already (a
+// list of many megabytes is not copied), else converted.
+struct Utf8Text {
+    QByteArray converted;
+    QByteArrayView view;
+};
+
+Utf8Text utf8Text(const QByteArray& bytes, Encoding encoding)
 {
+    Utf8Text text;
     switch (encoding) {
         case Encoding::Utf8:
         case Encoding::Utf8Bom:
-            return QString::fromUtf8(startsWith(bytes, {0xEF, 0xBB, 0xBF}) ? bytes.mid(3) : bytes);
+            text.view = QByteArrayView(bytes).sliced(startsWith(bytes, {0xEF, 0xBB, 0xBF}) ? 3 : 0);
+            return text;
         case Encoding::Utf16Le:
         case Encoding::Utf16Be: {
             const bool le = encoding == Encoding::Utf16Le;
             const bool bom = startsWith(bytes, le ? std::initializer_list<unsigned char>{0xFF, 0xFE}
                                                   : std::initializer_list<unsigned char>{0xFE, 0xFF});
             QStringDecoder decoder(le ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
-            return decoder.decode(bom ? bytes.mid(2) : bytes);
+            text.converted = QString(decoder.decode(QByteArrayView(bytes).sliced(bom ? 2 : 0))).toUtf8();
+            break;
         }
         case Encoding::Windows1252:
-            return decodeWindows1252(bytes);
+            text.converted = windows1252ToUtf8(bytes);
+            break;
     }
-    return {};
+    text.view = text.converted;
+    return text;
+}
+
+}  // namespace
+
+QString decodeText(const QByteArray& bytes, Encoding encoding)
+{
+    return QString::fromUtf8(utf8Text(bytes, encoding).view);
 }
 
 QString separatorName(char separator)
@@ -161,28 +185,103 @@ QString separatorName(char separator)
     return QString(QChar(separator));
 }
 
+// ---- the rows of a table -----------------------------------------------------------
+
+QString CsvRows::cell(qsizetype row, qsizetype column) const
+{
+    const qsizetype r = row + first_;
+    const qsizetype firstCell = rowStarts_[r];
+    if (column < 0 || column >= rowStarts_[r + 1] - firstCell)
+        return {};
+    const qsizetype index = firstCell + column;
+    const quint32 begin = index == 0 ? 0 : cellEnds_[index - 1];
+    return QString::fromUtf8(text_.constData() + begin, qsizetype(cellEnds_[index] - begin));
+}
+
+QStringList CsvRows::operator[](qsizetype row) const
+{
+    QStringList cells = cellsAsRead(row);
+    cells.reserve(width_);
+    while (cells.size() < width_)
+        cells << QString();
+    return cells;
+}
+
+QStringList CsvRows::cellsAsRead(qsizetype row) const
+{
+    const qsizetype r = row + first_;
+    QStringList cells;
+    for (qsizetype c = 0; c < rowStarts_[r + 1] - rowStarts_[r]; ++c)
+        cells << cell(row, c);
+    return cells;
+}
+
+void CsvRows::addCell(const char* utf8, qsizetype length)
+{
+    if (quint64(text_.size()) + quint64(length) > std::numeric_limits<quint32>::max())
+        throw ExchangeError(QStringLiteral("The file is too large to be read as a guest list."));
+    text_.append(utf8, length);
+    cellEnds_ << quint32(text_.size());
+}
+
+void CsvRows::endRow()
+{
+    width_ = std::max(width_, cellsInRow());
+    rowStarts_ << quint32(cellEnds_.size());
+}
+
+void CsvRows::dropRow()
+{
+    const quint32 start = rowStarts_.last();
+    text_.truncate(start == 0 ? 0 : cellEnds_[start - 1]);
+    cellEnds_.resize(start);
+}
+
+bool CsvRows::rowIsBlank() const
+{
+    const quint32 start = rowStarts_.last();
+    return text_.size() == (start == 0 ? 0 : qsizetype(cellEnds_[start - 1]));
+}
+
+// ---- reading records ------------------------------------------------------------------
+
 namespace {
 
-struct ParseState {
-    QList<QStringList> records;
-    QStringList current;
+// The field without surrounding blanks, as QString::trimmed() removes them; most fields
+// begin and end with a printable ASCII character and are kept as they are.
+void addTrimmed(CsvRows& rows, const char* data, size_t length)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(data);
+    const auto plain = [](unsigned char c) { return c > 0x20 && c < 0x7F; };
+    if (length == 0 || (plain(p[0]) && plain(p[length - 1]))) {
+        rows.addCell(data, qsizetype(length));
+        return;
+    }
+    const QByteArray trimmed = QString::fromUtf8(data, qsizetype(length)).trimmed().toUtf8();
+    rows.addCell(trimmed.constData(), trimmed.size());
+}
+
+struct Reader {
+    CsvRows& rows;
     int maxRows = -1;
+    int fieldsEnded = 0;  // by the current line
 };
 
 void onField(void* data, size_t length, void* state)
 {
-    auto* s = static_cast<ParseState*>(state);
-    s->current << QString::fromUtf8(static_cast<const char*>(data), qsizetype(length)).trimmed();
+    auto* reader = static_cast<Reader*>(state);
+    addTrimmed(reader->rows, static_cast<const char*>(data), length);
+    ++reader->fieldsEnded;
 }
 
 void onRecord(int, void* state)
 {
-    auto* s = static_cast<ParseState*>(state);
-    const bool blank =
-        std::all_of(s->current.cbegin(), s->current.cend(), [](const QString& f) { return f.isEmpty(); });
-    if (!blank && (s->maxRows < 0 || s->records.size() < s->maxRows))
-        s->records << s->current;
-    s->current.clear();
+    auto* reader = static_cast<Reader*>(state);
+    const bool full = reader->maxRows >= 0 && reader->rows.size() >= reader->maxRows;
+    if (reader->rows.rowIsBlank() || full)
+        reader->rows.dropRow();
+    else
+        reader->rows.endRow();
 }
 
 // Blanks are trimmed afterwards, as text; libcsv is told that nothing is a blank so that
@@ -192,58 +291,155 @@ int noSpace(unsigned char)
     return 0;
 }
 
-}  // namespace
-
-QList<QStringList> parseCsv(const QString& text, char separator, int maxRows)
+// The length of the line that starts the text, with its end (LF, CRLF or CR).
+qsizetype lineLength(QByteArrayView text)
 {
-    csv_parser parser;
-    if (csv_init(&parser, 0) != 0)
-        throw ExchangeError(QStringLiteral("Not enough memory to read the file."));
-    csv_set_delim(&parser, static_cast<unsigned char>(separator));
-    csv_set_space_func(&parser, noSpace);
-    ParseState state;
-    state.maxRows = maxRows;
-    const QByteArray utf8 = text.toUtf8();
-    // A preview needs only the first records: read in blocks and stop once they are in.
-    const qsizetype block = maxRows < 0 ? utf8.size() : 16384;
-    for (qsizetype at = 0; at < utf8.size(); at += block) {
-        const size_t n = size_t(std::min(block, utf8.size() - at));
-        if (csv_parse(&parser, utf8.constData() + at, n, onField, onRecord, &state) != n) {
-            csv_free(&parser);
-            throw ExchangeError(QStringLiteral("The file cannot be read as CSV text."));
-        }
-        if (maxRows >= 0 && state.records.size() >= maxRows)
-            break;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n')
+            return i + 1;
+        if (text[i] == '\r')
+            return i + 1 < text.size() && text[i + 1] == '\n' ? i + 2 : i + 1;
     }
-    csv_fini(&parser, onField, onRecord, &state);
-    csv_free(&parser);
-    return state.records;
+    return text.size();
 }
 
-char detectSeparator(const QString& text)
+class Parser {
+public:
+    explicit Parser(char separator)
+    {
+        if (csv_init(&parser_, 0) != 0)
+            throw std::bad_alloc();
+        csv_set_delim(&parser_, static_cast<unsigned char>(separator));
+        csv_set_space_func(&parser_, noSpace);
+    }
+    ~Parser() { csv_free(&parser_); }
+    Parser(const Parser&) = delete;
+    Parser& operator=(const Parser&) = delete;
+
+    void feed(QByteArrayView bytes, Reader& reader)
+    {
+        if (csv_parse(&parser_, bytes.data(), size_t(bytes.size()), onField, onRecord, &reader) !=
+            size_t(bytes.size())) {
+            if (csv_error(&parser_) == CSV_ENOMEM)
+                throw std::bad_alloc();
+            throw ExchangeError(QStringLiteral("The file cannot be read as CSV text."));
+        }
+    }
+    void finish(Reader& reader) { csv_fini(&parser_, onField, onRecord, &reader); }
+    bool inQuotedField() const { return parser_.quoted != 0; }
+    // The text of the open field up to its first line end.
+    QByteArrayView openFieldFirstLine() const
+    {
+        const QByteArrayView open(reinterpret_cast<const char*>(parser_.entry_buf),
+                                  qsizetype(parser_.entry_pos));
+        const qsizetype n = lineLength(open);
+        return open.first(n).trimmed();
+    }
+
+private:
+    csv_parser parser_;
+};
+
+// Reads the records of UTF-8 text, one line at a time so that a quoted field that is never
+// closed is known by the line that opens it: that record then ends with the rest of its
+// line, is listed in faults (by row index), and reading goes on at the next line instead
+// of taking every later row into the one field.
+void readRecords(QByteArrayView text, char separator, int maxRows, CsvRows& rows,
+                 QMap<qsizetype, QString>* faults)
 {
-    const QString head = text.left(65536);
+    Reader reader{rows, maxRows};
+    qsizetype at = 0;
+    int line = 1;
+    for (;;) {
+        Parser parser(separator);
+        int openLine = 0;
+        qsizetype afterOpenLine = 0;
+        bool full = false;
+        while (at < text.size() && !full) {
+            const qsizetype n = lineLength(text.sliced(at));
+            const bool wasQuoted = parser.inQuotedField();
+            reader.fieldsEnded = 0;
+            parser.feed(text.sliced(at, n), reader);
+            if (parser.inQuotedField() && (!wasQuoted || reader.fieldsEnded > 0)) {
+                openLine = line;
+                afterOpenLine = at + n;
+            }
+            at += n;
+            ++line;
+            full = maxRows >= 0 && rows.size() >= maxRows;
+        }
+        if (!full && !text.isEmpty() && text.back() != '\n' && text.back() != '\r')
+            parser.feed("\n", reader);
+        if (!full && parser.inQuotedField()) {
+            const QByteArrayView rest = parser.openFieldFirstLine();
+            rows.addCell(rest.data(), rest.size());
+            rows.endRow();
+            if (faults)
+                faults->insert(rows.size() - 1,
+                               QStringLiteral("The quotation mark that opens a field on line %1 is never "
+                                              "closed; the row was read to the end of that line only.")
+                                   .arg(openLine));
+            at = afterOpenLine;
+            line = openLine + 1;
+            if (maxRows >= 0 && rows.size() >= maxRows)
+                return;
+            continue;
+        }
+        parser.finish(reader);
+        return;
+    }
+}
+
+QList<QStringList> recordsOf(const CsvRows& rows)
+{
+    QList<QStringList> records;
+    records.reserve(rows.size());
+    for (qsizetype r = 0; r < rows.size(); ++r)
+        records << rows.cellsAsRead(r);
+    return records;
+}
+
+constexpr qsizetype SeparatorSample = 65536;
+
+char detectSeparatorOf(QByteArrayView head)
+{
     char best = ',';
     double bestScore = 0;
     for (char sep : Separators) {
-        const QList<QStringList> records = parseCsv(head, sep, 20);
-        if (records.isEmpty())
+        CsvRows rows;
+        readRecords(head, sep, 20, rows, nullptr);
+        if (rows.isEmpty())
             continue;
         std::map<qsizetype, int> widths;
-        for (const QStringList& r : records)
-            ++widths[r.size()];
+        for (qsizetype r = 0; r < rows.size(); ++r)
+            ++widths[rows.cellsAsRead(r).size()];
         const auto common = std::max_element(widths.begin(), widths.end(),
                                              [](auto& a, auto& b) { return a.second < b.second; });
         if (common->first < 2)
             continue;
         // Many columns, on most records alike.
-        const double score = double(common->first) * common->second / records.size();
+        const double score = double(common->first) * common->second / double(rows.size());
         if (score > bestScore) {
             bestScore = score;
             best = sep;
         }
     }
     return best;
+}
+
+}  // namespace
+
+QList<QStringList> parseCsv(const QString& text, char separator, int maxRows)
+{
+    const QByteArray utf8 = text.toUtf8();
+    CsvRows rows;
+    readRecords(utf8, separator, maxRows, rows, nullptr);
+    return recordsOf(rows);
+}
+
+char detectSeparator(const QString& text)
+{
+    return detectSeparatorOf(text.left(SeparatorSample).toUtf8());
 }
 
 namespace {
@@ -279,54 +475,218 @@ bool looksLikeHeader(const QList<QStringList>& records)
     return figuresBelow;
 }
 
-CsvTable readCsv(const QByteArray& bytes, const CsvOptions& options)
+namespace {
+
+QString sizeText(qint64 bytes)
 {
-    CsvTable table;
-    table.encoding = options.encoding.value_or(detectEncoding(bytes));
-    const QString text = decodeText(bytes, table.encoding);
-    table.separator = options.separator.value_or(detectSeparator(text));
-    QList<QStringList> records = parseCsv(text, table.separator);
-    table.headerRow = options.headerRow.value_or(looksLikeHeader(records));
-    qsizetype width = 0;
-    for (const QStringList& r : records)
-        width = std::max(width, r.size());
-    if (table.headerRow && !records.isEmpty())
-        table.headers = records.takeFirst();
-    for (qsizetype i = table.headers.size(); i < width; ++i)
-        table.headers << QStringLiteral("Column %1").arg(i + 1);
-    for (qsizetype i = 0; i < table.headers.size(); ++i)
-        if (table.headers[i].isEmpty())
-            table.headers[i] = QStringLiteral("Column %1").arg(i + 1);
-    const int offset = table.headerRow ? 2 : 1;
-    for (qsizetype i = 0; i < records.size(); ++i) {
-        QStringList& r = records[i];
-        while (r.size() < width)
-            r << QString();
-        table.rows << r;
-        table.rowNumbers << int(i) + offset;
-    }
-    return table;
+    constexpr double Kb = 1024, Mb = Kb * 1024, Gb = Mb * 1024;
+    if (bytes < Kb)
+        return QStringLiteral("%1 bytes").arg(bytes);
+    if (bytes < Mb)
+        return QStringLiteral("%1 KB").arg(QString::number(double(bytes) / Kb, 'f', 0));
+    if (bytes < Gb)
+        return QStringLiteral("%1 MB").arg(QString::number(double(bytes) / Mb, 'f', 1));
+    return QStringLiteral("%1 GB").arg(QString::number(double(bytes) / Gb, 'f', 1));
 }
 
-QByteArray readImportFile(const QString& path)
+// subject: the file's name in quotation marks, or how the list is known.
+ExchangeError tooLarge(const QString& subject, qint64 size, qint64 limit)
 {
-    QFile file(path);
-    if (!QFileInfo(path).isFile())
+    return ExchangeError(QStringLiteral("%1 is %2, more than the %3 a guest list may have, so it was not "
+                                        "read. Is it the right file? A list of thousands of guests takes "
+                                        "well under a megabyte.")
+                             .arg(subject, sizeText(size), sizeText(limit)));
+}
+
+QString quoted(const QString& name)
+{
+    return QLatin1Char('"') + name + QLatin1Char('"');
+}
+
+ExchangeError workbook(const QString& name)
+{
+    return ExchangeError(
+        QStringLiteral(
+            "\"%1\" is a spreadsheet workbook. Orvane reads guest lists saved as CSV: open the workbook in "
+            "your spreadsheet program, choose Save As (or Download) and the type \"CSV UTF-8 (comma "
+            "delimited)\", then import that file.")
+            .arg(name));
+}
+
+ExchangeError outOfMemory()
+{
+    return ExchangeError(QStringLiteral("There is not enough memory to read this guest list."));
+}
+
+// Replaces the characters that are no text by U+FFFD, as unreadable bytes show.
+QString visibleText(QString text)
+{
+    for (QChar& c : text)
+        if (isBinaryCode(c.unicode()))
+            c = QChar::ReplacementCharacter;
+    return text;
+}
+
+}  // namespace
+
+QString shortenText(const QString& text, qsizetype maxChars)
+{
+    if (text.size() <= maxChars)
+        return text;
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+    graphemes.setPosition(int(std::max<qsizetype>(maxChars, 0)));
+    qsizetype cut = graphemes.isAtBoundary() ? graphemes.position() : graphemes.toPreviousBoundary();
+    if (cut < 0)
+        cut = 0;
+    return text.left(cut);
+}
+
+bool isBinaryCode(char16_t c)
+{
+    return (c < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\v' && c != '\f') || c == 0x7F;
+}
+
+bool holdsBinaryCode(const QString& text)
+{
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return isBinaryCode(c.unicode()); });
+}
+
+CsvTable readCsv(const QByteArray& bytes, const CsvOptions& options)
+{
+    if (bytes.size() > MaxImportBytes)
+        throw tooLarge(QStringLiteral("The guest list"), bytes.size(), MaxImportBytes);
+    try {
+        CsvTable table;
+        table.encoding = options.encoding.value_or(detectEncoding(bytes));
+        const Utf8Text text = utf8Text(bytes, table.encoding);
+        table.separator = options.separator.value_or(
+            detectSeparatorOf(text.view.first(std::min(text.view.size(), SeparatorSample))));
+        table.rows.reserveText(text.view.size());
+        QMap<qsizetype, QString> faults;
+        readRecords(text.view, table.separator, -1, table.rows, &faults);
+        QList<QStringList> firstRecords;
+        for (qsizetype r = 0; r < std::min<qsizetype>(table.rows.size(), 2); ++r)
+            firstRecords << table.rows.cellsAsRead(r);
+        table.headerRow = options.headerRow.value_or(looksLikeHeader(firstRecords));
+        const qsizetype width = table.rows.width();
+        const int skipped = table.headerRow && !table.rows.isEmpty() ? 1 : 0;
+        if (skipped) {
+            table.headers = table.rows.cellsAsRead(0);
+            table.rows.dropFirst();
+        }
+        for (qsizetype i = table.headers.size(); i < width; ++i)
+            table.headers << QString();
+        // A header is a column's name: it is shown, matched and remembered, so control codes
+        // are made visible and a text of pages is cut to a name's length.
+        for (qsizetype i = 0; i < table.headers.size(); ++i)
+            table.headers[i] = table.headers[i].isEmpty() ? QStringLiteral("Column %1").arg(i + 1)
+                                                          : visibleText(shortenText(table.headers[i], 255));
+        for (auto it = faults.cbegin(); it != faults.cend(); ++it)
+            if (it.key() >= skipped)
+                table.rowFaults.insert(it.key() - skipped, it.value());
+        const int offset = table.headerRow ? 2 : 1;
+        table.rowNumbers.reserve(table.rows.size());
+        for (qsizetype i = 0; i < table.rows.size(); ++i)
+            table.rowNumbers << int(i) + offset;
+        return table;
+    } catch (const std::bad_alloc&) {
+        throw outOfMemory();
+    }
+}
+
+namespace {
+
+struct Signature {
+    QByteArrayView magic;
+    const char* what;
+};
+
+// The openings of the files most often picked by mistake.
+const Signature BinarySignatures[] = {
+    {QByteArrayView("SQLite format 3\0", 16), "a database, such as a wedding file"},
+    {"\x7F"
+     "ELF",
+     "a program"},
+    {"\x89PNG\r\n\x1A\n", "a picture"},
+    {"\xFF\xD8\xFF", "a picture"},
+    {"GIF87a", "a picture"},
+    {"GIF89a", "a picture"},
+    {"%PDF-", "a PDF document"},
+    {"\x1F\x8B", "a compressed file"},
+};
+
+// Control characters in the opening of the file: a few may be stray, one in twenty is
+// binary data.
+bool holdsBinaryData(const QByteArray& bytes)
+{
+    const QByteArray head = bytes.left(65536);
+    const Encoding encoding = detectEncoding(head);
+    qsizetype codes = 0, total = 0;
+    if (encoding == Encoding::Utf16Le || encoding == Encoding::Utf16Be) {
+        const QString text = decodeText(head, encoding);
+        total = text.size();
+        for (QChar c : text)
+            codes += isBinaryCode(c.unicode());
+    } else {
+        total = head.size();
+        for (char c : head)
+            codes += isBinaryCode(char16_t(static_cast<unsigned char>(c)));
+    }
+    return codes >= 4 && codes * 20 >= total;
+}
+
+}  // namespace
+
+void checkTextFile(const QByteArray& bytes, const QString& name)
+{
+    const bool zip = bytes.startsWith("PK\x03\x04");
+    const bool oldWorkbook = bytes.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
+    if (zip || oldWorkbook)
+        throw workbook(name);
+    QString what;
+    for (const Signature& s : BinarySignatures)
+        if (QByteArrayView(bytes).startsWith(s.magic))
+            what = QString::fromLatin1(s.what);
+    if (what.isEmpty() && holdsBinaryData(bytes))
+        what = QStringLiteral("binary data");
+    if (!what.isEmpty())
+        throw ExchangeError(QStringLiteral("\"%1\" is not a text file (it holds %2), so it is no guest list. "
+                                           "Choose a guest list saved as CSV or text.")
+                                .arg(name, what));
+}
+
+QByteArray readImportFile(const QString& path, qint64 maxBytes)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
         throw ExchangeError(QStringLiteral("The file \"%1\" does not exist.").arg(path));
+    if (info.isDir())
+        throw ExchangeError(
+            QStringLiteral("\"%1\" is a folder, not a file. Choose the guest list file in it.").arg(path));
+    if (!info.isFile())
+        throw ExchangeError(
+            QStringLiteral("\"%1\" is not a regular file (it is a device, a pipe or a socket). "
+                           "Choose a guest list saved as CSV or text.")
+                .arg(path));
+    if (info.size() > maxBytes)
+        throw tooLarge(quoted(info.fileName()), info.size(), maxBytes);
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw ExchangeError(
             QStringLiteral("The file \"%1\" cannot be read: %2").arg(path, file.errorString()));
-    const QByteArray bytes = file.readAll();
-    const bool zip = bytes.startsWith("PK\x03\x04");
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (zip || suffix == QLatin1String("xlsx") || suffix == QLatin1String("xls"))
-        throw ExchangeError(
-            QStringLiteral(
-                "\"%1\" is a spreadsheet workbook. Orvane reads guest lists saved as CSV: open the workbook "
-                "in "
-                "your spreadsheet program, choose Save As (or Download) and the type \"CSV UTF-8 (comma "
-                "delimited)\", then import that file.")
-                .arg(QFileInfo(path).fileName()));
+    QByteArray bytes;
+    try {
+        // The size again: a file that grows while it is read stops at the limit too.
+        bytes = file.read(maxBytes + 1);
+    } catch (const std::bad_alloc&) {
+        throw outOfMemory();
+    }
+    if (bytes.size() > maxBytes)
+        throw tooLarge(quoted(info.fileName()), std::max(info.size(), qint64(bytes.size())), maxBytes);
+    const QString suffix = info.suffix().toLower();
+    if (suffix == QLatin1String("xlsx") || suffix == QLatin1String("xls"))
+        throw workbook(info.fileName());
+    checkTextFile(bytes, info.fileName());
     return bytes;
 }
 

@@ -1,6 +1,7 @@
 #include "exchange/GuestFields.h"
 
 #include <QHash>
+#include <QRegularExpression>
 
 #include <set>
 
@@ -169,11 +170,13 @@ CountCell readCount(const QString& text)
     const QString t = text.trimmed();
     if (t.isEmpty())
         return {};
-    bool ok = false;
-    const double d = t.toDouble(&ok);
-    if (!ok || d < 0 || d > 1000000 || d != double(qint64(d)))
+    // Written out in digits, as people count: "1e3" or "0x10" are no head counts.
+    static const QRegularExpression whole(QStringLiteral("^\\+?0*([0-9]{1,7})(\\.0*)?$"));
+    const QRegularExpressionMatch match = whole.match(t);
+    const int count = match.hasMatch() ? match.captured(1).toInt() : -1;
+    if (count < 0 || count > 1000000)
         return {false, std::nullopt};
-    return {true, int(d)};
+    return {true, count};
 }
 
 std::optional<QString> readSide(const QString& text, const QString& brideName, const QString& groomName)

@@ -63,7 +63,8 @@ std::vector<GuestField> guessMapping(const QStringList& headers);
 
 // x, yes, y, true, 1, ✓ -> true; blank, no, n, false, 0, - -> false; anything else nullopt.
 std::optional<bool> readYesNo(const QString& text);
-// A whole number of people ("2", " 3 ", "2.0"); blank reads nullopt with ok; text is not ok.
+// A whole number of people in digits ("2", " 3 ", "2.0"); blank reads nullopt with ok; text,
+// fractions and other notations ("1e3") are not ok.
 struct CountCell {
     bool ok = true;
     std::optional<int> value;

@@ -35,6 +35,15 @@ GuestList loadGuestList(store::Database& database)
     return list;
 }
 
+QString shownText(const QString& text, qsizetype maxChars)
+{
+    QString shown = text.size() > maxChars ? shortenText(text, maxChars) + QChar(0x2026) : text;
+    for (QChar& c : shown)
+        if (isBinaryCode(c.unicode()))
+            c = QChar::ReplacementCharacter;
+    return shown;
+}
+
 QString Problem::text() const
 {
     switch (kind) {
@@ -45,22 +54,19 @@ QString Problem::text() const
                 .arg(caption)
                 .arg(size)
                 .arg(value.size())
-                .arg(value);
+                .arg(shownText(value));
         case ProblemKind::Unreadable:
-            return QStringLiteral("%1 cannot be read: \"%2\"").arg(caption, value);
+            return QStringLiteral("%1 cannot be read: \"%2\"").arg(caption, shownText(value));
+        case ProblemKind::NotText:
+            return QStringLiteral("%1 holds a character that is not text, such as a zero byte: \"%2\"")
+                .arg(caption, shownText(value));
+        case ProblemKind::BadRow:
+            return value;
     }
     return {};
 }
 
-bool ReviewRow::fixable() const
-{
-    for (const Problem& p : problems)
-        if (p.kind == ProblemKind::NoLastName)
-            return false;
-    return true;
-}
-
-QString ReviewRow::name() const
+QString RowReading::name() const
 {
     // The envelope line is the name as the file wrote it ("The Haddad Family").
     const QString line = textOf(values.value(QStringLiteral("wedlbl"))).simplified();
@@ -70,6 +76,28 @@ QString ReviewRow::name() const
                        textOf(values.value("LastName"))}
         .join(QLatin1Char(' '))
         .simplified();
+}
+
+QMap<QString, QVariant> ReviewRow::values() const
+{
+    if (!source || tableRow < 0 || tableRow >= source->table.rows.size())
+        return {};
+    return readRow(source->table.rows[tableRow], source->settings.mapping, source->settings,
+                   source->fieldSizes)
+        .values;
+}
+
+bool ReviewRow::fixable() const
+{
+    for (const Problem& p : problems)
+        if (p.kind == ProblemKind::NoLastName || p.kind == ProblemKind::BadRow)
+            return false;
+    return true;
+}
+
+QString ReviewRow::name() const
+{
+    return shownText(RowReading{values(), {}}.name());
 }
 
 namespace {
@@ -83,14 +111,15 @@ const QString Confirmed = QStringLiteral("Confirmed");
 const QString WeddingLine = QStringLiteral("wedlbl");
 const QString ShowerLine = QStringLiteral("showlbl");
 
-void unreadable(ReviewRow& row, const GuestFieldInfo& info, const QString& cell)
+void unreadable(RowReading& row, const GuestFieldInfo& info, const QString& cell)
 {
     row.problems.push_back({ProblemKind::Unreadable, info.key, info.caption, cell, 0});
 }
 
 // Reads one mapped cell into the row. Whole names and answers are applied afterwards,
 // so that columns of their own win over what they imply.
-void readCell(ReviewRow& row, const GuestFieldInfo& info, const QString& cell, const ImportSettings& settings)
+void readCell(RowReading& row, const GuestFieldInfo& info, const QString& cell,
+              const ImportSettings& settings)
 {
     switch (info.kind) {
         case FieldKind::Text:
@@ -127,7 +156,7 @@ void readCell(ReviewRow& row, const GuestFieldInfo& info, const QString& cell, c
     }
 }
 
-void insertIfMissing(ReviewRow& row, const QString& column, const QVariant& value)
+void insertIfMissing(RowReading& row, const QString& column, const QVariant& value)
 {
     if (!row.values.contains(column) && !(value.typeId() == QMetaType::QString && value.toString().isEmpty()))
         row.values.insert(column, value);
@@ -135,21 +164,26 @@ void insertIfMissing(ReviewRow& row, const QString& column, const QVariant& valu
 
 }  // namespace
 
-ReviewRow readRow(const QStringList& cells, const std::vector<GuestField>& mapping,
-                  const ImportSettings& settings, const QHash<QString, int>& fieldSizes)
+RowReading readRow(const QStringList& cells, const std::vector<GuestField>& mapping,
+                   const ImportSettings& settings, const QHash<QString, int>& fieldSizes)
 {
-    ReviewRow row;
+    RowReading row;
     QString wholeName, answer;
     bool hasAnswer = false;
     for (size_t i = 0; i < mapping.size() && i < size_t(cells.size()); ++i) {
         const GuestFieldInfo& info = fieldInfo(mapping[i]);
         const QString& cell = cells[qsizetype(i)];
-        if (info.kind == FieldKind::Name)
+        if (mapping[i] == GuestField::NotImported)
+            continue;
+        // A zero byte or another control code is never stored, not even as part of a name.
+        if (holdsBinaryCode(cell))
+            row.problems.push_back({ProblemKind::NotText, info.key, info.caption, cell, 0});
+        else if (info.kind == FieldKind::Name)
             wholeName = cell;
         else if (info.kind == FieldKind::Answer) {
             answer = cell;
             hasAnswer = true;
-        } else if (mapping[i] != GuestField::NotImported)
+        } else
             readCell(row, info, cell, settings);
     }
     std::optional<int> people;
@@ -212,28 +246,27 @@ QString sameAddressKey(const QString& last, const QString& address)
     return l.isEmpty() || a.isEmpty() ? QString() : l + QLatin1Char('|') + a;
 }
 
-// Where each key was first seen: a party in the list (bookmark) or an earlier row.
+// Where each key was first seen: a party in the list (its index there) or an earlier row.
 struct Seen {
     bool existing;
-    qint64 id;  // bookmark or row index
-    QString name;
+    qsizetype index;
 };
 
 class DuplicateFinder {
 public:
-    explicit DuplicateFinder(const GuestList& list)
+    DuplicateFinder(const GuestList& list, const std::vector<ReviewRow>& rows) : list_(list), rows_(rows)
     {
         byName_.reserve(qsizetype(list.parties.size()));
         byAddress_.reserve(qsizetype(list.parties.size()));
-        for (const ExistingParty& p : list.parties) {
-            const QString name =
-                QStringList{p.prefix, p.firstName, p.lastName}.join(QLatin1Char(' ')).simplified();
+        for (size_t i = 0; i < list.parties.size(); ++i) {
+            const ExistingParty& p = list.parties[i];
             remember(sameNameKey(p.firstName, p.lastName), sameAddressKey(p.lastName, p.address),
-                     {true, p.bookmark, name});
+                     {true, qsizetype(i)});
         }
     }
 
-    std::optional<Duplicate> check(const ReviewRow& row, int index)
+    // Checks the row that will be rows[index] and remembers its keys.
+    std::optional<Duplicate> check(const RowReading& row, qsizetype index)
     {
         const QString nameKey =
             sameNameKey(textOf(row.values.value(FirstName)), textOf(row.values.value(LastName)));
@@ -244,20 +277,24 @@ public:
             found = duplicate(*it, QStringLiteral("same name"));
         else if (auto at = byAddress_.constFind(addressKey); !addressKey.isEmpty() && at != byAddress_.cend())
             found = duplicate(*at, QStringLiteral("same last name and address"));
-        remember(nameKey, addressKey, {false, index, row.name()});
+        remember(nameKey, addressKey, {false, index});
         return found;
     }
 
 private:
-    static Duplicate duplicate(const Seen& seen, const QString& reason)
+    Duplicate duplicate(const Seen& seen, const QString& reason) const
     {
         Duplicate d;
         d.ofExisting = seen.existing;
-        if (seen.existing)
-            d.existing = seen.id;
-        else
-            d.earlierRow = int(seen.id);
-        d.matchedName = seen.name;
+        if (seen.existing) {
+            const ExistingParty& p = list_.parties[size_t(seen.index)];
+            d.existing = p.bookmark;
+            d.matchedName =
+                QStringList{p.prefix, p.firstName, p.lastName}.join(QLatin1Char(' ')).simplified();
+        } else {
+            d.earlierRow = int(seen.index);
+            d.matchedName = rows_[size_t(seen.index)].name();
+        }
         d.reason = reason;
         return d;
     }
@@ -268,6 +305,8 @@ private:
         if (!addressKey.isEmpty() && !byAddress_.contains(addressKey))
             byAddress_.insert(addressKey, seen);
     }
+    const GuestList& list_;
+    const std::vector<ReviewRow>& rows_;
     QHash<QString, Seen> byName_, byAddress_;
 };
 
@@ -275,22 +314,37 @@ private:
 
 ImportReview reviewImport(const CsvTable& table, const ImportSettings& settings, const GuestList& list)
 {
-    ImportReview review;
-    if (table.headerRow)
-        review.headers = table.headers;
-    review.mapping = settings.mapping;
-    for (size_t i = 0; i < settings.mapping.size() && i < size_t(table.headers.size()); ++i)
-        if (settings.mapping[i] == GuestField::NotImported)
-            review.notImported << table.headers[qsizetype(i)];
-    DuplicateFinder finder(list);
-    review.rows.reserve(size_t(table.rows.size()));
-    for (qsizetype i = 0; i < table.rows.size(); ++i) {
-        ReviewRow row = readRow(table.rows[i], settings.mapping, settings, list.fieldSizes);
-        row.rowNumber = table.rowNumbers.value(i, int(i) + 1);
-        row.duplicate = finder.check(row, int(review.rows.size()));
-        review.rows.push_back(std::move(row));
+    try {
+        ImportReview review;
+        if (table.headerRow)
+            review.headers = table.headers;
+        review.mapping = settings.mapping;
+        for (size_t i = 0; i < settings.mapping.size() && i < size_t(table.headers.size()); ++i)
+            if (settings.mapping[i] == GuestField::NotImported)
+                review.notImported << table.headers[qsizetype(i)];
+        const auto source =
+            std::make_shared<const ReviewSource>(ReviewSource{table, settings, list.fieldSizes});
+        DuplicateFinder finder(list, review.rows);
+        review.rows.reserve(size_t(table.rows.size()));
+        for (qsizetype i = 0; i < table.rows.size(); ++i) {
+            RowReading reading = readRow(table.rows[i], settings.mapping, settings, list.fieldSizes);
+            if (const auto fault = table.rowFaults.constFind(i); fault != table.rowFaults.cend())
+                reading.problems.insert(reading.problems.begin(),
+                                        {ProblemKind::BadRow, QString(), QString(), *fault, 0});
+            ReviewRow row;
+            row.rowNumber = table.rowNumbers.value(i, int(i) + 1);
+            row.problems = std::move(reading.problems);
+            row.source = source;
+            row.tableRow = i;
+            // A broken row stands for nothing reliable, so nothing is matched against it.
+            if (!table.rowFaults.contains(i))
+                row.duplicate = finder.check(reading, qsizetype(review.rows.size()));
+            review.rows.push_back(std::move(row));
+        }
+        return review;
+    } catch (const std::bad_alloc&) {
+        throw ExchangeError(QStringLiteral("There is not enough memory to review this guest list."));
     }
-    return review;
 }
 
 int ImportReview::newCount() const

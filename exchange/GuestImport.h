@@ -19,6 +19,7 @@
 #include <QVariant>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -36,15 +37,25 @@ struct GuestList {
 };
 GuestList loadGuestList(store::Database& database);
 
-enum class ProblemKind { NoLastName, TooLong, Unreadable };
+enum class ProblemKind {
+    NoLastName,
+    TooLong,
+    Unreadable,
+    NotText,  // a character no text holds (a zero byte, an escape): the value is never stored
+    BadRow,   // the file's row itself is broken (a quotation mark never closed)
+};
 struct Problem {
     ProblemKind kind;
     QString column;  // the Guests column (or the mapped field's key) concerned
     QString caption;
     QString value;
     int size = 0;          // the field's size, for TooLong
-    QString text() const;  // "Last name is longer than 20 characters: "..."", ...
+    QString text() const;  // "Last name is longer than 20 characters: "..."", ... (long values shortened)
 };
+
+// A text as a list or message shows it: control characters made visible and, when
+// longer than maxChars, cut with an ellipsis.
+QString shownText(const QString& text, qsizetype maxChars = 100);
 
 struct Duplicate {
     bool ofExisting = true;
@@ -57,21 +68,40 @@ struct Duplicate {
 enum class DuplicateAction { Skip, Add, Fill };
 enum class ProblemAction { Skip, Fix };  // Fix: shorten long texts, leave unreadable values out
 
+struct ImportSettings {
+    std::vector<GuestField> mapping;  // one per column of the table
+    QString brideName, groomName;     // the couple's names, for side texts that use them
+};
+
+// A row read into Guests values (column -> text, bool or qint64), with its problems.
+struct RowReading {
+    QMap<QString, QVariant> values;
+    std::vector<Problem> problems;
+    QString name() const;  // the envelope line, else title, first and last name
+};
+
+// What the rows of a review were read from: the table (its rows are shared, not copied)
+// and the settings.
+struct ReviewSource {
+    CsvTable table;
+    ImportSettings settings;
+    QHash<QString, int> fieldSizes;
+};
+
 struct ReviewRow {
-    int rowNumber = 0;               // record number in the file
-    QMap<QString, QVariant> values;  // Guests column -> value read (text, bool or qint64)
+    int rowNumber = 0;  // record number in the file
     std::vector<Problem> problems;
     std::optional<Duplicate> duplicate;
     DuplicateAction duplicateAction = DuplicateAction::Skip;
     ProblemAction problemAction = ProblemAction::Skip;
+    // The row of the table it stands for. Its values are read again when asked for, so
+    // that the review of a long list keeps no more than its verdicts.
+    std::shared_ptr<const ReviewSource> source;
+    qsizetype tableRow = -1;
 
-    bool fixable() const;  // every problem can be mended (a missing last name cannot)
-    QString name() const;  // title, first and last name as read
-};
-
-struct ImportSettings {
-    std::vector<GuestField> mapping;  // one per column of the table
-    QString brideName, groomName;     // the couple's names, for side texts that use them
+    QMap<QString, QVariant> values() const;  // Guests column -> value read (text, bool or qint64)
+    bool fixable() const;  // every problem can be mended (a missing last name or a broken row cannot)
+    QString name() const;  // title, first and last name as read, shortened for showing
 };
 
 struct ImportReview {
@@ -90,8 +120,8 @@ struct ImportReview {
 ImportReview reviewImport(const CsvTable& table, const ImportSettings& settings, const GuestList& list);
 
 // A row read into Guests values, with its problems (exposed for tests and the review).
-ReviewRow readRow(const QStringList& cells, const std::vector<GuestField>& mapping,
-                  const ImportSettings& settings, const QHash<QString, int>& fieldSizes);
+RowReading readRow(const QStringList& cells, const std::vector<GuestField>& mapping,
+                   const ImportSettings& settings, const QHash<QString, int>& fieldSizes);
 
 struct ImportResult {
     int added = 0;

@@ -23,8 +23,8 @@ namespace {
 QString examples(const CsvTable& table, int column)
 {
     QStringList seen;
-    for (const QStringList& row : table.rows) {
-        const QString value = row.value(column).simplified();
+    for (qsizetype r = 0; r < table.rows.size(); ++r) {
+        const QString value = shownText(table.rows.cell(r, column).simplified(), 40);
         if (!value.isEmpty() && !seen.contains(value))
             seen << value;
         if (seen.size() == 3)

@@ -129,7 +129,12 @@ void ImportFilePage::readAgain()
     wizard_->options.encoding = Encoding(cboEncoding->currentData().toInt());
     wizard_->options.separator = char(cboSeparator->currentData().toInt());
     wizard_->options.headerRow = chkHeader->isChecked();
-    wizard_->table = readCsv(wizard_->bytes, wizard_->options);
+    try {
+        wizard_->table = readCsv(wizard_->bytes, wizard_->options);
+    } catch (const ExchangeError& e) {
+        wizard_->table = {};
+        lblMessage->setText(e.message());
+    }
     showPreview();
     emit completeChanged();
 }
@@ -157,7 +162,7 @@ void ImportFilePage::showPreview()
     for (int r = 0; r < rows; ++r) {
         numbers << QString::number(t.rowNumbers.value(r));
         for (int c = 0; c < t.headers.size(); ++c)
-            grdPreview->setItem(r, c, new QTableWidgetItem(t.rows[r][c].simplified()));
+            grdPreview->setItem(r, c, new QTableWidgetItem(shownText(t.rows.cell(r, c).simplified())));
     }
     grdPreview->setVerticalHeaderLabels(numbers);
     grdPreview->resizeColumnsToContents();

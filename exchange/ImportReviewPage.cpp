@@ -28,10 +28,10 @@ QTableWidget* reviewGrid(const char* name, const QStringList& headers)
     return grid;
 }
 
-QString textOf(const ReviewRow& row, const char* column)
+QString textOf(const QMap<QString, QVariant>& values, const char* column)
 {
-    const QVariant v = row.values.value(QLatin1String(column));
-    return v.isNull() ? QString() : v.toString();
+    const QVariant v = values.value(QLatin1String(column));
+    return v.isNull() ? QString() : shownText(v.toString());
 }
 
 void setRow(QTableWidget* grid, int r, const QStringList& cells)
@@ -101,6 +101,9 @@ void ImportReviewPage::initializePage()
         controls::MsgBox(
             QStringLiteral("The guest list of the wedding cannot be read: %1").arg(e.description()),
             controls::mb::Exclamation, QStringLiteral("Import Guests"), this);
+    } catch (const ExchangeError& e) {
+        wizard_->review = {};
+        controls::MsgBox(e.message(), controls::mb::Exclamation, QStringLiteral("Import Guests"), this);
     }
     const ImportReview& r = wizard_->review;
     tabReview->setTabText(0, QStringLiteral("&New parties (%1)").arg(r.newCount()));
@@ -124,10 +127,12 @@ void ImportReviewPage::fillNew()
     for (const ReviewRow& row : r.rows) {
         if (!row.problems.empty() || row.duplicate)
             continue;
+        const QMap<QString, QVariant> values = row.values();
+        const QString side = textOf(values, "guestof");
         setRow(grdNew, at++,
-               {QString::number(row.rowNumber), row.name(), textOf(row, "Address"), textOf(row, "City"),
-                textOf(row, "guestof").isEmpty() ? QStringLiteral("Both") : textOf(row, "guestof"),
-                textOf(row, "Invited")});
+               {QString::number(row.rowNumber), shownText(RowReading{values, {}}.name()),
+                textOf(values, "Address"), textOf(values, "City"),
+                side.isEmpty() ? QStringLiteral("Both") : side, textOf(values, "Invited")});
     }
     grdNew->resizeColumnsToContents();
 }

@@ -6,6 +6,7 @@
 
 #include "store/Backup.h"
 
+#include <algorithm>
 #include <map>
 #include <variant>
 
@@ -13,31 +14,40 @@ namespace exchange {
 
 namespace {
 
-// Where a row's values end up: a new party (index into the parties to add), a party in
-// the list (its bookmark), or nowhere.
-struct ToNew {
-    size_t index;
+// A party the import writes: a new one (bookmark 0) or one in the list, and the review
+// rows that make it, in the file's order. A new party takes the first row's values; every
+// further row fills the fields still empty. Only the row indexes are kept, so that the plan
+// of a long list stays small; the values are read when the party is written.
+struct PlannedParty {
+    store::Bookmark bookmark = 0;
+    std::vector<size_t> rows;
 };
-struct ToExisting {
-    store::Bookmark bookmark;
-};
-using Target = std::variant<std::monostate, ToNew, ToExisting>;
 
 enum class Skip { None, Problem, NoLastName, DuplicateOfList, DuplicateInFile, NothingToFill };
 
 struct Plan {
-    std::vector<QMap<QString, QVariant>> added;
-    std::vector<std::pair<store::Bookmark, QMap<QString, QVariant>>> fills;
+    std::vector<PlannedParty> added;
+    std::vector<PlannedParty> fills;
     std::map<Skip, int> skipped;
     int filledInFile = 0;  // rows merged into a party added by an earlier row
 };
 
+// Where a row's values end up: a new party (index into added), a party in the list
+// (index into fills), or nowhere.
+struct ToNew {
+    size_t index;
+};
+struct ToExisting {
+    size_t index;
+};
+using Target = std::variant<std::monostate, ToNew, ToExisting>;
+
 QMap<QString, QVariant> fixedValues(const ReviewRow& row)
 {
-    QMap<QString, QVariant> values = row.values;
+    QMap<QString, QVariant> values = row.values();
     for (const Problem& p : row.problems) {
         if (p.kind == ProblemKind::TooLong)
-            values.insert(p.column, p.value.left(p.size));
+            values.insert(p.column, shortenText(p.value, p.size));
     }
     return values;
 }
@@ -60,6 +70,12 @@ bool fillEmpty(QMap<QString, QVariant>& target, const QMap<QString, QVariant>& s
     return any;
 }
 
+bool hasNoLastName(const ReviewRow& row)
+{
+    return std::any_of(row.problems.begin(), row.problems.end(),
+                       [](const Problem& p) { return p.kind == ProblemKind::NoLastName; });
+}
+
 Plan makePlan(const ImportReview& review)
 {
     Plan plan;
@@ -68,17 +84,13 @@ Plan makePlan(const ImportReview& review)
     for (size_t i = 0; i < review.rows.size(); ++i) {
         const ReviewRow& row = review.rows[i];
         if (!row.problems.empty() && (row.problemAction == ProblemAction::Skip || !row.fixable())) {
-            plan.skipped[row.fixable() ? Skip::Problem : Skip::NoLastName]++;
+            plan.skipped[hasNoLastName(row) ? Skip::NoLastName : Skip::Problem]++;
             continue;
         }
-        const QMap<QString, QVariant> values = fixedValues(row);
         const DuplicateAction action = row.duplicate ? row.duplicateAction : DuplicateAction::Add;
         if (action == DuplicateAction::Add) {
-            QMap<QString, QVariant> party = values;
-            if (isEmptyValue(party.value("guestof")))
-                party.insert("guestof", QStringLiteral("Both"));
             targets[i] = ToNew{plan.added.size()};
-            plan.added.push_back(std::move(party));
+            plan.added.push_back({0, {i}});
             continue;
         }
         if (action == DuplicateAction::Skip) {
@@ -87,22 +99,42 @@ Plan makePlan(const ImportReview& review)
         }
         // Fill the other party's empty fields: a party in the list, or the party an
         // earlier row of the file stands for.
-        Target target = row.duplicate->ofExisting ? Target(ToExisting{row.duplicate->existing})
-                                                  : targets[size_t(row.duplicate->earlierRow)];
+        Target target;
+        if (row.duplicate->ofExisting) {
+            auto [it, fresh] = fillIndex.try_emplace(row.duplicate->existing, plan.fills.size());
+            if (fresh)
+                plan.fills.push_back({row.duplicate->existing, {}});
+            target = ToExisting{it->second};
+        } else {
+            target = targets[size_t(row.duplicate->earlierRow)];
+        }
         targets[i] = target;
         if (auto* n = std::get_if<ToNew>(&target)) {
-            fillEmpty(plan.added[n->index], values);
+            plan.added[n->index].rows.push_back(i);
             ++plan.filledInFile;
         } else if (auto* e = std::get_if<ToExisting>(&target)) {
-            auto [it, fresh] = fillIndex.try_emplace(e->bookmark, plan.fills.size());
-            if (fresh)
-                plan.fills.push_back({e->bookmark, {}});
-            fillEmpty(plan.fills[it->second].second, values);
+            plan.fills[e->index].rows.push_back(i);
         } else {
             plan.skipped[Skip::DuplicateInFile]++;
         }
     }
     return plan;
+}
+
+// The values the party's rows give, each filling what the ones before left empty.
+QMap<QString, QVariant> plannedValues(const ImportReview& review, const PlannedParty& party)
+{
+    QMap<QString, QVariant> values;
+    for (size_t i : party.rows) {
+        if (i == party.rows.front()) {
+            values = fixedValues(review.rows[i]);
+            if (party.bookmark == 0 && isEmptyValue(values.value("guestof")))
+                values.insert("guestof", QStringLiteral("Both"));
+        } else {
+            fillEmpty(values, fixedValues(review.rows[i]));
+        }
+    }
+    return values;
 }
 
 QString plural(int n, const QString& one, const QString& many)
@@ -132,12 +164,14 @@ ImportResult resultOf(const Plan& plan, int updated)
     return result;
 }
 
-void addParties(store::Database& database, const std::vector<QMap<QString, QVariant>>& parties)
+void addParties(store::Database& database, const ImportReview& review,
+                const std::vector<PlannedParty>& parties)
 {
     if (parties.empty())
         return;
     std::unique_ptr<store::Recordset> set = database.openRecordset(QStringLiteral("Guests"));
-    for (const auto& party : parties) {
+    for (const PlannedParty& planned : parties) {
+        const QMap<QString, QVariant> party = plannedValues(review, planned);
         set->addNew();
         for (auto it = party.cbegin(); it != party.cend(); ++it)
             set->setValue(it.key(), it.value());
@@ -146,15 +180,15 @@ void addParties(store::Database& database, const std::vector<QMap<QString, QVari
 }
 
 // Fills the empty fields of parties in the list; returns how many changed.
-int fillParties(store::Database& database,
-                const std::vector<std::pair<store::Bookmark, QMap<QString, QVariant>>>& fills)
+int fillParties(store::Database& database, const ImportReview& review, const std::vector<PlannedParty>& fills)
 {
     if (fills.empty())
         return 0;
     int changed = 0;
     std::unique_ptr<store::Recordset> set = database.openRecordset(QStringLiteral("Guests"));
-    for (const auto& [bookmark, values] : fills) {
-        set->setBookmark(bookmark);
+    for (const PlannedParty& planned : fills) {
+        const QMap<QString, QVariant> values = plannedValues(review, planned);
+        set->setBookmark(planned.bookmark);
         QMap<QString, QVariant> current;
         for (auto it = values.cbegin(); it != values.cend(); ++it)
             current.insert(it.key(), set->value(it.key()));
@@ -215,8 +249,8 @@ ImportResult runImport(store::Database& database, const ImportReview& review, co
     workspace.beginTrans();
     int updated = 0;
     try {
-        addParties(database, plan.added);
-        updated = fillParties(database, plan.fills);
+        addParties(database, review, plan.added);
+        updated = fillParties(database, review, plan.fills);
         rememberMapping(database, review.headers, review.mapping);
         workspace.commitTrans();
     } catch (...) {

@@ -282,6 +282,12 @@ std::unique_ptr<Database> Database::openFile(const QString& path, OpenMode mode)
         raise(err::FileNotFound, QStringLiteral("Could not find the database file '%1'.").arg(shown));
     if (fi.isDir())
         raise(err::NotADatabase, QStringLiteral("'%1' is a folder, not a database file.").arg(shown));
+    if (!fi.isFile())
+        raise(
+            err::NotADatabase,
+            QStringLiteral("'%1' is not a regular file (it is a device, a pipe or a socket), so it is not a "
+                           "database file.")
+                .arg(shown));
     if (fi.size() == 0)
         raise(err::NotADatabase, QStringLiteral("The file '%1' is empty; it is not a database.").arg(shown));
     // The owner may not bypass a read-only file: its write bits decide, not only access().

@@ -62,11 +62,12 @@ void fail(sqlite3* db, int rc, const QString& context)
         case SQLITE_BUSY:
         case SQLITE_LOCKED:
             raise(err::FileLocked,
-                  QStringLiteral("The database is in use by another program and cannot be changed now%1.")
+                  QStringLiteral("The wedding file is locked by another program, so it cannot be changed "
+                                 "now%1. Close the other program and try again.")
                       .arg(where));
         case SQLITE_READONLY:
             raise(err::FileReadOnly,
-                  QStringLiteral("The database file is read-only and cannot be changed%1.").arg(where));
+                  QStringLiteral("The wedding file is read-only and cannot be changed%1.").arg(where));
         case SQLITE_CORRUPT:
             raise(err::Damaged,
                   QStringLiteral("The database file is damaged (%1). Repair the database.").arg(message));
@@ -120,14 +121,13 @@ Statement::Statement(sqlite3* db, const QString& sql) : db_(db), sql_(sql)
     if (rc != SQLITE_OK) {
         sqlite3_finalize(stmt_);
         stmt_ = nullptr;
-        fail(db, rc, sql);
+        fail(db, rc);
     }
     if (tail && *tail) {
         const QString rest = QString::fromUtf8(tail).trimmed();
         if (!rest.isEmpty() && rest != ";") {
             finalize();
-            raise(err::SyntaxError,
-                  QStringLiteral("Syntax error: only one statement is allowed (%1).").arg(shortText(sql)));
+            raise(err::SyntaxError, QStringLiteral("Syntax error: only one statement is allowed."));
         }
     }
     if (!stmt_)
@@ -212,7 +212,7 @@ void Statement::bind(int index, const QVariant& v)
         }
     }
     if (rc != SQLITE_OK)
-        fail(db_, rc, sql_);
+        fail(db_, rc);
 }
 
 void Statement::bindAll(const QVariantList& values, int first)
@@ -234,7 +234,7 @@ bool Statement::step()
     sqlite3_reset(stmt_);
     if (rc == SQLITE_DONE)
         return false;
-    fail(db_, rc, sql_);
+    fail(db_, rc);
 }
 
 int Statement::columnCount() const
@@ -270,7 +270,7 @@ void exec(sqlite3* db, const QString& sqlText)
     const int rc = sqlite3_exec(db, sqlText.toUtf8().constData(), nullptr, nullptr, &message);
     sqlite3_free(message);
     if (rc != SQLITE_OK)
-        fail(db, rc, sqlText);
+        fail(db, rc);
 }
 
 // ---------------------------------------------------------------------------------------

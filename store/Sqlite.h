@@ -11,8 +11,8 @@
 
 namespace store::sql {
 
-// Throws the store error that stands for an SQLite failure (rc) on db. context names the
-// operation or the SQL text for the description.
+// Throws the store error that stands for an SQLite failure (rc) on db, in words: context
+// names the operation ("opening F"), never a statement's SQL, which the user cannot act on.
 [[noreturn]] void fail(sqlite3* db, int rc, const QString& context = {});
 // Throws a StoreError after recording it as the workspace's last error.
 [[noreturn]] void raise(int number, const QString& description);

@@ -117,6 +117,25 @@ TEST_F(Cli, BadInputGetsAClearMessageAndANonZeroStatus)
     }
 }
 
+TEST_F(Cli, WhatIsNoGuestListIsRefusedAndBrokenRowsAreListedAsProblems)
+{
+    EXPECT_EQ(run({"import-guests", path(), QFileInfo(path()).absolutePath()}), 1);
+    EXPECT_TRUE(err_.contains("is a folder")) << err_.toStdString();
+    EXPECT_EQ(run({"import-guests", path(), "/dev/null"}), 1);
+    EXPECT_TRUE(err_.contains("is not a regular file")) << err_.toStdString();
+    EXPECT_EQ(run({"import-guests", path(), path()}), 1) << "the wedding file itself given as the list";
+    EXPECT_TRUE(err_.contains("not a text file")) << err_.toStdString();
+
+    const exchangetest::TempFile csv("list.csv", exchangetest::brokenList());
+    EXPECT_EQ(run({"import-guests", path(), csv.path(), "--on-problem", "fix"}), 0) << err_.toStdString();
+    EXPECT_TRUE(out_.contains("Problems (2):")) << out_.toStdString();
+    EXPECT_TRUE(out_.contains("row 2  Dr. Grace Moreau: City holds a character that is not text"));
+    EXPECT_TRUE(out_.contains("row 3") && out_.contains("line 3 is never closed") &&
+                out_.contains("-> skip"));
+    EXPECT_FALSE(out_.contains(QChar(0)));
+    EXPECT_TRUE(out_.contains("2 parties added")) << "Grace without her city, and Noah";
+}
+
 TEST_F(Cli, ExportAndCalendarWriteTheirFilesAndTheProgramExitsWithItsStatus)
 {
     EXPECT_EQ(run({"export", path(), "checklist", tempPath("tasks.xlsx")}), 0) << err_.toStdString();

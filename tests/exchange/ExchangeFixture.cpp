@@ -17,6 +17,16 @@ QByteArray fileBytes(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+QByteArray brokenList()
+{
+    static const char list[] =
+        "Name,City\n"
+        "Dr. Grace Moreau,Os\0lo\n"
+        "Priya Haddad,\"Springfield\n"
+        "Noah Berg,Bergen\n";
+    return QByteArray(list, sizeof list - 1);
+}
+
 TempFile::TempFile(const QString& name, const QByteArray& content) : path_(dir_.filePath(name))
 {
     QFile f(path_);

@@ -19,6 +19,10 @@ QString importSamplesDir();
 
 QByteArray fileBytes(const QString& path);
 
+// A guest list with two broken rows: row 2 has a zero byte in its city, row 3 opens a
+// quotation mark on line 3 that is never closed; row 4 is sound.
+QByteArray brokenList();
+
 class TempFile {
 public:
     TempFile(const QString& name, const QByteArray& content);

@@ -108,7 +108,8 @@ TEST_F(GuestImport, TheRepeatedPartiesOfTheSpreadsheetAreFlagged)
     ASSERT_FALSE(r.rows.empty());
     std::vector<const ReviewRow*> schafers;
     for (const ReviewRow& row : r.rows)
-        if (row.values.value("LastName") == "Schäfer" && row.values.value("FirstName").toString().isEmpty())
+        if (row.values().value("LastName") == "Schäfer" &&
+            row.values().value("FirstName").toString().isEmpty())
             schafers.push_back(&row);
     ASSERT_EQ(schafers.size(), 2u) << "The Schäfer Family appears twice";
     EXPECT_FALSE(schafers[0]->duplicate);
@@ -272,13 +273,86 @@ TEST_F(GuestImport, AFailedWriteLeavesNoHalfImportedList)
     sqlite3* other = nullptr;
     ASSERT_EQ(sqlite3_open(path().toUtf8().constData(), &other), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
-    EXPECT_THROW(runImport(db(), r, noBackup), store::StoreError);
+    try {
+        runImport(db(), r, noBackup);
+        ADD_FAILURE() << "a locked file takes no import";
+    } catch (const store::StoreError& e) {
+        EXPECT_EQ(e.number(), store::err::FileLocked);
+        EXPECT_TRUE(e.description().contains("locked by another program")) << e.description().toStdString();
+        EXPECT_FALSE(e.description().contains("INSERT")) << "the user is told in words, not in SQL";
+    }
     sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(other);
     EXPECT_EQ(guestCount(), 1);
     EXPECT_EQ(store::Workspace::defaultWorkspace().transactionDepth(), 0);
 
     EXPECT_EQ(runImport(db(), r, noBackup).added, 3000) << "the same import works once the file is free";
+}
+
+TEST_F(GuestImport, AZeroByteIsNeverStoredAndItsRowIsListedAsAProblem)
+{
+    static const char csv[] =
+        "First Name,Last Name,City,Notes\n"
+        "Anna,Berg,Os\0lo,\n"
+        "Per,Lie,Bergen,n\0te\n"
+        "E\0va,Dahl,Molde,\n";
+    const CsvTable t = readCsv(QByteArray(csv, sizeof csv - 1));
+    ImportReview r = review(t);
+    ASSERT_EQ(r.rows.size(), 3u);
+    ASSERT_EQ(r.rows[0].problems.size(), 1u);
+    EXPECT_EQ(r.rows[0].problems[0].kind, ProblemKind::NotText);
+    EXPECT_TRUE(r.rows[0].problems[0].text().contains("City")) << r.rows[0].problems[0].text().toStdString();
+    EXPECT_FALSE(r.rows[0].problems[0].text().contains(QChar(0))) << "shown, not printed raw";
+    EXPECT_TRUE(r.rows[1].problems.empty()) << "a column that is not imported stores nothing";
+    EXPECT_EQ(r.problemCount(), 2);
+
+    for (ReviewRow& row : r.rows)
+        row.problemAction = ProblemAction::Fix;
+    const ImportResult result = runImport(db(), r, noBackup);
+    EXPECT_EQ(result.added, 3) << "the row whose first name it spoils keeps its last name";
+    EXPECT_TRUE(party("Anna", "Berg")["City"].isNull()) << "the spoilt value is left out";
+    EXPECT_EQ(guestCount(), 3) << "Per Lie has no problem; Eva's first name is left out";
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db().handle(),
+                       "SELECT count(*) FROM Guests WHERE instr(CAST(FirstName AS BLOB), x'00') OR "
+                       "instr(CAST(City AS BLOB), x'00') OR instr(CAST(wedlbl AS BLOB), x'00')",
+                       -1, &st, nullptr);
+    ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(st, 0), 0);
+    sqlite3_finalize(st);
+}
+
+TEST_F(GuestImport, ShorteningNeverCutsACharacterInHalf)
+{
+    // The address holds 40 characters (UTF-16 units): the 40th is the first half of an emoji.
+    const QString street = QString(38, QLatin1Char('a')) + QString::fromUtf8(" \xF0\x9F\x92\x8D ring");
+    ImportReview r =
+        review(readCsv(("First Name,Last Name,Address\nAnna,Berg,\"" + street + "\"\n").toUtf8()));
+    ASSERT_EQ(r.rows[0].problems.size(), 1u);
+    EXPECT_EQ(r.rows[0].problems[0].kind, ProblemKind::TooLong);
+    r.rows[0].problemAction = ProblemAction::Fix;
+    EXPECT_EQ(runImport(db(), r, noBackup).added, 1);
+    const QString stored = party("Anna", "Berg")["Address"].toString();
+    EXPECT_EQ(stored, QString(38, QLatin1Char('a')) + " ") << "the emoji is left out whole";
+
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db().handle(), "SELECT CAST(Address AS BLOB) FROM Guests", -1, &st, nullptr);
+    ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
+    const QByteArray bytes(static_cast<const char*>(sqlite3_column_blob(st, 0)), sqlite3_column_bytes(st, 0));
+    sqlite3_finalize(st);
+    EXPECT_EQ(QString::fromUtf8(bytes).toUtf8(), bytes) << "the stored text is valid UTF-8";
+}
+
+TEST_F(GuestImport, AHugeFieldIsShownShortenedInTheReview)
+{
+    const QString name = QStringLiteral("Dr. Liam ") + QString(5 * 1024 * 1024, QLatin1Char('O'));
+    const ImportReview r = review(readCsv(("Name,Address\n\"" + name + "\",\"" + name + "\"\n").toUtf8()));
+    ASSERT_EQ(r.problemCount(), 1);
+    EXPECT_LE(r.rows[0].name().size(), 101);
+    qsizetype shown = 0;
+    for (const Problem& p : r.rows[0].problems)
+        shown += p.text().size();
+    EXPECT_LT(shown, 2000) << "each problem shows the value's beginning, not its megabytes";
 }
 
 TEST_F(GuestImport, TheMappingIsRememberedForTheNextFileWithTheSameHeader)

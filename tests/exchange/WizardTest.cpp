@@ -151,6 +151,31 @@ TEST_F(ImportWizard, AWorkbookOrAMissingFileIsExplainedAndGoesNoFurther)
     EXPECT_FALSE(button(QWizard::NextButton)->isEnabled());
 }
 
+TEST_F(ImportWizard, ABinaryFileIsRefusedAndBrokenRowsAreListedAsProblemsThatCannotBeMended)
+{
+    controls::ScopedFakeDialogs dialogs;
+    typeFile(path());  // the wedding file itself
+    EXPECT_TRUE(findNamed<QLabel>(wizard_.get(), "lblMessage")->text().contains("not a text file"));
+    EXPECT_FALSE(button(QWizard::NextButton)->isEnabled());
+
+    const exchangetest::TempFile csv("broken.csv", exchangetest::brokenList());
+    auto* txt = findNamed<QLineEdit>(wizard_.get(), "txtFile");
+    txt->clear();
+    typeFile(csv.path());
+    auto* preview = findNamed<QTableWidget>(wizard_.get(), "grdPreview");
+    ASSERT_EQ(preview->rowCount(), 3) << "the row after the broken one is a row of its own";
+    EXPECT_EQ(preview->item(0, 1)->text(), QString::fromUtf8("Os\xEF\xBF\xBDlo"))
+        << "the zero byte shows as a mark";
+    next();
+    next();
+    auto* problems = findNamed<QTableWidget>(wizard_.get(), "grdProblems");
+    ASSERT_EQ(problems->rowCount(), 2);
+    EXPECT_TRUE(problems->item(0, 2)->text().contains("not text"));
+    EXPECT_EQ(static_cast<QComboBox*>(problems->cellWidget(0, 3))->count(), 2) << "the city can be left out";
+    EXPECT_TRUE(problems->item(1, 2)->text().contains("line 3 is never closed"));
+    EXPECT_EQ(static_cast<QComboBox*>(problems->cellWidget(1, 3))->count(), 1) << "only skipping";
+}
+
 TEST_F(ImportWizard, CorrectedSettingsReadTheFileAgain)
 {
     typeFile(sheet_->path());

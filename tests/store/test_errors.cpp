@@ -4,7 +4,11 @@
 
 #include <sqlite3.h>
 
+#include "store/Sqlite.h"
+
 #include <QFile>
+
+#include <sys/stat.h>
 
 using namespace store;
 using storetest::StoreTest;
@@ -45,6 +49,63 @@ TEST_F(StoreTest, OpeningAnythingButAWritableDatabaseFails)
     db_ = &ws().openDatabase(path_);
     EXPECT_TRUE(db().isOpen());
     EXPECT_TRUE(ws().errors().empty());
+}
+
+namespace {
+
+// The description of the store error the statement throws ("" when it throws none).
+template <typename F>
+QString errorText(F&& statement, int expectedNumber)
+{
+    try {
+        statement();
+    } catch (const StoreError& e) {
+        EXPECT_EQ(e.number(), expectedNumber) << e.description().toStdString();
+        return e.description();
+    }
+    ADD_FAILURE() << "expected store error " << expectedNumber;
+    return {};
+}
+
+}  // namespace
+
+TEST_F(StoreTest, AFolderADeviceOrAPipeIsSaidToBeWhatItIs)
+{
+    ws().close();
+    EXPECT_TRUE(
+        errorText([&] { Database::openFile(dir_.path()); }, err::NotADatabase).contains("is a folder"));
+    EXPECT_TRUE(errorText([&] { ws().openDatabase("/dev/null"); }, err::NotADatabase)
+                    .contains("is not a regular file"));
+    const QString pipe = dir_.filePath("wedding.fifo");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    // Refused before anything opens it: opening a pipe would wait for a writer.
+    EXPECT_TRUE(
+        errorText([&] { ws().openDatabase(pipe); }, err::NotADatabase).contains("is not a regular file"));
+    EXPECT_TRUE(errorText([&] { ws().openDatabase(dir_.filePath("gone.mdb")); }, err::FileNotFound)
+                    .contains("Could not find"));
+    db_ = &ws().openDatabase(path_);
+}
+
+TEST_F(StoreTest, AFailedStatementIsToldInWordsWithoutItsSql)
+{
+    sqlite3* other = nullptr;
+    sqlite3_open(QFile::encodeName(path_).constData(), &other);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_busy_timeout(db().handle(), 0);  // no waiting for the other program
+    const QString locked = errorText(
+        [&] {
+            db().execute("INSERT INTO Guests (FirstName, LastName) VALUES (?, ?)", {"Anna", "Berg"});
+        },
+        err::FileLocked);
+    EXPECT_TRUE(locked.contains("locked by another program")) << locked.toStdString();
+    EXPECT_FALSE(locked.contains("INSERT", Qt::CaseInsensitive)) << locked.toStdString();
+    EXPECT_FALSE(locked.contains("Guests")) << locked.toStdString();
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+
+    const QString twoStatements =
+        errorText([&] { sql::Statement(db().handle(), "SELECT 1; DELETE FROM Guests"); }, err::SyntaxError);
+    EXPECT_FALSE(twoStatements.contains("DELETE")) << twoStatements.toStdString();
 }
 
 TEST_F(StoreTest, ConstraintFailuresCarryTheirNumbersAndKeepTheEdit)
