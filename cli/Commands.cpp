@@ -281,7 +281,8 @@ int importGuests(const QStringList& args, QTextStream& out)
     if (o.wedding.isEmpty() || o.file.isEmpty())
         throw UsageError{QStringLiteral("import-guests needs WEDDING.mdb and FILE.csv.")};
     const exchange::CsvTable table = exchange::readCsvFile(o.file, o.csv);
-    store::Database& db = openWedding(o.wedding, o.dryRun ? store::OpenMode::ReadOnly : store::OpenMode::ReadWrite);
+    store::Database& db =
+        openWedding(o.wedding, o.dryRun ? store::OpenMode::ReadOnly : store::OpenMode::ReadWrite);
     std::vector<exchange::GuestField> mapping = exchange::guessMapping(table.headers);
     if (table.headerRow) {
         if (auto last = exchange::rememberedMapping(db, table.headers)) {
@@ -338,7 +339,8 @@ int calendarCommand(const QStringList& args, QTextStream& out)
     if (args.size() != 2)
         throw UsageError{QStringLiteral("calendar needs WEDDING.mdb and OUT.ics.")};
     QStringList problems;
-    const int events = exchange::writeCalendar(openWedding(args[0], store::OpenMode::ReadOnly), args[1], &problems);
+    const int events =
+        exchange::writeCalendar(openWedding(args[0], store::OpenMode::ReadOnly), args[1], &problems);
     out << QStringLiteral("%1 events written to %2.\n").arg(events).arg(args[1]);
     printNotes(out, QStringLiteral("Left out:"), problems);
     return problems.isEmpty() ? Done : Failed;
@@ -391,10 +393,11 @@ QString chosenBackup(const QString& wedding, const QString& named)
     if (isNumber && !QFileInfo::exists(named)) {
         const std::vector<store::backup::Entry> entries = store::backup::list(wedding, false);
         if (number < 1 || number > int(entries.size()))
-            throw exchange::ExchangeError(QStringLiteral("There is no backup number %1: `orvane-cli backups %2` "
-                                                         "lists %3.")
-                                              .arg(named, wedding)
-                                              .arg(entries.size()));
+            throw exchange::ExchangeError(
+                QStringLiteral("There is no backup number %1: `orvane-cli backups %2` "
+                               "lists %3.")
+                    .arg(named, wedding)
+                    .arg(entries.size()));
         return entries[size_t(number - 1)].path;
     }
     const QString inFolder = store::backup::folderFor(wedding) + QLatin1Char('/') + named;

@@ -24,8 +24,8 @@ namespace {
 QString eventsOf(const guests::PartyRow& row)
 {
     QStringList events;
-    for (guests::Event e : {guests::Event::Ceremony, guests::Event::Reception, guests::Event::Shower,
-                            guests::Event::Rehearsal})
+    for (guests::Event e :
+         {guests::Event::Ceremony, guests::Event::Reception, guests::Event::Shower, guests::Event::Rehearsal})
         if (row.isInvited(e))
             events << guests::eventName(e);
     return events.join(QLatin1Char(','));
@@ -54,7 +54,8 @@ int guestsCommand(const QStringList& args, QTextStream& out)
     QString bad;
     const auto filters = guests::parseFilters(filterTexts, &bad);
     if (!filters)
-        throw UsageError{QStringLiteral("Unknown filter \"%1\". Filters: %2").arg(bad, guests::filterNames())};
+        throw UsageError{
+            QStringLiteral("Unknown filter \"%1\". Filters: %2").arg(bad, guests::filterNames())};
     store::Database& db = store::Workspace::defaultWorkspace().openDatabase(path, store::OpenMode::ReadOnly);
     const guests::PartyList list = guests::loadParties(db);
     const std::vector<int> found = guests::findParties(list, search, *filters);

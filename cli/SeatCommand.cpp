@@ -149,8 +149,8 @@ int seatCommand(const QStringList& args, QTextStream& out)
     // A plan that is only printed reads the file and never changes it: a file of an older
     // layout is planned on an upgraded copy.
     QTemporaryDir scratch;
-    store::Database* opened = &workspace.openDatabase(path, options.apply ? store::OpenMode::ReadWrite
-                                                                           : store::OpenMode::ReadOnly);
+    store::Database* opened =
+        &workspace.openDatabase(path, options.apply ? store::OpenMode::ReadWrite : store::OpenMode::ReadOnly);
     if (options.apply) {
         store::upgradeLayout(*opened);
     } else if (store::layoutVersion(*opened) < store::layout::latestVersion()) {
@@ -158,9 +158,10 @@ int seatCommand(const QStringList& args, QTextStream& out)
         const QString copy = scratch.filePath(QStringLiteral("wedding.mdb"));
         if (!scratch.isValid() || !QFile::copy(path, copy) ||
             !QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner))
-            throw store::StoreError(store::err::IoError,
-                                    QStringLiteral("The wedding file is of an older layout, and no copy of it "
-                                                   "could be made to plan on."));
+            throw store::StoreError(
+                store::err::IoError,
+                QStringLiteral("The wedding file is of an older layout, and no copy of it "
+                               "could be made to plan on."));
         opened = &workspace.openDatabase(copy);
         store::upgradeLayout(*opened);
     }

@@ -88,7 +88,9 @@ std::vector<CalendarEvent> calendarEvents(store::Database& database, QStringList
              "weddingphone", 60},
             {"reception", "Wedding reception", "recdate", "rectime", "receptloc", "reccont", "recphone", 300},
         };
-        const auto named = [](const EventFields& k) { return QStringLiteral("The %1").arg(QLatin1String(k.key)); };
+        const auto named = [](const EventFields& k) {
+            return QStringLiteral("The %1").arg(QLatin1String(k.key));
+        };
         const QString couple =
             bride.isEmpty() || groom.isEmpty() ? QString() : bride + QStringLiteral(" & ") + groom;
         for (const EventFields& k : kinds) {

@@ -285,8 +285,9 @@ xlsx::Sheet sheetOf(const ExportTable& table, QStringList* notes)
                 QString text = value.toString();
                 if (const qsizetype had = fitToCell(text); had > 0) {
                     if (notes)
-                        *notes << QStringLiteral("Row %1, column \"%2\": the text of %3 characters was cut to "
-                                                 "%4, the most a workbook cell holds.")
+                        *notes << QStringLiteral(
+                                      "Row %1, column \"%2\": the text of %3 characters was cut to "
+                                      "%4, the most a workbook cell holds.")
                                       .arg(sheet.rows.size() + 1)
                                       .arg(table.columns[c].caption)
                                       .arg(had)

@@ -1,5 +1,6 @@
 #include "exchange/GuestImport.h"
 
+#include "exchange/Export.h"
 #include "exchange/NameRules.h"
 #include "shell/LabelLines.h"
 
@@ -172,9 +173,10 @@ RowReading readRow(const QStringList& cells, const std::vector<GuestField>& mapp
     bool hasAnswer = false;
     for (size_t i = 0; i < mapping.size() && i < size_t(cells.size()); ++i) {
         const GuestFieldInfo& info = fieldInfo(mapping[i]);
-        const QString& cell = cells[qsizetype(i)];
         if (mapping[i] == GuestField::NotImported)
             continue;
+        // A text an export guarded against spreadsheet formulas comes back as it was.
+        const QString cell = unguardedText(cells[qsizetype(i)]);
         // A zero byte or another control code is never stored, not even as part of a name.
         if (holdsBinaryCode(cell))
             row.problems.push_back({ProblemKind::NotText, info.key, info.caption, cell, 0});

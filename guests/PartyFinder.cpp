@@ -66,7 +66,8 @@ PartyList loadParties(store::Database& db)
     const int city = field("City"), phone = field("HomePhone"), side = field("guestof");
     const int invitedTo[] = {field("InvCeremony"), field("InvReception"), field("ShowerGuest"),
                              field("InvRehearsal")};
-    const int invited = field("Invited"), confirmed = field("Confirmed"), attending = field("NumberAttending");
+    const int invited = field("Invited"), confirmed = field("Confirmed"),
+              attending = field("NumberAttending");
     const int table = field("tableid");
     const int gifts[][3] = {{field("EngageGift"), field("engamt"), field("EngageNoteSent")},
                             {field("ShowerGift"), field("showamt"), field("ShowerNoteSent")},
@@ -94,8 +95,8 @@ PartyList loadParties(store::Database& db)
                 ++r.gifts;
                 r.cardsToSend += set->value(g[2]).toBool() ? 0 : 1;
             }
-        for (const QString& t : {r.name, text(set->value(wedding)), text(set->value(shower)), r.address, r.city,
-                                 r.phone})
+        for (const QString& t :
+             {r.name, text(set->value(wedding)), text(set->value(shower)), r.address, r.city, r.phone})
             r.searchText += shell::searchKey(t) + FieldBreak;
         list.rows.push_back(std::move(r));
     }
@@ -132,7 +133,7 @@ std::optional<Filter> parseFilter(const QString& given)
     const struct {
         const char* word;
         K kind;
-    } plain[] = {{"no-reply", K::NoReply},     {"attending", K::Attending},   {"declined", K::Declined},
+    } plain[] = {{"no-reply", K::NoReply},     {"attending", K::Attending},  {"declined", K::Declined},
                  {"not-seated", K::NotSeated}, {"no-address", K::NoAddress}, {"no-thank-you", K::NoThankYou}};
     for (const auto& p : plain)
         if (t == QLatin1String(p.word))
@@ -167,8 +168,9 @@ std::optional<std::vector<Filter>> parseFilters(const QStringList& texts, QStrin
 
 QString filterNames()
 {
-    return QStringLiteral("no-reply, attending, declined, not-seated, no-address, no-thank-you, "
-                          "side:Bride|Groom|Both, invited:ceremony|reception|shower|rehearsal");
+    return QStringLiteral(
+        "no-reply, attending, declined, not-seated, no-address, no-thank-you, "
+        "side:Bride|Groom|Both, invited:ceremony|reception|shower|rehearsal");
 }
 
 std::vector<int> findParties(const PartyList& list, const QString& search, const std::vector<Filter>& filters)

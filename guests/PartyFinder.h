@@ -26,20 +26,20 @@ QString eventName(Event event);  // "ceremony", "reception", "shower", "rehearsa
 
 // One party as the finder lists it.
 struct PartyRow {
-    qint64 key = 0;   // the party's bookmark
-    QString name;     // title, first and last name
-    QString sortName; // last name, first name
-    QString side;     // "Bride", "Groom", "Both" or empty
+    qint64 key = 0;    // the party's bookmark
+    QString name;      // title, first and last name
+    QString sortName;  // last name, first name
+    QString side;      // "Bride", "Groom", "Both" or empty
     QString address, city, phone;
     bool invited[4] = {false, false, false, false};  // by Event
-    int people = 0;           // invited to the wedding
-    bool replied = false;     // the reception's reply is in
-    int attending = 0;        // people attending the reception
-    qint64 tableId = 0;       // 0: not seated
-    QString table;            // the table's name, empty when not seated
-    int gifts = 0;            // gifts received (engagement, shower, reception)
-    int cardsToSend = 0;      // of those, thank-you cards not yet sent
-    QString searchText;       // every searchable text as shell::searchKey gives it, fields apart
+    int people = 0;                                  // invited to the wedding
+    bool replied = false;                            // the reception's reply is in
+    int attending = 0;                               // people attending the reception
+    qint64 tableId = 0;                              // 0: not seated
+    QString table;                                   // the table's name, empty when not seated
+    int gifts = 0;                                   // gifts received (engagement, shower, reception)
+    int cardsToSend = 0;                             // of those, thank-you cards not yet sent
+    QString searchText;  // every searchable text as shell::searchKey gives it, fields apart
 
     bool isInvited(Event e) const { return invited[int(e)]; }
     // The reception's reply in words: "attending", "declined", "no reply" or "" (not invited).
@@ -57,7 +57,7 @@ PartyList loadParties(store::Database& db);
 struct Filter {
     enum class Kind { NoReply, Attending, Declined, NotSeated, NoAddress, NoThankYou, Side, Invited };
     Kind kind;
-    QString side;                 // Side: "Bride", "Groom" or "Both"
+    QString side;                    // Side: "Bride", "Groom" or "Both"
     Event event = Event::Reception;  // Invited
     bool holds(const PartyRow& row) const;
 };
@@ -72,7 +72,8 @@ QString filterNames();
 
 // The rows (indexes into list.rows, in list order) whose texts contain the search (blind to
 // case, accents and punctuation; an empty search finds every party) and that pass every filter.
-std::vector<int> findParties(const PartyList& list, const QString& search, const std::vector<Filter>& filters);
+std::vector<int> findParties(const PartyList& list, const QString& search,
+                             const std::vector<Filter>& filters);
 
 // What the rows found hold: parties, people invited, attending.
 struct FoundCounts {

@@ -188,8 +188,9 @@ void printFloorPlan(FloorPlanScene& scene, QWidget* parent)
         const bool ok = chosen == planPdf ? writeFloorPlanPdf(scene, path, &why)
                                           : writeEscortCardsPdf(scene.state(), path, &why);
         if (!ok)
-            controls::MsgBox(why.isEmpty() ? QStringLiteral("The PDF file could not be written:\n") + path : why,
-                             controls::mb::OKOnly, QStringLiteral("Print"), parent);
+            controls::MsgBox(
+                why.isEmpty() ? QStringLiteral("The PDF file could not be written:\n") + path : why,
+                controls::mb::OKOnly, QStringLiteral("Print"), parent);
         return;
     }
     if (chosen != plan && chosen != cards)

@@ -209,9 +209,10 @@ QString make(const QString& databasePath, Reason reason)
         int number = err::Damaged;
         const QString problem = files::weddingFileProblem(source, true, &number);
         if (!problem.isEmpty())
-            raise(number, QStringLiteral("No backup was made of the wedding file '%1': %2. Repair it, or restore "
-                                         "a backup.")
-                              .arg(shown(databasePath), problem));
+            raise(number,
+                  QStringLiteral("No backup was made of the wedding file '%1': %2. Repair it, or restore "
+                                 "a backup.")
+                      .arg(shown(databasePath), problem));
     }
     const QString folder = folderFor(databasePath);
     if (!QDir().mkpath(folder))
@@ -290,7 +291,8 @@ QString restore(const QString& databasePath, const QString& backupPath)
     if (chosen.isDir())
         raise(err::NotADatabase, QStringLiteral("'%1' is a folder, not a backup.").arg(shown(backupPath)));
     if (chosen.exists() && !chosen.isFile())
-        raise(err::NotADatabase, QStringLiteral("'%1' is not a regular file, so it is no backup.").arg(shown(backupPath)));
+        raise(err::NotADatabase,
+              QStringLiteral("'%1' is not a regular file, so it is no backup.").arg(shown(backupPath)));
     if (!chosen.isFile())
         raise(err::FileNotFound, QStringLiteral("Could not find the backup '%1'.").arg(shown(backupPath)));
     if (realPath(backupPath) == target)
@@ -298,8 +300,9 @@ QString restore(const QString& databasePath, const QString& backupPath)
               QStringLiteral("'%1' is the wedding file itself, not a backup of it.").arg(shown(backupPath)));
     int number = err::Damaged;
     if (const QString problem = files::weddingFileProblem(backupPath, false, &number); !problem.isEmpty())
-        raise(number, QStringLiteral("The backup '%1' was not restored: %2. The wedding file was not changed.")
-                          .arg(shown(backupPath), problem));
+        raise(number,
+              QStringLiteral("The backup '%1' was not restored: %2. The wedding file was not changed.")
+                  .arg(shown(backupPath), problem));
     // The chosen backup is copied before the current file is backed up, since making that
     // backup prunes the folder.
     const QString temp = files::siblingName(target, ".restore-");
@@ -322,8 +325,8 @@ QString restore(const QString& databasePath, const QString& backupPath)
 
 QStringList columnTitles()
 {
-    return {QStringLiteral("Made"), QStringLiteral("Size"), QStringLiteral("Guest Parties"), QStringLiteral("Tasks"),
-            QStringLiteral("Why")};
+    return {QStringLiteral("Made"), QStringLiteral("Size"), QStringLiteral("Guest Parties"),
+            QStringLiteral("Tasks"), QStringLiteral("Why")};
 }
 
 QStringList columns(const Entry& entry)
@@ -331,8 +334,8 @@ QStringList columns(const Entry& entry)
     const QLocale locale;
     const auto count = [&](int n) { return n < 0 ? QStringLiteral("cannot be read") : locale.toString(n); };
     return {locale.toString(entry.made, QLocale::ShortFormat),
-            locale.formattedDataSize(entry.size, 1, QLocale::DataSizeTraditionalFormat), count(entry.guestParties),
-            count(entry.tasks), reasonText(entry.reason)};
+            locale.formattedDataSize(entry.size, 1, QLocale::DataSizeTraditionalFormat),
+            count(entry.guestParties), count(entry.tasks), reasonText(entry.reason)};
 }
 
 std::vector<int> keptByRule(const std::vector<QDateTime>& newestFirst, const QDateTime& now)

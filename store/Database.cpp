@@ -310,11 +310,10 @@ std::unique_ptr<Database> Database::openFile(const QString& path, OpenMode mode)
     const QString real = fi.canonicalFilePath();
     // The program uses each connection from one thread only, so the engine need not lock
     // the connection around every call (row reads make several calls per value).
-    const int rc =
-        sqlite3_open_v2(QFile::encodeName(real).constData(), &d.db,
-                        (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOFOLLOW |
-                            SQLITE_OPEN_NOMUTEX,
-                        nullptr);
+    const int rc = sqlite3_open_v2(QFile::encodeName(real).constData(), &d.db,
+                                   (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) |
+                                       SQLITE_OPEN_NOFOLLOW | SQLITE_OPEN_NOMUTEX,
+                                   nullptr);
     if (rc != SQLITE_OK) {
         const QString message = d.db ? QString::fromUtf8(sqlite3_errmsg(d.db)) : QString();
         sqlite3_close(d.db);

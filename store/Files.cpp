@@ -62,7 +62,8 @@ QStringList integrityCheck(sqlite3* db, bool quick)
 {
     QStringList problems;
     sqlite3_stmt* st = nullptr;
-    int rc = sqlite3_prepare_v2(db, quick ? "PRAGMA quick_check" : "PRAGMA integrity_check", -1, &st, nullptr);
+    int rc =
+        sqlite3_prepare_v2(db, quick ? "PRAGMA quick_check" : "PRAGMA integrity_check", -1, &st, nullptr);
     if (rc != SQLITE_OK) {
         problems << QString::fromUtf8(sqlite3_errmsg(db));
         sqlite3_finalize(st);
@@ -97,9 +98,10 @@ QString weddingProblem(sqlite3* db, bool quick, int* number)
         tables << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
     sqlite3_finalize(st);
     if (rc != SQLITE_OK)
-        return (rc & 0xff) == SQLITE_NOTADB ? problem(err::NotADatabase, QStringLiteral("it is not a database"))
-                                            : problem(err::Damaged, QStringLiteral("it is damaged (%1)")
-                                                                        .arg(QString::fromUtf8(sqlite3_errstr(rc))));
+        return (rc & 0xff) == SQLITE_NOTADB
+                   ? problem(err::NotADatabase, QStringLiteral("it is not a database"))
+                   : problem(err::Damaged,
+                             QStringLiteral("it is damaged (%1)").arg(QString::fromUtf8(sqlite3_errstr(rc))));
     const QStringList check = integrityCheck(db, quick);
     if (!isSound(check))
         return problem(err::Damaged, QStringLiteral("it is damaged (%1)").arg(check.value(0)));
@@ -109,15 +111,17 @@ QString weddingProblem(sqlite3* db, bool quick, int* number)
                            QStringLiteral("it is not a wedding file of this program (it has no table %1)")
                                .arg(QLatin1String(table)));
     int version = 0;
-    if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+    if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &st, nullptr) == SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW)
         version = sqlite3_column_int(st, 0);
     sqlite3_finalize(st);
     if (version < 0 || version > layout::latestVersion())
-        return problem(err::NotADatabase,
-                       QStringLiteral("it was made by a newer version of the program (layout %1; this version "
-                                      "knows layouts up to %2)")
-                           .arg(version)
-                           .arg(layout::latestVersion()));
+        return problem(
+            err::NotADatabase,
+            QStringLiteral("it was made by a newer version of the program (layout %1; this version "
+                           "knows layouts up to %2)")
+                .arg(version)
+                .arg(layout::latestVersion()));
     return QString();
 }
 

@@ -88,8 +88,9 @@ int latestVersion()
 
 const std::vector<const char*>& originalTables()
 {
-    static const std::vector<const char*> tables = {"BudgetPlan", "Checklist", "CityList", "Expenses", "General",
-                                                    "Guests",     "StateList", "Tables",   "Tips",     "Vendors"};
+    static const std::vector<const char*> tables = {"BudgetPlan", "Checklist", "CityList",  "Expenses",
+                                                    "General",    "Guests",    "StateList", "Tables",
+                                                    "Tips",       "Vendors"};
     return tables;
 }
 

@@ -46,8 +46,10 @@ QString resolved(const QString& path)
 // Two names of the same file (a hard link, or the same path).
 bool sameFile(const QString& a, const QString& b)
 {
-    struct stat sa {}, sb {};
-    if (::stat(QFile::encodeName(a).constData(), &sa) != 0 || ::stat(QFile::encodeName(b).constData(), &sb) != 0)
+    struct stat sa {
+    }, sb{};
+    if (::stat(QFile::encodeName(a).constData(), &sa) != 0 ||
+        ::stat(QFile::encodeName(b).constData(), &sb) != 0)
         return false;
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
@@ -87,8 +89,9 @@ QString refusal(const QString& path, const QString& weddingPath)
     if (info.isDir())
         return QStringLiteral("\"%1\" is a folder. Choose a file name for the output.").arg(shown(path));
     if (info.exists() && !info.isFile())
-        return QStringLiteral("\"%1\" is not a regular file (it is a device or a pipe). Choose a file name "
-                              "for the output.")
+        return QStringLiteral(
+                   "\"%1\" is not a regular file (it is a device or a pipe). Choose a file name "
+                   "for the output.")
             .arg(shown(path));
     const QString givenWedding = weddingPath.isEmpty() ? openWeddingPath() : weddingPath;
     if (givenWedding.isEmpty())
@@ -96,17 +99,20 @@ QString refusal(const QString& path, const QString& weddingPath)
     const QString wedding = resolved(givenWedding);
     const QString through = QFileInfo(path).isSymLink() ? QStringLiteral(" (through a link)") : QString();
     if (target == wedding || sameFile(target, wedding))
-        return QStringLiteral("\"%1\"%2 is the wedding file itself. Writing the output there would replace "
-                              "the wedding; choose another name.")
+        return QStringLiteral(
+                   "\"%1\"%2 is the wedding file itself. Writing the output there would replace "
+                   "the wedding; choose another name.")
             .arg(shown(path), through);
     if (isCompanion(target, wedding))
-        return QStringLiteral("\"%1\"%2 belongs to the wedding file (its journal or a file of its upkeep). "
-                              "Choose another name.")
+        return QStringLiteral(
+                   "\"%1\"%2 belongs to the wedding file (its journal or a file of its upkeep). "
+                   "Choose another name.")
             .arg(shown(path), through);
     const QString backups = QFileInfo(backup::folderFor(givenWedding)).canonicalFilePath();
     if (isInside(target, backups))
-        return QStringLiteral("\"%1\"%2 is in the wedding file's backups folder, where the backups must stay "
-                              "as they were made. Choose another folder.")
+        return QStringLiteral(
+                   "\"%1\"%2 is in the wedding file's backups folder, where the backups must stay "
+                   "as they were made. Choose another folder.")
             .arg(shown(path), through);
     return QString();
 }
@@ -128,8 +134,8 @@ PendingFile::PendingFile(const QString& path, const QString& weddingPath)
                                 .arg(shown(path), shown(info.absolutePath())));
     // What earlier runs that were killed while writing this file left beside it goes first.
     const QString prefix = QStringLiteral(".%1.part-").arg(info.fileName());
-    for (const QFileInfo& left : QDir(info.absolutePath()).entryInfoList({prefix + QLatin1Char('*')},
-                                                                         QDir::Files | QDir::Hidden)) {
+    for (const QFileInfo& left :
+         QDir(info.absolutePath()).entryInfoList({prefix + QLatin1Char('*')}, QDir::Files | QDir::Hidden)) {
         const qint64 pid = left.fileName().mid(prefix.size()).section(QLatin1Char('-'), 0, 0).toLongLong();
         if (files::abandoned(left.absoluteFilePath(), pid))
             QFile::remove(left.absoluteFilePath());
@@ -149,7 +155,8 @@ void PendingFile::commit()
 {
     const QFileInfo written(temporary_);
     if (!written.isFile())
-        raise(err::IoError, QStringLiteral("\"%1\" cannot be written: nothing was written.").arg(shown(target_)));
+        raise(err::IoError,
+              QStringLiteral("\"%1\" cannot be written: nothing was written.").arg(shown(target_)));
     // A file written again keeps the permissions it had.
     if (QFileInfo(target_).isFile())
         QFile::setPermissions(temporary_, QFile::permissions(target_));
@@ -157,7 +164,8 @@ void PendingFile::commit()
         files::replaceFile(temporary_, target_);
     } catch (const StoreError& e) {
         Workspace::defaultWorkspace().clearErrors();
-        raise(err::IoError, QStringLiteral("\"%1\" cannot be written: %2").arg(shown(target_), e.description()));
+        raise(err::IoError,
+              QStringLiteral("\"%1\" cannot be written: %2").arg(shown(target_), e.description()));
     }
     committed_ = true;
 }

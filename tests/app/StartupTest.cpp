@@ -242,7 +242,8 @@ TEST(StartupFailure, AForeignDatabaseIsNeitherCopiedNorRestored)
     const QString sound = store::backup::make(run.databasePath(), store::backup::Reason::Manual);
     const QString folder = QFileInfo(sound).absolutePath();
     const QString foreignBackup = folder + "/wedding-20991231-235959-manual.mdb";
-    apptest::execSql(foreignBackup, "CREATE TABLE Songs (Title TEXT); INSERT INTO Songs VALUES ('First Dance')");
+    apptest::execSql(foreignBackup,
+                     "CREATE TABLE Songs (Title TEXT); INSERT INTO Songs VALUES ('First Dance')");
     QFile::remove(run.databasePath());
     apptest::execSql(run.databasePath(), "CREATE TABLE Recipes (Name TEXT)");
 
@@ -261,7 +262,8 @@ TEST(StartupFailure, AForeignDatabaseIsNeitherCopiedNorRestored)
     const auto messages = run.dialogs->messages();
     ASSERT_GE(messages.size(), 2u);
     EXPECT_EQ(messages[0].text, "Can't open database.");
-    EXPECT_TRUE(messages[0].title.contains("No backup was made") && messages[0].title.contains("not a wedding file"))
+    EXPECT_TRUE(messages[0].title.contains("No backup was made") &&
+                messages[0].title.contains("not a wedding file"))
         << messages[0].title.toStdString();
     EXPECT_TRUE(std::any_of(messages.begin(), messages.end(), [](const auto& m) {
         return m.text.contains("was not restored: it is not a wedding file of this program");

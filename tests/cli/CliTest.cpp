@@ -214,7 +214,8 @@ TEST_F(Cli, BackupsAreListedAndRestoredWithTheWindowsChecks)
 
     const QByteArray before = fileBytes(path());
     EXPECT_EQ(run({"restore", path(), "1"}), 1);
-    EXPECT_TRUE(err_.contains("was not restored: it is not a wedding file of this program (it has no table Tips)"))
+    EXPECT_TRUE(
+        err_.contains("was not restored: it is not a wedding file of this program (it has no table Tips)"))
         << err_.toStdString();
     EXPECT_EQ(fileBytes(path()), before);
     EXPECT_EQ(run({"restore", path(), "7"}), 1);
@@ -254,7 +255,8 @@ TEST_F(Cli, ACalendarWithATimeThatCannotBeReadNamesTheEventAndFails)
     database.execute("UPDATE General SET weddingdate = #2026-06-13#, weddingtime = 'at noonish'");
     store::Workspace::defaultWorkspace().close();
     EXPECT_EQ(run({"calendar", path(), tempPath("w.ics")}), 1);
-    EXPECT_TRUE(out_.contains("Left out:\n  The ceremony was left out: its time \"at noonish\" cannot be read"))
+    EXPECT_TRUE(
+        out_.contains("Left out:\n  The ceremony was left out: its time \"at noonish\" cannot be read"))
         << out_.toStdString();
     EXPECT_FALSE(fileBytes(tempPath("w.ics")).contains("ceremony-"));
 }
@@ -266,11 +268,12 @@ TEST_F(Cli, AnExportKilledHalfwayLeavesTheOldFileOrTheWholeNewOne)
     {
         sqlite3* db = nullptr;
         ASSERT_EQ(sqlite3_open(QFile::encodeName(path()).constData(), &db), SQLITE_OK);
-        ASSERT_EQ(sqlite3_exec(db,
-                               "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40000) "
-                               "INSERT INTO Guests (FirstName, LastName, Address, City) "
-                               "SELECT 'Guest ' || i, 'Family ' || i, i || ' Long Garden Road', 'Springfield' FROM n",
-                               nullptr, nullptr, nullptr),
+        ASSERT_EQ(sqlite3_exec(
+                      db,
+                      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40000) "
+                      "INSERT INTO Guests (FirstName, LastName, Address, City) "
+                      "SELECT 'Guest ' || i, 'Family ' || i, i || ' Long Garden Road', 'Springfield' FROM n",
+                      nullptr, nullptr, nullptr),
                   SQLITE_OK);
         sqlite3_close(db);
     }
@@ -296,13 +299,15 @@ TEST_F(Cli, AnExportKilledHalfwayLeavesTheOldFileOrTheWholeNewOne)
         if (now == old)
             continue;
         ++whole;
-        EXPECT_EQ(now.count('\n'), 40001) << "round " << round << ": a part of the export took the file's name";
+        EXPECT_EQ(now.count('\n'), 40001)
+            << "round " << round << ": a part of the export took the file's name";
     }
     EXPECT_GT(killed, 0) << "no run was killed while writing; the test proves nothing";
     EXPECT_EQ(run({"export", path(), "guests", out}), 0) << err_.toStdString();
     EXPECT_EQ(fileBytes(out).count('\n'), 40001);
-    EXPECT_EQ(QDir(QFileInfo(out).absolutePath()).entryList({".guests.csv.part-*"}, QDir::Files | QDir::Hidden),
-              QStringList());
+    EXPECT_EQ(
+        QDir(QFileInfo(out).absolutePath()).entryList({".guests.csv.part-*"}, QDir::Files | QDir::Hidden),
+        QStringList());
     RecordProperty("killed", killed);
     RecordProperty("whole", whole);
 }
@@ -310,16 +315,20 @@ TEST_F(Cli, AnExportKilledHalfwayLeavesTheOldFileOrTheWholeNewOne)
 TEST_F(Cli, GuestsPrintsThePartiesFoundAndTheirNumber)
 {
     auto& database = store::Workspace::defaultWorkspace().openDatabase(path());
-    database.execute("INSERT INTO Guests (Prefix, FirstName, LastName, City, guestof, InvCeremony, InvReception, "
-                     "Invited) VALUES ('Dr.', ?, 'Moreau', 'Paris', 'Bride', True, True, 2)",
-                     {QString::fromUtf8("Chloé")});
-    database.execute("INSERT INTO Guests (FirstName, LastName, guestof, InvReception, Invited, Confirmed, "
-                     "NumberAttending) VALUES ('Liam', 'O''Connell', 'Groom', True, 3, True, 0)");
+    database.execute(
+        "INSERT INTO Guests (Prefix, FirstName, LastName, City, guestof, InvCeremony, InvReception, "
+        "Invited) VALUES ('Dr.', ?, 'Moreau', 'Paris', 'Bride', True, True, 2)",
+        {QString::fromUtf8("Chloé")});
+    database.execute(
+        "INSERT INTO Guests (FirstName, LastName, guestof, InvReception, Invited, Confirmed, "
+        "NumberAttending) VALUES ('Liam', 'O''Connell', 'Groom', True, 3, True, 0)");
     store::Workspace::defaultWorkspace().close();
-    EXPECT_EQ(run({"guests", path(), "--search", "CHLOE", "--filter", "no-reply", "--filter", "side:bride"}), 0)
+    EXPECT_EQ(run({"guests", path(), "--search", "CHLOE", "--filter", "no-reply", "--filter", "side:bride"}),
+              0)
         << err_.toStdString();
-    EXPECT_EQ(out_, QString::fromUtf8("Dr. Chloé Moreau\tBride\tParis\tceremony,reception\tno reply\t2\t\t0\t0\n"
-                                      "1 party\n"));
+    EXPECT_EQ(out_,
+              QString::fromUtf8("Dr. Chloé Moreau\tBride\tParis\tceremony,reception\tno reply\t2\t\t0\t0\n"
+                                "1 party\n"));
     EXPECT_EQ(run({"guests", path(), "--filter", "declined"}), 0);
     EXPECT_EQ(out_, "Liam O'Connell\tGroom\t\treception\tdeclined\t3\t\t0\t0\n1 party\n");
     EXPECT_EQ(run({"guests", path()}), 0);

@@ -134,12 +134,22 @@ TEST(CalendarTimes, TheCommonWaysOfWritingATimeAreRead)
         const char* text;
         std::optional<QTime> time;
     } cases[] = {
-        {"3:30 PM", QTime(15, 30)}, {"3:30pm", QTime(15, 30)},  {"15:30", QTime(15, 30)},
-        {"3 PM", QTime(15, 0)},     {"9:00", QTime(9, 0)},      {"02:30 PM", QTime(14, 30)},
-        {"12:15 am", QTime(0, 15)}, {"12 PM", QTime(12, 0)},    {"9.45 a.m.", QTime(9, 45)},
+        {"3:30 PM", QTime(15, 30)},
+        {"3:30pm", QTime(15, 30)},
+        {"15:30", QTime(15, 30)},
+        {"3 PM", QTime(15, 0)},
+        {"9:00", QTime(9, 0)},
+        {"02:30 PM", QTime(14, 30)},
+        {"12:15 am", QTime(0, 15)},
+        {"12 PM", QTime(12, 0)},
+        {"9.45 a.m.", QTime(9, 45)},
         {" 7:05 P.M. ", QTime(19, 5)},
-        {"3", std::nullopt},        {"25:00", std::nullopt},    {"13 PM", std::nullopt},
-        {"3:75 PM", std::nullopt},  {"half past three", std::nullopt}, {"", std::nullopt},
+        {"3", std::nullopt},
+        {"25:00", std::nullopt},
+        {"13 PM", std::nullopt},
+        {"3:75 PM", std::nullopt},
+        {"half past three", std::nullopt},
+        {"", std::nullopt},
     };
     for (const auto& c : cases)
         EXPECT_EQ(eventTime(QString::fromUtf8(c.text)), c.time) << c.text;
@@ -147,13 +157,15 @@ TEST(CalendarTimes, TheCommonWaysOfWritingATimeAreRead)
 
 TEST_F(Calendar, AnEventWhoseTimeCannotBeReadIsLeftOutAndNamed)
 {
-    db().execute("UPDATE General SET weddingtime = '3:30pm', rectime = 'after the ceremony', "
-                 "showdate = #2026-05-02#, showtime = '3 PM'");
+    db().execute(
+        "UPDATE General SET weddingtime = '3:30pm', rectime = 'after the ceremony', "
+        "showdate = #2026-05-02#, showtime = '3 PM'");
     QStringList problems;
     const std::vector<CalendarEvent> events = calendarEvents(db(), &problems);
     ASSERT_EQ(problems.size(), 1);
-    EXPECT_EQ(problems[0], "The reception was left out: its time \"after the ceremony\" cannot be read (write it "
-                           "as 3:30 PM or 15:30).");
+    EXPECT_EQ(problems[0],
+              "The reception was left out: its time \"after the ceremony\" cannot be read (write it "
+              "as 3:30 PM or 15:30).");
     ASSERT_EQ(events.size(), 3u) << "the shower, the ceremony and the open task";
     EXPECT_EQ(events[0].time, QTime(15, 0));
     EXPECT_EQ(events[1].time, QTime(15, 30));

@@ -28,8 +28,10 @@ protected:
     void add(const QString& prefix, const QString& first, const QString& last, const QString& address = {},
              const QString& city = {}, const QString& phone = {})
     {
-        db_->execute("INSERT INTO Guests (Prefix, FirstName, LastName, Address, City, HomePhone) VALUES (?, ?, ?, ?, ?, ?)",
-                     {prefix, first, last, address, city, phone});
+        db_->execute(
+            "INSERT INTO Guests (Prefix, FirstName, LastName, Address, City, HomePhone) VALUES (?, ?, ?, ?, "
+            "?, ?)",
+            {prefix, first, last, address, city, phone});
     }
     QStringList namesFound(const QString& search, const QStringList& filters = {})
     {
@@ -43,10 +45,12 @@ protected:
     int sqlCount(const QString& condition)
     {
         sqlite3* raw = nullptr;
-        sqlite3_open_v2(QFile::encodeName(program_->databasePath()).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_open_v2(QFile::encodeName(program_->databasePath()).constData(), &raw, SQLITE_OPEN_READONLY,
+                        nullptr);
         sqlite3_stmt* st = nullptr;
         const QByteArray sql = ("SELECT count(*) FROM Guests WHERE " + condition).toUtf8();
-        EXPECT_EQ(sqlite3_prepare_v2(raw, sql.constData(), -1, &st, nullptr), SQLITE_OK) << sqlite3_errmsg(raw);
+        EXPECT_EQ(sqlite3_prepare_v2(raw, sql.constData(), -1, &st, nullptr), SQLITE_OK)
+            << sqlite3_errmsg(raw);
         sqlite3_step(st);
         const int n = sqlite3_column_int(st, 0);
         sqlite3_finalize(st);
@@ -80,7 +84,8 @@ TEST_F(PartyFinder, TheSearchFindsAnyPartOfAnyNameBlindToCaseAccentsAndPunctuati
 
     EXPECT_EQ(namesFound("oconnell"), QStringList{"Mr. and Mrs. Liam O'Connell"});
     EXPECT_EQ(namesFound("O’Connell"), QStringList{"Mr. and Mrs. Liam O'Connell"}) << "a curly apostrophe";
-    EXPECT_EQ(namesFound("liam o'c"), QStringList{"Mr. and Mrs. Liam O'Connell"}) << "across first and last name";
+    EXPECT_EQ(namesFound("liam o'c"), QStringList{"Mr. and Mrs. Liam O'Connell"})
+        << "across first and last name";
     EXPECT_EQ(namesFound("CHLOE"), QStringList{QString::fromUtf8("Dr. Chloé Moreau-Lefèvre")});
     EXPECT_EQ(namesFound("lefevre"), QStringList{QString::fromUtf8("Dr. Chloé Moreau-Lefèvre")});
     EXPECT_EQ(namesFound("moreau lefevre"), QStringList{QString::fromUtf8("Dr. Chloé Moreau-Lefèvre")});
@@ -104,16 +109,18 @@ TEST_F(PartyFinder, EveryFilterAndTheirCombinationsCountWhatSqlCounts)
     for (int i = 0; i < 400; ++i) {
         const bool reception = random.bounded(4) != 0;
         const bool replied = random.bounded(2) == 0;
-        db_->execute("INSERT INTO Guests (FirstName, LastName, Address, guestof, InvCeremony, InvReception, "
-                     "ShowerGuest, InvRehearsal, Invited, Confirmed, NumberAttending, tableid, EngageGift, "
-                     "EngageNoteSent, wedamt, WeddingNoteSent) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
-                     {QStringLiteral("P%1").arg(i), QStringLiteral("Family %1").arg(i % 37),
-                      random.bounded(5) == 0 ? QString() : QStringLiteral("%1 Main St").arg(i),
-                      sides[random.bounded(4)], random.bounded(2) == 0, reception, random.bounded(3) == 0,
-                      random.bounded(5) == 0, 1 + random.bounded(4), replied,
-                      replied ? random.bounded(3) : 0, reception && random.bounded(3) == 0 ? 1 : 0,
-                      random.bounded(4) == 0 ? QStringLiteral("Vase") : QString(), random.bounded(2) == 0,
-                      random.bounded(4) == 0 ? QVariant(25) : QVariant(), random.bounded(2) == 0});
+        db_->execute(
+            "INSERT INTO Guests (FirstName, LastName, Address, guestof, InvCeremony, InvReception, "
+            "ShowerGuest, InvRehearsal, Invited, Confirmed, NumberAttending, tableid, EngageGift, "
+            "EngageNoteSent, wedamt, WeddingNoteSent) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+            "?)",
+            {QStringLiteral("P%1").arg(i), QStringLiteral("Family %1").arg(i % 37),
+             random.bounded(5) == 0 ? QString() : QStringLiteral("%1 Main St").arg(i),
+             sides[random.bounded(4)], random.bounded(2) == 0, reception, random.bounded(3) == 0,
+             random.bounded(5) == 0, 1 + random.bounded(4), replied, replied ? random.bounded(3) : 0,
+             reception && random.bounded(3) == 0 ? 1 : 0,
+             random.bounded(4) == 0 ? QStringLiteral("Vase") : QString(), random.bounded(2) == 0,
+             random.bounded(4) == 0 ? QVariant(25) : QVariant(), random.bounded(2) == 0});
     }
     const struct {
         const char* filter;
@@ -124,9 +131,10 @@ TEST_F(PartyFinder, EveryFilterAndTheirCombinationsCountWhatSqlCounts)
         {"declined", "InvReception = 1 AND Confirmed = 1 AND coalesce(NumberAttending, 0) = 0"},
         {"not-seated", "InvReception = 1 AND tableid = 0"},
         {"no-address", "coalesce(trim(Address), '') = ''"},
-        {"no-thank-you", "((coalesce(EngageGift, '') <> '' OR coalesce(engamt, 0) <> 0) AND EngageNoteSent = 0) OR "
-                         "((coalesce(ShowerGift, '') <> '' OR coalesce(showamt, 0) <> 0) AND ShowerNoteSent = 0) OR "
-                         "((coalesce(WeddingGift, '') <> '' OR coalesce(wedamt, 0) <> 0) AND WeddingNoteSent = 0)"},
+        {"no-thank-you",
+         "((coalesce(EngageGift, '') <> '' OR coalesce(engamt, 0) <> 0) AND EngageNoteSent = 0) OR "
+         "((coalesce(ShowerGift, '') <> '' OR coalesce(showamt, 0) <> 0) AND ShowerNoteSent = 0) OR "
+         "((coalesce(WeddingGift, '') <> '' OR coalesce(wedamt, 0) <> 0) AND WeddingNoteSent = 0)"},
         {"side:Bride", "guestof = 'Bride'"},
         {"side:groom", "guestof = 'Groom'"},
         {"SIDE:Both", "guestof = 'Both'"},
@@ -148,8 +156,10 @@ TEST_F(PartyFinder, EveryFilterAndTheirCombinationsCountWhatSqlCounts)
         }
     }
     // A search and filters together: "family 3" is in Family 3 and Family 30 to 36.
-    EXPECT_EQ(int(findParties(list, "family 3", *parseFilters({"no-reply"})).size()),
-              sqlCount("(LastName = 'Family 3' OR LastName LIKE 'Family 3_') AND InvReception = 1 AND Confirmed = 0"));
+    EXPECT_EQ(
+        int(findParties(list, "family 3", *parseFilters({"no-reply"})).size()),
+        sqlCount(
+            "(LastName = 'Family 3' OR LastName LIKE 'Family 3_') AND InvReception = 1 AND Confirmed = 0"));
 
     const auto attending = findParties(list, {}, *parseFilters({"attending"}));
     const FoundCounts counts = countFound(list, attending);

@@ -406,7 +406,8 @@ TEST_F(ReportEngineTest, DestinationsPreviewMaximisedAsOrvaneAndNeedAPrinterOrAF
             engine.run();
             ADD_FAILURE() << "a report was written over the wedding file";
         } catch (const reports::ReportError& e) {
-            EXPECT_TRUE(e.description().contains("is the wedding file itself")) << e.description().toStdString();
+            EXPECT_TRUE(e.description().contains("is the wedding file itself"))
+                << e.description().toStdString();
         }
     }
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));

@@ -58,7 +58,8 @@ TEST_F(OutputTest, OutputsThatLeadToTheWeddingItsJournalOrItsBackupsAreRefused)
     ASSERT_TRUE(QFile::link(wedding(), link));
     const QString linkToBackup = dir_.filePath("list.csv");
     ASSERT_TRUE(QFile::link(made, linkToBackup));
-    ::link(QFile::encodeName(wedding()).constData(), QFile::encodeName(dir_.filePath("hard.csv")).constData());
+    ::link(QFile::encodeName(wedding()).constData(),
+           QFile::encodeName(dir_.filePath("hard.csv")).constData());
     QDir(dir_.path()).mkdir("sub");
 
     const struct {
@@ -81,7 +82,8 @@ TEST_F(OutputTest, OutputsThatLeadToTheWeddingItsJournalOrItsBackupsAreRefused)
     const QByteArray before = bytesOf(wedding());
     for (const auto& r : refused) {
         const QString why = output::refusal(r.path, wedding());
-        EXPECT_TRUE(why.contains(QLatin1String(r.words))) << r.path.toStdString() << ": " << why.toStdString();
+        EXPECT_TRUE(why.contains(QLatin1String(r.words)))
+            << r.path.toStdString() << ": " << why.toStdString();
         EXPECT_STORE_ERROR(output::writeFile(r.path, "BEGIN:VCALENDAR\r\n", wedding()), err::IoError);
     }
     // Without a wedding path given, the database open in the workspace is the one protected.
@@ -91,7 +93,8 @@ TEST_F(OutputTest, OutputsThatLeadToTheWeddingItsJournalOrItsBackupsAreRefused)
     EXPECT_TRUE(QFileInfo(link).isSymLink());
 
     // Names that only look alike are fine.
-    for (const QString& fine : {wedding() + ".csv", dir_.filePath("wedding-journal.csv"), dir_.filePath("out.ics")})
+    for (const QString& fine :
+         {wedding() + ".csv", dir_.filePath("wedding-journal.csv"), dir_.filePath("out.ics")})
         EXPECT_EQ(output::refusal(fine, wedding()), QString()) << fine.toStdString();
 }
 
@@ -116,8 +119,10 @@ TEST_F(OutputTest, APipeIsRefusedAndAFailedWriteLeavesThePreviousFileWhole)
     output::writeFile(target, "a new list\n", wedding());
     EXPECT_EQ(bytesOf(target), "a new list\n");
     const auto userBits = QFile::ReadUser | QFile::WriteUser | QFile::ExeUser;
-    EXPECT_EQ(QFile::permissions(target) & ~userBits, QFile::ReadOwner | QFile::WriteOwner) << "kept its permissions";
-    EXPECT_STORE_ERROR(output::writeFile(dir_.filePath("no/such/folder/x.csv"), "x", wedding()), err::IoError);
+    EXPECT_EQ(QFile::permissions(target) & ~userBits, QFile::ReadOwner | QFile::WriteOwner)
+        << "kept its permissions";
+    EXPECT_STORE_ERROR(output::writeFile(dir_.filePath("no/such/folder/x.csv"), "x", wedding()),
+                       err::IoError);
 
     // A link to a file elsewhere is written through: the link stays, the file it leads to changes.
     const QString elsewhere = dir_.filePath("sub-real.csv");
@@ -138,15 +143,17 @@ TEST_F(OutputTest, RestoreRefusesForeignDamagedAndNewerFilesAndChangesNothing)
     const QString folder = backup::folderFor(wedding());
 
     const QString foreign = folder + "/wedding-20250101-100000-manual.mdb";
-    storetest::createDatabase(foreign, "CREATE TABLE Songs (Title TEXT, Artist TEXT);"
-                                       "INSERT INTO Songs VALUES ('First Dance', 'A Band');");
+    storetest::createDatabase(foreign,
+                              "CREATE TABLE Songs (Title TEXT, Artist TEXT);"
+                              "INSERT INTO Songs VALUES ('First Dance', 'A Band');");
     const QString newer = folder + "/wedding-20250102-100000-manual.mdb";
     ASSERT_TRUE(QFile::copy(good, newer));
     storetest::rawExec(newer, QStringLiteral("PRAGMA user_version = %1").arg(layout::latestVersion() + 1));
     const QString damaged = folder + "/wedding-20250103-100000-manual.mdb";
     ASSERT_TRUE(QFile::copy(good, damaged));
-    storetest::rawExec(damaged, "CREATE TABLE Filler (x); WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
-                                "FROM n WHERE i < 2000) INSERT INTO Filler SELECT randomblob(200) FROM n;");
+    storetest::rawExec(damaged,
+                       "CREATE TABLE Filler (x); WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
+                       "FROM n WHERE i < 2000) INSERT INTO Filler SELECT randomblob(200) FROM n;");
     damage(damaged);
     const QString text = folder + "/wedding-20250104-100000-manual.mdb";
     write(text, "Guest,Side\nAnn Lee,Bride\n");
@@ -204,8 +211,9 @@ TEST_F(OutputTest, NoRoutineBackupOfABadFileAndTheRotationKeepsThreeSoundOnes)
 
     // A damaged wedding file is not copied either.
     storetest::createDatabase(wedding(), storetest::kSchema);
-    storetest::rawExec(wedding(), "CREATE TABLE Filler (x); WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
-                                  "FROM n WHERE i < 2000) INSERT INTO Filler SELECT randomblob(200) FROM n;");
+    storetest::rawExec(wedding(),
+                       "CREATE TABLE Filler (x); WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
+                       "FROM n WHERE i < 2000) INSERT INTO Filler SELECT randomblob(200) FROM n;");
     damage(wedding());
     EXPECT_STORE_ERROR(backup::makeDailyIfDue(wedding()), err::Damaged);
 

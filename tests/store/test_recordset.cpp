@@ -271,9 +271,8 @@ TEST_F(RecordsetTest, CurrencySumsStayExactToTheCent)
 
 TEST_F(RecordsetTest, QueriesAndSortsOpenAsTheirOwnSets)
 {
-    EXPECT_EQ(db().tableNames(),
-              QStringList({"BudgetPlan", "Checklist", "CityList", "Expenses", "General", "Guests", "StateList",
-                           "Tables", "Tips", "Vendors"}));
+    EXPECT_EQ(db().tableNames(), QStringList({"BudgetPlan", "Checklist", "CityList", "Expenses", "General",
+                                              "Guests", "StateList", "Tables", "Tips", "Vendors"}));
     EXPECT_EQ(db().queryNames(), QStringList({"sumGifts", "sumGuestof"}));
     auto byParty = db().openRecordset("sumGuestof");
     EXPECT_FALSE(byParty->updatable());
