@@ -5,6 +5,7 @@
 #include "seating/FloorPlanView.h"
 #include "seating/SeatPlanStore.h"
 #include "seating/frmFloorPlan.h"
+#include "shell/Paths.h"
 #include "shell/Program.h"
 #include "store/Store.h"
 #include "tests/support/SampleWedding.h"
@@ -31,6 +32,8 @@ void shoot(QWidget* window, const QString& folder, const QString& name)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // The tool lies outside the program folder: the seating solver is loaded from there.
+    shell::setModuleDirectory(testsupport::binDir());
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(out);
     QTemporaryDir dir;
