@@ -9,6 +9,7 @@
 #include "checklist/frmCheck.h"
 #include "controls/DataSource.h"
 #include "controls/Dialogs.h"
+#include "guests/frmFindGuests.h"
 #include "guests/frmGuests.h"
 #include "reports/frmReports.h"
 #include "seating/frmSeater.h"
@@ -212,6 +213,10 @@ void frmMain::buildMenus()
     };
     mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuFindGuests =
+        action(mnuFile, "mnuFindGuests", QStringLiteral("&Find Guests..."), &frmMain::mnuFindGuests_Click);
+    mnuFindGuests->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    mnuFile->addSeparator();
     app::addExchangeItems(mnuFile, this);
     mnuOpenDataFolder = action(mnuFile, "mnuOpenDataFolder", QStringLiteral("Open Data Folder"),
                                &frmMain::mnuOpenDataFolder_Click);
@@ -364,6 +369,11 @@ void frmMain::mnuRepair_Click()
 void frmMain::mnuRestore_Click()
 {
     app::restoreFromBackup({[this] { releaseRecordsets(); }, [this] { reopenRecordsets(); }}, this);
+}
+
+void frmMain::mnuFindGuests_Click()
+{
+    guests::showFindGuests(this);
 }
 
 void frmMain::mnuCompact_Click()

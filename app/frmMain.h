@@ -60,6 +60,7 @@ public:
     void mnuRepair_Click();
     void mnuCompact_Click();
     void mnuRestore_Click();
+    void mnuFindGuests_Click();
     void mnuOnline_Click();
     void mnuHelponHelp_Click();
     void mnuHomePage_Click();
@@ -84,6 +85,7 @@ public:
     NavLabel *imggeneral, *imgguests, *imgexpense, *imgcheck, *imgseater, *imgreports, *imgvendor, *imgexit;
     NavShape *Shape1, *Shape2, *Shape3, *Shape4, *Shape5, *Shape6, *Shape7, *Shape8;
     QMenu *mnuFile, *mnuDatabase, *mnuHelp, *mnuLinks;
+    QAction* mnuFindGuests;
     QAction *mnuOpenDataFolder, *mnuRestore, *mnuExit, *mnuRepair, *mnuCompact, *mnuOnline, *mnuHelponHelp,
         *mnuHomePage, *mnuTechSupp, *mnuAbout;
 

@@ -52,11 +52,13 @@ const char* const DesignedFocusPolicy = "orvaneDesignedFocusPolicy";
 
 // ==== opening ================================================================================
 
-void showGuestWindow()
+void showGuestWindow(std::optional<qint64> party)
 {
     frmGuests window;
     try {
         window.Form_Load();
+        if (party)
+            window.Data1->setBookmark(*party);
     } catch (const store::StoreError& e) {
         shell::showError(e);
         return;

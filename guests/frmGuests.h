@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -33,9 +34,10 @@ struct DataErrorEvent;
 struct ValidateEvent;
 }  // namespace controls
 
-// Opens the guest window modally and returns when it is closed. A database failure while
-// it loads is shown ("Error #" and the number) and the window does not open.
-void showGuestWindow();
+// Opens the guest window modally and returns when it is closed; with a party (its bookmark),
+// at that party. A database failure while it loads is shown ("Error #" and the number) and
+// the window does not open.
+void showGuestWindow(std::optional<qint64> party = std::nullopt);
 
 class frmGuests : public QWidget {
     Q_OBJECT

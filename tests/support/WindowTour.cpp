@@ -7,6 +7,7 @@
 #include "app/frmWelcome.h"
 #include "exchange/frmExport.h"
 #include "exchange/frmImportGuests.h"
+#include "guests/frmFindGuests.h"
 #include "guests/frmGuests.h"
 #include "reports/frmReports.h"
 #include "seating/frmSeater.h"
@@ -16,9 +17,12 @@
 #include "shell/Tips.h"
 #include "store/Backup.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace testsupport {
@@ -58,8 +62,15 @@ int WindowTour::modal(QWidget* w)
     } else if (name == "frmFloorPlan") {
         click(w, "cmdRules");
         click(w, "cmdSeatEveryone");
-    } else if (name == "frmReports")
+    } else if (name == "frmReports") {
         static_cast<frmReports*>(w)->SSCommand1_Click();  // the font dialog
+    } else if (name == "frmFindGuests") {
+        auto* find = static_cast<guests::frmFindGuests*>(w);  // a search and two filters
+        find->txtSearch->setText(QStringLiteral("an"));
+        find->chkNotSeated->setChecked(true);
+        find->cboSide->setCurrentIndex(1);
+        look(w, QStringLiteral("frmFindGuests with a search and filters"));
+    }
     auto* dialog = qobject_cast<QDialog*>(w);
     if (dialog)
         dialog->reject();
@@ -72,7 +83,7 @@ QStringList WindowTour::modalWindows()
 {
     return {"frmGuests", "frmNewGuest",  "frmDataGrid",     "frmCheck",        "frmVendors", "frmSeater",
             "frmTables", "frmFloorPlan", "frmSeatingRules", "frmSeatEveryone", "frmReports", "CD1",
-            "frmAbout",  "frmTip",       "frmCalander",     "frmImportGuests", "frmExport"};
+            "frmAbout",  "frmTip",       "frmCalander",     "frmImportGuests", "frmExport",  "frmFindGuests"};
 }
 
 void WindowTour::run(frmMain& main, const QString& programDir)
@@ -83,6 +94,7 @@ void WindowTour::run(frmMain& main, const QString& programDir)
     main.SSCommand4_Click();
 
     main.imgguests_Click();
+    main.mnuFindGuests_Click();
     main.imgexpense_Click();
     main.imgcheck_Click();
     main.imgvendor_Click();

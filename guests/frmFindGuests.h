@@ -1,0 +1,69 @@
+// "Find Guests": every party in one list, narrowed as the user types (any part of any name,
+// envelope line, address, city or phone) and by the lists that need attention (no reply yet,
+// attending, declined, not seated, no address, thank-you cards to send, a side, an event),
+// all of them combined. Columns sort by a click on their header; several rows can be selected
+// with the mouse and the keyboard; Enter or a double click opens the party in the guest window.
+//
+//     showFindGuests(parent);   // File > Find Guests... (Ctrl+F)
+#pragma once
+
+#include "guests/PartyFinder.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSortFilterProxyModel;
+class QTableView;
+
+namespace guests {
+
+class FoundPartiesModel;
+
+class frmFindGuests : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmFindGuests(QWidget* parent = nullptr);
+    ~frmFindGuests() override;
+
+    // Reads the parties (again, after a change elsewhere) and shows those the search finds.
+    // Throws store::StoreError when they cannot be read.
+    void Form_Load();
+
+    // The parties shown, in the order shown, and those selected (their bookmarks).
+    std::vector<qint64> shownParties() const;
+    std::vector<qint64> selectedParties() const;
+
+    QLineEdit* txtSearch;
+    QCheckBox *chkNoReply, *chkAttending, *chkDeclined, *chkNotSeated, *chkNoAddress, *chkNoThankYou;
+    QComboBox* cboSide;   // All sides, Bride, Groom, Both
+    QComboBox* cboEvent;  // Any event, Ceremony, Reception, Shower, Rehearsal
+    QTableView* grdFound;
+    QLabel* lblCounts;
+    QPushButton* cmdOpen;
+    QPushButton* cmdClose;
+
+    // Opens the guest window at the current party; the list is read again afterwards.
+    void cmdOpen_Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    std::vector<Filter> chosenFilters() const;
+    void refind();
+    void showCounts();
+
+    PartyList list_;
+    FoundPartiesModel* model_;
+    QSortFilterProxyModel* sorted_;
+};
+
+// Opens the window modally; a failure to read the guest list is shown and it does not open.
+void showFindGuests(QWidget* parent = nullptr);
+
+}  // namespace guests

@@ -1,0 +1,151 @@
+// The Find Guests window as a person uses it: typing narrows the list at each key, the filters
+// combine, a header click sorts, Shift+Down selects several parties, Enter opens the party in
+// the guest window and the list shows what was changed there, Esc closes.
+#include "guests/frmFindGuests.h"
+#include "guests/frmGuests.h"
+#include "shell/Help.h"
+#include "shell/HelpViewer.h"
+#include "tests/guests/GuestWindowFixture.h"
+#include "tests/support/WidgetTestUtils.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableView>
+#include <QTest>
+
+using guests::frmFindGuests;
+using testsupport::findNamed;
+
+namespace {
+
+class FindGuestsTest : public GuestWindowTest {
+protected:
+    void SetUp() override
+    {
+        GuestWindowTest::SetUp();
+        liam_ = insertGuest("Mr. and Mrs.", "Liam", "O'Connell",
+                            {{"City", "Cork"}, {"guestof", "Groom"}, {"InvReception", true}, {"Invited", 2}});
+        chloe_ = insertGuest("Dr.", QString::fromUtf8("Chloé"), "Moreau",
+                             {{"City", "Paris"},
+                              {"guestof", "Bride"},
+                              {"InvReception", true},
+                              {"Invited", 1},
+                              {"Confirmed", true},
+                              {"NumberAttending", 1}});
+        insertGuest("", "Minh", QString::fromUtf8("Nguyễn"),
+                    {{"City", "Hanoi"}, {"guestof", "Bride"}, {"InvReception", true}, {"Invited", 3}});
+        insertGuest("Ms.", "Ana", "Zapata", {{"guestof", "Both"}, {"ShowerGuest", true}, {"Invited", 1}});
+        find_ = std::make_unique<frmFindGuests>();
+        find_->Form_Load();
+        testsupport::showActive(find_.get());
+    }
+    void TearDown() override
+    {
+        find_.reset();
+        GuestWindowTest::TearDown();
+    }
+    QStringList shownNames()
+    {
+        QStringList names;
+        auto* model = find_->grdFound->model();
+        for (int r = 0; r < model->rowCount(); ++r)
+            names << model->index(r, 0).data().toString();
+        return names;
+    }
+
+    store::Bookmark liam_ = 0, chloe_ = 0;
+    std::unique_ptr<frmFindGuests> find_;
+};
+
+}  // namespace
+
+TEST_F(FindGuestsTest, TypingNarrowsTheListAtEachKeyAndTheFiltersCombine)
+{
+    EXPECT_EQ(shownNames().size(), 4);
+    EXPECT_EQ(find_->lblCounts->text(), "4 of 4 parties shown: 7 people invited, 1 attending");
+    find_->txtSearch->setFocus();
+    QTest::keyClicks(find_->txtSearch, "ngu");
+    EXPECT_EQ(shownNames(), QStringList{QString::fromUtf8("Minh Nguyễn")}) << "blind to the accents";
+    QTest::keyClick(find_->txtSearch, Qt::Key_Backspace);
+    QTest::keyClick(find_->txtSearch, Qt::Key_Backspace);
+    QTest::keyClick(find_->txtSearch, Qt::Key_Backspace);
+    QTest::keyClicks(find_->txtSearch, "oc");
+    EXPECT_EQ(shownNames(), QStringList{"Mr. and Mrs. Liam O'Connell"}) << "the apostrophe does not count";
+    find_->txtSearch->clear();
+
+    clickBox(find_->chkNoReply);
+    EXPECT_EQ(shownNames(), (QStringList{QString::fromUtf8("Minh Nguyễn"), "Mr. and Mrs. Liam O'Connell"}));
+    auto* side = find_->cboSide;
+    side->setCurrentIndex(side->findText("Bride"));
+    EXPECT_EQ(shownNames(), QStringList{QString::fromUtf8("Minh Nguyễn")});
+    EXPECT_EQ(find_->lblCounts->text(), "1 of 4 parties shown: 3 people invited, 0 attending");
+    clickBox(find_->chkNoReply);
+    clickBox(find_->chkAttending);
+    EXPECT_EQ(shownNames(), QStringList{QString::fromUtf8("Dr. Chloé Moreau")});
+    clickBox(find_->chkAttending);
+    side->setCurrentIndex(0);
+    find_->cboEvent->setCurrentIndex(find_->cboEvent->findText("Shower"));
+    EXPECT_EQ(shownNames(), QStringList{"Ms. Ana Zapata"});
+    find_->cboEvent->setCurrentIndex(0);
+    QTest::keyClicks(find_->txtSearch, "zz");
+    EXPECT_TRUE(shownNames().isEmpty());
+    EXPECT_EQ(find_->lblCounts->text(), "0 of 4 parties shown: 0 people invited, 0 attending");
+    EXPECT_TRUE(find_->isVisible()) << "Enter in the search box does not close the window";
+    QTest::keyClick(find_->txtSearch, Qt::Key_Return);
+    EXPECT_TRUE(find_->isVisible());
+}
+
+TEST_F(FindGuestsTest, HeadersSortAndSeveralPartiesAreSelectedWithTheKeyboard)
+{
+    EXPECT_EQ(shownNames().first(), "Dr. Chloé Moreau")
+        << "by last name first: Moreau, Nguyễn, O'Connell, Zapata";
+    auto* header = find_->grdFound->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(5) + 10, header->height() / 2));  // People
+    EXPECT_EQ(shownNames().mid(2),
+              (QStringList{"Mr. and Mrs. Liam O'Connell", QString::fromUtf8("Minh Nguyễn")}))
+        << "fewest people first";
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(5) + 10, header->height() / 2));
+    EXPECT_EQ(shownNames().first(), QString::fromUtf8("Minh Nguyễn"))
+        << "a second click turns the order round";
+
+    find_->txtSearch->setFocus();
+    QTest::keyClick(find_->txtSearch, Qt::Key_Down);
+    EXPECT_TRUE(find_->grdFound->hasFocus()) << "Down leaves the search box for the list";
+    find_->grdFound->setCurrentIndex(find_->grdFound->model()->index(0, 0));
+    QTest::keyClick(find_->grdFound, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(find_->grdFound, Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(find_->selectedParties().size(), 3u);
+    EXPECT_EQ(find_->shownParties().size(), 4u);
+    QTest::keyClick(find_->grdFound, Qt::Key_F1);
+    ASSERT_NE(shell::currentHelpViewer(), nullptr);
+    EXPECT_EQ(shell::currentHelpViewer()->currentKey(), "1013");
+    shell::quitHelp();
+    testsupport::showActive(find_.get());
+    QTest::keyClick(find_->grdFound, Qt::Key_Escape);
+    EXPECT_FALSE(find_->isVisible());
+}
+
+TEST_F(FindGuestsTest, EnterOpensThePartyAndTheListShowsWhatWasChangedThere)
+{
+    QString opened;
+    controls::setModalHook([&](QWidget* window) {
+        if (auto* guests = qobject_cast<frmGuests*>(window)) {
+            opened = guests->windowTitle() + "|" + guests->addtxtFields[2]->text();
+            rawSql("UPDATE Guests SET City = 'Dublin' WHERE LastName = 'O''Connell'");
+            guests->close();
+        }
+        return 0;
+    });
+    QTest::keyClicks(find_->txtSearch, "liam");
+    ASSERT_EQ(shownNames().size(), 1);
+    QTest::keyClick(find_->txtSearch, Qt::Key_Down);
+    QTest::keyClick(find_->grdFound, Qt::Key_Return);
+    EXPECT_EQ(opened, "Guest List Manager|Liam") << "opened at the party";
+    EXPECT_EQ(find_->grdFound->model()->index(0, 2).data().toString(), "Dublin");
+    EXPECT_EQ(find_->selectedParties(), std::vector<qint64>{liam_});
+}
