@@ -48,6 +48,9 @@ const char* const ImportHelp =
     "                             the empty fields of the party they match\n"
     "  --on-problem skip|fix      rows with a problem are skipped (default), or imported with\n"
     "                             over-long texts shortened and unreadable values left out\n"
+    "  --invite EVENTS            invite every party to these events (a comma list of ceremony,\n"
+    "                             reception, shower, rehearsal) unless a column of the file says\n"
+    "  --side Bride|Groom|Both    every party's side, unless a column of the file says\n"
     "  --encoding utf-8|utf-16|windows-1252, --separator comma|semicolon|tab,\n"
     "  --header yes|no            override the guesses made from the file\n";
 
@@ -115,6 +118,8 @@ struct ImportOptions {
     exchange::DuplicateAction onDuplicate = exchange::DuplicateAction::Skip;
     exchange::ProblemAction onProblem = exchange::ProblemAction::Skip;
     exchange::CsvOptions csv;
+    std::vector<exchange::GuestField> inviteTo;
+    QString side;
 };
 
 QString takeValue(const QStringList& args, qsizetype& i)
@@ -172,6 +177,30 @@ void readOption(ImportOptions& o, const QStringList& args, qsizetype& i)
             o.csv.separator = '\t';
         else
             throw UsageError{QStringLiteral("--separator takes comma, semicolon or tab, not \"%1\".").arg(v)};
+    } else if (a == QLatin1String("--invite")) {
+        using F = exchange::GuestField;
+        const std::pair<const char*, F> events[] = {{"ceremony", F::Ceremony},
+                                                    {"reception", F::Reception},
+                                                    {"shower", F::Shower},
+                                                    {"rehearsal", F::Rehearsal}};
+        for (const QString& word : takeValue(args, i).toLower().split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            const auto it = std::find_if(std::begin(events), std::end(events), [&](const auto& e) {
+                return word.trimmed() == QLatin1String(e.first);
+            });
+            if (it == std::end(events))
+                throw UsageError{
+                    QStringLiteral("--invite takes a comma list of ceremony, reception, shower and "
+                                   "rehearsal, not \"%1\".")
+                        .arg(word)};
+            o.inviteTo.push_back(it->second);
+        }
+    } else if (a == QLatin1String("--side")) {
+        const QString v = takeValue(args, i);
+        for (const char* side : {"Bride", "Groom", "Both"})
+            if (v.compare(QLatin1String(side), Qt::CaseInsensitive) == 0)
+                o.side = QString::fromLatin1(side);
+        if (o.side.isEmpty())
+            throw UsageError{QStringLiteral("--side takes Bride, Groom or Both, not \"%1\".").arg(v)};
     } else if (a == QLatin1String("--header")) {
         const QString v = takeValue(args, i).toLower();
         if (v != QLatin1String("yes") && v != QLatin1String("no"))
@@ -293,6 +322,8 @@ int importGuests(const QStringList& args, QTextStream& out)
     applyMaps(mapping, o, table.headers);
     exchange::ImportSettings settings;
     settings.mapping = mapping;
+    settings.inviteTo = o.inviteTo;
+    settings.side = o.side;
     std::unique_ptr<store::Recordset> general = db.openRecordset(QStringLiteral("General"));
     if (!general->eof()) {
         settings.brideName = general->value(QStringLiteral("bridesname")).toString();

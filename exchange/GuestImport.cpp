@@ -213,6 +213,15 @@ RowReading readRow(const QStringList& cells, const std::vector<GuestField>& mapp
                             *a.coming ? row.values.value(Invited, qint64(1)) : QVariant(qint64(0)));
         }
     }
+    // The invitations and side chosen for the whole file, where no column of it says.
+    const auto mapped = [&mapping](GuestField f) {
+        return std::find(mapping.begin(), mapping.end(), f) != mapping.end();
+    };
+    for (GuestField event : settings.inviteTo)
+        if (!mapped(event))
+            row.values.insert(fieldInfo(event).column, true);
+    if (!settings.side.isEmpty() && !mapped(GuestField::Side))
+        row.values.insert(fieldInfo(GuestField::Side).column, settings.side);
     // The envelope lines, as the guest window proposes them, unless the file gave them.
     insertIfMissing(
         row, WeddingLine,

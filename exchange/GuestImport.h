@@ -71,6 +71,10 @@ enum class ProblemAction { Skip, Fix };  // Fix: shorten long texts, leave unrea
 struct ImportSettings {
     std::vector<GuestField> mapping;  // one per column of the table
     QString brideName, groomName;     // the couple's names, for side texts that use them
+    // What every party gets unless a column of the file says it: invited to these events
+    // (Ceremony, Reception, Shower, Rehearsal), and this side ("Bride", "Groom", "Both").
+    std::vector<GuestField> inviteTo;
+    QString side;
 };
 
 // A row read into Guests values (column -> text, bool or qint64), with its problems.

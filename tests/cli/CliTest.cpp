@@ -337,3 +337,32 @@ TEST_F(Cli, GuestsPrintsThePartiesFoundAndTheirNumber)
     EXPECT_TRUE(err_.contains("Unknown filter \"meal:Beef\"")) << err_.toStdString();
     EXPECT_EQ(run({"guests", path(), "--search"}), 2);
 }
+
+TEST_F(Cli, AnImportInvitesEveryPartyAndGivesItsSideUnlessTheFileSays)
+{
+    const exchangetest::TempFile plain("list.csv", "First Name,Last Name\nLiam,Okafor\nGrace,Moreau\n");
+    EXPECT_EQ(
+        run({"import-guests", path(), plain.path(), "--invite", "ceremony, Reception", "--side", "groom"}), 0)
+        << err_.toStdString();
+    EXPECT_EQ(run({"guests", path(), "--filter", "invited:ceremony", "--filter", "invited:reception",
+                   "--filter", "side:Groom", "--filter", "not-seated"}),
+              0);
+    EXPECT_TRUE(out_.endsWith("\n2 parties\n")) << out_.toStdString();
+    EXPECT_EQ(run({"guests", path(), "--filter", "invited:shower"}), 0);
+    EXPECT_EQ(out_, "0 parties\n");
+
+    // A column of the file wins, also where it says no.
+    const exchangetest::TempFile own("own.csv",
+                                     "First Name,Last Name,Side,Shower\nAna,Zapata,Bride,\nBo,Lund,,x\n");
+    EXPECT_EQ(run({"import-guests", path(), own.path(), "--invite", "shower", "--side", "Groom"}), 0)
+        << err_.toStdString();
+    EXPECT_EQ(run({"guests", path(), "--filter", "invited:shower"}), 0);
+    EXPECT_TRUE(out_.startsWith("Bo Lund\tBoth\t\tshower\t"))
+        << "an empty side cell is the import's own Both";
+    EXPECT_EQ(run({"guests", path(), "--search", "zapata"}), 0);
+    EXPECT_TRUE(out_.startsWith("Ana Zapata\tBride\t")) << out_.toStdString();
+
+    EXPECT_EQ(run({"import-guests", path(), plain.path(), "--invite", "brunch"}), 2);
+    EXPECT_TRUE(err_.contains("--invite takes a comma list")) << err_.toStdString();
+    EXPECT_EQ(run({"import-guests", path(), plain.path(), "--side", "aunt"}), 2);
+}
