@@ -5,6 +5,7 @@
 #include "exchange/GuestImport.h"
 #include "exchange/MappingMemory.h"
 
+#include "cli/BudgetCommand.h"
 #include "cli/SeatCommand.h"
 #include "cli/UsageError.h"
 
@@ -30,7 +31,8 @@ const char* const GeneralHelp =
     "  calendar       write the shower, ceremony, reception and open tasks as an iCalendar file\n"
     "  seat           propose (and with --apply, write) a seating plan under the seating rules\n"
     "  backups        list the backups of the wedding file, newest first\n"
-    "  restore        go back to one of the backups (the file as it is now is kept as a backup)\n\n"
+    "  restore        go back to one of the backups (the file as it is now is kept as a backup)\n"
+    "  budget         write the budget's figures per category as CSV\n\n"
     "orvane-cli COMMAND --help describes each command.\n";
 
 const char* const ImportHelp =
@@ -432,6 +434,7 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
         {"seat", QString::fromLatin1(SeatHelp), seatCommand},
         {"backups", QString::fromLatin1(BackupsHelp), backupsCommand},
         {"restore", QString::fromLatin1(RestoreHelp), restoreCommand},
+        {"budget", QString::fromLatin1(BudgetHelp), budgetCommand},
     };
     if (command.isEmpty() || command == QLatin1String("--help") || command == QLatin1String("-h")) {
         (command.isEmpty() ? err : out) << GeneralHelp;
