@@ -5,6 +5,7 @@
 #include "app/NavLabel.h"
 #include "app/Recovery.h"
 #include "app/frmAbout.h"
+#include "budget/frmBudget.h"
 #include "budget/frmDataGrid.h"
 #include "checklist/frmCheck.h"
 #include "controls/DataSource.h"
@@ -213,6 +214,9 @@ void frmMain::buildMenus()
     mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     app::addExchangeItems(mnuFile, this);
+    QAction* budget = mnuFile->addAction(QStringLiteral("&Budget..."));
+    budget->setObjectName(QStringLiteral("mnuBudget"));
+    connect(budget, &QAction::triggered, this, [this] { showBudgetWindow(this); });
     mnuOpenDataFolder = action(mnuFile, "mnuOpenDataFolder", QStringLiteral("Open Data Folder"),
                                &frmMain::mnuOpenDataFolder_Click);
     mnuRestore =

@@ -33,6 +33,34 @@ void addItem(CategoryFigures& row, const Item& item)
 
 }  // namespace
 
+namespace {
+
+bool isKnownCategory(const BudgetPlan& plan, std::optional<qint64> category)
+{
+    return category && std::any_of(plan.categories.begin(), plan.categories.end(),
+                                   [&](const Category& c) { return c.id == *category; });
+}
+
+}  // namespace
+
+std::vector<const Item*> itemsOf(const BudgetPlan& plan, const CategoryFigures& row)
+{
+    std::vector<const Item*> items;
+    for (const Item& item : plan.items)
+        if (row.category ? item.category == row.category : !isKnownCategory(plan, item.category))
+            items.push_back(&item);
+    return items;
+}
+
+std::vector<const Payment*> paymentsOf(const BudgetPlan& plan, qint64 expense)
+{
+    std::vector<const Payment*> payments;
+    for (const Payment& payment : plan.payments)
+        if (payment.expense == expense)
+            payments.push_back(&payment);
+    return payments;
+}
+
 std::vector<CategoryFigures> categoryFigures(const BudgetPlan& plan)
 {
     std::vector<CategoryFigures> rows;

@@ -77,6 +77,12 @@ QString uncategorisedName();
 // there are any. Items of a category that is not in the plan count as without one.
 std::vector<CategoryFigures> categoryFigures(const BudgetPlan& plan);
 
+// The items a row of categoryFigures() counts, in the plan's order.
+std::vector<const Item*> itemsOf(const BudgetPlan& plan, const CategoryFigures& row);
+
+// The payments of an expense, in the plan's order.
+std::vector<const Payment*> paymentsOf(const BudgetPlan& plan, qint64 expense);
+
 // The sums of the rows, named "Total".
 CategoryFigures totalOf(const std::vector<CategoryFigures>& rows);
 

@@ -99,6 +99,16 @@ TEST_F(MainWindowTest, EveryLabelClicksAndOpensItsWindow)
     EXPECT_NE(store::Workspace::defaultWorkspace().database(), nullptr);
 }
 
+TEST_F(MainWindowTest, TheFileMenuOpensTheBudget)
+{
+    auto* item = main().findChild<QAction*>("mnuBudget");
+    ASSERT_NE(item, nullptr);
+    EXPECT_TRUE(main().mnuFile->actions().contains(item));
+    item->trigger();
+    EXPECT_TRUE(run_.modals.contains("frmBudget"));
+    EXPECT_TRUE(run_.dialogs->messages().empty());
+}
+
 TEST_F(MainWindowTest, F1OpensTheTopicOfTheWindowItIsPressedIn)
 {
     // The key the help viewer shows after F1 in a window, closing the viewer again.
