@@ -2,6 +2,7 @@
 
 #include "budget/ExpenseRules.h"
 #include "controls/CellFormat.h"
+#include "store/ReadQuery.h"
 
 #include <QDateTime>
 
@@ -66,34 +67,65 @@ std::unique_ptr<store::Recordset> rows(store::Database& db, const QString& sql)
     return db.openRecordset(sql, store::RecordsetType::Snapshot);
 }
 
+using store::FieldType;
+
+// The plan is read with plain SELECTs of the engine: a window over thousands of rows opens
+// without a record set's bookkeeping for each of them.
 void readItems(store::Database& db, BudgetPlan& plan, bool withPlan)
 {
-    std::map<qint64, size_t> indexOf;
-    auto expenses = rows(db, QStringLiteral("Expenses"));
-    for (; !expenses->eof(); expenses->moveNext()) {
+    const QString columns =
+        QStringLiteral("SELECT e.rowid, e.Description, e.Total, e.Downpayment, e.Paid, e.Owing");
+    store::ReadQuery rows(db.handle(),
+                          withPlan ? columns + QStringLiteral(", p.CategoryId, p.Estimate, p.VendorKey "
+                                                              "FROM Expenses e LEFT JOIN PlanItems p ON "
+                                                              "p.ExpenseKey = e.rowid ORDER BY e.rowid")
+                                   : columns + QStringLiteral(" FROM Expenses e ORDER BY e.rowid"));
+    while (rows.next()) {
         Item item;
-        item.key = expenses->bookmark();
-        item.description = expenses->value(QStringLiteral("Description")).toString();
-        item.total = moneyOf(expenses->value(QStringLiteral("Total")));
-        item.deposit = moneyOf(expenses->value(QStringLiteral("Downpayment")));
-        item.paid = moneyOf(expenses->value(QStringLiteral("Paid")));
-        item.owing = moneyOf(expenses->value(QStringLiteral("Owing")));
-        indexOf[item.key] = plan.items.size();
+        item.key = rows.value(0, FieldType::Number).toLongLong();
+        item.description = rows.value(1, FieldType::Text).toString();
+        item.total = moneyOf(rows.value(2, FieldType::Currency));
+        item.deposit = moneyOf(rows.value(3, FieldType::Currency));
+        item.paid = moneyOf(rows.value(4, FieldType::Currency));
+        item.owing = moneyOf(rows.value(5, FieldType::Currency));
+        if (withPlan) {
+            item.category = keyOf(rows.value(6, FieldType::Number));
+            if (const QVariant estimate = rows.value(7, FieldType::Currency); estimate.isValid())
+                item.estimate = moneyOf(estimate);
+            item.vendor = keyOf(rows.value(8, FieldType::Number));
+        }
         plan.items.push_back(item);
     }
-    if (!withPlan)
-        return;
-    auto planned =
-        rows(db, QStringLiteral("SELECT ExpenseKey, CategoryId, Estimate, VendorKey FROM PlanItems"));
-    for (; !planned->eof(); planned->moveNext()) {
-        const auto found = indexOf.find(planned->value(0).toLongLong());
-        if (found == indexOf.end())
-            continue;
-        Item& item = plan.items[found->second];
-        item.category = keyOf(planned->value(1));
-        if (const QVariant estimate = planned->value(2); !estimate.isNull() && estimate.isValid())
-            item.estimate = moneyOf(estimate);
-        item.vendor = keyOf(planned->value(3));
+}
+
+// A stored date as its day number (the Julian day QDate counts in), computed by the engine:
+// reading thousands of dates as date-times would cost more than the rest of the plan.
+const QString DayNumber = QStringLiteral("CAST(julianday(%1) + 0.5 AS INTEGER)");
+
+QDate dayOf(const QVariant& dayNumber)
+{
+    return dayNumber.isValid() ? QDate::fromJulianDay(dayNumber.toLongLong()) : QDate();
+}
+
+void readPayments(store::Database& db, BudgetPlan& plan)
+{
+    store::ReadQuery rows(
+        db.handle(),
+        QStringLiteral("SELECT PaymentId, ExpenseKey, Kind, %1, Amount, IsPaid, %2 FROM "
+                       "PlanPayments ORDER BY DueDate, PaymentId")
+            .arg(DayNumber.arg(QStringLiteral("DueDate")), DayNumber.arg(QStringLiteral("PaidDate"))));
+    while (rows.next()) {
+        Payment p;
+        p.id = rows.value(0, FieldType::Number).toLongLong();
+        p.expense = rows.value(1, FieldType::Number).toLongLong();
+        p.deposit = rows.value(2, FieldType::Text)
+                        .toString()
+                        .compare(QStringLiteral("Deposit"), Qt::CaseInsensitive) == 0;
+        p.due = dayOf(rows.value(3, FieldType::Number));
+        p.amount = moneyOf(rows.value(4, FieldType::Currency));
+        p.paid = rows.value(5, FieldType::YesNo).toBool();
+        p.paidOn = dayOf(rows.value(6, FieldType::Number));
+        plan.payments.push_back(p);
     }
 }
 
@@ -197,9 +229,7 @@ BudgetPlan loadPlan(store::Database& db)
     for (; !categories->eof(); categories->moveNext())
         plan.categories.push_back({categories->value(0).toLongLong(), categories->value(1).toString(),
                                    moneyOf(categories->value(2))});
-    auto payments = rows(db, QStringLiteral("SELECT * FROM PlanPayments ORDER BY DueDate, PaymentId"));
-    for (; !payments->eof(); payments->moveNext())
-        plan.payments.push_back(paymentOf(*payments));
+    readPayments(db, plan);
     return plan;
 }
 

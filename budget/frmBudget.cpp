@@ -69,7 +69,11 @@ QTableWidget* newTable(QWidget* parent, const char* name, const QStringList& cap
     table->setTabKeyNavigation(false);  // Tab moves on to the next control
     table->verticalHeader()->setVisible(false);
     table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
-    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Fixed widths wide enough for large amounts: sizing columns to their contents would
+    // measure every row again at each row filled.
+    const int amountWidth = table->fontMetrics().horizontalAdvance(QStringLiteral("$000,000.00")) + 16;
+    for (int c = 1; c < int(captions.size()); ++c)
+        table->setColumnWidth(c, std::max(amountWidth, table->fontMetrics().horizontalAdvance(captions[c]) + 16));
     table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     table->setWordWrap(false);
     return table;
