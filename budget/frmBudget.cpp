@@ -69,12 +69,7 @@ QTableWidget* newTable(QWidget* parent, const char* name, const QStringList& cap
     table->setTabKeyNavigation(false);  // Tab moves on to the next control
     table->verticalHeader()->setVisible(false);
     table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
-    // Fixed widths wide enough for large amounts: sizing columns to their contents would
-    // measure every row again at each row filled.
-    const int amountWidth = table->fontMetrics().horizontalAdvance(QStringLiteral("$000,000.00")) + 16;
-    for (int c = 1; c < int(captions.size()); ++c)
-        table->setColumnWidth(c, std::max(amountWidth, table->fontMetrics().horizontalAdvance(captions[c]) + 16));
-    table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    table->horizontalHeader()->setStretchLastSection(true);
     table->setWordWrap(false);
     return table;
 }
@@ -92,6 +87,14 @@ void setRow(QTableWidget* table, int row, const QStringList& texts, int firstAmo
     for (int c = 0; c < texts.size(); ++c)
         table->setItem(row, c, cell(texts[c], c >= firstAmount));
     table->item(row, 0)->setData(Qt::UserRole, key);
+}
+
+// Columns as wide as their texts, measured once the table is filled (a table that sizes its
+// columns itself measures every row again at each row filled).
+void fitColumns(QTableWidget* table)
+{
+    for (int c = 0; c + 1 < table->columnCount(); ++c)
+        table->resizeColumnToContents(c);
 }
 
 // The row of a table whose key is key, or -1.
@@ -154,6 +157,7 @@ frmBudget::frmBudget(QWidget* parent) : QDialog(parent), today_(QDate::currentDa
     filling_ = false;
     grdCategories_Click();
     fillDue();
+    grdCategories->setFocus();
 }
 
 void frmBudget::createControls()
@@ -181,26 +185,37 @@ void frmBudget::createControls()
     buttons->addWidget(SSCommand1);
     buttons->addWidget(cmdClose);
 
-    auto* middle = new QHBoxLayout;
-    middle->addLayout(createCategoryPanel(), 5);
-    middle->addLayout(createItemPanel(), 4);
-    auto* bottom = new QHBoxLayout;
-    bottom->addLayout(createPaymentPanel(), 4);
-    auto* due = new QVBoxLayout;
-    due->addWidget(lblDue);
-    due->addWidget(grdDue, 1);
-    bottom->addLayout(due, 5);
+    // Left: the categories over what falls due; right: the chosen category's items over the
+    // chosen item's payments.
+    auto* left = new QVBoxLayout;
+    left->addLayout(createCategoryPanel(), 3);
+    left->addWidget(lblDue);
+    left->addWidget(grdDue, 2);
+    auto* right = new QVBoxLayout;
+    right->addLayout(createItemPanel(), 1);
+    right->addLayout(createPaymentPanel(), 1);
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(left, 6);
+    columns->addLayout(right, 5);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addLayout(middle, 3);
-    layout->addLayout(bottom, 2);
+    layout->addLayout(columns, 1);
     layout->addLayout(buttons);
     for (QPushButton* button : findChildren<QPushButton*>())
         button->setAutoDefault(false);
     for (QTableWidget* table : findChildren<QTableWidget*>())
         table->setMinimumHeight(90);
-    resize(1040, 660);
+    // Tab goes through the window as it reads: the budget, the categories, the items, the
+    // payments, what falls due, then the buttons.
+    const std::vector<QWidget*> order = {txtTotalBudget, grdCategories,   txtPlanned, cmdNewCategory,
+                                         grdItems,       cboItemCategory, cboVendor,  txtEstimate,
+                                         cmdNewItem,     grdPayments,     cboKind,    txtDue,
+                                         txtAmount,      cmdAddPayment,   cmdPaid,    cmdRemovePayment,
+                                         grdDue,         SSCommand1,      cmdClose};
+    for (size_t i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    resize(1180, 700);
 }
 
 QLayout* frmBudget::createCategoryPanel()
@@ -396,6 +411,7 @@ void frmBudget::fillCategories()
     cboVendor->addItem(QStringLiteral("(No vendor)"), qint64(0));
     for (const auto& [key, name] : plan_.vendors)
         cboVendor->addItem(name, key);
+    fitColumns(grdCategories);
 }
 
 void frmBudget::fillItems()
@@ -415,6 +431,7 @@ void frmBudget::fillItems()
     if (const CategoryFigures* category = selectedCategory(); category && !txtPlanned->hasFocus())
         txtPlanned->setText(category->category ? moneyText(category->planned) : QString());
     txtPlanned->setEnabled(row && row->category);
+    fitColumns(grdItems);
 }
 
 void frmBudget::fillItemFields()
@@ -450,6 +467,7 @@ void frmBudget::fillPayments()
     }
     cmdPaid->setEnabled(!payments.empty());
     cmdRemovePayment->setEnabled(!payments.empty());
+    fitColumns(grdPayments);
 }
 
 void frmBudget::fillDue()
@@ -469,6 +487,7 @@ void frmBudget::fillDue()
         if (d.state == PaymentState::Overdue)
             grdDue->item(r, 4)->setForeground(Qt::darkRed);
     }
+    fitColumns(grdDue);
 }
 
 const CategoryFigures* frmBudget::selectedCategory() const

@@ -273,6 +273,16 @@ TEST_F(BudgetWindow, NewCategoriesAndItemsHelpAndEsc)
         stored("SELECT Total || ' ' || Owing || ' ' || Quantity FROM Expenses WHERE Description = 'Spa day'"),
         "0 0 1");
 
+    // Tab reads the window from the top: the categories, then the items and their fields.
+    w->grdCategories->setFocus();
+    QStringList stops;
+    for (int i = 0; i < 6; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        stops << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(stops, (QStringList{"txtPlanned", "cmdNewCategory", "grdItems", "cboItemCategory", "cboVendor",
+                                  "txtEstimate"}));
+
     QTest::keyClick(w->grdItems, Qt::Key_F1);
     testsupport::pumpEvents();
     ASSERT_NE(shell::currentHelpViewer(), nullptr);
