@@ -32,7 +32,8 @@ const char* const GeneralHelp =
     "  seat           propose (and with --apply, write) a seating plan under the seating rules\n"
     "  backups        list the backups of the wedding file, newest first\n"
     "  restore        go back to one of the backups (the file as it is now is kept as a backup)\n"
-    "  budget         write the budget's figures per category as CSV\n\n"
+    "  budget         write the budget's figures per category as CSV\n"
+    "  import-expenses  import a budget spreadsheet saved as CSV into the expenses and their plan\n\n"
     "orvane-cli COMMAND --help describes each command.\n";
 
 const char* const ImportHelp =
@@ -435,6 +436,7 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
         {"backups", QString::fromLatin1(BackupsHelp), backupsCommand},
         {"restore", QString::fromLatin1(RestoreHelp), restoreCommand},
         {"budget", QString::fromLatin1(BudgetHelp), budgetCommand},
+        {"import-expenses", QString::fromLatin1(ImportExpensesHelp), importExpensesCommand},
     };
     if (command.isEmpty() || command == QLatin1String("--help") || command == QLatin1String("-h")) {
         (command.isEmpty() ? err : out) << GeneralHelp;

@@ -131,3 +131,34 @@ TEST_F(BudgetCommand, RefusesToWriteOverTheWeddingAndSaysWhatIsWrongWithTheComma
     EXPECT_EQ(run({"--help"}), 0);
     EXPECT_TRUE(out_.contains("  budget "));
 }
+
+TEST_F(BudgetCommand, ImportExpensesPrintsTheReviewAndADryRunChangesNothing)
+{
+    const QString sheet = testsupport::testDataDir("imports") + "/budget-sheet.csv";
+    const QByteArray before = fileBytes(path());
+    ASSERT_EQ(run({"import-expenses", path(), sheet, "--dry-run"}), 0) << err_.toStdString();
+    EXPECT_EQ(fileBytes(path()), before);
+    EXPECT_TRUE(out_.contains("Budget Item -> Item")) << out_.toStdString();
+    EXPECT_TRUE(out_.contains("Supplier -> Vendor"));
+    // The reader drops the line with nothing but separators before it counts records.
+    EXPECT_TRUE(out_.contains("Expenses (6):"));
+    EXPECT_TRUE(out_.contains("row 2  Reception hall  4800.00 x 1  [Venue]"));
+    EXPECT_TRUE(out_.contains("New categories: Flowers, Music"));
+    EXPECT_TRUE(out_.contains("row 7: a total") && out_.contains("row 10: a total"));
+    EXPECT_TRUE(out_.contains("row 9: Estimated Cost \"lots\" is not an amount"));
+
+    ASSERT_EQ(run({"import-expenses", path(), sheet}), 0) << err_.toStdString();
+    EXPECT_TRUE(out_.contains("6 expenses added (2 new categories).")) << out_.toStdString();
+    EXPECT_EQ(storetest::rawValue(path(), "SELECT count(*) FROM Expenses"), "9");
+    EXPECT_EQ(storetest::rawValue(path(),
+                                  "SELECT count(*) FROM Expenses WHERE Owing IS NOT Total - (Downpayment + "
+                                  "Paid) OR Total IS NOT Amount * Quantity"),
+              "0");
+    EXPECT_EQ(storetest::rawValue(path(), "SELECT count(*) FROM PlanPayments"), "3");
+
+    EXPECT_EQ(run({"import-expenses", path()}), 2);
+    EXPECT_TRUE(err_.contains("import-expenses needs WEDDING.mdb and FILE.csv."));
+    EXPECT_EQ(run({"import-expenses", path(), sheet, "--decimal", "both"}), 2);
+    EXPECT_EQ(run({"import-expenses", path(), tempPath("missing.csv")}), 1);
+    EXPECT_TRUE(err_.startsWith("orvane-cli import-expenses: ")) << err_.toStdString();
+}
