@@ -294,6 +294,24 @@ bool looksLikeExpenseHeader(const QStringList& record)
     return named >= 2 && !anyAmount;
 }
 
+ExpenseTable expenseTable(QList<QStringList> records, QList<int> recordNumbers, std::optional<bool> header)
+{
+    ExpenseTable table;
+    table.headerRow = !records.isEmpty() && header.value_or(looksLikeExpenseHeader(records.first()));
+    if (table.headerRow) {
+        table.headers = records.takeFirst();
+        recordNumbers.removeFirst();
+    }
+    qsizetype width = table.headers.size();
+    for (const QStringList& record : records)
+        width = std::max(width, record.size());
+    for (qsizetype c = table.headers.size(); c < width; ++c)
+        table.headers << QStringLiteral("Column %1").arg(c + 1);
+    table.rows = std::move(records);
+    table.rowNumbers = std::move(recordNumbers);
+    return table;
+}
+
 std::optional<Currency> readMoney(const QString& text, bool decimalComma, bool* blank)
 {
     if (blank)
@@ -369,6 +387,30 @@ ExpenseReview reviewExpenses(const QStringList& headers, const QList<QStringList
         review.rows.push_back(std::move(row));
     }
     return review;
+}
+
+QString reviewText(const ExpenseReview& review)
+{
+    QString out = QStringLiteral("Expenses (%1):\n").arg(review.rows.size());
+    for (const ExpenseRow& row : review.rows)
+        out +=
+            QStringLiteral("  row %1  %2  %3 x %4%5\n")
+                .arg(row.rowNumber)
+                .arg(row.expense.description, plainAmount(row.expense.unitCost))
+                .arg(row.expense.quantity)
+                .arg(row.categoryName.isEmpty() ? QString() : QStringLiteral("  [%1]").arg(row.categoryName));
+    if (!review.newCategories.isEmpty())
+        out += QStringLiteral("New categories: %1\n").arg(review.newCategories.join(QStringLiteral(", ")));
+    const auto rows = [&out](const QString& title, const std::vector<LeftOutRow>& list) {
+        if (list.empty())
+            return;
+        out += QStringLiteral("%1 (%2):\n").arg(title).arg(list.size());
+        for (const LeftOutRow& row : list)
+            out += QStringLiteral("  row %1: %2\n").arg(row.rowNumber).arg(row.reason);
+    };
+    rows(QStringLiteral("Left out"), review.leftOut);
+    rows(QStringLiteral("Cannot be read, left out"), review.problems);
+    return out;
 }
 
 QString ExpenseImportResult::summary() const

@@ -49,6 +49,16 @@ ExpenseColumns guessExpenseColumns(const QStringList& headers);
 // Whether a first record is a header row: it names at least two fields and holds no amount.
 bool looksLikeExpenseHeader(const QStringList& record);
 
+// The records of a file as a table: the first record becomes the headers when `header` says so,
+// or, unset, when it looks like a header row; otherwise the columns are named "Column 1", ...
+struct ExpenseTable {
+    QStringList headers;
+    QList<QStringList> rows;
+    QList<int> rowNumbers;  // each row's record number in the file
+    bool headerRow = false;
+};
+ExpenseTable expenseTable(QList<QStringList> records, QList<int> recordNumbers, std::optional<bool> header);
+
 // Reads a money text: a currency sign or code, grouping and parentheses or a minus for
 // negative amounts are allowed. decimalComma: "1.200,00" (else "1,200.00"). An empty text
 // reads as nullopt with *blank set; a text that is no amount as nullopt.
@@ -83,6 +93,10 @@ struct ExpenseReview {
 ExpenseReview reviewExpenses(const QStringList& headers, const QList<QStringList>& rows,
                              const QList<int>& rowNumbers, const ExpenseColumns& columns, bool decimalComma,
                              const BudgetPlan& plan);
+
+// The review in words, one line each: the expenses to import ("row 2  Hall  4800.00 x 1  [Venue]"),
+// the new categories, the rows left out and those that cannot be read, with their record numbers.
+QString reviewText(const ExpenseReview& review);
 
 struct ExpenseImportResult {
     int added = 0;

@@ -142,43 +142,17 @@ void printReview(QTextStream& out, const QStringList& headers, const budget::Exp
     out << "Columns:\n";
     for (size_t c = 0; c < columns.size(); ++c)
         out << "  " << headers.value(qsizetype(c)) << " -> " << budget::fieldCaption(columns[c]) << "\n";
-    out << QStringLiteral("Expenses (%1):\n").arg(review.rows.size());
-    for (const budget::ExpenseRow& row : review.rows)
-        out << QStringLiteral("  row %1  %2  %3 x %4%5\n")
-                   .arg(row.rowNumber)
-                   .arg(row.expense.description, budget::plainAmount(row.expense.unitCost))
-                   .arg(row.expense.quantity)
-                   .arg(row.categoryName.isEmpty() ? QString()
-                                                   : QStringLiteral("  [%1]").arg(row.categoryName));
-    if (!review.newCategories.isEmpty())
-        out << "New categories: " << review.newCategories.join(QStringLiteral(", ")) << "\n";
-    if (!review.leftOut.empty()) {
-        out << QStringLiteral("Left out (%1):\n").arg(review.leftOut.size());
-        for (const budget::LeftOutRow& row : review.leftOut)
-            out << QStringLiteral("  row %1: %2\n").arg(row.rowNumber).arg(row.reason);
-    }
-    if (!review.problems.empty()) {
-        out << QStringLiteral("Cannot be read, left out (%1):\n").arg(review.problems.size());
-        for (const budget::LeftOutRow& row : review.problems)
-            out << QStringLiteral("  row %1: %2\n").arg(row.rowNumber).arg(row.reason);
-    }
+    out << budget::reviewText(review);
 }
 
 // The file's records, with the header row taken off when there is one.
-exchange::CsvTable readTable(const ImportOptions& o)
+budget::ExpenseTable readTable(const ImportOptions& o)
 {
     exchange::CsvOptions csv;
     csv.separator = o.separator;
     csv.headerRow = false;
-    exchange::CsvTable table = exchange::readCsvFile(o.file, csv);
-    const bool header =
-        o.header.value_or(!table.rows.isEmpty() && budget::looksLikeExpenseHeader(table.rows.first()));
-    if (header && !table.rows.isEmpty()) {
-        table.headers = table.rows.takeFirst();
-        table.rowNumbers.removeFirst();
-        table.headerRow = true;
-    }
-    return table;
+    const exchange::CsvTable records = exchange::readCsvFile(o.file, csv);
+    return budget::expenseTable(records.rows, records.rowNumbers, o.header);
 }
 
 }  // namespace
@@ -186,7 +160,7 @@ exchange::CsvTable readTable(const ImportOptions& o)
 int importExpensesCommand(const QStringList& args, QTextStream& out)
 {
     const ImportOptions o = importOptions(args);
-    const exchange::CsvTable table = readTable(o);
+    const budget::ExpenseTable table = readTable(o);
     budget::ExpenseColumns columns = budget::guessExpenseColumns(table.headers);
     applyMaps(columns, o, table.headers);
     const bool decimalComma = o.decimalComma.value_or(budget::guessDecimalComma(table.rows, columns));

@@ -1,10 +1,18 @@
 // Importing a budget spreadsheet: money in its common texts, headers by their common names,
 // blank cells, empty and total rows left out and said so, and the import itself: one
 // transaction after a backup, the expense table's rules kept, nothing changed when it fails.
+#include "app/frmImportExpenses.h"
 #include "budget/ExpenseImport.h"
 #include "store/Backup.h"
 #include "tests/controls/GridWindowTest.h"
 #include "tests/store/StoreFixture.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTableWidget>
 
 using namespace budget;
 using store::Currency;
@@ -164,4 +172,75 @@ TEST_F(ExpenseImport, OneTransactionAfterABackupKeepingTotalAndOwing)
     // Nothing to import: nothing is written, not even a backup.
     EXPECT_TRUE(runExpenseImport(db(), review(Headers, {{"", "Total", "", "", "5", "", "", "", ""}}))
                     .backupPath.isEmpty());
+}
+
+// ---- the File menu's wizard ----------------------------------------------------------------
+
+namespace {
+
+class ExpenseWizard : public ExpenseImport {
+protected:
+    std::unique_ptr<frmImportExpenses> openOn(const QString& file)
+    {
+        auto wizard = std::make_unique<frmImportExpenses>();
+        testsupport::showActive(wizard.get());
+        auto* page = static_cast<ExpenseFilePage*>(wizard->page(frmImportExpenses::FilePage));
+        page->txtFile->setText(file);
+        QTest::keyClick(page->txtFile, Qt::Key_Tab);  // leaving the box reads the file
+        testsupport::pumpEvents();
+        return wizard;
+    }
+    static QString sheet() { return testsupport::testDataDir("imports") + "/budget-sheet.csv"; }
+};
+
+}  // namespace
+
+TEST_F(ExpenseWizard, PreviewColumnsReviewThenOneImportAfterABackup)
+{
+    auto wizard = openOn(sheet());
+    auto* file = static_cast<ExpenseFilePage*>(wizard->page(frmImportExpenses::FilePage));
+    EXPECT_TRUE(file->lblMessage->text().isEmpty()) << file->lblMessage->text().toStdString();
+    EXPECT_TRUE(file->chkHeader->isChecked());
+    EXPECT_EQ(file->cboDecimal->currentIndex(), 0);
+    EXPECT_EQ(file->grdPreview->horizontalHeaderItem(1)->text(), "Budget Item");
+    EXPECT_EQ(file->grdPreview->item(0, 1)->text(), "Reception hall");
+
+    wizard->next();
+    auto* columns = static_cast<ExpenseColumnsPage*>(wizard->page(frmImportExpenses::ColumnsPage));
+    ASSERT_EQ(wizard->currentId(), frmImportExpenses::ColumnsPage);
+    auto* notes = static_cast<QComboBox*>(columns->grdColumns->cellWidget(8, 2));
+    EXPECT_EQ(notes->currentText(), "Notes");
+    notes->setCurrentIndex(0);  // not imported
+    wizard->next();
+    ASSERT_EQ(wizard->currentId(), frmImportExpenses::ReviewPage);
+    auto* review = static_cast<ExpenseReviewPage*>(wizard->page(frmImportExpenses::ReviewPage));
+    EXPECT_TRUE(review->txtReview->toPlainText().contains("Expenses (6):"));
+    EXPECT_TRUE(review->txtReview->toPlainText().contains("row 7: a total"));
+    EXPECT_EQ(count("Expenses"), 0) << "nothing is written before Import";
+
+    wizard->next();  // Import
+    ASSERT_EQ(wizard->currentId(), frmImportExpenses::DonePage);
+    EXPECT_TRUE(wizard->imported);
+    EXPECT_EQ(count("Expenses"), 6);
+    EXPECT_EQ(stored("SELECT count(*) FROM PlanItems WHERE Notes IS NOT NULL AND Notes LIKE '%months%'"),
+              "0");
+    EXPECT_EQ(store::backup::list(dir.databasePath(), false).size(), 1u);
+}
+
+TEST_F(ExpenseWizard, AFileThatCannotBeReadIsSaidAndCancelChangesNothing)
+{
+    auto wizard = openOn(dir.file("missing.csv"));
+    auto* file = static_cast<ExpenseFilePage*>(wizard->page(frmImportExpenses::FilePage));
+    EXPECT_FALSE(file->lblMessage->text().isEmpty());
+    EXPECT_FALSE(file->isComplete());
+
+    file->txtFile->setText(sheet());
+    QTest::keyClick(file->txtFile, Qt::Key_Tab);
+    wizard->next();
+    wizard->next();
+    ASSERT_EQ(wizard->currentId(), frmImportExpenses::ReviewPage);
+    wizard->reject();
+    EXPECT_FALSE(wizard->imported);
+    EXPECT_EQ(count("Expenses"), 0);
+    EXPECT_TRUE(store::backup::list(dir.databasePath(), false).empty());
 }
