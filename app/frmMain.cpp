@@ -196,6 +196,12 @@ void frmMain::buildHub()
     layout->addWidget(rings);
     layout->addWidget(Label3);
     layout->addWidget(Label1);
+    lblOverdue = new QLabel;
+    lblOverdue->setObjectName(QStringLiteral("lblOverdue"));
+    lblOverdue->setAlignment(Qt::AlignCenter);
+    lblOverdue->setStyleSheet(QStringLiteral("color: #8b0000;"));
+    lblOverdue->hide();
+    layout->addWidget(lblOverdue);
     layout->addSpacing(10);
     layout->addLayout(grid);
     layout->addStretch();
@@ -216,7 +222,10 @@ void frmMain::buildMenus()
     app::addExchangeItems(mnuFile, this);
     QAction* budget = mnuFile->addAction(QStringLiteral("&Budget..."));
     budget->setObjectName(QStringLiteral("mnuBudget"));
-    connect(budget, &QAction::triggered, this, [this] { showBudgetWindow(this); });
+    connect(budget, &QAction::triggered, this, [this] {
+        showBudgetWindow(this);
+        Show_Overdue();
+    });
     mnuOpenDataFolder = action(mnuFile, "mnuOpenDataFolder", QStringLiteral("Open Data Folder"),
                                &frmMain::mnuOpenDataFolder_Click);
     mnuRestore =
@@ -297,6 +306,7 @@ void frmMain::imgexpense_Click()
     } catch (const store::StoreError&) {
         // Opening the expense window ignores its errors.
     }
+    Show_Overdue();  // payments may have been recorded in the budget opened from it
 }
 
 void frmMain::imgcheck_Click()

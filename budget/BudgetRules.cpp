@@ -138,6 +138,17 @@ std::vector<DuePayment> paymentsDue(const BudgetPlan& plan, QDate today)
     return due;
 }
 
+OverdueSum overdueOf(const BudgetPlan& plan, QDate today)
+{
+    OverdueSum sum;
+    for (const Payment& payment : plan.payments)
+        if (paymentState(payment, today) == PaymentState::Overdue) {
+            ++sum.count;
+            sum.amount += payment.amount;
+        }
+    return sum;
+}
+
 QDate lastDayOfMonth(QDate date)
 {
     return QDate(date.year(), date.month(), date.daysInMonth());

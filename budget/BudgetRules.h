@@ -106,6 +106,13 @@ struct DuePayment {
 // The unpaid payments that are overdue or due soon, earliest first.
 std::vector<DuePayment> paymentsDue(const BudgetPlan& plan, QDate today);
 
+// The unpaid payments due before today and what they add up to.
+struct OverdueSum {
+    int count = 0;
+    store::Currency amount;
+};
+OverdueSum overdueOf(const BudgetPlan& plan, QDate today);
+
 // The last day of the month of a date.
 QDate lastDayOfMonth(QDate date);
 

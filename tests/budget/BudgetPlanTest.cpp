@@ -312,6 +312,8 @@ TEST(PaymentsDue, TheListIsEarliestFirstNamesItemAndVendorAndTheMonthIncludesWha
     EXPECT_EQ(due[1].vendor, "Rose & Co");
     EXPECT_EQ(due[2].payment.due, QDate(2028, 3, 1));
     EXPECT_EQ(toPayThisMonth(plan, QDate(2028, 2, 28)), money("300"));
+    EXPECT_EQ(overdueOf(plan, QDate(2028, 2, 28)).count, 1);
+    EXPECT_EQ(overdueOf(plan, QDate(2028, 3, 2)).amount, money("600")) << "the day after is overdue";
     EXPECT_EQ(toPayThisMonth(plan, QDate(2028, 3, 31)), money("1000"));
 }
 
