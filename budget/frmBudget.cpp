@@ -496,26 +496,30 @@ const CategoryFigures* frmBudget::selectedCategory() const
     return row < 0 || row >= int(figures_.size()) ? nullptr : &figures_[size_t(row)];
 }
 
+namespace {
+
+// The entry of a list that the selected row of a table stands for, by the key in its first cell.
+template <typename Entry, typename KeyOf>
+const Entry* entryOfRow(const QTableWidget* table, const std::vector<Entry>& list, KeyOf keyOf)
+{
+    if (table->currentRow() < 0)
+        return nullptr;
+    const qint64 key = keyOfRow(table, table->currentRow());
+    const auto found =
+        std::find_if(list.begin(), list.end(), [&](const Entry& e) { return keyOf(e) == key; });
+    return found == list.end() ? nullptr : &*found;
+}
+
+}  // namespace
+
 const Item* frmBudget::selectedItem() const
 {
-    if (grdItems->currentRow() < 0)
-        return nullptr;
-    const qint64 key = keyOfRow(grdItems, grdItems->currentRow());
-    for (const Item& item : plan_.items)
-        if (item.key == key)
-            return &item;
-    return nullptr;
+    return entryOfRow(grdItems, plan_.items, [](const Item& item) { return item.key; });
 }
 
 const Payment* frmBudget::selectedPayment() const
 {
-    if (grdPayments->currentRow() < 0)
-        return nullptr;
-    const qint64 id = keyOfRow(grdPayments, grdPayments->currentRow());
-    for (const Payment& payment : plan_.payments)
-        if (payment.id == id)
-            return &payment;
-    return nullptr;
+    return entryOfRow(grdPayments, plan_.payments, [](const Payment& payment) { return payment.id; });
 }
 
 // ---- events ----------------------------------------------------------------------------
@@ -602,42 +606,38 @@ void frmBudget::txtPlanned_LostFocus()
 
 void frmBudget::cboItemCategory_Click()
 {
-    const Item* item = selectedItem();
-    if (!item)
-        return;
     const qint64 chosen = cboItemCategory->currentData().toLongLong();
-    const Item plan = *item;
-    change([&](store::Database& db) {
-        setItemPlan(db, plan.key, chosen == WithoutCategory ? std::nullopt : std::optional<qint64>(chosen),
-                    plan.estimate, plan.vendor);
+    changeItem([&](Item& item) {
+        item.category = chosen == WithoutCategory ? std::nullopt : std::optional<qint64>(chosen);
     });
 }
 
 void frmBudget::cboVendor_Click()
 {
+    const qint64 chosen = cboVendor->currentData().toLongLong();
+    changeItem([&](Item& item) { item.vendor = chosen == 0 ? std::nullopt : std::optional<qint64>(chosen); });
+}
+
+void frmBudget::changeItem(const std::function<void(Item&)>& edit)
+{
     const Item* item = selectedItem();
     if (!item)
         return;
-    const qint64 chosen = cboVendor->currentData().toLongLong();
-    const Item plan = *item;
+    Item changed = *item;
+    edit(changed);
     change([&](store::Database& db) {
-        setItemPlan(db, plan.key, plan.category, plan.estimate,
-                    chosen == 0 ? std::nullopt : std::optional<qint64>(chosen));
+        setItemPlan(db, changed.key, changed.category, changed.estimate, changed.vendor);
     });
 }
 
 void frmBudget::txtEstimate_LostFocus()
 {
-    const Item* item = selectedItem();
-    if (!txtEstimate->isModified() || !item)
+    if (!txtEstimate->isModified() || !selectedItem())
         return;
     txtEstimate->setModified(false);
     bool empty = false;
-    const Item plan = *item;
     if (const auto amount = typedAmount(txtEstimate, QStringLiteral("Estimate"), true, &empty))
-        change([&](store::Database& db) {
-            setItemPlan(db, plan.key, plan.category, empty ? std::nullopt : amount, plan.vendor);
-        });
+        changeItem([&](Item& item) { item.estimate = empty ? std::nullopt : amount; });
     if (const Item* now = selectedItem(); now && !txtEstimate->hasFocus())
         txtEstimate->setText(now->estimate ? moneyText(*now->estimate) : QString());
 }

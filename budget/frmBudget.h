@@ -12,6 +12,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -98,6 +100,8 @@ private:
     // plan again. Returns whether the change was made.
     template <typename Change>
     bool change(Change&& change);
+    // Stores the selected item's category, estimate and vendor after edit has changed them.
+    void changeItem(const std::function<void(budget::Item&)>& edit);
 
     budget::BudgetPlan plan_;
     std::vector<budget::CategoryFigures> figures_;
