@@ -1,6 +1,7 @@
 #include "budget/frmBudget.h"
 
 #include "budget/BudgetStore.h"
+#include "budget/frmBudgetChart.h"
 #include "controls/CellFormat.h"
 #include "controls/Dialogs.h"
 #include "controls/Events.h"
@@ -178,9 +179,11 @@ void frmBudget::createControls()
 
     lblDue = named(new QLabel(this), "lblDue");
     grdDue = newTable(this, "grdDue", {"Item", "Vendor", "Due", "Amount", "State"});
+    cmdChart = named(new QPushButton(QStringLiteral("C&hart..."), this), "cmdChart");
     SSCommand1 = named(new QPushButton(QStringLiteral("Help"), this), "SSCommand1");
     cmdClose = named(new QPushButton(QStringLiteral("Close"), this), "cmdClose");
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdChart);
     buttons->addStretch();
     buttons->addWidget(SSCommand1);
     buttons->addWidget(cmdClose);
@@ -212,7 +215,7 @@ void frmBudget::createControls()
                                          grdItems,       cboItemCategory, cboVendor,  txtEstimate,
                                          cmdNewItem,     grdPayments,     cboKind,    txtDue,
                                          txtAmount,      cmdAddPayment,   cmdPaid,    cmdRemovePayment,
-                                         grdDue,         SSCommand1,      cmdClose};
+                                         grdDue,         cmdChart,        SSCommand1, cmdClose};
     for (size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     resize(1180, 700);
@@ -320,6 +323,7 @@ void frmBudget::connectControls()
     connect(cmdAddPayment, &QPushButton::clicked, this, &frmBudget::cmdAddPayment_Click);
     connect(cmdPaid, &QPushButton::clicked, this, &frmBudget::cmdPaid_Click);
     connect(cmdRemovePayment, &QPushButton::clicked, this, &frmBudget::cmdRemovePayment_Click);
+    connect(cmdChart, &QPushButton::clicked, this, &frmBudget::cmdChart_Click);
     connect(SSCommand1, &QPushButton::clicked, this, &frmBudget::SSCommand1_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmBudget::cmdClose_Click);
     for (QLineEdit* box : findChildren<QLineEdit*>())
@@ -728,6 +732,11 @@ void frmBudget::cmdRemovePayment_Click()
                          QStringLiteral("Remove Payment"), this) != controls::mb::Yes)
         return;
     change([&](store::Database& db) { removePayment(db, id); });
+}
+
+void frmBudget::cmdChart_Click()
+{
+    showBudgetChart(plan_, today_, this);
 }
 
 void frmBudget::SSCommand1_Click()

@@ -49,6 +49,7 @@ public:
     void cmdAddPayment_Click();
     void cmdPaid_Click();
     void cmdRemovePayment_Click();
+    void cmdChart_Click();
     void SSCommand1_Click();
     void cmdClose_Click();
 
@@ -71,6 +72,7 @@ public:
     QPushButton* cmdRemovePayment;
     QLabel* lblDue;
     QTableWidget* grdDue;
+    QPushButton* cmdChart;
     QPushButton* SSCommand1;
     QPushButton* cmdClose;
 

@@ -1,11 +1,13 @@
-// Pictures of the budget window and of the expense table it is opened from, on the sample
-// wedding with a plan: categories with planned amounts, estimates, vendors and payments, some
-// paid, some due soon and some overdue (run under Xvfb):
+// Pictures of the budget window, its chart and the expense table it is opened from, and the
+// budget report as PDF, on the sample wedding with a plan: categories with planned amounts, estimates,
+// vendors and payments, some paid, some due soon and some overdue (run under Xvfb):
 //
 //   xvfb-run -s "-screen 0 1280x900x24" build/tools/budget_screenshots OUTPUT_FOLDER
 #include "budget/frmBudget.h"
+#include "budget/frmBudgetChart.h"
 #include "budget/frmDataGrid.h"
 #include "controls/Dialogs.h"
+#include "shell/Paths.h"
 #include "shell/Program.h"
 #include "store/Store.h"
 #include "tests/support/SampleWedding.h"
@@ -70,6 +72,7 @@ INSERT INTO PlanPayments (ExpenseKey, Kind, DueDate, Amount, IsPaid)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    shell::setModuleDirectory(QCoreApplication::applicationDirPath() + "/../bin");
     shots::outputFolder() = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(shots::outputFolder());
     QTemporaryDir dir;
@@ -94,6 +97,10 @@ int main(int argc, char** argv)
             budget->grdPayments->setCurrentCell(1, 0);
             budget->grdCategories->setFocus();
             shots::shoot(window, "budget");
+            budget->cmdChart->click();
+        } else if (auto* chart = qobject_cast<frmBudgetChart*>(window)) {
+            shots::shoot(window, "budget-chart");
+            chart->writePdf(shots::outputFolder() + "/budget-report.pdf");
         } else if (auto* expenses = qobject_cast<frmDataGrid*>(window)) {
             shots::shoot(window, "expenses-budget-button");
             expenses->cmdBudget->click();

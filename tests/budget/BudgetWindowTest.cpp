@@ -1,8 +1,10 @@
 // The budget window driven with the keyboard and the mouse, offscreen, and what it stores;
 // and the expense table and the budget window showing the same figures.
+#include "budget/BudgetChart.h"
 #include "budget/BudgetStore.h"
 #include "budget/ExpenseRules.h"
 #include "budget/frmBudget.h"
+#include "budget/frmBudgetChart.h"
 #include "budget/frmDataGrid.h"
 #include "shell/Help.h"
 #include "tests/controls/GridWindowTest.h"
@@ -293,4 +295,69 @@ TEST_F(BudgetWindow, NewCategoriesAndItemsHelpAndEsc)
     EXPECT_TRUE(w->isVisible());
     QTest::keyClick(w->grdItems, Qt::Key_Escape);
     EXPECT_FALSE(w->isVisible());
+}
+
+// ---- the charts ----------------------------------------------------------------------------
+
+TEST(BudgetChartData, CategoriesWithSomethingPlannedAndUnpaidPaymentsByMonth)
+{
+    BudgetPlan plan;
+    plan.categories = {{1, "Venue", money("5000")}, {2, "Cake", money("0")}, {3, "Rings", money("0")}};
+    plan.items = {{10, "Hall", 1, money("4800"), {}, money("5200"), money("1000"), {}, money("4200")},
+                  {11, "Bands", 3, money("900"), {}, {}, {}, {}, {}}};
+    const auto pay = [](QDate due, const char* amount, bool paid = false) {
+        Payment p;
+        p.due = due;
+        p.amount = money(amount);
+        p.paid = paid;
+        return p;
+    };
+    plan.payments = {pay(QDate(2026, 1, 31), "100"),      pay(QDate(2026, 2, 1), "200"),
+                     pay(QDate(2026, 2, 28), "300"),      pay(QDate(2026, 1, 2), "400"),
+                     pay(QDate(2026, 1, 20), "50", true), pay(QDate(), "60")};
+    const BudgetChartData data = chartData(plan, QDate(2026, 1, 15));
+    ASSERT_EQ(data.categories.size(), 2u) << "Cake has nothing planned or expected";
+    EXPECT_EQ(data.categories[0].name, "Venue");
+    EXPECT_DOUBLE_EQ(data.categories[0].expected, 5200);
+    EXPECT_DOUBLE_EQ(data.categories[0].paid, 1000);
+    EXPECT_EQ(data.categories[1].name, "Rings");
+    EXPECT_DOUBLE_EQ(data.categories[1].expected, 900);
+    ASSERT_EQ(data.months.size(), 3u);
+    EXPECT_EQ(data.months[0].label, "Overdue");
+    EXPECT_DOUBLE_EQ(data.months[0].due, 400);
+    EXPECT_EQ(data.months[1].label, "Jan 2026");
+    EXPECT_DOUBLE_EQ(data.months[1].due, 100);
+    EXPECT_EQ(data.months[2].label, "Feb 2026");
+    EXPECT_DOUBLE_EQ(data.months[2].due, 500);
+}
+
+TEST_F(BudgetWindow, TheChartOpensFromTheBudgetAndIsWrittenAsPdf)
+{
+    auto w = open();
+    QString shown;
+    controls::setModalHook([&](QWidget* window) {
+        auto* chart = qobject_cast<frmBudgetChart*>(window);
+        if (!chart)
+            return 0;
+        shown = chart->windowTitle();
+        EXPECT_NE(chart->chart, nullptr) << chart->lblMissing->text().toStdString();
+        if (!chart->chart)
+            return 0;
+        EXPECT_NE(chart->findChild<QWidget*>("chtSpending"), nullptr);
+        EXPECT_NE(chart->findChild<QWidget*>("chtPayments"), nullptr);
+        chart->show();
+        chart->writePdf(dir.file("budget.pdf"));
+        // Never over the wedding file.
+        EXPECT_THROW(chart->writePdf(dir.databasePath()), store::StoreError);
+        chart->close();
+        return 0;
+    });
+    w->cmdChart->click();
+    EXPECT_EQ(shown, "Budget Chart");
+    QFile pdf(dir.file("budget.pdf"));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF-"));
+    EXPECT_TRUE(bytes.contains("/Count 2")) << "the charts, then the figures per category";
+    EXPECT_EQ(storetest::rawValue(dir.databasePath(), "PRAGMA quick_check"), "ok");
 }
