@@ -29,6 +29,7 @@
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -247,7 +248,8 @@ void frmMain::Form_Load(QWidget* splash)
         show();
         shell::showTip(shell::TipFirstRun);
     }
-    Show_Overdue();
+    // Once the window is up: reading the budget does not hold up the start.
+    QTimer::singleShot(0, this, &frmMain::Show_Overdue);
 }
 
 void frmMain::Show_Overdue()
