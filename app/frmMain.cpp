@@ -33,6 +33,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPalette>
 #include <QPointer>
 #include <QVBoxLayout>
 
@@ -199,7 +200,9 @@ void frmMain::buildHub()
     lblOverdue = new QLabel;
     lblOverdue->setObjectName(QStringLiteral("lblOverdue"));
     lblOverdue->setAlignment(Qt::AlignCenter);
-    lblOverdue->setStyleSheet(QStringLiteral("color: #8b0000;"));
+    QPalette overdueColours = lblOverdue->palette();  // a palette, not a style sheet: those slow the start
+    overdueColours.setColor(QPalette::WindowText, QColor(0x8b, 0, 0));
+    lblOverdue->setPalette(overdueColours);
     lblOverdue->hide();
     layout->addWidget(lblOverdue);
     layout->addSpacing(10);

@@ -256,7 +256,7 @@ void frmMain::Show_Overdue()
 {
     budget::OverdueSum overdue;
     try {
-        overdue = budget::overdueOf(budget::loadPlan(shell::database()), QDate::currentDate());
+        overdue = budget::readOverdue(shell::database(), QDate::currentDate());
     } catch (const store::StoreError&) {
         // The notice is a reminder only; the windows that need the file say what is wrong.
     }

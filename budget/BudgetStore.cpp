@@ -233,6 +233,14 @@ BudgetPlan loadPlan(store::Database& db)
     return plan;
 }
 
+OverdueSum readOverdue(store::Database& db, QDate today)
+{
+    BudgetPlan plan;
+    if (hasPlanTables(db))
+        readPayments(db, plan);
+    return overdueOf(plan, today);
+}
+
 store::Bookmark addExpense(store::Database& db, const NewExpense& expense)
 {
     const std::optional<Currency> total = lineTotal(expense.unitCost, expense.quantity);

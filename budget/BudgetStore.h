@@ -25,6 +25,9 @@ bool hasPlanTables(store::Database& db);
 
 BudgetPlan loadPlan(store::Database& db);
 
+// The overdue payments on a day, reading only the payments (for the main window's notice).
+OverdueSum readOverdue(store::Database& db, QDate today);
+
 // A new expense row with its plan.
 struct NewExpense {
     QString description;
