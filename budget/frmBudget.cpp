@@ -646,13 +646,23 @@ void frmBudget::txtEstimate_LostFocus()
         txtEstimate->setText(now->estimate ? moneyText(*now->estimate) : QString());
 }
 
-void frmBudget::cmdNewCategory_Click()
+namespace {
+
+// A name typed into an input box, trimmed; empty when cancelled or left empty.
+QString askName(const QString& prompt, const QString& title, QWidget* owner)
 {
     bool cancelled = false;
-    const QString name = controls::InputBox(QStringLiteral("Name of the new category:"),
-                                            QStringLiteral("New Category"), QString(), &cancelled, this)
-                             .trimmed();
-    if (cancelled || name.isEmpty())
+    const QString typed = controls::InputBox(prompt, title, QString(), &cancelled, owner).trimmed();
+    return cancelled ? QString() : typed;
+}
+
+}  // namespace
+
+void frmBudget::cmdNewCategory_Click()
+{
+    const QString name =
+        askName(QStringLiteral("Name of the new category:"), QStringLiteral("New Category"), this);
+    if (name.isEmpty())
         return;
     qint64 added = 0;
     if (change([&](store::Database& db) { added = addCategory(db, name, Currency()); }))
@@ -661,11 +671,9 @@ void frmBudget::cmdNewCategory_Click()
 
 void frmBudget::cmdNewItem_Click()
 {
-    bool cancelled = false;
-    const QString description = controls::InputBox(QStringLiteral("Description of the new item:"),
-                                                   QStringLiteral("New Item"), QString(), &cancelled, this)
-                                    .trimmed();
-    if (cancelled || description.isEmpty())
+    const QString description =
+        askName(QStringLiteral("Description of the new item:"), QStringLiteral("New Item"), this);
+    if (description.isEmpty())
         return;
     NewExpense expense;
     expense.description = description;
