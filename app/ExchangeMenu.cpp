@@ -17,7 +17,8 @@ void addExchangeItems(QMenu* menu, QWidget* owner)
     };
     item("mnuImportGuests", QStringLiteral("&Import Guests..."),
          [](QWidget* w) { exchange::showImportGuests(w); });
-    item("mnuImportExpenses", QStringLiteral("Import Ex&penses..."), [](QWidget* w) { showImportExpenses(w); });
+    item("mnuImportExpenses", QStringLiteral("Import Ex&penses..."),
+         [](QWidget* w) { showImportExpenses(w); });
     item("mnuExport", QStringLiteral("&Export..."),
          [](QWidget* w) { exchange::showExport(w, exchange::frmExport::Mode::Lists); });
     item("mnuExportCalendar", QStringLiteral("Export to &Calendar..."),
