@@ -1,5 +1,6 @@
 #include "app/ExchangeMenu.h"
 
+#include "app/frmImportExpenses.h"
 #include "exchange/frmExport.h"
 #include "exchange/frmImportGuests.h"
 
@@ -16,6 +17,8 @@ void addExchangeItems(QMenu* menu, QWidget* owner)
     };
     item("mnuImportGuests", QStringLiteral("&Import Guests..."),
          [](QWidget* w) { exchange::showImportGuests(w); });
+    item("mnuImportExpenses", QStringLiteral("Import Ex&penses..."),
+         [](QWidget* w) { showImportExpenses(w); });
     item("mnuExport", QStringLiteral("&Export..."),
          [](QWidget* w) { exchange::showExport(w, exchange::frmExport::Mode::Lists); });
     item("mnuExportCalendar", QStringLiteral("Export to &Calendar..."),

@@ -5,6 +5,7 @@
 #include "app/NavLabel.h"
 #include "app/Recovery.h"
 #include "app/frmAbout.h"
+#include "budget/frmBudget.h"
 #include "budget/frmDataGrid.h"
 #include "checklist/frmCheck.h"
 #include "controls/DataSource.h"
@@ -33,6 +34,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPalette>
 #include <QPointer>
 #include <QVBoxLayout>
 
@@ -196,6 +198,14 @@ void frmMain::buildHub()
     layout->addWidget(rings);
     layout->addWidget(Label3);
     layout->addWidget(Label1);
+    lblOverdue = new QLabel;
+    lblOverdue->setObjectName(QStringLiteral("lblOverdue"));
+    lblOverdue->setAlignment(Qt::AlignCenter);
+    QPalette overdueColours = lblOverdue->palette();  // a palette, not a style sheet: those slow the start
+    overdueColours.setColor(QPalette::WindowText, QColor(0x8b, 0, 0));
+    lblOverdue->setPalette(overdueColours);
+    lblOverdue->hide();
+    layout->addWidget(lblOverdue);
     layout->addSpacing(10);
     layout->addLayout(grid);
     layout->addStretch();
@@ -218,6 +228,12 @@ void frmMain::buildMenus()
     mnuFindGuests->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     mnuFile->addSeparator();
     app::addExchangeItems(mnuFile, this);
+    QAction* budget = mnuFile->addAction(QStringLiteral("&Budget..."));
+    budget->setObjectName(QStringLiteral("mnuBudget"));
+    connect(budget, &QAction::triggered, this, [this] {
+        showBudgetWindow(this);
+        Show_Overdue();
+    });
     mnuOpenDataFolder = action(mnuFile, "mnuOpenDataFolder", QStringLiteral("Open Data Folder"),
                                &frmMain::mnuOpenDataFolder_Click);
     mnuRestore =
@@ -298,6 +314,7 @@ void frmMain::imgexpense_Click()
     } catch (const store::StoreError&) {
         // Opening the expense window ignores its errors.
     }
+    Show_Overdue();  // payments may have been recorded in the budget opened from it
 }
 
 void frmMain::imgcheck_Click()

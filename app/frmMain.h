@@ -39,6 +39,9 @@ public:
     void Form_Load(QWidget* splash);
     // Reads the names back from General, sets the couple caption; true when both exist.
     bool Set_General();
+    // Shows, under the caption, how many payments of the budget are overdue and how much they
+    // come to; hidden when none is. A file that cannot be read leaves it hidden.
+    void Show_Overdue();
     // Rewrites every checklist task's due date from the saved wedding date.
     void SetDueDates();
 
@@ -78,8 +81,9 @@ public:
     void exitProgram();
 
     // Controls (names as the help texts and tests know them).
-    QLabel* Label1;  // the couple caption
-    QLabel* Label3;  // "The Wedding of"
+    QLabel* Label1;      // the couple caption
+    QLabel* Label3;      // "The Wedding of"
+    QLabel* lblOverdue;  // a line under the caption while payments of the budget are overdue
     std::array<NavLabel*, 8> navigationLabels{};
     std::array<NavShape*, 8> navigationShapes{};
     NavLabel *imggeneral, *imgguests, *imgexpense, *imgcheck, *imgseater, *imgreports, *imgvendor, *imgexit;

@@ -4,7 +4,9 @@
 #include "controls/Named.h"
 
 #include "app/frmWelcome.h"
+#include "budget/BudgetStore.h"
 #include "checklist/DueDates.h"
+#include "controls/CellFormat.h"
 #include "controls/DataSource.h"
 #include "controls/Dialogs.h"
 #include "controls/Events.h"
@@ -27,6 +29,7 @@
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -245,6 +248,28 @@ void frmMain::Form_Load(QWidget* splash)
         show();
         shell::showTip(shell::TipFirstRun);
     }
+    // Once the window is up: reading the budget does not hold up the start.
+    QTimer::singleShot(0, this, &frmMain::Show_Overdue);
+}
+
+void frmMain::Show_Overdue()
+{
+    budget::OverdueSum overdue;
+    try {
+        overdue = budget::readOverdue(shell::database(), QDate::currentDate());
+    } catch (const store::StoreError&) {
+        // The notice is a reminder only; the windows that need the file say what is wrong.
+    }
+    lblOverdue->setVisible(overdue.count > 0);
+    const QString amount =
+        controls::formatCell(QVariant::fromValue(overdue.amount), controls::CellFormat::Currency);
+    lblOverdue->setText(
+        overdue.count == 1
+            ? QStringLiteral("1 payment of the budget is overdue (%1): File > Budget... lists it.")
+                  .arg(amount)
+            : QStringLiteral("%1 payments of the budget are overdue (%2): File > Budget... lists them.")
+                  .arg(overdue.count)
+                  .arg(amount));
 }
 
 void frmMain::openInvitedSnapshot()

@@ -1,6 +1,7 @@
 #include "budget/frmDataGrid.h"
 
 #include "budget/ExpenseRules.h"
+#include "budget/frmBudget.h"
 #include "controls/DataGrid.h"
 #include "controls/DataList.h"
 #include "controls/DataSource.h"
@@ -73,6 +74,7 @@ void frmDataGrid::createControls()
     DBList1 = named(new controls::DataList(this), "DBList1");
     Check1 = named(new QCheckBox(QStringLiteral("Show Sample Items"), this), "Check1");
     Command1 = named(new QPushButton(QStringLiteral("Delete Expense"), this), "Command1");
+    cmdBudget = named(new QPushButton(QStringLiteral("&Budget..."), this), "cmdBudget");
     Label1 = named(new QLabel(QStringLiteral("Total Expenses"), this), "Label1");
     lbltotalamount = named(new QLabel(this), "lbltotalamount");
     Label2 = named(new QLabel(QStringLiteral("Total Owing"), this), "Label2");
@@ -121,6 +123,7 @@ void frmDataGrid::createControls()
     sums->addWidget(lbltotalowing);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Command1);
+    buttons->addWidget(cmdBudget);
     buttons->addStretch();
     buttons->addWidget(SSCommand1);
     buttons->addWidget(SSCommand4);
@@ -137,6 +140,7 @@ void frmDataGrid::createControls()
     connect(Check1, &QCheckBox::toggled, this, &frmDataGrid::Check1_Click);
     controls::on(DBList1).click([this] { DBList1_Click(); });
     connect(Command1, &QPushButton::clicked, this, &frmDataGrid::Command1_Click);
+    connect(cmdBudget, &QPushButton::clicked, this, &frmDataGrid::cmdBudget_Click);
     connect(mnuDelete, &QAction::triggered, this, &frmDataGrid::mnuDelete_Click);
     connect(SSCommand1, &QPushButton::clicked, this, &frmDataGrid::SSCommand1_Click);
     connect(SSCommand4, &QPushButton::clicked, this, &frmDataGrid::SSCommand4_Click);
@@ -286,6 +290,28 @@ void frmDataGrid::addSampleItem(const QString& description)
 void frmDataGrid::Command1_Click()
 {
     mnuDelete_Click();
+}
+
+// The row being edited is stored first, so that the budget counts it; afterwards the rows
+// are read again, since the budget window may have added rows or recorded payments.
+void frmDataGrid::cmdBudget_Click()
+{
+    if (!Data1->updateRecord())
+        return;
+    showBudgetWindow(this);
+    store::Recordset* expenses = Data1->recordset();
+    if (!expenses)
+        return;
+    const std::optional<store::Bookmark> at = Data1->bookmark();
+    try {
+        expenses->requery();
+        Data1->resync();
+        if (at && expenses->hasBookmark(*at))
+            Data1->setBookmark(*at);
+    } catch (const store::StoreError& failure) {
+        shell::showError(failure, this);
+    }
+    Get_Totals();
 }
 
 void frmDataGrid::mnuDelete_Click()

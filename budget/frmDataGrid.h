@@ -47,6 +47,7 @@ public:
     void Check1_Click();
     void DBList1_Click();
     void Command1_Click();
+    void cmdBudget_Click();
     void mnuDelete_Click();
     void SSCommand1_Click();
     void SSCommand4_Click();
@@ -58,6 +59,7 @@ public:
     controls::DataList* DBList1;
     QCheckBox* Check1;
     QPushButton* Command1;
+    QPushButton* cmdBudget;
     QLabel* Label1;
     QLabel* lbltotalamount;
     QLabel* Label2;

@@ -5,6 +5,7 @@
 #include "exchange/GuestImport.h"
 #include "exchange/MappingMemory.h"
 
+#include "cli/BudgetCommand.h"
 #include "cli/GuestsCommand.h"
 #include "cli/SeatCommand.h"
 #include "cli/UsageError.h"
@@ -32,7 +33,9 @@ const char* const GeneralHelp =
     "  seat           propose (and with --apply, write) a seating plan under the seating rules\n"
     "  guests         list the parties a search and filters find (no reply yet, not seated, ...)\n"
     "  backups        list the backups of the wedding file, newest first\n"
-    "  restore        go back to one of the backups (the file as it is now is kept as a backup)\n\n"
+    "  restore        go back to one of the backups (the file as it is now is kept as a backup)\n"
+    "  budget         write the budget's figures per category as CSV\n"
+    "  import-expenses  import a budget spreadsheet saved as CSV into the expenses and their plan\n\n"
     "orvane-cli COMMAND --help describes each command.\n";
 
 const char* const ImportHelp =
@@ -469,6 +472,8 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
         {"guests", guestsHelp(), guestsCommand},
         {"backups", QString::fromLatin1(BackupsHelp), backupsCommand},
         {"restore", QString::fromLatin1(RestoreHelp), restoreCommand},
+        {"budget", QString::fromLatin1(BudgetHelp), budgetCommand},
+        {"import-expenses", QString::fromLatin1(ImportExpensesHelp), importExpensesCommand},
     };
     if (command.isEmpty() || command == QLatin1String("--help") || command == QLatin1String("-h")) {
         (command.isEmpty() ? err : out) << GeneralHelp;

@@ -1,7 +1,9 @@
 #include "exchange/Calendar.h"
 
+#include "controls/CellFormat.h"
 #include "exchange/ExchangeError.h"
 #include "store/OutputFile.h"
+#include "store/ReadQuery.h"
 
 #include <QCryptographicHash>
 #include <QRegularExpression>
@@ -66,6 +68,43 @@ struct EventFields {
     const char* phone;
     int minutes;
 };
+
+// Every payment of the budget not yet paid, on its due date, naming the item, the vendor and
+// the amount. A file not yet given the budget's tables has none.
+void addUnpaidPayments(store::Database& database, const QString& key, std::vector<CalendarEvent>& events)
+{
+    if (!database.tableNames().contains(QStringLiteral("PlanPayments")))
+        return;
+    store::ReadQuery rows(
+        database.handle(),
+        QStringLiteral("SELECT p.PaymentId, p.Kind, CAST(julianday(p.DueDate) + 0.5 AS INTEGER), "
+                       "p.Amount, e.Description, v.VendorName FROM PlanPayments p JOIN Expenses e ON "
+                       "e.rowid = p.ExpenseKey LEFT JOIN PlanItems i ON i.ExpenseKey = p.ExpenseKey "
+                       "LEFT JOIN Vendors v ON v.rowid = i.VendorKey WHERE NOT p.IsPaid"));
+    using store::FieldType;
+    while (rows.next()) {
+        const QVariant day = rows.value(2, FieldType::Number);
+        if (!day.isValid())
+            continue;  // not yet given a due date
+        CalendarEvent e;
+        e.uid = QStringLiteral("payment-%1-%2@orvane")
+                    .arg(rows.value(0, FieldType::Number).toLongLong())
+                    .arg(key);
+        const QString item = textOf(rows.value(4, FieldType::Text));
+        const QString vendor = textOf(rows.value(5, FieldType::Text));
+        const QString amount =
+            controls::formatCell(rows.value(3, FieldType::Currency), controls::CellFormat::Currency);
+        const QString kind = textOf(rows.value(1, FieldType::Text));
+        e.summary = vendor.isEmpty() ? QStringLiteral("Pay %1 for %2").arg(amount, item)
+                                     : QStringLiteral("Pay %1 to %2 for %3").arg(amount, vendor, item);
+        e.description =
+            QStringLiteral("%1 of %2 for \"%3\"%4, not yet paid.")
+                .arg(kind, amount, item, vendor.isEmpty() ? QString() : QStringLiteral(" to ") + vendor);
+        e.date = QDate::fromJulianDay(day.toLongLong());
+        if (calendarDate(e.date))
+            events.push_back(std::move(e));
+    }
+}
 
 }  // namespace
 
@@ -144,6 +183,7 @@ std::vector<CalendarEvent> calendarEvents(store::Database& database, QStringList
         e.date = due.toDateTime().date();
         open.push_back(std::move(e));
     }
+    addUnpaidPayments(database, key, open);
     std::stable_sort(open.begin(), open.end(), [](auto& a, auto& b) { return a.date < b.date; });
     events.insert(events.end(), open.begin(), open.end());
     return events;

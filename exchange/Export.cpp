@@ -5,10 +5,12 @@
 #include "exchange/XlsxSheet.h"
 #include "shell/Modules.h"
 #include "store/OutputFile.h"
+#include "store/ReadQuery.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 #include <algorithm>
 
@@ -51,6 +53,9 @@ std::optional<ExportFormat> formatOfPath(const QString& path)
         return ExportFormat::Xlsx;
     return std::nullopt;
 }
+
+// The columns of the expense list that come from the budget's plan rather than from Expenses.
+const QString PlanColumn = QStringLiteral("(plan)");
 
 const std::vector<ExportColumn>& exportColumns(ExportList list)
 {
@@ -110,6 +115,10 @@ const std::vector<ExportColumn>& exportColumns(ExportList list)
         {"Paid", "Paid", T::Money, 12},
         {"Total", "Total", T::Money, 12},
         {"Owing", "Owing", T::Money, 12},
+        {"Category", PlanColumn, T::Text, 20},
+        {"Estimate", PlanColumn, T::Money, 12},
+        {"Vendor", PlanColumn, T::Text, 24},
+        {"Next Due", PlanColumn, T::Date, 12},
     };
     static const std::vector<ExportColumn> checklist = {
         {"Done?", "Done", T::YesNo, 7},
@@ -130,6 +139,30 @@ const std::vector<ExportColumn>& exportColumns(ExportList list)
     return checklist;
 }
 
+namespace {
+
+// Per expense row (by its key): its category, estimate, vendor and the due date of its first
+// payment not yet paid, from the budget's tables (none in a file not yet given them).
+QHash<qint64, QVariantList> expensePlans(store::Database& database)
+{
+    QHash<qint64, QVariantList> plans;
+    if (!database.tableNames().contains(QStringLiteral("PlanItems")))
+        return plans;
+    store::ReadQuery rows(database.handle(),
+                          QStringLiteral("SELECT e.rowid, c.Name, i.Estimate, v.VendorName, (SELECT min(p.DueDate) FROM "
+                                         "PlanPayments p WHERE p.ExpenseKey = e.rowid AND NOT p.IsPaid) FROM Expenses e "
+                                         "LEFT JOIN PlanItems i ON i.ExpenseKey = e.rowid LEFT JOIN PlanCategories c ON "
+                                         "c.CategoryId = i.CategoryId LEFT JOIN Vendors v ON v.rowid = i.VendorKey"));
+    using store::FieldType;
+    while (rows.next())
+        plans.insert(rows.value(0, FieldType::Number).toLongLong(),
+                     {rows.value(1, FieldType::Text), rows.value(2, FieldType::Currency),
+                      rows.value(3, FieldType::Text), rows.value(4, FieldType::DateTime)});
+    return plans;
+}
+
+}  // namespace
+
 ExportTable readExport(store::Database& database, ExportList list)
 {
     ExportTable table{listTitle(list), exportColumns(list), {}};
@@ -142,8 +175,11 @@ ExportTable readExport(store::Database& database, ExportList list)
         set->setIndex(index);
     std::vector<int> fields;
     for (const ExportColumn& c : table.columns)
-        fields.push_back(set->fieldIndex(c.field));
+        if (c.field != PlanColumn)  // those follow the table's own columns
+            fields.push_back(set->fieldIndex(c.field));
     table.rows.reserve(size_t(set->recordCount()));
+    const QHash<qint64, QVariantList> plans =
+        list == ExportList::Expenses ? expensePlans(database) : QHash<qint64, QVariantList>();
     if (!set->eof())
         set->moveFirst();
     for (; !set->eof(); set->moveNext()) {
@@ -151,6 +187,8 @@ ExportTable readExport(store::Database& database, ExportList list)
         row.reserve(qsizetype(fields.size()));
         for (int f : fields)
             row << (f < 0 ? QVariant() : set->value(f));
+        if (list == ExportList::Expenses)
+            row += plans.value(set->bookmark(), QVariantList(4));
         table.rows.push_back(std::move(row));
     }
     return table;

@@ -21,7 +21,8 @@ inline constexpr int HelpSeating = 1007;       // seating window
 inline constexpr int HelpVendors = 1008;       // vendor window (F1; it has no Help button)
 inline constexpr int HelpImport = 1010;        // guest import wizard
 inline constexpr int HelpExport = 1011;        // exports and the calendar file
-inline constexpr int HelpFindGuests = 1013;    // Find Guests
+inline constexpr int HelpBudget = 1013;        // budget window
+inline constexpr int HelpFindGuests = 1014;    // Find Guests
 inline constexpr int HelpFloorPlan = 1020;     // floor plan and automatic seating
 inline constexpr int HelpSeatingRules = 1021;  // seating rules
 // Number 1003 belongs to no window. The "Help on Help" topic has no number.

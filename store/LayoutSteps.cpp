@@ -70,6 +70,69 @@ CREATE TABLE ImportMappings (
 );
 )sql";
 
+// The budget's plan beside the expense list: the couple's spending categories with what each
+// may cost, per expense its category, estimate and vendor, and its payments (a deposit and
+// later payments, each due on a date and paid or not), and the budget of the whole wedding.
+//
+// An expense is referred to by its ExpenseKey, the rowid of its Expenses row: the row's
+// bookmark everywhere in the program. Compaction (VACUUM INTO, which copies rowids as they
+// are) and repair (which copies every row with its rowid) keep it. Removing an expense
+// removes its plan and its payments; removing a category or a vendor leaves the items
+// without one.
+const char* const BudgetPlanning = R"sql(
+CREATE TABLE PlanCategories (
+    CategoryId INTEGER PRIMARY KEY AUTOINCREMENT,
+    Name       TEXT(50) COLLATE NOCASE NOT NULL UNIQUE CHECK (trim(Name) <> ''),
+    Planned    CURRENCY NOT NULL DEFAULT 0,
+    SortOrder  NUMBER NOT NULL DEFAULT 0
+);
+
+CREATE TABLE PlanItems (
+    ExpenseKey INTEGER PRIMARY KEY,
+    CategoryId NUMBER,
+    Estimate   CURRENCY,
+    VendorKey  NUMBER,
+    Notes      TEXT COLLATE NOCASE
+);
+CREATE INDEX PlanItemsByCategory ON PlanItems (CategoryId);
+
+CREATE TABLE PlanPayments (
+    PaymentId  INTEGER PRIMARY KEY AUTOINCREMENT,
+    ExpenseKey NUMBER NOT NULL,
+    Kind       TEXT(10) COLLATE NOCASE NOT NULL DEFAULT 'Payment' CHECK (Kind IN ('Deposit', 'Payment')),
+    DueDate    DATETIME,
+    Amount     CURRENCY NOT NULL DEFAULT 0,
+    IsPaid     YESNO NOT NULL DEFAULT 0,
+    PaidDate   DATETIME
+);
+CREATE INDEX PlanPaymentsByExpense ON PlanPayments (ExpenseKey);
+
+CREATE TABLE PlanTotals (
+    TotalsId    INTEGER PRIMARY KEY CHECK (TotalsId = 1),
+    TotalBudget CURRENCY NOT NULL DEFAULT 0
+);
+INSERT INTO PlanTotals (TotalsId, TotalBudget) VALUES (1, 0);
+
+INSERT INTO PlanCategories (Name, SortOrder) VALUES
+    ('Venue', 1), ('Catering', 2), ('Photography & video', 3), ('Flowers & decoration', 4),
+    ('Attire & beauty', 5), ('Music & entertainment', 6), ('Stationery', 7), ('Rings', 8),
+    ('Cake', 9), ('Transport', 10), ('Officiant & fees', 11), ('Gifts & favours', 12),
+    ('Honeymoon', 13), ('Other', 14);
+
+CREATE TRIGGER PlanExpenseRemoved AFTER DELETE ON Expenses BEGIN
+    DELETE FROM PlanPayments WHERE ExpenseKey = old.rowid;
+    DELETE FROM PlanItems WHERE ExpenseKey = old.rowid;
+END;
+
+CREATE TRIGGER PlanCategoryRemoved AFTER DELETE ON PlanCategories BEGIN
+    UPDATE PlanItems SET CategoryId = NULL WHERE CategoryId = old.CategoryId;
+END;
+
+CREATE TRIGGER PlanVendorRemoved AFTER DELETE ON Vendors BEGIN
+    UPDATE PlanItems SET VendorKey = NULL WHERE VendorKey = old.rowid;
+END;
+)sql";
+
 }  // namespace
 
 const std::vector<Step>& steps()
@@ -77,6 +140,7 @@ const std::vector<Step>& steps()
     static const std::vector<Step> list = {
         {1, "the floor plan, seating rules and pinned parties", SeatingPlan},
         {2, "the remembered column mappings of guest imports", ImportMappings},
+        {3, "the budget's categories, estimates, vendors and payments", BudgetPlanning},
     };
     return list;
 }

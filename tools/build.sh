@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 mode=${1:-run}
 
-packages=(cmake g++ make pkg-config ccache qt6-base-dev qt6-multimedia-dev libsqlite3-dev sqlite3
+packages=(cmake g++ make pkg-config ccache qt6-base-dev qt6-multimedia-dev qt6-charts-dev libsqlite3-dev sqlite3
           libgtest-dev libbenchmark-dev xvfb xauth poppler-utils coinor-libcbc-dev
           desktop-file-utils appstream dpkg-dev file lintian
           libcsv-dev libxlsxwriter-dev libical-dev python3-openpyxl python3-icalendar)

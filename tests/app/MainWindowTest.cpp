@@ -2,6 +2,7 @@
 #include "app/NavLabel.h"
 #include "app/frmAbout.h"
 #include "app/frmMain.h"
+#include "budget/BudgetStore.h"
 #include "shell/Help.h"
 #include "shell/HelpViewer.h"
 #include "shell/Program.h"
@@ -97,6 +98,40 @@ TEST_F(MainWindowTest, EveryLabelClicksAndOpensItsWindow)
     EXPECT_TRUE(run_.modals.contains("frmGuests"));
     EXPECT_TRUE(run_.dialogs->messages().empty());
     EXPECT_NE(store::Workspace::defaultWorkspace().database(), nullptr);
+}
+
+TEST_F(MainWindowTest, TheFileMenuOpensTheBudget)
+{
+    auto* item = main().findChild<QAction*>("mnuBudget");
+    ASSERT_NE(item, nullptr);
+    EXPECT_TRUE(main().mnuFile->actions().contains(item));
+    item->trigger();
+    EXPECT_TRUE(run_.modals.contains("frmBudget"));
+    EXPECT_TRUE(run_.dialogs->messages().empty());
+}
+
+TEST_F(MainWindowTest, OverduePaymentsAreALineUnderTheCaptionNeverABox)
+{
+    EXPECT_FALSE(main().lblOverdue->isVisible()) << "the delivered wedding has no payments";
+    budget::NewExpense hall;
+    hall.description = "Hall";
+    hall.unitCost = store::Currency::fromUnits(500);
+    budget::Payment deposit, balance;
+    deposit.deposit = true;
+    deposit.due = QDate::currentDate().addDays(-1);
+    deposit.amount = store::Currency::fromUnits(120);
+    balance.due = QDate::currentDate();  // due today is not overdue
+    balance.amount = store::Currency::fromUnits(380);
+    hall.payments = {deposit, balance};
+    budget::addExpense(shell::database(), hall);
+    main().Show_Overdue();
+    EXPECT_TRUE(main().lblOverdue->isVisible());
+    EXPECT_EQ(main().lblOverdue->text().toStdString(),
+              "1 payment of the budget is overdue ($120.00): File > Budget... lists it.");
+    shell::database().execute("UPDATE PlanPayments SET IsPaid = True");
+    main().Show_Overdue();
+    EXPECT_FALSE(main().lblOverdue->isVisible());
+    EXPECT_TRUE(run_.dialogs->messages().empty());
 }
 
 TEST_F(MainWindowTest, F1OpensTheTopicOfTheWindowItIsPressedIn)

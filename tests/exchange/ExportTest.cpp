@@ -104,9 +104,9 @@ TEST_F(Export, CsvCarriesABomTheWindowsCaptionsAndPlainValues)
 
     exportList(db(), ExportList::Expenses, tempPath("expenses.csv"));
     const CsvTable e = readCsv(fileBytes(tempPath("expenses.csv")));
-    EXPECT_EQ(e.headers,
-              (QStringList{"Description", "Unit  Cost", "Qty", "Deposit", "Paid", "Total", "Owing"}));
-    EXPECT_EQ(e.rows.last(), (QStringList{"Flowers", "12.50", "2", "", "", "25.00", ""}));
+    EXPECT_EQ(e.headers, (QStringList{"Description", "Unit  Cost", "Qty", "Deposit", "Paid", "Total", "Owing",
+                                      "Category", "Estimate", "Vendor", "Next Due"}));
+    EXPECT_EQ(e.rows.last(), (QStringList{"Flowers", "12.50", "2", "", "", "25.00", "", "", "", "", ""}));
 
     exportList(db(), ExportList::Checklist, tempPath("tasks.csv"));
     const CsvTable c = readCsv(fileBytes(tempPath("tasks.csv")));

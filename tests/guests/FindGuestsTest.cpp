@@ -123,7 +123,7 @@ TEST_F(FindGuestsTest, HeadersSortAndSeveralPartiesAreSelectedWithTheKeyboard)
     EXPECT_EQ(find_->shownParties().size(), 4u);
     QTest::keyClick(find_->grdFound, Qt::Key_F1);
     ASSERT_NE(shell::currentHelpViewer(), nullptr);
-    EXPECT_EQ(shell::currentHelpViewer()->currentKey(), "1013");
+    EXPECT_EQ(shell::currentHelpViewer()->currentKey(), "1014");
     shell::quitHelp();
     testsupport::showActive(find_.get());
     QTest::keyClick(find_->grdFound, Qt::Key_Escape);

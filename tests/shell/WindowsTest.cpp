@@ -211,6 +211,7 @@ TEST_F(HelpTest, EveryContextNumberHasItsTopic)
                                                   {shell::HelpSeatingRules, "Seating Rules"},
                                                   {shell::HelpImport, "Import Guests"},
                                                   {shell::HelpExport, "Export and Calendar"},
+                                                  {shell::HelpBudget, "Budget"},
                                                   {1012, "Backups and Repair"},
                                                   {shell::HelpFindGuests, "Find Guests"}};
     for (const auto& [number, title] : topics) {
@@ -222,7 +223,7 @@ TEST_F(HelpTest, EveryContextNumberHasItsTopic)
         EXPECT_TRUE(viewer->shownHtml().contains(title)) << number;
         EXPECT_EQ(viewer->lstTopics->currentItem()->text(), title);
     }
-    EXPECT_EQ(shell::currentHelpViewer()->topicTitles().size(), 15);  // fourteen topics and help on help
+    EXPECT_EQ(shell::currentHelpViewer()->topicTitles().size(), 16);  // fifteen topics and help on help
 }
 
 TEST_F(HelpTest, HelpOnHelpUnknownTopicsAndQuitting)

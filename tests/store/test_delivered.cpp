@@ -19,7 +19,8 @@ TEST_F(DeliveredTest, TablesInNameOrderPutGuestsAtPositionFive)
 {
     const QStringList tables = db_->tableNames();
     EXPECT_EQ(tables, QStringList({"BudgetPlan", "Checklist", "CityList", "Expenses", "General", "Guests",
-                                   "ImportMappings", "SeatingPins", "SeatingRuleParties", "SeatingRules",
+                                   "ImportMappings", "PlanCategories", "PlanItems", "PlanPayments",
+                                   "PlanTotals", "SeatingPins", "SeatingRuleParties", "SeatingRules",
                                    "StateList", "TablePlaces", "Tables", "Tips", "Vendors"}));
     EXPECT_EQ(tables.at(5), "Guests");
     EXPECT_EQ(db_->queryNames(), QStringList({"Invited Query", "sumCeremony", "sumGifts", "sumGuestof",
