@@ -70,7 +70,7 @@ QString frmImportExpenses::readFile(const QString& path, char separator, std::op
             options.separator = separator;
         options.headerRow = false;
         const exchange::CsvTable records = exchange::readCsv(exchange::readImportFile(path), options);
-        table = budget::expenseTable(records.rows, records.rowNumbers, header);
+        table = budget::expenseTable(records.rows.allAsRead(), records.rowNumbers, header);
         columns = budget::guessExpenseColumns(table.headers);
         decimalComma = budget::guessDecimalComma(table.rows, columns);
         return table.rows.isEmpty() ? QStringLiteral("The file holds no rows.") : QString();

@@ -152,7 +152,7 @@ budget::ExpenseTable readTable(const ImportOptions& o)
     csv.separator = o.separator;
     csv.headerRow = false;
     const exchange::CsvTable records = exchange::readCsvFile(o.file, csv);
-    return budget::expenseTable(records.rows, records.rowNumbers, o.header);
+    return budget::expenseTable(records.rows.allAsRead(), records.rowNumbers, o.header);
 }
 
 }  // namespace

@@ -207,6 +207,15 @@ QStringList CsvRows::operator[](qsizetype row) const
     return cells;
 }
 
+QList<QStringList> CsvRows::allAsRead() const
+{
+    QList<QStringList> rows;
+    rows.reserve(size());
+    for (qsizetype r = 0; r < size(); ++r)
+        rows << cellsAsRead(r);
+    return rows;
+}
+
 QStringList CsvRows::cellsAsRead(qsizetype row) const
 {
     const qsizetype r = row + first_;

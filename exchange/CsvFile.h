@@ -54,6 +54,7 @@ public:
     QString cell(qsizetype row, qsizetype column) const;
     QStringList operator[](qsizetype row) const;
     QStringList cellsAsRead(qsizetype row) const;  // without the empty cells that pad it
+    QList<QStringList> allAsRead() const;          // every row, each as cellsAsRead gives it
     QStringList value(qsizetype row) const { return row >= 0 && row < size() ? (*this)[row] : QStringList(); }
     QStringList first() const { return (*this)[0]; }
     QStringList last() const { return (*this)[size() - 1]; }
