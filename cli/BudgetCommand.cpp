@@ -2,6 +2,7 @@
 
 #include "budget/BudgetStore.h"
 #include "budget/ExpenseImport.h"
+#include "cli/Options.h"
 #include "cli/UsageError.h"
 #include "exchange/CsvFile.h"
 #include "exchange/Export.h"
@@ -62,11 +63,10 @@ struct ImportOptions {
     QList<QPair<QString, QString>> maps;
 };
 
+// An option's value, in lower case.
 QString valueOf(const QStringList& args, qsizetype& i)
 {
-    if (i + 1 >= args.size())
-        throw UsageError{QStringLiteral("%1 needs a value.").arg(args[i])};
-    return args[++i].toLower();
+    return takeValue(args, i).toLower();
 }
 
 ImportOptions importOptions(const QStringList& args)
@@ -93,24 +93,11 @@ ImportOptions importOptions(const QStringList& args)
                 throw UsageError{
                     QStringLiteral("--separator takes comma, semicolon or tab, not \"%1\".").arg(v)};
         } else if (a == QLatin1String("--header")) {
-            const QString v = valueOf(args, i);
-            if (v != QLatin1String("yes") && v != QLatin1String("no"))
-                throw UsageError{QStringLiteral("--header takes yes or no, not \"%1\".").arg(v)};
-            o.header = v == QLatin1String("yes");
+            o.header = headerValue(takeValue(args, i));
         } else if (a == QLatin1String("--map")) {
-            const QString v = args.value(++i);
-            const qsizetype eq = v.indexOf(QLatin1Char('='));
-            if (eq <= 0)
-                throw UsageError{QStringLiteral("--map takes FIELD=COLUMN, not \"%1\".").arg(v)};
-            o.maps.append({v.left(eq).trimmed(), v.mid(eq + 1).trimmed()});
-        } else if (a.startsWith(QLatin1String("--"))) {
-            throw UsageError{QStringLiteral("Unknown option %1.").arg(a)};
-        } else if (o.wedding.isEmpty()) {
-            o.wedding = a;
-        } else if (o.file.isEmpty()) {
-            o.file = a;
+            o.maps.append(mapValue(takeValue(args, i)));
         } else {
-            throw UsageError{QStringLiteral("Unexpected argument \"%1\".").arg(a)};
+            takeFiles(a, o.wedding, o.file);
         }
     }
     if (o.wedding.isEmpty() || o.file.isEmpty())

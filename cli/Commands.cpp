@@ -7,6 +7,7 @@
 
 #include "cli/BudgetCommand.h"
 #include "cli/GuestsCommand.h"
+#include "cli/Options.h"
 #include "cli/SeatCommand.h"
 #include "cli/UsageError.h"
 
@@ -125,24 +126,13 @@ struct ImportOptions {
     QString side;
 };
 
-QString takeValue(const QStringList& args, qsizetype& i)
-{
-    if (i + 1 >= args.size())
-        throw UsageError{QStringLiteral("%1 needs a value.").arg(args[i])};
-    return args[++i];
-}
-
 void readOption(ImportOptions& o, const QStringList& args, qsizetype& i)
 {
     const QString& a = args[i];
     if (a == QLatin1String("--dry-run")) {
         o.dryRun = true;
     } else if (a == QLatin1String("--map")) {
-        const QString v = takeValue(args, i);
-        const qsizetype eq = v.indexOf(QLatin1Char('='));
-        if (eq <= 0)
-            throw UsageError{QStringLiteral("--map takes FIELD=COLUMN, not \"%1\".").arg(v)};
-        o.maps.append({v.left(eq).trimmed(), v.mid(eq + 1).trimmed()});
+        o.maps.append(mapValue(takeValue(args, i)));
     } else if (a == QLatin1String("--on-duplicate")) {
         const QString v = takeValue(args, i);
         using D = exchange::DuplicateAction;
@@ -205,18 +195,9 @@ void readOption(ImportOptions& o, const QStringList& args, qsizetype& i)
         if (o.side.isEmpty())
             throw UsageError{QStringLiteral("--side takes Bride, Groom or Both, not \"%1\".").arg(v)};
     } else if (a == QLatin1String("--header")) {
-        const QString v = takeValue(args, i).toLower();
-        if (v != QLatin1String("yes") && v != QLatin1String("no"))
-            throw UsageError{QStringLiteral("--header takes yes or no, not \"%1\".").arg(v)};
-        o.csv.headerRow = v == QLatin1String("yes");
-    } else if (a.startsWith(QLatin1String("--"))) {
-        throw UsageError{QStringLiteral("Unknown option %1.").arg(a)};
-    } else if (o.wedding.isEmpty()) {
-        o.wedding = a;
-    } else if (o.file.isEmpty()) {
-        o.file = a;
+        o.csv.headerRow = headerValue(takeValue(args, i));
     } else {
-        throw UsageError{QStringLiteral("Unexpected argument \"%1\".").arg(a)};
+        takeFiles(a, o.wedding, o.file);
     }
 }
 
