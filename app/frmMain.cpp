@@ -21,6 +21,7 @@
 #include "shell/Program.h"
 #include "shell/Sound.h"
 #include "shell/StartDoc.h"
+#include "shell/UndoCommand.h"
 #include "shell/Windows.h"
 #include "store/Store.h"
 #include "vendors/frmVendors.h"
@@ -242,6 +243,18 @@ void frmMain::buildMenus()
     mnuExit = action(mnuFile, "mnuExit", QStringLiteral("E&xit"), &frmMain::mnuExit_Click);
     mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
+    mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    mnuUndo = action(mnuEdit, "mnuUndo", QStringLiteral("&Undo"), &frmMain::mnuUndo_Click);
+    mnuUndo->setShortcut(QKeySequence::Undo);
+    // The menu shows whether there is anything to undo; the shortcut always asks (and says so).
+    connect(mnuEdit, &QMenu::aboutToShow, this, [this] {
+        mnuUndo->setText(shell::undoCaption());
+        mnuUndo->setEnabled(shell::canUndo());
+    });
+    connect(mnuEdit, &QMenu::aboutToHide, this,
+            [this] { mnuUndo->setEnabled(mnuEdit->menuAction()->isEnabled()); });
+
     mnuDatabase = menuBar()->addMenu(QStringLiteral("&Database"));
     mnuDatabase->setObjectName(QStringLiteral("mnuDatabase"));
     mnuRepair =
@@ -266,11 +279,12 @@ void frmMain::buildMenus()
 
 void frmMain::setMenusEnabled(bool enabled)
 {
-    for (QMenu* menu : {mnuFile, mnuDatabase, mnuHelp})
+    for (QMenu* menu : {mnuFile, mnuEdit, mnuDatabase, mnuHelp})
         menu->menuAction()->setEnabled(enabled);
     // A shortcut reaches an action even in a disabled menu; Exit is not reachable while the
     // General Information panel is open.
     mnuExit->setEnabled(enabled);
+    mnuUndo->setEnabled(enabled);
 }
 
 // ---- Navigation ----------------------------------------------------------------------
@@ -391,6 +405,21 @@ void frmMain::mnuRestore_Click()
 void frmMain::mnuFindGuests_Click()
 {
     guests::showFindGuests(this);
+}
+
+void frmMain::mnuUndo_Click()
+{
+    const std::optional<QString> undone = shell::undoLastChange(this);
+    if (!undone)
+        return;
+    try {
+        reopenRecordsets();
+    } catch (const store::StoreError& e) {
+        shell::showError(e, this);
+    }
+    Show_Overdue();
+    controls::MsgBox(QStringLiteral("Undone: %1.").arg(*undone),
+                     controls::mb::OKOnly | controls::mb::Information, QStringLiteral("Undo"), this);
 }
 
 void frmMain::mnuCompact_Click()

@@ -64,6 +64,7 @@ public:
     void mnuCompact_Click();
     void mnuRestore_Click();
     void mnuFindGuests_Click();
+    void mnuUndo_Click();
     void mnuOnline_Click();
     void mnuHelponHelp_Click();
     void mnuHomePage_Click();
@@ -88,8 +89,9 @@ public:
     std::array<NavShape*, 8> navigationShapes{};
     NavLabel *imggeneral, *imgguests, *imgexpense, *imgcheck, *imgseater, *imgreports, *imgvendor, *imgexit;
     NavShape *Shape1, *Shape2, *Shape3, *Shape4, *Shape5, *Shape6, *Shape7, *Shape8;
-    QMenu *mnuFile, *mnuDatabase, *mnuHelp, *mnuLinks;
+    QMenu *mnuFile, *mnuEdit, *mnuDatabase, *mnuHelp, *mnuLinks;
     QAction* mnuFindGuests;
+    QAction* mnuUndo;
     QAction *mnuOpenDataFolder, *mnuRestore, *mnuExit, *mnuRepair, *mnuCompact, *mnuOnline, *mnuHelponHelp,
         *mnuHomePage, *mnuTechSupp, *mnuAbout;
 

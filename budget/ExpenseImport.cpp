@@ -3,6 +3,7 @@
 #include "budget/ExpenseRules.h"
 #include "shell/DatePicker.h"
 #include "store/Backup.h"
+#include "store/Undo.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -446,6 +447,9 @@ ExpenseImportResult runExpenseImport(store::Database& db, const ExpenseReview& r
         workspace.rollback();
         throw;
     }
+    store::undo::remember(
+        db, result.backupPath,
+        QStringLiteral("Import %1 %2").arg(result.added).arg(result.added == 1 ? "expense" : "expenses"));
     return result;
 }
 

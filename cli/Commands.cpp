@@ -33,6 +33,8 @@ const char* const GeneralHelp =
     "  calendar       write the shower, ceremony, reception and open tasks as an iCalendar file\n"
     "  seat           propose (and with --apply, write) a seating plan under the seating rules\n"
     "  guests         list the parties a search and filters find (no reply yet, not seated, ...)\n"
+    "  set            change every party a search and filters find (invite, side, reply, ...)\n"
+    "  undo           take back the last change of many parties, import or seating plan\n"
     "  backups        list the backups of the wedding file, newest first\n"
     "  restore        go back to one of the backups (the file as it is now is kept as a backup)\n"
     "  budget         write the budget's figures per category as CSV\n"
@@ -451,6 +453,8 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
         {"calendar", QString::fromLatin1(CalendarHelp), calendarCommand},
         {"seat", QString::fromLatin1(SeatHelp), seatCommand},
         {"guests", guestsHelp(), guestsCommand},
+        {"set", setHelp(), setCommand},
+        {"undo", undoHelp(), undoCommand},
         {"backups", QString::fromLatin1(BackupsHelp), backupsCommand},
         {"restore", QString::fromLatin1(RestoreHelp), restoreCommand},
         {"budget", QString::fromLatin1(BudgetHelp), budgetCommand},

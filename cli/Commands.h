@@ -5,6 +5,9 @@
 //   calendar WEDDING.mdb OUT.ics
 //   seat WEDDING.mdb [--apply] [--reseat] [--time-limit SECONDS]
 //   guests WEDDING.mdb [--search TEXT] [--filter F]...
+//   set WEDDING.mdb [--search TEXT] [--filter F]... --invite EVENT | --uninvite EVENT | --side SIDE
+//       | --reply REPLY | --thank-you-sent OCCASION
+//   undo WEDDING.mdb
 //   backups WEDDING.mdb
 //   restore WEDDING.mdb BACKUP
 // Exit status: 0 done, 1 the work failed (a file that cannot be read or written),

@@ -73,19 +73,6 @@ QString quality(const seating::SeatPlan& plan)
     return plan.provenBest ? QStringLiteral("proven best") : bound;
 }
 
-// A copy of the file as it was, kept before the plan is written.
-QString keepCopyOfFile(const QString& databasePath)
-{
-    try {
-        return store::backup::make(databasePath, store::backup::Reason::Seating);
-    } catch (const store::StoreError& e) {
-        throw store::StoreError(
-            e.number(),
-            QStringLiteral("No backup of the wedding file could be made, so the plan was not applied.\n%1")
-                .arg(e.description()));
-    }
-}
-
 void printPlan(const seating::SeatProblem& problem, const seating::SeatPlan& plan, QTextStream& out)
 {
     std::map<seating::PartyKey, seating::TableKey> at;
@@ -174,10 +161,9 @@ int seatCommand(const QStringList& args, QTextStream& out)
         if (plan.moves.empty()) {
             out << "Nothing to apply.\n";
         } else {
-            const QString kept = keepCopyOfFile(db.path());
-            seating::applyPlan(db, problem, plan);
+            const seating::KeptPlan kept = seating::applyPlanKept(db, problem, plan);
             out << "Applied to " << options.path << ".\n";
-            out << "A copy of the wedding file from before the plan: " << kept << "\n";
+            out << "A copy of the wedding file from before the plan: " << kept.backupPath << "\n";
         }
     }
     return 0;

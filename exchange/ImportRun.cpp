@@ -5,6 +5,7 @@
 #include "exchange/MappingMemory.h"
 
 #include "store/Backup.h"
+#include "store/Undo.h"
 
 #include <algorithm>
 #include <map>
@@ -262,6 +263,13 @@ ImportResult runImport(store::Database& database, const ImportReview& review, co
         plan.skipped.erase(Skip::NothingToFill);
     ImportResult result = resultOf(plan, updated);
     result.backupPath = backupPath;
+    if (!backupPath.isEmpty())
+        store::undo::remember(
+            database, backupPath,
+            updated > 0 ? QStringLiteral("Import %1 (%2 filled in)")
+                              .arg(plural(result.added, "party", "parties"))
+                              .arg(updated)
+                        : QStringLiteral("Import %1").arg(plural(result.added, "party", "parties")));
     return result;
 }
 

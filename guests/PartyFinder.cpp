@@ -16,6 +16,7 @@ namespace {
 constexpr QChar FieldBreak(0x1F);
 
 const char* const EventNames[] = {"ceremony", "reception", "shower", "rehearsal"};
+const char* const OccasionNames[] = {"engagement", "shower", "wedding"};
 
 QString text(const QVariant& v)
 {
@@ -37,6 +38,27 @@ bool hasGift(const QVariant& description, const QVariant& amount)
 QString eventName(Event event)
 {
     return QString::fromLatin1(EventNames[int(event)]);
+}
+
+std::optional<Event> parseEvent(const QString& text)
+{
+    for (int e = 0; e < 4; ++e)
+        if (text.trimmed().compare(QLatin1String(EventNames[e]), Qt::CaseInsensitive) == 0)
+            return Event(e);
+    return std::nullopt;
+}
+
+QString occasionName(Occasion occasion)
+{
+    return QString::fromLatin1(OccasionNames[int(occasion)]);
+}
+
+std::optional<Occasion> parseOccasion(const QString& text)
+{
+    for (int o = 0; o < 3; ++o)
+        if (text.trimmed().compare(QLatin1String(OccasionNames[o]), Qt::CaseInsensitive) == 0)
+            return Occasion(o);
+    return std::nullopt;
 }
 
 QString PartyRow::reply() const
@@ -68,7 +90,7 @@ PartyList loadParties(store::Database& db)
                              field("InvRehearsal")};
     const int invited = field("Invited"), confirmed = field("Confirmed"),
               attending = field("NumberAttending");
-    const int table = field("tableid");
+    const int table = field("tableid"), seats = field("tabletot");
     const int gifts[][3] = {{field("EngageGift"), field("engamt"), field("EngageNoteSent")},
                             {field("ShowerGift"), field("showamt"), field("ShowerNoteSent")},
                             {field("WeddingGift"), field("wedamt"), field("WeddingNoteSent")}};
@@ -90,11 +112,13 @@ PartyList loadParties(store::Database& db)
         r.attending = count(set->value(attending));
         r.tableId = set->value(table).toLongLong();
         r.table = r.tableId ? tables.value(r.tableId) : QString();
-        for (const auto& g : gifts)
-            if (hasGift(set->value(g[0]), set->value(g[1]))) {
-                ++r.gifts;
-                r.cardsToSend += set->value(g[2]).toBool() ? 0 : 1;
-            }
+        r.seats = count(set->value(seats));
+        for (int o = 0; o < 3; ++o) {
+            r.gift[o] = hasGift(set->value(gifts[o][0]), set->value(gifts[o][1]));
+            r.cardSent[o] = set->value(gifts[o][2]).toBool();
+            r.gifts += r.gift[o] ? 1 : 0;
+            r.cardsToSend += r.gift[o] && !r.cardSent[o] ? 1 : 0;
+        }
         for (const QString& t :
              {r.name, text(set->value(wedding)), text(set->value(shower)), r.address, r.city, r.phone})
             r.searchText += shell::searchKey(t) + FieldBreak;
@@ -145,9 +169,8 @@ std::optional<Filter> parseFilter(const QString& given)
                 return Filter{K::Side, QString::fromLatin1(s), Event::Reception};
     }
     if (t.startsWith(QLatin1String("invited:")))
-        for (int e = 0; e < 4; ++e)
-            if (t.mid(8) == QLatin1String(EventNames[e]))
-                return Filter{K::Invited, {}, Event(e)};
+        if (const std::optional<Event> e = parseEvent(t.mid(8)))
+            return Filter{K::Invited, {}, *e};
     return std::nullopt;
 }
 

@@ -23,6 +23,12 @@ namespace guests {
 // The events a party can be invited to, in the order of the guest window's Details tab.
 enum class Event { Ceremony, Reception, Shower, Rehearsal };
 QString eventName(Event event);  // "ceremony", "reception", "shower", "rehearsal"
+std::optional<Event> parseEvent(const QString& text);  // an event's name, any case
+
+// The occasions a party gives a gift at, in the order of the guest window's Gifts tab.
+enum class Occasion { Engagement, Shower, Wedding };
+QString occasionName(Occasion occasion);                     // "engagement", "shower", "wedding"
+std::optional<Occasion> parseOccasion(const QString& text);  // an occasion's name, any case
 
 // One party as the finder lists it.
 struct PartyRow {
@@ -37,8 +43,11 @@ struct PartyRow {
     int attending = 0;                               // people attending the reception
     qint64 tableId = 0;                              // 0: not seated
     QString table;                                   // the table's name, empty when not seated
+    int seats = 0;                                   // seats the party holds at its table
     int gifts = 0;                                   // gifts received (engagement, shower, reception)
     int cardsToSend = 0;                             // of those, thank-you cards not yet sent
+    bool gift[3] = {false, false, false};            // by Occasion: a gift was received
+    bool cardSent[3] = {false, false, false};        // by Occasion: its thank-you card is sent
     QString searchText;  // every searchable text as shell::searchKey gives it, fields apart
 
     bool isInvited(Event e) const { return invited[int(e)]; }

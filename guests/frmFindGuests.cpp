@@ -5,10 +5,12 @@
 #include "guests/frmGuests.h"
 #include "shell/ErrorMessage.h"
 #include "shell/Help.h"
+#include "shell/UndoCommand.h"
 #include "shell/Windows.h"
 #include "store/Store.h"
 
 #include <QAbstractTableModel>
+#include <QActionGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -17,7 +19,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -246,10 +250,18 @@ frmFindGuests::frmFindGuests(QWidget* parent) : QDialog(parent)
     connect(grdFound, &QTableView::doubleClicked, this, &frmFindGuests::cmdOpen_Click);
 
     lblCounts = named(new QLabel, QStringLiteral("lblCounts"));
+    lblDone = named(new QLabel, QStringLiteral("lblDone"));
+    lblDone->setWordWrap(true);
+    cmdChange = named(new QPushButton(QStringLiteral("C&hange")), QStringLiteral("cmdChange"));
+    buildChangeMenu();
+    cmdUndo = named(new QPushButton(QStringLiteral("&Undo")), QStringLiteral("cmdUndo"));
     cmdOpen = named(new QPushButton(QStringLiteral("&Open")), QStringLiteral("cmdOpen"));
     cmdClose = named(new QPushButton(QStringLiteral("Close")), QStringLiteral("cmdClose"));
-    for (QPushButton* b : {cmdOpen, cmdClose})
+    for (QPushButton* b : {cmdChange, cmdUndo, cmdOpen, cmdClose})
         b->setAutoDefault(false);
+    connect(cmdUndo, &QPushButton::clicked, this, &frmFindGuests::cmdUndo_Click);
+    auto* undoKey = new QShortcut(QKeySequence::Undo, this);
+    connect(undoKey, &QShortcut::activated, this, &frmFindGuests::cmdUndo_Click);
     connect(cmdOpen, &QPushButton::clicked, this, &frmFindGuests::cmdOpen_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
     connect(txtSearch, &QLineEdit::textChanged, this, &frmFindGuests::refind);
@@ -269,19 +281,24 @@ frmFindGuests::frmFindGuests(QWidget* parent) : QDialog(parent)
     filterRow->addStretch();
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(lblCounts, 1);
+    buttons->addWidget(cmdChange);
+    buttons->addWidget(cmdUndo);
     buttons->addWidget(cmdOpen);
     buttons->addWidget(cmdClose);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(searchRow);
     layout->addLayout(filterRow);
     layout->addWidget(grdFound, 1);
+    layout->addWidget(lblDone);
     layout->addLayout(buttons);
 
     setTabOrder(txtSearch, cboSide);
     setTabOrder(cboSide, cboEvent);
     setTabOrder(cboEvent, chkNoReply);
     setTabOrder(chkNoThankYou, grdFound);
-    setTabOrder(grdFound, cmdOpen);
+    setTabOrder(grdFound, cmdChange);
+    setTabOrder(cmdChange, cmdUndo);
+    setTabOrder(cmdUndo, cmdOpen);
     setTabOrder(cmdOpen, cmdClose);
     resize(1040, 580);
     shell::centreOnScreen(this);
@@ -296,6 +313,132 @@ void frmFindGuests::Form_Load()
         throw store::StoreError(store::err::ObjectNotSet, QStringLiteral("No wedding file is open."));
     list_ = loadParties(*db);
     refind();
+    showUndoState();
+}
+
+void frmFindGuests::buildChangeMenu()
+{
+    using K = BulkChange::Kind;
+    mnuChange = named(new QMenu(this), QStringLiteral("mnuChange"));
+    auto* whom = new QActionGroup(this);
+    mnuChangeSelected = mnuChange->addAction(QString());
+    mnuChangeShown = mnuChange->addAction(QString());
+    for (QAction* a : {mnuChangeSelected, mnuChangeShown}) {
+        a->setCheckable(true);
+        whom->addAction(a);
+    }
+    mnuChangeSelected->setChecked(true);
+    mnuChange->addSeparator();
+    const auto item = [this](QMenu* menu, const QString& caption, const BulkChange& change) {
+        QAction* a = menu->addAction(caption);
+        connect(a, &QAction::triggered, this, [this, change] { changeParties(change); });
+    };
+    const QString events[] = {QStringLiteral("&Ceremony"), QStringLiteral("&Reception"),
+                              QStringLiteral("&Shower"), QStringLiteral("R&ehearsal")};
+    for (K kind : {K::Invite, K::Uninvite}) {
+        QMenu* sub = mnuChange->addMenu(kind == K::Invite ? QStringLiteral("&Invite to")
+                                                          : QStringLiteral("Re&move from"));
+        sub->setObjectName(kind == K::Invite ? QStringLiteral("mnuInvite") : QStringLiteral("mnuUninvite"));
+        for (int e = 0; e < 4; ++e)
+            item(sub, events[e], BulkChange{kind, Event(e), {}, Reply::Attending, Occasion::Wedding});
+    }
+    QMenu* side = mnuChange->addMenu(QStringLiteral("Set Si&de"));
+    side->setObjectName(QStringLiteral("mnuSide"));
+    for (const char* s : {"Bride", "Groom", "Both"})
+        item(side, QStringLiteral("&") + QString::fromLatin1(s),
+             BulkChange{K::Side, Event::Reception, QString::fromLatin1(s), Reply::Attending,
+                        Occasion::Wedding});
+    QMenu* reply = mnuChange->addMenu(QStringLiteral("Set Re&ply"));
+    reply->setObjectName(QStringLiteral("mnuReply"));
+    const std::pair<QString, Reply> replies[] = {{QStringLiteral("&Attending"), Reply::Attending},
+                                                 {QStringLiteral("&Declined"), Reply::Declined},
+                                                 {QStringLiteral("&No Reply Yet"), Reply::NoReply}};
+    for (const auto& [caption, r] : replies)
+        item(reply, caption, BulkChange{K::Reply, Event::Reception, {}, r, Occasion::Wedding});
+    QMenu* cards = mnuChange->addMenu(QStringLiteral("&Thank-you Cards Sent"));
+    cards->setObjectName(QStringLiteral("mnuThankYou"));
+    const std::pair<QString, Occasion> occasions[] = {
+        {QStringLiteral("For the &Engagement Gift"), Occasion::Engagement},
+        {QStringLiteral("For the &Shower Gift"), Occasion::Shower},
+        {QStringLiteral("For the &Wedding Gift"), Occasion::Wedding}};
+    for (const auto& [caption, o] : occasions)
+        item(cards, caption, BulkChange{K::ThankYouSent, Event::Reception, {}, Reply::Attending, o});
+    mnuChange->addSeparator();
+    QAction* remove = mnuChange->addAction(QStringLiteral("De&lete..."));
+    remove->setObjectName(QStringLiteral("mnuDelete"));
+    connect(remove, &QAction::triggered, this, [this] {
+        changeParties(BulkChange{K::Delete, Event::Reception, {}, Reply::Attending, Occasion::Wedding});
+    });
+    connect(mnuChange, &QMenu::aboutToShow, this, [this] {
+        const QLocale locale;
+        const qsizetype selected = qsizetype(selectedParties().size());
+        const int shown = sorted_->rowCount();
+        mnuChangeSelected->setText(QStringLiteral("The %1 &Selected").arg(locale.toString(selected)) +
+                                   (selected == 1 ? QStringLiteral(" Party") : QStringLiteral(" Parties")));
+        mnuChangeShown->setText(QStringLiteral("All %1 Parties Sho&wn").arg(locale.toString(shown)));
+    });
+    cmdChange->setMenu(mnuChange);
+}
+
+std::vector<qint64> frmFindGuests::chosenParties() const
+{
+    return mnuChangeShown->isChecked() ? shownParties() : selectedParties();
+}
+
+void frmFindGuests::changeParties(const BulkChange& change)
+{
+    const std::vector<qint64> keys = chosenParties();
+    if (keys.empty()) {
+        controls::Beep();
+        return;
+    }
+    if (change.kind == BulkChange::Kind::Delete) {
+        const QString question = keys.size() == 1
+                                     ? QStringLiteral("Delete this party from the guest list?")
+                                     : QStringLiteral("Delete these %1 parties from the guest list?")
+                                           .arg(QLocale().toString(qsizetype(keys.size())));
+        if (controls::MsgBox(
+                question, controls::mb::YesNo | controls::mb::Question | controls::mb::DefaultButton2,
+                QStringLiteral("Delete Guests"), this,
+                QStringLiteral("Their gifts, replies and seats go with them. Undo brings them back.")) !=
+            controls::mb::Yes)
+            return;
+    }
+    try {
+        const BulkOutcome done = applyChange(*store::Workspace::defaultWorkspace().database(), keys, change);
+        lblDone->setText(done.summary());
+    } catch (const store::StoreError& e) {
+        shell::showError(e, this);
+    }
+    reload();
+}
+
+void frmFindGuests::cmdUndo_Click()
+{
+    if (const std::optional<QString> undone = shell::undoLastChange(this)) {
+        lblDone->setText(QStringLiteral("Undone: %1.").arg(*undone));
+        reload();
+    }
+    showUndoState();
+}
+
+// Reads the parties again after a change, keeping the search, the filters and the sort.
+void frmFindGuests::reload()
+{
+    try {
+        list_ = loadParties(*store::Workspace::defaultWorkspace().database());
+        refind();
+    } catch (const store::StoreError& e) {
+        shell::showError(e, this);
+    }
+    showUndoState();
+}
+
+void frmFindGuests::showUndoState()
+{
+    const QString caption = shell::undoCaption();
+    cmdUndo->setEnabled(shell::canUndo());
+    cmdUndo->setToolTip(QString(caption).remove(QLatin1Char('&')) + QStringLiteral(" (Ctrl+Z)"));
 }
 
 std::vector<Filter> frmFindGuests::chosenFilters() const
@@ -357,12 +500,7 @@ void frmFindGuests::cmdOpen_Click()
         return;
     const qint64 key = model_->party(sorted_->mapToSource(current).row()).key;
     showGuestWindow(key);
-    try {
-        list_ = loadParties(*store::Workspace::defaultWorkspace().database());
-        refind();
-    } catch (const store::StoreError& e) {
-        shell::showError(e, this);
-    }
+    reload();
 }
 
 bool frmFindGuests::eventFilter(QObject* watched, QEvent* event)

@@ -7,6 +7,7 @@
 //     showFindGuests(parent);   // File > Find Guests... (Ctrl+F)
 #pragma once
 
+#include "guests/BulkChange.h"
 #include "guests/PartyFinder.h"
 
 #include <QDialog>
@@ -14,7 +15,9 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QActionGroup;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QSortFilterProxyModel;
 class QTableView;
@@ -43,17 +46,33 @@ public:
     QComboBox* cboEvent;  // Any event, Ceremony, Reception, Shower, Rehearsal
     QTableView* grdFound;
     QLabel* lblCounts;
+    QLabel* lblDone;         // what the last change or undo did
+    QPushButton* cmdChange;  // its menu: the changes of many parties
+    QMenu* mnuChange;
+    QAction* mnuChangeSelected;  // the change is made to the parties selected ...
+    QAction* mnuChangeShown;     // ... or to every party shown
+    QPushButton* cmdUndo;
     QPushButton* cmdOpen;
     QPushButton* cmdClose;
 
     // Opens the guest window at the current party; the list is read again afterwards.
     void cmdOpen_Click();
+    // Makes the change to the parties chosen in the Change menu (a deletion asks first), shows
+    // what it did and reads the list again.
+    void changeParties(const BulkChange& change);
+    // Undoes the last large change (asking first) and reads the list again.
+    void cmdUndo_Click();
+    // The parties a change is made to: those selected, or every party shown.
+    std::vector<qint64> chosenParties() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void buildChangeMenu();
+    void reload();
+    void showUndoState();
     std::vector<Filter> chosenFilters() const;
     void refind();
     void showCounts();

@@ -1,5 +1,8 @@
 #include "seating/SeatPlanStore.h"
 
+#include "store/Backup.h"
+#include "store/Undo.h"
+
 #include "seating/SeatRules.h"
 #include "seating/SeaterParts.h"
 #include "store/Store.h"
@@ -123,6 +126,25 @@ SeatingSnapshot applyPlan(store::Database& db, const SeatProblem& problem, const
     }
     change.commit();
     return before;
+}
+
+KeptPlan applyPlanKept(store::Database& db, const SeatProblem& problem, const SeatPlan& plan)
+{
+    KeptPlan kept;
+    try {
+        kept.backupPath = store::backup::make(db.path(), store::backup::Reason::Seating);
+    } catch (const store::StoreError& e) {
+        throw store::StoreError(
+            e.number(),
+            QStringLiteral("No backup of the wedding file could be made, so the plan was not applied.\n%1")
+                .arg(e.description()));
+    }
+    kept.before = applyPlan(db, problem, plan);
+    const int n = int(plan.moves.size());
+    store::undo::remember(
+        db, kept.backupPath,
+        QStringLiteral("Apply a seating plan for %1 %2").arg(n).arg(n == 1 ? "party" : "parties"));
+    return kept;
 }
 
 void restoreSnapshot(store::Database& db, const SeatingSnapshot& snapshot)

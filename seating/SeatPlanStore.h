@@ -49,6 +49,13 @@ struct SeatingSnapshot {
 // taken off a table gives back its seated people, a party seated adds its people. Returns
 // the state before. Throws store::StoreError; nothing is changed then.
 SeatingSnapshot applyPlan(store::Database& db, const SeatProblem& problem, const SeatPlan& plan);
+// Applies the plan as applyPlan does, after a backup of the file (a failure to make it is a
+// StoreError saying the plan was not applied), and keeps the change for Undo (store/Undo.h).
+struct KeptPlan {
+    SeatingSnapshot before;
+    QString backupPath;
+};
+KeptPlan applyPlanKept(store::Database& db, const SeatProblem& problem, const SeatPlan& plan);
 // Puts a snapshot back in one transaction.
 void restoreSnapshot(store::Database& db, const SeatingSnapshot& snapshot);
 

@@ -151,7 +151,7 @@ void frmFloorPlan::applyPlan()
     if (!proposal_)
         return;
     try {
-        undo_ = seating::applyPlan(shell::database(), proposal_->problem, proposal_->plan);
+        undo_ = seating::applyPlanKept(shell::database(), proposal_->problem, proposal_->plan).before;
         cmdUndo->setEnabled(true);
     } catch (const store::StoreError& e) {
         controls::MsgBox(

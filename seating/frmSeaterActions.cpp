@@ -10,7 +10,10 @@
 #include "seating/SeatingActions.h"
 #include "seating/TableEditState.h"
 #include "seating/frmTables.h"
+#include "shell/Program.h"
+#include "store/Backup.h"
 #include "store/Store.h"
+#include "store/Undo.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -26,6 +29,18 @@ namespace {
 
 const QString SelectTableFirst = QStringLiteral("You must select a Table first");
 const QString CantAddGuest = QStringLiteral("Can't Add Guest");
+
+// A backup before a table is cleared, so that Undo can take the clear back; without one the table
+// is cleared all the same (it is the user's own small change) and there is nothing to undo.
+QString keepCopyForUndo(store::Database& db)
+{
+    try {
+        return store::backup::make(db.path(), store::backup::Reason::Change);
+    } catch (const store::StoreError& e) {
+        qWarning("Orvane: no backup before clearing a table: %s", qPrintable(e.description()));
+        return {};
+    }
+}
 
 }  // namespace
 
@@ -113,7 +128,7 @@ void frmSeater::Command3_Click()
 {
     try {
         store::Recordset* tables = Data1->recordset();
-        if (!tables)
+        if (!tables || Data1->recordCount() == 0)
             return;
         if (!followTableSelection()) {
             controls::MsgBox(SelectTableFirst, OKOnly, QStringLiteral("Orvane"), this);
@@ -144,7 +159,7 @@ void frmSeater::Command3_Click()
 void frmSeater::Command2_Click()
 {
     try {
-        if (!TableOccupants)
+        if (!TableOccupants || !Data1->recordset() || Data1->recordCount() == 0)
             return;
         if (!followTableSelection()) {
             controls::MsgBox(SelectTableFirst, OKOnly, QStringLiteral("Orvane"), this);
@@ -156,10 +171,16 @@ void frmSeater::Command2_Click()
                              QStringLiteral("Can't Clear Table"), this);
             return;
         }
+        const QString table = Data1->recordset()->value(QStringLiteral("tablename")).toString().trimmed();
+        const QString before = keepCopyForUndo(shell::database());
         SeatingChange change;
         clearOccupants();
         writeAssigned(0);
         change.commit();
+        if (!before.isEmpty())
+            store::undo::remember(shell::database(), before,
+                                  table.isEmpty() ? QStringLiteral("Clear a table")
+                                                  : QStringLiteral("Clear the table %1").arg(table));
         showTableAgain();
         Refresh_All();
         Refresh_Tables();

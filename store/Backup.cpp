@@ -35,6 +35,8 @@ constexpr ReasonName Reasons[] = {
     {Reason::Import, "import", "Before importing"},
     {Reason::Manual, "manual", "Made by hand"},
     {Reason::Seating, "seating", "Before applying a seating plan"},
+    {Reason::Change, "change", "Before changing many guests"},
+    {Reason::Undo, "undo", "Before an undo"},
 };
 
 QString shown(const QString& path)

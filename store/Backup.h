@@ -25,7 +25,7 @@
 namespace store::backup {
 
 // Why a backup was made (part of its file name, shown in the restore list).
-enum class Reason { Daily, Compaction, Repair, Restore, Upgrade, Import, Manual, Seating };
+enum class Reason { Daily, Compaction, Repair, Restore, Upgrade, Import, Manual, Seating, Change, Undo };
 
 // The word for a reason in a file name ("daily", "compact", ...) and the words shown for it.
 QString reasonKey(Reason reason);

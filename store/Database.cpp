@@ -465,22 +465,46 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString& source, Record
     return makeRecordset(*this, std::move(src), type);
 }
 
+namespace {
+
+// Binds the values (as the store keeps them) and runs the statement to its end.
+void runBound(sql::Statement& st, const QVariantList& params)
+{
+    QVariantList values;
+    for (const QVariant& v : params)
+        values << sql::parameterValue(v);
+    st.bindAll(values);
+    while (st.step()) {
+    }
+}
+
+}  // namespace
+
 int Database::execute(const QString& sqlText, const QVariantList& params)
 {
     d->checkOpen();
     const dialect::Translation tr = dialect::translateStatement(sqlText, d->statementResolver());
     sql::Statement st(d->db, tr.sql);
-    QVariantList values;
-    for (const QVariant& v : params)
-        values << sql::parameterValue(v);
-    st.bindAll(values);
     const bool readOnly = sqlite3_stmt_readonly(st.get()) != 0;
-    while (st.step()) {
-    }
+    runBound(st, params);
     if (readOnly)
         return 0;
     d->changed();
     return sqlite3_changes(d->db);
+}
+
+int Database::executeEach(const QString& sqlText, const std::vector<QVariantList>& paramRows)
+{
+    d->checkOpen();
+    const dialect::Translation tr = dialect::translateStatement(sqlText, d->statementResolver());
+    sql::Statement st(d->db, tr.sql);
+    int changed = 0;
+    for (const QVariantList& params : paramRows) {
+        runBound(st, params);
+        changed += sqlite3_changes(d->db);
+    }
+    d->changed();
+    return changed;
 }
 
 // ---------------------------------------------------------------------------------------

@@ -157,6 +157,9 @@ public:
     // Runs one statement in the desktop dialect with bound parameters ("?" placeholders).
     // Returns the number of rows changed.
     int execute(const QString& sql, const QVariantList& params = {});
+    // Runs one statement once for each list of bound values, translated and prepared once (a
+    // change of thousands of rows). Returns the number of rows changed in all.
+    int executeEach(const QString& sql, const std::vector<QVariantList>& paramRows);
 
     // The raw connection, for the store's own helpers and benchmarks.
     sqlite3* handle() const;
