@@ -366,3 +366,56 @@ TEST_F(Cli, AnImportInvitesEveryPartyAndGivesItsSideUnlessTheFileSays)
     EXPECT_TRUE(err_.contains("--invite takes a comma list")) << err_.toStdString();
     EXPECT_EQ(run({"import-guests", path(), plain.path(), "--side", "aunt"}), 2);
 }
+
+TEST_F(Cli, SetChangesEveryPartyFoundAndUndoTakesBackTheLastChangeOrSaysWhyNot)
+{
+    const exchangetest::TempFile list("list.csv",
+                                      "First Name,Last Name,Side\nLiam,Okafor,Groom\n"
+                                      "Grace,Moreau,Bride\nAna,Zapata,Bride\n");
+    ASSERT_EQ(run({"import-guests", path(), list.path()}), 0) << err_.toStdString();
+    EXPECT_EQ(run({"set", path(), "--filter", "side:bride", "--invite", "reception"}), 0)
+        << err_.toStdString();
+    EXPECT_TRUE(out_.startsWith("2 parties found.\nInvited 2 parties to the reception.\n"))
+        << out_.toStdString();
+    EXPECT_EQ(run({"guests", path(), "--filter", "invited:reception"}), 0);
+    EXPECT_TRUE(out_.endsWith("\n2 parties\n"));
+    EXPECT_EQ(run({"set", path(), "--search", "zapata", "--reply", "declined"}), 0) << err_.toStdString();
+    EXPECT_EQ(run({"guests", path(), "--filter", "declined"}), 0);
+    EXPECT_TRUE(out_.startsWith("Ana Zapata\t")) << out_.toStdString();
+
+    // Undo takes back the last change only, then the one before it is gone.
+    EXPECT_EQ(run({"undo", path()}), 0) << err_.toStdString();
+    EXPECT_EQ(out_, "Undone: Set the reply of 1 party to declined.\n");
+    EXPECT_EQ(run({"guests", path(), "--filter", "declined"}), 0);
+    EXPECT_EQ(out_, "0 parties\n");
+    EXPECT_EQ(run({"undo", path()}), 1);
+    EXPECT_TRUE(err_.contains("There is nothing to undo.")) << err_.toStdString();
+
+    // A change made after the last one: undo refuses and changes nothing.
+    EXPECT_EQ(run({"set", path(), "--side", "both"}), 0);
+    auto& database = store::Workspace::defaultWorkspace().openDatabase(path());
+    database.execute("UPDATE Guests SET City = 'Cork' WHERE LastName = 'Okafor'");
+    store::Workspace::defaultWorkspace().close();
+    const QByteArray later = fileBytes(path());
+    EXPECT_EQ(run({"undo", path()}), 1);
+    EXPECT_TRUE(err_.contains("has changed since")) << err_.toStdString();
+    EXPECT_EQ(fileBytes(path()), later);
+
+    // An import is undone like a change: the file's rows are what they were before it.
+    const exchangetest::TempFile more("more.csv", "First Name,Last Name\nBo,Lund\n");
+    ASSERT_EQ(run({"import-guests", path(), more.path()}), 0);
+    EXPECT_EQ(guests(), 4);
+    EXPECT_EQ(run({"undo", path()}), 0) << err_.toStdString();
+    EXPECT_EQ(out_, "Undone: Import 1 party.\n");
+    EXPECT_EQ(guests(), 3);
+
+    EXPECT_EQ(run({"set", path(), "--invite", "brunch"}), 2);
+    EXPECT_TRUE(err_.contains("--invite takes ceremony, reception, shower or rehearsal, not \"brunch\"."))
+        << err_.toStdString();
+    EXPECT_EQ(run({"set", path()}), 2);
+    EXPECT_TRUE(err_.contains("set needs a change"));
+    EXPECT_EQ(run({"set", path(), "--side", "Bride", "--reply", "attending"}), 2);
+    EXPECT_TRUE(err_.contains("set makes one change at a time."));
+    EXPECT_EQ(run({"set", path(), "--side"}), 2);
+    EXPECT_EQ(run({"undo"}), 2);
+}

@@ -13,8 +13,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 using guests::frmFindGuests;
 using testsupport::findNamed;
@@ -54,6 +57,26 @@ protected:
         for (int r = 0; r < model->rowCount(); ++r)
             names << model->index(r, 0).data().toString();
         return names;
+    }
+
+    // Opens the Change menu from the keyboard and types keys into the menus that open, one key
+    // per menu, as a person picks an entry by its underlined letter.
+    void chooseFromChangeMenu(const QList<Qt::Key>& keys)
+    {
+        QList<Qt::Key> left = keys;
+        std::function<void()> next = [&left, &next] {
+            QWidget* popup = QApplication::activePopupWidget();
+            if (!popup || left.isEmpty())
+                return;
+            const Qt::Key k = left.takeFirst();
+            QTest::keyClick(popup, k);
+            if (!left.isEmpty())
+                QTimer::singleShot(0, next);
+        };
+        QTimer::singleShot(0, next);
+        find_->cmdChange->setFocus();
+        QTest::keyClick(find_->cmdChange, Qt::Key_Space);
+        EXPECT_TRUE(left.isEmpty()) << "every key reached a menu";
     }
 
     store::Bookmark liam_ = 0, chloe_ = 0;
@@ -148,4 +171,56 @@ TEST_F(FindGuestsTest, EnterOpensThePartyAndTheListShowsWhatWasChangedThere)
     EXPECT_EQ(opened, "Guest List Manager|Liam") << "opened at the party";
     EXPECT_EQ(find_->grdFound->model()->index(0, 2).data().toString(), "Dublin");
     EXPECT_EQ(find_->selectedParties(), std::vector<qint64>{liam_});
+}
+
+TEST_F(FindGuestsTest, TheChangeMenuChangesThePartiesPickedAndUndoTakesItBack)
+{
+    // The two Bride parties not yet at the ceremony, picked with the keyboard.
+    find_->cboSide->setCurrentIndex(1);
+    ASSERT_EQ(shownNames().size(), 2);
+    find_->grdFound->setFocus();
+    find_->grdFound->setCurrentIndex(find_->grdFound->model()->index(0, 0));
+    QTest::keyClick(find_->grdFound, Qt::Key_Down, Qt::ShiftModifier);
+    chooseFromChangeMenu({Qt::Key_I, Qt::Key_C});  // Invite to > Ceremony
+    EXPECT_TRUE(stored(chloe_, "InvCeremony").toBool());
+    EXPECT_FALSE(stored(liam_, "InvCeremony").toBool()) << "a party not picked is left alone";
+    EXPECT_EQ(find_->lblDone->text(), "Invited 2 parties to the ceremony.");
+    EXPECT_TRUE(find_->cmdUndo->isEnabled());
+    EXPECT_TRUE(find_->cmdUndo->toolTip().startsWith("Undo Invite 2 parties to the ceremony"));
+
+    // Every party shown, not only the ones selected.
+    find_->cboSide->setCurrentIndex(0);
+    find_->mnuChangeShown->setChecked(true);
+    chooseFromChangeMenu({Qt::Key_D, Qt::Key_G});  // Set Side > Groom
+    EXPECT_EQ(stored(chloe_, "guestof").toString(), "Groom");
+    EXPECT_EQ(find_->lblDone->text(), "Set the side of 3 parties to Groom. 1 party needed no change.");
+
+    // Ctrl+Z asks, then undoes the last change only.
+    dialogs().clear();
+    QTest::keyClick(find_->grdFound, Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_FALSE(messages().empty());
+    EXPECT_EQ(messages().front().text,
+              QString::fromUtf8("Undo \u201CSet the side of 3 parties to Groom\u201D?"));
+    EXPECT_EQ(stored(chloe_, "guestof").toString(), "Bride");
+    EXPECT_TRUE(stored(chloe_, "InvCeremony").toBool());
+    EXPECT_EQ(find_->lblDone->text(), "Undone: Set the side of 3 parties to Groom.");
+    EXPECT_FALSE(find_->cmdUndo->isEnabled()) << "one change is undone, not the one before";
+}
+
+TEST_F(FindGuestsTest, DeletingManyPartiesAsksNamingHowManyAndTheListFollows)
+{
+    find_->mnuChangeShown->setChecked(true);
+    chooseFromChangeMenu({Qt::Key_L});  // Delete..., answered with its default button: No
+    ASSERT_FALSE(messages().empty());
+    EXPECT_EQ(messages().back().text, "Delete these 4 parties from the guest list?");
+    EXPECT_EQ(guestCount(), 4);
+    dialogs().messageAnswers = {controls::mb::Yes};
+    QTest::keyClicks(find_->txtSearch,
+                     "o");  // Moreau, O'Connell, Nguyễn (Minh) ... and not Zapata? all with an o
+    const int shown = int(find_->shownParties().size());
+    chooseFromChangeMenu({Qt::Key_L});
+    EXPECT_EQ(guestCount(), 4 - shown);
+    EXPECT_TRUE(shownNames().isEmpty());
+    EXPECT_TRUE(find_->lblCounts->text().startsWith(QStringLiteral("0 of %1 parties shown").arg(4 - shown)))
+        << find_->lblCounts->text().toStdString();
 }
