@@ -47,7 +47,7 @@ QComboBox* fieldBox(int column)
 
 ImportColumnsPage::ImportColumnsPage(frmImportGuests* wizard) : wizard_(wizard)
 {
-    setTitle(QStringLiteral("Step 2 of 3: columns"));
+    setTitle(QStringLiteral("Step 2 of 4: columns"));
     setSubTitle(
         QStringLiteral("Choose the guest field each column fills. A column with the whole name "
                        "(\"Mr. and Mrs. Liam Okafor\") is split into title, first and last name."));

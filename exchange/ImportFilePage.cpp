@@ -27,7 +27,7 @@ using controls::named;
 
 ImportFilePage::ImportFilePage(frmImportGuests* wizard) : wizard_(wizard)
 {
-    setTitle(QStringLiteral("Step 1 of 3: the guest list file"));
+    setTitle(QStringLiteral("Step 1 of 4: the guest list file"));
     setSubTitle(
         QStringLiteral("Choose a guest list saved as CSV or text. Check that the rows below read as they "
                        "should; correct the encoding, separator or header row if not."));

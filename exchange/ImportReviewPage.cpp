@@ -47,7 +47,7 @@ const QStringList DuplicateChoices = {QStringLiteral("Skip"), QStringLiteral("Ad
 
 ImportReviewPage::ImportReviewPage(frmImportGuests* wizard) : wizard_(wizard)
 {
-    setTitle(QStringLiteral("Step 3 of 3: review"));
+    setTitle(QStringLiteral("Step 4 of 4: review"));
     setSubTitle(
         QStringLiteral("Check what will be imported. Nothing is written until you press Import; a copy "
                        "of the wedding file is kept first."));
@@ -94,6 +94,8 @@ void ImportReviewPage::initializePage()
     settings.mapping = wizard_->mapping;
     settings.brideName = shell::program().BrideName;
     settings.groomName = shell::program().GroomName;
+    settings.inviteTo = wizard_->inviteTo;
+    settings.side = wizard_->side;
     try {
         wizard_->review = reviewImport(wizard_->table, settings, loadGuestList(shell::database()));
     } catch (const store::StoreError& e) {

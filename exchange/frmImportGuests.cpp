@@ -16,6 +16,7 @@ frmImportGuests::frmImportGuests(QWidget* parent) : QWizard(parent)
     setButtonText(QWizard::CommitButton, QStringLiteral("&Import"));
     setPage(FilePage, new ImportFilePage(this));
     setPage(ColumnsPage, new ImportColumnsPage(this));
+    setPage(InvitePage, new ImportInvitePage(this));
     setPage(ReviewPage, new ImportReviewPage(this));
     setPage(DonePage, new ImportDonePage(this));
     connect(this, &QWizard::helpRequested, this, [this] { shell::showHelp(this, shell::HelpImport); });

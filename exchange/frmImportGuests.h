@@ -23,7 +23,7 @@ namespace exchange {
 class frmImportGuests : public QWizard {
     Q_OBJECT
 public:
-    enum PageId { FilePage, ColumnsPage, ReviewPage, DonePage };
+    enum PageId { FilePage, ColumnsPage, InvitePage, ReviewPage, DonePage };
     explicit frmImportGuests(QWidget* parent = nullptr);
 
     // What the steps share.
@@ -32,6 +32,8 @@ public:
     CsvOptions options;
     CsvTable table;
     std::vector<GuestField> mapping;
+    std::vector<GuestField> inviteTo;  // the events every party is invited to, unless the file says
+    QString side;                      // every party's side, unless the file says ("": the import's own)
     ImportReview review;
     ImportResult result;
     bool imported = false;
@@ -77,7 +79,22 @@ private:
     bool remembered_ = false;
 };
 
-// Step 3: new parties, likely duplicates and problems, each with its choice.
+// Step 3: the events every party is invited to and its side, where the file does not say.
+class ImportInvitePage : public QWizardPage {
+    Q_OBJECT
+public:
+    explicit ImportInvitePage(frmImportGuests* wizard);
+    void initializePage() override;
+    bool validatePage() override;
+    QCheckBox* chkEvents[4];  // ceremony, reception, shower, rehearsal
+    QComboBox* cboSide;
+    QLabel* lblFileSays;
+
+private:
+    frmImportGuests* wizard_;
+};
+
+// Step 4: new parties, likely duplicates and problems, each with its choice.
 class ImportReviewPage : public QWizardPage {
     Q_OBJECT
 public:

@@ -93,6 +93,20 @@ TEST_F(ImportWizard, EachStepShowsItsGuessesAndTheImportWritesTheChoices)
     EXPECT_TRUE(findNamed<QLabel>(wizard_.get(), "lblNotImported")->text().contains("Email"));
     next();
 
+    // Invitations: the ceremony and reception are ticked; the side is the file's own column.
+    EXPECT_EQ(wizard_->currentId(), frmImportGuests::InvitePage);
+    auto* shower = findNamed<QCheckBox>(wizard_.get(), "chkShower");
+    EXPECT_TRUE(findNamed<QCheckBox>(wizard_.get(), "chkCeremony")->isChecked());
+    EXPECT_TRUE(findNamed<QCheckBox>(wizard_.get(), "chkReception")->isChecked());
+    EXPECT_FALSE(shower->isChecked());
+    EXPECT_FALSE(findNamed<QComboBox>(wizard_.get(), "cboSide")->isEnabled());
+    EXPECT_TRUE(findNamed<QLabel>(wizard_.get(), "lblFileSays")->text().contains("side", Qt::CaseInsensitive))
+        << findNamed<QLabel>(wizard_.get(), "lblFileSays")->text().toStdString();
+    shower->setFocus();
+    QTest::keyClick(shower, Qt::Key_Space);
+    QTest::keyClick(findNamed<QCheckBox>(wizard_.get(), "chkCeremony"), Qt::Key_Space);
+    next();
+
     auto* tabs = findNamed<QTabWidget>(wizard_.get(), "tabReview");
     EXPECT_EQ(tabs->tabText(0), "&New parties (1)");
     EXPECT_EQ(tabs->tabText(1), "Likely &duplicates (2)");
@@ -111,6 +125,14 @@ TEST_F(ImportWizard, EachStepShowsItsGuessesAndTheImportWritesTheChoices)
     EXPECT_TRUE(summary.startsWith("2 parties added, 0 updated, 2 skipped.")) << summary.toStdString();
     EXPECT_TRUE(wizard_->imported);
     EXPECT_EQ(guestCount(), 3);
+    auto invited = db_->openRecordset(
+        "SELECT InvCeremony, InvReception, ShowerGuest, guestof FROM Guests WHERE "
+        "LastName = 'Moreau'",
+        store::RecordsetType::Snapshot);
+    EXPECT_FALSE(invited->value(0).toBool()) << "the ceremony was unticked";
+    EXPECT_TRUE(invited->value(1).toBool());
+    EXPECT_TRUE(invited->value(2).toBool()) << "the shower was ticked";
+    EXPECT_EQ(invited->value(3).toString(), "Bride") << "the file's side";
     EXPECT_FALSE(wizard_->button(QWizard::BackButton)->isVisible() &&
                  wizard_->button(QWizard::BackButton)->isEnabled());
     EXPECT_TRUE(QFile::exists(wizard_->result.backupPath));
@@ -166,6 +188,7 @@ TEST_F(ImportWizard, ABinaryFileIsRefusedAndBrokenRowsAreListedAsProblemsThatCan
     ASSERT_EQ(preview->rowCount(), 3) << "the row after the broken one is a row of its own";
     EXPECT_EQ(preview->item(0, 1)->text(), QString::fromUtf8("Os\xEF\xBF\xBDlo"))
         << "the zero byte shows as a mark";
+    next();
     next();
     next();
     auto* problems = findNamed<QTableWidget>(wizard_.get(), "grdProblems");
