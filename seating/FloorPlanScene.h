@@ -61,6 +61,7 @@ public:
     const FloorState& state() const { return state_; }
 
     TableItem* tableItem(TableKey key) const;
+    bool hasTables() const { return !tables_.empty(); }
     PartyItem* partyItem(PartyKey key) const;
     // The table drawn at a scene point, or 0.
     TableKey tableAt(const QPointF& scenePoint) const;

@@ -1,8 +1,11 @@
 #include "seating/frmFloorPlan.h"
 
+#include "controls/DataSource.h"
 #include "controls/Dialogs.h"
 #include "seating/FloorPlanView.h"
 #include "seating/SeatingActions.h"
+#include "seating/TableActions.h"
+#include "seating/TableEditState.h"
 #include "shell/ErrorMessage.h"
 #include "shell/Help.h"
 #include "shell/Program.h"
@@ -21,6 +24,7 @@ using namespace seating;
 
 namespace {
 
+const QString NotAtReceptionSql = QStringLiteral("SELECT Count(*) FROM Guests WHERE InvReception = False");
 const QString UnseatedSql = QStringLiteral(
     "SELECT Prefix, FirstName, LastName, guestof, Invited, Confirmed, NumberAttending FROM Guests "
     "WHERE InvReception = True AND tableid = 0 ORDER BY LastName, FirstName");
@@ -118,6 +122,11 @@ QWidget* frmFloorPlan::buildToolbar()
                           QStringLiteral("Draw the selected table round or rectangular"));
     cmdPin = makeButton(bar, "cmdPin", QStringLiteral("Pin/Unpin"),
                         QStringLiteral("A pinned party stays at its table when everyone is re-seated"));
+    cmdAddTable = makeButton(bar, "cmdAddTable", QStringLiteral("Add Table..."));
+    cmdEditTable = makeButton(bar, "cmdEditTable", QStringLiteral("Edit Table..."),
+                              QStringLiteral("Change the selected table's name, number and seats"));
+    cmdDeleteTable = makeButton(bar, "cmdDeleteTable", QStringLiteral("Delete Table"),
+                                QStringLiteral("Delete the selected table; its parties go back to the list"));
     cmdSeatEveryone = makeButton(bar, "cmdSeatEveryone", QStringLiteral("Seat Everyone..."));
     cmdUndo = makeButton(bar, "cmdUndo", QStringLiteral("Undo Seating"));
     cmdUndo->setEnabled(false);
@@ -130,6 +139,9 @@ QWidget* frmFloorPlan::buildToolbar()
     row->addStretch(1);
     row->addWidget(cmdHelp);
     row->addWidget(cmdClose);
+    for (QPushButton* b : {cmdAddTable, cmdEditTable, cmdDeleteTable})
+        seatingRow->addWidget(b);
+    seatingRow->addSpacing(12);
     for (QPushButton* b : {cmdSeatEveryone, cmdUndo, cmdRules, cmdPrint})
         seatingRow->addWidget(b);
     seatingRow->addStretch(1);
@@ -139,6 +151,9 @@ QWidget* frmFloorPlan::buildToolbar()
     connect(cmdFit, &QPushButton::clicked, this, [this] { viewPlan->fitAll(); });
     connect(cmdShape, &QPushButton::clicked, this, &frmFloorPlan::toggleShape);
     connect(cmdPin, &QPushButton::clicked, this, &frmFloorPlan::togglePin);
+    connect(cmdAddTable, &QPushButton::clicked, this, &frmFloorPlan::addTable);
+    connect(cmdEditTable, &QPushButton::clicked, this, &frmFloorPlan::editTable);
+    connect(cmdDeleteTable, &QPushButton::clicked, this, &frmFloorPlan::deleteSelectedTable);
     connect(cmdSeatEveryone, &QPushButton::clicked, this, &frmFloorPlan::askSeatEveryone);
     connect(cmdUndo, &QPushButton::clicked, this, &frmFloorPlan::undoSeating);
     connect(cmdRules, &QPushButton::clicked, this, &frmFloorPlan::openRules);
@@ -208,8 +223,76 @@ void frmFloorPlan::fillUnseated()
     } catch (const store::StoreError& e) {
         shell::showError(e);
     }
-    lblUnseated->setText(
-        QStringLiteral("Not seated: %1 parties, %2 people").arg(lstUnseated->count()).arg(people));
+    QString text = QStringLiteral("Not seated: %1 parties, %2 people").arg(lstUnseated->count()).arg(people);
+    // Only parties invited to the reception are seated: an empty list after an import usually
+    // means nobody was invited to it yet.
+    try {
+        const int away = shell::database()
+                             .openRecordset(NotAtReceptionSql, store::RecordsetType::Snapshot)
+                             ->value(0)
+                             .toInt();
+        if (away > 0)
+            text += QStringLiteral("\n%1 %2 not invited to the reception.")
+                        .arg(away)
+                        .arg(away == 1 ? QStringLiteral("party is") : QStringLiteral("parties are"));
+    } catch (const store::StoreError& e) {
+        shell::showError(e);
+    }
+    lblUnseated->setText(text);
+}
+
+std::optional<seating::TableKey> frmFloorPlan::selectedTable() const
+{
+    for (QGraphicsItem* item : scene_->selectedItems())
+        if (auto* table = dynamic_cast<TableItem*>(item))
+            return table->key();
+    return std::nullopt;
+}
+
+controls::DataSource* frmFloorPlan::tablesSource()
+{
+    if (!datTables_) {
+        datTables_ = new controls::DataSource(this);
+        datTables_->setObjectName(QStringLiteral("datTables"));
+        datTables_->setDatabaseName(shell::program().DatabasePath);
+        datTables_->setRecordSource(QStringLiteral("Tables"));
+        datTables_->setRecordsetType(store::RecordsetType::Dynaset);
+    }
+    datTables_->refresh();
+    // The editor proposes the seats of the table the user works on: the selected one.
+    if (const auto table = selectedTable())
+        if (store::Recordset* rs = datTables_->recordset())
+            rs->findFirst(QStringLiteral("TableId = ?"), {*table});
+    return datTables_;
+}
+
+void frmFloorPlan::addTable()
+{
+    change([this] { seating::runTableEditor(tablesSource(), seating::AddTableMode, {}, this); });
+}
+
+void frmFloorPlan::editTable()
+{
+    const auto table = selectedTable();
+    if (!table) {
+        seating::saySelectTableFirst(this);
+        return;
+    }
+    change([&] { seating::runTableEditor(tablesSource(), seating::EditTableMode, *table, this); });
+    if (TableItem* again = scene_->tableItem(*table))
+        again->setSelected(true);
+}
+
+void frmFloorPlan::deleteSelectedTable()
+{
+    if (!scene_->hasTables())
+        return;
+    const auto table = selectedTable();
+    if (!table) {
+        seating::saySelectTableFirst(this);
+        return;
+    }
+    change([&] { seating::deleteTable(shell::database(), *table); });
 }
 
 template <typename Change>

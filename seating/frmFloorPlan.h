@@ -16,6 +16,10 @@
 
 #include <optional>
 
+namespace controls {
+class DataSource;
+}
+
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -58,6 +62,9 @@ public:
     QPushButton* cmdFit = nullptr;
     QPushButton* cmdShape = nullptr;
     QPushButton* cmdPin = nullptr;
+    QPushButton* cmdAddTable = nullptr;
+    QPushButton* cmdEditTable = nullptr;
+    QPushButton* cmdDeleteTable = nullptr;
     QPushButton* cmdSeatEveryone = nullptr;
     QPushButton* cmdUndo = nullptr;
     QPushButton* cmdRules = nullptr;
@@ -80,6 +87,12 @@ private:
     void moveSelectedTable(QPointF by);
     void unseatSelectedParty();
     void toggleShape();
+    // Tables, through the seating manager's table editor and messages.
+    void addTable();
+    void editTable();
+    void deleteSelectedTable();
+    std::optional<seating::TableKey> selectedTable() const;
+    controls::DataSource* tablesSource();
     void togglePin();
     void askSeatEveryone();
     void openRules();
@@ -95,4 +108,5 @@ private:
     };
     std::optional<Proposal> proposal_;
     seating::SeatingSnapshot undo_;
+    controls::DataSource* datTables_ = nullptr;  // the table editor's source, made when first needed
 };

@@ -107,7 +107,6 @@ private:
     void buildControls();
     void Form_Shown();
     void Form_Unload();
-    void openTableEditor();
     bool followTableSelection();
     void selectTable(const QVariant& tableId);
     void clearOccupants();

@@ -8,6 +8,7 @@
 #include "seating/SeatRules.h"
 #include "seating/SeaterParts.h"
 #include "seating/SeatingActions.h"
+#include "seating/TableActions.h"
 #include "seating/TableEditState.h"
 #include "seating/frmTables.h"
 #include "shell/Program.h"
@@ -27,7 +28,6 @@ using seating::selectedPartyKey;
 
 namespace {
 
-const QString SelectTableFirst = QStringLiteral("You must select a Table first");
 const QString CantAddGuest = QStringLiteral("Can't Add Guest");
 
 // A backup before a table is cleared, so that Undo can take the clear back; without one the table
@@ -63,27 +63,17 @@ bool frmSeater::followTableSelection()
     return Data1->bookmark() == shown;
 }
 
-void frmSeater::openTableEditor()
-{
-    frmTables editor(Data1, this);
-    controls::ShowModal(&editor);
-}
-
 void frmSeater::Command1_Click()
 {
     try {
-        auto& state = seating::tableEdit();
-        state.TableEditMode = seating::AddTableMode;
-        state.TableSaved = false;
-        openTableEditor();
-        if (state.TableSaved) {
+        if (seating::runTableEditor(Data1, seating::AddTableMode, {}, this)) {
             Data1->refresh();
             Data1->moveLast();
             DBList1->selectBoundValue(Data1->recordset()->value(QStringLiteral("TableId")));
         }
         DBList1_Click();
     } catch (const store::StoreError&) {
-        controls::MsgBox(SelectTableFirst, OKOnly, QStringLiteral("Orvane"), this);
+        seating::saySelectTableFirst(this);
     }
 }
 
@@ -93,16 +83,14 @@ void frmSeater::Command4_Click()
         store::Recordset* tables = Data1->recordset();
         if (!tables || !followTableSelection())
             throw store::StoreError(store::err::ObjectNotSet, QStringLiteral("Object variable not set."));
-        auto& state = seating::tableEdit();
-        state.CurrentTableId = tables->value(QStringLiteral("TableId"));
-        state.TableEditMode = seating::EditTableMode;
-        openTableEditor();
+        const QVariant table = tables->value(QStringLiteral("TableId"));
+        seating::runTableEditor(Data1, seating::EditTableMode, table, this);
         Data1->refresh();
-        selectTable(state.CurrentTableId);
+        selectTable(table);
         Refresh_Tables();
         DBList1_Click();
     } catch (const store::StoreError&) {
-        controls::MsgBox(SelectTableFirst, OKOnly, QStringLiteral("Orvane"), this);
+        seating::saySelectTableFirst(this);
     }
 }
 
@@ -131,14 +119,11 @@ void frmSeater::Command3_Click()
         if (!tables || Data1->recordCount() == 0)
             return;
         if (!followTableSelection()) {
-            controls::MsgBox(SelectTableFirst, OKOnly, QStringLiteral("Orvane"), this);
+            seating::saySelectTableFirst(this);
             return;
         }
         if (Data1->recordCount() > 0) {
-            SeatingChange change;
-            tables->deleteRecord();
-            clearOccupants();
-            change.commit();
+            seating::deleteTable(shell::database(), tables->value(QStringLiteral("TableId")).toLongLong());
             Data1->refresh();
             Refresh_All();
             Refresh_Tables();
@@ -162,7 +147,7 @@ void frmSeater::Command2_Click()
         if (!TableOccupants || !Data1->recordset() || Data1->recordCount() == 0)
             return;
         if (!followTableSelection()) {
-            controls::MsgBox(SelectTableFirst, OKOnly, QStringLiteral("Orvane"), this);
+            seating::saySelectTableFirst(this);
             return;
         }
         TableOccupants->requery();

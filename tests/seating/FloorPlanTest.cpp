@@ -12,6 +12,7 @@
 #include "shell/Paths.h"
 
 #include <QFrame>
+#include <QLineEdit>
 #include <QTest>
 
 using controls::DialogCall;
@@ -342,4 +343,61 @@ TEST_F(FloorPlanTest, ThePlanFillsTheViewAsTheWindowChangesSizeUntilTheUserZooms
     plan.resize(plan.width() + 200, plan.height() + 100);
     testsupport::pumpEvents();
     EXPECT_DOUBLE_EQ(plan.viewPlan->transform().m11(), zoomed) << "a zoom the user chose is kept";
+}
+
+TEST_F(FloorPlanTest, TablesAreAddedChangedAndDeletedOnThePlanWithTheManagersEditorAndWords)
+{
+    const qint64 head = addTable("Head Table", 8, 2, 1);
+    const qint64 okafor = guest("Okafor", 2, head, 2);
+    addParty("Ms.", "Bo", "Lund", 1);  // invited to nothing: not in the list, but counted
+    frmFloorPlan plan;
+    open(plan);
+    EXPECT_TRUE(plan.lblUnseated->text().endsWith("\n1 party is not invited to the reception."))
+        << plan.lblUnseated->text().toStdString();
+
+    // Add Table: the table editor proposes the next number and the seats of the selected table.
+    plan.scene()->tableItem(head)->setSelected(true);
+    QStringList shown;
+    onEditor([&](frmTables& ed) {
+        for (int i = 0; i < 3; ++i)
+            shown << ed.txtFields[size_t(i)]->text();
+        ed.cmdUpdate->click();
+    });
+    QTest::mouseClick(plan.cmdAddTable, Qt::LeftButton);
+    EXPECT_EQ(shown, QStringList({"2", "8", "Table #2"}));
+    ASSERT_EQ(tableCount(), 2);
+    auto added =
+        db->openRecordset("SELECT TableId FROM Tables WHERE tablenumber = 2", store::RecordsetType::Snapshot);
+    const qint64 second = added->value(0).toLongLong();
+    EXPECT_NE(plan.scene()->tableItem(second), nullptr) << "the new table is drawn on the plan";
+
+    // Edit Table: the selected table, in the editor, saved as typed.
+    plan.scene()->tableItem(second)->setSelected(true);
+    onEditor([&](frmTables& ed) {
+        ed.txtFields[2]->selectAll();
+        QTest::keyClicks(ed.txtFields[2], "Garden");
+        ed.cmdUpdate->click();
+    });
+    QTest::mouseClick(plan.cmdEditTable, Qt::LeftButton);
+    EXPECT_EQ(db->openRecordset("SELECT tablename FROM Tables WHERE TableId = " + QString::number(second),
+                                store::RecordsetType::Snapshot)
+                  ->value(0)
+                  .toString(),
+              "Garden");
+
+    // Without a table selected: the manager's message; deleting frees the table's parties.
+    plan.scene()->clearSelection();
+    dialogs->clear();
+    QTest::mouseClick(plan.cmdEditTable, Qt::LeftButton);
+    QTest::mouseClick(plan.cmdDeleteTable, Qt::LeftButton);
+    ASSERT_EQ(messages().size(), 2u);
+    EXPECT_EQ(messages()[0].text, "You must select a Table first");
+    EXPECT_EQ(messages()[1].title, "Orvane");
+    plan.scene()->tableItem(head)->setSelected(true);
+    QTest::mouseClick(plan.cmdDeleteTable, Qt::LeftButton);
+    EXPECT_EQ(tableCount(), 1);
+    EXPECT_EQ(party(okafor).tableid, 0);
+    EXPECT_EQ(party(okafor).tabletot, 0);
+    EXPECT_EQ(rowOfParty(plan.lstUnseated, okafor), 0) << "back in the list of parties to seat";
+    EXPECT_EQ(store::Workspace::defaultWorkspace().transactionDepth(), 0);
 }

@@ -160,3 +160,13 @@ TEST_F(SeatingManagerTest, TheMainWindowsEntryShowsTheManagerModallyEachTime)
     EXPECT_EQ(caption, "Tables  (2)");
     EXPECT_EQ(frmSeater::instance()->windowTitle(), "Reception Seating Manager");
 }
+
+TEST_F(SeatingManagerTest, WithNoTablesDeleteAndClearTableShowNothing)
+{
+    frmSeater w;
+    open(w);
+    dialogs->clear();
+    w.Command3->click();
+    w.Command2->click();
+    EXPECT_TRUE(messages().empty()) << messages().front().text.toStdString();
+}
