@@ -54,7 +54,10 @@ ImportInvitePage::ImportInvitePage(frmImportGuests* wizard) : wizard_(wizard)
     form->addRow(invite, events);
     auto* side = new QLabel(QStringLiteral("S&ide:"));
     side->setBuddy(cboSide);
-    form->addRow(side, cboSide);
+    auto* sideRow = new QHBoxLayout;
+    sideRow->addWidget(cboSide);
+    sideRow->addStretch();
+    form->addRow(side, sideRow);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(lblFileSays);
@@ -64,8 +67,15 @@ ImportInvitePage::ImportInvitePage(frmImportGuests* wizard) : wizard_(wizard)
 void ImportInvitePage::initializePage()
 {
     const std::vector<GuestField>& mapping = wizard_->mapping;
-    for (int e = 0; e < 4; ++e)
-        chkEvents[e]->setEnabled(!mapped(mapping, EventFields[e]));
+    // A box the file decides for is shown empty and cannot be changed: its column says, row by row.
+    for (int e = 0; e < 4; ++e) {
+        const bool own = mapped(mapping, EventFields[e]);
+        if (own)
+            chkEvents[e]->setChecked(false);
+        else if (!chkEvents[e]->isEnabled())
+            chkEvents[e]->setChecked(e < 2);  // the file chosen before said; this one does not
+        chkEvents[e]->setEnabled(!own);
+    }
     cboSide->setEnabled(!mapped(mapping, GuestField::Side));
     // The columns that decide instead, by their headers where the file has them.
     QStringList deciding;
@@ -76,13 +86,13 @@ void ImportInvitePage::initializePage()
             std::find(std::begin(EventFields), std::end(EventFields), f) == std::end(EventFields))
             continue;
         const QString header = qsizetype(c) < headers.size() ? headers[qsizetype(c)].trimmed() : QString();
-        deciding << QStringLiteral("\u201C%1\u201D (%2)")
-                        .arg(header.isEmpty() ? fieldInfo(f).caption : header, fieldInfo(f).caption);
+        deciding << (header.isEmpty() ? fieldInfo(f).caption : QStringLiteral("\u201C%1\u201D").arg(header));
     }
-    lblFileSays->setText(deciding.isEmpty()
-                             ? QString()
-                             : QStringLiteral("The file's own columns decide for every party: %1.")
-                                   .arg(deciding.join(QStringLiteral(", "))));
+    lblFileSays->setText(
+        deciding.isEmpty()
+            ? QString()
+            : QStringLiteral("Where the file has its own column, each row says for its party: %1.")
+                  .arg(deciding.join(QStringLiteral(", "))));
 }
 
 bool ImportInvitePage::validatePage()

@@ -58,14 +58,16 @@ int main(int argc, char** argv)
     wizard.next();
     shoot(&wizard, "import-2-columns");
     wizard.next();
-    shoot(&wizard, "import-3-review-new");
+    shoot(&wizard, "import-3-invitations");
+    wizard.next();
+    shoot(&wizard, "import-4-review-new");
     auto* tabs = wizard.findChild<QTabWidget*>("tabReview");
     tabs->setCurrentIndex(1);
-    shoot(&wizard, "import-3-review-duplicates");
+    shoot(&wizard, "import-4-review-duplicates");
     tabs->setCurrentIndex(2);
-    shoot(&wizard, "import-3-review-problems");
+    shoot(&wizard, "import-4-review-problems");
     wizard.button(QWizard::CommitButton)->click();
-    shoot(&wizard, "import-4-done");
+    shoot(&wizard, "import-5-done");
     wizard.close();
 
     exchange::frmExport lists(exchange::frmExport::Mode::Lists);

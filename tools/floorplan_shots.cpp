@@ -1,6 +1,6 @@
 // Saves pictures of the floor plan on the sample wedding: as it opens, with the plan that
-// "Seat Everyone" proposes, after the plan is applied, and the printed page and escort-card
-// list as PDF files. Run under a display (e.g. Xvfb): orvane_floorplan_shots OUTPUT_FOLDER
+// "Seat Everyone" proposes, after the plan is applied, with the table editor open from Add
+// Table..., and the printed page and escort-card list as PDF files. Run under a display (e.g. Xvfb): orvane_floorplan_shots OUTPUT_FOLDER
 #include "seating/FloorPlanPrint.h"
 #include "seating/FloorPlanView.h"
 #include "seating/SeatPlanStore.h"
@@ -10,7 +10,12 @@
 #include "store/Store.h"
 #include "tests/support/SampleWedding.h"
 
+#include "controls/Dialogs.h"
+
 #include <QApplication>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -57,6 +62,22 @@ int main(int argc, char** argv)
     plan.applyPlan();
     plan.viewPlan->fitAll();
     shoot(&plan, out, "floorplan-after");
+    // Add Table...: the plan with the table editor over it, as the screen shows them.
+    controls::setModalHook([&](QWidget* editor) {
+        editor->show();
+        editor->move(plan.geometry().center() - QPoint(editor->width() / 2, editor->height() / 2));
+        QTest::qWait(400);
+        const QRect area = plan.frameGeometry();
+        QGuiApplication::primaryScreen()
+            ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+            .save(out + "/floorplan-add-table.png");
+        std::printf("%s/floorplan-add-table.png\n", qPrintable(out));
+        editor->close();
+        return 0;
+    });
+    plan.move(0, 0);
+    plan.cmdAddTable->click();
+    controls::setModalHook({});
     seating::writeFloorPlanPdf(*plan.scene(), out + "/floorplan-printed.pdf");
     seating::writeEscortCardsPdf(plan.scene()->state(), out + "/escort-cards.pdf");
     std::printf("%s/floorplan-printed.pdf\n%s/escort-cards.pdf\n", qPrintable(out), qPrintable(out));

@@ -17,6 +17,7 @@
 #include "shell/Tips.h"
 #include "store/Backup.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -24,6 +25,8 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
 namespace testsupport {
 
@@ -62,6 +65,7 @@ int WindowTour::modal(QWidget* w)
     } else if (name == "frmFloorPlan") {
         click(w, "cmdRules");
         click(w, "cmdSeatEveryone");
+        click(w, "cmdAddTable");
     } else if (name == "frmReports") {
         static_cast<frmReports*>(w)->SSCommand1_Click();  // the font dialog
     } else if (name == "frmFindGuests") {
@@ -70,6 +74,18 @@ int WindowTour::modal(QWidget* w)
         find->chkNotSeated->setChecked(true);
         find->cboSide->setCurrentIndex(1);
         look(w, QStringLiteral("frmFindGuests with a search and filters"));
+        // The Change menu, with its Invite to menu open.
+        QTimer::singleShot(0, [this] {
+            if (QWidget* menu = QApplication::activePopupWidget())
+                QTest::keyClick(menu, Qt::Key_I);
+            QTimer::singleShot(200, [this] {
+                if (QWidget* open = QApplication::activePopupWidget())
+                    look(open, QStringLiteral("frmFindGuests Change menu"));
+                while (QWidget* popup = QApplication::activePopupWidget())
+                    popup->close();
+            });
+        });
+        find->cmdChange->showMenu();
     }
     auto* dialog = qobject_cast<QDialog*>(w);
     if (dialog)
