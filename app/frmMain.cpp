@@ -12,6 +12,7 @@
 #include "controls/Dialogs.h"
 #include "guests/frmFindGuests.h"
 #include "guests/frmGuests.h"
+#include "reports/frmPartyLabels.h"
 #include "reports/frmReports.h"
 #include "seating/frmSeater.h"
 #include "shell/Artwork.h"
@@ -227,6 +228,7 @@ void frmMain::buildMenus()
     mnuFindGuests =
         action(mnuFile, "mnuFindGuests", QStringLiteral("&Find Guests..."), &frmMain::mnuFindGuests_Click);
     mnuFindGuests->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    guests::setLabelPrinter(&reports::showPartyLabels);
     mnuFile->addSeparator();
     app::addExchangeItems(mnuFile, this);
     QAction* budget = mnuFile->addAction(QStringLiteral("&Budget..."));

@@ -34,6 +34,12 @@ using controls::named;
 
 namespace {
 
+LabelPrinter& labelPrinter()
+{
+    static LabelPrinter printer;
+    return printer;
+}
+
 enum Column {
     NameColumn,
     SideColumn,
@@ -363,6 +369,18 @@ void frmFindGuests::buildChangeMenu()
         {QStringLiteral("For the &Wedding Gift"), Occasion::Wedding}};
     for (const auto& [caption, o] : occasions)
         item(cards, caption, BulkChange{K::ThankYouSent, Event::Reception, {}, Reply::Attending, o});
+    if (labelPrinter()) {
+        mnuChange->addSeparator();
+        QAction* labels = mnuChange->addAction(QStringLiteral("Print La&bels..."));
+        labels->setObjectName(QStringLiteral("mnuLabels"));
+        connect(labels, &QAction::triggered, this, [this] {
+            const std::vector<qint64> keys = chosenParties();
+            if (keys.empty())
+                return controls::Beep();
+            labelPrinter()(this, keys);
+            reload();
+        });
+    }
     mnuChange->addSeparator();
     QAction* remove = mnuChange->addAction(QStringLiteral("De&lete..."));
     remove->setObjectName(QStringLiteral("mnuDelete"));
@@ -530,6 +548,11 @@ void frmFindGuests::keyPressEvent(QKeyEvent* event)
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
         return;
     QDialog::keyPressEvent(event);
+}
+
+void setLabelPrinter(LabelPrinter printer)
+{
+    labelPrinter() = std::move(printer);
 }
 
 void showFindGuests(QWidget* parent)

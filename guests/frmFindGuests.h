@@ -12,6 +12,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -84,5 +86,11 @@ private:
 
 // Opens the window modally; a failure to read the guest list is shown and it does not open.
 void showFindGuests(QWidget* parent = nullptr);
+
+// What prints address labels for parties (the reports' label window, installed by the main
+// window): the Change menu's "Print Labels..." hands it the parties chosen. Without one the
+// entry is not offered.
+using LabelPrinter = std::function<void(QWidget* parent, const std::vector<qint64>& parties)>;
+void setLabelPrinter(LabelPrinter printer);
 
 }  // namespace guests

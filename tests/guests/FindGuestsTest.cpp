@@ -224,3 +224,16 @@ TEST_F(FindGuestsTest, DeletingManyPartiesAsksNamingHowManyAndTheListFollows)
     EXPECT_TRUE(find_->lblCounts->text().startsWith(QStringLiteral("0 of %1 parties shown").arg(4 - shown)))
         << find_->lblCounts->text().toStdString();
 }
+
+TEST_F(FindGuestsTest, PrintLabelsHandsTheChosenPartiesToTheLabelWindow)
+{
+    std::vector<qint64> printed;
+    guests::setLabelPrinter([&](QWidget*, const std::vector<qint64>& parties) { printed = parties; });
+    find_ = std::make_unique<frmFindGuests>();  // the entry is offered when a printer is installed
+    find_->Form_Load();
+    testsupport::showActive(find_.get());
+    QTest::keyClicks(find_->txtSearch, "moreau");
+    chooseFromChangeMenu({Qt::Key_B});
+    guests::setLabelPrinter({});
+    EXPECT_EQ(printed, std::vector<qint64>{chloe_});
+}

@@ -1,6 +1,7 @@
 // The reports window on the sample wedding: what each choice hands the engine, the
 // messages, and the Labels tab with its marks, styles and font.
 #include "controls/Dialogs.h"
+#include "reports/frmPartyLabels.h"
 #include "reports/frmReports.h"
 #include "shell/Help.h"
 #include "shell/HelpViewer.h"
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTest>
 
 using testsupport::findNamed;
 
@@ -395,3 +397,28 @@ TEST_F(ReportsWindowTest, TheMainWindowOpensItModally)
 }
 
 }  // namespace
+
+TEST_F(ReportsWindowTest, LabelsForPartiesPickedElsewhereMarkExactlyThemAndPrintTheirLines)
+{
+    sql("UPDATE Guests SET printit = (LastName = 'Adams')");
+    const QList<qint64> keys = {number("SELECT rowid FROM Guests WHERE LastName = 'Baker'"),
+                                number("SELECT rowid FROM Guests WHERE LastName = 'Davis'")};
+    reports::frmPartyLabels labels({keys[0], keys[1]});
+    testsupport::showActive(&labels);
+    labels.cboStock->setCurrentIndex(2);  // 5162
+    QTest::mouseClick(labels.cmdPreview, Qt::LeftButton);
+    EXPECT_FALSE(shown_.isEmpty()) << "the preview was shown";
+    EXPECT_EQ(texts("SELECT LastName FROM Guests WHERE printit = 1 ORDER BY LastName"),
+              QStringList({"Baker", "Davis"}));
+    EXPECT_TRUE(labels.CR1.reportFileName().endsWith("lbl5162.rpt"));
+    const reports::ReportPages& sheet = labels.CR1.lastPages();
+    ASSERT_EQ(sheet.pages.size(), 1u);
+    ASSERT_EQ(sheet.pages[0].labels.size(), 2u);
+    EXPECT_EQ(sheet.labelLines(0, 0)[0], "Dr. Hugo Baker");
+    EXPECT_FALSE(labels.isVisible()) << "done once the preview closes";
+
+    reports::frmPartyLabels shower({keys[0]});
+    shower.cboText->setCurrentIndex(1);
+    shower.cmdPreview_Click();
+    EXPECT_TRUE(shower.CR1.reportFileName().endsWith("shw5160.rpt"));
+}
