@@ -197,6 +197,21 @@ TEST_F(ProgramCrashTest, AddingAndRemovingGuestsKeepsEveryFinishedStep)
     });
 }
 
+TEST_F(ProgramCrashTest, AChangeOfManyPartiesOrItsUndoIsWholeOrNotAtAll)
+{
+    killRepeatedly("bulk", [&](const std::vector<qint64>& reports, Totals& totals) {
+        if (!checkSound(db(), totals))
+            return;
+        const qint64 parties = apptest::queryValue(db(), "SELECT count(*) FROM Guests").toLongLong();
+        const qint64 invited =
+            apptest::queryValue(db(), "SELECT count(*) FROM Guests WHERE InvRehearsal = 1").toLongLong();
+        if (invited != 0 && invited != parties)
+            ++totals.inconsistent;  // a change half made
+        else if (invited != lastFinished(reports) && !stepUnderWay(reports) && !reports.empty())
+            ++totals.lost;
+    });
+}
+
 TEST_F(ProgramCrashTest, CompactionNeverLeavesTheWeddingFileMissingOrHalfWritten)
 {
     killRepeatedly("compact", [&](const std::vector<qint64>&, Totals& totals) {

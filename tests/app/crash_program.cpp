@@ -14,6 +14,8 @@
 //             fingerprint)
 //   tables    add, change and delete tables in the table editor, and seat a party at the
 //             newest (reports as seating does)
+//   bulk      invite every party to the rehearsal or take them all off it, and every third step
+//             undo the last change (reports the parties invited to the rehearsal)
 // Started on a file it cannot open, the program offers its rescue window: the child chooses
 // Repair there, as a user would.
 #include "app/Maintenance.h"
@@ -22,12 +24,14 @@
 #include "app/frmMain.h"
 #include "app/frmRescue.h"
 #include "controls/Dialogs.h"
+#include "guests/BulkChange.h"
 #include "guests/GuestStore.h"
 #include "shell/DatePicker.h"
 #include "shell/Paths.h"
 #include "shell/Program.h"
 #include "shell/Sound.h"
 #include "store/Backup.h"
+#include "store/Undo.h"
 #include "tests/app/CrashChild.h"
 
 #include <QApplication>
@@ -112,6 +116,39 @@ int runGuests()
     }
 }
 
+int runBulk()
+{
+    store::Database& db = shell::database();
+    auto invited = [&] {
+        return db
+            .openRecordset("SELECT rowid FROM Guests WHERE InvRehearsal = True",
+                           store::RecordsetType::Snapshot)
+            ->recordCount();
+    };
+    while (db.openRecordset("Guests", store::RecordsetType::Snapshot)->recordCount() < 30)
+        guests::addGuest(db, QStringLiteral("Bulk"), QStringLiteral("Party"));
+    for (qint64 step = 1;; ++step) {
+        std::vector<qint64> keys;
+        for (const guests::PartyRow& r : guests::loadParties(db).rows)
+            keys.push_back(r.key);
+        crashchild::stepBegins();
+        if (step % 3 == 0) {
+            try {
+                store::undo::undoLast(db);
+            } catch (const store::StoreError&) {
+                // Nothing to undo after a killed run forgot its step: the next change makes one.
+            }
+        } else {
+            using K = guests::BulkChange::Kind;
+            const K kind = invited() > 0 ? K::Uninvite : K::Invite;
+            guests::applyChange(
+                db, keys,
+                {kind, guests::Event::Rehearsal, {}, guests::Reply::Attending, guests::Occasion::Wedding});
+        }
+        report(invited());
+    }
+}
+
 int runMaintenance(frmMain& main, controls::FakeDialogs& dialogs, bool compact)
 {
     for (qint64 step = 1;; ++step) {
@@ -181,6 +218,8 @@ int main(int argc, char** argv)
             return runGeneral(main);
         if (scenario == "guests")
             return runGuests();
+        if (scenario == "bulk")
+            return runBulk();
         if (scenario == "compact" || scenario == "repair")
             return runMaintenance(main, *dialogs, scenario == "compact");
         if (scenario == "seating")

@@ -256,3 +256,22 @@ TEST_F(BulkChanges, UndoWithoutItsBackupOrWithTriggersStaysExact)
     store::undo::undoLast(*db_);
     EXPECT_EQ(store::undo::digests(*db_), before);
 }
+
+TEST_F(BulkChanges, WhatUndoKeepsIsReadWarily)
+{
+    apply({"Brown"}, invite(Event::Ceremony));
+    const QString record = store::backup::folderFor(program_->databasePath()) + "/wedding-undo.json";
+    ASSERT_TRUE(QFile::exists(record));
+    const auto now = store::undo::digests(*db_);
+    for (const QByteArray& junk :
+         {QByteArray("\x89PNG\r\n\x1a\n\0\0garbage", 18), QByteArray("{\"what\": 5}"),
+          QByteArray("{\"what\": \"x\", \"backup\": \"../../wedding.mdb\"}")}) {
+        QFile file(record);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(junk);
+        file.close();
+        EXPECT_FALSE(store::undo::last(program_->databasePath()).has_value()) << junk.toStdString();
+        EXPECT_THROW(store::undo::undoLast(*db_), store::StoreError);
+        EXPECT_EQ(store::undo::digests(*db_), now);
+    }
+}
