@@ -151,7 +151,7 @@ QString memberName(const Member& member, const std::vector<Member>& party, const
         if (host != party.end() && host->hasName())
             return QStringLiteral("Guest of ") + plainName(*host);
     }
-    return QStringLiteral("Guest of ") + partyName.trimmed();
+    return QStringLiteral("Guest of ") + partyName.simplified();
 }
 
 bool Invitations::to(Event event) const

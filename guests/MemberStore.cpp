@@ -431,7 +431,8 @@ WeddingPeople loadPeople(store::Database& db)
         p.key = parties.value(0, FieldType::Number).toLongLong();
         p.lastName = parties.value(3, FieldType::Text).toString();
         p.name = partyName(parties.value(1, FieldType::Text), parties.value(2, FieldType::Text),
-                           parties.value(3, FieldType::Text));
+                           parties.value(3, FieldType::Text))
+                     .simplified();
         p.invited = {parties.value(4, FieldType::YesNo).toBool(), parties.value(5, FieldType::YesNo).toBool(),
                      parties.value(6, FieldType::YesNo).toBool(),
                      parties.value(7, FieldType::YesNo).toBool()};
