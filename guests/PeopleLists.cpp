@@ -140,4 +140,31 @@ PeopleFigures peopleFiguresOf(const WeddingPeople& people)
     return f;
 }
 
+QStringList peopleLines(const PeopleFigures& f)
+{
+    if (f.members == 0)
+        return {QStringLiteral("No party has members yet.")};
+    auto joined = [](const std::vector<std::pair<QString, int>>& counts, bool skipZero) {
+        QStringList parts;
+        for (const auto& [name, n] : counts)
+            if (n > 0 || !skipZero)
+                parts << QStringLiteral("%1 %2").arg(name).arg(n);
+        return parts.join(QStringLiteral(", "));
+    };
+    QStringList lines = {
+        QStringLiteral("People invited: %1; attending %2, declined %3, no reply %4")
+            .arg(f.members)
+            .arg(f.attending)
+            .arg(f.declined)
+            .arg(f.noReply),
+        QStringLiteral("Adults %1, children %2, infants %3").arg(f.adults).arg(f.children).arg(f.infants),
+        QStringLiteral("Meals: %1%2no meal chosen %3")
+            .arg(joined(f.meals, false))
+            .arg(f.meals.empty() ? QString() : QStringLiteral(", "))
+            .arg(f.noMeal)};
+    const QString needs = joined(f.needs, true);
+    lines << QStringLiteral("Needs: %1").arg(needs.isEmpty() ? QStringLiteral("none") : needs);
+    return lines;
+}
+
 }  // namespace guests

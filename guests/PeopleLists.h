@@ -62,5 +62,8 @@ struct PeopleFigures {
     std::vector<std::pair<QString, int>> needs;  // each common need, then "Other", of those expected
 };
 PeopleFigures peopleFiguresOf(const WeddingPeople& people);
+// The figures as the Summary tab's people view shows them, a line each: "12 people in 5
+// parties: 7 attending, 2 declined, 3 no reply", the age groups, the meals, the needs.
+QStringList peopleLines(const PeopleFigures& figures);
 
 }  // namespace guests

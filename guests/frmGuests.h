@@ -156,6 +156,7 @@ public:
     QLabel* sumengage;
     QLabel* sumshower;
     QLabel* sumreception;
+    QLabel* sumPeople;  // the people of the parties with members
 
     // Mail Labels.
     QLineEdit* maiText2;

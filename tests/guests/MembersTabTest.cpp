@@ -209,3 +209,34 @@ TEST_F(MembersTabTest, TheMenuIsEditedInItsOwnDialogAndARemovedMealLeavesNoChoic
     EXPECT_EQ(tab().memMeal->currentText(), "(none)");
     EXPECT_EQ(tab().memMeal->count(), 5);
 }
+
+TEST_F(MembersTabTest, TheSummaryShowsThePeopleBesideTheParties)
+{
+    const auto lee = insertGuest("Mr.", "Tom", "Lee", {{"InvReception", true}});
+    const auto kim = insertGuest("Ms.", "Kay", "Kim", {{"InvReception", false}});
+    insertGuest("Mr.", "Al", "Typed", {{"InvReception", true}, {"Invited", 6}});
+    auto add = [](store::Bookmark party, guests::AgeGroup age, guests::Reply reply, int meal,
+                  QStringList needs) {
+        guests::Member m;
+        m.party = party;
+        m.firstName = QStringLiteral("X");
+        m.ageGroup = age;
+        m.setReply(guests::Event::Reception, reply);
+        if (meal >= 0)
+            m.meal = guests::loadMeals(shell::database())[size_t(meal)].id;
+        m.needs = needs;
+        guests::addMember(shell::database(), m);
+    };
+    add(lee, guests::AgeGroup::Adult, guests::Reply::Attending, 0, {"Vegan", "Nut allergy"});
+    add(lee, guests::AgeGroup::Child, guests::Reply::None, 3, {"Nut allergy"});
+    add(lee, guests::AgeGroup::Adult, guests::Reply::Declined, 0, {"Vegan"});
+    add(kim, guests::AgeGroup::Infant, guests::Reply::None, -1, {});
+    openWindow();
+    chooseTab(frmGuests::SummaryTab);
+    EXPECT_EQ(w().sumPeople->text(), "People invited: 4; attending 1, declined 1, no reply 1\n"
+                                     "Adults 2, children 1, infants 1\n"
+                                     "Meals: Beef 1, Salmon 0, Vegetarian 0, Kids' meal 1, no meal chosen 0\n"
+                                     "Needs: Vegan 1, Nut allergy 2");
+    // The party grid still counts the typed figures of the party without members.
+    EXPECT_EQ(w().MSFlexGrid1->item(2, 2)->text(), " 9");
+}
