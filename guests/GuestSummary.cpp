@@ -193,7 +193,8 @@ void GuestSummary()
         SummaryTab tab(*window);
         guests::readGuestSummary(shell::database(), tab);
         window->sumPeople->setText(
-            guests::peopleLines(guests::peopleFiguresOf(guests::loadPeople(shell::database()))).join(QLatin1Char('\n')));
+            guests::peopleLines(guests::peopleFiguresOf(guests::loadPeople(shell::database())))
+                .join(QLatin1Char('\n')));
     } catch (const store::StoreError& e) {
         shell::showError(e, window);
     }

@@ -233,10 +233,11 @@ TEST_F(MembersTabTest, TheSummaryShowsThePeopleBesideTheParties)
     add(kim, guests::AgeGroup::Infant, guests::Reply::None, -1, {});
     openWindow();
     chooseTab(frmGuests::SummaryTab);
-    EXPECT_EQ(w().sumPeople->text(), "People invited: 4; attending 1, declined 1, no reply 1\n"
-                                     "Adults 2, children 1, infants 1\n"
-                                     "Meals: Beef 1, Salmon 0, Vegetarian 0, Kids' meal 1, no meal chosen 0\n"
-                                     "Needs: Vegan 1, Nut allergy 2");
+    EXPECT_EQ(w().sumPeople->text(),
+              "People invited: 4; attending 1, declined 1, no reply 1\n"
+              "Adults 2, children 1, infants 1\n"
+              "Meals: Beef 1, Salmon 0, Vegetarian 0, Kids' meal 1, no meal chosen 0\n"
+              "Needs: Vegan 1, Nut allergy 2");
     // The party grid still counts the typed figures of the party without members.
     EXPECT_EQ(w().MSFlexGrid1->item(2, 2)->text(), " 9");
 }

@@ -66,7 +66,8 @@ TEST_F(RepliesWindowTest, APersonIsFoundByPartOfANameAndAnsweredInAFewKeys)
     testsupport::pumpEvents();
     window.grdPeople->setFocus();
     press(window.grdPeople, Qt::Key_D);
-    EXPECT_TRUE(window.lblStatus->text().contains("not invited to the shower")) << window.lblStatus->text().toStdString();
+    EXPECT_TRUE(window.lblStatus->text().contains("not invited to the shower"))
+        << window.lblStatus->text().toStdString();
     EXPECT_EQ(loadMembers(shell::database(), dupont).front().reply(Event::Shower), Reply::None);
     // A digit beyond the menu is refused too; 0 takes the meal away.
     press(window.grdPeople, Qt::Key_9);
