@@ -108,7 +108,10 @@ QString needsText(const QStringList& needs)
 QStringList needsOf(const QString& text, QStringList* rest)
 {
     QStringList found;
-    for (const QString& part : text.split(QRegularExpression(QStringLiteral("[,;/]")), Qt::SkipEmptyParts)) {
+    if (text.trimmed().isEmpty())
+        return found;
+    static const QRegularExpression separators(QStringLiteral("[,;/]"));
+    for (const QString& part : text.split(separators, Qt::SkipEmptyParts)) {
         const QString key = shell::searchKey(part);
         if (key.isEmpty())
             continue;

@@ -4,6 +4,8 @@
 #include "shell/TextFold.h"
 #include "store/ReadQuery.h"
 
+#include <QSet>
+
 #include <algorithm>
 
 using store::FieldType;
@@ -163,21 +165,38 @@ qint64 insertMember(store::Database& db, const Member& m)
     return stored.id;
 }
 
-// Writes the counts that follow from the party's members into its row. A party whose last
+// Runs one statement for each row of values.
+void executeEach(store::Database& db, const char* sql, const std::vector<QVariantList>& rows)
+{
+    const QString text = QString::fromLatin1(sql);
+    for (const QVariantList& values : rows)
+        db.execute(text, values);
+}
+
+// Writes the counts that follow from each party's members into its row. A party whose last
 // member has gone keeps the counts it had: they are the typed counts again.
+void writeCounts(store::Database& db, const QList<qint64>& parties)
+{
+    std::vector<QVariantList> reception, shower;
+    for (qint64 party : parties) {
+        const std::vector<Member> members = loadMembers(db, party);
+        if (members.empty())
+            continue;
+        const PartyCounts c = countsOf(members);
+        reception.push_back({c.invited, c.attending, c.confirmed, party});
+        if (invitationsOf(db, party).shower)
+            shower.push_back({c.showerInvited, c.showerComing, c.showerReplied, party});
+    }
+    executeEach(db, "UPDATE Guests SET Invited = ?, NumberAttending = ?, Confirmed = ? WHERE rowid = ?",
+                reception);
+    executeEach(db,
+                "UPDATE Guests SET ShowerInvited = ?, ShowerComing = ?, ShowerReplied = ? WHERE rowid = ?",
+                shower);
+}
+
 void writeCounts(store::Database& db, qint64 party)
 {
-    const std::vector<Member> members = loadMembers(db, party);
-    if (members.empty())
-        return;
-    const PartyCounts c = countsOf(members);
-    db.execute(
-        QStringLiteral("UPDATE Guests SET Invited = ?, NumberAttending = ?, Confirmed = ? WHERE rowid = ?"),
-        {c.invited, c.attending, c.confirmed, party});
-    if (invitationsOf(db, party).shower)
-        db.execute(QStringLiteral("UPDATE Guests SET ShowerInvited = ?, ShowerComing = ?, ShowerReplied = ? "
-                                  "WHERE rowid = ?"),
-                   {c.showerInvited, c.showerComing, c.showerReplied, party});
+    writeCounts(db, QList<qint64>{party});
 }
 
 int numberOf(const QVariant& value)
@@ -464,26 +483,45 @@ std::vector<MemberHit> findMembersByName(store::Database& db, const QString& tex
 
 void applyChanges(store::Database& db, const std::vector<MemberChange>& changes)
 {
+    // Many changes at once (an import of replies): each kind of statement is written once for
+    // all the rows it changes.
     inTransaction([&] {
         QList<qint64> parties;
+        QSet<qint64> seen;
+        std::vector<QVariantList> dropped, replies, meals, needs;
         for (const MemberChange& change : changes) {
-            Member m = requireMember(db, change.memberId);
+            ReadQuery q(db.handle(), QStringLiteral("SELECT PartyKey FROM GuestsMembers WHERE MemberId = ?"),
+                        {change.memberId});
+            if (!q.next())
+                throw store::StoreError(store::err::NoCurrentRecord,
+                                        QStringLiteral("That member is no longer in the guest list."));
+            const qint64 party = q.value(0, FieldType::Number).toLongLong();
             for (Event event : AllEvents)
-                if (const auto reply = change.replies[size_t(event)])
-                    m.setReply(event, *reply);
+                if (const auto reply = change.replies[size_t(event)]) {
+                    dropped.push_back({change.memberId, eventTitle(event)});
+                    if (*reply != Reply::None)
+                        replies.push_back({change.memberId, eventTitle(event), replyName(*reply)});
+                }
             if (change.meal)
-                m.meal = *change.meal;
-            if (change.needs)
-                m.needs = *change.needs;
-            if (change.needsNote)
-                m.needsNote = *change.needsNote;
-            writeFields(db, m);
-            writeReplies(db, m);
-            if (!parties.contains(m.party))
-                parties << m.party;
+                meals.push_back({keyValue(*change.meal), change.memberId});
+            if (change.needs || change.needsNote) {
+                Member m = requireMember(db, change.memberId);
+                needs.push_back({textValue(needsText(change.needs.value_or(m.needs))),
+                                 textValue(change.needsNote.value_or(m.needsNote)), change.memberId});
+            }
+            if (!seen.contains(party)) {
+                seen.insert(party);
+                parties << party;
+            }
         }
-        for (qint64 party : parties)
-            writeCounts(db, party);
+        auto each = [&db](const char* sql, const std::vector<QVariantList>& rows) {
+            executeEach(db, sql, rows);
+        };
+        each("DELETE FROM GuestsMemberReplies WHERE MemberId = ? AND Event = ?", dropped);
+        each("INSERT INTO GuestsMemberReplies (MemberId, Event, Reply) VALUES (?, ?, ?)", replies);
+        each("UPDATE GuestsMembers SET MealId = ? WHERE MemberId = ?", meals);
+        each("UPDATE GuestsMembers SET Needs = ?, NeedsNote = ? WHERE MemberId = ?", needs);
+        writeCounts(db, parties);
     });
 }
 
