@@ -19,7 +19,7 @@ reports::TableSheet cateringSheet(store::Database& db)
                                .join(QStringLiteral(" & "));
     sheet.subtitle = QStringLiteral(
                          "%1%2 people expected at the reception (attending, or invited and not yet "
-                         "replied). Printed %3.")
+                         "replied).\nPrinted %3.")
                          .arg(couple.isEmpty() ? QString() : couple + QStringLiteral(": "))
                          .arg(summary.rows.back().people())
                          .arg(QLocale().toString(QDate::currentDate(), QLocale::LongFormat));

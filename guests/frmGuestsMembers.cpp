@@ -52,16 +52,19 @@ MembersTab::MembersTab(std::function<bool()> beforeChange, std::function<void()>
     memList->setColumnWidth(AgeColumn, 60);
     memList->setColumnWidth(MealColumn, 90);
     memList->setColumnWidth(NeedsColumn, 130);
+    // The list gives up height before the member's fields do, so the window fits small screens.
+    memList->setMinimumHeight(64);
 
     memAdd = named(new QPushButton(QStringLiteral("&New Member")), QStringLiteral("memAdd"));
     memRemove = named(new QPushButton(QStringLiteral("Remo&ve")), QStringLiteral("memRemove"));
     memUp = named(new QPushButton(QStringLiteral("Move &Up")), QStringLiteral("memUp"));
     memDown = named(new QPushButton(QStringLiteral("Move Do&wn")), QStringLiteral("memDown"));
     memMenu = named(new QPushButton(QStringLiteral("Men&u...")), QStringLiteral("memMenu"));
-    auto* buttons = new QVBoxLayout;
-    for (QPushButton* b : {memAdd, memRemove, memUp, memDown, memMenu})
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {memAdd, memRemove, memUp, memDown})
         buttons->addWidget(b);
     buttons->addStretch(1);
+    buttons->addWidget(memMenu);
 
     memCounts = named(new QLabel, QStringLiteral("memCounts"));
     memCounts->setWordWrap(true);
@@ -73,11 +76,9 @@ MembersTab::MembersTab(std::function<bool()> beforeChange, std::function<void()>
     counts->addWidget(memAddPlaces);
     counts->addWidget(memCorrect);
 
-    auto* top = new QHBoxLayout;
-    top->addWidget(memList, 1);
-    top->addLayout(buttons);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top, 1);
+    layout->addWidget(memList, 1);
+    layout->addLayout(buttons);
     layout->addLayout(counts);
     layout->addWidget(buildEditor());
 

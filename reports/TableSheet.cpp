@@ -105,8 +105,8 @@ ReportPages layoutTableSheet(const TableSheet& sheet)
 
     SheetWriter out(pages);
     out.line({sheet.title}, {Margin}, {false}, titleFont, big);
-    if (!sheet.subtitle.isEmpty())
-        out.line({sheet.subtitle}, {Margin}, {false}, baseFont, plain);
+    for (const QString& line : sheet.subtitle.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        out.line({line}, {Margin}, {false}, baseFont, plain);
     out.skip(8);
     auto headings = [&] {
         out.line(sheet.columns, xs, right, boldFont, strong);

@@ -22,7 +22,7 @@ namespace reports {
 
 struct TableSheet {
     QString title;
-    QString subtitle;
+    QString subtitle;  // a line each between line breaks
     QStringList columns;
     std::vector<QStringList> rows;  // the last one printed in bold (a total)
     struct Section {

@@ -80,34 +80,6 @@ QByteArray repliesFile()
     return bytes;
 }
 
-struct Timing {
-    double median = 0;
-    double slowest = 0;
-    double cpu = 0;
-};
-
-Timing timed(int runs, const std::function<void()>& before, const std::function<void()>& step)
-{
-    std::vector<double> times, cpu;
-    for (int i = 0; i < runs; ++i) {
-        if (before)
-            before();
-        bench::Stopwatch watch;
-        watch.start();
-        step();
-        const auto [wall, processor] = watch.read();
-        times.push_back(wall);
-        cpu.push_back(processor);
-    }
-    return {bench::median(times), bench::slowest(times), bench::median(cpu)};
-}
-
-void report(const char* what, Timing t, double target)
-{
-    std::printf("%-34s %8.2f ms   (slowest run %7.2f ms, processor %7.2f ms; target at most %.0f ms)\n", what,
-                t.median, t.slowest, t.cpu, target);
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -143,7 +115,7 @@ int main(int argc, char** argv)
 
     // Opening: until the window is shown on its Members tab with the first party's people.
     std::unique_ptr<frmGuests> window;
-    const Timing open = timed(
+    const bench::Timing open = bench::timed(
         5, [&] { window.reset(); },
         [&] {
             window = std::make_unique<frmGuests>();
@@ -156,7 +128,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "the Members tab shows %d people\n", window->memTab->memList->rowCount());
 
     // The next party with its members shown.
-    const Timing next = timed(200, nullptr, [&] {
+    const bench::Timing next = bench::timed(200, nullptr, [&] {
         window->Data1->navigateNext();
         QApplication::processEvents();
     });
@@ -164,7 +136,7 @@ int main(int argc, char** argv)
 
     // 1,000 replies from a file: reading it, matching each row, one transaction after a backup.
     int applied = 0;
-    const Timing import = timed(3, nullptr, [&] {
+    const bench::Timing import = bench::timed(3, nullptr, [&] {
         const exchange::CsvTable table = exchange::readCsvFile(replies);
         const guests::ReplyReview review = guests::reviewReplies(guests::loadPeople(db), table.headers,
                                                                  table.rows.allAsRead(), table.rowNumbers);
@@ -174,13 +146,13 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%d of %d replies applied\n", applied, Replies);
 
     int expected = 0;
-    const Timing catering = timed(
+    const bench::Timing catering = bench::timed(
         10, nullptr, [&] { expected = guests::cateringOf(guests::loadPeople(db)).rows.back().people(); });
 
-    report("opening the guest window", open, 100);
-    report("next party with its members", next, 100);
-    report("applying 1,000 replies", import, 1000);
-    report("catering summary", catering, 100);
+    bench::report("opening the guest window", open, 100, 34);
+    bench::report("next party with its members", next, 100, 34);
+    bench::report("applying 1,000 replies", import, 1000, 34);
+    bench::report("catering summary", catering, 100, 34);
     std::printf("%d people expected at the reception\n", expected);
     program.InvitedSnapshot = nullptr;
     invited.reset();
