@@ -3,6 +3,7 @@
 #include "app/ExchangeMenu.h"
 #include "app/Maintenance.h"
 #include "app/NavLabel.h"
+#include "app/PeopleReports.h"
 #include "app/Recovery.h"
 #include "app/frmAbout.h"
 #include "budget/frmBudget.h"
@@ -231,6 +232,7 @@ void frmMain::buildMenus()
     guests::setLabelPrinter(&reports::showPartyLabels);
     mnuFile->addSeparator();
     app::addExchangeItems(mnuFile, this);
+    app::registerPeopleReports();
     QAction* budget = mnuFile->addAction(QStringLiteral("&Budget..."));
     budget->setObjectName(QStringLiteral("mnuBudget"));
     connect(budget, &QAction::triggered, this, [this] {

@@ -7,6 +7,7 @@
 
 #include "cli/BudgetCommand.h"
 #include "cli/GuestsCommand.h"
+#include "cli/MembersCommand.h"
 #include "cli/Options.h"
 #include "cli/SeatCommand.h"
 #include "cli/UsageError.h"
@@ -29,7 +30,7 @@ const char* const GeneralHelp =
     "Works on an Orvane wedding file with the same code as the program.\n\n"
     "Commands:\n"
     "  import-guests  import a guest list saved as CSV or text\n"
-    "  export         write the guests, vendors, expenses or checklist as CSV or XLSX\n"
+    "  export         write the guests, members, vendors, expenses or checklist as CSV or XLSX\n"
     "  calendar       write the shower, ceremony, reception and open tasks as an iCalendar file\n"
     "  seat           propose (and with --apply, write) a seating plan under the seating rules\n"
     "  guests         list the parties a search and filters find (no reply yet, not seated, ...)\n"
@@ -38,7 +39,9 @@ const char* const GeneralHelp =
     "  backups        list the backups of the wedding file, newest first\n"
     "  restore        go back to one of the backups (the file as it is now is kept as a backup)\n"
     "  budget         write the budget's figures per category as CSV\n"
-    "  import-expenses  import a budget spreadsheet saved as CSV into the expenses and their plan\n\n"
+    "  import-expenses  import a budget spreadsheet saved as CSV into the expenses and their plan\n"
+    "  import-replies apply replies, meals and needs of members from a CSV file\n"
+    "  catering       write the people expected per table by age group and meal as CSV\n\n"
     "orvane-cli COMMAND --help describes each command.\n";
 
 const char* const ImportHelp =
@@ -61,8 +64,10 @@ const char* const ImportHelp =
     "  --header yes|no            override the guesses made from the file\n";
 
 const char* const ExportHelp =
-    "Usage: orvane-cli export WEDDING.mdb guests|vendors|expenses|checklist OUT.csv|OUT.xlsx\n"
+    "Usage: orvane-cli export WEDDING.mdb guests|members|vendors|expenses|checklist OUT.csv|OUT.xlsx\n"
     "Writes one list as CSV (UTF-8 with BOM) or as an XLSX workbook, chosen by the extension.\n"
+    "members: one row per member of a party (party, name, age group, plus-one of, meal, dietary\n"
+    "needs, e-mail, mobile, reception reply, table).\n"
     "In CSV a text that a spreadsheet would take as a formula (=, +, -, @ first) starts with an\n"
     "apostrophe; in a workbook a text longer than a cell holds is cut, and said so. The wedding\n"
     "file is only read; OUT may not be the wedding file, its journal or one of its backups.\n";
@@ -338,11 +343,15 @@ int exportCommand(const QStringList& args, QTextStream& out)
     if (args.size() != 3)
         throw UsageError{QStringLiteral("export needs WEDDING.mdb, a list and OUT.csv or OUT.xlsx.")};
     const std::optional<exchange::ExportList> list = exchange::listByName(args[1]);
-    if (!list)
-        throw UsageError{QStringLiteral("Unknown list \"%1\": choose guests, vendors, expenses or checklist.")
-                             .arg(args[1])};
+    const bool members = args[1] == QLatin1String("members");
+    if (!list && !members)
+        throw UsageError{
+            QStringLiteral("Unknown list \"%1\": choose guests, members, vendors, expenses or checklist.")
+                .arg(args[1])};
     if (!exchange::formatOfPath(args[2]))
         throw UsageError{QStringLiteral("\"%1\": the file name must end in .csv or .xlsx.").arg(args[2])};
+    if (members)
+        return exportMembers(args[0], args[2], out);
     QStringList notes;
     const int rows =
         exchange::exportList(openWedding(args[0], store::OpenMode::ReadOnly), *list, args[2], &notes);
@@ -459,6 +468,8 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
         {"restore", QString::fromLatin1(RestoreHelp), restoreCommand},
         {"budget", QString::fromLatin1(BudgetHelp), budgetCommand},
         {"import-expenses", QString::fromLatin1(ImportExpensesHelp), importExpensesCommand},
+        {"import-replies", QString::fromLatin1(ImportRepliesHelp), importRepliesCommand},
+        {"catering", QString::fromLatin1(CateringHelp), cateringCommand},
     };
     if (command.isEmpty() || command == QLatin1String("--help") || command == QLatin1String("-h")) {
         (command.isEmpty() ? err : out) << GeneralHelp;

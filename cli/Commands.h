@@ -1,7 +1,9 @@
 // The commands of orvane-cli over a wedding file:
 //   import-guests WEDDING.mdb FILE.csv [--dry-run] [--map FIELD=COLUMN ...]
 //                 [--on-duplicate skip|add|fill] [--on-problem skip|fix]
-//   export WEDDING.mdb guests|vendors|expenses|checklist OUT.csv|OUT.xlsx
+//   export WEDDING.mdb guests|members|vendors|expenses|checklist OUT.csv|OUT.xlsx
+//   import-replies WEDDING.mdb FILE.csv [--dry-run]
+//   catering WEDDING.mdb OUT.csv
 //   calendar WEDDING.mdb OUT.ics
 //   seat WEDDING.mdb [--apply] [--reseat] [--time-limit SECONDS]
 //   guests WEDDING.mdb [--search TEXT] [--filter F]...

@@ -107,7 +107,7 @@ std::optional<guests::BulkChange> changeOption(const QString& option, const QStr
         if (c.side.isEmpty())
             throw wrong("Bride, Groom or Both");
     } else if (option == QLatin1String("--reply")) {
-        const auto reply = guests::parseReply(value);
+        const auto reply = guests::parseReplyWords(value);
         if (!reply)
             throw wrong("attending, declined or no-reply");
         c.kind = K::Reply;

@@ -26,7 +26,7 @@ QString parties(int n)
 Reply replyOf(const PartyRow& r)
 {
     if (!r.replied)
-        return Reply::NoReply;
+        return Reply::None;
     return r.attending > 0 ? Reply::Attending : Reply::Declined;
 }
 
@@ -97,7 +97,7 @@ QVariantList valuesFor(const BulkChange& c, const PartyRow& r)
         case K::Side:
             return {c.side, r.key};
         case K::Reply:
-            return {c.reply != Reply::NoReply, c.reply == Reply::Attending ? r.people : 0, r.key};
+            return {c.reply != Reply::None, c.reply == Reply::Attending ? r.people : 0, r.key};
         case K::ThankYouSent:
             return {true, r.key};
         case K::Delete:
@@ -137,20 +137,20 @@ void releaseSeats(store::Database& db, const std::vector<PartyUpdate>& updates)
 
 }  // namespace
 
-QString replyName(Reply reply)
+QString replyWords(Reply reply)
 {
     switch (reply) {
         case Reply::Attending:
             return QStringLiteral("attending");
         case Reply::Declined:
             return QStringLiteral("declined");
-        case Reply::NoReply:
+        case Reply::None:
             return QStringLiteral("no reply");
     }
     return {};
 }
 
-std::optional<Reply> parseReply(const QString& text)
+std::optional<Reply> parseReplyWords(const QString& text)
 {
     const QString t = text.trimmed().toLower();
     if (t == QLatin1String("attending"))
@@ -158,7 +158,7 @@ std::optional<Reply> parseReply(const QString& text)
     if (t == QLatin1String("declined"))
         return Reply::Declined;
     if (t == QLatin1String("no-reply") || t == QLatin1String("no reply"))
-        return Reply::NoReply;
+        return Reply::None;
     return std::nullopt;
 }
 
@@ -173,7 +173,7 @@ QString describe(const BulkChange& c, int n)
         case K::Side:
             return QStringLiteral("Set the side of %1 to %2").arg(parties(n), c.side);
         case K::Reply:
-            return QStringLiteral("Set the reply of %1 to %2").arg(parties(n), replyName(c.reply));
+            return QStringLiteral("Set the reply of %1 to %2").arg(parties(n), replyWords(c.reply));
         case K::ThankYouSent:
             return QStringLiteral("Mark the %1 thank-you cards of %2 as sent").arg(occasionName(c.occasion), parties(n));
         case K::Delete:
@@ -226,7 +226,7 @@ QString BulkOutcome::summary() const
             done = QStringLiteral("Set the side of %1 to %2.").arg(parties(n), change.side);
             break;
         case K::Reply:
-            done = QStringLiteral("Set the reply of %1 to %2.").arg(parties(n), replyName(change.reply));
+            done = QStringLiteral("Set the reply of %1 to %2.").arg(parties(n), replyWords(change.reply));
             break;
         case K::ThankYouSent:
             done = QStringLiteral("Marked the %1 thank-you cards of %2 as sent.")

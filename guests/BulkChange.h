@@ -9,6 +9,7 @@
 //   show(done.summary());   // "Invited 12 parties to the reception. 3 needed no change."
 #pragma once
 
+#include "guests/MemberRules.h"
 #include "guests/PartyFinder.h"
 
 #include <QString>
@@ -21,10 +22,9 @@ class Database;
 
 namespace guests {
 
-// A reception reply as a change sets it.
-enum class Reply { Attending, Declined, NoReply };
-QString replyName(Reply reply);                      // "attending", "declined", "no reply"
-std::optional<Reply> parseReply(const QString& text);  // attending, declined, no-reply (any case)
+// A reception reply as a change names it (Reply::None is "no reply").
+QString replyWords(Reply reply);                            // "attending", "declined", "no reply"
+std::optional<Reply> parseReplyWords(const QString& text);  // attending, declined, no-reply (any case)
 
 struct BulkChange {
     enum class Kind { Invite, Uninvite, Side, Reply, ThankYouSent, Delete };

@@ -3,6 +3,7 @@
 #include "controls/DataSource.h"
 #include "controls/Dialogs.h"
 #include "guests/GuestRules.h"
+#include "guests/PeopleLists.h"
 #include "guests/frmGuests.h"
 #include "shell/ErrorMessage.h"
 #include "shell/Program.h"
@@ -191,6 +192,9 @@ void GuestSummary()
         data1.updateRecord();
         SummaryTab tab(*window);
         guests::readGuestSummary(shell::database(), tab);
+        window->sumPeople->setText(
+            guests::peopleLines(guests::peopleFiguresOf(guests::loadPeople(shell::database())))
+                .join(QLatin1Char('\n')));
     } catch (const store::StoreError& e) {
         shell::showError(e, window);
     }

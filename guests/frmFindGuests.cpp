@@ -358,7 +358,7 @@ void frmFindGuests::buildChangeMenu()
     reply->setObjectName(QStringLiteral("mnuReply"));
     const std::pair<QString, Reply> replies[] = {{QStringLiteral("&Attending"), Reply::Attending},
                                                  {QStringLiteral("&Declined"), Reply::Declined},
-                                                 {QStringLiteral("&No Reply Yet"), Reply::NoReply}};
+                                                 {QStringLiteral("&No Reply Yet"), Reply::None}};
     for (const auto& [caption, r] : replies)
         item(reply, caption, BulkChange{K::Reply, Event::Reception, {}, r, Occasion::Wedding});
     QMenu* cards = mnuChange->addMenu(QStringLiteral("&Thank-you Cards Sent"));

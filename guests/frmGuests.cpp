@@ -11,6 +11,7 @@
 #include "guests/GuestStore.h"
 #include "guests/GuestSummary.h"
 #include "guests/GuestWidgets.h"
+#include "guests/frmGuestsMembers.h"
 #include "guests/frmNewGuest.h"
 #include "shell/ErrorMessage.h"
 #include "shell/Help.h"
@@ -87,6 +88,10 @@ frmGuests::frmGuests(QWidget* parent) : QWidget(parent, Qt::Window)
     SSTab1->addTab(buildGiftsTab(), QStringLiteral("Gifts"));
     SSTab1->addTab(buildSummaryTab(), QStringLiteral("Summary"));
     SSTab1->addTab(buildMailLabelsTab(), QStringLiteral("Mail Labels"));
+    // Member changes write the party's counts: the typed values are written first, and the
+    // bound boxes show the new counts afterwards.
+    memTab = new guests::MembersTab([this] { return Data1->updateRecord(); }, [this] { Data1->resync(); });
+    SSTab1->addTab(memTab, QStringLiteral("Members"));
 
     navigator = Data1->createNavigator(this);
     navigator->setMinimumWidth(320);
@@ -235,6 +240,8 @@ void frmGuests::Data1_Reposition()
         tryStep([&] { Frame11->setVisible(field("ShowerGuest").toBool()); });
     }
     tryStep([this] { showGuestCount(); });
+    if (currentTab_ == MembersTab)
+        showMembers();
     if (onRow) {
         tryStep([&] { selectSide(true); });
         if (maiText2->text().isEmpty())
@@ -319,9 +326,27 @@ void frmGuests::SSTab1_Click(int previousTab)
             maiText2->setFocus();
             Frame11->setVisible(detCheck4->isChecked());
             break;
+        case MembersTab:
+            if (Data1->updateRecord())
+                showMembers();
+            memTab->memList->setFocus();
+            break;
         default:
             break;
     }
+}
+
+// The members of the current party (none while the list is empty or past its end).
+void frmGuests::showMembers()
+{
+    auto field = [this](const char* name) { return Data1->fieldValue(QString::fromLatin1(name)); };
+    if (!Data1->hasCurrent() || Data1->isAdding()) {
+        memTab->showParty(std::nullopt, {}, {});
+        return;
+    }
+    memTab->showParty(Data1->bookmark(),
+                      guests::partyName(field("Prefix"), field("FirstName"), field("LastName")),
+                      field("LastName").toString());
 }
 
 // Tab moves only among the controls of the visible tab: a control on the tab control

@@ -24,6 +24,10 @@ class QRadioButton;
 class QTabWidget;
 class QTableWidget;
 
+namespace guests {
+class MembersTab;
+}
+
 namespace controls {
 class DataCombo;
 class DataList;
@@ -43,7 +47,14 @@ class frmGuests : public QWidget {
     Q_OBJECT
 public:
     // Tabs of SSTab1.
-    enum Tab { AddressTab = 0, DetailsTab = 1, GiftsTab = 2, SummaryTab = 3, MailLabelsTab = 4 };
+    enum Tab {
+        AddressTab = 0,
+        DetailsTab = 1,
+        GiftsTab = 2,
+        SummaryTab = 3,
+        MailLabelsTab = 4,
+        MembersTab = 5
+    };
 
     explicit frmGuests(QWidget* parent = nullptr);
     ~frmGuests() override;
@@ -145,6 +156,7 @@ public:
     QLabel* sumengage;
     QLabel* sumshower;
     QLabel* sumreception;
+    QLabel* sumPeople;  // the people of the parties with members
 
     // Mail Labels.
     QLineEdit* maiText2;
@@ -152,6 +164,9 @@ public:
     QPushButton* maifillwed;
     QPushButton* maifillshow;
     QGroupBox* Frame11;
+
+    // Members: the people of the party.
+    guests::MembersTab* memTab;
 
 private:
     QWidget* buildAddressTab();
@@ -166,6 +181,7 @@ private:
     void showGuestCount();
     void applyKeyboardStops();
     void removeCurrentGuest();
+    void showMembers();
     QLineEdit* countBox(int box) const;
     QCheckBox* replyBox(int box) const;
     controls::MaskedEdit* amountBox(int box) const;

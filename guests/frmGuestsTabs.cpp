@@ -231,10 +231,15 @@ QWidget* frmGuests::buildSummaryTab()
     auto* frames = new QHBoxLayout;
     frames->addWidget(invitations);
     frames->addWidget(giftSummary);
+    auto* people = frame(QStringLiteral("Frame9"), QStringLiteral("People of the parties with members"));
+    sumPeople = named(new QLabel, QStringLiteral("sumPeople"));
+    sumPeople->setWordWrap(true);
+    (new QVBoxLayout(people))->addWidget(sumPeople);
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(Label10);
     layout->addWidget(MSFlexGrid1);
     layout->addLayout(frames);
+    layout->addWidget(people);
     layout->addStretch();
     return page;
 }

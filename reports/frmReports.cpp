@@ -3,7 +3,9 @@
 #include "controls/Dialogs.h"
 #include "reports/ReportChoices.h"
 #include "reports/ReportError.h"
+#include "reports/ReportOutput.h"
 #include "reports/SectionFont.h"
+#include "reports/TableSheet.h"
 #include "shell/Help.h"
 #include "shell/Paths.h"
 #include "shell/Program.h"
@@ -138,6 +140,19 @@ void frmReports::buildWindow()
         "Checklist");
     SSTab1->addTab(optionsTab(OptTables, "OptTables", {"Table Assignments", "Unassigned Guests"}), "Seating");
     SSTab1->addTab(buildLabelsTab(), "Labels");
+    optCatering = option(nullptr, QStringLiteral("optCatering"), QStringLiteral("Catering Summary"));
+    optCatering->setChecked(true);
+    auto* catering = new QWidget;
+    auto* cateringBox = new QVBoxLayout(catering);
+    cateringBox->addWidget(optCatering);
+    auto* cateringText =
+        label(catering, "lblCatering",
+              "Per table the adults, children and infants expected at the reception and their "
+              "meals, then the dietary needs at each table with every name.");
+    cateringText->setWordWrap(true);
+    cateringBox->addWidget(cateringText);
+    cateringBox->addStretch(1);
+    SSTab1->addTab(catering, "Catering");
     connect(SSTab1, &QTabWidget::currentChanged, this, &frmReports::SSTab1_Click);
 
     SSCommand2 = button("SSCommand2", "Preview");
@@ -331,8 +346,46 @@ static void runEngine(reports::ReportEngine& engine, QString* failure)
     }
 }
 
+// The catering summary: laid out from the registered figures and shown, printed or written.
+bool frmReports::runCateringSheet(reports::ReportEngine::Destination destination)
+{
+    const reports::TableSheetSource& source = reports::tableSheetSource();
+    if (!source) {
+        controls::MsgBox("The catering summary is not available.", controls::mb::OKOnly, "Report Error",
+                         this);
+        return true;
+    }
+    try {
+        const reports::ReportPages pages = reports::layoutTableSheet(source());
+        switch (destination) {
+            case reports::ReportEngine::Destination::Window:
+                reports::showPreview(pages, pages.title, true, this);
+                break;
+            case reports::ReportEngine::Destination::Printer:
+                reports::printOnDefaultPrinter(pages);
+                break;
+            case reports::ReportEngine::Destination::File: {
+                CR1.setReportFileName(QStringLiteral("catering.rpt"));
+                const QString path = choosePdfFile();
+                if (!path.isEmpty())
+                    reports::writePdf(pages, path);
+                break;
+            }
+        }
+    } catch (const reports::ReportError& e) {
+        controls::MsgBox(e.description(), controls::mb::OKOnly, "Report Error", this);
+    } catch (const store::StoreError& e) {
+        controls::MsgBox(e.description(), controls::mb::OKOnly, "Report Error", this);
+    }
+    return true;
+}
+
 void frmReports::SSCommand2_Click()
 {
+    if (SSTab1->currentIndex() == CateringTab) {
+        runCateringSheet(reports::ReportEngine::Destination::Window);
+        return;
+    }
     QString failure;
     if (!prepared(*this, &failure))
         return;
@@ -348,6 +401,10 @@ void frmReports::SSCommand2_Click()
 
 void frmReports::SSCommand3_Click()
 {
+    if (SSTab1->currentIndex() == CateringTab) {
+        runCateringSheet(reports::ReportEngine::Destination::Printer);
+        return;
+    }
     QString failure;
     if (!prepared(*this, &failure))
         return;
@@ -359,6 +416,10 @@ void frmReports::SSCommand3_Click()
 
 void frmReports::cmdPDF_Click()
 {
+    if (SSTab1->currentIndex() == CateringTab) {
+        runCateringSheet(reports::ReportEngine::Destination::File);
+        return;
+    }
     QString failure;
     if (!prepared(*this, &failure))
         return;

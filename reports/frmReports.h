@@ -24,6 +24,9 @@ class frmReports : public QDialog {
     Q_OBJECT
 
 public:
+    // The tab of the catering summary, after the five report tabs.
+    static constexpr int CateringTab = 5;
+
     explicit frmReports(QWidget* parent = nullptr);
     ~frmReports() override;
 
@@ -73,6 +76,7 @@ private:
     QString templatePath(const QString& templateName) const;
     QString choosePdfFile();
     void reportFailure(const QString& message);
+    bool runCateringSheet(reports::ReportEngine::Destination destination);
     void unload();
 
     QTabWidget* SSTab1 = nullptr;
@@ -82,6 +86,7 @@ private:
     QRadioButton* optExp[3] = {};
     QRadioButton* optCheck[3] = {};
     QRadioButton* OptTables[2] = {};
+    QRadioButton* optCatering = nullptr;
     QPushButton* SSCommand2 = nullptr;
     QPushButton* SSCommand3 = nullptr;
     QPushButton* SSCommand4 = nullptr;

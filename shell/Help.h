@@ -23,6 +23,8 @@ inline constexpr int HelpImport = 1010;        // guest import wizard
 inline constexpr int HelpExport = 1011;        // exports and the calendar file
 inline constexpr int HelpBudget = 1013;        // budget window
 inline constexpr int HelpFindGuests = 1014;    // Find Guests
+inline constexpr int HelpMembers = 1015;       // the members of a party, the menu
+inline constexpr int HelpReplies = 1016;       // the replies window and the import of replies
 inline constexpr int HelpFloorPlan = 1020;     // floor plan and automatic seating
 inline constexpr int HelpSeatingRules = 1021;  // seating rules
 // Number 1003 belongs to no window. The "Help on Help" topic has no number.

@@ -133,6 +133,69 @@ CREATE TRIGGER PlanVendorRemoved AFTER DELETE ON Vendors BEGIN
 END;
 )sql";
 
+// The people of each party: its members in their order, the couple's menu and each member's
+// reply per event. A party without members keeps its typed counts as before.
+//
+// A member is referred to by its MemberId, which is never reused (AUTOINCREMENT) and which
+// compaction and repair copy as they are (repair copies sqlite_sequence too). A member points
+// at its party by PartyKey (the Guests rowid) and, for the unnamed guest a member brings, at
+// that member by PlusOneOf. Removing a party removes its members; removing a member removes
+// its replies and the unnamed guest it brings (a plus-one who has been given a name stays, as
+// a member of the party in their own right); removing a meal leaves its members without one.
+// Needs holds the ticked common needs joined by ", ", NeedsNote what was written besides.
+const char* const PartyMembers = R"sql(
+CREATE TABLE GuestsMeals (
+    MealId    INTEGER PRIMARY KEY AUTOINCREMENT,
+    Name      TEXT(40) COLLATE NOCASE NOT NULL UNIQUE CHECK (trim(Name) <> ''),
+    Mark      TEXT(6) COLLATE NOCASE,
+    SortOrder NUMBER NOT NULL DEFAULT 0
+);
+
+CREATE TABLE GuestsMembers (
+    MemberId  INTEGER PRIMARY KEY AUTOINCREMENT,
+    PartyKey  NUMBER NOT NULL,
+    SortOrder NUMBER NOT NULL DEFAULT 0,
+    FirstName TEXT(30) COLLATE NOCASE,
+    LastName  TEXT(30) COLLATE NOCASE,
+    AgeGroup  TEXT(10) COLLATE NOCASE NOT NULL DEFAULT 'Adult' CHECK (AgeGroup IN ('Adult', 'Child', 'Infant')),
+    PlusOneOf NUMBER,
+    MealId    NUMBER,
+    Needs     TEXT(200) COLLATE NOCASE,
+    NeedsNote TEXT(255) COLLATE NOCASE,
+    Email     TEXT(100) COLLATE NOCASE,
+    Mobile    TEXT(30) COLLATE NOCASE,
+    Note      TEXT COLLATE NOCASE
+);
+CREATE INDEX GuestsMembersByParty ON GuestsMembers (PartyKey, SortOrder);
+
+CREATE TABLE GuestsMemberReplies (
+    MemberId NUMBER NOT NULL,
+    Event    TEXT(10) COLLATE NOCASE NOT NULL CHECK (Event IN ('Ceremony', 'Reception', 'Shower', 'Rehearsal')),
+    Reply    TEXT(10) COLLATE NOCASE NOT NULL CHECK (Reply IN ('Attending', 'Declined')),
+    PRIMARY KEY (MemberId, Event)
+);
+
+INSERT INTO GuestsMeals (Name, Mark, SortOrder) VALUES
+    ('Beef', 'B', 1), ('Salmon', 'S', 2), ('Vegetarian', 'V', 3), ('Kids'' meal', 'K', 4);
+
+CREATE TRIGGER GuestsMembersPartyRemoved AFTER DELETE ON Guests BEGIN
+    DELETE FROM GuestsMembers WHERE PartyKey = old.rowid;
+END;
+
+CREATE TRIGGER GuestsMembersMemberRemoved AFTER DELETE ON GuestsMembers BEGIN
+    DELETE FROM GuestsMemberReplies WHERE MemberId = old.MemberId OR MemberId IN
+        (SELECT MemberId FROM GuestsMembers
+          WHERE PlusOneOf = old.MemberId AND trim(coalesce(FirstName, '') || coalesce(LastName, '')) = '');
+    DELETE FROM GuestsMembers
+     WHERE PlusOneOf = old.MemberId AND trim(coalesce(FirstName, '') || coalesce(LastName, '')) = '';
+    UPDATE GuestsMembers SET PlusOneOf = NULL WHERE PlusOneOf = old.MemberId;
+END;
+
+CREATE TRIGGER GuestsMembersMealRemoved AFTER DELETE ON GuestsMeals BEGIN
+    UPDATE GuestsMembers SET MealId = NULL WHERE MealId = old.MealId;
+END;
+)sql";
+
 }  // namespace
 
 const std::vector<Step>& steps()
@@ -141,6 +204,7 @@ const std::vector<Step>& steps()
         {1, "the floor plan, seating rules and pinned parties", SeatingPlan},
         {2, "the remembered column mappings of guest imports", ImportMappings},
         {3, "the budget's categories, estimates, vendors and payments", BudgetPlanning},
+        {4, "the members of each party, their replies, meals and needs", PartyMembers},
     };
     return list;
 }

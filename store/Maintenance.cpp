@@ -386,12 +386,21 @@ Workspace::RepairReport Workspace::repairDatabase(const QString& path)
         sqlite3_stmt* seq = nullptr;
         if (sqlite3_prepare_v2(src.get(), "SELECT name, seq FROM sqlite_sequence", -1, &seq, nullptr) ==
             SQLITE_OK) {
+            // Salvaging rows has already started a counter at the highest key that came back;
+            // the damaged file's counter, which also counts removed rows, replaces it when higher.
             while (sqlite3_step(seq) == SQLITE_ROW) {
-                sql::Statement put(dst.get(),
-                                   QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (?1, ?2)"));
-                put.bind(1, QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(seq, 0))));
-                put.bind(2, qint64(sqlite3_column_int64(seq, 1)));
-                put.step();
+                const QString name =
+                    QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(seq, 0)));
+                const qint64 value = sqlite3_column_int64(seq, 1);
+                for (const char* text :
+                     {"DELETE FROM sqlite_sequence WHERE name = ?1 AND seq <= ?2",
+                      "INSERT INTO sqlite_sequence (name, seq) SELECT ?1, ?2 "
+                      "WHERE NOT EXISTS (SELECT 1 FROM sqlite_sequence WHERE name = ?1)"}) {
+                    sql::Statement put(dst.get(), QString::fromLatin1(text));
+                    put.bind(1, name);
+                    put.bind(2, value);
+                    put.step();
+                }
             }
         }
         sqlite3_finalize(seq);
@@ -409,7 +418,8 @@ Workspace::RepairReport Workspace::repairDatabase(const QString& path)
         sqlite3_stmt* version = nullptr;
         if (sqlite3_prepare_v2(src.get(), "PRAGMA user_version", -1, &version, nullptr) == SQLITE_OK &&
             sqlite3_step(version) == SQLITE_ROW)
-            sql::exec(dst.get(), QStringLiteral("PRAGMA user_version=%1").arg(sqlite3_column_int(version, 0)));
+            sql::exec(dst.get(),
+                      QStringLiteral("PRAGMA user_version=%1").arg(sqlite3_column_int(version, 0)));
         sqlite3_finalize(version);
         sql::exec(dst.get(), QStringLiteral("COMMIT"));
         check = integrityCheck(dst.get());

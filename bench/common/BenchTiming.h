@@ -9,6 +9,8 @@
 #include <ctime>
 
 #include <algorithm>
+#include <cstdio>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -54,5 +56,35 @@ private:
     QElapsedTimer wall_;
     double cpu_ = 0;
 };
+
+// Several timed runs of a step (before each, untimed, what it needs).
+struct Timing {
+    double median = 0;
+    double slowest = 0;
+    double cpu = 0;  // median processor time of the thread (what the step costs without waiting)
+};
+
+inline Timing timed(int runs, const std::function<void()>& before, const std::function<void()>& step)
+{
+    std::vector<double> times, cpu;
+    for (int i = 0; i < runs; ++i) {
+        if (before)
+            before();
+        Stopwatch watch;
+        watch.start();
+        step();
+        const auto [wall, processor] = watch.read();
+        times.push_back(wall);
+        cpu.push_back(processor);
+    }
+    return {median(times), slowest(times), median(cpu)};
+}
+
+// One line of figures: the median, the slowest run and the processor time against the target.
+inline void report(const char* what, const Timing& t, double target, int width = 22)
+{
+    std::printf("%-*s %8.2f ms   (slowest run %7.2f ms, processor %7.2f ms; target at most %.0f ms)\n", width,
+                what, t.median, t.slowest, t.cpu, target);
+}
 
 }  // namespace bench

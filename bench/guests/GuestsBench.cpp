@@ -2,14 +2,14 @@
 // moving to the next guest, a pick in the quick-search list, and the summary figures.
 // Each figure is the median of its repetitions (the slowest run beside it); the last
 // line is the slowest of the four medians.
-#include "shell/Program.h"
-#include "shell/Tips.h"
 #include "bench/common/BenchTiming.h"
 #include "controls/DataList.h"
 #include "controls/DataSource.h"
 #include "controls/Dialogs.h"
 #include "guests/GuestSummary.h"
 #include "guests/frmGuests.h"
+#include "shell/Program.h"
+#include "shell/Tips.h"
 #include "store/Store.h"
 
 #include <QApplication>
@@ -81,35 +81,6 @@ void fillGuests(const QString& path)
     sqlite3_close(db);
 }
 
-struct Timing {
-    double median = 0;
-    double slowest = 0;
-    double cpu = 0;  // median processor time of the thread (what the step costs without waiting)
-};
-
-// Several timed runs of a step.
-Timing timed(int runs, const std::function<void()>& before, const std::function<void()>& step)
-{
-    std::vector<double> times, cpu;
-    for (int i = 0; i < runs; ++i) {
-        if (before)
-            before();
-        bench::Stopwatch watch;
-        watch.start();
-        step();
-        const auto [wall, processor] = watch.read();
-        times.push_back(wall);
-        cpu.push_back(processor);
-    }
-    return {bench::median(times), bench::slowest(times), bench::median(cpu)};
-}
-
-void report(const char* what, Timing t, double target)
-{
-    std::printf("%-22s %8.2f ms   (slowest run %7.2f ms, processor %7.2f ms; target at most %.0f ms)\n", what,
-                t.median, t.slowest, t.cpu, target);
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -139,7 +110,7 @@ int main(int argc, char** argv)
 
     // Opening: from creating the window until it has been shown and painted.
     std::unique_ptr<frmGuests> window;
-    const Timing open = timed(
+    const bench::Timing open = bench::timed(
         5, [&] { window.reset(); },
         [&] {
             window = std::make_unique<frmGuests>();
@@ -150,26 +121,26 @@ int main(int argc, char** argv)
 
     // Record change: the navigator's next guest, each arrival filling and each leaving
     // writing the label lines.
-    const Timing next = timed(200, nullptr, [&] {
+    const bench::Timing next = bench::timed(200, nullptr, [&] {
         window->Data1->navigateNext();
         QApplication::processEvents();
     });
 
     // Quick search: a pick anywhere in the list.
     QRandomGenerator random(7);
-    const Timing pick = timed(
+    const bench::Timing pick = bench::timed(
         200, [&] { window->addDBList1->setListIndex(random.bounded(window->addDBList1->count())); },
         [&] {
             window->addDBList1_Click();
             QApplication::processEvents();
         });
 
-    const Timing summary = timed(20, nullptr, [&] { GuestSummary(); });
+    const bench::Timing summary = bench::timed(20, nullptr, [&] { GuestSummary(); });
 
-    report("opening the window", open, 300);
-    report("next guest", next, 20);
-    report("quick-search pick", pick, 20);
-    report("GuestSummary", summary, 20);
+    bench::report("opening the window", open, 300);
+    bench::report("next guest", next, 20);
+    bench::report("quick-search pick", pick, 20);
+    bench::report("GuestSummary", summary, 20);
     window.reset();
     program.InvitedSnapshot = nullptr;
     invited.reset();

@@ -134,7 +134,7 @@ TEST_F(BulkChanges, EachChangeTouchesExactlyThePartiesPickedAndSaysWhatItDid)
     EXPECT_EQ(field("Brown", "NumberAttending").toInt(), 2) << "everyone invited is attending";
     EXPECT_EQ(field("Costa", "NumberAttending").toInt(), 1);
     EXPECT_FALSE(field("Dunn", "Confirmed").toBool());
-    apply({"Brown"}, {K::Reply, Event::Reception, {}, Reply::NoReply, Occasion::Wedding});
+    apply({"Brown"}, {K::Reply, Event::Reception, {}, Reply::None, Occasion::Wedding});
     EXPECT_FALSE(field("Brown", "Confirmed").toBool());
     EXPECT_EQ(field("Brown", "NumberAttending").toInt(), 0);
 

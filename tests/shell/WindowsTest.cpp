@@ -213,7 +213,9 @@ TEST_F(HelpTest, EveryContextNumberHasItsTopic)
                                                   {shell::HelpExport, "Export and Calendar"},
                                                   {shell::HelpBudget, "Budget"},
                                                   {1012, "Backups and Repair"},
-                                                  {shell::HelpFindGuests, "Find Guests"}};
+                                                  {shell::HelpFindGuests, "Find Guests"},
+                                                  {shell::HelpMembers, "Members of a Party"},
+                                                  {shell::HelpReplies, "Replies"}};
     for (const auto& [number, title] : topics) {
         shell::showHelp(nullptr, number);
         HelpViewer* viewer = shell::currentHelpViewer();
@@ -223,7 +225,7 @@ TEST_F(HelpTest, EveryContextNumberHasItsTopic)
         EXPECT_TRUE(viewer->shownHtml().contains(title)) << number;
         EXPECT_EQ(viewer->lstTopics->currentItem()->text(), title);
     }
-    EXPECT_EQ(shell::currentHelpViewer()->topicTitles().size(), 16);  // fifteen topics and help on help
+    EXPECT_EQ(shell::currentHelpViewer()->topicTitles().size(), 18);  // seventeen topics and help on help
 }
 
 TEST_F(HelpTest, HelpOnHelpUnknownTopicsAndQuitting)
