@@ -285,7 +285,11 @@ void frmMain::highlightNavigation(int index)
 
 void frmMain::navigation_MouseMove(int index)
 {
-    navigationLabels[index]->setCursor(shell::program().NavigationCursor);
+    // The picture is drawn the first time the pointer is over a label, not at every start.
+    QCursor& cursor = shell::program().NavigationCursor;
+    if (cursor.shape() != Qt::BitmapCursor)
+        cursor = shell::navigationCursorPicture();
+    navigationLabels[index]->setCursor(cursor);
     highlightNavigation(index);
 }
 

@@ -236,8 +236,6 @@ void frmMain::Form_Load(QWidget* splash)
     Data4->setRecordsetType(store::RecordsetType::Table);
     Data4->refresh();  // a table that cannot be opened ends the start-up
 
-    shell::program().NavigationCursor = shell::navigationCursorPicture();
-
     const bool hasNames = readGeneral(false);  // just refreshed
     if (!hasNames) {
         shell::playApplause();
