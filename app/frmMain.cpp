@@ -22,6 +22,7 @@
 #include "shell/Sound.h"
 #include "shell/StartDoc.h"
 #include "shell/Windows.h"
+#include "store/Log.h"
 #include "store/Store.h"
 #include "vendors/frmVendors.h"
 
@@ -315,7 +316,8 @@ void frmMain::imgexpense_Click()
     shell::playClick();
     try {
         showExpenseWindow(this);
-    } catch (const store::StoreError&) {
+    } catch (const store::StoreError& ignored) {
+        store::logIgnored("opening the expense window", ignored);
         // Opening the expense window ignores its errors.
     }
     Show_Overdue();  // payments may have been recorded in the budget opened from it
@@ -328,7 +330,8 @@ void frmMain::imgcheck_Click()
         showChecklistWindow(
             shell::database().openRecordset(QStringLiteral("Checklist"), store::RecordsetType::Dynaset),
             this);
-    } catch (const store::StoreError&) {
+    } catch (const store::StoreError& ignored) {
+        store::logIgnored("opening the checklist", ignored);
         // Opening the checklist ignores its errors.
     }
 }
@@ -338,7 +341,8 @@ void frmMain::imgseater_Click()
     shell::playClick();
     try {
         showSeatingManager();
-    } catch (const store::StoreError&) {
+    } catch (const store::StoreError& ignored) {
+        store::logIgnored("opening the seating manager", ignored);
         // Opening the seating window ignores its errors.
     }
 }
@@ -438,7 +442,8 @@ void frmMain::exitProgram()
         try {
             if (Data4->updateRecord())
                 saveGeneral();
-        } catch (const store::StoreError&) {
+        } catch (const store::StoreError& ignored) {
+            store::logIgnored("saving the General Information panel at exit", ignored);
             // Leaving anyway: the database closes below.
         }
     }

@@ -18,6 +18,7 @@
 #include "shell/Program.h"
 #include "shell/Sound.h"
 #include "shell/Tips.h"
+#include "store/Log.h"
 #include "store/Store.h"
 
 #include <QComboBox>
@@ -255,7 +256,8 @@ void frmMain::Show_Overdue()
     budget::OverdueSum overdue;
     try {
         overdue = budget::readOverdue(shell::database(), QDate::currentDate());
-    } catch (const store::StoreError&) {
+    } catch (const store::StoreError& ignored) {
+        store::logIgnored("reading the overdue payments", ignored);
         // The notice is a reminder only; the windows that need the file say what is wrong.
     }
     lblOverdue->setVisible(overdue.count > 0);

@@ -2,6 +2,7 @@
 
 #include "budget/ExpenseRules.h"
 #include "controls/CellFormat.h"
+#include "store/Log.h"
 #include "store/ReadQuery.h"
 
 #include <QDateTime>
@@ -25,7 +26,8 @@ public:
             return;
         try {
             store::Workspace::defaultWorkspace().rollback();
-        } catch (const store::StoreError&) {
+        } catch (const store::StoreError& ignored) {
+            store::logIgnored("rolling back an unfinished budget change", ignored);
         }
     }
     PlanChange(const PlanChange&) = delete;

@@ -3,6 +3,7 @@
 #include "controls/DataGrid.h"
 
 #include "controls/DataSource.h"
+#include "store/Log.h"
 
 namespace controls {
 
@@ -104,7 +105,8 @@ void DataGridModel::readBlock(int block) const
             rows.push_back(std::move(row));
             reader_->moveNext();
         }
-    } catch (const store::StoreError&) {
+    } catch (const store::StoreError& ignored) {
+        store::logIgnored("reading the grid's rows", ignored);
         // Rows that cannot be read show empty; the rows read so far stay.
     }
 }

@@ -7,6 +7,7 @@
 #include "shell/Help.h"
 #include "shell/Paths.h"
 #include "shell/Program.h"
+#include "store/Log.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -425,7 +426,8 @@ void frmReports::Form_QueryUnload()
         try {
             if (set)
                 set->close();
-        } catch (const store::StoreError&) {
+        } catch (const store::StoreError& ignored) {
+            store::logIgnored("closing a label set", ignored);
             // Closing a set that cannot be closed changes nothing for the user.
         }
         set.reset();

@@ -4,6 +4,7 @@
 
 #include "seating/SeatRules.h"
 #include "shell/Program.h"
+#include "store/Log.h"
 #include "store/Store.h"
 
 #include <QListWidget>
@@ -25,7 +26,8 @@ public:
             return;
         try {
             shell::workspace().rollback();
-        } catch (const store::StoreError&) {
+        } catch (const store::StoreError& ignored) {
+            store::logIgnored("rolling back an unfinished seating change", ignored);
         }
     }
     SeatingChange(const SeatingChange&) = delete;

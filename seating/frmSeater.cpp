@@ -10,6 +10,7 @@
 #include "seating/TableEditState.h"
 #include "shell/Help.h"
 #include "shell/Program.h"
+#include "store/Log.h"
 #include "store/Store.h"
 
 #include <QLabel>
@@ -94,7 +95,8 @@ void frmSeater::Form_Load()
     try {
         seating::tableEdit().CurrentTableId = Data1->recordset()->value(QStringLiteral("TableId"));
         DBList1->selectBoundValue(seating::tableEdit().CurrentTableId);
-    } catch (const store::StoreError&) {
+    } catch (const store::StoreError& ignored) {
+        store::logIgnored("selecting the first table", ignored);
         // No table yet.
     }
     fillPartyLists();
@@ -159,7 +161,8 @@ void frmSeater::listParties(store::Recordset& parties, QListWidget* list)
                 item->setData(PartyKeyRole, parties.bookmark());
                 list->addItem(item);
             }
-        } catch (const store::StoreError&) {
+        } catch (const store::StoreError& ignored) {
+            store::logIgnored("reading a party for the list", ignored);
             // A row that cannot be read is left out.
         }
         parties.moveNext();
@@ -225,7 +228,8 @@ void frmSeater::Refresh_Tables()
             try {
                 lblseats->setText(QString::number(countOf(tables->value(QStringLiteral("max")))));
                 lblgroups->setText(QString::number(List3->count()));
-            } catch (const store::StoreError&) {
+            } catch (const store::StoreError& ignored) {
+                store::logIgnored("reading the table's seats", ignored);
             }
         } else {
             showError(e);
@@ -244,7 +248,8 @@ void frmSeater::DBList1_Click()
             const qint64 tableId = tables->value(QStringLiteral("TableId")).toLongLong();
             TableOccupants =
                 shell::database().openRecordset(occupantsSql(tableId), store::RecordsetType::Dynaset);
-        } catch (const store::StoreError&) {
+        } catch (const store::StoreError& ignored) {
+            store::logIgnored("reading the table's occupants", ignored);
             // The previous occupant set stays.
         }
     }

@@ -10,6 +10,7 @@
 #include "seating/SeatingActions.h"
 #include "seating/TableEditState.h"
 #include "seating/frmTables.h"
+#include "store/Log.h"
 #include "store/Store.h"
 
 #include <QLabel>
@@ -164,7 +165,8 @@ void frmSeater::Command2_Click()
         Refresh_All();
         Refresh_Tables();
         DBList1_Click();
-    } catch (const store::StoreError&) {
+    } catch (const store::StoreError& ignored) {
+        store::logIgnored("clearing the seating", ignored);
         // Clearing stops at the first failure; what was done stays.
     }
 }
@@ -200,7 +202,8 @@ void frmSeater::List1_Click()
         const int people = countOf(UnassignedParties->value(QStringLiteral("Invited")));
         Label5->setText(QString::number(people));
         Label4->setText(seating::partySizeWord(people));
-    } catch (const store::StoreError&) {
+    } catch (const store::StoreError& ignored) {
+        store::logIgnored("reading the chosen party's size", ignored);
     }
 }
 

@@ -10,6 +10,7 @@
 #include "shell/Help.h"
 #include "shell/Program.h"
 #include "shell/Windows.h"
+#include "store/Log.h"
 #include "store/Store.h"
 
 #include <QEvent>
@@ -204,7 +205,8 @@ void frmTables::discardChanges()
         inTransaction_ = false;
         try {
             shell::workspace().rollback();
-        } catch (const store::StoreError&) {
+        } catch (const store::StoreError& ignored) {
+            store::logIgnored("rolling back the table editor's changes", ignored);
             // The database was closed meanwhile: nothing is left to roll back.
         }
     }
@@ -274,7 +276,8 @@ void frmTables::datPrimaryRS_Reposition()
     try {
         datPrimaryRS->setCaption(QStringLiteral("Record: ") +
                                  QString::number(datPrimaryRS->absolutePosition() + 1));
-    } catch (const store::StoreError&) {
+    } catch (const store::StoreError& ignored) {
+        store::logIgnored("showing the record number", ignored);
         // The caption keeps its last text.
     }
 }

@@ -1,6 +1,7 @@
 // A database file: opening it, its tables, queries and indexes, record sets over them,
 // statements run on it, and the names it knows.
 #include "store/Engine.h"
+#include "store/Log.h"
 #include "store/RecordsetImpl.h"
 
 #include <QDir>
@@ -223,7 +224,8 @@ dialect::Resolver Database::Impl::statementResolver()
                 if (i >= 0)
                     return kindOf(s->fields[i].type);
             }
-        } catch (const StoreError&) {
+        } catch (const StoreError& ignored) {
+            logIgnored("reading a column's type", ignored);
         }
         return dialect::Kind::Unknown;
     };
