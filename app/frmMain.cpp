@@ -24,6 +24,7 @@
 #include "shell/Windows.h"
 #include "store/Log.h"
 #include "store/Store.h"
+#include "store/Transaction.h"
 #include "vendors/frmVendors.h"
 
 #include <QCloseEvent>

@@ -2,8 +2,8 @@
 
 #include "budget/ExpenseRules.h"
 #include "controls/CellFormat.h"
-#include "store/Log.h"
 #include "store/ReadQuery.h"
+#include "store/Transaction.h"
 
 #include <QDateTime>
 
@@ -15,32 +15,6 @@ using store::Currency;
 namespace budget {
 
 namespace {
-
-// One change of the plan: rolled back unless committed.
-class PlanChange {
-public:
-    PlanChange() { store::Workspace::defaultWorkspace().beginTrans(); }
-    ~PlanChange()
-    {
-        if (!open_)
-            return;
-        try {
-            store::Workspace::defaultWorkspace().rollback();
-        } catch (const store::StoreError& ignored) {
-            store::logIgnored("rolling back an unfinished budget change", ignored);
-        }
-    }
-    PlanChange(const PlanChange&) = delete;
-    PlanChange& operator=(const PlanChange&) = delete;
-    void commit()
-    {
-        store::Workspace::defaultWorkspace().commitTrans();
-        open_ = false;
-    }
-
-private:
-    bool open_ = true;
-};
 
 std::optional<qint64> keyOf(const QVariant& value)
 {
@@ -251,7 +225,7 @@ store::Bookmark addExpense(store::Database& db, const NewExpense& expense)
             store::err::InvalidOperation,
             QStringLiteral("\"%1\": its cost times its quantity is more than an amount can hold.")
                 .arg(expense.description));
-    PlanChange change;
+    store::Transaction change;
     auto row = db.openRecordset(QStringLiteral("Expenses"), store::RecordsetType::Dynaset);
     row->addNew();
     row->setValue(QStringLiteral("Description"), expense.description);
@@ -273,7 +247,7 @@ store::Bookmark addExpense(store::Database& db, const NewExpense& expense)
 void setItemPlan(store::Database& db, store::Bookmark expense, std::optional<qint64> category,
                  std::optional<Currency> estimate, std::optional<qint64> vendor)
 {
-    PlanChange change;
+    store::Transaction change;
     auto notes = rows(db, QStringLiteral("SELECT Notes FROM PlanItems WHERE ExpenseKey = %1").arg(expense));
     writeItemPlan(db, expense, category, estimate, vendor,
                   notes->eof() ? QString() : notes->value(0).toString());
@@ -282,7 +256,7 @@ void setItemPlan(store::Database& db, store::Bookmark expense, std::optional<qin
 
 qint64 addPayment(store::Database& db, const Payment& payment)
 {
-    PlanChange change;
+    store::Transaction change;
     insertPayment(db, payment.expense, payment);
     const qint64 id = lastId(db, QStringLiteral("PlanPayments"), QStringLiteral("PaymentId"));
     change.commit();
@@ -291,7 +265,7 @@ qint64 addPayment(store::Database& db, const Payment& payment)
 
 void removePayment(store::Database& db, qint64 paymentId)
 {
-    PlanChange change;
+    store::Transaction change;
     if (const std::optional<Payment> stored = storedPayment(db, paymentId)) {
         if (stored->paid)
             addToExpense(db, stored->expense, stored->deposit, -stored->amount);
@@ -302,7 +276,7 @@ void removePayment(store::Database& db, qint64 paymentId)
 
 void setPaymentPaid(store::Database& db, qint64 paymentId, bool paid, QDate paidOn)
 {
-    PlanChange change;
+    store::Transaction change;
     const std::optional<Payment> stored = storedPayment(db, paymentId);
     if (!stored)
         throw store::StoreError(store::err::InvalidOperation,
@@ -319,7 +293,7 @@ qint64 addCategory(store::Database& db, const QString& name, Currency planned)
     const QString trimmed = name.trimmed();
     if (trimmed.isEmpty())
         throw store::StoreError(store::err::InvalidOperation, QStringLiteral("A category needs a name."));
-    PlanChange change;
+    store::Transaction change;
     auto same = rows(db, QStringLiteral("SELECT CategoryId FROM PlanCategories WHERE Name = %1")
                              .arg(store::quoteText(trimmed)));
     if (!same->eof())

@@ -3,6 +3,7 @@
 #include "budget/ExpenseRules.h"
 #include "shell/DatePicker.h"
 #include "store/Backup.h"
+#include "store/Transaction.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -427,25 +428,19 @@ ExpenseImportResult runExpenseImport(store::Database& db, const ExpenseReview& r
     if (review.rows.empty())
         return result;
     result.backupPath = store::backup::make(db.path(), store::backup::Reason::Import);
-    store::Workspace& workspace = store::Workspace::defaultWorkspace();
-    workspace.beginTrans();
-    try {
-        std::vector<std::pair<qint64, QString>> added;
-        for (const QString& name : review.newCategories)
-            added.emplace_back(addCategory(db, name, Currency()), name);
-        for (const ExpenseRow& row : review.rows) {
-            NewExpense expense = row.expense;
-            if (!expense.category && !row.categoryName.isEmpty())
-                expense.category = findByName(added, row.categoryName);
-            addExpense(db, expense);
-        }
-        workspace.commitTrans();
-        result.added = int(review.rows.size());
-        result.categoriesAdded = int(added.size());
-    } catch (const store::StoreError&) {
-        workspace.rollback();
-        throw;
+    store::Transaction change;
+    std::vector<std::pair<qint64, QString>> added;
+    for (const QString& name : review.newCategories)
+        added.emplace_back(addCategory(db, name, Currency()), name);
+    for (const ExpenseRow& row : review.rows) {
+        NewExpense expense = row.expense;
+        if (!expense.category && !row.categoryName.isEmpty())
+            expense.category = findByName(added, row.categoryName);
+        addExpense(db, expense);
     }
+    change.commit();
+    result.added = int(review.rows.size());
+    result.categoriesAdded = int(added.size());
     return result;
 }
 

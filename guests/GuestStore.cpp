@@ -1,5 +1,6 @@
 #include "guests/GuestStore.h"
 #include "store/Log.h"
+#include "store/Transaction.h"
 
 #include <algorithm>
 
@@ -47,17 +48,11 @@ void removeGuest(store::Recordset& guests)
 {
     const qint64 tableId = numberOf(guests.value(QStringLiteral("tableid")));
     const qint64 seats = numberOf(guests.value(QStringLiteral("tabletot")));
-    store::Workspace& workspace = store::Workspace::defaultWorkspace();
-    workspace.beginTrans();
-    try {
-        if (tableId != 0 && seats > 0)
-            releaseSeats(guests.database(), tableId, seats);
-        guests.deleteRecord();
-        workspace.commitTrans();
-    } catch (...) {
-        workspace.rollback();
-        throw;
-    }
+    store::Transaction change;
+    if (tableId != 0 && seats > 0)
+        releaseSeats(guests.database(), tableId, seats);
+    guests.deleteRecord();
+    change.commit();
 }
 
 void appendListValue(store::Recordset& list, const QString& field, const QString& value)

@@ -8,6 +8,7 @@
 #include "shell/Paths.h"
 #include "shell/Program.h"
 #include "store/Log.h"
+#include "store/Transaction.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -544,27 +545,21 @@ bool frmReports::Get_Labels()
 // a failure half-way leaves the marks as they were.
 void frmReports::markChosenParties()
 {
-    store::Workspace& workspace = shell::workspace();
-    workspace.beginTrans();
-    try {
-        store::Recordset& every = *LabelSets[0];
-        for (every.moveFirst(); !every.eof(); every.moveNext()) {
-            every.edit();
-            every.setValue("printit", false);
-            every.update();
-        }
-        store::Recordset& chosen = *LabelSets[LabelEvent - 1];
-        for (int i = 0; i < List1->count(); ++i) {
-            if (!List1->item(i)->isSelected())
-                continue;
-            chosen.setAbsolutePosition(i);
-            chosen.edit();
-            chosen.setValue("printit", true);
-            chosen.update();
-        }
-        workspace.commitTrans();
-    } catch (...) {
-        workspace.rollback();
-        throw;
+    store::Transaction change(shell::workspace());
+    store::Recordset& every = *LabelSets[0];
+    for (every.moveFirst(); !every.eof(); every.moveNext()) {
+        every.edit();
+        every.setValue("printit", false);
+        every.update();
     }
+    store::Recordset& chosen = *LabelSets[LabelEvent - 1];
+    for (int i = 0; i < List1->count(); ++i) {
+        if (!List1->item(i)->isSelected())
+            continue;
+        chosen.setAbsolutePosition(i);
+        chosen.edit();
+        chosen.setValue("printit", true);
+        chosen.update();
+    }
+    change.commit();
 }

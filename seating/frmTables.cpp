@@ -104,7 +104,7 @@ frmTables::frmTables(controls::DataSource* seatingTables, QWidget* parent)
 frmTables::~frmTables()
 {
     // A window destroyed without being closed must not leave its transaction open.
-    if (inTransaction_)
+    if (edit_)
         discardChanges();
     controls::endBusy();
 }
@@ -138,8 +138,7 @@ void frmTables::showEvent(QShowEvent* event)
 void frmTables::prepareRow()
 {
     try {
-        shell::workspace().beginTrans();
-        inTransaction_ = true;
+        edit_ = std::make_unique<store::Transaction>(shell::workspace());
         const auto& state = seating::tableEdit();
         if (state.TableEditMode == seating::AddTableMode) {
             const int tables = seatingTables_ ? seatingTables_->recordCount() : 0;
@@ -179,9 +178,9 @@ void frmTables::cmdUpdate_Click()
         // and its transaction stay open so that it can be corrected.
         if (!datPrimaryRS->updateRecord())
             return;
-        if (inTransaction_) {
-            shell::workspace().commitTrans();
-            inTransaction_ = false;
+        if (edit_) {
+            edit_->commit();
+            edit_.reset();
         }
     } catch (const store::StoreError& e) {
         showDataError(e.description());
@@ -201,22 +200,14 @@ void frmTables::discardChanges()
 {
     controls::endBusy();
     datPrimaryRS->cancelUpdate();
-    if (inTransaction_) {
-        inTransaction_ = false;
-        try {
-            shell::workspace().rollback();
-        } catch (const store::StoreError& ignored) {
-            store::logIgnored("rolling back the table editor's changes", ignored);
-            // The database was closed meanwhile: nothing is left to roll back.
-        }
-    }
+    edit_.reset();  // rolls back; nothing is left to roll back when the database was closed meanwhile
     seating::tableEdit().TableSaved = false;
 }
 
 void frmTables::done(int result)
 {
     // Escape on a button, or closing the window: the same as Cancel.
-    if (inTransaction_)
+    if (edit_)
         discardChanges();
     Form_Unload();
     QDialog::done(result);
@@ -224,7 +215,7 @@ void frmTables::done(int result)
 
 bool frmTables::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == this && event->type() == QEvent::Close && inTransaction_)
+    if (watched == this && event->type() == QEvent::Close && edit_)
         discardChanges();
     return QDialog::eventFilter(watched, event);
 }
