@@ -38,9 +38,10 @@ QVariant dateValue(QDate date)
     return date.isValid() ? QVariant(date) : QVariant();
 }
 
-std::unique_ptr<store::Recordset> rows(store::Database& db, const QString& sql)
+std::unique_ptr<store::Recordset> rows(store::Database& db, const QString& sql,
+                                       const QVariantList& values = {})
 {
-    return db.openRecordset(sql, store::RecordsetType::Snapshot);
+    return db.openRecordset(sql, values, store::RecordsetType::Snapshot);
 }
 
 using store::FieldType;
@@ -152,9 +153,7 @@ void insertPayment(store::Database& db, store::Bookmark expense, const Payment& 
 
 std::optional<Payment> storedPayment(store::Database& db, qint64 paymentId)
 {
-    auto rs =
-        db.openRecordset(QStringLiteral("SELECT * FROM PlanPayments WHERE PaymentId = %1").arg(paymentId),
-                         store::RecordsetType::Snapshot);
+    auto rs = rows(db, QStringLiteral("SELECT * FROM PlanPayments WHERE PaymentId = ?"), {paymentId});
     if (rs->eof())
         return std::nullopt;
     return paymentOf(*rs);
@@ -248,7 +247,7 @@ void setItemPlan(store::Database& db, store::Bookmark expense, std::optional<qin
                  std::optional<Currency> estimate, std::optional<qint64> vendor)
 {
     store::Transaction change;
-    auto notes = rows(db, QStringLiteral("SELECT Notes FROM PlanItems WHERE ExpenseKey = %1").arg(expense));
+    auto notes = rows(db, QStringLiteral("SELECT Notes FROM PlanItems WHERE ExpenseKey = ?"), {expense});
     writeItemPlan(db, expense, category, estimate, vendor,
                   notes->eof() ? QString() : notes->value(0).toString());
     change.commit();
@@ -294,8 +293,7 @@ qint64 addCategory(store::Database& db, const QString& name, Currency planned)
     if (trimmed.isEmpty())
         throw store::StoreError(store::err::InvalidOperation, QStringLiteral("A category needs a name."));
     store::Transaction change;
-    auto same = rows(db, QStringLiteral("SELECT CategoryId FROM PlanCategories WHERE Name = %1")
-                             .arg(store::quoteText(trimmed)));
+    auto same = rows(db, QStringLiteral("SELECT CategoryId FROM PlanCategories WHERE Name = ?"), {trimmed});
     if (!same->eof())
         throw store::StoreError(store::err::InvalidOperation,
                                 QStringLiteral("There is already a category \"%1\".").arg(trimmed));

@@ -34,11 +34,9 @@ const QString UnassignedWhere =
     QStringLiteral("Where (((Guests.TableId) = 0))ORDER BY Guests.tableid, Guests.LastName;");
 const QString AssignedWhere = QStringLiteral("Where (((Guests.TableId) > 0))ORDER BY Guests.LastName;");
 
-QString occupantsSql(qint64 tableId)
-{
-    return PartyColumns + QStringLiteral("Where (Guests.tableid = ") + QString::number(tableId) +
-           QLatin1Char(')') + QStringLiteral(" ORDER BY Guests.tableid, Guests.LastName;");
-}
+// The parties at one table; the table's id is the one value.
+const QString OccupantsSql =
+    PartyColumns + QStringLiteral("Where (Guests.tableid = ?) ORDER BY Guests.tableid, Guests.LastName;");
 
 const QString UnassignedTitle = QStringLiteral("Unassigned Guests ");
 const QString AssignedTitle = QStringLiteral("Assigned Guests ");
@@ -247,7 +245,7 @@ void frmSeater::DBList1_Click()
         try {
             const qint64 tableId = tables->value(QStringLiteral("TableId")).toLongLong();
             TableOccupants =
-                shell::database().openRecordset(occupantsSql(tableId), store::RecordsetType::Dynaset);
+                shell::database().openRecordset(OccupantsSql, {tableId}, store::RecordsetType::Dynaset);
         } catch (const store::StoreError& ignored) {
             store::logIgnored("reading the table's occupants", ignored);
             // The previous occupant set stays.
