@@ -4,6 +4,7 @@
 #include "reports/ReportChoices.h"
 #include "reports/ReportError.h"
 #include "reports/SectionFont.h"
+#include "shell/ErrorMessage.h"
 #include "shell/Help.h"
 #include "shell/Paths.h"
 #include "shell/Program.h"
@@ -491,7 +492,7 @@ void frmReports::cmblblinv_Click()
             List1->addItem(reports::labelListEntry(set->value(0)));
         lblguestcount->setText(QString::number(set->recordCount()));
     } catch (const store::StoreError& e) {
-        controls::MsgBox(e.description(), controls::mb::OKOnly, QString("Error #%1").arg(e.number()), this);
+        shell::showError(e, this);
     }
 }
 

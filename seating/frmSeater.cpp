@@ -8,6 +8,7 @@
 #include "seating/SeatRules.h"
 #include "seating/SeaterParts.h"
 #include "seating/TableEditState.h"
+#include "shell/ErrorMessage.h"
 #include "shell/Help.h"
 #include "shell/Program.h"
 #include "store/Log.h"
@@ -295,6 +296,5 @@ void frmSeater::SSCommand4_Click()
 
 void frmSeater::showError(const store::StoreError& error)
 {
-    controls::MsgBox(error.description(), OKOnly, QStringLiteral("Error #") + QString::number(error.number()),
-                     this);
+    shell::showError(error, this);
 }
