@@ -517,7 +517,6 @@ void frmReports::SSCommand1_Click()
     QFontDialog dialog(this);
     dialog.setObjectName("CD1");
     dialog.setOption(QFontDialog::DontUseNativeDialog);
-    dialog.setProperty("Flags", FontDialogFlags);
     dialog.setCurrentFont(text1->font());
     if (controls::ShowModal(&dialog) != QDialog::Accepted)
         return;  // cancelled: the sample and the labels keep their font
