@@ -55,30 +55,4 @@ void removeGuest(store::Recordset& guests)
     change.commit();
 }
 
-void appendListValue(store::Recordset& list, const QString& field, const QString& value)
-{
-    try {
-        list.addNew();
-    } catch (const store::StoreError& ignored) {
-        store::logIgnored("adding a row to the list", ignored);
-    }
-    try {
-        list.setValue(field, value);
-    } catch (const store::StoreError& ignored) {
-        store::logIgnored("setting the list's value", ignored);
-    }
-    try {
-        list.update();
-    } catch (const store::StoreError& ignored) {
-        store::logIgnored("storing the list's value", ignored);
-    }
-    // A refused row must not stay half-added in the set.
-    try {
-        if (list.editMode() != store::EditMode::None)
-            list.cancelUpdate();
-    } catch (const store::StoreError& ignored) {
-        store::logIgnored("cancelling a refused list value", ignored);
-    }
-}
-
 }  // namespace guests
