@@ -109,23 +109,6 @@ void reportStartFailure(const store::StoreError& e, const QString& databasePath)
                               e.description() + QLatin1Char(' ') + QString::number(e.number()));
 }
 
-}  // namespace
-
-void shell::LoadTips(store::Database& database)
-{
-    std::unique_ptr<store::Recordset> tips = database.openRecordset(QStringLiteral("Tips"));
-    if (!tips->eof())
-        tips->moveFirst();
-    while (!tips->eof()) {
-        shell::program().TipList.append(tips->value(QStringLiteral("tip")).toString());
-        tips->moveNext();
-    }
-    tips->close();
-    shell::program().GiftTipPending = true;
-}
-
-namespace {
-
 // One attempt at the start-up sequence; throws store::StoreError.
 void startProgram(std::unique_ptr<frmSplash>& splash, std::unique_ptr<frmMain>& main)
 {
