@@ -237,14 +237,6 @@ std::variant<ExpenseRow, QString> readRow(const RowReader& reader, const QString
 
 }  // namespace
 
-QString fieldKey(ExpenseField field)
-{
-    for (const FieldInfo& info : fieldInfos())
-        if (info.field == field)
-            return QString::fromLatin1(info.key);
-    return QStringLiteral("none");
-}
-
 QString fieldCaption(ExpenseField field)
 {
     for (const FieldInfo& info : fieldInfos())

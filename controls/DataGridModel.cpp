@@ -145,23 +145,6 @@ std::optional<store::Bookmark> DataGridModel::bookmarkAt(int row) const
     return std::nullopt;
 }
 
-int DataGridModel::rowOfBookmark(store::Bookmark mark) const
-{
-    for (const auto& [block, rows] : blocks_)
-        for (size_t i = 0; i < rows.size(); ++i)
-            if (rows[i].bookmark == mark)
-                return block * BlockSize + int(i);
-    if (!source_ || !source_->recordset())
-        return -1;
-    try {
-        auto finder = source_->recordset()->clone();
-        finder->setBookmark(mark);
-        return finder->absolutePosition();
-    } catch (const store::StoreError&) {
-        return -1;
-    }
-}
-
 QVariant DataGridModel::valueAt(int row, int column) const
 {
     if (column < 0 || size_t(column) >= columns_.size() || columns_[size_t(column)].dataField.isEmpty())
