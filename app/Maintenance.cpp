@@ -7,6 +7,7 @@
 #include "shell/Program.h"
 #include "store/Backup.h"
 #include "store/Layout.h"
+#include "store/Log.h"
 #include "store/Store.h"
 
 #include <QFile>
@@ -80,7 +81,8 @@ void reopenIfPossible(const MaintenanceHooks& hooks)
         return;
     try {
         reopenDatabase(hooks);
-    } catch (const store::StoreError&) {
+    } catch (const store::StoreError& ignored) {
+        store::logIgnored("reopening the wedding file after maintenance", ignored);
         // The file is beyond opening; the failure has been reported already.
     }
 }

@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -39,6 +40,44 @@ protected:
         }
         return false;
     }
+};
+
+// Runs a piece of work once the watched window has painted for the first time, so that the
+// work does not delay the window's appearing. A window that is never painted (a start without
+// a screen to show it on) gets the work when the event loop next runs idle.
+class RunWhenPainted : public QObject {
+public:
+    RunWhenPainted(QWidget* window, std::function<void()> work)
+        : QObject(window), window_(window), work_(std::move(work))
+    {
+        window->installEventFilter(this);
+        QTimer::singleShot(0, this, [this] {
+            if (!window_->isVisible())
+                run();
+        });
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            QTimer::singleShot(0, this, [this] { run(); });
+        return false;
+    }
+
+private:
+    void run()
+    {
+        if (!work_)
+            return;
+        window_->removeEventFilter(this);
+        const std::function<void()> work = std::move(work_);
+        work_ = nullptr;
+        work();
+    }
+
+    QWidget* window_;
+    std::function<void()> work_;
 };
 
 // Closes every modal window as soon as it is shown (the welcome and tip windows of a first
@@ -70,23 +109,6 @@ void reportStartFailure(const store::StoreError& e, const QString& databasePath)
                               e.description() + QLatin1Char(' ') + QString::number(e.number()));
 }
 
-}  // namespace
-
-void shell::LoadTips(store::Database& database)
-{
-    std::unique_ptr<store::Recordset> tips = database.openRecordset(QStringLiteral("Tips"));
-    if (!tips->eof())
-        tips->moveFirst();
-    while (!tips->eof()) {
-        shell::program().TipList.append(tips->value(QStringLiteral("tip")).toString());
-        tips->moveNext();
-    }
-    tips->close();
-    shell::program().GiftTipPending = true;
-}
-
-namespace {
-
 // One attempt at the start-up sequence; throws store::StoreError.
 void startProgram(std::unique_ptr<frmSplash>& splash, std::unique_ptr<frmMain>& main)
 {
@@ -105,9 +127,15 @@ void startProgram(std::unique_ptr<frmSplash>& splash, std::unique_ptr<frmMain>& 
         main->update();  // a first run has shown it already: it must paint once more
     }
     main->show();
-    // Once the file has opened and loaded: a file that fails its check gets no copy, and says
-    // so over the main window instead of before the start-up's own message.
-    app::makeDailyBackup(main.get());
+    // Housekeeping that the main window does not need waits until it is up: the leftovers of
+    // an interrupted compaction, repair or restore (every maintenance step removes them again
+    // before it starts) and the start-of-day backup. The backup comes once the file has opened
+    // and loaded, so a file that fails its check gets no copy and says so over the main window
+    // instead of before the start-up's own message.
+    new RunWhenPainted(main.get(), [window = main.get()] {
+        app::removeMaintenanceLeftovers();
+        app::makeDailyBackup(window);
+    });
 }
 
 }  // namespace
@@ -119,7 +147,6 @@ bool Main()
     QApplication::setWindowIcon(shell::programIcon());  // every window shows it
     shell::Program& p = shell::program();
     p.DatabasePath = shell::weddingFilePath();
-    app::removeMaintenanceLeftovers();
     std::unique_ptr<CloseModalWindows> closeModals;
     if (qEnvironmentVariableIsSet(QuitWhenShownVariable)) {
         closeModals = std::make_unique<CloseModalWindows>();

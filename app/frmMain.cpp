@@ -25,7 +25,9 @@
 #include "shell/StartDoc.h"
 #include "shell/UndoCommand.h"
 #include "shell/Windows.h"
+#include "store/Log.h"
 #include "store/Store.h"
+#include "store/Transaction.h"
 #include "vendors/frmVendors.h"
 
 #include <QCloseEvent>
@@ -303,7 +305,11 @@ void frmMain::highlightNavigation(int index)
 
 void frmMain::navigation_MouseMove(int index)
 {
-    navigationLabels[index]->setCursor(shell::program().NavigationCursor);
+    // The picture is drawn the first time the pointer is over a label, not at every start.
+    QCursor& cursor = shell::program().NavigationCursor;
+    if (cursor.shape() != Qt::BitmapCursor)
+        cursor = shell::navigationCursorPicture();
+    navigationLabels[index]->setCursor(cursor);
     highlightNavigation(index);
 }
 
@@ -329,7 +335,8 @@ void frmMain::imgexpense_Click()
     shell::playClick();
     try {
         showExpenseWindow(this);
-    } catch (const store::StoreError&) {
+    } catch (const store::StoreError& ignored) {
+        store::logIgnored("opening the expense window", ignored);
         // Opening the expense window ignores its errors.
     }
     Show_Overdue();  // payments may have been recorded in the budget opened from it
@@ -342,7 +349,8 @@ void frmMain::imgcheck_Click()
         showChecklistWindow(
             shell::database().openRecordset(QStringLiteral("Checklist"), store::RecordsetType::Dynaset),
             this);
-    } catch (const store::StoreError&) {
+    } catch (const store::StoreError& ignored) {
+        store::logIgnored("opening the checklist", ignored);
         // Opening the checklist ignores its errors.
     }
 }
@@ -352,7 +360,8 @@ void frmMain::imgseater_Click()
     shell::playClick();
     try {
         showSeatingManager();
-    } catch (const store::StoreError&) {
+    } catch (const store::StoreError& ignored) {
+        store::logIgnored("opening the seating manager", ignored);
         // Opening the seating window ignores its errors.
     }
 }
@@ -467,7 +476,8 @@ void frmMain::exitProgram()
         try {
             if (Data4->updateRecord())
                 saveGeneral();
-        } catch (const store::StoreError&) {
+        } catch (const store::StoreError& ignored) {
+            store::logIgnored("saving the General Information panel at exit", ignored);
             // Leaving anyway: the database closes below.
         }
     }

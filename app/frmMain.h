@@ -19,7 +19,8 @@ class NavShape;
 
 namespace store {
 class Recordset;
-}
+class Transaction;
+}  // namespace store
 namespace controls {
 class DataSource;
 }
@@ -138,5 +139,6 @@ private:
     QWidget* hub_ = nullptr;  // the background (frmMain::Hub)
     std::unique_ptr<store::Recordset> invited_;
     bool generalOpen_ = false;
+    std::unique_ptr<store::Transaction> general_;  // while the panel is open
     bool exiting_ = false;
 };

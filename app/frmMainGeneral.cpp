@@ -18,7 +18,9 @@
 #include "shell/Program.h"
 #include "shell/Sound.h"
 #include "shell/Tips.h"
+#include "store/Log.h"
 #include "store/Store.h"
+#include "store/Transaction.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -236,8 +238,6 @@ void frmMain::Form_Load(QWidget* splash)
     Data4->setRecordsetType(store::RecordsetType::Table);
     Data4->refresh();  // a table that cannot be opened ends the start-up
 
-    shell::program().NavigationCursor = shell::navigationCursorPicture();
-
     const bool hasNames = readGeneral(false);  // just refreshed
     if (!hasNames) {
         shell::playApplause();
@@ -257,7 +257,8 @@ void frmMain::Show_Overdue()
     budget::OverdueSum overdue;
     try {
         overdue = budget::readOverdue(shell::database(), QDate::currentDate());
-    } catch (const store::StoreError&) {
+    } catch (const store::StoreError& ignored) {
+        store::logIgnored("reading the overdue payments", ignored);
         // The notice is a reminder only; the windows that need the file say what is wrong.
     }
     lblOverdue->setVisible(overdue.count > 0);
@@ -371,7 +372,7 @@ void frmMain::openGeneral()
     if (generalOpen_)
         return;
     ensureGeneralPanel();
-    shell::workspace().beginTrans();
+    general_ = std::make_unique<store::Transaction>(shell::workspace());
     generalOpen_ = true;
     frameGeneral->setGeometry(hub_->rect().adjusted(14, 10, -14, -10));
     frameGeneral->raise();
@@ -382,7 +383,8 @@ void frmMain::openGeneral()
 
 void frmMain::commitGeneral()
 {
-    shell::workspace().commitTrans();
+    general_->commit();
+    general_.reset();
     generalOpen_ = false;
 }
 
@@ -391,15 +393,11 @@ void frmMain::commitGeneral()
 // the commit fails, nothing of it is saved and the panel stays open with what was typed.
 void frmMain::saveGeneral()
 {
-    store::Workspace& ws = shell::workspace();
-    ws.beginTrans();
-    try {
+    {
+        // On a failure only the due dates roll back: the typed row stays in the panel's transaction.
+        store::Transaction dueDates(shell::workspace());
         rescheduleDueDates();
-        ws.commitTrans();
-    } catch (const store::StoreError&) {
-        if (ws.transactionDepth() > 1)
-            ws.rollback();  // only the due dates: the typed row stays in the open transaction
-        throw;
+        dueDates.commit();
     }
     commitGeneral();
 }
@@ -418,8 +416,10 @@ void frmMain::SSCommand4_Click()
     if (!generalOpen_)
         return;
     try {
-        if (shell::workspace().transactionDepth() == 0)
-            shell::workspace().beginTrans();  // the one of an earlier failed Close was ended
+        if (!general_ || !general_->isOpen()) {  // the one of an earlier failed Close was ended
+            general_.reset();
+            general_ = std::make_unique<store::Transaction>(shell::workspace());
+        }
     } catch (const store::StoreError& e) {
         shell::showError(e, this);
         return;

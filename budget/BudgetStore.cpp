@@ -3,6 +3,7 @@
 #include "budget/ExpenseRules.h"
 #include "controls/CellFormat.h"
 #include "store/ReadQuery.h"
+#include "store/Transaction.h"
 
 #include <QDateTime>
 
@@ -14,31 +15,6 @@ using store::Currency;
 namespace budget {
 
 namespace {
-
-// One change of the plan: rolled back unless committed.
-class PlanChange {
-public:
-    PlanChange() { store::Workspace::defaultWorkspace().beginTrans(); }
-    ~PlanChange()
-    {
-        if (!open_)
-            return;
-        try {
-            store::Workspace::defaultWorkspace().rollback();
-        } catch (const store::StoreError&) {
-        }
-    }
-    PlanChange(const PlanChange&) = delete;
-    PlanChange& operator=(const PlanChange&) = delete;
-    void commit()
-    {
-        store::Workspace::defaultWorkspace().commitTrans();
-        open_ = false;
-    }
-
-private:
-    bool open_ = true;
-};
 
 std::optional<qint64> keyOf(const QVariant& value)
 {
@@ -62,9 +38,10 @@ QVariant dateValue(QDate date)
     return date.isValid() ? QVariant(date) : QVariant();
 }
 
-std::unique_ptr<store::Recordset> rows(store::Database& db, const QString& sql)
+std::unique_ptr<store::Recordset> rows(store::Database& db, const QString& sql,
+                                       const QVariantList& values = {})
 {
-    return db.openRecordset(sql, store::RecordsetType::Snapshot);
+    return db.openRecordset(sql, values, store::RecordsetType::Snapshot);
 }
 
 using store::FieldType;
@@ -176,9 +153,7 @@ void insertPayment(store::Database& db, store::Bookmark expense, const Payment& 
 
 std::optional<Payment> storedPayment(store::Database& db, qint64 paymentId)
 {
-    auto rs =
-        db.openRecordset(QStringLiteral("SELECT * FROM PlanPayments WHERE PaymentId = %1").arg(paymentId),
-                         store::RecordsetType::Snapshot);
+    auto rs = rows(db, QStringLiteral("SELECT * FROM PlanPayments WHERE PaymentId = ?"), {paymentId});
     if (rs->eof())
         return std::nullopt;
     return paymentOf(*rs);
@@ -249,7 +224,7 @@ store::Bookmark addExpense(store::Database& db, const NewExpense& expense)
             store::err::InvalidOperation,
             QStringLiteral("\"%1\": its cost times its quantity is more than an amount can hold.")
                 .arg(expense.description));
-    PlanChange change;
+    store::Transaction change;
     auto row = db.openRecordset(QStringLiteral("Expenses"), store::RecordsetType::Dynaset);
     row->addNew();
     row->setValue(QStringLiteral("Description"), expense.description);
@@ -271,8 +246,8 @@ store::Bookmark addExpense(store::Database& db, const NewExpense& expense)
 void setItemPlan(store::Database& db, store::Bookmark expense, std::optional<qint64> category,
                  std::optional<Currency> estimate, std::optional<qint64> vendor)
 {
-    PlanChange change;
-    auto notes = rows(db, QStringLiteral("SELECT Notes FROM PlanItems WHERE ExpenseKey = %1").arg(expense));
+    store::Transaction change;
+    auto notes = rows(db, QStringLiteral("SELECT Notes FROM PlanItems WHERE ExpenseKey = ?"), {expense});
     writeItemPlan(db, expense, category, estimate, vendor,
                   notes->eof() ? QString() : notes->value(0).toString());
     change.commit();
@@ -280,7 +255,7 @@ void setItemPlan(store::Database& db, store::Bookmark expense, std::optional<qin
 
 qint64 addPayment(store::Database& db, const Payment& payment)
 {
-    PlanChange change;
+    store::Transaction change;
     insertPayment(db, payment.expense, payment);
     const qint64 id = lastId(db, QStringLiteral("PlanPayments"), QStringLiteral("PaymentId"));
     change.commit();
@@ -289,7 +264,7 @@ qint64 addPayment(store::Database& db, const Payment& payment)
 
 void removePayment(store::Database& db, qint64 paymentId)
 {
-    PlanChange change;
+    store::Transaction change;
     if (const std::optional<Payment> stored = storedPayment(db, paymentId)) {
         if (stored->paid)
             addToExpense(db, stored->expense, stored->deposit, -stored->amount);
@@ -300,7 +275,7 @@ void removePayment(store::Database& db, qint64 paymentId)
 
 void setPaymentPaid(store::Database& db, qint64 paymentId, bool paid, QDate paidOn)
 {
-    PlanChange change;
+    store::Transaction change;
     const std::optional<Payment> stored = storedPayment(db, paymentId);
     if (!stored)
         throw store::StoreError(store::err::InvalidOperation,
@@ -317,9 +292,8 @@ qint64 addCategory(store::Database& db, const QString& name, Currency planned)
     const QString trimmed = name.trimmed();
     if (trimmed.isEmpty())
         throw store::StoreError(store::err::InvalidOperation, QStringLiteral("A category needs a name."));
-    PlanChange change;
-    auto same = rows(db, QStringLiteral("SELECT CategoryId FROM PlanCategories WHERE Name = %1")
-                             .arg(store::quoteText(trimmed)));
+    store::Transaction change;
+    auto same = rows(db, QStringLiteral("SELECT CategoryId FROM PlanCategories WHERE Name = ?"), {trimmed});
     if (!same->eof())
         throw store::StoreError(store::err::InvalidOperation,
                                 QStringLiteral("There is already a category \"%1\".").arg(trimmed));

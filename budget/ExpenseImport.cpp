@@ -4,6 +4,7 @@
 #include "shell/DatePicker.h"
 #include "store/Backup.h"
 #include "store/Undo.h"
+#include "store/Transaction.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -237,14 +238,6 @@ std::variant<ExpenseRow, QString> readRow(const RowReader& reader, const QString
 
 }  // namespace
 
-QString fieldKey(ExpenseField field)
-{
-    for (const FieldInfo& info : fieldInfos())
-        if (info.field == field)
-            return QString::fromLatin1(info.key);
-    return QStringLiteral("none");
-}
-
 QString fieldCaption(ExpenseField field)
 {
     for (const FieldInfo& info : fieldInfos())
@@ -428,25 +421,19 @@ ExpenseImportResult runExpenseImport(store::Database& db, const ExpenseReview& r
     if (review.rows.empty())
         return result;
     result.backupPath = store::backup::make(db.path(), store::backup::Reason::Import);
-    store::Workspace& workspace = store::Workspace::defaultWorkspace();
-    workspace.beginTrans();
-    try {
-        std::vector<std::pair<qint64, QString>> added;
-        for (const QString& name : review.newCategories)
-            added.emplace_back(addCategory(db, name, Currency()), name);
-        for (const ExpenseRow& row : review.rows) {
-            NewExpense expense = row.expense;
-            if (!expense.category && !row.categoryName.isEmpty())
-                expense.category = findByName(added, row.categoryName);
-            addExpense(db, expense);
-        }
-        workspace.commitTrans();
-        result.added = int(review.rows.size());
-        result.categoriesAdded = int(added.size());
-    } catch (const store::StoreError&) {
-        workspace.rollback();
-        throw;
+    store::Transaction change;
+    std::vector<std::pair<qint64, QString>> added;
+    for (const QString& name : review.newCategories)
+        added.emplace_back(addCategory(db, name, Currency()), name);
+    for (const ExpenseRow& row : review.rows) {
+        NewExpense expense = row.expense;
+        if (!expense.category && !row.categoryName.isEmpty())
+            expense.category = findByName(added, row.categoryName);
+        addExpense(db, expense);
     }
+    change.commit();
+    result.added = int(review.rows.size());
+    result.categoriesAdded = int(added.size());
     store::undo::remember(
         db, result.backupPath,
         QStringLiteral("Import %1 %2").arg(result.added).arg(result.added == 1 ? "expense" : "expenses"));

@@ -34,8 +34,8 @@ enum class ExpenseField {
     Notes
 };
 
-// "category", "item", ... as the command line names them; and the words the review shows.
-QString fieldKey(ExpenseField field);
+// The words the review shows for a field; the field a key of the command line names
+// ("category", "item", ...).
 QString fieldCaption(ExpenseField field);
 std::optional<ExpenseField> fieldOfKey(const QString& key);
 

@@ -12,6 +12,7 @@
 #include "shell/ErrorMessage.h"
 #include "shell/Help.h"
 #include "shell/Program.h"
+#include "store/Log.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -46,7 +47,8 @@ void showExpenseWindow(QWidget* parent)
             shell::database().openRecordset(QStringLiteral("Expenses"), store::RecordsetType::Dynaset));
         window.setWindowTitle(QStringLiteral("Expense Table"));
         controls::ShowModal(&window);
-    } catch (const store::StoreError&) {
+    } catch (const store::StoreError& ignored) {
+        store::logIgnored("opening the expense window", ignored);
         // Opening the expense window ends silently on a failure.
     }
 }

@@ -9,6 +9,7 @@
 #include "shell/Help.h"
 #include "shell/Program.h"
 #include "shell/Tips.h"
+#include "store/Log.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -29,7 +30,8 @@ void showChecklistWindow(std::unique_ptr<store::Recordset> checklist, QWidget* p
         window.Data1->setRecordset(std::move(checklist));
         window.setWindowTitle(QStringLiteral("Check List"));
         controls::ShowModal(&window);
-    } catch (const store::StoreError&) {
+    } catch (const store::StoreError& ignored) {
+        store::logIgnored("opening the checklist", ignored);
         // Opening the checklist ends silently on a failure.
     }
 }
@@ -142,7 +144,8 @@ void frmCheck::Get_Totals()
             dateText = controls::formatCell(wedding, controls::CellFormat::ShortDate);
             daysText = QString::number(daysBeforeWedding(QDate::currentDate(), wedding.toDateTime()));
         }
-    } catch (const store::StoreError&) {
+    } catch (const store::StoreError& ignored) {
+        store::logIgnored("reading the wedding date for the checklist", ignored);
         // No general record or no database: both labels stay empty.
     }
     lblweddate->setText(dateText);

@@ -90,7 +90,6 @@ public:
     int recordCount() const;  // rows that are records (without the new row)
     bool isNewRow(int row) const { return row == recordCount(); }
     std::optional<store::Bookmark> bookmarkAt(int row) const;
-    int rowOfBookmark(store::Bookmark mark) const;  // -1 when not in the set
     QVariant valueAt(int row, int column) const;    // typed value (row buffer for the current row)
     QString textAt(int row, int column) const;      // as shown
 

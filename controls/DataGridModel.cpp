@@ -3,6 +3,7 @@
 #include "controls/DataGrid.h"
 
 #include "controls/DataSource.h"
+#include "store/Log.h"
 
 namespace controls {
 
@@ -104,7 +105,8 @@ void DataGridModel::readBlock(int block) const
             rows.push_back(std::move(row));
             reader_->moveNext();
         }
-    } catch (const store::StoreError&) {
+    } catch (const store::StoreError& ignored) {
+        store::logIgnored("reading the grid's rows", ignored);
         // Rows that cannot be read show empty; the rows read so far stay.
     }
 }
@@ -141,23 +143,6 @@ std::optional<store::Bookmark> DataGridModel::bookmarkAt(int row) const
     if (const Row* r = fetch(row))
         return r->bookmark;
     return std::nullopt;
-}
-
-int DataGridModel::rowOfBookmark(store::Bookmark mark) const
-{
-    for (const auto& [block, rows] : blocks_)
-        for (size_t i = 0; i < rows.size(); ++i)
-            if (rows[i].bookmark == mark)
-                return block * BlockSize + int(i);
-    if (!source_ || !source_->recordset())
-        return -1;
-    try {
-        auto finder = source_->recordset()->clone();
-        finder->setBookmark(mark);
-        return finder->absolutePosition();
-    } catch (const store::StoreError&) {
-        return -1;
-    }
 }
 
 QVariant DataGridModel::valueAt(int row, int column) const

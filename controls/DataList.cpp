@@ -2,6 +2,7 @@
 
 #include "controls/CellFormat.h"
 #include "controls/DataSource.h"
+#include "store/Log.h"
 
 namespace controls {
 
@@ -92,7 +93,8 @@ void BookmarkListModel::refill()
                 entries_.push_back(readEntry(*reader, listIndexes, boundIndex));
                 reader->moveNext();
             }
-        } catch (const store::StoreError&) {
+        } catch (const store::StoreError& ignored) {
+            store::logIgnored("reading the list's rows", ignored);
             // The rows read so far are listed.
         }
     }
@@ -120,7 +122,8 @@ void BookmarkListModel::onRowUpdated(store::Bookmark mark)
             listIndexes.push_back(reader->fieldIndex(f));
         entries_[size_t(row)] = readEntry(*reader, listIndexes, reader->fieldIndex(boundColumn_));
         emit dataChanged(index(row), index(row));
-    } catch (const store::StoreError&) {
+    } catch (const store::StoreError& ignored) {
+        store::logIgnored("reading a row of the list again", ignored);
     }
 }
 

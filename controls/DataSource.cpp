@@ -4,6 +4,7 @@
 #include "controls/DataSourceBinding.h"
 #include "controls/Dialogs.h"
 #include "controls/FailureReason.h"
+#include "store/Log.h"
 
 #include <QDialog>
 #include <QEvent>
@@ -378,7 +379,8 @@ bool DataSource::writeRow(const QList<QPair<QString, QVariant>>& changes)
         try {
             if (rs.editMode() != store::EditMode::None)
                 rs.cancelUpdate();
-        } catch (const store::StoreError&) {
+        } catch (const store::StoreError& ignored) {
+            store::logIgnored("cancelling a refused edit", ignored);
         }
         raiseError(e.number(), e.description(), field);
         return false;

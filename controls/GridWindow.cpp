@@ -5,6 +5,7 @@
 #include "controls/Dialogs.h"
 #include "controls/Events.h"
 #include "controls/WaitCursor.h"
+#include "store/Log.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -134,7 +135,8 @@ GridCommands::Deletion GridCommands::deleteCurrentRow()
     try {
         rows->setBookmark(*mark);
         rows->deleteRecord();
-    } catch (const store::StoreError&) {
+    } catch (const store::StoreError& ignored) {
+        store::logIgnored("deleting the grid's row", ignored);
         // The list is re-read below either way and shows what the table holds.
     }
     try {

@@ -1,6 +1,7 @@
 #include "controls/ListValues.h"
 
 #include "controls/DataSource.h"
+#include "store/Log.h"
 
 namespace controls {
 
@@ -17,7 +18,8 @@ bool appendListValue(DataSource& source, const QString& field, const QString& te
         try {
             if (list->editMode() != store::EditMode::None)
                 list->cancelUpdate();
-        } catch (const store::StoreError&) {
+        } catch (const store::StoreError& ignored) {
+            store::logIgnored("cancelling a refused list value", ignored);
         }
         return false;
     }

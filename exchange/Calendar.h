@@ -33,10 +33,18 @@ struct CalendarEvent {
 std::vector<CalendarEvent> calendarEvents(store::Database& database, QStringList* problems = nullptr);
 // The iCalendar text (RFC 5545: CRLF lines, texts escaped, long lines folded). stamp is
 // the export's time: it gives DTSTAMP and a SEQUENCE that grows with each export.
+// ExchangeError when the calendar module cannot be loaded.
 QByteArray calendarText(const std::vector<CalendarEvent>& events, const QDateTime& stamp);
 // Writes the file (replacing it only once complete; never the wedding file, its journal or a
 // backup); returns the number of events. ExchangeError on failure.
 int writeCalendar(store::Database& database, const QString& path, QStringList* problems = nullptr);
+
+// The entry point of the calendar module (orvane_calendar, over libical): the iCalendar text of
+// the events, with DTSTAMP at stampSecs (seconds since 1970, UTC) and the given SEQUENCE.
+using CalendarTextFunction = void (*)(const std::vector<CalendarEvent>*, qint64 stampSecs, int sequence,
+                                      QByteArray* out);
+inline constexpr const char* CalendarTextName = "orvaneCalendarText";
+inline constexpr const char* CalendarModuleName = "orvane_calendar";
 
 // A time as people type it: "3:30 PM", "3:30pm", "3 PM", "15:30", "9:00", "9.00 a.m."; nullopt
 // for a text that is none of these.

@@ -3,23 +3,14 @@
 #pragma once
 
 #include "store/StoreError.h"
-
-#include <QString>
-
-#include <stdexcept>
+#include "store/WordedError.h"
 
 namespace exchange {
 
-class ExchangeError : public std::runtime_error {
+class ExchangeError : public store::WordedError {
 public:
-    explicit ExchangeError(const QString& message)
-        : std::runtime_error(message.toStdString()), message_(message)
-    {
-    }
-    const QString& message() const { return message_; }
-
-private:
-    QString message_;
+    using WordedError::WordedError;
+    const QString& message() const { return description(); }
 };
 
 // Runs work that writes through the store (its safe output files) and says a store failure as

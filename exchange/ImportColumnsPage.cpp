@@ -5,6 +5,7 @@
 
 #include "controls/Dialogs.h"
 #include "shell/Program.h"
+#include "store/Log.h"
 #include "store/Store.h"
 
 #include <QComboBox>
@@ -77,7 +78,8 @@ void ImportColumnsPage::initializePage()
                 wizard_->mapping = *last;
                 remembered_ = true;
             }
-        } catch (const store::StoreError&) {
+        } catch (const store::StoreError& ignored) {
+            store::logIgnored("reading the remembered column mapping", ignored);
             // Without the remembered mapping the guesses serve.
         }
     }

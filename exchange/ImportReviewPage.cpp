@@ -3,6 +3,7 @@
 
 #include "controls/Dialogs.h"
 #include "shell/Program.h"
+#include "store/Log.h"
 #include "store/Store.h"
 
 #include <QComboBox>
@@ -209,7 +210,8 @@ bool ImportReviewPage::validatePage()
     if (store::Recordset* count = shell::program().InvitedSnapshot) {
         try {
             count->requery();
-        } catch (const store::StoreError&) {
+        } catch (const store::StoreError& ignored) {
+            store::logIgnored("reading the invited guests again after the import", ignored);
         }
     }
     return true;

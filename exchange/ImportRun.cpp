@@ -5,6 +5,7 @@
 #include "exchange/MappingMemory.h"
 
 #include "store/Backup.h"
+#include "store/Transaction.h"
 #include "store/Undo.h"
 
 #include <algorithm>
@@ -246,18 +247,11 @@ ImportResult runImport(store::Database& database, const ImportReview& review, co
     if (plan.added.empty() && plan.fills.empty())
         return resultOf(plan, 0);
     const QString backupPath = backup ? backup(database.path()) : QString();
-    store::Workspace& workspace = store::Workspace::defaultWorkspace();
-    workspace.beginTrans();
-    int updated = 0;
-    try {
-        addParties(database, review, plan.added);
-        updated = fillParties(database, review, plan.fills);
-        rememberMapping(database, review.headers, review.mapping);
-        workspace.commitTrans();
-    } catch (...) {
-        workspace.rollback();
-        throw;
-    }
+    store::Transaction change;
+    addParties(database, review, plan.added);
+    const int updated = fillParties(database, review, plan.fills);
+    rememberMapping(database, review.headers, review.mapping);
+    change.commit();
     plan.skipped[Skip::NothingToFill] += int(plan.fills.size()) - updated;
     if (plan.skipped[Skip::NothingToFill] == 0)
         plan.skipped.erase(Skip::NothingToFill);

@@ -2,6 +2,7 @@
 
 #include "store/Backup.h"
 #include "store/Store.h"
+#include "store/Transaction.h"
 #include "store/Undo.h"
 
 #include <QHash>
@@ -268,16 +269,10 @@ BulkOutcome applyChange(store::Database& db, const std::vector<qint64>& keys, co
         outcome.seatsReleased += u.releasedTable != 0 ? 1 : 0;
     }
     outcome.backupPath = store::backup::make(db.path(), store::backup::Reason::Change);
-    store::Workspace& workspace = store::Workspace::defaultWorkspace();
-    workspace.beginTrans();
-    try {
-        releaseSeats(db, outcome.plan.updates);
-        db.executeEach(statementFor(change), values);
-        workspace.commitTrans();
-    } catch (...) {
-        workspace.rollback();
-        throw;
-    }
+    store::Transaction writing;
+    releaseSeats(db, outcome.plan.updates);
+    db.executeEach(statementFor(change), values);
+    writing.commit();
     store::undo::remember(db, outcome.backupPath, describe(change, outcome.changed()));
     return outcome;
 }

@@ -1,4 +1,6 @@
 #include "guests/GuestStore.h"
+#include "store/Log.h"
+#include "store/Transaction.h"
 
 #include <algorithm>
 
@@ -46,39 +48,11 @@ void removeGuest(store::Recordset& guests)
 {
     const qint64 tableId = numberOf(guests.value(QStringLiteral("tableid")));
     const qint64 seats = numberOf(guests.value(QStringLiteral("tabletot")));
-    store::Workspace& workspace = store::Workspace::defaultWorkspace();
-    workspace.beginTrans();
-    try {
-        if (tableId != 0 && seats > 0)
-            releaseSeats(guests.database(), tableId, seats);
-        guests.deleteRecord();
-        workspace.commitTrans();
-    } catch (...) {
-        workspace.rollback();
-        throw;
-    }
-}
-
-void appendListValue(store::Recordset& list, const QString& field, const QString& value)
-{
-    try {
-        list.addNew();
-    } catch (const store::StoreError&) {
-    }
-    try {
-        list.setValue(field, value);
-    } catch (const store::StoreError&) {
-    }
-    try {
-        list.update();
-    } catch (const store::StoreError&) {
-    }
-    // A refused row must not stay half-added in the set.
-    try {
-        if (list.editMode() != store::EditMode::None)
-            list.cancelUpdate();
-    } catch (const store::StoreError&) {
-    }
+    store::Transaction change;
+    if (tableId != 0 && seats > 0)
+        releaseSeats(guests.database(), tableId, seats);
+    guests.deleteRecord();
+    change.commit();
 }
 
 }  // namespace guests

@@ -1,5 +1,6 @@
 // The guest list's own changes to the wedding database, apart from the bound fields:
-// adding a party, removing one, and growing the city and state lists.
+// adding a party and removing one. (The city and state lists grow through
+// controls::appendListValue, as every window's lists do.)
 #pragma once
 
 #include "store/Store.h"
@@ -17,10 +18,5 @@ store::Bookmark addGuest(store::Database& database, const QString& firstName, co
 // party's `tabletot` (never below 0), so the table does not go on counting seats
 // nobody holds.
 void removeGuest(store::Recordset& guests);
-
-// Appends a value to a one-field list (CityList, StateList) through its set. Each step
-// (add, set, save) is tried even when the one before failed, and failures are dropped:
-// a value already listed or an empty text simply is not added.
-void appendListValue(store::Recordset& list, const QString& field, const QString& value);
 
 }  // namespace guests

@@ -4,6 +4,7 @@
 
 #include "controls/Events.h"
 #include "controls/Named.h"
+#include "store/Log.h"
 #include "store/Store.h"
 
 #include <QGroupBox>
@@ -42,7 +43,8 @@ void tryStep(Step step)
 {
     try {
         step();
-    } catch (const store::StoreError&) {
+    } catch (const store::StoreError& ignored) {
+        store::logIgnored("a step of the guest window", ignored);
     }
 }
 

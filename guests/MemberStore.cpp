@@ -3,6 +3,7 @@
 #include "guests/GuestRules.h"
 #include "shell/TextFold.h"
 #include "store/ReadQuery.h"
+#include "store/Transaction.h"
 
 #include <QSet>
 
@@ -19,23 +20,14 @@ namespace {
 template <typename Change>
 auto inTransaction(Change change)
 {
-    store::Workspace& workspace = store::Workspace::defaultWorkspace();
-    workspace.beginTrans();
-    try {
-        if constexpr (std::is_void_v<decltype(change())>) {
-            change();
-            workspace.commitTrans();
-        } else {
-            auto result = change();
-            workspace.commitTrans();
-            return result;
-        }
-    } catch (...) {
-        try {
-            workspace.rollback();
-        } catch (const store::StoreError&) {
-        }
-        throw;
+    store::Transaction writing;
+    if constexpr (std::is_void_v<decltype(change())>) {
+        change();
+        writing.commit();
+    } else {
+        auto result = change();
+        writing.commit();
+        return result;
     }
 }
 

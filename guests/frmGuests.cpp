@@ -6,6 +6,7 @@
 #include "controls/DataSource.h"
 #include "controls/Dialogs.h"
 #include "controls/Events.h"
+#include "controls/ListValues.h"
 #include "controls/MaskedEdit.h"
 #include "guests/GuestRules.h"
 #include "guests/GuestStore.h"
@@ -387,19 +388,15 @@ void frmGuests::addDBCombo2_Change()
 
 void frmGuests::addDBCombo1_LostFocus()
 {
-    if (CityChanged && Data2->recordset()) {
-        guests::appendListValue(*Data2->recordset(), QStringLiteral("City"), addDBCombo1->currentText());
-        Data2->resync();
-    }
+    if (CityChanged)
+        controls::appendListValue(*Data2, QStringLiteral("City"), addDBCombo1->currentText());
     CityChanged = false;
 }
 
 void frmGuests::addDBCombo2_LostFocus()
 {
-    if (StateChanged && Data3->recordset()) {
-        guests::appendListValue(*Data3->recordset(), QStringLiteral("State"), addDBCombo2->currentText());
-        Data3->resync();
-    }
+    if (StateChanged)
+        controls::appendListValue(*Data3, QStringLiteral("State"), addDBCombo2->currentText());
     StateChanged = false;
 }
 

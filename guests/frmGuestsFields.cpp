@@ -8,6 +8,7 @@
 #include "guests/GuestWidgets.h"
 #include "shell/Program.h"
 #include "shell/Tips.h"
+#include "store/Log.h"
 #include "store/Store.h"
 
 #include <QCheckBox>
@@ -55,7 +56,8 @@ void frmGuests::detside_Click(int index)
         try {
             if (guests->editMode() != store::EditMode::None)
                 guests->cancelUpdate();
-        } catch (const store::StoreError&) {
+        } catch (const store::StoreError& ignored) {
+            store::logIgnored("cancelling a refused side", ignored);
         }
         Data1->reportError(e);
     }
@@ -204,6 +206,7 @@ void frmGuests::maifillshow_Click()
     try {
         maiText3->setText(guests::showerLine(guests->value(QStringLiteral("Prefix")),
                                              guests->value(QStringLiteral("LastName"))));
-    } catch (const store::StoreError&) {
+    } catch (const store::StoreError& ignored) {
+        store::logIgnored("reading the shower label line", ignored);
     }
 }

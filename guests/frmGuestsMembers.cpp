@@ -9,6 +9,7 @@
 #include "shell/ErrorMessage.h"
 #include "shell/Help.h"
 #include "shell/Program.h"
+#include "store/Log.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -301,7 +302,8 @@ void MembersTab::showCountDifferences()
         try {
             typed = storedCounts(shell::database(), *party_);
             differences = countDifferences(typed, countsOf(members_), invited_.shower);
-        } catch (const store::StoreError&) {
+        } catch (const store::StoreError& ignored) {
+            store::logIgnored("reading the party's typed counts", ignored);  // no comparison shown
         }
     }
     QStringList lines;

@@ -459,14 +459,6 @@ private:
     QVariantList params_;
 };
 
-void collectFields(const Node& node, QList<FieldName>& out)
-{
-    if (node.kind == Node::Kind::Field || node.kind == Node::Kind::Bare)
-        out << node.field;
-    for (const NodePtr& child : node.children)
-        collectFields(*child, out);
-}
-
 }  // namespace
 
 Formula Formula::parse(const QString& text)
@@ -489,14 +481,6 @@ SqlCondition Formula::toSql(const Catalog& catalog, const QStringList& tables) c
     if (!root_)
         return {};
     return SqlWriter(catalog, tables).write(*root_);
-}
-
-QList<FieldName> Formula::fieldNames() const
-{
-    QList<FieldName> out;
-    if (root_)
-        collectFields(*root_, out);
-    return out;
 }
 
 }  // namespace reports

@@ -38,8 +38,6 @@ public:
     // each comparison; returns the SQL condition. Throws ReportError.
     SqlCondition toSql(const Catalog& catalog, const QStringList& tables) const;
 
-    // The fields the formula names, as written.
-    QList<FieldName> fieldNames() const;
 
     static constexpr int MaxLength = 4000;
     static constexpr int MaxDepth = 64;

@@ -1,22 +1,13 @@
 // The one kind of failure of the report engine: a description the window shows as it is.
 #pragma once
 
-#include <QString>
-
-#include <stdexcept>
+#include "store/WordedError.h"
 
 namespace reports {
 
-class ReportError : public std::runtime_error {
+class ReportError : public store::WordedError {
 public:
-    explicit ReportError(const QString& description)
-        : std::runtime_error(description.toStdString()), description_(description)
-    {
-    }
-    QString description() const { return description_; }
-
-private:
-    QString description_;
+    using WordedError::WordedError;
 };
 
 }  // namespace reports

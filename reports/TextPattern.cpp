@@ -115,15 +115,6 @@ TextPattern TextPattern::parse(const QString& text)
     return pattern;
 }
 
-QList<FieldName> TextPattern::fieldNames() const
-{
-    QList<FieldName> names;
-    for (const Piece& p : pieces_)
-        if (p.kind == Piece::Kind::Field)
-            names << p.name;
-    return names;
-}
-
 const TextPattern::Piece* TextPattern::singleField() const
 {
     if (pieces_.size() == 1 && pieces_[0].kind == Piece::Kind::Field)

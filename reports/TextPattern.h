@@ -32,7 +32,6 @@ public:
     // Reads a pattern; throws ReportError describing what cannot be read.
     static TextPattern parse(const QString& text);
 
-    QList<FieldName> fieldNames() const;
     // The one field when the pattern is exactly one field and nothing else.
     const Piece* singleField() const;
     bool isEmpty() const { return pieces_.empty(); }

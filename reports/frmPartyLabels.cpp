@@ -7,6 +7,7 @@
 #include "shell/Paths.h"
 #include "shell/Program.h"
 #include "store/Store.h"
+#include "store/Transaction.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -31,16 +32,10 @@ void markPartiesForLabels(store::Database& db, const std::vector<qint64>& partie
     keys.reserve(parties.size());
     for (qint64 key : parties)
         keys.push_back({key});
-    store::Workspace& workspace = store::Workspace::defaultWorkspace();
-    workspace.beginTrans();
-    try {
-        db.execute(QStringLiteral("UPDATE Guests SET printit = False WHERE printit = True"));
-        db.executeEach(QStringLiteral("UPDATE Guests SET printit = True WHERE rowid = ?"), keys);
-        workspace.commitTrans();
-    } catch (...) {
-        workspace.rollback();
-        throw;
-    }
+    store::Transaction change;
+    db.execute(QStringLiteral("UPDATE Guests SET printit = False WHERE printit = True"));
+    db.executeEach(QStringLiteral("UPDATE Guests SET printit = True WHERE rowid = ?"), keys);
+    change.commit();
 }
 
 frmPartyLabels::frmPartyLabels(std::vector<qint64> parties, QWidget* parent)

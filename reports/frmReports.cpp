@@ -6,9 +6,12 @@
 #include "reports/ReportOutput.h"
 #include "reports/SectionFont.h"
 #include "reports/TableSheet.h"
+#include "shell/ErrorMessage.h"
 #include "shell/Help.h"
 #include "shell/Paths.h"
 #include "shell/Program.h"
+#include "store/Log.h"
+#include "store/Transaction.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -486,7 +489,8 @@ void frmReports::Form_QueryUnload()
         try {
             if (set)
                 set->close();
-        } catch (const store::StoreError&) {
+        } catch (const store::StoreError& ignored) {
+            store::logIgnored("closing a label set", ignored);
             // Closing a set that cannot be closed changes nothing for the user.
         }
         set.reset();
@@ -549,7 +553,7 @@ void frmReports::cmblblinv_Click()
             List1->addItem(reports::labelListEntry(set->value(0)));
         lblguestcount->setText(QString::number(set->recordCount()));
     } catch (const store::StoreError& e) {
-        controls::MsgBox(e.description(), controls::mb::OKOnly, QString("Error #%1").arg(e.number()), this);
+        shell::showError(e, this);
     }
 }
 
@@ -574,7 +578,6 @@ void frmReports::SSCommand1_Click()
     QFontDialog dialog(this);
     dialog.setObjectName("CD1");
     dialog.setOption(QFontDialog::DontUseNativeDialog);
-    dialog.setProperty("Flags", FontDialogFlags);
     dialog.setCurrentFont(text1->font());
     if (controls::ShowModal(&dialog) != QDialog::Accepted)
         return;  // cancelled: the sample and the labels keep their font
@@ -603,27 +606,21 @@ bool frmReports::Get_Labels()
 // a failure half-way leaves the marks as they were.
 void frmReports::markChosenParties()
 {
-    store::Workspace& workspace = shell::workspace();
-    workspace.beginTrans();
-    try {
-        store::Recordset& every = *LabelSets[0];
-        for (every.moveFirst(); !every.eof(); every.moveNext()) {
-            every.edit();
-            every.setValue("printit", false);
-            every.update();
-        }
-        store::Recordset& chosen = *LabelSets[LabelEvent - 1];
-        for (int i = 0; i < List1->count(); ++i) {
-            if (!List1->item(i)->isSelected())
-                continue;
-            chosen.setAbsolutePosition(i);
-            chosen.edit();
-            chosen.setValue("printit", true);
-            chosen.update();
-        }
-        workspace.commitTrans();
-    } catch (...) {
-        workspace.rollback();
-        throw;
+    store::Transaction change(shell::workspace());
+    store::Recordset& every = *LabelSets[0];
+    for (every.moveFirst(); !every.eof(); every.moveNext()) {
+        every.edit();
+        every.setValue("printit", false);
+        every.update();
     }
+    store::Recordset& chosen = *LabelSets[LabelEvent - 1];
+    for (int i = 0; i < List1->count(); ++i) {
+        if (!List1->item(i)->isSelected())
+            continue;
+        chosen.setAbsolutePosition(i);
+        chosen.edit();
+        chosen.setValue("printit", true);
+        chosen.update();
+    }
+    change.commit();
 }

@@ -50,8 +50,6 @@ public:
 
     // The report engine the window drives.
     reports::ReportEngine CR1;
-    // The font dialog's flags: screen and printer fonts, ANSI character set, limited sizes.
-    static constexpr int FontDialogFlags = 9219;
 
     QString EventFields[5];
     int CurrentTab = 0;

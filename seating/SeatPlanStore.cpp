@@ -259,9 +259,8 @@ void savePreferences(store::Database& db, const SeatPreferences& preferences)
 
 bool isPinned(store::Database& db, PartyKey party)
 {
-    auto rs = db.openRecordset(
-        QStringLiteral("SELECT PartyKey FROM SeatingPins WHERE PartyKey = ") + QString::number(party),
-        store::RecordsetType::Snapshot);
+    auto rs = db.openRecordset(QStringLiteral("SELECT PartyKey FROM SeatingPins WHERE PartyKey = ?"), {party},
+                               store::RecordsetType::Snapshot);
     return !rs->eof();
 }
 

@@ -5,6 +5,7 @@
 #include "seating/SeatRules.h"
 #include "shell/Program.h"
 #include "store/Store.h"
+#include "store/Transaction.h"
 
 #include <QListWidget>
 #include <QVariant>
@@ -16,29 +17,7 @@ namespace seating {
 // The rows one seating operation changes are saved together: either all of them or, when
 // one write fails, none, so a table's assigned seats never disagree with its parties.
 // (Saving once also spares a disk flush per row.)
-class SeatingChange {
-public:
-    SeatingChange() { shell::workspace().beginTrans(); }
-    ~SeatingChange()
-    {
-        if (!open_)
-            return;
-        try {
-            shell::workspace().rollback();
-        } catch (const store::StoreError&) {
-        }
-    }
-    SeatingChange(const SeatingChange&) = delete;
-    SeatingChange& operator=(const SeatingChange&) = delete;
-    void commit()
-    {
-        shell::workspace().commitTrans();
-        open_ = false;
-    }
-
-private:
-    bool open_ = true;
-};
+using SeatingChange = store::Transaction;
 
 // The key of the party a list entry stands for.
 inline constexpr int PartyKeyRole = Qt::UserRole;

@@ -303,8 +303,7 @@ void frmFloorPlan::change(Change&& run)
     try {
         run();
     } catch (const store::StoreError& e) {
-        controls::MsgBox(e.description(), controls::mb::OKOnly,
-                         QStringLiteral("Error #") + QString::number(e.number()), this);
+        shell::showError(e, this);
     }
     reload();
 }

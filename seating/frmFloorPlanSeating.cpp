@@ -6,6 +6,7 @@
 #include "seating/FloorPlanPrint.h"
 #include "seating/FloorPlanView.h"
 #include "seating/frmSeatingRules.h"
+#include "shell/ErrorMessage.h"
 #include "shell/Program.h"
 #include "store/Store.h"
 
@@ -141,8 +142,7 @@ void frmFloorPlan::proposePlan(bool reseatEveryone, double timeLimitSeconds)
         fraPlan->show();
         proposal_ = std::move(proposal);
     } catch (const store::StoreError& e) {
-        controls::MsgBox(e.description(), controls::mb::OKOnly,
-                         QStringLiteral("Error #") + QString::number(e.number()), this);
+        shell::showError(e, this);
     }
 }
 
@@ -154,9 +154,7 @@ void frmFloorPlan::applyPlan()
         undo_ = seating::applyPlanKept(shell::database(), proposal_->problem, proposal_->plan).before;
         cmdUndo->setEnabled(true);
     } catch (const store::StoreError& e) {
-        controls::MsgBox(
-            QStringLiteral("The plan was not applied; the seating is as it was.\n\n") + e.description(),
-            controls::mb::OKOnly, QStringLiteral("Error #") + QString::number(e.number()), this);
+        shell::showError(e, QStringLiteral("The plan was not applied; the seating is as it was."), this);
     }
     proposal_.reset();
     fraPlan->hide();
@@ -181,8 +179,7 @@ void frmFloorPlan::undoSeating()
         undo_ = {};
         cmdUndo->setEnabled(false);
     } catch (const store::StoreError& e) {
-        controls::MsgBox(e.description(), controls::mb::OKOnly,
-                         QStringLiteral("Error #") + QString::number(e.number()), this);
+        shell::showError(e, this);
     }
     reload();
 }
@@ -194,8 +191,7 @@ void frmFloorPlan::openRules()
     try {
         rules.Form_Load();
     } catch (const store::StoreError& e) {
-        controls::MsgBox(e.description(), controls::mb::OKOnly,
-                         QStringLiteral("Error #") + QString::number(e.number()), this);
+        shell::showError(e, this);
         return;
     }
     controls::ShowModal(&rules);

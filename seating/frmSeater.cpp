@@ -8,8 +8,10 @@
 #include "seating/SeatRules.h"
 #include "seating/SeaterParts.h"
 #include "seating/TableEditState.h"
+#include "shell/ErrorMessage.h"
 #include "shell/Help.h"
 #include "shell/Program.h"
+#include "store/Log.h"
 #include "store/Store.h"
 
 #include <QLabel>
@@ -33,11 +35,9 @@ const QString UnassignedWhere =
     QStringLiteral("Where (((Guests.TableId) = 0))ORDER BY Guests.tableid, Guests.LastName;");
 const QString AssignedWhere = QStringLiteral("Where (((Guests.TableId) > 0))ORDER BY Guests.LastName;");
 
-QString occupantsSql(qint64 tableId)
-{
-    return PartyColumns + QStringLiteral("Where (Guests.tableid = ") + QString::number(tableId) +
-           QLatin1Char(')') + QStringLiteral(" ORDER BY Guests.tableid, Guests.LastName;");
-}
+// The parties at one table; the table's id is the one value.
+const QString OccupantsSql =
+    PartyColumns + QStringLiteral("Where (Guests.tableid = ?) ORDER BY Guests.tableid, Guests.LastName;");
 
 const QString UnassignedTitle = QStringLiteral("Unassigned Guests ");
 const QString AssignedTitle = QStringLiteral("Assigned Guests ");
@@ -94,7 +94,8 @@ void frmSeater::Form_Load()
     try {
         seating::tableEdit().CurrentTableId = Data1->recordset()->value(QStringLiteral("TableId"));
         DBList1->selectBoundValue(seating::tableEdit().CurrentTableId);
-    } catch (const store::StoreError&) {
+    } catch (const store::StoreError& ignored) {
+        store::logIgnored("selecting the first table", ignored);
         // No table yet.
     }
     fillPartyLists();
@@ -159,7 +160,8 @@ void frmSeater::listParties(store::Recordset& parties, QListWidget* list)
                 item->setData(PartyKeyRole, parties.bookmark());
                 list->addItem(item);
             }
-        } catch (const store::StoreError&) {
+        } catch (const store::StoreError& ignored) {
+            store::logIgnored("reading a party for the list", ignored);
             // A row that cannot be read is left out.
         }
         parties.moveNext();
@@ -225,7 +227,8 @@ void frmSeater::Refresh_Tables()
             try {
                 lblseats->setText(QString::number(countOf(tables->value(QStringLiteral("max")))));
                 lblgroups->setText(QString::number(List3->count()));
-            } catch (const store::StoreError&) {
+            } catch (const store::StoreError& ignored) {
+                store::logIgnored("reading the table's seats", ignored);
             }
         } else {
             showError(e);
@@ -243,8 +246,9 @@ void frmSeater::DBList1_Click()
         try {
             const qint64 tableId = tables->value(QStringLiteral("TableId")).toLongLong();
             TableOccupants =
-                shell::database().openRecordset(occupantsSql(tableId), store::RecordsetType::Dynaset);
-        } catch (const store::StoreError&) {
+                shell::database().openRecordset(OccupantsSql, {tableId}, store::RecordsetType::Dynaset);
+        } catch (const store::StoreError& ignored) {
+            store::logIgnored("reading the table's occupants", ignored);
             // The previous occupant set stays.
         }
     }
@@ -292,6 +296,5 @@ void frmSeater::SSCommand4_Click()
 
 void frmSeater::showError(const store::StoreError& error)
 {
-    controls::MsgBox(error.description(), OKOnly, QStringLiteral("Error #") + QString::number(error.number()),
-                     this);
+    shell::showError(error, this);
 }

@@ -13,6 +13,7 @@
 #include "seating/frmTables.h"
 #include "shell/Program.h"
 #include "store/Backup.h"
+#include "store/Log.h"
 #include "store/Store.h"
 #include "store/Undo.h"
 
@@ -170,7 +171,8 @@ void frmSeater::Command2_Click()
         Refresh_All();
         Refresh_Tables();
         DBList1_Click();
-    } catch (const store::StoreError&) {
+    } catch (const store::StoreError& ignored) {
+        store::logIgnored("clearing the seating", ignored);
         // Clearing stops at the first failure; what was done stays.
     }
 }
@@ -206,7 +208,8 @@ void frmSeater::List1_Click()
         const int people = countOf(UnassignedParties->value(QStringLiteral("Invited")));
         Label5->setText(QString::number(people));
         Label4->setText(seating::partySizeWord(people));
-    } catch (const store::StoreError&) {
+    } catch (const store::StoreError& ignored) {
+        store::logIgnored("reading the chosen party's size", ignored);
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include "controls/Dialogs.h"
 #include "seating/SeatPlanStore.h"
+#include "shell/ErrorMessage.h"
 #include "shell/Help.h"
 #include "shell/Program.h"
 #include "store/Store.h"
@@ -189,8 +190,7 @@ void frmSeatingRules::cmdAdd_Click()
     try {
         addRule(shell::database(), rule);
     } catch (const store::StoreError& e) {
-        controls::MsgBox(e.description(), controls::mb::OKOnly,
-                         QStringLiteral("Error #") + QString::number(e.number()), this);
+        shell::showError(e, this);
         return;
     }
     for (int i = 0; i < lstParties->count(); ++i)
@@ -209,8 +209,7 @@ void frmSeatingRules::cmdRemove_Click()
     try {
         removeRule(shell::database(), item->data(KeyRole).toLongLong());
     } catch (const store::StoreError& e) {
-        controls::MsgBox(e.description(), controls::mb::OKOnly,
-                         QStringLiteral("Error #") + QString::number(e.number()), this);
+        shell::showError(e, this);
     }
     fillRules();
 }
@@ -227,7 +226,6 @@ void frmSeatingRules::savePreferences()
     try {
         seating::savePreferences(shell::database(), prefs);
     } catch (const store::StoreError& e) {
-        controls::MsgBox(e.description(), controls::mb::OKOnly,
-                         QStringLiteral("Error #") + QString::number(e.number()), this);
+        shell::showError(e, this);
     }
 }

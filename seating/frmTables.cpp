@@ -10,6 +10,7 @@
 #include "shell/Help.h"
 #include "shell/Program.h"
 #include "shell/Windows.h"
+#include "store/Log.h"
 #include "store/Store.h"
 
 #include <QEvent>
@@ -103,7 +104,7 @@ frmTables::frmTables(controls::DataSource* seatingTables, QWidget* parent)
 frmTables::~frmTables()
 {
     // A window destroyed without being closed must not leave its transaction open.
-    if (inTransaction_)
+    if (edit_)
         discardChanges();
     controls::endBusy();
 }
@@ -137,8 +138,7 @@ void frmTables::showEvent(QShowEvent* event)
 void frmTables::prepareRow()
 {
     try {
-        shell::workspace().beginTrans();
-        inTransaction_ = true;
+        edit_ = std::make_unique<store::Transaction>(shell::workspace());
         const auto& state = seating::tableEdit();
         if (state.TableEditMode == seating::AddTableMode) {
             const int tables = seatingTables_ ? seatingTables_->recordCount() : 0;
@@ -178,9 +178,9 @@ void frmTables::cmdUpdate_Click()
         // and its transaction stay open so that it can be corrected.
         if (!datPrimaryRS->updateRecord())
             return;
-        if (inTransaction_) {
-            shell::workspace().commitTrans();
-            inTransaction_ = false;
+        if (edit_) {
+            edit_->commit();
+            edit_.reset();
         }
     } catch (const store::StoreError& e) {
         showDataError(e.description());
@@ -200,21 +200,14 @@ void frmTables::discardChanges()
 {
     controls::endBusy();
     datPrimaryRS->cancelUpdate();
-    if (inTransaction_) {
-        inTransaction_ = false;
-        try {
-            shell::workspace().rollback();
-        } catch (const store::StoreError&) {
-            // The database was closed meanwhile: nothing is left to roll back.
-        }
-    }
+    edit_.reset();  // rolls back; nothing is left to roll back when the database was closed meanwhile
     seating::tableEdit().TableSaved = false;
 }
 
 void frmTables::done(int result)
 {
     // Escape on a button, or closing the window: the same as Cancel.
-    if (inTransaction_)
+    if (edit_)
         discardChanges();
     Form_Unload();
     QDialog::done(result);
@@ -222,7 +215,7 @@ void frmTables::done(int result)
 
 bool frmTables::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == this && event->type() == QEvent::Close && inTransaction_)
+    if (watched == this && event->type() == QEvent::Close && edit_)
         discardChanges();
     return QDialog::eventFilter(watched, event);
 }
@@ -274,7 +267,8 @@ void frmTables::datPrimaryRS_Reposition()
     try {
         datPrimaryRS->setCaption(QStringLiteral("Record: ") +
                                  QString::number(datPrimaryRS->absolutePosition() + 1));
-    } catch (const store::StoreError&) {
+    } catch (const store::StoreError& ignored) {
+        store::logIgnored("showing the record number", ignored);
         // The caption keeps its last text.
     }
 }

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "controls/DataSource.h"
+#include "store/Transaction.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -52,7 +53,7 @@ public:
     QFrame* Line1 = nullptr;
 
     // True while the editor's transaction is open.
-    bool inTransaction() const { return inTransaction_; }
+    bool inTransaction() const { return edit_ != nullptr; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -68,5 +69,5 @@ private:
 
     QPointer<controls::DataSource> seatingTables_;
     bool prepared_ = false;
-    bool inTransaction_ = false;
+    std::unique_ptr<store::Transaction> edit_;  // from the first showing until Save or Cancel
 };

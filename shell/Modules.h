@@ -1,6 +1,7 @@
 // Functions the program keeps in modules of its own, loaded the first time they are needed,
 // so that starting the program does not load (and link) the large libraries behind them:
-// the seating solver (orvane_solver) and the workbook writer (orvane_xlsx).
+// the seating solver (orvane_solver), the workbook writer (orvane_xlsx), the calendar writer
+// (orvane_calendar), the budget charts (orvane_charts) and the sound output (orvane_audio).
 //
 //     using Solve = void (*)(const Model*, Result*);
 //     QString why;

@@ -1,10 +1,13 @@
 // A database file: opening it, its tables, queries and indexes, record sets over them,
 // statements run on it, and the names it knows.
 #include "store/Engine.h"
+#include "store/Log.h"
 #include "store/RecordsetImpl.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <cmath>
 
 namespace store {
 
@@ -223,7 +226,8 @@ dialect::Resolver Database::Impl::statementResolver()
                 if (i >= 0)
                     return kindOf(s->fields[i].type);
             }
-        } catch (const StoreError&) {
+        } catch (const StoreError& ignored) {
+            logIgnored("reading a column's type", ignored);
         }
         return dialect::Kind::Unknown;
     };
@@ -478,7 +482,81 @@ void runBound(sql::Statement& st, const QVariantList& params)
     }
 }
 
+QString valueLiteral(const QVariant& value)
+{
+    if (value.isNull())
+        return QStringLiteral("Null");
+    switch (value.typeId()) {
+        case QMetaType::Bool:
+            return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+            return QString::number(value.toLongLong());
+        case QMetaType::Double:
+        case QMetaType::Float: {
+            const double d = value.toDouble();
+            if (!std::isfinite(d))
+                break;
+            return QString::number(d, 'g', 17);
+        }
+        case QMetaType::QString:
+            return quoteText(value.toString());
+        case QMetaType::QDate:
+            if (value.toDate().isValid())
+                return '#' + value.toDate().toString(Qt::ISODate) + '#';
+            break;
+        case QMetaType::QDateTime:
+            if (value.toDateTime().isValid())
+                return '#' + value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + '#';
+            break;
+        default:
+            break;
+    }
+    raise(err::InvalidArgument,
+          QStringLiteral("A value of the kind %1 cannot be given to a query.").arg(value.typeName()));
+}
+
+// The statement with each "?" outside quotes, brackets and date marks replaced by its value.
+QString withValues(const QString& statement, const QVariantList& values)
+{
+    QString out;
+    out.reserve(statement.size() + 16 * int(values.size()));
+    qsizetype places = 0;
+    QChar closing;
+    for (const QChar c : statement) {
+        if (!closing.isNull()) {
+            if (c == closing)
+                closing = QChar();
+        } else if (c == '\'' || c == '"' || c == '#') {
+            closing = c;
+        } else if (c == '[') {
+            closing = QLatin1Char(']');
+        } else if (c == '?') {
+            if (places < values.size())
+                out += valueLiteral(values[places]);
+            ++places;
+            continue;
+        }
+        out += c;
+    }
+    if (places != values.size())
+        raise(err::InvalidArgument, QStringLiteral("The query has room for %1 values but was given %2.")
+                                        .arg(places)
+                                        .arg(values.size()));
+    return out;
+}
+
 }  // namespace
+
+std::unique_ptr<Recordset> Database::openRecordset(const QString& source, const QVariantList& values,
+                                                   RecordsetType type)
+{
+    return openRecordset(withValues(source, values), type);
+}
 
 int Database::execute(const QString& sqlText, const QVariantList& params)
 {

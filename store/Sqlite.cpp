@@ -169,12 +169,6 @@ void Statement::reset()
         sqlite3_reset(stmt_);
 }
 
-void Statement::clearBindings()
-{
-    if (stmt_)
-        sqlite3_clear_bindings(stmt_);
-}
-
 void Statement::bind(int index, const QVariant& v)
 {
     int rc = SQLITE_OK;

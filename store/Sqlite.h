@@ -35,7 +35,6 @@ public:
 
     void bind(int index, const QVariant& storedValue);  // 1-based
     void bindAll(const QVariantList& values, int first = 1);
-    void clearBindings();
     bool step();  // true: a row; false: done (then reset). Throws on failure.
     void reset();
     void finalize();

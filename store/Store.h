@@ -153,6 +153,14 @@ public:
     // source: a table name, a saved query name, or a SELECT in the desktop dialect.
     std::unique_ptr<Recordset> openRecordset(const QString& source,
                                              RecordsetType type = RecordsetType::Dynaset);
+    // A SELECT with "?" in place of values, and the values: each goes in as a literal that the
+    // store writes itself (texts quoted, numbers and dates in the engine's own form), so no
+    // text of a value can change the statement. A set re-runs its condition in several
+    // statements of its own, which is why the values are fixed here rather than bound to
+    // each of them. Too many or too few values, or one of a kind a statement cannot hold,
+    // is an error (InvalidArgument).
+    std::unique_ptr<Recordset> openRecordset(const QString& source, const QVariantList& values,
+                                             RecordsetType type = RecordsetType::Dynaset);
 
     // Runs one statement in the desktop dialect with bound parameters ("?" placeholders).
     // Returns the number of rows changed.

@@ -8,6 +8,7 @@
 #include "controls/Dialogs.h"
 #include "controls/Events.h"
 #include "controls/ListValues.h"
+#include "shell/ErrorMessage.h"
 #include "shell/Help.h"
 #include "shell/Program.h"
 #include "store/Store.h"
@@ -251,9 +252,7 @@ bool frmVendors::Form_Load()
         limitToFieldSizes();
         return true;
     } catch (const store::StoreError& e) {
-        controls::MsgBox(QStringLiteral("Can't open the vendor list.\n\n") + e.description(),
-                         controls::mb::OKOnly | controls::mb::Exclamation,
-                         QStringLiteral("Error #") + QString::number(e.number()), this);
+        shell::showError(e, QStringLiteral("Can't open the vendor list."), this, controls::mb::Exclamation);
         return false;
     }
 }

@@ -134,6 +134,26 @@ TEST_F(MainWindowTest, OverduePaymentsAreALineUnderTheCaptionNeverABox)
     EXPECT_TRUE(run_.dialogs->messages().empty());
 }
 
+// A reminder that cannot be read stays hidden without a box, and the failure goes to the log.
+TEST_F(MainWindowTest, AnUnreadableReminderIsLoggedNotShown)
+{
+    static QStringList logged;
+    logged.clear();
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+            if (type == QtWarningMsg && QByteArray(context.category) == "orvane")
+                logged << text;
+        });
+    apptest::execSql(run_.databasePath(), "ALTER TABLE PlanPayments RENAME COLUMN Amount TO Sum");
+    main().Show_Overdue();
+    qInstallMessageHandler(previous);
+    EXPECT_FALSE(main().lblOverdue->isVisible());
+    EXPECT_TRUE(run_.dialogs->messages().empty());
+    ASSERT_EQ(logged.size(), 1) << logged.join('|').toStdString();
+    EXPECT_TRUE(logged[0].startsWith("reading the overdue payments failed: ")) << logged[0].toStdString();
+    EXPECT_TRUE(logged[0].contains("(error ")) << logged[0].toStdString();
+}
+
 TEST_F(MainWindowTest, F1OpensTheTopicOfTheWindowItIsPressedIn)
 {
     // The key the help viewer shows after F1 in a window, closing the viewer again.

@@ -333,14 +333,9 @@ TEST_F(ReportsWindowTest, TheLabelFontReachesTheEngineAndCancellingChangesNothin
     auto* sample = control<QLabel>("text1");
     EXPECT_EQ(sample->text(), "Sample");
 
-    int flags = 0;
-    answer_ = [&](QWidget* w) {
-        flags = w->property("Flags").toInt();
-        return int(QDialog::Rejected);
-    };
+    answer_ = [&](QWidget*) { return int(QDialog::Rejected); };
     click("SSCommand1");
     EXPECT_EQ(shown_.last(), "CD1");
-    EXPECT_EQ(flags, 9219);
     EXPECT_EQ(window_->CR1.sectionFont(0), design);
     EXPECT_EQ(sample->font().family(), "Times New Roman");
 

@@ -4,6 +4,8 @@
 
 #include "store/Dialect.h"
 
+#include <QSize>
+
 using namespace store;
 using storetest::StoreTest;
 
@@ -206,4 +208,56 @@ TEST_F(StoreTest, UserTextsWithQuotesBracketsPercentAndSemicolonsStayValues)
     EXPECT_EQ(rs->value("LastName").toString(), "100%");
     EXPECT_EQ(rs->recordCount(), names.size());
     EXPECT_EQ(storetest::rawValue(path_, "SELECT count(*) FROM Guests"), QString::number(names.size()));
+}
+
+// Values given to a query with "?" in their places: a value's text never changes the statement.
+TEST_F(StoreTest, QueryValuesStayValues)
+{
+    addGuest("Mr.", "Sean", "O'Brien", 3);
+    addGuest("Ms.", "Ann", "Lee", 3);
+    addGuest("Mr.", "Tom", "Hill", 0);
+    auto names = [](Recordset& rs) {
+        QStringList out;
+        for (; !rs.eof(); rs.moveNext())
+            out << rs.value("LastName").toString();
+        return out.join('|');
+    };
+    auto tricky = db().openRecordset("SELECT * FROM Guests WHERE LastName = ?", {"O'Brien' OR 'a' = 'a"},
+                                     RecordsetType::Snapshot);
+    EXPECT_EQ(names(*tricky), "");
+    auto quoted = db().openRecordset("SELECT * FROM Guests WHERE FirstName <> '?' AND LastName = ?",
+                                     {QStringLiteral("O'Brien")}, RecordsetType::Snapshot);
+    EXPECT_EQ(names(*quoted), "O'Brien");
+    auto none = db().openRecordset("SELECT * FROM Guests WHERE LastName = ?", {QVariant()});
+    EXPECT_TRUE(none->eof());
+    EXPECT_STORE_ERROR(db().openRecordset("SELECT * FROM Guests WHERE tableid = ?", QVariantList{}),
+                       err::InvalidArgument);
+    EXPECT_STORE_ERROR(db().openRecordset("SELECT * FROM Guests WHERE tableid = ?", {1, 2}),
+                       err::InvalidArgument);
+    EXPECT_STORE_ERROR(
+        db().openRecordset("SELECT * FROM Guests WHERE tableid = ?", {QVariant::fromValue(QSize())}),
+        err::InvalidArgument);
+}
+
+// A set over a SELECT with values is keyed like any other: writable, and it re-reads.
+TEST_F(StoreTest, AKeyedSetWithValuesWritesAndReReads)
+{
+    addGuest("Mr.", "Sean", "Baker", 3);
+    addGuest("Ms.", "Ann", "Lee", 3);
+    addGuest("Mr.", "Tom", "Hill", 4);
+    auto atTable =
+        db().openRecordset("SELECT LastName, tableid FROM Guests WHERE tableid = ? ORDER BY LastName",
+                           {qint64(3)}, RecordsetType::Dynaset);
+    ASSERT_EQ(atTable->recordCount(), 2);
+    atTable->moveFirst();
+    atTable->edit();
+    atTable->setValue("LastName", "Barker");
+    atTable->update();
+    db().execute("UPDATE Guests SET tableid = ? WHERE LastName = ?", {3, "Hill"});
+    atTable->requery();
+    EXPECT_EQ(atTable->recordCount(), 3);
+    EXPECT_EQ(storetest::rawValue(path_, "SELECT group_concat(LastName, '|') FROM Guests WHERE tableid = 3"),
+              "Barker|Lee|Hill");
+    auto day = db().openRecordset("SELECT * FROM Guests WHERE ? > #2000-01-01#", {QDate(2026, 6, 1)});
+    EXPECT_EQ(day->recordCount(), 3);
 }

@@ -1,6 +1,9 @@
 // Transactions of the default workspace: nesting through savepoints, rollback of added and
 // edited rows, errors without a transaction, and closing with one open.
 #include "StoreFixture.h"
+#include "store/Transaction.h"
+
+#include <memory>
 
 using namespace store;
 using storetest::StoreTest;
@@ -67,4 +70,88 @@ TEST_F(StoreTest, ClosingTheWorkspaceRollsBackAnOpenTransaction)
     db_ = &ws().openDatabase(path_);
     EXPECT_EQ(ws().transactionDepth(), 0);
     EXPECT_STORE_ERROR(ws().rollback(), err::NoTransaction);
+}
+
+// store::Transaction: what a change of several writes uses.
+TEST_F(StoreTest, ATransactionThatIsLeftHalfWayChangesNothing)
+{
+    addGuest("Mr.", "Alan", "Baker");
+    auto rs = db().openRecordset("Guests");
+    try {
+        Transaction change;
+        rs->edit();
+        rs->setValue("City", "Rome");
+        rs->update();
+        rs->addNew();
+        rs->setValue("LastName", "Temp");
+        rs->update();
+        rs->addNew();
+        rs->setValue("NoSuchField", "x");  // fails half-way
+        rs->update();
+        change.commit();
+        FAIL() << "the bad field was accepted";
+    } catch (const StoreError&) {
+    }
+    EXPECT_EQ(ws().transactionDepth(), 0);
+    EXPECT_EQ(storetest::rawValue(path_, "SELECT count(*) || '|' || ifnull(max(City), '') FROM Guests"),
+              "1|");
+}
+
+TEST_F(StoreTest, NestedTransactionsEndOnlyTheirOwnLevel)
+{
+    auto rs = db().openRecordset("Tables");
+    auto add = [&](const QString& name) {
+        rs->addNew();
+        rs->setValue("tablename", name);
+        rs->update();
+    };
+    Transaction outer;
+    add("outer");
+    {
+        Transaction dropped;
+        add("dropped");
+    }
+    {
+        Transaction kept;
+        add("kept");
+        kept.commit();
+        EXPECT_FALSE(kept.isOpen());
+        EXPECT_STORE_ERROR(kept.commit(), err::NoTransaction);
+    }
+    EXPECT_TRUE(outer.isOpen());
+    outer.commit();
+    EXPECT_EQ(storetest::rawValue(path_, "SELECT group_concat(tablename, '|') FROM Tables"), "outer|kept");
+}
+
+// Committing an outer transaction with an inner one open would save the inner's half-done
+// writes: refused, and the destructor then rolls back both.
+TEST_F(StoreTest, CommittingOverAnOpenInnerTransactionIsRefused)
+{
+    auto rs = db().openRecordset("Tables");
+    {
+        Transaction outer;
+        rs->addNew();
+        rs->setValue("tablename", "outer");
+        rs->update();
+        ws().beginTrans();  // begun by hand and never ended
+        rs->addNew();
+        rs->setValue("tablename", "inner");
+        rs->update();
+        EXPECT_STORE_ERROR(outer.commit(), err::InvalidOperation);
+        EXPECT_EQ(ws().transactionDepth(), 2);
+    }
+    EXPECT_EQ(ws().transactionDepth(), 0);
+    EXPECT_EQ(storetest::rawValue(path_, "SELECT count(*) FROM Tables"), "0");
+}
+
+TEST_F(StoreTest, ATransactionOutlivingItsDatabaseEndsQuietly)
+{
+    auto change = std::make_unique<Transaction>();
+    addGuest("Mr.", "Alan", "Baker");
+    ws().close();  // rolls back
+    EXPECT_FALSE(change->isOpen());
+    EXPECT_STORE_ERROR(change->commit(), err::General);
+    change.reset();
+    EXPECT_EQ(storetest::rawValue(path_, "SELECT count(*) FROM Guests"), "0");
+    db_ = &ws().openDatabase(path_);
 }
