@@ -1,11 +1,14 @@
 #include "guests/PartyFinder.h"
 
+#include "guests/MemberStore.h"
 #include "shell/LabelLines.h"
 #include "shell/TextFold.h"
 #include "store/Currency.h"
 #include "store/Store.h"
 
 #include <QHash>
+
+#include <algorithm>
 
 namespace guests {
 
@@ -26,6 +29,47 @@ QString text(const QVariant& v)
 int count(const QVariant& v)
 {
     return v.isNull() ? 0 : v.toInt();
+}
+
+// Adds what the members of each party hold to its row: their names to its search text, their
+// meals and needs to its lists.
+void addMembers(store::Database& db, PartyList& list)
+{
+    if (!hasMemberTables(db))
+        return;
+    const WeddingPeople people = loadPeople(db);
+    for (const Meal& meal : people.meals)
+        list.menu << meal.name;
+    QHash<qint64, PartyRow*> rows;
+    for (PartyRow& r : list.rows)
+        rows.insert(r.key, &r);
+    for (const Member& m : people.members) {
+        PartyRow* row = rows.value(m.party);
+        if (!row)
+            continue;
+        if (m.hasName())
+            row->searchText += shell::searchKey(m.firstName + QLatin1Char(' ') + m.lastName) + FieldBreak;
+        if (const Meal* meal = people.mealOf(m); meal && !row->meals.contains(meal->name))
+            row->meals << meal->name;
+        for (const QString& need : m.needs)
+            if (!row->needs.contains(need))
+                row->needs << need;
+        if (!m.needsNote.trimmed().isEmpty())
+            row->needs << m.needsNote.trimmed();
+    }
+}
+
+bool anySame(const QStringList& texts, const QString& name)
+{
+    const QString key = shell::searchKey(name);
+    return std::any_of(texts.begin(), texts.end(), [&](const QString& t) { return shell::searchKey(t) == key; });
+}
+
+bool anyHolds(const QStringList& texts, const QString& part)
+{
+    const QString key = shell::searchKey(part);
+    return std::any_of(texts.begin(), texts.end(),
+                       [&](const QString& t) { return shell::searchKey(t).contains(key); });
 }
 
 bool hasGift(const QVariant& description, const QVariant& amount)
@@ -124,6 +168,7 @@ PartyList loadParties(store::Database& db)
             r.searchText += shell::searchKey(t) + FieldBreak;
         list.rows.push_back(std::move(r));
     }
+    addMembers(db, list);
     return list;
 }
 
@@ -146,6 +191,10 @@ bool Filter::holds(const PartyRow& r) const
             return r.side.compare(side, Qt::CaseInsensitive) == 0;
         case Kind::Invited:
             return r.isInvited(event);
+        case Kind::Meal:
+            return anySame(r.meals, name);
+        case Kind::Need:
+            return anyHolds(r.needs, name);
     }
     return false;
 }
@@ -171,6 +220,10 @@ std::optional<Filter> parseFilter(const QString& given)
     if (t.startsWith(QLatin1String("invited:")))
         if (const std::optional<Event> e = parseEvent(t.mid(8)))
             return Filter{K::Invited, {}, *e};
+    const QString named = given.trimmed();
+    for (const auto& [word, kind] : {std::pair{"meal:", K::Meal}, std::pair{"diet:", K::Need}})
+        if (t.startsWith(QLatin1String(word)) && !shell::searchKey(named.mid(5)).isEmpty())
+            return Filter{kind, {}, Event::Reception, named.mid(5).trimmed()};
     return std::nullopt;
 }
 
@@ -193,7 +246,7 @@ QString filterNames()
 {
     return QStringLiteral(
         "no-reply, attending, declined, not-seated, no-address, no-thank-you, "
-        "side:Bride|Groom|Both, invited:ceremony|reception|shower|rehearsal");
+        "side:Bride|Groom|Both, invited:ceremony|reception|shower|rehearsal, meal:NAME, diet:NAME");
 }
 
 std::vector<int> findParties(const PartyList& list, const QString& search, const std::vector<Filter>& filters)

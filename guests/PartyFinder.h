@@ -48,6 +48,8 @@ struct PartyRow {
     int cardsToSend = 0;                             // of those, thank-you cards not yet sent
     bool gift[3] = {false, false, false};            // by Occasion: a gift was received
     bool cardSent[3] = {false, false, false};        // by Occasion: its thank-you card is sent
+    QStringList meals;   // the meals its members chose, by name
+    QStringList needs;   // its members' dietary needs: each one ticked, and each written note
     QString searchText;  // every searchable text as shell::searchKey gives it, fields apart
 
     bool isInvited(Event e) const { return invited[int(e)]; }
@@ -57,22 +59,26 @@ struct PartyRow {
 
 struct PartyList {
     std::vector<PartyRow> rows;  // by last name, then first name
+    QStringList menu;            // the couple's meal choices, in their order
 };
 
-// Reads every party once (Guests with the names of their tables).
+// Reads every party once (Guests with the names of their tables, and the names, meals and
+// needs of their members where there are members).
 PartyList loadParties(store::Database& db);
 
 // A filter; all of a search's filters must hold.
 struct Filter {
-    enum class Kind { NoReply, Attending, Declined, NotSeated, NoAddress, NoThankYou, Side, Invited };
+    enum class Kind { NoReply, Attending, Declined, NotSeated, NoAddress, NoThankYou, Side, Invited, Meal, Need };
     Kind kind;
     QString side;                    // Side: "Bride", "Groom" or "Both"
     Event event = Event::Reception;  // Invited
+    QString name;                    // Meal: a meal's name; Need: part of a need ("nut", "Vegan")
     bool holds(const PartyRow& row) const;
 };
 
 // no-reply, attending, declined, not-seated, no-address, no-thank-you, side:Bride|Groom|Both,
-// invited:ceremony|reception|shower|rehearsal (any case); nullopt for any other text.
+// invited:ceremony|reception|shower|rehearsal (any case), meal:NAME (a member chose that meal)
+// and diet:NAME (a member's needs hold it, blind to case and accents); nullopt for any other text.
 std::optional<Filter> parseFilter(const QString& text);
 // Every filter, or nullopt with *bad set to the first text that is none.
 std::optional<std::vector<Filter>> parseFilters(const QStringList& texts, QString* bad = nullptr);

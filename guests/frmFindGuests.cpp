@@ -2,6 +2,7 @@
 
 #include "controls/Dialogs.h"
 #include "controls/Named.h"
+#include "guests/MemberRules.h"
 #include "guests/frmGuests.h"
 #include "shell/ErrorMessage.h"
 #include "shell/Help.h"
@@ -22,6 +23,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -219,6 +221,18 @@ frmFindGuests::frmFindGuests(QWidget* parent) : QDialog(parent)
     lblSide->setBuddy(cboSide);
     auto* lblEvent = new QLabel(QStringLiteral("In&vited to:"));
     lblEvent->setBuddy(cboEvent);
+    // The members' meals and needs; the menu is filled as the list is read.
+    cboMeal = named(new QComboBox, QStringLiteral("cboMeal"));
+    cboMeal->addItem(QStringLiteral("Any meal"));
+    cboNeed = named(new QComboBox, QStringLiteral("cboNeed"));
+    cboNeed->addItem(QStringLiteral("Any need"));
+    cboNeed->addItems(commonNeeds());
+    connect(cboMeal, &QComboBox::currentIndexChanged, this, &frmFindGuests::refind);
+    connect(cboNeed, &QComboBox::currentIndexChanged, this, &frmFindGuests::refind);
+    auto* lblMeal = new QLabel(QStringLiteral("&Meal:"));
+    lblMeal->setBuddy(cboMeal);
+    auto* lblNeed = new QLabel(QStringLiteral("&Needs:"));
+    lblNeed->setBuddy(cboNeed);
 
     model_ = new FoundPartiesModel(this);
     sorted_ = new PartySortModel(this);
@@ -281,6 +295,10 @@ frmFindGuests::frmFindGuests(QWidget* parent) : QDialog(parent)
     searchRow->addWidget(cboSide);
     searchRow->addWidget(lblEvent);
     searchRow->addWidget(cboEvent);
+    searchRow->addWidget(lblMeal);
+    searchRow->addWidget(cboMeal);
+    searchRow->addWidget(lblNeed);
+    searchRow->addWidget(cboNeed);
     auto* filterRow = new QHBoxLayout;
     for (QCheckBox* box : {chkNoReply, chkAttending, chkDeclined, chkNotSeated, chkNoAddress, chkNoThankYou})
         filterRow->addWidget(box);
@@ -300,7 +318,9 @@ frmFindGuests::frmFindGuests(QWidget* parent) : QDialog(parent)
 
     setTabOrder(txtSearch, cboSide);
     setTabOrder(cboSide, cboEvent);
-    setTabOrder(cboEvent, chkNoReply);
+    setTabOrder(cboEvent, cboMeal);
+    setTabOrder(cboMeal, cboNeed);
+    setTabOrder(cboNeed, chkNoReply);
     setTabOrder(chkNoThankYou, grdFound);
     setTabOrder(grdFound, cmdChange);
     setTabOrder(cmdChange, cmdUndo);
@@ -318,6 +338,7 @@ void frmFindGuests::Form_Load()
     if (!db)
         throw store::StoreError(store::err::ObjectNotSet, QStringLiteral("No wedding file is open."));
     list_ = loadParties(*db);
+    showMenu();
     refind();
     showUndoState();
 }
@@ -445,11 +466,24 @@ void frmFindGuests::reload()
 {
     try {
         list_ = loadParties(*store::Workspace::defaultWorkspace().database());
+        showMenu();
         refind();
     } catch (const store::StoreError& e) {
         shell::showError(e, this);
     }
     showUndoState();
+}
+
+// The menu as the list read it, keeping the meal chosen while it is still on the menu.
+void frmFindGuests::showMenu()
+{
+    const QString chosen = cboMeal->currentIndex() > 0 ? cboMeal->currentText() : QString();
+    const QSignalBlocker quiet(cboMeal);
+    while (cboMeal->count() > 1)
+        cboMeal->removeItem(1);
+    cboMeal->addItems(list_.menu);
+    cboMeal->setCurrentIndex(std::max(0, int(list_.menu.indexOf(chosen)) + 1));
+    cboMeal->setEnabled(!list_.menu.isEmpty());
 }
 
 void frmFindGuests::showUndoState()
@@ -473,6 +507,10 @@ std::vector<Filter> frmFindGuests::chosenFilters() const
         filters.push_back({K::Side, cboSide->currentText(), Event::Reception});
     if (cboEvent->currentIndex() > 0)
         filters.push_back({K::Invited, {}, Event(cboEvent->currentIndex() - 1)});
+    if (cboMeal->currentIndex() > 0)
+        filters.push_back({K::Meal, {}, Event::Reception, cboMeal->currentText()});
+    if (cboNeed->currentIndex() > 0)
+        filters.push_back({K::Need, {}, Event::Reception, cboNeed->currentText()});
     return filters;
 }
 

@@ -46,6 +46,8 @@ public:
     QCheckBox *chkNoReply, *chkAttending, *chkDeclined, *chkNotSeated, *chkNoAddress, *chkNoThankYou;
     QComboBox* cboSide;   // All sides, Bride, Groom, Both
     QComboBox* cboEvent;  // Any event, Ceremony, Reception, Shower, Rehearsal
+    QComboBox* cboMeal;   // Any meal, then the couple's menu
+    QComboBox* cboNeed;   // Any need, then the common dietary needs
     QTableView* grdFound;
     QLabel* lblCounts;
     QLabel* lblDone;         // what the last change or undo did
@@ -74,6 +76,7 @@ protected:
 private:
     void buildChangeMenu();
     void reload();
+    void showMenu();
     void showUndoState();
     std::vector<Filter> chosenFilters() const;
     void refind();

@@ -2,6 +2,7 @@
 // in one transaction after a backup; Undo puts the file's rows back exactly and refuses, changing
 // nothing, once anything has changed since.
 #include "guests/BulkChange.h"
+#include "guests/MemberStore.h"
 #include "store/Backup.h"
 #include "store/Store.h"
 #include "store/Undo.h"
@@ -274,4 +275,28 @@ TEST_F(BulkChanges, WhatUndoKeepsIsReadWarily)
         EXPECT_THROW(store::undo::undoLast(*db_), store::StoreError);
         EXPECT_EQ(store::undo::digests(*db_), now);
     }
+}
+
+TEST_F(BulkChanges, DeletingPartiesTakesTheirMembersAndUndoBringsThemBack)
+{
+    for (const char* first : {"Ana", "Rui", "Inês"}) {
+        Member m;
+        m.party = key("Alves");
+        m.firstName = QString::fromUtf8(first);
+        m.lastName = "Alves";
+        addMember(*db_, m);
+    }
+    const auto members = [&] {
+        return db_->openRecordset("SELECT count(*) FROM GuestsMembers", store::RecordsetType::Snapshot)
+            ->value(0)
+            .toInt();
+    };
+    ASSERT_EQ(members(), 3);
+    const auto before = store::undo::digests(*db_);
+    apply({"Alves", "Brown"}, {K::Delete, Event::Reception, {}, Reply::Attending, Occasion::Wedding});
+    EXPECT_EQ(members(), 0);
+    store::undo::undoLast(*db_);
+    EXPECT_EQ(members(), 3);
+    EXPECT_EQ(store::undo::digests(*db_), before);
+    EXPECT_EQ(loadMembers(*db_, key("Alves")).size(), 3u);
 }

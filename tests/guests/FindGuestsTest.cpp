@@ -1,6 +1,7 @@
 // The Find Guests window as a person uses it: typing narrows the list at each key, the filters
 // combine, a header click sorts, Shift+Down selects several parties, Enter opens the party in
 // the guest window and the list shows what was changed there, Esc closes.
+#include "guests/MemberStore.h"
 #include "guests/frmFindGuests.h"
 #include "guests/frmGuests.h"
 #include "shell/Help.h"
@@ -236,4 +237,40 @@ TEST_F(FindGuestsTest, PrintLabelsHandsTheChosenPartiesToTheLabelWindow)
     chooseFromChangeMenu({Qt::Key_B});
     guests::setLabelPrinter({});
     EXPECT_EQ(printed, std::vector<qint64>{chloe_});
+}
+
+TEST_F(FindGuestsTest, TheMealAndNeedsListsNarrowToThePartiesWhoseMembersHaveThem)
+{
+    store::Database& db = *store::Workspace::defaultWorkspace().database();
+    guests::saveMeals(db, {});
+    find_ = std::make_unique<frmFindGuests>();
+    find_->Form_Load();
+    EXPECT_FALSE(find_->cboMeal->isEnabled()) << "an empty menu";
+    guests::saveMeals(db, {{0, "Beef", ""}, {0, "Fish", ""}});
+    guests::Member m;
+    m.party = chloe_;
+    m.firstName = "Lucie";
+    m.lastName = "Moreau";
+    m.meal = guests::loadMeals(db).at(1).id;
+    m.needs = QStringList{"Gluten-free"};
+    guests::addMember(db, m);
+    find_ = std::make_unique<frmFindGuests>();
+    find_->Form_Load();
+    testsupport::showActive(find_.get());
+    ASSERT_TRUE(find_->cboMeal->isEnabled());
+    EXPECT_EQ(find_->cboMeal->count(), 3);
+    find_->txtSearch->setFocus();
+    QTest::keyClicks(find_->txtSearch, "lucie");
+    EXPECT_EQ(shownNames(), QStringList{QString::fromUtf8("Dr. Chloé Moreau")}) << "found by a member's name";
+    find_->txtSearch->clear();
+    find_->cboMeal->setFocus();
+    QTest::keyClick(find_->cboMeal, Qt::Key_F);
+    EXPECT_EQ(find_->cboMeal->currentText(), "Fish");
+    EXPECT_EQ(shownNames(), QStringList{QString::fromUtf8("Dr. Chloé Moreau")});
+    find_->cboMeal->setCurrentIndex(0);
+    EXPECT_EQ(shownNames().size(), 4);
+    find_->cboNeed->setCurrentText("Vegan");
+    EXPECT_TRUE(shownNames().isEmpty());
+    find_->cboNeed->setCurrentText("Gluten-free");
+    EXPECT_EQ(shownNames(), QStringList{QString::fromUtf8("Dr. Chloé Moreau")});
 }

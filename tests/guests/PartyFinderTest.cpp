@@ -1,5 +1,6 @@
 // Finding parties: the search blind to case, accents and punctuation on the names couples
 // really have, and every filter alone and combined, checked against counts made by SQL.
+#include "guests/MemberStore.h"
 #include "guests/PartyFinder.h"
 #include "shell/TextFold.h"
 #include "store/Store.h"
@@ -172,5 +173,55 @@ TEST_F(PartyFinder, EveryFilterAndTheirCombinationsCountWhatSqlCounts)
     QString bad;
     EXPECT_FALSE(parseFilters({"no-reply", "side:Aunt"}, &bad));
     EXPECT_EQ(bad, "side:Aunt");
-    EXPECT_FALSE(parseFilter("meal:Beef")) << "no members yet";
+    EXPECT_FALSE(parseFilter("table:Rose"));
+}
+
+// Members are found by their own names, and a party by the meals and needs of its members;
+// a party without members is found as before.
+TEST_F(PartyFinder, MembersAreFoundByNameMealAndNeed)
+{
+    add("Mr.", "Tom", "Nguyen");
+    add("Ms.", "Anh", "Nguyen");
+    add("Mr.", "Sam", "Smith");
+    const PartyList before = loadParties(*db_);
+    saveMeals(*db_, {{0, "Beef", "B"}, {0, QString::fromUtf8("Saumon fumé"), "S"}});
+    const std::vector<Meal> menu = loadMeals(*db_);
+    ASSERT_EQ(menu.size(), 2u);
+    const auto member = [&](qint64 party, const QString& first, const QString& last,
+                            std::optional<qint64> meal, QStringList needs, const QString& note = {}) {
+        Member m;
+        m.party = party;
+        m.firstName = first;
+        m.lastName = last;
+        m.meal = meal;
+        m.needs = needs;
+        m.needsNote = note;
+        addMember(*db_, m);
+    };
+    const qint64 anh = before.rows[0].key, tom = before.rows[1].key;
+    ASSERT_EQ(before.rows[1].name, "Mr. Tom Nguyen");
+    member(tom, "Linh", "Nguyen", menu[0].id, {"Vegan"});
+    member(tom, QString::fromUtf8("Bảo"), "Nguyen", menu[1].id, {}, "no coriander");
+    member(anh, "Mai", "Tran", std::nullopt, {"Nut allergy"});
+    member(anh, "", "", std::nullopt, {});  // an unnamed place
+
+    EXPECT_EQ(loadParties(*db_).menu, QStringList({"Beef", QString::fromUtf8("Saumon fumé")}));
+    EXPECT_EQ(namesFound("linh"), QStringList{"Mr. Tom Nguyen"});
+    EXPECT_EQ(namesFound("BAO NGUY"), QStringList{"Mr. Tom Nguyen"}) << "blind to accents and case";
+    EXPECT_EQ(namesFound("tran"), QStringList{"Ms. Anh Nguyen"});
+    EXPECT_EQ(namesFound("guest of"), QStringList{}) << "an unnamed place has no name to find";
+    EXPECT_EQ(namesFound("nguyen").size(), 2);
+    EXPECT_EQ(namesFound("smith"), QStringList{"Mr. Sam Smith"});
+
+    EXPECT_EQ(namesFound("", {"meal:BEEF"}), QStringList{"Mr. Tom Nguyen"});
+    EXPECT_EQ(namesFound("", {"meal:saumon fume"}), QStringList{"Mr. Tom Nguyen"});
+    EXPECT_EQ(namesFound("", {"meal:Sau"}), QStringList{}) << "a meal is named whole";
+    EXPECT_EQ(namesFound("", {"diet:vegan"}), QStringList{"Mr. Tom Nguyen"});
+    EXPECT_EQ(namesFound("", {"diet:nut"}), QStringList{"Ms. Anh Nguyen"});
+    EXPECT_EQ(namesFound("", {"diet:coriander"}), QStringList{"Mr. Tom Nguyen"}) << "a need written besides";
+    EXPECT_EQ(namesFound("", {"meal:beef", "diet:coriander"}), QStringList{"Mr. Tom Nguyen"})
+        << "the filters hold for the party, each by one of its members";
+    EXPECT_EQ(namesFound("", {"meal:beef", "diet:nut"}), QStringList{});
+    for (const char* bad : {"meal:", "diet:  ", "meal", "diet:--"})
+        EXPECT_FALSE(parseFilter(bad)) << bad;
 }
