@@ -210,20 +210,20 @@ std::optional<Filter> parseFilter(const QString& given)
                  {"not-seated", K::NotSeated}, {"no-address", K::NoAddress}, {"no-thank-you", K::NoThankYou}};
     for (const auto& p : plain)
         if (t == QLatin1String(p.word))
-            return Filter{p.kind, {}, Event::Reception};
+            return Filter{.kind = p.kind};
     if (t.startsWith(QLatin1String("side:"))) {
         const QString side = t.mid(5);
         for (const char* s : {"Bride", "Groom", "Both"})
             if (side == QString::fromLatin1(s).toLower())
-                return Filter{K::Side, QString::fromLatin1(s), Event::Reception};
+                return Filter{.kind = K::Side, .side = QString::fromLatin1(s)};
     }
     if (t.startsWith(QLatin1String("invited:")))
         if (const std::optional<Event> e = parseEvent(t.mid(8)))
-            return Filter{K::Invited, {}, *e};
+            return Filter{.kind = K::Invited, .event = *e};
     const QString named = given.trimmed();
     for (const auto& [word, kind] : {std::pair{"meal:", K::Meal}, std::pair{"diet:", K::Need}})
         if (t.startsWith(QLatin1String(word)) && !shell::searchKey(named.mid(5)).isEmpty())
-            return Filter{kind, {}, Event::Reception, named.mid(5).trimmed()};
+            return Filter{.kind = kind, .name = named.mid(5).trimmed()};
     return std::nullopt;
 }
 

@@ -6,6 +6,7 @@
 #include "guests/frmGuests.h"
 #include "shell/ErrorMessage.h"
 #include "shell/Help.h"
+#include "shell/OpenWindow.h"
 #include "shell/UndoCommand.h"
 #include "shell/Windows.h"
 #include "store/Store.h"
@@ -502,15 +503,15 @@ std::vector<Filter> frmFindGuests::chosenFilters() const
                                               {chkNoAddress, K::NoAddress}, {chkNoThankYou, K::NoThankYou}};
     for (const auto& [box, kind] : boxes)
         if (box->isChecked())
-            filters.push_back({kind, {}, Event::Reception});
+            filters.push_back({.kind = kind});
     if (cboSide->currentIndex() > 0)
-        filters.push_back({K::Side, cboSide->currentText(), Event::Reception});
+        filters.push_back({.kind = K::Side, .side = cboSide->currentText()});
     if (cboEvent->currentIndex() > 0)
-        filters.push_back({K::Invited, {}, Event(cboEvent->currentIndex() - 1)});
+        filters.push_back({.kind = K::Invited, .event = Event(cboEvent->currentIndex() - 1)});
     if (cboMeal->currentIndex() > 0)
-        filters.push_back({K::Meal, {}, Event::Reception, cboMeal->currentText()});
+        filters.push_back({.kind = K::Meal, .name = cboMeal->currentText()});
     if (cboNeed->currentIndex() > 0)
-        filters.push_back({K::Need, {}, Event::Reception, cboNeed->currentText()});
+        filters.push_back({.kind = K::Need, .name = cboNeed->currentText()});
     return filters;
 }
 
@@ -596,13 +597,7 @@ void setLabelPrinter(LabelPrinter printer)
 void showFindGuests(QWidget* parent)
 {
     frmFindGuests window(parent);
-    try {
-        window.Form_Load();
-    } catch (const store::StoreError& e) {
-        shell::showError(e, parent);
-        return;
-    }
-    controls::ShowModal(&window);
+    shell::loadAndShowModal(window, parent);
 }
 
 }  // namespace guests

@@ -5,6 +5,7 @@
 #include "controls/Named.h"
 #include "shell/ErrorMessage.h"
 #include "shell/Help.h"
+#include "shell/OpenWindow.h"
 #include "shell/Program.h"
 #include "shell/TextFold.h"
 
@@ -32,13 +33,7 @@ constexpr size_t MostRows = 500;
 void showRepliesWindow(QWidget* parent)
 {
     frmReplies window(parent);
-    try {
-        window.Form_Load();
-    } catch (const store::StoreError& e) {
-        shell::showError(e, parent);
-        return;
-    }
-    controls::ShowModal(&window);
+    shell::loadAndShowModal(window, parent);
 }
 
 frmReplies::frmReplies(QWidget* parent) : QDialog(parent)

@@ -7,6 +7,7 @@
 #include "seating/FloorPlanView.h"
 #include "seating/frmSeatingRules.h"
 #include "shell/ErrorMessage.h"
+#include "shell/OpenWindow.h"
 #include "shell/Program.h"
 #include "store/Store.h"
 
@@ -188,13 +189,8 @@ void frmFloorPlan::openRules()
 {
     discardPlan();
     frmSeatingRules rules(this);
-    try {
-        rules.Form_Load();
-    } catch (const store::StoreError& e) {
-        shell::showError(e, this);
+    if (!shell::loadAndShowModal(rules, this))
         return;
-    }
-    controls::ShowModal(&rules);
     reload();
 }
 
