@@ -234,8 +234,9 @@ TEST_F(BudgetPlanTest, FiguresPerCategoryMatchAComputationOfTheirOwnOnAGenerated
                                  .arg(row.paid.raw())
                                  .arg(row.owing.raw())
                                  .arg(row.expected.raw());
-        if (row.category)
+        if (row.category) {
             EXPECT_EQ(mine, raw(byCategory.arg(*row.category))) << row.name.toStdString();
+        }
         EXPECT_EQ(row.underPlan(), row.planned - row.expected);
         EXPECT_EQ(row.overPlan(), row.expected > row.planned);
     }

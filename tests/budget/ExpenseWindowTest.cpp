@@ -247,8 +247,9 @@ TEST_F(ExpenseWindow, TabPastTheLastColumnStoresTheNewRowAndGoesOnToTheNextNewRo
         EXPECT_EQ(expense("Band", "Total").value<Currency>(), money("1800"));
         EXPECT_EQ(expense("Band", "Owing").value<Currency>(), money("1650"));
         EXPECT_EQ(expense("Flowers", "Quantity").toLongLong(), 1);
-        if (withRows)
+        if (withRows) {
             EXPECT_EQ(expense("Cake", "Amount").value<Currency>(), money("12.50"));
+        }
         EXPECT_TRUE(messages().empty());
     }
 }

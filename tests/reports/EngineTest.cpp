@@ -282,7 +282,7 @@ TEST_F(ReportEngineTest, LabelOriginsMatchEveryStockWithinAHundredthOfAnInch)
     sql("UPDATE Guests SET printit = 1");
     for (const Stock& stock : stocks) {
         for (const QString& number : stock.numbers) {
-            for (const QString& kind : {"lbl", "shw"}) {
+            for (const QString kind : {"lbl", "shw"}) {
                 SCOPED_TRACE((kind + number).toStdString());
                 const ReportPages sheet = report(kind + number + ".rpt");
                 EXPECT_EQ(sheet.size, QSizeF(612, 792));

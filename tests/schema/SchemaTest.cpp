@@ -146,8 +146,9 @@ TEST(Schema, TextFieldsHaveTheGuestWindowLimitsAndIgnoreCase)
 
     // Notes take several lines without a limit.
     for (const auto& [name, type] : fieldsOf(copy.db(), "Vendors"))
-        if (name == "Notes")
+        if (name == "Notes") {
             EXPECT_EQ(type.toUpper(), "TEXT");
+        }
 
     for (const QString& table : userTables(copy.db())) {
         for (const auto& [name, type] : fieldsOf(copy.db(), table)) {

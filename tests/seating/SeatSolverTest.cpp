@@ -49,17 +49,20 @@ void expectSound(const SeatProblem& problem, const SeatPlan& plan)
     const auto at = finalSeating(problem, plan);
     const std::vector<int> taken = seatsTakenAfter(problem, plan);
     for (size_t t = 0; t < problem.tables.size(); ++t)
-        if (taken[t] > problem.tables[t].assigned)
+        if (taken[t] > problem.tables[t].assigned) {
             EXPECT_LE(taken[t], problem.tables[t].seats) << problem.tables[t].name.toStdString();
+        }
     for (const Placement& m : plan.moves) {
         const auto it = std::find_if(problem.parties.begin(), problem.parties.end(),
                                      [&](const SeatParty& p) { return p.key == m.party; });
         ASSERT_NE(it, problem.parties.end());
-        if (m.toTable != 0)
+        if (m.toTable != 0) {
             EXPECT_EQ(m.people, it->people) << "a party sits whole at one table";
+        }
         EXPECT_FALSE(it->pinned && it->table != 0) << "a pinned party moved";
-        if (!problem.reseatEveryone)
+        if (!problem.reseatEveryone) {
             EXPECT_EQ(it->table, 0) << "a seated party moved";
+        }
     }
     for (const SeatRule& rule : problem.rules) {
         std::vector<TableKey> tables;
@@ -67,21 +70,27 @@ void expectSound(const SeatProblem& problem, const SeatPlan& plan)
             if (at.at(k) != 0)
                 tables.push_back(at.at(k));
         std::set<TableKey> distinct(tables.begin(), tables.end());
-        if (rule.kind == RuleKind::Together)
+        if (rule.kind == RuleKind::Together) {
             EXPECT_LE(distinct.size(), 1u) << describeRule(rule, problem).toStdString();
-        if (rule.kind == RuleKind::Apart)
+        }
+        if (rule.kind == RuleKind::Apart) {
             EXPECT_EQ(distinct.size(), tables.size()) << describeRule(rule, problem).toStdString();
-        if (rule.kind == RuleKind::Reserved)
-            for (const SeatParty& p : problem.parties)
-                if (at.at(p.key) == rule.table && rule.side.isEmpty())
-                    EXPECT_TRUE(std::count(rule.parties.begin(), rule.parties.end(), p.key));
-                else if (at.at(p.key) == rule.table)
-                    EXPECT_EQ(p.side, rule.side) << describeRule(rule, problem).toStdString();
+        }
+        if (rule.kind != RuleKind::Reserved)
+            continue;
+        for (const SeatParty& p : problem.parties) {
+            if (at.at(p.key) == rule.table && rule.side.isEmpty()) {
+                EXPECT_TRUE(std::count(rule.parties.begin(), rule.parties.end(), p.key));
+            } else if (at.at(p.key) == rule.table) {
+                EXPECT_EQ(p.side, rule.side) << describeRule(rule, problem).toStdString();
+            }
+        }
     }
     for (const RuleOutcome& outcome : plan.rules)
         if (std::any_of(problem.rules.begin(), problem.rules.end(),
-                        [&](const SeatRule& r) { return r.id == outcome.ruleId; }))
+                        [&](const SeatRule& r) { return r.id == outcome.ruleId; })) {
             EXPECT_TRUE(outcome.kept || !outcome.applied) << outcome.text.toStdString();
+        }
 }
 
 // A wedding that fits exactly: every table is filled by parties cut from its seats, then
@@ -290,8 +299,9 @@ TEST(SeatSolver, RandomWeddingsNeverBreakAHardRuleOrOverbook)
             if (!before.kept)
                 std::erase_if(kept.rules, [&](const SeatRule& rule) { return rule.id == before.ruleId; });
         expectSound(kept, plan);
-        if (!plan.complete())
+        if (!plan.complete()) {
             EXPECT_FALSE(plan.explanations.isEmpty());
+        }
     }
 }
 

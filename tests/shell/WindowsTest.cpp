@@ -76,7 +76,7 @@ TEST_F(DatePickerTest, OkAndEnterAnswerTheDateShown)
 TEST_F(DatePickerTest, CancelAndEscGiveBackTheOldTextWhateverItIs)
 {
     const QDate start(2026, 6, 20);
-    for (const QString old : {QString(), QStringLiteral("not a date"), QStringLiteral("6/1/26")}) {
+    for (const QString& old : {QString(), QStringLiteral("not a date"), QStringLiteral("6/1/26")}) {
         EXPECT_EQ(pick(start, old, [](frmCalander* f) { QTest::keyClick(grid(f), Qt::Key_Escape); }), old);
         EXPECT_EQ(pick(start, old,
                        [](frmCalander* f) {

@@ -172,8 +172,9 @@ TEST_F(MaintenanceTest, RepairReportsExactlyTheRowsItLostOrThatTheirNumberIsUnkn
             EXPECT_EQ(guests, report.losses.end());
         } else {
             ASSERT_NE(guests, report.losses.end()) << guestsLost << " guests lost but not reported";
-            if (guests->lostKnown)
+            if (guests->lostKnown) {
                 EXPECT_EQ(guests->lost, guestsLost);
+            }
         }
         std::cout << damage.name << ": " << guestsLost << " guests lost, reported "
                   << (guests == report.losses.end() ? 0 : guests->lost)

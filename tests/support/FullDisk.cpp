@@ -90,6 +90,12 @@ const sqlite3_io_methods shimMethods = {
     shimFileControl,
     shimSectorSize,
     shimDeviceCharacteristics,
+    nullptr,  // version 1: no shared memory
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,  // nor memory-mapped pages
+    nullptr,
 };
 
 int shimOpen(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags, int* outFlags)
