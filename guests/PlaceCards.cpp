@@ -9,8 +9,14 @@ namespace guests {
 QString tableLine(const TableInfo& table)
 {
     const QString name = table.name.simplified();
-    return name.isEmpty() ? QStringLiteral("Table %1").arg(table.number)
-                          : QStringLiteral("%1 · Table %2").arg(name).arg(table.number);
+    const QString number = QStringLiteral("Table %1").arg(table.number);
+    // A name that only says the number ("4", "Table #4") is not said twice.
+    const QString folded = shell::plainText(name).simplified();
+    if (name.isEmpty() || folded == QString::number(table.number))
+        return number;
+    if (folded == shell::plainText(number))
+        return name;
+    return QStringLiteral("%1 · %2").arg(name, number);
 }
 
 namespace {

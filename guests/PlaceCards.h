@@ -14,7 +14,7 @@ namespace guests {
 
 struct PlaceCard {
     QString name;   // as nameOf gives it ("Guest of Ann Lee" for an unnamed plus-one)
-    QString table;  // "Oak · Table 3", or "Table 3" for a table without a name
+    QString table;  // as tableLine gives it: "Oak · Table 3"
     QString mark;   // the meal's short mark; empty without a meal or a mark
     // The lines printed on the card, the name first.
     QStringList lines() const { return {name, table, mark}; }
@@ -25,7 +25,8 @@ struct Cards {
     int notSeated = 0;  // expected people left without a card
 };
 
-// "Oak · Table 3"; "Table 3" when the table has no name.
+// "Oak · Table 3"; "Table 3" when the table has no name; the name alone when it only says the
+// number ("Table #3").
 QString tableLine(const TableInfo& table);
 
 // By table number, then parties in the order the guest list keeps them, then the members in

@@ -1,5 +1,7 @@
 #include "reports/CardSheet.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -29,7 +31,17 @@ public:
         }
     }
     size_t roleOf(int line) const { return size_t(std::min(line, int(fonts_.size()) - 1)); }
-    const TextMeasure& measure(size_t role) const { return measures_[role]; }
+    // The width of a line at the role's full size; the lines that repeat from card to card
+    // (tables, meal marks) are measured once.
+    double width(size_t role, const QString& text)
+    {
+        if (role == 0)
+            return measures_[0].width(text);
+        auto found = widths_[role].constFind(text);
+        if (found != widths_[role].cend())
+            return *found;
+        return *widths_[role].insert(text, measures_[role].width(text));
+    }
     struct Scaled {
         int font;  // index into the pages' fonts
         TextMeasure measure;
@@ -50,6 +62,7 @@ private:
     ReportPages& doc_;
     std::vector<QFont> fonts_;
     std::vector<TextMeasure> measures_;
+    QHash<QString, double> widths_[3];
     std::map<std::pair<size_t, int>, Scaled> byScale_;
 };
 
@@ -78,13 +91,19 @@ void layoutCard(Page& page, const QRectF& card, bool folded, const QStringList& 
         const size_t role = fonts.roleOf(index++);
         // Shrunk in proportion first, then a hundredth at a time while the font's own
         // measure (hinting aside, not quite proportional) still finds it too wide.
-        const double natural = fonts.measure(role).width(text);
-        int hundredths = natural > face.width() ? int(std::floor(face.width() / natural * 100)) : 100;
+        double width = fonts.width(role, text);
+        int hundredths = 100;
         const CardFonts::Scaled* f = &fonts.scaled(role, hundredths);
-        while (hundredths > 1 && f->measure.width(text) > face.width())
-            f = &fonts.scaled(role, --hundredths);
-        placed.push_back(
-            {text, f->font, f->measure.width(text), f->measure.ascent(), f->measure.lineSpacing()});
+        if (width > face.width()) {
+            hundredths = int(std::floor(face.width() / width * 100));
+            f = &fonts.scaled(role, hundredths);
+            width = f->measure.width(text);
+            while (hundredths > 1 && width > face.width()) {
+                f = &fonts.scaled(role, --hundredths);
+                width = f->measure.width(text);
+            }
+        }
+        placed.push_back({text, f->font, width, f->measure.ascent(), f->measure.lineSpacing()});
         total += placed.back().height;
     }
     if (placed.empty())

@@ -105,6 +105,19 @@ TEST_F(PlaceCards, EscortCardsGoByLastThenFirstNameBlindToCaseAndAccentsWithThei
     EXPECT_EQ(cards.cards[0].table, "Table 1");
 }
 
+TEST(TableLine, TheTableIsNamedWithItsNumberOnceOnly)
+{
+    auto line = [](const QString& name, qint64 number) { return tableLine({1, name, number}); };
+    EXPECT_EQ(line("Oak", 3), "Oak · Table 3");
+    EXPECT_EQ(line("  Oak   Tree ", 3), "Oak Tree · Table 3");
+    EXPECT_EQ(line("", 3), "Table 3");
+    EXPECT_EQ(line("3", 3), "Table 3");
+    EXPECT_EQ(line("Table #3", 3), "Table #3");
+    EXPECT_EQ(line("TABLE 3", 3), "TABLE 3");
+    EXPECT_EQ(line("Table 30", 3), "Table 30 · Table 3");  // a name that says another number is kept
+    EXPECT_EQ(line("🌸", 3), "🌸 · Table 3");
+}
+
 TEST_F(PlaceCards, AWeddingWithoutMembersOrWithoutSeatsHasNoCards)
 {
     EXPECT_TRUE(placeCardsOf(loadPeople(db())).cards.empty());
