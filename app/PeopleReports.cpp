@@ -46,7 +46,7 @@ reports::CardList cardList(store::Database& db, bool escort)
     list.cards.reserve(cards.cards.size());
     for (const guests::PlaceCard& card : cards.cards)
         list.cards.push_back(card.lines());
-    list.notSeated = cards.notSeated;
+    list.notSeated = guests::notSeatedNote(cards);
     return list;
 }
 

@@ -168,12 +168,8 @@ int placeCardsCommand(const QStringList& args, QTextStream& out)
     store::output::check(file, db.path());
     const guests::WeddingPeople people = guests::loadPeople(db);
     const guests::Cards cards = escort ? guests::escortCardsOf(people) : guests::placeCardsOf(people);
-    const QString notSeated =
-        cards.notSeated == 0
-            ? QString()
-            : QStringLiteral("%1 expected at the reception not seated at a table, so without a card.\n")
-                  .arg(cards.notSeated == 1 ? QStringLiteral("1 person")
-                                            : QStringLiteral("%1 people").arg(cards.notSeated));
+    const QString note = guests::notSeatedNote(cards);
+    const QString notSeated = note.isEmpty() ? QString() : note + QLatin1Char('\n');
     if (cards.cards.empty()) {
         out << "No cards written: no one expected at the reception is seated at a table yet.\n" << notSeated;
         return 1;
@@ -185,10 +181,13 @@ int placeCardsCommand(const QStringList& args, QTextStream& out)
     const reports::ReportPages pages = reports::layoutCards(
         lines, *stock, escort ? QStringLiteral("Escort Cards") : QStringLiteral("Place Cards"));
     reports::writePdf(pages, file);
-    out << QStringLiteral("%1 %2 cards on %3 sheets written to %4.\n")
+    const size_t sheets = pages.pages.size();
+    out << QStringLiteral("%1 %2 %3 on %4 %5 written to %6.\n")
                .arg(cards.cards.size())
                .arg(escort ? QStringLiteral("escort") : QStringLiteral("place"))
-               .arg(pages.pages.size())
+               .arg(cards.cards.size() == 1 ? QStringLiteral("card") : QStringLiteral("cards"))
+               .arg(sheets)
+               .arg(sheets == 1 ? QStringLiteral("sheet") : QStringLiteral("sheets"))
                .arg(file)
         << notSeated;
     return 0;

@@ -6,6 +6,16 @@
 
 namespace guests {
 
+QString notSeatedNote(const Cards& cards)
+{
+    if (cards.notSeated == 0)
+        return {};
+    if (cards.notSeated == 1)
+        return QStringLiteral("1 person expected at the reception is not seated at a table and has no card.");
+    return QStringLiteral("%1 people expected at the reception are not seated at a table and have no card.")
+        .arg(cards.notSeated);
+}
+
 QString tableLine(const TableInfo& table)
 {
     const QString name = table.name.simplified();

@@ -25,6 +25,10 @@ struct Cards {
     int notSeated = 0;  // expected people left without a card
 };
 
+// What the couple is told of the people left without a card: "3 people expected at the
+// reception are not seated at a table and have no card."; empty when everyone has one.
+QString notSeatedNote(const Cards& cards);
+
 // "Oak · Table 3"; "Table 3" when the table has no name; the name alone when it only says the
 // number ("Table #3").
 QString tableLine(const TableInfo& table);

@@ -37,12 +37,12 @@ const CardStock* cardStockOf(const QString& key);
 ReportPages layoutCards(const std::vector<QStringList>& cards, const CardStock& stock, const QString& title);
 
 // The cards of the open wedding for the reports window (none until the program registers a
-// source): the lines of each card, and how many expected people have none because they are
-// not seated. It may throw store::StoreError.
+// source): the lines of each card, and a sentence on the expected people who have none because
+// they are not seated. It may throw store::StoreError.
 struct CardList {
     QString title;  // "Place Cards", "Escort Cards"
     std::vector<QStringList> cards;
-    int notSeated = 0;
+    QString notSeated;  // who has no card because they are not seated; empty: no one
 };
 using CardSource = std::function<CardList(bool escort)>;
 void setCardSource(CardSource source);

@@ -448,15 +448,10 @@ void frmReports::runCards(reports::ReportEngine::Destination destination)
     const reports::CardStock& stock = reports::cardStocks()[optCardStock[1]->isChecked() ? 1 : 0];
     try {
         const reports::CardList list = source(escort);
-        QString note = QStringLiteral("%1 %2.")
-                           .arg(list.cards.size())
-                           .arg(list.cards.size() == 1 ? QStringLiteral("card") : QStringLiteral("cards"));
-        if (list.notSeated > 0)
-            note += QStringLiteral(" %1 expected at the reception %2 not seated at a table and %3 no card.")
-                        .arg(list.notSeated == 1 ? QStringLiteral("1 person")
-                                                 : QStringLiteral("%1 people").arg(list.notSeated))
-                        .arg(list.notSeated == 1 ? QStringLiteral("is") : QStringLiteral("are"))
-                        .arg(list.notSeated == 1 ? QStringLiteral("has") : QStringLiteral("have"));
+        QString note = list.cards.size() == 1 ? QStringLiteral("1 card.")
+                                              : QStringLiteral("%1 cards.").arg(list.cards.size());
+        if (!list.notSeated.isEmpty())
+            note += QLatin1Char(' ') + list.notSeated;
         lblCardsNote->setText(note);
         if (list.cards.empty()) {
             controls::MsgBox(

@@ -229,13 +229,13 @@ TEST_F(MembersCommand, PlaceCardsAreWrittenAsPdfForTheSeatedPeopleOnlyReadingThe
     const QString pdf = tempPath("cards.pdf");
 
     ASSERT_EQ(run({"place-cards", path(), pdf}), 0) << err_.toStdString();
-    EXPECT_EQ(out_, QStringLiteral("1 place cards on 1 sheets written to %1.\n"
-                                   "1 person expected at the reception not seated at a table, so without a "
+    EXPECT_EQ(out_, QStringLiteral("1 place card on 1 sheet written to %1.\n"
+                                   "1 person expected at the reception is not seated at a table and has no "
                                    "card.\n")
                         .arg(pdf));
     EXPECT_TRUE(fileBytes(pdf).startsWith("%PDF-"));
     ASSERT_EQ(run({"place-cards", path(), pdf, "--escort", "--stock", "TENT"}), 0) << err_.toStdString();
-    EXPECT_TRUE(out_.startsWith("1 escort cards on 1 sheets"));
+    EXPECT_TRUE(out_.startsWith("1 escort card on 1 sheet"));
     store::Workspace::defaultWorkspace().close();
     EXPECT_EQ(fileBytes(path()), before);  // only read
     EXPECT_TRUE(store::backup::list(path()).empty());
@@ -283,6 +283,6 @@ TEST_F(MembersCommand, PlaceCardsWithNoOneSeatedSayWhyAndWriteNothing)
     member(party("Ng"), "Nia", "Ng");
     EXPECT_EQ(run({"place-cards", path(), pdf, "--escort"}), 1);
     EXPECT_TRUE(
-        out_.endsWith("1 person expected at the reception not seated at a table, so without a card.\n"));
+        out_.endsWith("1 person expected at the reception is not seated at a table and has no card.\n"));
     EXPECT_FALSE(QFile::exists(pdf));
 }

@@ -82,6 +82,8 @@ TEST_F(PlaceCards, PlaceCardsNameExactlyTheExpectedSeatedPeopleByTableThenPartyT
     EXPECT_EQ(names(cards), QStringList({"Émile Ångström", "Eva angstrom", "🎉🎊 🥂", "Ann Lee",
                                          "bea Lee", "Guest of Ann Lee"}));
     EXPECT_EQ(cards.notSeated, 3);  // Nia, Noa and Gus, whose table is gone
+    EXPECT_EQ(notSeatedNote(cards),
+              "3 people expected at the reception are not seated at a table and have no card.");
     ASSERT_EQ(cards.cards.size(), 6u);
     EXPECT_EQ(cards.cards[0].lines(), QStringList({"Émile Ångström", "Table 1", "K"}));
     EXPECT_EQ(cards.cards[1].lines(), QStringList({"Eva angstrom", "Table 1", ""}));  // no meal
@@ -125,4 +127,5 @@ TEST_F(PlaceCards, AWeddingWithoutMembersOrWithoutSeatsHasNoCards)
     const Cards cards = escortCardsOf(loadPeople(db()));
     EXPECT_TRUE(cards.cards.empty());
     EXPECT_EQ(cards.notSeated, 1);
+    EXPECT_EQ(notSeatedNote({{}, 0}), "");
 }

@@ -66,6 +66,17 @@ protected:
     void choose(const QString& option) { control<QRadioButton>(option)->setChecked(true); }
     void click(const QString& button) { control<QPushButton>(button)->click(); }
     QListWidget* list() { return control<QListWidget>("List1"); }
+    // The PDF file dialog, when it shows, chooses `path` and is accepted.
+    void saveAs(const QString& path)
+    {
+        answer_ = [path](QWidget* w) {
+            auto* files = qobject_cast<QFileDialog*>(w);
+            if (!files)
+                return 0;
+            files->selectFile(path);
+            return int(QDialog::Accepted);
+        };
+    }
     QStringList entries()
     {
         QStringList out;
@@ -188,13 +199,7 @@ TEST_F(ReportsWindowTest, PdfSavesThePreparedReportInTheChosenFile)
     chooseTab(3);
     choose("OptTables(0)");
     const QString path = dir_->file("seating.pdf");
-    answer_ = [&](QWidget* w) {
-        auto* files = qobject_cast<QFileDialog*>(w);
-        if (!files)
-            return 0;
-        files->selectFile(path);
-        return int(QDialog::Accepted);
-    };
+    saveAs(path);
     click("cmdPDF");
     EXPECT_EQ(shown_, QStringList({"PdfFileDialog"}));
     EXPECT_GT(QFile(path).size(), 1000);
@@ -455,13 +460,7 @@ TEST_F(ReportsWindowTest, ThePlaceCardsTabPrintsTheSeatedPeopleOnTheStockChosenB
     EXPECT_TRUE(control<QRadioButton>("optCardStock(0)")->isChecked());
 
     const QString path = dir_->file("cards.pdf");
-    answer_ = [&](QWidget* w) {
-        auto* files = qobject_cast<QFileDialog*>(w);
-        if (!files)
-            return 0;
-        files->selectFile(path);
-        return int(QDialog::Accepted);
-    };
+    saveAs(path);
     click("cmdPDF");
     EXPECT_EQ(shown_, QStringList({"PdfFileDialog"}));
     EXPECT_GT(QFile(path).size(), 1000);
