@@ -1,6 +1,7 @@
 #include "app/PeopleReports.h"
 
 #include "guests/PeopleLists.h"
+#include "guests/PlaceCards.h"
 #include "shell/Program.h"
 
 #include <QDate>
@@ -36,9 +37,23 @@ reports::TableSheet cateringSheet(store::Database& db)
     return sheet;
 }
 
+reports::CardList cardList(store::Database& db, bool escort)
+{
+    const guests::WeddingPeople people = guests::loadPeople(db);
+    const guests::Cards cards = escort ? guests::escortCardsOf(people) : guests::placeCardsOf(people);
+    reports::CardList list;
+    list.title = escort ? QStringLiteral("Escort Cards") : QStringLiteral("Place Cards");
+    list.cards.reserve(cards.cards.size());
+    for (const guests::PlaceCard& card : cards.cards)
+        list.cards.push_back(card.lines());
+    list.notSeated = guests::notSeatedNote(cards);
+    return list;
+}
+
 void registerPeopleReports()
 {
     reports::setTableSheetSource([] { return cateringSheet(shell::database()); });
+    reports::setCardSource([](bool escort) { return cardList(shell::database(), escort); });
 }
 
 }  // namespace app

@@ -14,6 +14,7 @@
 
 #include "store/Backup.h"
 #include "store/Store.h"
+#include "store/WordedError.h"
 
 #include <QFileInfo>
 
@@ -41,7 +42,8 @@ const char* const GeneralHelp =
     "  budget         write the budget's figures per category as CSV\n"
     "  import-expenses  import a budget spreadsheet saved as CSV into the expenses and their plan\n"
     "  import-replies apply replies, meals and needs of members from a CSV file\n"
-    "  catering       write the people expected per table by age group and meal as CSV\n\n"
+    "  catering       write the people expected per table by age group and meal as CSV\n"
+    "  place-cards    write place cards or escort cards of the seated guests as PDF\n\n"
     "orvane-cli COMMAND --help describes each command.\n";
 
 const char* const ImportHelp =
@@ -470,6 +472,7 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
         {"import-expenses", QString::fromLatin1(ImportExpensesHelp), importExpensesCommand},
         {"import-replies", QString::fromLatin1(ImportRepliesHelp), importRepliesCommand},
         {"catering", QString::fromLatin1(CateringHelp), cateringCommand},
+        {"place-cards", QString::fromLatin1(PlaceCardsHelp), placeCardsCommand},
     };
     if (command.isEmpty() || command == QLatin1String("--help") || command == QLatin1String("-h")) {
         (command.isEmpty() ? err : out) << GeneralHelp;
@@ -493,6 +496,8 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
             err << "orvane-cli " << command << ": " << e.message() << "\n";
         } catch (const store::StoreError& e) {
             err << "orvane-cli " << command << ": " << e.description() << " (error " << e.number() << ")\n";
+        } catch (const store::WordedError& e) {
+            err << "orvane-cli " << command << ": " << e.description() << "\n";
         }
         store::Workspace::defaultWorkspace().close();
         return Failed;

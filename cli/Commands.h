@@ -4,6 +4,7 @@
 //   export WEDDING.mdb guests|members|vendors|expenses|checklist OUT.csv|OUT.xlsx
 //   import-replies WEDDING.mdb FILE.csv [--dry-run]
 //   catering WEDDING.mdb OUT.csv
+//   place-cards WEDDING.mdb OUT.pdf [--stock tent|flat] [--escort]
 //   calendar WEDDING.mdb OUT.ics
 //   seat WEDDING.mdb [--apply] [--reseat] [--time-limit SECONDS]
 //   guests WEDDING.mdb [--search TEXT] [--filter F]...

@@ -5,7 +5,10 @@
 #include "exchange/CsvFile.h"
 #include "exchange/Export.h"
 #include "guests/PeopleLists.h"
+#include "guests/PlaceCards.h"
 #include "guests/ReplyImport.h"
+#include "reports/CardSheet.h"
+#include "reports/ReportOutput.h"
 #include "store/Layout.h"
 #include "store/OutputFile.h"
 #include "store/Store.h"
@@ -32,6 +35,21 @@ const char* const CateringHelp =
     "the menu and \"No meal chosen\". It counts the people expected at the reception: members\n"
     "attending, and members of parties invited to the reception who have not replied; declined\n"
     "members are left out. The wedding file is only read.\n";
+
+const char* const PlaceCardsHelp =
+    "Usage: orvane-cli place-cards WEDDING.mdb OUT.pdf [--stock tent|flat] [--escort]\n"
+    "Writes a PDF file of cards on Letter-size card stock, a card for each person expected at\n"
+    "the reception (attending, or invited and not yet replied) whose party is seated at a table.\n"
+    "Place cards carry the name (\"Guest of\" and the name of the member who brings an unnamed\n"
+    "plus-one), the table's name and number and the meal's mark, by table; escort cards the name\n"
+    "and the table, alphabetically by last name. People not seated get no card and are counted.\n"
+    "The wedding file is only read; OUT may not be the wedding file, its journal or a backup.\n"
+    "Without a single card nothing is written (exit status 1).\n\n"
+    "Options:\n"
+    "  --stock tent|flat          tent cards, 3.5 x 2 in folded, 4 per sheet (the default for\n"
+    "                             place cards), or flat cards, 3.5 x 2 in, 10 per sheet (the\n"
+    "                             default for escort cards)\n"
+    "  --escort                   escort cards instead of place cards\n";
 
 namespace {
 
@@ -124,6 +142,54 @@ int cateringCommand(const QStringList& args, QTextStream& out)
                .arg(summary.rows.size() - 2)
                .arg(summary.rows.back().people())
                .arg(args[1]);
+    return 0;
+}
+
+int placeCardsCommand(const QStringList& args, QTextStream& out)
+{
+    QString wedding, file, stockKey;
+    bool escort = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--escort"))
+            escort = true;
+        else if (args[i] == QLatin1String("--stock"))
+            stockKey = takeValue(args, i).toLower();
+        else
+            takeFiles(args[i], wedding, file);
+    }
+    if (wedding.isEmpty() || file.isEmpty())
+        throw UsageError{QStringLiteral("place-cards needs WEDDING.mdb and OUT.pdf.")};
+    if (stockKey.isEmpty())
+        stockKey = escort ? QStringLiteral("flat") : QStringLiteral("tent");
+    const reports::CardStock* stock = reports::cardStockOf(stockKey);
+    if (!stock)
+        throw UsageError{QStringLiteral("--stock takes tent or flat, not \"%1\".").arg(stockKey)};
+    store::Database& db = openReading(wedding);
+    store::output::check(file, db.path());
+    const guests::WeddingPeople people = guests::loadPeople(db);
+    const guests::Cards cards = escort ? guests::escortCardsOf(people) : guests::placeCardsOf(people);
+    const QString note = guests::notSeatedNote(cards);
+    const QString notSeated = note.isEmpty() ? QString() : note + QLatin1Char('\n');
+    if (cards.cards.empty()) {
+        out << "No cards written: no one expected at the reception is seated at a table yet.\n" << notSeated;
+        return 1;
+    }
+    std::vector<QStringList> lines;
+    lines.reserve(cards.cards.size());
+    for (const guests::PlaceCard& card : cards.cards)
+        lines.push_back(card.lines());
+    const reports::ReportPages pages = reports::layoutCards(
+        lines, *stock, escort ? QStringLiteral("Escort Cards") : QStringLiteral("Place Cards"));
+    reports::writePdf(pages, file);
+    const size_t sheets = pages.pages.size();
+    out << QStringLiteral("%1 %2 %3 on %4 %5 written to %6.\n")
+               .arg(cards.cards.size())
+               .arg(escort ? QStringLiteral("escort") : QStringLiteral("place"))
+               .arg(cards.cards.size() == 1 ? QStringLiteral("card") : QStringLiteral("cards"))
+               .arg(sheets)
+               .arg(sheets == 1 ? QStringLiteral("sheet") : QStringLiteral("sheets"))
+               .arg(file)
+        << notSeated;
     return 0;
 }
 

@@ -50,6 +50,14 @@ void paintPage(QPainter& painter, const ReportPages& pages, int index)
         }
         painter.drawText(QPointF(text.baseline.x() * kx, text.baseline.y() * ky), text.text);
     }
+    for (const PageText& text : page.turned) {
+        painter.save();
+        painter.setFont(pages.fonts.at(text.font));
+        painter.translate(text.baseline.x() * kx, text.baseline.y() * ky);
+        painter.rotate(180);
+        painter.drawText(QPointF(0, 0), text.text);
+        painter.restore();
+    }
     painter.restore();
 }
 

@@ -29,6 +29,9 @@ struct Page {
     std::vector<PageText> texts;
     std::vector<QLineF> rules;
     std::vector<QRectF> labels;  // label sheets: the outline of each label printed
+    // Texts painted upside down: turned half a turn about the left end of their baseline, so
+    // they run to the left of it (the upper half of a folded tent card).
+    std::vector<PageText> turned;
 };
 
 struct ReportPages {

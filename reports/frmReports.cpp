@@ -1,6 +1,7 @@
 #include "reports/frmReports.h"
 
 #include "controls/Dialogs.h"
+#include "reports/CardSheet.h"
 #include "reports/ReportChoices.h"
 #include "reports/ReportError.h"
 #include "reports/ReportOutput.h"
@@ -21,6 +22,7 @@
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QLabel>
@@ -156,6 +158,7 @@ void frmReports::buildWindow()
     cateringBox->addWidget(cateringText);
     cateringBox->addStretch(1);
     SSTab1->addTab(catering, "Catering");
+    SSTab1->addTab(buildPlaceCardsTab(), "Place Cards");
     connect(SSTab1, &QTabWidget::currentChanged, this, &frmReports::SSTab1_Click);
 
     SSCommand2 = button("SSCommand2", "Preview");
@@ -258,6 +261,38 @@ QWidget* frmReports::buildLabelsTab()
     return tab;
 }
 
+QWidget* frmReports::buildPlaceCardsTab()
+{
+    auto* tab = new QWidget;
+    shell::setHelpContext(tab, shell::HelpPlaceCards);
+    auto* kinds = new QGroupBox(QStringLiteral("Print"), tab);
+    auto* kindBox = new QVBoxLayout(kinds);
+    const QString kindCaptions[2] = {QStringLiteral("&Place cards: name, table and meal mark, by table"),
+                                     QStringLiteral("&Escort cards: name and table, alphabetically")};
+    for (int i = 0; i < 2; ++i)
+        kindBox->addWidget(optCards[i] = option(kinds, QString("optCards(%1)").arg(i), kindCaptions[i]));
+    optCards[0]->setChecked(true);
+    auto* stocks = new QGroupBox(QStringLiteral("Card stock"), tab);
+    auto* stockBox = new QVBoxLayout(stocks);
+    for (int i = 0; i < 2; ++i)
+        stockBox->addWidget(optCardStock[i] = option(stocks, QString("optCardStock(%1)").arg(i),
+                                                     reports::cardStocks()[size_t(i)].caption));
+    optCardStock[0]->setChecked(true);
+    // Escort cards lie flat on a table by the door; place cards stand folded at each seat.
+    connect(optCards[1], &QRadioButton::toggled, this,
+            [this](bool escort) { optCardStock[escort ? 1 : 0]->setChecked(true); });
+    lblCardsNote = label(tab, "lblCardsNote",
+                         "A card for each person expected at the reception (attending, or invited "
+                         "and not yet replied) whose party is seated at a table.");
+    lblCardsNote->setWordWrap(true);
+    auto* box = new QVBoxLayout(tab);
+    box->addWidget(kinds);
+    box->addWidget(stocks);
+    box->addWidget(lblCardsNote);
+    box->addStretch(1);
+    return tab;
+}
+
 bool frmReports::Form_Load()
 {
     loaded_ = true;
@@ -349,6 +384,38 @@ static void runEngine(reports::ReportEngine& engine, QString* failure)
     }
 }
 
+bool frmReports::runOwnSheet(reports::ReportEngine::Destination destination)
+{
+    if (SSTab1->currentIndex() == CateringTab)
+        return runCateringSheet(destination);
+    if (SSTab1->currentIndex() == PlaceCardsTab) {
+        runCards(destination);
+        return true;
+    }
+    return false;
+}
+
+// Shows, prints or writes (after asking for the file) pages laid out here.
+void frmReports::writeSheet(const reports::ReportPages& pages, reports::ReportEngine::Destination destination,
+                            const QString& fileName)
+{
+    switch (destination) {
+        case reports::ReportEngine::Destination::Window:
+            reports::showPreview(pages, pages.title, true, this);
+            break;
+        case reports::ReportEngine::Destination::Printer:
+            reports::printOnDefaultPrinter(pages);
+            break;
+        case reports::ReportEngine::Destination::File: {
+            CR1.setReportFileName(fileName);
+            const QString path = choosePdfFile();
+            if (!path.isEmpty())
+                reports::writePdf(pages, path);
+            break;
+        }
+    }
+}
+
 // The catering summary: laid out from the registered figures and shown, printed or written.
 bool frmReports::runCateringSheet(reports::ReportEngine::Destination destination)
 {
@@ -359,22 +426,7 @@ bool frmReports::runCateringSheet(reports::ReportEngine::Destination destination
         return true;
     }
     try {
-        const reports::ReportPages pages = reports::layoutTableSheet(source());
-        switch (destination) {
-            case reports::ReportEngine::Destination::Window:
-                reports::showPreview(pages, pages.title, true, this);
-                break;
-            case reports::ReportEngine::Destination::Printer:
-                reports::printOnDefaultPrinter(pages);
-                break;
-            case reports::ReportEngine::Destination::File: {
-                CR1.setReportFileName(QStringLiteral("catering.rpt"));
-                const QString path = choosePdfFile();
-                if (!path.isEmpty())
-                    reports::writePdf(pages, path);
-                break;
-            }
-        }
+        writeSheet(reports::layoutTableSheet(source()), destination, QStringLiteral("catering.rpt"));
     } catch (const reports::ReportError& e) {
         controls::MsgBox(e.description(), controls::mb::OKOnly, "Report Error", this);
     } catch (const store::StoreError& e) {
@@ -383,12 +435,44 @@ bool frmReports::runCateringSheet(reports::ReportEngine::Destination destination
     return true;
 }
 
-void frmReports::SSCommand2_Click()
+// The place cards or escort cards of the wedding on the stock chosen. Without a card to print
+// nothing is shown but the reason; the note under the choices says who has no card.
+void frmReports::runCards(reports::ReportEngine::Destination destination)
 {
-    if (SSTab1->currentIndex() == CateringTab) {
-        runCateringSheet(reports::ReportEngine::Destination::Window);
+    const reports::CardSource& source = reports::cardSource();
+    if (!source) {
+        controls::MsgBox("The place cards are not available.", controls::mb::OKOnly, "Report Error", this);
         return;
     }
+    const bool escort = optCards[1]->isChecked();
+    const reports::CardStock& stock = reports::cardStocks()[optCardStock[1]->isChecked() ? 1 : 0];
+    try {
+        const reports::CardList list = source(escort);
+        QString note = list.cards.size() == 1 ? QStringLiteral("1 card.")
+                                              : QStringLiteral("%1 cards.").arg(list.cards.size());
+        if (!list.notSeated.isEmpty())
+            note += QLatin1Char(' ') + list.notSeated;
+        lblCardsNote->setText(note);
+        if (list.cards.empty()) {
+            controls::MsgBox(
+                "There are no cards to print: no one expected at the reception is seated "
+                "at a table yet.",
+                controls::mb::OKOnly | controls::mb::Information, list.title, this);
+            return;
+        }
+        writeSheet(reports::layoutCards(list.cards, stock, list.title), destination,
+                   escort ? QStringLiteral("escort-cards.rpt") : QStringLiteral("place-cards.rpt"));
+    } catch (const reports::ReportError& e) {
+        controls::MsgBox(e.description(), controls::mb::OKOnly, "Report Error", this);
+    } catch (const store::StoreError& e) {
+        controls::MsgBox(e.description(), controls::mb::OKOnly, "Report Error", this);
+    }
+}
+
+void frmReports::SSCommand2_Click()
+{
+    if (runOwnSheet(reports::ReportEngine::Destination::Window))
+        return;
     QString failure;
     if (!prepared(*this, &failure))
         return;
@@ -404,10 +488,8 @@ void frmReports::SSCommand2_Click()
 
 void frmReports::SSCommand3_Click()
 {
-    if (SSTab1->currentIndex() == CateringTab) {
-        runCateringSheet(reports::ReportEngine::Destination::Printer);
+    if (runOwnSheet(reports::ReportEngine::Destination::Printer))
         return;
-    }
     QString failure;
     if (!prepared(*this, &failure))
         return;
@@ -419,10 +501,8 @@ void frmReports::SSCommand3_Click()
 
 void frmReports::cmdPDF_Click()
 {
-    if (SSTab1->currentIndex() == CateringTab) {
-        runCateringSheet(reports::ReportEngine::Destination::File);
+    if (runOwnSheet(reports::ReportEngine::Destination::File))
         return;
-    }
     QString failure;
     if (!prepared(*this, &failure))
         return;

@@ -26,6 +26,8 @@ class frmReports : public QDialog {
 public:
     // The tab of the catering summary, after the five report tabs.
     static constexpr int CateringTab = 5;
+    // The tab of the place cards and escort cards, after the catering summary.
+    static constexpr int PlaceCardsTab = 6;
 
     explicit frmReports(QWidget* parent = nullptr);
     ~frmReports() override;
@@ -65,6 +67,7 @@ private:
     void buildWindow();
     QWidget* buildGuestTab();
     QWidget* buildLabelsTab();
+    QWidget* buildPlaceCardsTab();
     QPushButton* button(const QString& name, const QString& caption);
 
     void Labels_Load();
@@ -75,6 +78,11 @@ private:
     QString choosePdfFile();
     void reportFailure(const QString& message);
     bool runCateringSheet(reports::ReportEngine::Destination destination);
+    // Whether the tab shown is one of the sheets laid out here (catering, cards); if so runs it.
+    bool runOwnSheet(reports::ReportEngine::Destination destination);
+    void runCards(reports::ReportEngine::Destination destination);
+    void writeSheet(const reports::ReportPages& pages, reports::ReportEngine::Destination destination,
+                    const QString& fileName);
     void unload();
 
     QTabWidget* SSTab1 = nullptr;
@@ -85,6 +93,9 @@ private:
     QRadioButton* optCheck[3] = {};
     QRadioButton* OptTables[2] = {};
     QRadioButton* optCatering = nullptr;
+    QRadioButton* optCardStock[2] = {};  // tent, flat: as reports::cardStocks()
+    QRadioButton* optCards[2] = {};      // place cards, escort cards
+    QLabel* lblCardsNote = nullptr;
     QPushButton* SSCommand2 = nullptr;
     QPushButton* SSCommand3 = nullptr;
     QPushButton* SSCommand4 = nullptr;

@@ -25,6 +25,7 @@ inline constexpr int HelpBudget = 1013;        // budget window
 inline constexpr int HelpFindGuests = 1014;    // Find Guests
 inline constexpr int HelpMembers = 1015;       // the members of a party, the menu
 inline constexpr int HelpReplies = 1016;       // the replies window and the import of replies
+inline constexpr int HelpPlaceCards = 1017;    // the reports window's Place Cards tab
 inline constexpr int HelpFloorPlan = 1020;     // floor plan and automatic seating
 inline constexpr int HelpSeatingRules = 1021;  // seating rules
 // Number 1003 belongs to no window. The "Help on Help" topic has no number.

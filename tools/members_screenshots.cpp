@@ -1,6 +1,8 @@
 // Pictures of the people of the parties on the sample wedding, every party given its members
 // (names, age groups, meals, needs, replies): the Members tab of the guest window, the replies
-// window, and the catering report's first page (also written as PDF). Run under Xvfb:
+// window, the catering report's first page (also written as PDF), and the first sheet of place
+// cards on tent-card stock and of escort cards on flat stock (also as PDF), and the Reports
+// window's Place Cards tab. Run under Xvfb:
 //
 //   xvfb-run -a -s "-screen 0 1280x720x24" build/tools/members_screenshots OUTPUT_FOLDER
 #include "app/PeopleReports.h"
@@ -11,6 +13,7 @@
 #include "guests/frmGuestsMembers.h"
 #include "guests/frmReplies.h"
 #include "reports/ReportOutput.h"
+#include "reports/frmReports.h"
 #include "shell/Program.h"
 #include "store/Store.h"
 #include "tests/support/SampleWedding.h"
@@ -51,7 +54,9 @@ SELECT m.MemberId, 'Reception', CASE WHEN m.MemberId % 9 = 0 THEN 'Declined' ELS
  WHERE g.InvReception AND m.PartyKey % 4 <> 0;
 )sql";
 
-void shootPage(const reports::ReportPages& pages, const QString& name)
+// The page as printed; with `outlines`, the cards' edges (and a tent card's fold) drawn faintly
+// over it as the stock is cut, which the printout itself leaves to the stock.
+void shootPage(const reports::ReportPages& pages, const QString& name, bool outlines = false)
 {
     const double scale = 110.0 / 72.0;
     QImage image((pages.size * scale).toSize(), QImage::Format_RGB32);
@@ -64,6 +69,15 @@ void shootPage(const reports::ReportPages& pages, const QString& name)
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.scale(scale, scale);
     reports::paintPage(painter, pages, 0);
+    if (outlines) {
+        painter.setPen(QPen(QColor(160, 160, 160), 0.5, Qt::DashLine));
+        for (const QRectF& card : pages.pages[0].labels) {
+            painter.drawRect(card);
+            if (!pages.pages[0].turned.empty())
+                painter.drawLine(QPointF(card.left(), card.center().y()),
+                                 QPointF(card.right(), card.center().y()));
+        }
+    }
     painter.end();
     const QString file = shots::outputFolder() + "/" + name + ".png";
     image.save(file);
@@ -130,6 +144,25 @@ int main(int argc, char** argv)
     const reports::ReportPages pages = reports::layoutTableSheet(app::cateringSheet(db));
     shootPage(pages, "catering-report");
     reports::writePdf(pages, shots::outputFolder() + "/catering-report.pdf");
+    {
+        app::registerPeopleReports();
+        frmReports reportsWindow;
+        if (reportsWindow.Form_Load()) {
+            reportsWindow.move(40, 30);
+            reportsWindow.show();
+            reportsWindow.findChild<QTabWidget*>("SSTab1")->setCurrentIndex(frmReports::PlaceCardsTab);
+            QApplication::processEvents();
+            shots::shoot(&reportsWindow, "place-cards-tab");
+        }
+    }
+    for (const bool escort : {false, true}) {
+        const reports::CardList cards = app::cardList(db, escort);
+        const reports::ReportPages sheet =
+            reports::layoutCards(cards.cards, *reports::cardStockOf(escort ? "flat" : "tent"), cards.title);
+        const QString name = escort ? QStringLiteral("escort-cards") : QStringLiteral("place-cards");
+        shootPage(sheet, name, true);
+        reports::writePdf(sheet, shots::outputFolder() + "/" + name + ".pdf");
+    }
     program.InvitedSnapshot = nullptr;
     invited.reset();
     store::Workspace::defaultWorkspace().close();

@@ -1,15 +1,19 @@
 // A wedding of 3,000 parties with 9,000 members (a third of the parties with replies, meals and
 // needs), 40 tables: opening the guest window on its Members tab, moving to the next party with
-// its members shown, applying 1,000 replies from a file, and the catering summary. Prints each
+// its members shown, applying 1,000 replies from a file, the catering summary, and the place
+// cards of everyone expected and seated laid out on tent-card sheets. Prints each
 // figure (median, slowest run, processor time) and, last, the slowest step in ms.
 #include "bench/common/BenchTiming.h"
 #include "controls/DataSource.h"
 #include "controls/Dialogs.h"
 #include "exchange/CsvFile.h"
 #include "guests/PeopleLists.h"
+#include "guests/PlaceCards.h"
 #include "guests/ReplyImport.h"
 #include "guests/frmGuests.h"
 #include "guests/frmGuestsMembers.h"
+#include "reports/CardSheet.h"
+#include "reports/ReportOutput.h"
 #include "shell/Program.h"
 #include "shell/Tips.h"
 #include "store/Store.h"
@@ -149,14 +153,33 @@ int main(int argc, char** argv)
     const bench::Timing catering = bench::timed(
         10, nullptr, [&] { expected = guests::cateringOf(guests::loadPeople(db)).rows.back().people(); });
 
+    // The place cards as the preview shows them: everyone expected and seated, in table order,
+    // laid out on sheets of tent cards; writing them as PDF is timed once beside it.
+    size_t cards = 0, sheets = 0;
+    reports::ReportPages cardPages;
+    const bench::Timing placeCards = bench::timed(5, nullptr, [&] {
+        std::vector<QStringList> lines;
+        for (const guests::PlaceCard& card : guests::placeCardsOf(guests::loadPeople(db)).cards)
+            lines.push_back(card.lines());
+        cardPages = reports::layoutCards(lines, *reports::cardStockOf(QStringLiteral("tent")), "Place Cards");
+        cards = lines.size();
+        sheets = cardPages.pages.size();
+    });
+    const bench::Timing cardsPdf = bench::timed(
+        1, nullptr, [&] { reports::writePdf(cardPages, dir.filePath(QStringLiteral("cards.pdf"))); });
+
     bench::report("opening the guest window", open, 100, 34);
     bench::report("next party with its members", next, 100, 34);
     bench::report("applying 1,000 replies", import, 1000, 34);
     bench::report("catering summary", catering, 100, 34);
     std::printf("%d people expected at the reception\n", expected);
+    bench::report("place cards laid out", placeCards, 100, 34);
+    bench::report("place cards written as PDF", cardsPdf, 5000, 34);
+    std::printf("%zu place cards on %zu sheets\n", cards, sheets);
     program.InvitedSnapshot = nullptr;
     invited.reset();
     store::Workspace::defaultWorkspace().close();
-    std::printf("slowest: %.2f ms\n", std::max({open.median, next.median, import.median, catering.median}));
+    std::printf("slowest: %.2f ms\n",
+                std::max({open.median, next.median, import.median, catering.median, placeCards.median}));
     return 0;
 }

@@ -170,6 +170,8 @@ TEST_F(Cli, NoCommandWritesItsOutputOverTheWeddingFileItsJournalOrABackup)
         {"calendar", path(), made},
         {"export", path(), "guests", csvLink},
         {"export", path(), "vendors", inBackups},
+        {"place-cards", path(), link},
+        {"place-cards", path(), made, "--escort"},
     };
     for (const QStringList& args : attacks) {
         EXPECT_EQ(run(args), 1) << args.join(' ').toStdString();
@@ -180,6 +182,38 @@ TEST_F(Cli, NoCommandWritesItsOutputOverTheWeddingFileItsJournalOrABackup)
     EXPECT_FALSE(QFileInfo::exists(inBackups));
     EXPECT_FALSE(QFileInfo::exists(path() + "-journal"));
     EXPECT_TRUE(QFileInfo(link).isSymLink());
+}
+
+TEST_F(Cli, ThePlaceCardsProgramWritesItsPdfWithoutADisplay)
+{
+    {
+        // One seated party of two, straight in the file.
+        auto& database = store::Workspace::defaultWorkspace().openDatabase(path());
+        database.execute("INSERT INTO Tables (tablename, tablenumber, max) VALUES ('Oak', 1, 10)");
+        database.execute(
+            "INSERT INTO Guests (FirstName, LastName, InvReception, tableid) VALUES "
+            "('Ann', 'Lee', True, (SELECT max(TableId) FROM Tables))");
+        database.execute(
+            "INSERT INTO GuestsMembers (PartyKey, SortOrder, FirstName, LastName) "
+            "SELECT max(rowid), 1, 'Ann', 'Lee' FROM Guests");
+        database.execute(
+            "INSERT INTO GuestsMembers (PartyKey, SortOrder, FirstName, LastName) "
+            "SELECT max(rowid), 2, 'Bo', 'Lee' FROM Guests");
+        store::Workspace::defaultWorkspace().close();
+    }
+    const QByteArray before = fileBytes(path());
+    QProcess cli;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("QT_QPA_PLATFORM");
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    cli.setProcessEnvironment(env);
+    cli.start(testsupport::binDir() + "/orvane-cli", {"place-cards", path(), tempPath("cards.pdf")});
+    ASSERT_TRUE(cli.waitForFinished(30000));
+    EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    EXPECT_TRUE(cli.readAllStandardOutput().startsWith("2 place cards on 1 sheet written to"));
+    EXPECT_TRUE(fileBytes(tempPath("cards.pdf")).startsWith("%PDF-"));
+    EXPECT_EQ(fileBytes(path()), before);
 }
 
 TEST_F(Cli, BackupsAreListedAndRestoredWithTheWindowsChecks)

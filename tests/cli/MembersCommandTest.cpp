@@ -217,3 +217,72 @@ TEST_F(MembersCommand, TheMemberListIsExportedOneRowPerMemberAndReadsBackAsRepli
     EXPECT_EQ(run({"catering", path(), path()}), 1);  // never over the wedding file
     EXPECT_FALSE(err_.isEmpty());
 }
+
+TEST_F(MembersCommand, PlaceCardsAreWrittenAsPdfForTheSeatedPeopleOnlyReadingTheWedding)
+{
+    const qint64 oak = table("Oak", 1);
+    const qint64 lee = party("Lee", oak);
+    member(lee, "Ann", "Lee", Reply::Attending, AgeGroup::Adult, 0);
+    member(lee, "Cy", "Lee", Reply::Declined);
+    member(party("Ng"), "Nia", "Ng", Reply::Attending);  // not seated
+    const QByteArray before = fileBytes(path());
+    const QString pdf = tempPath("cards.pdf");
+
+    ASSERT_EQ(run({"place-cards", path(), pdf}), 0) << err_.toStdString();
+    EXPECT_EQ(out_, QStringLiteral("1 place card on 1 sheet written to %1.\n"
+                                   "1 person expected at the reception is not seated at a table and has no "
+                                   "card.\n")
+                        .arg(pdf));
+    EXPECT_TRUE(fileBytes(pdf).startsWith("%PDF-"));
+    ASSERT_EQ(run({"place-cards", path(), pdf, "--escort", "--stock", "TENT"}), 0) << err_.toStdString();
+    EXPECT_TRUE(out_.startsWith("1 escort card on 1 sheet"));
+    store::Workspace::defaultWorkspace().close();
+    EXPECT_EQ(fileBytes(path()), before);  // only read
+    EXPECT_TRUE(store::backup::list(path()).empty());
+    db_ = &store::Workspace::defaultWorkspace().openDatabase(path());
+}
+
+TEST_F(MembersCommand, PlaceCardsRefuseBadInputInWordsAndNeverWriteOverTheWedding)
+{
+    member(party("Lee", table("Oak", 1)), "Ann", "Lee");
+    const QByteArray before = fileBytes(path());
+    const QString pdf = tempPath("cards.pdf");
+
+    EXPECT_EQ(run({"place-cards", path()}), 2);
+    EXPECT_TRUE(err_.contains("place-cards needs WEDDING.mdb and OUT.pdf."));
+    EXPECT_EQ(run({"place-cards", path(), pdf, "--stock", "round"}), 2);
+    EXPECT_TRUE(err_.contains("--stock takes tent or flat, not \"round\"."));
+    EXPECT_EQ(run({"place-cards", path(), pdf, "--fold"}), 2);
+    EXPECT_EQ(run({"place-cards", tempPath("missing.mdb"), pdf}), 1);
+    EXPECT_FALSE(err_.isEmpty());
+    EXPECT_FALSE(QFile::exists(tempPath("missing.mdb")));
+
+    // The wedding file itself, and a file that is not a wedding, as OUT or as WEDDING.
+    EXPECT_EQ(run({"place-cards", path(), path()}), 1);
+    EXPECT_FALSE(err_.isEmpty());
+    store::Workspace::defaultWorkspace().close();
+    EXPECT_EQ(fileBytes(path()), before);
+    db_ = &store::Workspace::defaultWorkspace().openDatabase(path());
+    QFile junk(tempPath("junk.mdb"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(4096, '\x7f'));
+    junk.close();
+    EXPECT_EQ(run({"place-cards", junk.fileName(), pdf}), 1);
+    EXPECT_FALSE(QFile::exists(pdf));
+
+    EXPECT_EQ(run({"place-cards", "--help"}), 0);
+    EXPECT_TRUE(
+        out_.startsWith("Usage: orvane-cli place-cards WEDDING.mdb OUT.pdf [--stock tent|flat] [--escort]"));
+}
+
+TEST_F(MembersCommand, PlaceCardsWithNoOneSeatedSayWhyAndWriteNothing)
+{
+    const QString pdf = tempPath("cards.pdf");
+    EXPECT_EQ(run({"place-cards", path(), pdf}), 1);
+    EXPECT_EQ(out_, "No cards written: no one expected at the reception is seated at a table yet.\n");
+    member(party("Ng"), "Nia", "Ng");
+    EXPECT_EQ(run({"place-cards", path(), pdf, "--escort"}), 1);
+    EXPECT_TRUE(
+        out_.endsWith("1 person expected at the reception is not seated at a table and has no card.\n"));
+    EXPECT_FALSE(QFile::exists(pdf));
+}

@@ -1,6 +1,9 @@
 // The reports window on the sample wedding: what each choice hands the engine, the
 // messages, and the Labels tab with its marks, styles and font.
+#include "app/PeopleReports.h"
 #include "controls/Dialogs.h"
+#include "guests/GuestStore.h"
+#include "guests/MemberStore.h"
 #include "reports/frmPartyLabels.h"
 #include "reports/frmReports.h"
 #include "shell/Help.h"
@@ -18,6 +21,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -62,6 +66,17 @@ protected:
     void choose(const QString& option) { control<QRadioButton>(option)->setChecked(true); }
     void click(const QString& button) { control<QPushButton>(button)->click(); }
     QListWidget* list() { return control<QListWidget>("List1"); }
+    // The PDF file dialog, when it shows, chooses `path` and is accepted.
+    void saveAs(const QString& path)
+    {
+        answer_ = [path](QWidget* w) {
+            auto* files = qobject_cast<QFileDialog*>(w);
+            if (!files)
+                return 0;
+            files->selectFile(path);
+            return int(QDialog::Accepted);
+        };
+    }
     QStringList entries()
     {
         QStringList out;
@@ -184,13 +199,7 @@ TEST_F(ReportsWindowTest, PdfSavesThePreparedReportInTheChosenFile)
     chooseTab(3);
     choose("OptTables(0)");
     const QString path = dir_->file("seating.pdf");
-    answer_ = [&](QWidget* w) {
-        auto* files = qobject_cast<QFileDialog*>(w);
-        if (!files)
-            return 0;
-        files->selectFile(path);
-        return int(QDialog::Accepted);
-    };
+    saveAs(path);
     click("cmdPDF");
     EXPECT_EQ(shown_, QStringList({"PdfFileDialog"}));
     EXPECT_GT(QFile(path).size(), 1000);
@@ -416,4 +425,69 @@ TEST_F(ReportsWindowTest, LabelsForPartiesPickedElsewhereMarkExactlyThemAndPrint
     shower.cboText->setCurrentIndex(1);
     shower.cmdPreview_Click();
     EXPECT_TRUE(shower.CR1.reportFileName().endsWith("shw5160.rpt"));
+}
+
+TEST_F(ReportsWindowTest, ThePlaceCardsTabPrintsTheSeatedPeopleOnTheStockChosenByKeys)
+{
+    app::registerPeopleReports();
+    sql("INSERT INTO Tables (tablename, tablenumber, max) VALUES ('Oak', 41, 10)");
+    const qint64 oak = number("SELECT max(TableId) FROM Tables");
+    const qint64 party = guests::addGuest(db(), {}, "Zeta");
+    db().execute("UPDATE Guests SET InvReception = True, tableid = ? WHERE rowid = ?", {oak, party});
+    for (const char* first : {"Ann", "Bo"}) {
+        guests::Member m;
+        m.party = party;
+        m.firstName = first;
+        m.lastName = "Zeta";
+        guests::addMember(db(), m);
+    }
+    guests::Member away;
+    away.party = guests::addGuest(db(), {}, "Away");
+    away.firstName = "Al";
+    db().execute("UPDATE Guests SET InvReception = True, tableid = 0 WHERE rowid = ?", {away.party});
+    guests::addMember(db(), away);
+    ASSERT_TRUE(load());
+
+    // Ctrl+Tab from the first tab to the seventh, then Space on the choices.
+    QTabWidget* tabs = control<QTabWidget>("SSTab1");
+    ASSERT_EQ(tabs->tabText(frmReports::PlaceCardsTab), "Place Cards");
+    tabs->tabBar()->setFocus();
+    for (int i = 0; i < frmReports::PlaceCardsTab; ++i)
+        QTest::keyClick(tabs, Qt::Key_Tab, Qt::ControlModifier);
+    ASSERT_EQ(tabs->currentIndex(), frmReports::PlaceCardsTab);
+    EXPECT_EQ(shell::helpContextOf(control("optCards(0)")), shell::HelpPlaceCards);
+    EXPECT_TRUE(control<QRadioButton>("optCards(0)")->isChecked());
+    EXPECT_TRUE(control<QRadioButton>("optCardStock(0)")->isChecked());
+
+    const QString path = dir_->file("cards.pdf");
+    saveAs(path);
+    click("cmdPDF");
+    EXPECT_EQ(shown_, QStringList({"PdfFileDialog"}));
+    EXPECT_GT(QFile(path).size(), 1000);
+    EXPECT_TRUE(dialogs_->messages().empty());
+    EXPECT_EQ(control<QLabel>("lblCardsNote")->text(),
+              "2 cards. 1 person expected at the reception is not seated at a table and has no card.");
+
+    // Escort cards turn to the flat stock; the stock can still be chosen after.
+    QTest::keyClick(control("optCards(1)"), Qt::Key_Space);
+    EXPECT_TRUE(control<QRadioButton>("optCards(1)")->isChecked());
+    EXPECT_TRUE(control<QRadioButton>("optCardStock(1)")->isChecked());
+    QTest::keyClick(control("optCardStock(0)"), Qt::Key_Space);
+    EXPECT_TRUE(control<QRadioButton>("optCardStock(0)")->isChecked());
+    EXPECT_TRUE(control<QRadioButton>("optCards(1)")->isChecked());
+
+    // Without anyone seated there is nothing to print, and the window says why.
+    db().execute("UPDATE Guests SET tableid = 0");
+    shown_.clear();
+    QFile::remove(path);
+    click("cmdPDF");
+    EXPECT_TRUE(shown_.isEmpty());
+    EXPECT_FALSE(QFile::exists(path));
+    ASSERT_EQ(dialogs_->messages().size(), 1u);
+    EXPECT_EQ(dialogs_->messages()[0].text,
+              "There are no cards to print: no one expected at the reception is seated at a table yet.");
+    EXPECT_EQ(dialogs_->messages()[0].title, "Escort Cards");
+    EXPECT_TRUE(window_->isVisible());
+    reports::setCardSource({});
+    reports::setTableSheetSource({});
 }

@@ -215,7 +215,8 @@ TEST_F(HelpTest, EveryContextNumberHasItsTopic)
                                                   {1012, "Backups and Repair"},
                                                   {shell::HelpFindGuests, "Find Guests"},
                                                   {shell::HelpMembers, "Members of a Party"},
-                                                  {shell::HelpReplies, "Replies"}};
+                                                  {shell::HelpReplies, "Replies"},
+                                                  {shell::HelpPlaceCards, "Place Cards and Escort Cards"}};
     for (const auto& [number, title] : topics) {
         shell::showHelp(nullptr, number);
         HelpViewer* viewer = shell::currentHelpViewer();
@@ -225,7 +226,7 @@ TEST_F(HelpTest, EveryContextNumberHasItsTopic)
         EXPECT_TRUE(viewer->shownHtml().contains(title)) << number;
         EXPECT_EQ(viewer->lstTopics->currentItem()->text(), title);
     }
-    EXPECT_EQ(shell::currentHelpViewer()->topicTitles().size(), 18);  // seventeen topics and help on help
+    EXPECT_EQ(shell::currentHelpViewer()->topicTitles().size(), 19);  // eighteen topics and help on help
 }
 
 TEST_F(HelpTest, HelpOnHelpUnknownTopicsAndQuitting)
