@@ -1,7 +1,10 @@
 // Saves pictures of the floor plan on the sample wedding: as it opens, with the plan that
 // "Seat Everyone" proposes, after the plan is applied, with the table editor open from Add
-// Table..., and the printed page and escort-card list as PDF files. Run under a display (e.g. Xvfb): orvane_floorplan_shots OUTPUT_FOLDER
+// Table..., and the printed page and escort-card list as PDF files; then, with the people of
+// each party as members, one table up close with its named seats and the printed page again. Run under a
+// display (e.g. Xvfb): orvane_floorplan_shots OUTPUT_FOLDER
 #include "seating/FloorPlanPrint.h"
+#include "seating/FloorPlanScene.h"
 #include "seating/FloorPlanView.h"
 #include "seating/SeatPlanStore.h"
 #include "seating/frmFloorPlan.h"
@@ -13,11 +16,11 @@
 #include "controls/Dialogs.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -81,6 +84,29 @@ int main(int argc, char** argv)
     seating::writeFloorPlanPdf(*plan.scene(), out + "/floorplan-printed.pdf");
     seating::writeEscortCardsPdf(plan.scene()->state(), out + "/escort-cards.pdf");
     std::printf("%s/floorplan-printed.pdf\n%s/escort-cards.pdf\n", qPrintable(out), qPrintable(out));
+
+    // Each party's people as members, a plus-one among them; the tables show their named seats.
+    db.execute(
+        QStringLiteral("WITH RECURSIVE n(k) AS (SELECT 1 UNION ALL SELECT k + 1 FROM n WHERE k < 4) "
+                       "INSERT INTO GuestsMembers (PartyKey, SortOrder, FirstName, LastName) "
+                       "SELECT g.rowid, n.k, CASE WHEN n.k = 2 AND g.rowid % 3 = 0 THEN NULL ELSE "
+                       "substr('Olivia Liam   Emma   Noah   Amelia Oliver Sophia Elijah Chloé  Mateo ', "
+                       "1 + 7 * ((g.rowid * 3 + n.k) % 10), 6) END, "
+                       "CASE WHEN n.k = 2 AND g.rowid % 3 = 0 THEN NULL ELSE g.LastName END "
+                       "FROM Guests g JOIN n ON n.k <= min(4, max(1, coalesce(g.Invited, 1)))"));
+    db.execute(QStringLiteral("UPDATE GuestsMembers SET FirstName = trim(FirstName)"));
+    db.execute(QStringLiteral("UPDATE GuestsMembers SET PlusOneOf = MemberId - 1 WHERE FirstName IS NULL"));
+    plan.reload();
+    plan.viewPlan->fitAll();
+    shoot(&plan, out, "floorplan-members");
+    const seating::FloorState& state = plan.scene()->state();
+    if (!state.seats.empty()) {
+        const QRectF table = plan.scene()->tableItem(state.seats.front().table)->sceneBoundingRect();
+        plan.viewPlan->fitInView(table.adjusted(-110, -40, 110, 40), Qt::KeepAspectRatio);
+        shoot(&plan, out, "floorplan-named-seats");
+    }
+    seating::writeFloorPlanPdf(*plan.scene(), out + "/floorplan-members-printed.pdf");
+    std::printf("%s/floorplan-members-printed.pdf\n", qPrintable(out));
     store::Workspace::defaultWorkspace().close();
     return 0;
 }
