@@ -17,7 +17,7 @@ namespace seating {
 namespace {
 
 constexpr qreal Line = PartyItem::Height;
-constexpr qreal GridStep = 340;  // room for the names beside the seats
+constexpr qreal GridStep = 400;  // room for the names beside the seats
 constexpr int GridColumns = 8;
 
 const QColor Ink(0x33, 0x2a, 0x26);
@@ -436,7 +436,7 @@ void SeatItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget
         painter->drawRoundedRect(rect, 3, 3);
     }
     painter->setPen(Ink);
-    painter->setFont(sized(7));
+    painter->setFont(sized(7.5));
     const Qt::Alignment align = label_ == Label::Left                              ? Qt::AlignRight
                                 : label_ == Label::Above || label_ == Label::Below ? Qt::AlignHCenter
                                                                                    : Qt::AlignLeft;

@@ -152,7 +152,7 @@ public:
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
     const MemberSeat& seat() const { return seat_; }
     static constexpr qreal Radius = 5;
-    static constexpr qreal LabelWidth = 78;
+    static constexpr qreal LabelWidth = 84;
 
 protected:
     void mousePressEvent(QGraphicsSceneMouseEvent* event) override;

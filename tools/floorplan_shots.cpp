@@ -24,9 +24,25 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sqlite3.h>
+
 #include <cstdio>
 
 namespace {
+
+// Each party's people (at most four) as members; the second of every third party is the unnamed
+// guest the first brings.
+const char* const Members = R"sql(
+CREATE TEMP TABLE names (i INTEGER PRIMARY KEY, name TEXT);
+INSERT INTO names VALUES (0, 'Olivia'), (1, 'Liam'), (2, 'Emma'), (3, 'Noah'), (4, 'Amelia'), (5, 'Oliver'),
+    (6, 'Sophia'), (7, 'Elijah'), (8, 'Chloé'), (9, 'Mateo');
+WITH RECURSIVE n(k) AS (SELECT 1 UNION ALL SELECT k + 1 FROM n WHERE k < 4)
+INSERT INTO GuestsMembers (PartyKey, SortOrder, FirstName, LastName)
+SELECT g.rowid, n.k, (SELECT name FROM names WHERE i = (g.rowid * 3 + n.k) % 10), g.LastName
+  FROM Guests g JOIN n ON n.k <= min(4, max(1, coalesce(g.Invited, 1)));
+UPDATE GuestsMembers SET FirstName = NULL, LastName = NULL, PlusOneOf = MemberId - 1
+ WHERE SortOrder = 2 AND PartyKey % 3 = 0;
+)sql";
 
 void shoot(QWidget* window, const QString& folder, const QString& name)
 {
@@ -86,24 +102,22 @@ int main(int argc, char** argv)
     std::printf("%s/floorplan-printed.pdf\n%s/escort-cards.pdf\n", qPrintable(out), qPrintable(out));
 
     // Each party's people as members, a plus-one among them; the tables show their named seats.
-    db.execute(
-        QStringLiteral("WITH RECURSIVE n(k) AS (SELECT 1 UNION ALL SELECT k + 1 FROM n WHERE k < 4) "
-                       "INSERT INTO GuestsMembers (PartyKey, SortOrder, FirstName, LastName) "
-                       "SELECT g.rowid, n.k, CASE WHEN n.k = 2 AND g.rowid % 3 = 0 THEN NULL ELSE "
-                       "substr('Olivia Liam   Emma   Noah   Amelia Oliver Sophia Elijah Chloé  Mateo ', "
-                       "1 + 7 * ((g.rowid * 3 + n.k) % 10), 6) END, "
-                       "CASE WHEN n.k = 2 AND g.rowid % 3 = 0 THEN NULL ELSE g.LastName END "
-                       "FROM Guests g JOIN n ON n.k <= min(4, max(1, coalesce(g.Invited, 1)))"));
-    db.execute(QStringLiteral("UPDATE GuestsMembers SET FirstName = trim(FirstName)"));
-    db.execute(QStringLiteral("UPDATE GuestsMembers SET PlusOneOf = MemberId - 1 WHERE FirstName IS NULL"));
+    sqlite3_exec(db.handle(), Members, nullptr, nullptr, nullptr);
+    // The second table rectangular, to show the names along its sides.
+    const seating::FloorState::Table& second = plan.scene()->state().tables.at(1);
+    seating::savePlace(db, second.key, {second.place.centre, seating::TableShape::Rectangle});
     plan.reload();
     plan.viewPlan->fitAll();
     shoot(&plan, out, "floorplan-members");
     const seating::FloorState& state = plan.scene()->state();
     if (!state.seats.empty()) {
         const QRectF table = plan.scene()->tableItem(state.seats.front().table)->sceneBoundingRect();
+        plan.viewPlan->zoomBy(1);  // the user's zoom from now on: the plan no longer fills the view
         plan.viewPlan->fitInView(table.adjusted(-110, -40, 110, 40), Qt::KeepAspectRatio);
         shoot(&plan, out, "floorplan-named-seats");
+        const QRectF rectangle = plan.scene()->tableItem(second.key)->sceneBoundingRect();
+        plan.viewPlan->fitInView(rectangle.adjusted(-60, -110, 60, 110), Qt::KeepAspectRatio);
+        shoot(&plan, out, "floorplan-named-seats-rectangle");
     }
     seating::writeFloorPlanPdf(*plan.scene(), out + "/floorplan-members-printed.pdf");
     std::printf("%s/floorplan-members-printed.pdf\n", qPrintable(out));
