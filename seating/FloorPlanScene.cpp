@@ -294,7 +294,7 @@ void TableItem::mouseReleaseEvent(QGraphicsSceneMouseEvent* event)
 // ---- parties -------------------------------------------------------------------------------------
 
 PartyItem::PartyItem(const FloorState::Party& party, bool highlighted, QGraphicsItem* parent)
-    : QGraphicsObject(parent), party_(party), highlighted_(highlighted)
+    : DragItem(parent, 0), party_(party), highlighted_(highlighted)
 {
     setFlags(ItemIsSelectable | ItemIsFocusable);
     setCursor(Qt::OpenHandCursor);
@@ -325,7 +325,21 @@ void PartyItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidge
                       QFontMetricsF(painter->font()).elidedText(text, Qt::ElideMiddle, Width - 6));
 }
 
-void PartyItem::mousePressEvent(QGraphicsSceneMouseEvent* event)
+void PartyItem::droppedAt(FloorPlanScene& floor, const QPointF& scenePoint)
+{
+    const TableKey target = floor.tableAt(scenePoint);
+    if (target != party_.table)
+        emit floor.partyDropped(party_.key, target);
+}
+
+// ---- dragging ------------------------------------------------------------------------------------
+
+DragItem::DragItem(QGraphicsItem* parent, qreal restingZ) : QGraphicsObject(parent), restingZ_(restingZ)
+{
+    setZValue(restingZ_);
+}
+
+void DragItem::mousePressEvent(QGraphicsSceneMouseEvent* event)
 {
     home_ = pos();
     dragging_ = false;
@@ -333,7 +347,7 @@ void PartyItem::mousePressEvent(QGraphicsSceneMouseEvent* event)
     event->accept();
 }
 
-void PartyItem::mouseMoveEvent(QGraphicsSceneMouseEvent* event)
+void DragItem::mouseMoveEvent(QGraphicsSceneMouseEvent* event)
 {
     dragging_ = true;
     setZValue(10);
@@ -341,26 +355,22 @@ void PartyItem::mouseMoveEvent(QGraphicsSceneMouseEvent* event)
     setPos(pos() + (event->scenePos() - event->lastScenePos()));
 }
 
-void PartyItem::mouseReleaseEvent(QGraphicsSceneMouseEvent* event)
+void DragItem::mouseReleaseEvent(QGraphicsSceneMouseEvent* event)
 {
     if (!dragging_)
         return;
     dragging_ = false;
     setPos(home_);
-    setZValue(0);
+    setZValue(restingZ_);
     parentItem()->setZValue(0);
-    auto* floor = qobject_cast<FloorPlanScene*>(scene());
-    if (!floor)
-        return;
-    const TableKey target = floor->tableAt(event->scenePos());
-    if (target != party_.table)
-        emit floor->partyDropped(party_.key, target);
+    if (auto* floor = qobject_cast<FloorPlanScene*>(scene()))
+        droppedAt(*floor, event->scenePos());
 }
 
 // ---- members' seats ------------------------------------------------------------------------------
 
 SeatItem::SeatItem(const MemberSeat& seat, bool highlighted, TableItem* table)
-    : QGraphicsObject(table), seat_(seat), highlighted_(highlighted)
+    : DragItem(table, 1), seat_(seat), highlighted_(highlighted)
 {
     const QPointF at = table->seatPosition(seat.seat);
     setPos(at);
@@ -377,7 +387,6 @@ SeatItem::SeatItem(const MemberSeat& seat, bool highlighted, TableItem* table)
     setFlags(ItemIsSelectable);
     setCursor(Qt::OpenHandCursor);
     setToolTip(QStringLiteral("%1: seat %2").arg(seat_.name).arg(seat_.seat + 1));
-    setZValue(1);
 }
 
 QRectF SeatItem::labelRect() const
@@ -445,37 +454,12 @@ void SeatItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget
     painter->restore();
 }
 
-void SeatItem::mousePressEvent(QGraphicsSceneMouseEvent* event)
+void SeatItem::droppedAt(FloorPlanScene& floor, const QPointF& scenePoint)
 {
-    home_ = pos();
-    dragging_ = false;
-    setSelected(true);
-    event->accept();
-}
-
-void SeatItem::mouseMoveEvent(QGraphicsSceneMouseEvent* event)
-{
-    dragging_ = true;
-    setZValue(10);
-    parentItem()->setZValue(10);
-    setPos(pos() + (event->scenePos() - event->lastScenePos()));
-}
-
-void SeatItem::mouseReleaseEvent(QGraphicsSceneMouseEvent* event)
-{
-    if (!dragging_)
-        return;
-    dragging_ = false;
-    setPos(home_);
-    setZValue(1);
-    parentItem()->setZValue(0);
-    auto* floor = qobject_cast<FloorPlanScene*>(scene());
     auto* table = static_cast<TableItem*>(parentItem());
-    if (!floor)
-        return;
-    const int target = table->seatAt(table->mapFromScene(event->scenePos()));
+    const int target = table->seatAt(table->mapFromScene(scenePoint));
     if (target >= 0 && target != seat_.seat)
-        emit floor->memberSeatDropped(seat_.member, target);
+        emit floor.memberSeatDropped(seat_.member, target);
 }
 
 }  // namespace seating

@@ -118,7 +118,27 @@ private:
     int partyCount_ = 0;
 };
 
-class PartyItem : public QGraphicsObject {
+// What is dragged on a table of the plan (a party, a member's seat): it follows the mouse above
+// the other tables and goes back to its place when let go, reporting where it was dropped.
+class DragItem : public QGraphicsObject {
+    Q_OBJECT
+public:
+    DragItem(QGraphicsItem* parent, qreal restingZ);
+
+protected:
+    void mousePressEvent(QGraphicsSceneMouseEvent* event) override;
+    void mouseMoveEvent(QGraphicsSceneMouseEvent* event) override;
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent* event) override;
+    // After a drag, back in place: the scene point it was dropped on.
+    virtual void droppedAt(FloorPlanScene& floor, const QPointF& scenePoint) = 0;
+
+private:
+    qreal restingZ_ = 0;
+    QPointF home_;
+    bool dragging_ = false;
+};
+
+class PartyItem : public DragItem {
     Q_OBJECT
 public:
     PartyItem(const FloorState::Party& party, bool highlighted, QGraphicsItem* parent);
@@ -131,19 +151,15 @@ public:
     static constexpr qreal Width = 150;
 
 protected:
-    void mousePressEvent(QGraphicsSceneMouseEvent* event) override;
-    void mouseMoveEvent(QGraphicsSceneMouseEvent* event) override;
-    void mouseReleaseEvent(QGraphicsSceneMouseEvent* event) override;
+    void droppedAt(FloorPlanScene& floor, const QPointF& scenePoint) override;
 
 private:
     FloorState::Party party_;
     bool highlighted_ = false;
-    QPointF home_;
-    bool dragging_ = false;
 };
 
 // A member's seat: a mark round its table with the member's name beside it, outside the table.
-class SeatItem : public QGraphicsObject {
+class SeatItem : public DragItem {
     Q_OBJECT
 public:
     SeatItem(const MemberSeat& seat, bool highlighted, TableItem* table);
@@ -155,9 +171,7 @@ public:
     static constexpr qreal LabelWidth = 84;
 
 protected:
-    void mousePressEvent(QGraphicsSceneMouseEvent* event) override;
-    void mouseMoveEvent(QGraphicsSceneMouseEvent* event) override;
-    void mouseReleaseEvent(QGraphicsSceneMouseEvent* event) override;
+    void droppedAt(FloorPlanScene& floor, const QPointF& scenePoint) override;
 
 private:
     // Where the name goes: beside the mark, on the side away from the table.
@@ -166,8 +180,6 @@ private:
     MemberSeat seat_;
     bool highlighted_ = false;
     Label label_ = Label::Right;
-    QPointF home_;
-    bool dragging_ = false;
 };
 
 }  // namespace seating
