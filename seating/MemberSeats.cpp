@@ -271,28 +271,38 @@ bool moveMemberToSeat(store::Database& db, MemberKey member, int seat)
     return true;
 }
 
-std::vector<KeptSeat> loadKeptSeats(store::Database& db)
+std::vector<KeptSeat> loadKeptSeats(store::Database& db, const std::set<TableKey>& tables)
 {
     std::vector<KeptSeat> seats;
     if (!hasSeatTable(db))
         return seats;
-    ReadQuery q(db.handle(),
-                QStringLiteral("SELECT MemberId, TableId, Seat FROM GuestsSeats ORDER BY MemberId"));
-    while (q.next())
-        seats.push_back({q.value(0, FieldType::Number).toLongLong(),
-                         q.value(1, FieldType::Number).toLongLong(), q.value(2, FieldType::Number).toInt()});
+    for (TableKey table : tables) {
+        ReadQuery q(
+            db.handle(),
+            QStringLiteral("SELECT MemberId, Seat FROM GuestsSeats WHERE TableId = ? ORDER BY MemberId"),
+            {table});
+        while (q.next())
+            seats.push_back(
+                {q.value(0, FieldType::Number).toLongLong(), table, q.value(1, FieldType::Number).toInt()});
+    }
     return seats;
 }
 
-void restoreKeptSeats(store::Database& db, const std::vector<KeptSeat>& seats)
+void restoreKeptSeats(store::Database& db, const std::set<TableKey>& tables,
+                      const std::vector<KeptSeat>& seats)
 {
     if (!hasSeatTable(db))
         return;
-    db.execute(QStringLiteral("DELETE FROM GuestsSeats"));
+    for (TableKey table : tables)
+        db.execute(QStringLiteral("DELETE FROM GuestsSeats WHERE TableId = ?"), {table});
     for (const KeptSeat& seat : seats)
-        db.execute(QStringLiteral("INSERT INTO GuestsSeats (MemberId, TableId, Seat) SELECT ?, ?, ? "
-                                  "WHERE EXISTS (SELECT 1 FROM GuestsMembers WHERE MemberId = ?)"),
-                   {seat.member, seat.table, seat.seat, seat.member});
+        if (tables.count(seat.table))
+            db.execute(
+                QStringLiteral("INSERT INTO GuestsSeats (MemberId, TableId, Seat) SELECT ?, ?, ? "
+                               "WHERE EXISTS (SELECT 1 FROM GuestsMembers m JOIN Guests g ON g.rowid = "
+                               "m.PartyKey WHERE m.MemberId = ? AND g.tableid = ?) "
+                               "AND NOT EXISTS (SELECT 1 FROM GuestsSeats WHERE MemberId = ?)"),
+                {seat.member, seat.table, seat.seat, seat.member, seat.table, seat.member});
 }
 
 }  // namespace seating

@@ -81,15 +81,17 @@ void giveSeats(store::Database& db, const std::set<TableKey>& tables);
 // the seat is not one of the table's or is its own.
 bool moveMemberToSeat(store::Database& db, MemberKey member, int seat);
 
-// Every kept seat, to put back as it was (the floor plan's "Undo Seating").
+// The kept seats at some tables, to put back as they were (the floor plan's "Undo Seating").
 struct KeptSeat {
     MemberKey member = 0;
     TableKey table = 0;
     int seat = 0;
 };
-std::vector<KeptSeat> loadKeptSeats(store::Database& db);
-// Replaces every kept seat by these (those of members since removed are left out). Part of the
-// caller's transaction.
-void restoreKeptSeats(store::Database& db, const std::vector<KeptSeat>& seats);
+std::vector<KeptSeat> loadKeptSeats(store::Database& db, const std::set<TableKey>& tables);
+// Replaces the kept seats at these tables by those given, each only where its member's party
+// sits at that table now (a member since removed, or whose party has moved on, gets none). Part
+// of the caller's transaction.
+void restoreKeptSeats(store::Database& db, const std::set<TableKey>& tables,
+                      const std::vector<KeptSeat>& seats);
 
 }  // namespace seating

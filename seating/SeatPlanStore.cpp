@@ -114,7 +114,11 @@ SeatingSnapshot applyPlan(store::Database& db, const SeatProblem& problem, const
         before.parties.push_back({move.party, guests->value(QStringLiteral("tableid")),
                                   guests->value(QStringLiteral("tabletot"))});
     }
-    before.seats = loadKeptSeats(db);
+    for (const Placement& move : plan.moves)
+        for (TableKey table : {move.fromTable, move.toTable})
+            if (table != 0)
+                before.seatTables.insert(table);
+    before.seats = loadKeptSeats(db, before.seatTables);
     const std::vector<int> taken = seatsTakenAfter(problem, plan);
     SeatingChange change;
     std::set<TableKey> seatedAt;
@@ -172,7 +176,7 @@ void restoreSnapshot(store::Database& db, const SeatingSnapshot& snapshot)
         tables->update();
     }
     // After the parties: moving a party back takes its members' seats away.
-    restoreKeptSeats(db, snapshot.seats);
+    restoreKeptSeats(db, snapshot.seatTables, snapshot.seats);
     change.commit();
 }
 

@@ -18,6 +18,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <vector>
 
 namespace store {
@@ -43,7 +44,8 @@ struct SeatingSnapshot {
     };
     std::vector<Party> parties;
     std::vector<Table> tables;
-    std::vector<KeptSeat> seats;
+    std::set<TableKey> seatTables;  // the tables the plan seated parties at or took them from
+    std::vector<KeptSeat> seats;    // the members' seats kept there
     bool empty() const { return parties.empty() && tables.empty(); }
 };
 

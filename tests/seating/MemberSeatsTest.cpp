@@ -244,3 +244,29 @@ TEST_F(MemberSeatsTest, TheFloorPlansUndoSeatingPutsMembersSeatsBack)
     EXPECT_EQ(plan.scene()->seatItem(ids["Quy"]), nullptr);
     EXPECT_EQ(plan.scene()->seatItem(ids["Pia"])->seat().seat, 4);
 }
+
+TEST_F(MemberSeatsTest, UndoSeatingLeavesTheSeatsAtTablesThePlanDidNotTouch)
+{
+    const qint64 oak = addTable("Oak", 6, 2, 1);
+    const qint64 elm = addTable("Elm", 2, 2, 2);  // full: the plan seats no one there
+    withMembers("Park", {"Pia", "Pat"}, oak);
+    withMembers("Rao", {"Ravi", "Rui"}, elm);
+    const qint64 quinn = withMembers("Quinn", {"Quy", "Qin"});
+    frmFloorPlan plan;
+    open(plan);
+    plan.proposePlan(false, 5);
+    ASSERT_TRUE(plan.hasProposal());
+    QTest::mouseClick(plan.cmdApply, Qt::LeftButton);
+    ASSERT_EQ(party(quinn).tableid, oak);
+    EXPECT_EQ(seatOf("Pia"), 0);  // the table the plan seated at: every member there has a seat
+    EXPECT_EQ(seatOf("Qin"), 3);
+    // Changed after the plan, at a table it did not touch: Undo Seating leaves it so.
+    ASSERT_TRUE(seating::moveMemberToSeat(*db, ids["Ravi"], 1));
+    const QString atElm = QString("Rui:%1/0 Ravi:%1/1").arg(elm);
+    EXPECT_TRUE(seats().endsWith(atElm)) << seats().toStdString();
+    QTest::mouseClick(plan.cmdUndo, Qt::LeftButton);
+    EXPECT_EQ(seatOf("Quy"), -1);
+    EXPECT_TRUE(seats().endsWith(atElm)) << seats().toStdString();
+    EXPECT_EQ(seatOf("Pia"), -1);  // Oak as it was: no seats kept there
+    EXPECT_EQ(plan.scene()->seatItem(ids["Pat"])->seat().seat, 1);
+}
