@@ -3,11 +3,13 @@
 #include "store/Backup.h"
 #include "store/Undo.h"
 
+#include "seating/MemberSeats.h"
 #include "seating/SeatRules.h"
 #include "seating/SeaterParts.h"
 #include "store/Store.h"
 
 #include <algorithm>
+#include <set>
 
 namespace seating {
 
@@ -112,10 +114,18 @@ SeatingSnapshot applyPlan(store::Database& db, const SeatProblem& problem, const
         before.parties.push_back({move.party, guests->value(QStringLiteral("tableid")),
                                   guests->value(QStringLiteral("tabletot"))});
     }
+    for (const Placement& move : plan.moves)
+        for (TableKey table : {move.fromTable, move.toTable})
+            if (table != 0)
+                before.seatTables.insert(table);
+    before.seats = loadKeptSeats(db, before.seatTables);
     const std::vector<int> taken = seatsTakenAfter(problem, plan);
     SeatingChange change;
-    for (const Placement& move : plan.moves)
+    std::set<TableKey> seatedAt;
+    for (const Placement& move : plan.moves) {
         writeParty(*guests, move.party, move.toTable, move.toTable ? QVariant(move.people) : QVariant());
+        seatedAt.insert(move.toTable);
+    }
     for (size_t t = 0; t < problem.tables.size(); ++t) {
         if (taken[t] == problem.tables[t].assigned)
             continue;
@@ -124,6 +134,8 @@ SeatingSnapshot applyPlan(store::Database& db, const SeatProblem& problem, const
         tables->setValue(QStringLiteral("assigned"), taken[t]);
         tables->update();
     }
+    // The members of the parties seated now take seats side by side at their tables.
+    giveSeats(db, seatedAt);
     change.commit();
     return before;
 }
@@ -163,6 +175,8 @@ void restoreSnapshot(store::Database& db, const SeatingSnapshot& snapshot)
         tables->setValue(QStringLiteral("assigned"), table.assigned);
         tables->update();
     }
+    // After the parties: moving a party back takes its members' seats away.
+    restoreKeptSeats(db, snapshot.seatTables, snapshot.seats);
     change.commit();
 }
 

@@ -10,6 +10,7 @@
 // A party is named by its key: its Guests row's bookmark, which compaction and repair keep.
 #pragma once
 
+#include "seating/MemberSeats.h"
 #include "seating/SeatPlan.h"
 
 #include <QPointF>
@@ -17,6 +18,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <vector>
 
 namespace store {
@@ -30,7 +32,7 @@ namespace seating {
 // tables, the rules and the preferences.
 SeatProblem loadProblem(store::Database& db, bool reseatEveryone);
 
-// Where every party and table stood, to put back exactly.
+// Where every party, table and member's seat stood, to put back exactly.
 struct SeatingSnapshot {
     struct Party {
         PartyKey key;
@@ -42,12 +44,15 @@ struct SeatingSnapshot {
     };
     std::vector<Party> parties;
     std::vector<Table> tables;
+    std::set<TableKey> seatTables;  // the tables the plan seated parties at or took them from
+    std::vector<KeptSeat> seats;    // the members' seats kept there
     bool empty() const { return parties.empty() && tables.empty(); }
 };
 
 // Applies the plan in one transaction, with the seating manager's arithmetic: a party
-// taken off a table gives back its seated people, a party seated adds its people. Returns
-// the state before. Throws store::StoreError; nothing is changed then.
+// taken off a table gives back its seated people, a party seated adds its people; the
+// members of the parties seated take seats side by side (giveSeats). Returns the state before. Throws
+// store::StoreError; nothing is changed then.
 SeatingSnapshot applyPlan(store::Database& db, const SeatProblem& problem, const SeatPlan& plan);
 // Applies the plan as applyPlan does, after a backup of the file (a failure to make it is a
 // StoreError saying the plan was not applied), and keeps the change for Undo (store/Undo.h).

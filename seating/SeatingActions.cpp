@@ -1,6 +1,7 @@
 #include "seating/SeatingActions.h"
 
 #include "controls/Dialogs.h"
+#include "seating/MemberSeats.h"
 #include "seating/SeatRules.h"
 #include "seating/SeaterParts.h"
 #include "store/Store.h"
@@ -107,6 +108,7 @@ bool seatParty(store::Database& db, PartyKey party, TableKey table, QWidget* par
     addAssigned(*rows.tables, people);
     if (from != 0 && findTable(*rows.tables, from))
         addAssigned(*rows.tables, -seatedBefore);
+    giveSeats(db, {table});
     change.commit();
     return true;
 }

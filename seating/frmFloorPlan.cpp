@@ -99,6 +99,12 @@ void frmFloorPlan::buildControls()
     connect(scene_, &FloorPlanScene::partyDropped, this, &frmFloorPlan::partyDroppedInPlan,
             Qt::QueuedConnection);
     connect(scene_, &FloorPlanScene::tableMoved, this, &frmFloorPlan::tableMoved, Qt::QueuedConnection);
+    connect(
+        scene_, &FloorPlanScene::memberSeatDropped, this,
+        [this](MemberKey member, int seat) {
+            change([&] { moveMemberToSeat(shell::database(), member, seat); });
+        },
+        Qt::QueuedConnection);
     connect(viewPlan, &FloorPlanView::moveSelectedTable, this, &frmFloorPlan::moveSelectedTable);
     connect(viewPlan, &FloorPlanView::unseatSelectedParty, this, &frmFloorPlan::unseatSelectedParty);
 }

@@ -1,7 +1,7 @@
 // The floor plan: the reception room with its tables, the parties seated at them and the
 // parties still to seat beside it. Parties are dragged onto tables, between tables and off
 // them, through the same questions and messages as the seating manager's buttons; tables
-// are dragged into place. "Seat Everyone..." proposes a plan under the couple's rules,
+// are dragged into place, and a member's seat mark onto another seat of its table. "Seat Everyone..." proposes a plan under the couple's rules,
 // shows it highlighted, and applies it on request; "Undo Seating" puts the seating back.
 //
 //   frmFloorPlan plan(parent);

@@ -196,6 +196,35 @@ CREATE TRIGGER GuestsMembersMealRemoved AFTER DELETE ON GuestsMeals BEGIN
 END;
 )sql";
 
+
+// Where each member of a seated party sits at its table: Seat counts from 0 round the table
+// (clockwise from the top on a round table; along the top and back along the bottom on a
+// rectangular one), so that consecutive seats are neighbours. A member has at most one seat.
+// The seats follow the party: when it moves to another table or leaves its table, its
+// members' seats go; removing a member or its party (whose members go with it) or a table
+// removes their seats.
+const char* const MemberSeats = R"sql(
+CREATE TABLE GuestsSeats (
+    MemberId INTEGER PRIMARY KEY,
+    TableId  NUMBER NOT NULL,
+    Seat     NUMBER NOT NULL CHECK (Seat >= 0)
+);
+CREATE INDEX GuestsSeatsByTable ON GuestsSeats (TableId, Seat);
+
+CREATE TRIGGER GuestsSeatsMemberRemoved AFTER DELETE ON GuestsMembers BEGIN
+    DELETE FROM GuestsSeats WHERE MemberId = old.MemberId;
+END;
+
+CREATE TRIGGER GuestsSeatsPartyMoved AFTER UPDATE OF tableid ON Guests
+WHEN coalesce(old.tableid, 0) <> coalesce(new.tableid, 0) BEGIN
+    DELETE FROM GuestsSeats WHERE MemberId IN (SELECT MemberId FROM GuestsMembers WHERE PartyKey = old.rowid);
+END;
+
+CREATE TRIGGER GuestsSeatsTableRemoved AFTER DELETE ON Tables BEGIN
+    DELETE FROM GuestsSeats WHERE TableId = old.TableId;
+END;
+)sql";
+
 }  // namespace
 
 const std::vector<Step>& steps()
@@ -205,6 +234,7 @@ const std::vector<Step>& steps()
         {2, "the remembered column mappings of guest imports", ImportMappings},
         {3, "the budget's categories, estimates, vendors and payments", BudgetPlanning},
         {4, "the members of each party, their replies, meals and needs", PartyMembers},
+        {5, "the seats of the members of each party at its table", MemberSeats},
     };
     return list;
 }

@@ -19,7 +19,7 @@ TEST_F(DeliveredTest, TablesInNameOrderPutGuestsAtPositionFive)
 {
     const QStringList tables = db_->tableNames();
     EXPECT_EQ(tables, QStringList({"BudgetPlan", "Checklist", "CityList", "Expenses", "General", "Guests",
-                                   "GuestsMeals", "GuestsMemberReplies", "GuestsMembers", "ImportMappings", "PlanCategories", "PlanItems", "PlanPayments",
+                                   "GuestsMeals", "GuestsMemberReplies", "GuestsMembers", "GuestsSeats", "ImportMappings", "PlanCategories", "PlanItems", "PlanPayments",
                                    "PlanTotals", "SeatingPins", "SeatingRuleParties", "SeatingRules",
                                    "StateList", "TablePlaces", "Tables", "Tips", "Vendors"}));
     EXPECT_EQ(tables.at(5), "Guests");

@@ -149,6 +149,40 @@ TEST_F(LayoutTest, AFailedStepLeavesTheFileAsItWasAndSaysSo)
     EXPECT_EQ(rawValue(path, "SELECT Invited FROM Guests WHERE LastName = 'Baker'"), "3");
 }
 
+// A file with members but no kept seats yet (layout 4) gains them; its members stay, and the
+// seats then follow their members, parties and tables.
+TEST_F(LayoutTest, AFileWithMembersGainsTheirSeatsOnceAndKeepsItsMembers)
+{
+    const QString path = filePath("wedding.mdb");
+    QFile::copy(testsupport::deliveredDatabase(), path);
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    rawExec(path,
+            "DROP TRIGGER GuestsSeatsMemberRemoved; DROP TRIGGER GuestsSeatsPartyMoved; "
+            "DROP TRIGGER GuestsSeatsTableRemoved; DROP TABLE GuestsSeats; PRAGMA user_version = 4;"
+            "INSERT INTO Tables (tablename, tablenumber, max, assigned) VALUES ('Oak', 1, 8, 2);"
+            "INSERT INTO Guests (LastName, Invited, tableid, tabletot) VALUES ('Abbot', 2, 1, 2);"
+            "INSERT INTO GuestsMembers (PartyKey, SortOrder, FirstName) VALUES (1, 1, 'Al'), (1, 2, 'Ada');");
+    const QString before = dumpOf(path);
+    Database& db = Workspace::defaultWorkspace().openDatabase(path);
+    const LayoutUpgrade upgrade = upgradeLayout(db);
+    EXPECT_EQ(upgrade.fromVersion, 4);
+    EXPECT_EQ(upgrade.toVersion, 5);
+    ASSERT_EQ(backups().size(), 1);
+    const QString after = dumpOf(path);
+    for (const QString& line : before.split('\n', Qt::SkipEmptyParts))
+        EXPECT_TRUE(after.contains(line + '\n')) << line.toStdString();
+    EXPECT_EQ(db.tableNames().indexOf("GuestsSeats"), db.tableNames().indexOf("GuestsMembers") + 1);
+
+    db.execute("INSERT INTO GuestsSeats (MemberId, TableId, Seat) VALUES (1, 1, 0), (2, 1, 1)");
+    db.execute("DELETE FROM GuestsMembers WHERE MemberId = 2");
+    EXPECT_EQ(rawValue(path, "SELECT group_concat(MemberId) FROM GuestsSeats"), "1");
+    db.execute("UPDATE Guests SET tableid = 0");
+    EXPECT_EQ(rawValue(path, "SELECT count(*) FROM GuestsSeats"), "0");
+    Workspace::defaultWorkspace().close();
+    Database& again = Workspace::defaultWorkspace().openDatabase(path);
+    EXPECT_FALSE(upgradeLayout(again).upgraded());
+}
+
 TEST_F(LayoutTest, CurrentAndNewerFilesAreLeftAlone)
 {
     testsupport::ProgramDir program;
