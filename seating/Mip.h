@@ -27,6 +27,9 @@ struct Model {
     std::vector<Column> columns;
     std::vector<Row> rows;
     double seconds = 10;  // elapsed time the solver may take
+    // Every solution's objective, at its best values of the continuous columns, is a multiple
+    // of this (0: not known). A plan then is proven best once no solution can be a step better.
+    double objectiveStep = 0;
 };
 
 struct Result {

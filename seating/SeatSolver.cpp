@@ -76,6 +76,9 @@ private:
 void Builder::build()
 {
     model_.maximise = true;
+    // Every weight is a whole number, and the spread's two columns stand at whole numbers of
+    // empty seats at their best: the objectives of solutions are whole numbers.
+    model_.objectiveStep = 1;
     atTable_.resize(problem_.tables.size());
     ofUnit_.resize(prep_.units.size());
     for (size_t u = 0; u < prep_.units.size(); ++u)

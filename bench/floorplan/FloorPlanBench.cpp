@@ -186,7 +186,12 @@ int main(int argc, char** argv)
                 plan.peopleSeated, plan.leftOver.size(),
                 plan.provenBest
                     ? "proven best"
-                    : QStringLiteral("gap %1%").arg(plan.gap() * 100, 0, 'f', 2).toUtf8().constData(),
+                    : QStringLiteral("gap %1% (objective %2, bound %3)")
+                          .arg(plan.gap() * 100, 0, 'f', 2)
+                          .arg(plan.objective, 0, 'f', 1)
+                          .arg(plan.bound, 0, 'f', 1)
+                          .toUtf8()
+                          .constData(),
                 kept, rules, solveCpu);
     std::printf(
         "  solved in %.0f ms; applied in %.0f ms: %d members given seats, %d of %d parties side by side\n",

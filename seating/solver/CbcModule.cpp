@@ -89,6 +89,9 @@ void solveHere(const seating::mip::Model& model, seating::mip::Result& result)
     load(cbc.get(), model);
     Cbc_setLogLevel(cbc.get(), 0);
     Cbc_setMaximumSeconds(cbc.get(), model.seconds);
+    // Solutions a step apart: a gap short of a step leaves no better solution to find.
+    if (model.objectiveStep > 0)
+        Cbc_setAllowableGap(cbc.get(), model.objectiveStep * 0.999);
     Cbc_setParameter(cbc.get(), "threads", "1");
     Cbc_setParameter(cbc.get(), "timeMode", "elapsed");  // the limit is the user's wait
     Cbc_solve(cbc.get());
