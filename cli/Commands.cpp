@@ -4,6 +4,7 @@
 #include "exchange/Export.h"
 #include "exchange/GuestImport.h"
 #include "exchange/MappingMemory.h"
+#include "guests/MemberImport.h"
 
 #include "cli/BudgetCommand.h"
 #include "cli/GuestsCommand.h"
@@ -13,6 +14,7 @@
 #include "cli/UsageError.h"
 
 #include "store/Backup.h"
+#include "store/Layout.h"
 #include "store/Store.h"
 
 #include <QFileInfo>
@@ -50,6 +52,14 @@ const char* const ImportHelp =
     "imports it in one transaction after a backup copy of WEDDING.mdb.\n\n"
     "Options:\n"
     "  --dry-run                  print the review only; the wedding file is not changed\n"
+    "  --group-by COLUMN          the file lists people, one a row: COLUMN (a header or a column\n"
+    "                             number from 1) groups them into parties. Without it a column\n"
+    "                             \"Household\", \"Party\", \"Family\", \"Group\" or \"Invitation\"\n"
+    "                             beside the names does. Each party takes its address, side and\n"
+    "                             invitations from its first row; its people become its members\n"
+    "                             (name, age group, plus-one, meal, dietary needs, e-mail,\n"
+    "                             mobile); a row with an empty COLUMN is a party of its own; meals\n"
+    "                             the menu lacks are added to it\n"
     "  --map FIELD=COLUMN         read FIELD from COLUMN (a header or a column number from 1);\n"
     "                             none=COLUMN leaves a column out. Fields: %1\n"
     "  --on-duplicate skip|add|fill\n"
@@ -126,6 +136,7 @@ struct ImportOptions {
     QString wedding, file;
     bool dryRun = false;
     QList<QPair<QString, QString>> maps;
+    QString groupBy;
     exchange::DuplicateAction onDuplicate = exchange::DuplicateAction::Skip;
     exchange::ProblemAction onProblem = exchange::ProblemAction::Skip;
     exchange::CsvOptions csv;
@@ -138,6 +149,8 @@ void readOption(ImportOptions& o, const QStringList& args, qsizetype& i)
     const QString& a = args[i];
     if (a == QLatin1String("--dry-run")) {
         o.dryRun = true;
+    } else if (a == QLatin1String("--group-by")) {
+        o.groupBy = takeValue(args, i);
     } else if (a == QLatin1String("--map")) {
         o.maps.append(mapValue(takeValue(args, i)));
     } else if (a == QLatin1String("--on-duplicate")) {
@@ -210,7 +223,10 @@ void readOption(ImportOptions& o, const QStringList& args, qsizetype& i)
 
 void applyMaps(std::vector<exchange::GuestField>& mapping, const ImportOptions& o, const QStringList& headers)
 {
-    for (const auto& [fieldName, columnName] : o.maps) {
+    QList<QPair<QString, QString>> maps = o.maps;
+    if (!o.groupBy.isEmpty())
+        maps.prepend({QStringLiteral("Group"), o.groupBy});
+    for (const auto& [fieldName, columnName] : maps) {
         const std::optional<exchange::GuestField> field = exchange::fieldByKey(fieldName);
         if (!field)
             throw UsageError{QStringLiteral("Unknown field \"%1\". Fields: %2").arg(fieldName, fieldKeys())};
@@ -313,6 +329,9 @@ int importGuests(const QStringList& args, QTextStream& out)
     applyMaps(mapping, o, table.headers);
     exchange::ImportSettings settings;
     settings.mapping = mapping;
+    settings.people = &guests::memberImport();
+    if (exchange::groupsPeople(mapping) && !o.dryRun)
+        store::upgradeLayout(db);
     settings.inviteTo = o.inviteTo;
     settings.side = o.side;
     std::unique_ptr<store::Recordset> general = db.openRecordset(QStringLiteral("General"));
@@ -321,7 +340,7 @@ int importGuests(const QStringList& args, QTextStream& out)
         settings.groomName = general->value(QStringLiteral("groomsname")).toString();
     }
     general->close();
-    exchange::ImportReview review = exchange::reviewImport(table, settings, exchange::loadGuestList(db));
+    exchange::ImportReview review = exchange::reviewImport(table, settings, exchange::loadGuestList(db, settings.people));
     for (exchange::ReviewRow& row : review.rows) {
         row.duplicateAction = o.onDuplicate;
         row.problemAction = o.onProblem;

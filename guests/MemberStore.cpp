@@ -278,6 +278,34 @@ qint64 addMember(store::Database& db, Member member)
     });
 }
 
+std::vector<qint64> addMembers(store::Database& db, std::vector<Member> members)
+{
+    return inTransaction([&] {
+        std::vector<qint64> ids;
+        ids.reserve(members.size());
+        QList<qint64> parties;
+        QSet<qint64> seen;
+        for (Member& m : members) {
+            Member stored = m;
+            stored.plusOneOf.reset();  // who brings them may come later in the list
+            ids.push_back(insertMember(db, stored));
+            if (!seen.contains(m.party)) {
+                seen.insert(m.party);
+                parties << m.party;
+            }
+        }
+        for (size_t i = 0; i < members.size(); ++i) {
+            const std::optional<qint64> by = members[i].plusOneOf;
+            if (by && *by >= 0 && *by < qint64(ids.size()) && size_t(*by) != i &&
+                members[size_t(*by)].party == members[i].party)
+                db.execute(QStringLiteral("UPDATE GuestsMembers SET PlusOneOf = ? WHERE MemberId = ?"),
+                           {ids[size_t(*by)], ids[i]});
+        }
+        writeCounts(db, parties);
+        return ids;
+    });
+}
+
 void saveMember(store::Database& db, const Member& member)
 {
     inTransaction([&] {
