@@ -188,6 +188,13 @@ ImportResult resultOf(const Plan& plan, int updated)
     return result;
 }
 
+// A person's name as compared within a party; a name of no letters (all emoji) as written.
+QString personKey(const QString& first, const QString& last)
+{
+    const QString key = nameKey(first) + QLatin1Char('|') + nameKey(last);
+    return key.size() > 1 ? key : QLatin1Char('=') + (first + QLatin1Char(' ') + last).simplified().toCaseFolded();
+}
+
 // The people a planned party gains: those of its rows, each name once, and none whose name a
 // member of the party already has (filling a party adds only who it lacks).
 shell::ImportedParty plannedPeople(const ImportReview& review, const PlannedParty& planned, qint64 party,
@@ -200,7 +207,7 @@ shell::ImportedParty plannedPeople(const ImportReview& review, const PlannedPart
         const std::vector<shell::ImportedPerson> people = fixedPeople(review.rows[i]);
         std::vector<bool> kept(people.size(), true);
         for (size_t k = 0; k < people.size(); ++k) {
-            const QString key = nameKey(people[k].firstName) + QLatin1Char('|') + nameKey(people[k].lastName);
+            const QString key = personKey(people[k].firstName, people[k].lastName);
             if (people[k].hasName() && seen.contains(key))
                 kept[k] = false;
             else if (people[k].hasName())
@@ -250,7 +257,7 @@ void fillPeople(store::Database& database, const ImportReview& review, const std
 {
     QHash<qint64, QSet<QString>> present;
     for (const shell::KnownPerson& k : rules.knownPeople(database))
-        present[k.party].insert(nameKey(k.firstName) + QLatin1Char('|') + nameKey(k.lastName));
+        present[k.party].insert(personKey(k.firstName, k.lastName));
     for (const PlannedParty& planned : fills) {
         shell::ImportedParty members = plannedPeople(review, planned, planned.bookmark, present.value(planned.bookmark));
         if (!members.people.empty())
