@@ -223,10 +223,13 @@ void readOption(ImportOptions& o, const QStringList& args, qsizetype& i)
 
 void applyMaps(std::vector<exchange::GuestField>& mapping, const ImportOptions& o, const QStringList& headers)
 {
-    QList<QPair<QString, QString>> maps = o.maps;
-    if (!o.groupBy.isEmpty())
-        maps.prepend({QStringLiteral("Group"), o.groupBy});
-    for (const auto& [fieldName, columnName] : maps) {
+    if (!o.groupBy.isEmpty()) {
+        ImportOptions group;
+        group.maps = {{QStringLiteral("Group"), o.groupBy}};
+        applyMaps(mapping, group, headers);
+        exchange::guessPeopleColumns(mapping, headers);
+    }
+    for (const auto& [fieldName, columnName] : o.maps) {
         const std::optional<exchange::GuestField> field = exchange::fieldByKey(fieldName);
         if (!field)
             throw UsageError{QStringLiteral("Unknown field \"%1\". Fields: %2").arg(fieldName, fieldKeys())};
@@ -340,7 +343,9 @@ int importGuests(const QStringList& args, QTextStream& out)
         settings.groomName = general->value(QStringLiteral("groomsname")).toString();
     }
     general->close();
-    exchange::ImportReview review = exchange::reviewImport(table, settings, exchange::loadGuestList(db, settings.people));
+    exchange::ImportReview review = exchange::reviewImport(
+        table, settings,
+        exchange::loadGuestList(db, exchange::groupsPeople(mapping) ? settings.people : nullptr));
     for (exchange::ReviewRow& row : review.rows) {
         row.duplicateAction = o.onDuplicate;
         row.problemAction = o.onProblem;

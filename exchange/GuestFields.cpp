@@ -147,10 +147,11 @@ const QHash<QString, GuestField>& personHeaderNames()
             {F::AgeGroup, {"agegroup", "age", "adultchild", "adultorchild", "agecategory"}},
             {F::Child, {"child", "ischild", "kid"}},
             {F::PlusOne, {"plusone", "plusoneof", "plus1", "guestofguest", "bringsaguest"}},
-            {F::Meal, {"meal", "entree", "entrée", "mealchoice", "entreechoice", "entréechoice", "menuchoice"}},
+            {F::Meal,
+             {"meal", "entree", "entrée", "mealchoice", "entreechoice", "entréechoice", "menuchoice"}},
             {F::Needs,
-             {"dietaryneeds", "dietary", "diet", "allergies", "allergy", "allergiesdietary", "dietaryallergies",
-              "dietaryrestrictions", "dietaryrequirements", "needs"}},
+             {"dietaryneeds", "dietary", "diet", "allergies", "allergy", "allergiesdietary",
+              "dietaryallergies", "dietaryrestrictions", "dietaryrequirements", "needs"}},
             {F::Email, {"email", "emailaddress", "email1value", "mail"}},
             {F::Mobile, {"mobile", "mobilephone", "mobilenumber", "cell", "cellphone"}},
         };
@@ -187,6 +188,25 @@ bool isPersonList(const QStringList& headers)
 GuestField guessField(const QString& header)
 {
     return headerNames().value(headerKey(header), GuestField::NotImported);
+}
+
+GuestField guessPersonField(const QString& header)
+{
+    const GuestField f = personHeaderNames().value(headerKey(header), GuestField::NotImported);
+    return f == GuestField::Group ? GuestField::NotImported : f;
+}
+
+void guessPeopleColumns(std::vector<GuestField>& mapping, const QStringList& headers)
+{
+    for (size_t i = 0; i < mapping.size() && i < size_t(headers.size()); ++i) {
+        const GuestField guess = guessPersonField(headers[qsizetype(i)]);
+        const bool open = mapping[i] == GuestField::NotImported ||
+                          (mapping[i] == GuestField::HomePhone && guess == GuestField::Mobile);
+        const bool taken =
+            guess != GuestField::Needs && std::find(mapping.begin(), mapping.end(), guess) != mapping.end();
+        if (open && guess != GuestField::NotImported && !taken)
+            mapping[i] = guess;
+    }
 }
 
 bool isPersonField(GuestField field)

@@ -40,10 +40,10 @@ enum class GuestField {
     // what each person's row says of them.
     Group,
     AgeGroup,
-    Child,   // x / yes: a child
-    PlusOne, // yes: brought by the person named before them; or the name of who brings them
+    Child,    // x / yes: a child
+    PlusOne,  // yes: brought by the person named before them; or the name of who brings them
     Meal,
-    Needs,   // may fill several columns ("Dietary Needs", "Allergies"): their texts are joined
+    Needs,  // may fill several columns ("Dietary Needs", "Allergies"): their texts are joined
     Email,
     Mobile,
 };
@@ -72,6 +72,11 @@ GuestField guessField(const QString& header);
 // parties, and the columns of each person (age group, meal, needs, e-mail, mobile, ...) are
 // read; without one the file is a list of parties, read as it always was.
 std::vector<GuestField> guessMapping(const QStringList& headers);
+// The person's field a header names in a list of people (NotImported when none).
+GuestField guessPersonField(const QString& header);
+// Once a column groups the rows into parties: the columns left out that name a person's value
+// are read for each person, and a mobile column guessed as the party's phone is the person's.
+void guessPeopleColumns(std::vector<GuestField>& mapping, const QStringList& headers);
 // Whether the field is read for each person of a list of people.
 bool isPersonField(GuestField field);
 // Whether a mapping makes the file a list of people grouped into parties.

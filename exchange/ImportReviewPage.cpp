@@ -10,8 +10,8 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QTabWidget>
 #include <QStackedWidget>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -62,8 +62,8 @@ ImportReviewPage::ImportReviewPage(frmImportGuests* wizard) : wizard_(wizard)
     grdProblems = reviewGrid("grdProblems", {"Row", "Name", "Problem", "Do"});
     treParties = new QTreeWidget;
     treParties->setObjectName(QStringLiteral("treParties"));
-    treParties->setHeaderLabels({"Row", "Party / person", "Address", "City", "Guest of", "Invited", "Age group",
-                                 "Meal", "Dietary needs"});
+    treParties->setHeaderLabels({"Row", "Party / person", "Address", "City", "Guest of", "Invited",
+                                 "Age group", "Meal", "Dietary needs"});
     treParties->setAlternatingRowColors(true);
     newPlace_ = new QStackedWidget;
     newPlace_->addWidget(grdNew);
@@ -109,8 +109,9 @@ void ImportReviewPage::initializePage()
     settings.side = wizard_->side;
     settings.people = wizard_->people;
     try {
-        wizard_->review =
-            reviewImport(wizard_->table, settings, loadGuestList(shell::database(), settings.people));
+        wizard_->review = reviewImport(
+            wizard_->table, settings,
+            loadGuestList(shell::database(), groupsPeople(settings.mapping) ? settings.people : nullptr));
     } catch (const store::StoreError& e) {
         wizard_->review = {};
         controls::MsgBox(
@@ -202,11 +203,16 @@ void ImportReviewPage::fillParties()
         for (size_t i = 0; i < people.size(); ++i) {
             const shell::ImportedPerson& p = people[i];
             const qsizetype tableRow = row.personRows[i];
-            party->addChild(new QTreeWidgetItem(
-                QStringList{QString::number(r.rows.front().source->table.rowNumbers.value(tableRow, int(tableRow) + 1)),
-                            personName(people, p), {}, {}, {}, {},
-                            p.ageGroup.isEmpty() ? QStringLiteral("Adult") : shownText(p.ageGroup),
-                            shownText(p.meal), shownText(p.needs)}));
+            party->addChild(new QTreeWidgetItem(QStringList{
+                QString::number(r.rows.front().source->table.rowNumbers.value(tableRow, int(tableRow) + 1)),
+                personName(people, p),
+                {},
+                {},
+                {},
+                {},
+                p.ageGroup.isEmpty() ? QStringLiteral("Adult") : shownText(p.ageGroup),
+                shownText(p.meal),
+                shownText(p.needs)}));
         }
         items << party;
     }

@@ -78,6 +78,7 @@ public:
 
 private:
     void field_Changed(int column);
+    void guessPeopleColumns();
     void showNotImported();
     frmImportGuests* wizard_;
     bool remembered_ = false;
