@@ -228,13 +228,12 @@ void readPersonCell(RowReading& row, const GuestFieldInfo& info, const QString& 
 void checkPerson(RowReading& row, const shell::PeopleImport& people)
 {
     for (const QString& caption : people.unreadable(row.person))
-        row.problems.push_back({ProblemKind::Unreadable, QStringLiteral("person"), caption, row.person.ageGroup, 0});
-    const std::pair<const char*, const QString*> texts[] = {{"FirstName", &row.person.firstName},
-                                                            {"LastName", &row.person.lastName},
-                                                            {"Meal", &row.person.meal},
-                                                            {"Needs", &row.person.needs},
-                                                            {"Email", &row.person.email},
-                                                            {"Mobile", &row.person.mobile}};
+        row.problems.push_back(
+            {ProblemKind::Unreadable, QStringLiteral("person"), caption, row.person.ageGroup, 0});
+    const std::pair<const char*, const QString*> texts[] = {
+        {"FirstName", &row.person.firstName}, {"LastName", &row.person.lastName},
+        {"Meal", &row.person.meal},           {"Needs", &row.person.needs},
+        {"Email", &row.person.email},         {"Mobile", &row.person.mobile}};
     for (const auto& [field, text] : texts) {
         const int size = people.sizeOf(QLatin1String(field));
         if (size > 0 && text->size() > size)
@@ -366,7 +365,8 @@ QString joinedName(const shell::ImportedPerson& p)
 
 // The person who brings the plus-one of row `at`: the one the plus-one column names, else
 // the last person with a name before them.
-std::optional<size_t> bringer(const std::vector<shell::ImportedPerson>& people, size_t at, const QString& text)
+std::optional<size_t> bringer(const std::vector<shell::ImportedPerson>& people, size_t at,
+                              const QString& text)
 {
     const std::optional<bool> yes = readYesNo(text);
     if (yes && !*yes)
@@ -445,7 +445,8 @@ GroupReading readGroup(const ReviewSource& source, const std::vector<qsizetype>&
         const bool firstRow = r == rows.front();
         const QString rowNumber = QString::number(source.table.rowNumbers.value(r, int(r) + 1));
         for (Problem& p : reading.problems) {
-            if (p.kind == ProblemKind::NoLastName || (p.kind == ProblemKind::TooLong && isNameColumn(p.column)))
+            if (p.kind == ProblemKind::NoLastName ||
+                (p.kind == ProblemKind::TooLong && isNameColumn(p.column)))
                 continue;
             if (!firstRow && !aboutPerson(p))
                 continue;
@@ -613,8 +614,8 @@ std::vector<std::vector<qsizetype>> partiesOf(const CsvTable& table, const Impor
     return parties;
 }
 
-void reviewParties(ImportReview& review, const CsvTable& table, const std::shared_ptr<const ReviewSource>& source,
-                   DuplicateFinder& finder)
+void reviewParties(ImportReview& review, const CsvTable& table,
+                   const std::shared_ptr<const ReviewSource>& source, DuplicateFinder& finder)
 {
     if (!source->settings.people)
         throw ExchangeError(QStringLiteral("This list of people cannot be grouped into parties here."));
@@ -625,7 +626,8 @@ void reviewParties(ImportReview& review, const CsvTable& table, const std::share
         bool broken = false;
         for (qsizetype r : rows)
             if (const auto fault = table.rowFaults.constFind(r); fault != table.rowFaults.cend()) {
-                group.problems.insert(group.problems.begin(), {ProblemKind::BadRow, QString(), QString(), *fault, 0});
+                group.problems.insert(group.problems.begin(),
+                                      {ProblemKind::BadRow, QString(), QString(), *fault, 0});
                 broken = true;
             }
         ReviewRow row;

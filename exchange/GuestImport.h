@@ -34,7 +34,7 @@ struct ExistingParty {
 };
 struct GuestList {
     std::vector<ExistingParty> parties;
-    QHash<QString, int> fieldSizes;  // Guests column -> maximum characters (0 = no limit)
+    QHash<QString, int> fieldSizes;          // Guests column -> maximum characters (0 = no limit)
     std::vector<shell::KnownPerson> people;  // the members of the parties, when asked for
 };
 // people: the members' side, for a list of people (their names are then read too).
@@ -115,7 +115,7 @@ struct ReviewRow {
     // tableRow); the party takes its address, side and invitations from the first.
     std::vector<qsizetype> personRows;
 
-    QMap<QString, QVariant> values() const;  // Guests column -> value read (text, bool or qint64)
+    QMap<QString, QVariant> values() const;             // Guests column -> value read (text, bool or qint64)
     std::vector<shell::ImportedPerson> people() const;  // the party's people, as read
     bool fixable() const;  // every problem can be mended (a missing last name or a broken row cannot)
     QString name() const;  // title, first and last name as read, shortened for showing
@@ -144,7 +144,7 @@ struct ImportResult {
     int added = 0;
     int updated = 0;
     int skipped = 0;
-    int people = 0;  // members added to the parties
+    int people = 0;       // members added to the parties
     QStringList reasons;  // "12 likely duplicates skipped", ...
     QString backupPath;
     QString summary() const;

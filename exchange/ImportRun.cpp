@@ -192,7 +192,8 @@ ImportResult resultOf(const Plan& plan, int updated)
 QString personKey(const QString& first, const QString& last)
 {
     const QString key = nameKey(first) + QLatin1Char('|') + nameKey(last);
-    return key.size() > 1 ? key : QLatin1Char('=') + (first + QLatin1Char(' ') + last).simplified().toCaseFolded();
+    return key.size() > 1 ? key
+                          : QLatin1Char('=') + (first + QLatin1Char(' ') + last).simplified().toCaseFolded();
 }
 
 // The people a planned party gains: those of its rows, each name once, and none whose name a
@@ -259,7 +260,8 @@ void fillPeople(store::Database& database, const ImportReview& review, const std
     for (const shell::KnownPerson& k : rules.knownPeople(database))
         present[k.party].insert(personKey(k.firstName, k.lastName));
     for (const PlannedParty& planned : fills) {
-        shell::ImportedParty members = plannedPeople(review, planned, planned.bookmark, present.value(planned.bookmark));
+        shell::ImportedParty members =
+            plannedPeople(review, planned, planned.bookmark, present.value(planned.bookmark));
         if (!members.people.empty())
             people.push_back(std::move(members));
     }

@@ -31,9 +31,9 @@ QStringList MemberImport::unreadable(const shell::ImportedPerson& person) const
 int MemberImport::sizeOf(const QString& field) const
 {
     // The sizes of the members' and the menu's text fields in the wedding file.
-    static const QHash<QString, int> sizes = {{QStringLiteral("FirstName"), 30}, {QStringLiteral("LastName"), 30},
-                                              {QStringLiteral("Meal"), 40},      {QStringLiteral("Email"), 100},
-                                              {QStringLiteral("Mobile"), 30},    {QStringLiteral("Needs"), 255}};
+    static const QHash<QString, int> sizes = {
+        {QStringLiteral("FirstName"), 30}, {QStringLiteral("LastName"), 30}, {QStringLiteral("Meal"), 40},
+        {QStringLiteral("Email"), 100},    {QStringLiteral("Mobile"), 30},   {QStringLiteral("Needs"), 255}};
     return sizes.value(field, 0);
 }
 

@@ -18,7 +18,7 @@ namespace shell {
 // One person of an imported list, the texts as the file gave them (trimmed).
 struct ImportedPerson {
     QString firstName, lastName;
-    QString ageGroup;  // "Adult", "Child", "Baby", ... ("" an adult)
+    QString ageGroup;                 // "Adult", "Child", "Baby", ... ("" an adult)
     std::optional<size_t> plusOneOf;  // the index, within its party, of the person who brings them
     QString meal;
     QString needs;  // every need written, common ones and others ("vegan, peanut allergy")

@@ -98,7 +98,8 @@ TEST_F(PeopleImport, TheWebsiteExportBecomesFivePartiesWithTheirMembersAndCounts
     const ImportResult result = import(r);
     EXPECT_EQ(result.added, 5);
     EXPECT_EQ(result.people, 12);
-    EXPECT_TRUE(result.summary().contains("12 people added to the parties.")) << result.summary().toStdString();
+    EXPECT_TRUE(result.summary().contains("12 people added to the parties."))
+        << result.summary().toStdString();
     EXPECT_TRUE(result.summary().contains("Added to the menu: Chicken, Children's menu, Fish."))
         << result.summary().toStdString();
     EXPECT_TRUE(QFile::exists(result.backupPath));
@@ -143,11 +144,12 @@ TEST_F(PeopleImport, TheWebsiteExportBecomesFivePartiesWithTheirMembersAndCounts
 
 TEST_F(PeopleImport, AnEmptyHouseholdCellIsAPartyOfItsOwnAndLaterRowsDoNotChangeTheAddress)
 {
-    const ImportReview r = reviewText("Household,First Name,Last Name,Address,Child\n"
-                                      "H1,Ana,Ruiz,1 Elm Street,\n"
-                                      ",Bo,Lund,2 Oak Road,\n"
-                                      "h1 ,Tito,Ruiz,99 Other Way,x\n"
-                                      ",Cy,Lund,2 Oak Road,\n");
+    const ImportReview r = reviewText(
+        "Household,First Name,Last Name,Address,Child\n"
+        "H1,Ana,Ruiz,1 Elm Street,\n"
+        ",Bo,Lund,2 Oak Road,\n"
+        "h1 ,Tito,Ruiz,99 Other Way,x\n"
+        ",Cy,Lund,2 Oak Road,\n");
     ASSERT_EQ(r.rows.size(), 3u) << "H1 twice (case and blanks aside), and two parties of their own";
     EXPECT_EQ(r.rows[0].personRows.size(), 2u);
     EXPECT_EQ(r.duplicateCount(), 1) << "Cy Lund, alone, shares Bo Lund's last name and street";
@@ -170,9 +172,8 @@ TEST_F(PeopleImport, APartyHoldingAMemberOfTheWeddingIsALikelyDuplicateOfThatMem
     guests::addMember(db(), adaeze);
     ImportReview r = reviewSample();
     ASSERT_EQ(r.duplicateCount(), 1);
-    const ReviewRow& dup = *std::find_if(r.rows.begin(), r.rows.end(), [](const ReviewRow& row) {
-        return row.duplicate.has_value();
-    });
+    const ReviewRow& dup = *std::find_if(r.rows.begin(), r.rows.end(),
+                                         [](const ReviewRow& row) { return row.duplicate.has_value(); });
     EXPECT_EQ(dup.duplicate->existing, existing);
     EXPECT_TRUE(dup.duplicate->reason.contains("Adaeze Okafor")) << dup.duplicate->reason.toStdString();
     // Filling the party adds only the members it lacks.
@@ -190,7 +191,9 @@ TEST_F(PeopleImport, ValuesTheMembersCannotKeepAreProblemsThatCanBeMended)
 {
     const QString longName(40, QChar('a'));
     ImportReview r = reviewText(("Party,First Name,Last Name,Age Group,Meal\n"
-                                 "P1," + longName + ",Berg,Adult,\n"
+                                 "P1," +
+                                 longName +
+                                 ",Berg,Adult,\n"
                                  "P1,Eva,Berg,Senior,\n"
                                  "P2,Max,Holm,Child,Fish\n")
                                     .toUtf8());
@@ -215,9 +218,10 @@ TEST_F(PeopleImport, ValuesTheMembersCannotKeepAreProblemsThatCanBeMended)
 TEST_F(PeopleImport, HostileListsChangeNothingTheyShouldNot)
 {
     // All-emoji names are names like any other.
-    const ImportReview emoji = reviewText("Family,First Name,Last Name\n"
-                                          "\xF0\x9F\x8E\x89,\xF0\x9F\x98\x80\xF0\x9F\x98\x80,\xF0\x9F\x8C\xB8\n"
-                                          "\xF0\x9F\x8E\x89,\xF0\x9F\x8D\xB0,\xF0\x9F\x8C\xB8\n");
+    const ImportReview emoji = reviewText(
+        "Family,First Name,Last Name\n"
+        "\xF0\x9F\x8E\x89,\xF0\x9F\x98\x80\xF0\x9F\x98\x80,\xF0\x9F\x8C\xB8\n"
+        "\xF0\x9F\x8E\x89,\xF0\x9F\x8D\xB0,\xF0\x9F\x8C\xB8\n");
     ASSERT_EQ(emoji.newCount(), 1);
     import(emoji);
     EXPECT_EQ(names(partyKey("\xF0\x9F\x8C\xB8")).size(), 2);
