@@ -187,6 +187,27 @@ void readCell(RowReading& row, const GuestFieldInfo& info, const QString& cell,
     }
 }
 
+bool isEvent(GuestField f)
+{
+    return f == GuestField::Ceremony || f == GuestField::Reception || f == GuestField::Shower ||
+           f == GuestField::Rehearsal;
+}
+
+// The event as the members' replies name it.
+QString eventTitle(GuestField f)
+{
+    switch (f) {
+        case GuestField::Ceremony:
+            return QStringLiteral("Ceremony");
+        case GuestField::Shower:
+            return QStringLiteral("Shower");
+        case GuestField::Rehearsal:
+            return QStringLiteral("Rehearsal");
+        default:
+            return QStringLiteral("Reception");
+    }
+}
+
 // A person's own cell in a list of people; an age group column wins over a child column.
 void readPersonCell(RowReading& row, const GuestFieldInfo& info, const QString& cell)
 {
@@ -227,9 +248,13 @@ void readPersonCell(RowReading& row, const GuestFieldInfo& info, const QString& 
 // The person's problems: values the members' rules cannot read, texts longer than they keep.
 void checkPerson(RowReading& row, const shell::PeopleImport& people)
 {
-    for (const QString& caption : people.unreadable(row.person))
-        row.problems.push_back(
-            {ProblemKind::Unreadable, QStringLiteral("person"), caption, row.person.ageGroup, 0});
+    for (const QString& caption : people.unreadable(row.person)) {
+        const QString event = caption.section(QLatin1Char(' '), 0, 0);
+        const QString value = row.person.replies.contains(event) && caption.endsWith(QLatin1String(" reply"))
+                                  ? row.person.replies.value(event)
+                                  : row.person.ageGroup;
+        row.problems.push_back({ProblemKind::Unreadable, QStringLiteral("person"), caption, value, 0});
+    }
     const std::pair<const char*, const QString*> texts[] = {
         {"FirstName", &row.person.firstName}, {"LastName", &row.person.lastName},
         {"Meal", &row.person.meal},           {"Needs", &row.person.needs},
@@ -256,6 +281,7 @@ RowReading readRow(const QStringList& cells, const std::vector<GuestField>& mapp
     RowReading row;
     QString wholeName, answer;
     bool hasAnswer = false;
+    const bool personList = settings.people && groupsPeople(mapping);
     for (size_t i = 0; i < mapping.size() && i < size_t(cells.size()); ++i) {
         const GuestFieldInfo& info = fieldInfo(mapping[i]);
         if (mapping[i] == GuestField::NotImported)
@@ -269,7 +295,11 @@ RowReading readRow(const QStringList& cells, const std::vector<GuestField>& mapp
             row.group = cell.simplified();
         else if (info.kind == FieldKind::Person)
             readPersonCell(row, info, cell.trimmed());
-        else if (info.kind == FieldKind::Name)
+        else if (personList && isEvent(info.field) && !readYesNo(cell)) {
+            // In a list of people an event's column may say the person's reply: they are invited.
+            row.values.insert(info.column, true);
+            row.person.replies.insert(eventTitle(info.field), cell.trimmed());
+        } else if (info.kind == FieldKind::Name)
             wholeName = cell;
         else if (info.kind == FieldKind::Answer) {
             answer = cell;
@@ -297,6 +327,10 @@ RowReading readRow(const QStringList& cells, const std::vector<GuestField>& mapp
         if (!a.ok)
             unreadable(row, fieldInfo(GuestField::Rsvp), answer);
         else if (a.coming) {
+            if (personList && !row.person.replies.contains(QStringLiteral("Reception")))
+                row.person.replies.insert(QStringLiteral("Reception"), *a.coming
+                                                                           ? QStringLiteral("Attending")
+                                                                           : QStringLiteral("Declined"));
             insertIfMissing(row, Confirmed, true);
             insertIfMissing(row, Attending,
                             *a.coming ? row.values.value(Invited, qint64(1)) : QVariant(qint64(0)));
@@ -319,7 +353,7 @@ RowReading readRow(const QStringList& cells, const std::vector<GuestField>& mapp
     if (textOf(row.values.value(LastName)).trimmed().isEmpty())
         row.problems.push_back(
             {ProblemKind::NoLastName, LastName, fieldInfo(GuestField::LastName).caption, {}, 0});
-    if (settings.people && groupsPeople(mapping)) {
+    if (personList) {
         row.person.firstName = textOf(row.values.value(FirstName)).trimmed();
         row.person.lastName = textOf(row.values.value(LastName)).trimmed();
         checkPerson(row, *settings.people);

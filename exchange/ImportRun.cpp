@@ -34,7 +34,8 @@ struct Plan {
     std::vector<PlannedParty> added;
     std::vector<PlannedParty> fills;
     std::map<Skip, int> skipped;
-    int filledInFile = 0;  // rows merged into a party added by an earlier row
+    int filledInFile = 0;   // rows merged into a party added by an earlier row
+    bool ofPeople = false;  // the review's rows are parties of a list of people
 };
 
 // Where a row's values end up: a new party (index into added), a party in the list
@@ -103,6 +104,8 @@ bool hasNoLastName(const ReviewRow& row)
 Plan makePlan(const ImportReview& review)
 {
     Plan plan;
+    plan.ofPeople = std::any_of(review.rows.begin(), review.rows.end(),
+                                [](const ReviewRow& r) { return !r.personRows.empty(); });
     std::vector<Target> targets(review.rows.size());
     std::map<store::Bookmark, size_t> fillIndex;
     for (size_t i = 0; i < review.rows.size(); ++i) {
@@ -180,11 +183,15 @@ ImportResult resultOf(const Plan& plan, int updated)
     };
     for (const auto& [reason, count] : plan.skipped) {
         result.skipped += count;
-        result.reasons << QStringLiteral("%1 skipped: %2").arg(plural(count, "row", "rows"), why.at(reason));
+        result.reasons << QStringLiteral("%1 skipped: %2")
+                              .arg(plan.ofPeople ? plural(count, "party", "parties")
+                                                 : plural(count, "row", "rows"),
+                                   why.at(reason));
     }
     if (plan.filledInFile > 0)
         result.reasons << QStringLiteral("%1 merged into the party of an earlier row")
-                              .arg(plural(plan.filledInFile, "row", "rows"));
+                              .arg(plan.ofPeople ? plural(plan.filledInFile, "party", "parties")
+                                                 : plural(plan.filledInFile, "row", "rows"));
     return result;
 }
 

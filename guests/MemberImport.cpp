@@ -23,9 +23,13 @@ std::vector<shell::KnownPerson> MemberImport::knownPeople(store::Database& db) c
 
 QStringList MemberImport::unreadable(const shell::ImportedPerson& person) const
 {
+    QStringList captions;
     if (!ageGroupOf(person.ageGroup))
-        return {QStringLiteral("Age group")};
-    return {};
+        captions << QStringLiteral("Age group");
+    for (auto it = person.replies.cbegin(); it != person.replies.cend(); ++it)
+        if (!eventOf(it.key()) || !replyOf(it.value()))
+            captions << QStringLiteral("%1 reply").arg(it.key());
+    return captions;
 }
 
 int MemberImport::sizeOf(const QString& field) const
@@ -89,6 +93,12 @@ QStringList MemberImport::write(store::Database& db, const std::vector<shell::Im
             m.needsNote = rest.join(QStringLiteral(", "));
             m.email = person.email;
             m.mobile = person.mobile;
+            for (auto it = person.replies.cbegin(); it != person.replies.cend(); ++it) {
+                const std::optional<Event> event = eventOf(it.key());
+                const std::optional<Reply> reply = replyOf(it.value());
+                if (event && reply)
+                    m.setReply(*event, *reply);
+            }
             members.push_back(std::move(m));
         }
     }

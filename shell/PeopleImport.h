@@ -7,6 +7,7 @@
 
 #include "store/Store.h"
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +24,9 @@ struct ImportedPerson {
     QString meal;
     QString needs;  // every need written, common ones and others ("vegan, peanut allergy")
     QString email, mobile;
+    // The person's replies: event ("Ceremony", "Reception", "Shower", "Rehearsal") -> the reply
+    // as the file writes it ("Attending", "Declined", ...).
+    QMap<QString, QString> replies;
     bool hasName() const { return !firstName.isEmpty() || !lastName.isEmpty(); }
 };
 
@@ -43,7 +47,8 @@ public:
     virtual ~PeopleImport() = default;
     // The members of the wedding (none in a file without the members' tables).
     virtual std::vector<KnownPerson> knownPeople(store::Database& db) const = 0;
-    // The caption of each value of the person that cannot be read ("Age group"), none when all can.
+    // The caption of each value of the person that cannot be read ("Age group", "Reception
+    // reply"), none when all can.
     virtual QStringList unreadable(const ImportedPerson& person) const = 0;
     // The sizes of the members' texts (FirstName, LastName, Meal, Email, Mobile; 0 no limit).
     virtual int sizeOf(const QString& field) const = 0;

@@ -245,6 +245,7 @@ TEST_F(MembersCommand, AListOfPeopleIsImportedGroupedAndTheExportOfMembersAddsNo
     run({"import-guests", path(), out});
     EXPECT_TRUE(out_.contains("Party -> Household (groups people into parties)")) << out_.toStdString();
     EXPECT_TRUE(out_.contains("0 parties added")) << out_.toStdString();
+    EXPECT_TRUE(out_.contains("2 parties skipped: likely duplicates of parties already in the list"));
     EXPECT_EQ(raw("SELECT count(*) FROM GuestsMembers"), members);
     EXPECT_EQ(raw("SELECT count(*) FROM Guests"), parties);
 }

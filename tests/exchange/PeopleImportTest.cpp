@@ -251,3 +251,29 @@ TEST_F(PeopleImport, WithoutTheMembersSideAListOfPeopleIsRefusedInWords)
     settings.mapping = guessMapping(table.headers);
     EXPECT_THROW(reviewImport(table, settings, loadGuestList(db())), ExchangeError);
 }
+
+TEST_F(PeopleImport, EachPersonsReplyIsTheirsAndTheCountsFollowThem)
+{
+    ImportReview r = reviewText(
+        "Party,First Name,Last Name,RSVP,Ceremony\n"
+        "A,Ann,Lee,Yes,Attending\n"
+        "A,Bo,Lee,No,Declined\n"
+        "A,Cy,Lee,,\n"
+        "B,Di,Roe,maybe,Perhaps\n");
+    ASSERT_EQ(r.rows.size(), 2u);
+    EXPECT_EQ(r.problemCount(), 1);
+    ASSERT_FALSE(r.rows[1].problems.empty());
+    EXPECT_EQ(r.rows[1].problems[0].text(), "Ceremony reply cannot be read: \"Perhaps\"");
+    import(r);
+    const qint64 lee = partyKey("Lee");
+    const std::vector<guests::Member> lees = guests::loadMembers(db(), lee);
+    ASSERT_EQ(lees.size(), 3u);
+    EXPECT_EQ(lees[0].reply(guests::Event::Reception), guests::Reply::Attending);
+    EXPECT_EQ(lees[1].reply(guests::Event::Reception), guests::Reply::Declined);
+    EXPECT_EQ(lees[1].reply(guests::Event::Ceremony), guests::Reply::Declined);
+    EXPECT_EQ(lees[2].reply(guests::Event::Reception), guests::Reply::None);
+    EXPECT_TRUE(field(lee, "InvCeremony").toBool()) << "a reply to the ceremony means an invitation";
+    EXPECT_EQ(field(lee, "Invited").toInt(), 3);
+    EXPECT_EQ(field(lee, "NumberAttending").toInt(), 1);
+    EXPECT_FALSE(field(lee, "Confirmed").toBool()) << "Cy has not replied";
+}
