@@ -83,6 +83,16 @@ QString headerKey(const QString& header)
     return key;
 }
 
+// The field of each header key of a table of fields and the keys that name them.
+QHash<QString, GuestField> byHeader(const std::vector<std::pair<GuestField, QStringList>>& table)
+{
+    QHash<QString, GuestField> h;
+    for (const auto& [field, keys] : table)
+        for (const QString& k : keys)
+            h.insert(k, field);
+    return h;
+}
+
 const QHash<QString, GuestField>& headerNames()
 {
     using F = GuestField;
@@ -128,11 +138,7 @@ const QHash<QString, GuestField>& headerNames()
               "addressee", "label"}},
             {F::ShowerLabel, {"showerinvitation", "showerlabel", "showlbl", "showerenvelope"}},
         };
-        QHash<QString, GuestField> h;
-        for (const auto& [field, keys] : table)
-            for (const QString& k : keys)
-                h.insert(k, field);
-        return h;
+        return byHeader(table);
     }();
     return names;
 }
@@ -155,11 +161,7 @@ const QHash<QString, GuestField>& personHeaderNames()
             {F::Email, {"email", "emailaddress", "email1value", "mail"}},
             {F::Mobile, {"mobile", "mobilephone", "mobilenumber", "cell", "cellphone"}},
         };
-        QHash<QString, GuestField> h;
-        for (const auto& [field, keys] : table)
-            for (const QString& k : keys)
-                h.insert(k, field);
-        return h;
+        return byHeader(table);
     }();
     return names;
 }

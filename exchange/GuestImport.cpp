@@ -255,11 +255,7 @@ void checkPerson(RowReading& row, const shell::PeopleImport& people)
                                   : row.person.ageGroup;
         row.problems.push_back({ProblemKind::Unreadable, QStringLiteral("person"), caption, value, 0});
     }
-    const std::pair<const char*, const QString*> texts[] = {
-        {"FirstName", &row.person.firstName}, {"LastName", &row.person.lastName},
-        {"Meal", &row.person.meal},           {"Needs", &row.person.needs},
-        {"Email", &row.person.email},         {"Mobile", &row.person.mobile}};
-    for (const auto& [field, text] : texts) {
+    for (const auto& [field, text] : row.person.sizedTexts()) {
         const int size = people.sizeOf(QLatin1String(field));
         if (size > 0 && text->size() > size)
             row.problems.push_back({ProblemKind::TooLong, QStringLiteral("person.") + QLatin1String(field),

@@ -67,9 +67,7 @@ std::vector<shell::ImportedPerson> fixedPeople(const ReviewRow& row)
     if (!rules)
         return people;
     for (shell::ImportedPerson& p : people)
-        for (auto [field, text] : {std::pair{"FirstName", &p.firstName}, std::pair{"LastName", &p.lastName},
-                                   std::pair{"Meal", &p.meal}, std::pair{"Needs", &p.needs},
-                                   std::pair{"Email", &p.email}, std::pair{"Mobile", &p.mobile}}) {
+        for (const auto& [field, text] : p.sizedTexts()) {
             const int size = rules->sizeOf(QLatin1String(field));
             if (size > 0 && text->size() > size)
                 *text = shortenText(*text, size);

@@ -11,7 +11,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace shell {
@@ -28,6 +30,16 @@ struct ImportedPerson {
     // as the file writes it ("Attending", "Declined", ...).
     QMap<QString, QString> replies;
     bool hasName() const { return !firstName.isEmpty() || !lastName.isEmpty(); }
+    // The person's texts that have a size, by the names PeopleImport::sizeOf knows them by.
+    std::array<std::pair<const char*, QString*>, 6> sizedTexts()
+    {
+        return {{{"FirstName", &firstName},
+                 {"LastName", &lastName},
+                 {"Meal", &meal},
+                 {"Needs", &needs},
+                 {"Email", &email},
+                 {"Mobile", &mobile}}};
+    }
 };
 
 struct ImportedParty {
