@@ -140,6 +140,12 @@ TEST_F(PeopleImport, TheWebsiteExportBecomesFivePartiesWithTheirMembersAndCounts
     EXPECT_EQ(field(both, "wedlbl").toString(), "Linh Nguyen & Erik Lindqvist");
     EXPECT_EQ(field(both, "guestof").toString(), "Both");
     EXPECT_EQ(memberCount(), 12);
+
+    // Undo takes the parties, their members and the meals added back.
+    store::undo::undoLast(db());
+    EXPECT_EQ(memberCount(), 0);
+    EXPECT_EQ(guestCount(), 0);
+    EXPECT_EQ(guests::loadMeals(db()).size(), 4u);
 }
 
 TEST_F(PeopleImport, AnEmptyHouseholdCellIsAPartyOfItsOwnAndLaterRowsDoNotChangeTheAddress)
@@ -236,6 +242,16 @@ TEST_F(PeopleImport, HostileListsChangeNothingTheyShouldNot)
     import(binary);
     EXPECT_EQ(memberCount(), before);
     EXPECT_EQ(partyKey("Dahl"), 0);
+
+    // A household of 2,000 people under a name of 10,000 characters is one party of them all.
+    QByteArray big = "Household,First Name,Last Name\n";
+    const QByteArray household(10000, 'h');
+    for (int i = 0; i < 2000; ++i)
+        big += household + ",P" + QByteArray::number(i) + ",Vast\n";
+    const ImportReview huge = reviewText(big);
+    ASSERT_EQ(huge.rows.size(), 1u);
+    import(huge);
+    EXPECT_EQ(field(partyKey("Vast"), "Invited").toInt(), 2000);
 
     // A row with no name at all in a household of its own has no last name: skipped, said so.
     const ImportReview nameless = reviewText("Invitation,First Name,Last Name,Meal\n,,,Fish\n");
