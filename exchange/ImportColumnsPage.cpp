@@ -94,7 +94,7 @@ void ImportColumnsPage::initializePage()
     }
     grdColumns->resizeColumnToContents(0);
     grdColumns->setColumnWidth(0, std::min(grdColumns->columnWidth(0), 220));
-    grdColumns->setColumnWidth(2, 260);
+    grdColumns->setColumnWidth(2, 300);
     showNotImported();
 }
 
