@@ -6,6 +6,7 @@
 #include "exchange/Export.h"
 #include "exchange/frmExport.h"
 #include "exchange/frmImportGuests.h"
+#include "guests/MemberImport.h"
 #include "guests/ReplyImport.h"
 #include "guests/frmReplies.h"
 #include "shell/ErrorMessage.h"
@@ -59,7 +60,7 @@ void addExchangeItems(QMenu* menu, QWidget* owner)
         QObject::connect(action, &QAction::triggered, owner, [owner, open] { open(owner); });
     };
     item("mnuImportGuests", QStringLiteral("&Import Guests..."),
-         [](QWidget* w) { exchange::showImportGuests(w); });
+         [](QWidget* w) { exchange::showImportGuests(w, &guests::memberImport()); });
     item("mnuImportExpenses", QStringLiteral("Import Ex&penses..."),
          [](QWidget* w) { showImportExpenses(w); });
     item("mnuImportReplies", QStringLiteral("Import &Replies..."), [](QWidget* w) {

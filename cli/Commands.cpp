@@ -4,6 +4,7 @@
 #include "exchange/Export.h"
 #include "exchange/GuestImport.h"
 #include "exchange/MappingMemory.h"
+#include "guests/MemberImport.h"
 
 #include "cli/BudgetCommand.h"
 #include "cli/GuestsCommand.h"
@@ -13,6 +14,7 @@
 #include "cli/UsageError.h"
 
 #include "store/Backup.h"
+#include "store/Layout.h"
 #include "store/Store.h"
 #include "store/WordedError.h"
 
@@ -52,6 +54,14 @@ const char* const ImportHelp =
     "imports it in one transaction after a backup copy of WEDDING.mdb.\n\n"
     "Options:\n"
     "  --dry-run                  print the review only; the wedding file is not changed\n"
+    "  --group-by COLUMN          the file lists people, one a row: COLUMN (a header or a column\n"
+    "                             number from 1) groups them into parties. Without it a column\n"
+    "                             \"Household\", \"Party\", \"Family\", \"Group\" or \"Invitation\"\n"
+    "                             beside the names does. Each party takes its address, side and\n"
+    "                             invitations from its first row; its people become its members\n"
+    "                             (name, age group, plus-one, meal, dietary needs, e-mail,\n"
+    "                             mobile); a row with an empty COLUMN is a party of its own; meals\n"
+    "                             the menu lacks are added to it\n"
     "  --map FIELD=COLUMN         read FIELD from COLUMN (a header or a column number from 1);\n"
     "                             none=COLUMN leaves a column out. Fields: %1\n"
     "  --on-duplicate skip|add|fill\n"
@@ -128,6 +138,7 @@ struct ImportOptions {
     QString wedding, file;
     bool dryRun = false;
     QList<QPair<QString, QString>> maps;
+    QString groupBy;
     exchange::DuplicateAction onDuplicate = exchange::DuplicateAction::Skip;
     exchange::ProblemAction onProblem = exchange::ProblemAction::Skip;
     exchange::CsvOptions csv;
@@ -140,6 +151,8 @@ void readOption(ImportOptions& o, const QStringList& args, qsizetype& i)
     const QString& a = args[i];
     if (a == QLatin1String("--dry-run")) {
         o.dryRun = true;
+    } else if (a == QLatin1String("--group-by")) {
+        o.groupBy = takeValue(args, i);
     } else if (a == QLatin1String("--map")) {
         o.maps.append(mapValue(takeValue(args, i)));
     } else if (a == QLatin1String("--on-duplicate")) {
@@ -212,6 +225,12 @@ void readOption(ImportOptions& o, const QStringList& args, qsizetype& i)
 
 void applyMaps(std::vector<exchange::GuestField>& mapping, const ImportOptions& o, const QStringList& headers)
 {
+    if (!o.groupBy.isEmpty()) {
+        ImportOptions group;
+        group.maps = {{QStringLiteral("Group"), o.groupBy}};
+        applyMaps(mapping, group, headers);
+        exchange::guessPeopleColumns(mapping, headers);
+    }
     for (const auto& [fieldName, columnName] : o.maps) {
         const std::optional<exchange::GuestField> field = exchange::fieldByKey(fieldName);
         if (!field)
@@ -315,6 +334,9 @@ int importGuests(const QStringList& args, QTextStream& out)
     applyMaps(mapping, o, table.headers);
     exchange::ImportSettings settings;
     settings.mapping = mapping;
+    settings.people = &guests::memberImport();
+    if (exchange::groupsPeople(mapping) && !o.dryRun)
+        store::upgradeLayout(db);
     settings.inviteTo = o.inviteTo;
     settings.side = o.side;
     std::unique_ptr<store::Recordset> general = db.openRecordset(QStringLiteral("General"));
@@ -323,7 +345,9 @@ int importGuests(const QStringList& args, QTextStream& out)
         settings.groomName = general->value(QStringLiteral("groomsname")).toString();
     }
     general->close();
-    exchange::ImportReview review = exchange::reviewImport(table, settings, exchange::loadGuestList(db));
+    exchange::ImportReview review = exchange::reviewImport(
+        table, settings,
+        exchange::loadGuestList(db, exchange::groupsPeople(mapping) ? settings.people : nullptr));
     for (exchange::ReviewRow& row : review.rows) {
         row.duplicateAction = o.onDuplicate;
         row.problemAction = o.onProblem;

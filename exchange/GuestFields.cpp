@@ -3,6 +3,8 @@
 #include <QHash>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 #include <set>
 
 namespace exchange {
@@ -36,6 +38,14 @@ const std::vector<GuestFieldInfo>& guestFields()
         {F::ShowerComing, "ShowerComing", "Shower: confirmed number attending", "ShowerComing", K::Count},
         {F::WeddingLabel, "wedlbl", "Wedding envelope line", "wedlbl", K::Text},
         {F::ShowerLabel, "showlbl", "Shower envelope line", "showlbl", K::Text},
+        {F::Group, "Group", "Household (groups people into parties)", "", K::Group},
+        {F::AgeGroup, "AgeGroup", "Person: age group", "", K::Person},
+        {F::Child, "Child", "Person: child (yes/no)", "", K::Person},
+        {F::PlusOne, "PlusOne", "Person: plus-one", "", K::Person},
+        {F::Meal, "Meal", "Person: meal", "", K::Person},
+        {F::Needs, "Needs", "Person: dietary needs", "", K::Person},
+        {F::Email, "Email", "Person: e-mail", "", K::Person},
+        {F::Mobile, "Mobile", "Person: mobile", "", K::Person},
     };
     return fields;
 }
@@ -71,6 +81,16 @@ QString headerKey(const QString& header)
         if (c.isLetterOrNumber() || c == QLatin1Char('#'))
             key += c;
     return key;
+}
+
+// The field of each header key of a table of fields and the keys that name them.
+QHash<QString, GuestField> byHeader(const std::vector<std::pair<GuestField, QStringList>>& table)
+{
+    QHash<QString, GuestField> h;
+    for (const auto& [field, keys] : table)
+        for (const QString& k : keys)
+            h.insert(k, field);
+    return h;
 }
 
 const QHash<QString, GuestField>& headerNames()
@@ -118,13 +138,51 @@ const QHash<QString, GuestField>& headerNames()
               "addressee", "label"}},
             {F::ShowerLabel, {"showerinvitation", "showerlabel", "showlbl", "showerenvelope"}},
         };
-        QHash<QString, GuestField> h;
-        for (const auto& [field, keys] : table)
-            for (const QString& k : keys)
-                h.insert(k, field);
-        return h;
+        return byHeader(table);
     }();
     return names;
+}
+
+// The headers of a list of people: the columns that group them, and each person's own.
+const QHash<QString, GuestField>& personHeaderNames()
+{
+    using F = GuestField;
+    static const QHash<QString, GuestField> names = [] {
+        const std::vector<std::pair<GuestField, QStringList>> table = {
+            {F::Group, {"household", "party", "family", "group", "invitation"}},
+            {F::AgeGroup, {"agegroup", "age", "adultchild", "adultorchild", "agecategory"}},
+            {F::Child, {"child", "ischild", "kid"}},
+            {F::PlusOne, {"plusone", "plusoneof", "plus1", "guestofguest", "bringsaguest"}},
+            {F::Meal,
+             {"meal", "entree", "entrée", "mealchoice", "entreechoice", "entréechoice", "menuchoice"}},
+            {F::Needs,
+             {"dietaryneeds", "dietary", "diet", "allergies", "allergy", "allergiesdietary",
+              "dietaryallergies", "dietaryrestrictions", "dietaryrequirements", "needs"}},
+            {F::Email, {"email", "emailaddress", "email1value", "mail"}},
+            {F::Mobile, {"mobile", "mobilephone", "mobilenumber", "cell", "cellphone"}},
+        };
+        return byHeader(table);
+    }();
+    return names;
+}
+
+bool namesPeople(GuestField f)
+{
+    return f == GuestField::FirstName || f == GuestField::LastName || f == GuestField::WholeName;
+}
+
+// A list of people: a grouping header and, in another column, names.
+bool isPersonList(const QStringList& headers)
+{
+    bool group = false, names = false;
+    for (const QString& h : headers) {
+        const QString key = headerKey(h);
+        if (personHeaderNames().value(key) == GuestField::Group)
+            group = true;
+        else if (namesPeople(headerNames().value(key, GuestField::NotImported)))
+            names = true;
+    }
+    return group && names;
 }
 
 }  // namespace
@@ -134,13 +192,45 @@ GuestField guessField(const QString& header)
     return headerNames().value(headerKey(header), GuestField::NotImported);
 }
 
+GuestField guessPersonField(const QString& header)
+{
+    const GuestField f = personHeaderNames().value(headerKey(header), GuestField::NotImported);
+    return f == GuestField::Group ? GuestField::NotImported : f;
+}
+
+void guessPeopleColumns(std::vector<GuestField>& mapping, const QStringList& headers)
+{
+    for (size_t i = 0; i < mapping.size() && i < size_t(headers.size()); ++i) {
+        const GuestField guess = guessPersonField(headers[qsizetype(i)]);
+        const bool open = mapping[i] == GuestField::NotImported ||
+                          (mapping[i] == GuestField::HomePhone && guess == GuestField::Mobile);
+        const bool taken =
+            guess != GuestField::Needs && std::find(mapping.begin(), mapping.end(), guess) != mapping.end();
+        if (open && guess != GuestField::NotImported && !taken)
+            mapping[i] = guess;
+    }
+}
+
+bool isPersonField(GuestField field)
+{
+    return fieldInfo(field).kind == FieldKind::Person;
+}
+
+bool groupsPeople(const std::vector<GuestField>& mapping)
+{
+    return std::find(mapping.begin(), mapping.end(), GuestField::Group) != mapping.end();
+}
+
 std::vector<GuestField> guessMapping(const QStringList& headers)
 {
     std::vector<GuestField> mapping;
     std::set<GuestField> taken;
+    const bool people = isPersonList(headers);
     for (const QString& h : headers) {
         GuestField f = guessField(h);
-        if (f != GuestField::NotImported && !taken.insert(f).second)
+        if (people)
+            f = personHeaderNames().value(headerKey(h), f);
+        if (f != GuestField::NotImported && f != GuestField::Needs && !taken.insert(f).second)
             f = GuestField::NotImported;
         mapping.push_back(f);
     }

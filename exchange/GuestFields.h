@@ -36,9 +36,19 @@ enum class GuestField {
     ShowerComing,
     WeddingLabel,
     ShowerLabel,
+    // A list of people, one row per person: the column that groups them into parties, and
+    // what each person's row says of them.
+    Group,
+    AgeGroup,
+    Child,    // x / yes: a child
+    PlusOne,  // yes: brought by the person named before them; or the name of who brings them
+    Meal,
+    Needs,  // may fill several columns ("Dietary Needs", "Allergies"): their texts are joined
+    Email,
+    Mobile,
 };
 
-enum class FieldKind { Text, Count, YesNo, Side, Answer, Name };
+enum class FieldKind { Text, Count, YesNo, Side, Answer, Name, Group, Person };
 
 struct GuestFieldInfo {
     GuestField field;
@@ -56,8 +66,21 @@ std::optional<GuestField> fieldByKey(const QString& key);  // case-insensitive k
 // The field a header names in the layouts couples bring (address books, mail programs,
 // home-made sheets, this program's own export); NotImported when it names none.
 GuestField guessField(const QString& header);
-// One guess per header; a field is given to the first header that names it only.
+// One guess per header; a field is given to the first header that names it only (the
+// dietary needs excepted). A header "Household", "Party", "Family", "Group" or "Invitation"
+// beside a column of names makes the file a list of people: that column groups them into
+// parties, and the columns of each person (age group, meal, needs, e-mail, mobile, ...) are
+// read; without one the file is a list of parties, read as it always was.
 std::vector<GuestField> guessMapping(const QStringList& headers);
+// The person's field a header names in a list of people (NotImported when none).
+GuestField guessPersonField(const QString& header);
+// Once a column groups the rows into parties: the columns left out that name a person's value
+// are read for each person, and a mobile column guessed as the party's phone is the person's.
+void guessPeopleColumns(std::vector<GuestField>& mapping, const QStringList& headers);
+// Whether the field is read for each person of a list of people.
+bool isPersonField(GuestField field);
+// Whether a mapping makes the file a list of people grouped into parties.
+bool groupsPeople(const std::vector<GuestField>& mapping);
 
 // ---- cells ---------------------------------------------------------------------------
 

@@ -12,6 +12,7 @@
 #include "exchange/CsvFile.h"
 #include "exchange/GuestFields.h"
 
+#include "shell/PeopleImport.h"
 #include "store/Store.h"
 
 #include <QHash>
@@ -33,9 +34,11 @@ struct ExistingParty {
 };
 struct GuestList {
     std::vector<ExistingParty> parties;
-    QHash<QString, int> fieldSizes;  // Guests column -> maximum characters (0 = no limit)
+    QHash<QString, int> fieldSizes;          // Guests column -> maximum characters (0 = no limit)
+    std::vector<shell::KnownPerson> people;  // the members of the parties, when asked for
 };
-GuestList loadGuestList(store::Database& database);
+// people: the members' side, for a list of people (their names are then read too).
+GuestList loadGuestList(store::Database& database, const shell::PeopleImport* people = nullptr);
 
 enum class ProblemKind {
     NoLastName,
@@ -75,12 +78,18 @@ struct ImportSettings {
     // (Ceremony, Reception, Shower, Rehearsal), and this side ("Bride", "Groom", "Both").
     std::vector<GuestField> inviteTo;
     QString side;
+    // The members' side: needed for a mapping that groups people into parties (groupsPeople).
+    const shell::PeopleImport* people = nullptr;
 };
 
 // A row read into Guests values (column -> text, bool or qint64), with its problems.
 struct RowReading {
     QMap<QString, QVariant> values;
     std::vector<Problem> problems;
+    // In a list of people: the person of the row (its name also in values), the texts of the
+    // group and plus-one columns.
+    shell::ImportedPerson person;
+    QString group, plusOne;
     QString name() const;  // the envelope line, else title, first and last name
 };
 
@@ -102,8 +111,12 @@ struct ReviewRow {
     // that the review of a long list keeps no more than its verdicts.
     std::shared_ptr<const ReviewSource> source;
     qsizetype tableRow = -1;
+    // In a list of people, the rows of the party's people in the file's order (the first is
+    // tableRow); the party takes its address, side and invitations from the first.
+    std::vector<qsizetype> personRows;
 
-    QMap<QString, QVariant> values() const;  // Guests column -> value read (text, bool or qint64)
+    QMap<QString, QVariant> values() const;             // Guests column -> value read (text, bool or qint64)
+    std::vector<shell::ImportedPerson> people() const;  // the party's people, as read
     bool fixable() const;  // every problem can be mended (a missing last name or a broken row cannot)
     QString name() const;  // title, first and last name as read, shortened for showing
 };
@@ -131,6 +144,7 @@ struct ImportResult {
     int added = 0;
     int updated = 0;
     int skipped = 0;
+    int people = 0;       // members added to the parties
     QStringList reasons;  // "12 likely duplicates skipped", ...
     QString backupPath;
     QString summary() const;

@@ -94,7 +94,7 @@ void ImportColumnsPage::initializePage()
     }
     grdColumns->resizeColumnToContents(0);
     grdColumns->setColumnWidth(0, std::min(grdColumns->columnWidth(0), 220));
-    grdColumns->setColumnWidth(2, 260);
+    grdColumns->setColumnWidth(2, 300);
     showNotImported();
 }
 
@@ -105,14 +105,28 @@ void ImportColumnsPage::field_Changed(int column)
     const auto field = GuestField(box->currentData().toInt());
     std::vector<GuestField>& mapping = wizard_->mapping;
     for (size_t i = 0; i < mapping.size(); ++i) {
-        if (int(i) == column || field == GuestField::NotImported || mapping[i] != field)
+        if (int(i) == column || field == GuestField::NotImported || field == GuestField::Needs ||
+            mapping[i] != field)
             continue;
         mapping[i] = GuestField::NotImported;
         auto* other = static_cast<QComboBox*>(grdColumns->cellWidget(int(i), 2));
         other->setCurrentIndex(0);
     }
     mapping[size_t(column)] = field;
+    if (field == GuestField::Group)
+        guessPeopleColumns();
     showNotImported();
+}
+
+// Once a column groups the rows into parties, the columns of a person's values are read
+// for each person.
+void ImportColumnsPage::guessPeopleColumns()
+{
+    exchange::guessPeopleColumns(wizard_->mapping, wizard_->table.headers);
+    for (size_t i = 0; i < wizard_->mapping.size(); ++i) {
+        auto* box = static_cast<QComboBox*>(grdColumns->cellWidget(int(i), 2));
+        box->setCurrentIndex(box->findData(int(wizard_->mapping[i])));
+    }
 }
 
 void ImportColumnsPage::showNotImported()

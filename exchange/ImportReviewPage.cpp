@@ -10,8 +10,10 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QStackedWidget>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace exchange {
@@ -58,7 +60,15 @@ ImportReviewPage::ImportReviewPage(frmImportGuests* wizard) : wizard_(wizard)
     grdNew = reviewGrid("grdNew", {"Row", "Name", "Address", "City", "Guest of", "Invited"});
     grdDuplicates = reviewGrid("grdDuplicates", {"Row", "Name", "Looks like", "Because", "Do"});
     grdProblems = reviewGrid("grdProblems", {"Row", "Name", "Problem", "Do"});
-    tabReview->addTab(grdNew, QString());
+    treParties = new QTreeWidget;
+    treParties->setObjectName(QStringLiteral("treParties"));
+    treParties->setHeaderLabels({"Row", "Party / person", "Address", "City", "Guest of", "Invited",
+                                 "Age group", "Meal", "Dietary needs"});
+    treParties->setAlternatingRowColors(true);
+    newPlace_ = new QStackedWidget;
+    newPlace_->addWidget(grdNew);
+    newPlace_->addWidget(treParties);
+    tabReview->addTab(newPlace_, QString());
     auto* duplicates = new QWidget;
     auto* dupLayout = new QVBoxLayout(duplicates);
     auto* allRow = new QHBoxLayout;
@@ -97,8 +107,11 @@ void ImportReviewPage::initializePage()
     settings.groomName = shell::program().GroomName;
     settings.inviteTo = wizard_->inviteTo;
     settings.side = wizard_->side;
+    settings.people = wizard_->people;
     try {
-        wizard_->review = reviewImport(wizard_->table, settings, loadGuestList(shell::database()));
+        wizard_->review = reviewImport(
+            wizard_->table, settings,
+            loadGuestList(shell::database(), groupsPeople(settings.mapping) ? settings.people : nullptr));
     } catch (const store::StoreError& e) {
         wizard_->review = {};
         controls::MsgBox(
@@ -117,7 +130,20 @@ void ImportReviewPage::initializePage()
         r.notImported.isEmpty()
             ? QString()
             : QStringLiteral("Columns not imported: %1.").arg(r.notImported.join(QStringLiteral(", "))));
-    fillNew();
+    const bool people = groupsPeople(wizard_->mapping);
+    newPlace_->setCurrentIndex(people ? 1 : 0);
+    if (people) {
+        int persons = 0;
+        for (const ReviewRow& row : r.rows)
+            persons += int(row.personRows.size());
+        lblCounts->setText(QStringLiteral("%1 people in %2 parties read from %3.")
+                               .arg(persons)
+                               .arg(r.rows.size())
+                               .arg(wizard_->path));
+        fillParties();
+    } else {
+        fillNew();
+    }
     fillDuplicates();
     fillProblems();
 }
@@ -138,6 +164,64 @@ void ImportReviewPage::fillNew()
                 side.isEmpty() ? QStringLiteral("Both") : side, textOf(values, "Invited")});
     }
     grdNew->resizeColumnsToContents();
+}
+
+namespace {
+
+// How the review names a person: by name, an unnamed plus-one as "Guest of " and who brings them.
+QString personName(const std::vector<shell::ImportedPerson>& people, const shell::ImportedPerson& p)
+{
+    const QString name = (p.firstName + QLatin1Char(' ') + p.lastName).simplified();
+    if (!name.isEmpty())
+        return shownText(name);
+    if (p.plusOneOf && *p.plusOneOf < people.size())
+        return QStringLiteral("Guest of %1").arg(personName(people, people[*p.plusOneOf]));
+    return QStringLiteral("Unnamed guest");
+}
+
+}  // namespace
+
+// A list of people: each new party with its people beneath it, unfolded.
+void ImportReviewPage::fillParties()
+{
+    treParties->clear();
+    const ImportReview& r = wizard_->review;
+    QList<QTreeWidgetItem*> items;
+    for (const ReviewRow& row : r.rows) {
+        if (!row.problems.empty() || row.duplicate)
+            continue;
+        const QMap<QString, QVariant> values = row.values();
+        const QString side = textOf(values, "guestof");
+        auto* party = new QTreeWidgetItem(
+            QStringList{QString::number(row.rowNumber), shownText(RowReading{values, {}}.name()),
+                        textOf(values, "Address"), textOf(values, "City"),
+                        side.isEmpty() ? QStringLiteral("Both") : side, textOf(values, "Invited")});
+        QFont bold = party->font(1);
+        bold.setBold(true);
+        party->setFont(1, bold);
+        const std::vector<shell::ImportedPerson> people = row.people();
+        for (size_t i = 0; i < people.size(); ++i) {
+            const shell::ImportedPerson& p = people[i];
+            const qsizetype tableRow = row.personRows[i];
+            party->addChild(new QTreeWidgetItem(QStringList{
+                QString::number(r.rows.front().source->table.rowNumbers.value(tableRow, int(tableRow) + 1)),
+                personName(people, p),
+                {},
+                {},
+                {},
+                {},
+                p.ageGroup.isEmpty() ? QStringLiteral("Adult") : shownText(p.ageGroup),
+                shownText(p.meal),
+                shownText(p.needs)}));
+        }
+        items << party;
+    }
+    treParties->addTopLevelItems(items);
+    treParties->expandAll();
+    for (int c = 0; c < treParties->columnCount(); ++c)
+        treParties->resizeColumnToContents(c);
+    if (!items.isEmpty())
+        treParties->setCurrentItem(items.front());
 }
 
 void ImportReviewPage::fillDuplicates()

@@ -3,10 +3,13 @@
 #include "exchange/GuestImport.h"
 
 #include "exchange/MappingMemory.h"
+#include "exchange/NameRules.h"
 
 #include "store/Backup.h"
 #include "store/Transaction.h"
 #include "store/Undo.h"
+
+#include <QSet>
 
 #include <algorithm>
 #include <map>
@@ -31,7 +34,8 @@ struct Plan {
     std::vector<PlannedParty> added;
     std::vector<PlannedParty> fills;
     std::map<Skip, int> skipped;
-    int filledInFile = 0;  // rows merged into a party added by an earlier row
+    int filledInFile = 0;   // rows merged into a party added by an earlier row
+    bool ofPeople = false;  // the review's rows are parties of a list of people
 };
 
 // Where a row's values end up: a new party (index into added), a party in the list
@@ -48,10 +52,27 @@ QMap<QString, QVariant> fixedValues(const ReviewRow& row)
 {
     QMap<QString, QVariant> values = row.values();
     for (const Problem& p : row.problems) {
-        if (p.kind == ProblemKind::TooLong)
+        if (p.kind == ProblemKind::TooLong && !p.column.startsWith(QLatin1String("person")))
             values.insert(p.column, shortenText(p.value, p.size));
     }
     return values;
+}
+
+// The people of a review row as they are written: a text longer than the members keep is
+// shortened (a row is written with a problem only when the user chose to mend it).
+std::vector<shell::ImportedPerson> fixedPeople(const ReviewRow& row)
+{
+    std::vector<shell::ImportedPerson> people = row.people();
+    const shell::PeopleImport* rules = row.source ? row.source->settings.people : nullptr;
+    if (!rules)
+        return people;
+    for (shell::ImportedPerson& p : people)
+        for (const auto& [field, text] : p.sizedTexts()) {
+            const int size = rules->sizeOf(QLatin1String(field));
+            if (size > 0 && text->size() > size)
+                *text = shortenText(*text, size);
+        }
+    return people;
 }
 
 bool isEmptyValue(const QVariant& v)
@@ -81,6 +102,8 @@ bool hasNoLastName(const ReviewRow& row)
 Plan makePlan(const ImportReview& review)
 {
     Plan plan;
+    plan.ofPeople = std::any_of(review.rows.begin(), review.rows.end(),
+                                [](const ReviewRow& r) { return !r.personRows.empty(); });
     std::vector<Target> targets(review.rows.size());
     std::map<store::Bookmark, size_t> fillIndex;
     for (size_t i = 0; i < review.rows.size(); ++i) {
@@ -158,16 +181,66 @@ ImportResult resultOf(const Plan& plan, int updated)
     };
     for (const auto& [reason, count] : plan.skipped) {
         result.skipped += count;
-        result.reasons << QStringLiteral("%1 skipped: %2").arg(plural(count, "row", "rows"), why.at(reason));
+        result.reasons << QStringLiteral("%1 skipped: %2")
+                              .arg(plan.ofPeople ? plural(count, "party", "parties")
+                                                 : plural(count, "row", "rows"),
+                                   why.at(reason));
     }
     if (plan.filledInFile > 0)
         result.reasons << QStringLiteral("%1 merged into the party of an earlier row")
-                              .arg(plural(plan.filledInFile, "row", "rows"));
+                              .arg(plan.ofPeople ? plural(plan.filledInFile, "party", "parties")
+                                                 : plural(plan.filledInFile, "row", "rows"));
     return result;
 }
 
+// A person's name as compared within a party; a name of no letters (all emoji) as written.
+QString personKey(const QString& first, const QString& last)
+{
+    const QString key = nameKey(first) + QLatin1Char('|') + nameKey(last);
+    return key.size() > 1 ? key
+                          : QLatin1Char('=') + (first + QLatin1Char(' ') + last).simplified().toCaseFolded();
+}
+
+// The people a planned party gains: those of its rows, each name once, and none whose name a
+// member of the party already has (filling a party adds only who it lacks).
+shell::ImportedParty plannedPeople(const ImportReview& review, const PlannedParty& planned, qint64 party,
+                                   const QSet<QString>& present)
+{
+    shell::ImportedParty out;
+    out.party = party;
+    QSet<QString> seen = present;
+    for (size_t i : planned.rows) {
+        const std::vector<shell::ImportedPerson> people = fixedPeople(review.rows[i]);
+        std::vector<bool> kept(people.size(), true);
+        for (size_t k = 0; k < people.size(); ++k) {
+            const QString key = personKey(people[k].firstName, people[k].lastName);
+            if (people[k].hasName() && seen.contains(key))
+                kept[k] = false;
+            else if (people[k].hasName())
+                seen.insert(key);
+        }
+        // The unnamed guest of someone the party already has is already there too.
+        for (size_t k = 0; k < people.size(); ++k)
+            if (!people[k].hasName() && people[k].plusOneOf && !kept[*people[k].plusOneOf])
+                kept[k] = false;
+        std::vector<std::optional<size_t>> newIndex(people.size());
+        const size_t base = out.people.size();
+        for (size_t k = 0, n = 0; k < people.size(); ++k)
+            if (kept[k])
+                newIndex[k] = base + n++;
+        for (size_t k = 0; k < people.size(); ++k) {
+            if (!kept[k])
+                continue;
+            shell::ImportedPerson p = people[k];
+            p.plusOneOf = p.plusOneOf ? newIndex[*p.plusOneOf] : std::nullopt;
+            out.people.push_back(std::move(p));
+        }
+    }
+    return out;
+}
+
 void addParties(store::Database& database, const ImportReview& review,
-                const std::vector<PlannedParty>& parties)
+                const std::vector<PlannedParty>& parties, std::vector<shell::ImportedParty>& people)
 {
     if (parties.empty())
         return;
@@ -178,7 +251,41 @@ void addParties(store::Database& database, const ImportReview& review,
         for (auto it = party.cbegin(); it != party.cend(); ++it)
             set->setValue(it.key(), it.value());
         set->update();
+        shell::ImportedParty members = plannedPeople(review, planned, set->lastModified(), {});
+        if (!members.people.empty())
+            people.push_back(std::move(members));
     }
+}
+
+// The people of the parties the import fills, less the members they have.
+void fillPeople(store::Database& database, const ImportReview& review, const std::vector<PlannedParty>& fills,
+                const shell::PeopleImport& rules, std::vector<shell::ImportedParty>& people)
+{
+    QHash<qint64, QSet<QString>> present;
+    for (const shell::KnownPerson& k : rules.knownPeople(database))
+        present[k.party].insert(personKey(k.firstName, k.lastName));
+    for (const PlannedParty& planned : fills) {
+        shell::ImportedParty members =
+            plannedPeople(review, planned, planned.bookmark, present.value(planned.bookmark));
+        if (!members.people.empty())
+            people.push_back(std::move(members));
+    }
+}
+
+const shell::PeopleImport* peopleRules(const ImportReview& review)
+{
+    for (const ReviewRow& row : review.rows)
+        if (!row.personRows.empty() && row.source)
+            return row.source->settings.people;
+    return nullptr;
+}
+
+int countPeople(const std::vector<shell::ImportedParty>& parties)
+{
+    int n = 0;
+    for (const shell::ImportedParty& p : parties)
+        n += int(p.people.size());
+    return n;
 }
 
 // Fills the empty fields of parties in the list; returns how many changed.
@@ -216,6 +323,8 @@ QString ImportResult::summary() const
                  .arg(plural(added, "party", "parties"))
                  .arg(updated)
                  .arg(skipped);
+    if (people > 0)
+        lines << QStringLiteral("%1 added to the parties.").arg(plural(people, "person", "people"));
     lines << reasons;
     if (!backupPath.isEmpty())
         lines << QStringLiteral("A copy of the wedding file from before the import: %1").arg(backupPath);
@@ -248,14 +357,32 @@ ImportResult runImport(store::Database& database, const ImportReview& review, co
         return resultOf(plan, 0);
     const QString backupPath = backup ? backup(database.path()) : QString();
     store::Transaction change;
-    addParties(database, review, plan.added);
-    const int updated = fillParties(database, review, plan.fills);
+    std::vector<shell::ImportedParty> people;
+    addParties(database, review, plan.added, people);
+    const shell::PeopleImport* rules = peopleRules(review);
+    if (rules)
+        fillPeople(database, review, plan.fills, *rules, people);
+    int updated = fillParties(database, review, plan.fills);
+    QStringList notes;
+    if (rules && !people.empty()) {
+        notes = rules->write(database, people);
+        // A party filled with people it lacked has changed even when its fields had nothing to fill.
+        QSet<qint64> filled;
+        for (const shell::ImportedParty& p : people)
+            filled.insert(p.party);
+        int gained = 0;
+        for (const PlannedParty& f : plan.fills)
+            gained += filled.contains(f.bookmark) ? 1 : 0;
+        updated = std::max(updated, gained);
+    }
     rememberMapping(database, review.headers, review.mapping);
     change.commit();
     plan.skipped[Skip::NothingToFill] += int(plan.fills.size()) - updated;
     if (plan.skipped[Skip::NothingToFill] == 0)
         plan.skipped.erase(Skip::NothingToFill);
     ImportResult result = resultOf(plan, updated);
+    result.people = countPeople(people);
+    result.reasons << notes;
     result.backupPath = backupPath;
     if (!backupPath.isEmpty())
         store::undo::remember(

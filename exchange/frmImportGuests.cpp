@@ -5,7 +5,8 @@
 
 namespace exchange {
 
-frmImportGuests::frmImportGuests(QWidget* parent) : QWizard(parent)
+frmImportGuests::frmImportGuests(QWidget* parent, const shell::PeopleImport* people)
+    : QWizard(parent), people(people)
 {
     setObjectName(QStringLiteral("frmImportGuests"));
     setWindowTitle(QStringLiteral("Import Guests"));
@@ -23,9 +24,9 @@ frmImportGuests::frmImportGuests(QWidget* parent) : QWizard(parent)
     resize(860, 560);
 }
 
-bool showImportGuests(QWidget* parent)
+bool showImportGuests(QWidget* parent, const shell::PeopleImport* people)
 {
-    frmImportGuests wizard(parent);
+    frmImportGuests wizard(parent, people);
     controls::ShowModal(&wizard);
     return wizard.imported;
 }

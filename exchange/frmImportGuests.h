@@ -17,6 +17,8 @@ class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class QTableWidget;
+class QTreeWidget;
+class QStackedWidget;
 
 namespace exchange {
 
@@ -24,7 +26,9 @@ class frmImportGuests : public QWizard {
     Q_OBJECT
 public:
     enum PageId { FilePage, ColumnsPage, InvitePage, ReviewPage, DonePage };
-    explicit frmImportGuests(QWidget* parent = nullptr);
+    // people: the members' side, which a list of people grouped into parties needs.
+    explicit frmImportGuests(QWidget* parent = nullptr, const shell::PeopleImport* people = nullptr);
+    const shell::PeopleImport* people;
 
     // What the steps share.
     QString path;
@@ -74,6 +78,7 @@ public:
 
 private:
     void field_Changed(int column);
+    void guessPeopleColumns();
     void showNotImported();
     frmImportGuests* wizard_;
     bool remembered_ = false;
@@ -103,11 +108,14 @@ public:
     bool validatePage() override;
     QTabWidget* tabReview;
     QTableWidget *grdNew, *grdDuplicates, *grdProblems;
+    QTreeWidget* treParties;  // a list of people: the new parties, each with its people
     QComboBox* cboAllDuplicates;
     QLabel *lblNotImported, *lblCounts;
 
 private:
     void fillNew();
+    void fillParties();
+    QStackedWidget* newPlace_;
     void fillDuplicates();
     void fillProblems();
     frmImportGuests* wizard_;
@@ -126,6 +134,6 @@ private:
 };
 
 // Shows the wizard modally over parent; returns whether anything was imported.
-bool showImportGuests(QWidget* parent);
+bool showImportGuests(QWidget* parent, const shell::PeopleImport* people = nullptr);
 
 }  // namespace exchange

@@ -278,6 +278,64 @@ qint64 addMember(store::Database& db, Member member)
     });
 }
 
+std::vector<qint64> addMembers(store::Database& db, std::vector<Member> members)
+{
+    return inTransaction([&] {
+        // The keys are given here, after every key ever used (the table's sequence included),
+        // so that the whole list is written by two prepared statements.
+        ReadQuery last(
+            db.handle(),
+            QStringLiteral("SELECT max(coalesce((SELECT seq FROM sqlite_sequence WHERE name = "
+                           "'GuestsMembers'), 0), coalesce((SELECT max(MemberId) FROM GuestsMembers), 0))"));
+        last.next();
+        const qint64 base = last.value(0, FieldType::Number).toLongLong();
+        QHash<qint64, qint64> order;  // party -> the last SortOrder given
+        QList<qint64> parties;
+        std::vector<qint64> ids;
+        ids.reserve(members.size());
+        std::vector<QVariantList> rows, replies;
+        rows.reserve(members.size());
+        for (size_t i = 0; i < members.size(); ++i) {
+            const Member& m = members[i];
+            if (!order.contains(m.party)) {
+                ReadQuery sort(
+                    db.handle(),
+                    QStringLiteral(
+                        "SELECT coalesce(max(SortOrder), 0) FROM GuestsMembers WHERE PartyKey = ?"),
+                    {m.party});
+                sort.next();
+                order.insert(m.party, sort.value(0, FieldType::Number).toLongLong());
+                parties << m.party;
+            }
+            ids.push_back(base + qint64(i) + 1);
+        }
+        for (size_t i = 0; i < members.size(); ++i) {
+            const Member& m = members[i];
+            const std::optional<qint64> by = m.plusOneOf;
+            const bool brought = by && *by >= 0 && *by < qint64(ids.size()) && size_t(*by) != i &&
+                                 members[size_t(*by)].party == m.party;
+            rows.push_back({ids[i], m.party, ++order[m.party], textValue(m.firstName), textValue(m.lastName),
+                            ageGroupName(m.ageGroup), brought ? QVariant(ids[size_t(*by)]) : QVariant(),
+                            keyValue(m.meal), textValue(needsText(m.needs)), textValue(m.needsNote),
+                            textValue(m.email), textValue(m.mobile),
+                            m.note.trimmed().isEmpty() ? QVariant() : QVariant(m.note)});
+            for (Event event : AllEvents)
+                if (m.reply(event) != Reply::None)
+                    replies.push_back({ids[i], eventTitle(event), replyName(m.reply(event))});
+        }
+        db.executeEach(
+            QStringLiteral("INSERT INTO GuestsMembers (MemberId, PartyKey, SortOrder, FirstName, LastName, "
+                           "AgeGroup, PlusOneOf, MealId, Needs, NeedsNote, Email, Mobile, Note) "
+                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+            rows);
+        db.executeEach(
+            QStringLiteral("INSERT INTO GuestsMemberReplies (MemberId, Event, Reply) VALUES (?, ?, ?)"),
+            replies);
+        writeCounts(db, parties);
+        return ids;
+    });
+}
+
 void saveMember(store::Database& db, const Member& member)
 {
     inTransaction([&] {

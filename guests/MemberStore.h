@@ -34,6 +34,10 @@ Invitations invitationsOf(store::Database& db, qint64 party);
 
 // Appends a member to its party (member.party); returns its MemberId.
 qint64 addMember(store::Database& db, Member member);
+// Appends many members to their parties in one transaction with the parties' counts. A
+// member's plusOneOf here is the index, within members, of the member who brings them (one
+// of the same party). Returns the MemberIds in the order given.
+std::vector<qint64> addMembers(store::Database& db, std::vector<Member> members);
 // Writes a member's fields and replies (its party and place stay).
 void saveMember(store::Database& db, const Member& member);
 // Removes a member with its replies (and an unnamed guest it brings).

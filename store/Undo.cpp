@@ -142,13 +142,20 @@ QString copyColumns(sqlite3* db, const QString& table)
 }
 
 // Puts back the rows of the tables whose digests differ between now and the backup.
+// The sequences of the AUTOINCREMENT keys go back last: putting rows back into such a table
+// writes its sequence (even when there are none to put back), which must end as the backup's.
 void putBack(sqlite3* db, const Digests& now, const Digests& before)
 {
-    for (auto it = before.begin(); it != before.end(); ++it) {
-        if (it.key().isEmpty() || now.value(it.key()) == it.value())
-            continue;
-        const QString table = quoted(it.key());
-        const QString columns = copyColumns(db, it.key());
+    const QString sequences = QStringLiteral("sqlite_sequence");
+    QStringList tables;
+    for (auto it = before.begin(); it != before.end(); ++it)
+        if (!it.key().isEmpty() && now.value(it.key()) != it.value() && it.key() != sequences)
+            tables << it.key();
+    if (before.contains(sequences))
+        tables << sequences;
+    for (const QString& name : tables) {
+        const QString table = quoted(name);
+        const QString columns = copyColumns(db, name);
         sql::exec(db, QStringLiteral("DELETE FROM main.%1").arg(table));
         sql::exec(db, QStringLiteral("INSERT INTO main.%1 (%2) SELECT %2 FROM %3.%1").arg(table, columns, Source));
     }

@@ -2,8 +2,13 @@
 // export windows, under a real display:
 //
 //   xvfb-run -a -s "-screen 0 1280x800x24" build/tools/exchange_screenshots OUT_DIR GUEST_LIST.csv
+//   [PEOPLE.csv]
+//
+// With a list of people (one row per person, grouped by a household column), also its columns
+// step and its review, each party with its members.
 #include "exchange/frmExport.h"
 #include "exchange/frmImportGuests.h"
+#include "guests/MemberImport.h"
 #include "tools/ScreenshotKit.h"
 
 #include "store/Store.h"
@@ -32,7 +37,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     if (argc < 3) {
-        std::fprintf(stderr, "usage: exchange_screenshots OUT_DIR GUEST_LIST.csv\n");
+        std::fprintf(stderr, "usage: exchange_screenshots OUT_DIR GUEST_LIST.csv [PEOPLE.csv]\n");
         return 2;
     }
     g_out = QString::fromLocal8Bit(argv[1]);
@@ -69,6 +74,22 @@ int main(int argc, char** argv)
     wizard.button(QWizard::CommitButton)->click();
     shoot(&wizard, "import-5-done");
     wizard.close();
+
+    if (argc > 3) {
+        exchange::frmImportGuests people(nullptr, &guests::memberImport());
+        people.resize(980, 600);
+        people.move(40, 30);
+        people.show();
+        auto* list = people.findChild<QLineEdit*>("txtFile");
+        list->setText(QString::fromLocal8Bit(argv[3]));
+        emit list->editingFinished();
+        people.next();
+        shoot(&people, "import-people-columns");
+        people.next();
+        people.next();
+        shoot(&people, "import-people-review");
+        people.close();
+    }
 
     exchange::frmExport lists(exchange::frmExport::Mode::Lists);
     lists.move(40, 30);

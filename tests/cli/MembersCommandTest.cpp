@@ -286,3 +286,49 @@ TEST_F(MembersCommand, PlaceCardsWithNoOneSeatedSayWhyAndWriteNothing)
         out_.endsWith("1 person expected at the reception is not seated at a table and has no card.\n"));
     EXPECT_FALSE(QFile::exists(pdf));
 }
+
+TEST_F(MembersCommand, AListOfPeopleIsImportedGroupedAndTheExportOfMembersAddsNobodyBack)
+{
+    exchangetest::TempFile people("people.csv",
+                                  "Home,First Name,Last Name,Age Group,Meal,Mobile\n"
+                                  "A,Ann,Lee,Adult,Salmon,0170 1\n"
+                                  "A,Bo,Lee,Child,Kids' meal,\n"
+                                  "B,Cy,Roe,,Beef,\n");
+    // "Home" is no grouping header: read as a list of parties, each row its own.
+    ASSERT_EQ(run({"import-guests", path(), people.path(), "--dry-run"}), 0) << err_.toStdString();
+    EXPECT_TRUE(out_.contains("New parties (3)")) << out_.toStdString();
+    ASSERT_EQ(run({"import-guests", path(), people.path(), "--group-by", "home"}), 0) << err_.toStdString();
+    EXPECT_TRUE(out_.contains("Home -> Household (groups people into parties)")) << out_.toStdString();
+    EXPECT_TRUE(out_.contains("Mobile -> Person: mobile"));
+    EXPECT_TRUE(out_.contains("2 parties added")) << out_.toStdString();
+    EXPECT_TRUE(out_.contains("3 people added to the parties."));
+    EXPECT_EQ(raw("SELECT group_concat(FirstName || ':' || AgeGroup || ':' || coalesce(Mobile, ''), ' ') "
+                  "FROM GuestsMembers"),
+              "Ann:Adult:0170 1 Bo:Child: Cy:Adult:");
+    EXPECT_EQ(raw("SELECT group_concat(Invited) FROM Guests"), "2,1");
+
+    const QString out = tempPath("members.csv");
+    ASSERT_EQ(run({"export", path(), "members", out}), 0) << err_.toStdString();
+    const QString members = raw("SELECT count(*) FROM GuestsMembers");
+    const QString parties = raw("SELECT count(*) FROM Guests");
+    run({"import-guests", path(), out});
+    EXPECT_TRUE(out_.contains("Party -> Household (groups people into parties)")) << out_.toStdString();
+    EXPECT_TRUE(out_.contains("0 parties added")) << out_.toStdString();
+    EXPECT_TRUE(out_.contains("2 parties skipped: likely duplicates of parties already in the list"));
+    EXPECT_EQ(raw("SELECT count(*) FROM GuestsMembers"), members);
+    EXPECT_EQ(raw("SELECT count(*) FROM Guests"), parties);
+}
+
+TEST_F(MembersCommand, GroupByIsExplainedAndABadColumnIsRefusedInWords)
+{
+    ASSERT_EQ(run({"import-guests", "--help"}), 0);
+    EXPECT_TRUE(out_.contains("--group-by COLUMN")) << out_.toStdString();
+    exchangetest::TempFile people("people.csv", "Household,First Name,Last Name\nA,Ann,Lee\n");
+    const QString before = raw("SELECT count(*) FROM Guests");
+    EXPECT_NE(run({"import-guests", path(), people.path(), "--group-by", "Family Name"}), 0);
+    EXPECT_TRUE(err_.contains("The file has no column \"Family Name\"")) << err_.toStdString();
+    EXPECT_TRUE(err_.contains("Household, First Name, Last Name"));
+    EXPECT_NE(run({"import-guests", path(), people.path(), "--group-by"}), 0);
+    EXPECT_FALSE(err_.isEmpty());
+    EXPECT_EQ(raw("SELECT count(*) FROM Guests"), before);
+}

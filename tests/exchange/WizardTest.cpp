@@ -4,6 +4,8 @@
 #include "exchange/frmImportGuests.h"
 
 #include "controls/Dialogs.h"
+#include "guests/MemberImport.h"
+#include "guests/MemberStore.h"
 #include "store/Backup.h"
 #include "tests/exchange/ExchangeFixture.h"
 #include "tests/support/WidgetTestUtils.h"
@@ -18,6 +20,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <QTreeWidget>
 
 using namespace exchange;
 using exchangetest::fileBytes;
@@ -197,6 +200,55 @@ TEST_F(ImportWizard, ABinaryFileIsRefusedAndBrokenRowsAreListedAsProblemsThatCan
     EXPECT_EQ(static_cast<QComboBox*>(problems->cellWidget(0, 3))->count(), 2) << "the city can be left out";
     EXPECT_TRUE(problems->item(1, 2)->text().contains("line 3 is never closed"));
     EXPECT_EQ(static_cast<QComboBox*>(problems->cellWidget(1, 3))->count(), 1) << "only skipping";
+}
+
+TEST_F(ImportWizard, AListOfPeopleIsGroupedByTheColumnChosenAndReviewedPartyByParty)
+{
+    controls::ScopedFakeDialogs dialogs;
+    const exchangetest::TempFile list("people.csv",
+                                      "Home;First Name;Last Name;Meal;Email\n"
+                                      "1;Ann;Lee;Salmon;ann@example.com\n"
+                                      "1;Bo;Lee;Beef;\n"
+                                      "2;Cy;Roe;Fish;\n");
+    wizard_ = std::make_unique<frmImportGuests>(nullptr, &guests::memberImport());
+    testsupport::showActive(wizard_.get());
+    typeFile(list.path());
+    next();
+    // "Home" names no household: the user chooses it with the keys (the last field but seven).
+    auto* columns = findNamed<QTableWidget>(wizard_.get(), "grdColumns");
+    auto* home = static_cast<QComboBox*>(columns->cellWidget(0, 2));
+    EXPECT_EQ(home->currentText(), "not imported");
+    EXPECT_TRUE(findNamed<QLabel>(wizard_.get(), "lblNotImported")->text().contains("Email"));
+    home->setFocus();
+    QTest::keyClick(home, Qt::Key_End);
+    for (int i = 0; i < 7; ++i)
+        QTest::keyClick(home, Qt::Key_Up);
+    ASSERT_EQ(home->currentText(), "Household (groups people into parties)");
+    EXPECT_TRUE(groupsPeople(wizard_->mapping));
+    // The columns of a person's values are read for each person from then on.
+    EXPECT_EQ(static_cast<QComboBox*>(columns->cellWidget(3, 2))->currentText(), "Person: meal");
+    EXPECT_EQ(static_cast<QComboBox*>(columns->cellWidget(4, 2))->currentText(), "Person: e-mail");
+    EXPECT_EQ(findNamed<QLabel>(wizard_.get(), "lblNotImported")->text(), "Every column is imported.");
+    next();
+    next();
+
+    EXPECT_EQ(findNamed<QLabel>(wizard_.get(), "lblCounts")->text().left(28), "3 people in 2 parties read f");
+    auto* parties = findNamed<QTreeWidget>(wizard_.get(), "treParties");
+    ASSERT_EQ(parties->topLevelItemCount(), 2);
+    EXPECT_TRUE(parties->isVisible());
+    EXPECT_EQ(parties->topLevelItem(0)->text(1), "Ann & Bo Lee");
+    ASSERT_EQ(parties->topLevelItem(0)->childCount(), 2);
+    EXPECT_EQ(parties->topLevelItem(0)->child(1)->text(1), "Bo Lee");
+    EXPECT_EQ(parties->topLevelItem(0)->child(1)->text(7), "Beef");
+    next();
+
+    const QString summary = findNamed<QLabel>(wizard_.get(), "lblSummary")->text();
+    EXPECT_TRUE(summary.contains("3 people added to the parties.")) << summary.toStdString();
+    EXPECT_TRUE(summary.contains("Added to the menu: Fish.")) << summary.toStdString();
+    auto set = db_->openRecordset("SELECT rowid FROM Guests WHERE LastName = 'Lee'");
+    const std::vector<guests::Member> lees = guests::loadMembers(*db_, set->value(0).toLongLong());
+    ASSERT_EQ(lees.size(), 2u);
+    EXPECT_EQ(lees[0].email, "ann@example.com");
 }
 
 TEST_F(ImportWizard, CorrectedSettingsReadTheFileAgain)
