@@ -183,6 +183,8 @@ void readCell(RowReading& row, const GuestFieldInfo& info, const QString& cell,
         }
         case FieldKind::Name:
         case FieldKind::Answer:
+        case FieldKind::Group:   // read when the rows are grouped into parties
+        case FieldKind::Person:  // read into the party's members
             break;
     }
 }

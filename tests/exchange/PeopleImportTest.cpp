@@ -70,7 +70,7 @@ protected:
 
 TEST_F(PeopleImport, EachGroupingHeaderInAnyCaseGroupsAListOfNamesButNotAListOfParties)
 {
-    for (const QString& header : {"Household", "PARTY", "family", "Group", "invitation"}) {
+    for (const QString header : {"Household", "PARTY", "family", "Group", "invitation"}) {
         const std::vector<GuestField> m = guessMapping({header, "First Name", "Last Name", "Meal", "E-mail"});
         EXPECT_EQ(m[0], GuestField::Group) << header.toStdString();
         EXPECT_EQ(m[3], GuestField::Meal);
