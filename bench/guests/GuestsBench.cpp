@@ -3,6 +3,7 @@
 // Each figure is the median of its repetitions (the slowest run beside it); the last
 // line is the slowest of the four medians.
 #include "bench/common/BenchTiming.h"
+#include "bench/common/ProgramSetup.h"
 #include "controls/DataList.h"
 #include "controls/DataSource.h"
 #include "controls/Dialogs.h"
@@ -98,15 +99,8 @@ int main(int argc, char** argv)
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     fillGuests(path);
 
-    shell::Program& program = shell::program();
-    program.DatabasePath = path;
-    store::Database& db = store::Workspace::defaultWorkspace().openDatabase(path);
-    shell::LoadTips(db);
-    program.GiftTipPending = false;
-    std::unique_ptr<store::Recordset> invited =
-        db.openRecordset(QStringLiteral("Invited Query"), store::RecordsetType::Snapshot);
-    program.InvitedSnapshot = invited.get();
-    controls::setModalHook([](QWidget*) { return 0; });
+    std::unique_ptr<store::Recordset> invited;
+    bench::openAsTheProgram(path, invited);
 
     // Opening: from creating the window until it has been shown and painted.
     std::unique_ptr<frmGuests> window;
@@ -142,7 +136,7 @@ int main(int argc, char** argv)
     bench::report("quick-search pick", pick, 20);
     bench::report("GuestSummary", summary, 20);
     window.reset();
-    program.InvitedSnapshot = nullptr;
+    shell::program().InvitedSnapshot = nullptr;
     invited.reset();
     store::Workspace::defaultWorkspace().close();
     std::printf("worst: %.2f ms\n", std::max({open.median, next.median, pick.median, summary.median}));

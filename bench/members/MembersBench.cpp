@@ -4,6 +4,7 @@
 // cards of everyone expected and seated laid out on tent-card sheets. Prints each
 // figure (median, slowest run, processor time) and, last, the slowest step in ms.
 #include "bench/common/BenchTiming.h"
+#include "bench/common/ProgramSetup.h"
 #include "controls/DataSource.h"
 #include "controls/Dialogs.h"
 #include "exchange/CsvFile.h"
@@ -107,15 +108,8 @@ int main(int argc, char** argv)
         f.write(repliesFile());
     }
 
-    shell::Program& program = shell::program();
-    program.DatabasePath = path;
-    store::Database& db = store::Workspace::defaultWorkspace().openDatabase(path);
-    shell::LoadTips(db);
-    program.GiftTipPending = false;
-    std::unique_ptr<store::Recordset> invited =
-        db.openRecordset(QStringLiteral("Invited Query"), store::RecordsetType::Snapshot);
-    program.InvitedSnapshot = invited.get();
-    controls::setModalHook([](QWidget*) { return 0; });
+    std::unique_ptr<store::Recordset> invited;
+    store::Database& db = bench::openAsTheProgram(path, invited);
 
     // Opening: until the window is shown on its Members tab with the first party's people.
     std::unique_ptr<frmGuests> window;
@@ -176,7 +170,7 @@ int main(int argc, char** argv)
     bench::report("place cards laid out", placeCards, 100, 34);
     bench::report("place cards written as PDF", cardsPdf, 5000, 34);
     std::printf("%zu place cards on %zu sheets\n", cards, sheets);
-    program.InvitedSnapshot = nullptr;
+    shell::program().InvitedSnapshot = nullptr;
     invited.reset();
     store::Workspace::defaultWorkspace().close();
     std::printf("slowest: %.2f ms\n",
