@@ -3,6 +3,7 @@
 #include "controls/DataSource.h"
 #include "controls/Dialogs.h"
 #include "guests/GuestRules.h"
+#include "guests/MemberStore.h"
 #include "guests/PeopleLists.h"
 #include "guests/frmGuests.h"
 #include "shell/ErrorMessage.h"
@@ -192,9 +193,11 @@ void GuestSummary()
         data1.updateRecord();
         SummaryTab tab(*window);
         guests::readGuestSummary(shell::database(), tab);
-        window->sumPeople->setText(
-            guests::peopleLines(guests::peopleFiguresOf(guests::loadPeople(shell::database())))
-                .join(QLatin1Char('\n')));
+        // Reading the whole wedding's people is skipped where there are none.
+        store::Database& db = shell::database();
+        const guests::PeopleFigures people =
+            guests::hasMembers(db) ? guests::peopleFiguresOf(guests::loadPeople(db)) : guests::PeopleFigures{};
+        window->sumPeople->setText(guests::peopleLines(people).join(QLatin1Char('\n')));
     } catch (const store::StoreError& e) {
         shell::showError(e, window);
     }

@@ -207,6 +207,14 @@ bool hasMemberTables(store::Database& db)
     return true;
 }
 
+bool hasMembers(store::Database& db)
+{
+    if (!hasMemberTables(db))
+        return false;
+    ReadQuery any(db.handle(), QStringLiteral("SELECT EXISTS (SELECT 1 FROM GuestsMembers)"));
+    return any.next() && any.value(0, FieldType::Number).toBool();
+}
+
 std::vector<Member> loadMembers(store::Database& db, qint64 party)
 {
     std::vector<Member> members;

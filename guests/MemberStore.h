@@ -23,6 +23,8 @@ namespace guests {
 // Whether the file has the member tables (a file opened read-only and not yet upgraded has
 // not: it has no members).
 bool hasMemberTables(store::Database& db);
+// Some party of the wedding has members.
+bool hasMembers(store::Database& db);
 
 // The members of one party in their order, with their replies.
 std::vector<Member> loadMembers(store::Database& db, qint64 party);
