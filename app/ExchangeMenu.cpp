@@ -13,7 +13,6 @@
 #include "shell/Program.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QMenu>
 
 namespace app {
@@ -65,7 +64,7 @@ void addExchangeItems(QMenu* menu, QWidget* owner)
          [](QWidget* w) { showImportExpenses(w); });
     item("mnuImportReplies", QStringLiteral("Import &Replies..."), [](QWidget* w) {
         const QString path =
-            QFileDialog::getOpenFileName(w, QStringLiteral("Import Replies"), QDir::homePath(),
+            controls::GetOpenFileName(w, QStringLiteral("Import Replies"), QDir::homePath(),
                                          QStringLiteral("Replies (*.csv *.txt);;All files (*)"));
         if (!path.isEmpty())
             importRepliesFrom(path, w);

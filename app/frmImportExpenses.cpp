@@ -8,7 +8,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -125,7 +124,7 @@ ExpenseFilePage::ExpenseFilePage(frmImportExpenses* wizard) : wizard_(wizard)
                                   ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
                                   : QFileInfo(txtFile->text()).path();
         const QString chosen =
-            QFileDialog::getOpenFileName(this, QStringLiteral("Import Expenses"), start,
+            controls::GetOpenFileName(this, QStringLiteral("Import Expenses"), start,
                                          QStringLiteral("Budgets (*.csv *.txt);;All files (*)"));
         if (!chosen.isEmpty()) {
             txtFile->setText(chosen);

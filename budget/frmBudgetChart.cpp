@@ -7,7 +7,6 @@
 #include "shell/Help.h"
 #include "store/OutputFile.h"
 
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -131,7 +130,7 @@ void frmBudgetChart::writePdf(const QString& path)
 
 void frmBudgetChart::cmdPdf_Click()
 {
-    const QString path = QFileDialog::getSaveFileName(
+    const QString path = controls::GetSaveFileName(
         this, QStringLiteral("Save as PDF"),
         QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QStringLiteral("/budget.pdf"),
         QStringLiteral("PDF files (*.pdf)"));

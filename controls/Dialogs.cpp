@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QEventLoop>
+#include <QFileDialog>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QInputDialog>
@@ -122,6 +123,16 @@ public:
         return ok;
     }
 
+    QString openFileName(QWidget* parent, const QString& caption, const QString& start,
+                         const QString& filter) override
+    {
+        return QFileDialog::getOpenFileName(parent, caption, start, filter);
+    }
+    QString saveFileName(QWidget* parent, const QString& caption, const QString& start,
+                         const QString& filter) override
+    {
+        return QFileDialog::getSaveFileName(parent, caption, start, filter);
+    }
     void beep() override { QApplication::beep(); }
 
     void endProgram() override
@@ -194,6 +205,18 @@ QString InputBox(const QString& prompt, const QString& title, const QString& def
     if (cancelled)
         *cancelled = !accepted;
     return accepted ? answer : QString();
+}
+
+QString GetOpenFileName(QWidget* parent, const QString& caption, const QString& start, const QString& filter)
+{
+    NormalPointer waitingForTheUser;
+    return provider()->openFileName(parent, caption, start, filter);
+}
+
+QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& start, const QString& filter)
+{
+    NormalPointer waitingForTheUser;
+    return provider()->saveFileName(parent, caption, start, filter);
 }
 
 void Beep()
@@ -274,6 +297,33 @@ bool FakeDialogs::inputBox(QWidget*, const QString& prompt, const QString& title
     if (answer)
         *answer = reply.first ? reply.second : QString();
     return reply.first;
+}
+
+namespace {
+
+QString nextFileAnswer(FakeDialogs& fake, DialogCall::Kind kind, const QString& caption, const QString& start)
+{
+    DialogCall call{kind, caption, QString(), 0, start};
+    fake.calls.push_back(call);
+    if (fake.onShow)
+        fake.onShow(call);
+    if (fake.fileAnswers.empty())
+        return QString();
+    QString answer = fake.fileAnswers.front();
+    fake.fileAnswers.erase(fake.fileAnswers.begin());
+    return answer;
+}
+
+}  // namespace
+
+QString FakeDialogs::openFileName(QWidget*, const QString& caption, const QString& start, const QString&)
+{
+    return nextFileAnswer(*this, DialogCall::Kind::OpenFile, caption, start);
+}
+
+QString FakeDialogs::saveFileName(QWidget*, const QString& caption, const QString& start, const QString&)
+{
+    return nextFileAnswer(*this, DialogCall::Kind::SaveFile, caption, start);
 }
 
 void FakeDialogs::beep()

@@ -53,11 +53,11 @@ inline int defaultOf(int style)
 
 // What a message box or input box was asked to show (recorded by the fake).
 struct DialogCall {
-    enum class Kind { MessageBox, InputBox, Beep, EndProgram } kind = Kind::MessageBox;
-    QString text;  // message or prompt
+    enum class Kind { MessageBox, InputBox, Beep, EndProgram, OpenFile, SaveFile } kind = Kind::MessageBox;
+    QString text;  // message or prompt; file dialogs: the caption
     QString title;
     int style = 0;        // message boxes: mb flags
-    QString defaultText;  // input boxes
+    QString defaultText;  // input boxes; file dialogs: the folder or file they start at
     QString informative;  // message boxes: the reason, shown under the text
 };
 
@@ -70,6 +70,11 @@ public:
     // Returns false when the user cancelled; otherwise the text typed.
     virtual bool inputBox(QWidget* parent, const QString& prompt, const QString& title,
                           const QString& defaultText, QString* answer) = 0;
+    // A file to open or to save to (filter as QFileDialog takes it); empty when cancelled.
+    virtual QString openFileName(QWidget* parent, const QString& caption, const QString& start,
+                                 const QString& filter) = 0;
+    virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& start,
+                                 const QString& filter) = 0;
     virtual void beep() = 0;
     // Ends the program at once (production: closes every window and quits the event loop).
     virtual void endProgram() = 0;
@@ -88,6 +93,10 @@ int ExplainedMsgBox(const QString& text, const QString& informativeText, int sty
 QString InputBox(const QString& prompt, const QString& title = QString(),
                  const QString& defaultText = QString(), bool* cancelled = nullptr,
                  QWidget* parent = nullptr);
+// Asks for a file to open, or a file to save to (the save dialog asks before replacing a
+// file); returns its path, or an empty text when cancelled.
+QString GetOpenFileName(QWidget* parent, const QString& caption, const QString& start, const QString& filter);
+QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& start, const QString& filter);
 void Beep();
 void EndProgram();
 
@@ -111,6 +120,7 @@ public:
     std::vector<DialogCall> calls;
     std::vector<int> messageAnswers;                     // consumed front first
     std::vector<std::pair<bool, QString>> inputAnswers;  // (accepted, text), front first
+    std::vector<QString> fileAnswers;                    // paths (empty: cancelled), front first
     int endProgramCount = 0;
     std::function<void(const DialogCall&)> onShow;
 
@@ -118,6 +128,10 @@ public:
                    const QString& informative) override;
     bool inputBox(QWidget* parent, const QString& prompt, const QString& title, const QString& defaultText,
                   QString* answer) override;
+    QString openFileName(QWidget* parent, const QString& caption, const QString& start,
+                         const QString& filter) override;
+    QString saveFileName(QWidget* parent, const QString& caption, const QString& start,
+                         const QString& filter) override;
     void beep() override;
     void endProgram() override;
 

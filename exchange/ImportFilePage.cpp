@@ -1,10 +1,10 @@
 // Step 1 of the guest import: the file and how it is read.
+#include "controls/Dialogs.h"
 #include "controls/Named.h"
 #include "exchange/frmImportGuests.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -88,7 +88,7 @@ void ImportFilePage::cmdBrowse_Click()
                               ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
                               : QFileInfo(txtFile->text()).path();
     const QString chosen =
-        QFileDialog::getOpenFileName(this, QStringLiteral("Import Guests"), start,
+        controls::GetOpenFileName(this, QStringLiteral("Import Guests"), start,
                                      QStringLiteral("Guest lists (*.csv *.txt *.tsv);;All files (*)"));
     if (chosen.isEmpty())
         return;

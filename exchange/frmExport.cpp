@@ -14,7 +14,6 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -94,7 +93,7 @@ void frmExport::cmdBrowse_Click()
     const QString filter = mode_ == Mode::Calendar ? QStringLiteral("iCalendar files (*.ics)")
                            : optXlsx->isChecked()  ? QStringLiteral("Excel workbooks (*.xlsx)")
                                                    : QStringLiteral("CSV files (*.csv)");
-    const QString chosen = QFileDialog::getSaveFileName(this, windowTitle(), txtFile->text(), filter);
+    const QString chosen = controls::GetSaveFileName(this, windowTitle(), txtFile->text(), filter);
     if (!chosen.isEmpty())
         txtFile->setText(chosen);
 }

@@ -5,7 +5,6 @@
 #include "store/OutputFile.h"
 
 #include <QDate>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPainter>
@@ -178,7 +177,7 @@ void printFloorPlan(FloorPlanScene& scene, QWidget* parent)
     controls::ShowModal(&ask);
     QAbstractButton* chosen = ask.clickedButton();
     if (chosen == planPdf || chosen == cardsPdf) {
-        const QString path = QFileDialog::getSaveFileName(
+        const QString path = controls::GetSaveFileName(
             parent, QStringLiteral("Save as PDF"),
             chosen == planPdf ? QStringLiteral("floor-plan.pdf") : QStringLiteral("escort-cards.pdf"),
             QStringLiteral("PDF files (*.pdf)"));

@@ -308,3 +308,22 @@ TEST_F(ImportWizard, TheExportWindowWritesTheChosenListAndTheCalendar)
     EXPECT_EQ(name->text(), link);
     EXPECT_TRUE(calendar.isVisible());
 }
+
+TEST_F(ImportWizard, BrowseAsksThroughTheDialogsAndCancellingKeepsTheName)
+{
+    controls::ScopedFakeDialogs dialogs;
+    frmExport window(frmExport::Mode::Calendar);
+    testsupport::showActive(&window);
+    auto* file = findNamed<QLineEdit>(&window, "txtFile");
+    file->setText(tempPath("plan.ics"));
+    auto* browse = findNamed<QPushButton>(&window, "cmdBrowse");
+    QTest::mouseClick(browse, Qt::LeftButton);  // cancelled: no answer queued
+    ASSERT_EQ(dialogs->calls.size(), 1u);
+    EXPECT_EQ(dialogs->calls[0].kind, controls::DialogCall::Kind::SaveFile);
+    EXPECT_EQ(dialogs->calls[0].defaultText, tempPath("plan.ics")) << "it starts at the name shown";
+    EXPECT_EQ(file->text(), tempPath("plan.ics"));
+    dialogs->fileAnswers = {tempPath("wedding-days.ics")};
+    QTest::mouseClick(browse, Qt::LeftButton);
+    EXPECT_EQ(file->text(), tempPath("wedding-days.ics"));
+    EXPECT_TRUE(dialogs->fileAnswers.empty());
+}
