@@ -143,6 +143,7 @@ void frmGuests::connectEvents()
     connect(SSCommand3, &QPushButton::clicked, this, &frmGuests::SSCommand3_Click);
     connect(SSCommand4, &QPushButton::clicked, this, &frmGuests::SSCommand4_Click);
     shell::setHelpContext(this, shell::HelpGuests);
+    shell::setHelpContext(memTab, shell::HelpMembers);
 
     for (int i = 0; i < 3; ++i)
         controls::on(detside[size_t(i)]).click([this, i] { detside_Click(i); }).gotFocus([this, i] {

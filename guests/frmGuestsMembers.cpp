@@ -7,7 +7,6 @@
 #include "guests/MemberStore.h"
 #include "guests/frmMeals.h"
 #include "shell/ErrorMessage.h"
-#include "shell/Help.h"
 #include "shell/Program.h"
 #include "store/Log.h"
 
@@ -47,6 +46,7 @@ MembersTab::MembersTab(std::function<bool()> beforeChange, std::function<void()>
     memList->setSelectionBehavior(QAbstractItemView::SelectRows);
     memList->setSelectionMode(QAbstractItemView::SingleSelection);
     memList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    memList->setTabKeyNavigation(false);  // Tab goes on to the member's fields
     memList->verticalHeader()->hide();
     memList->horizontalHeader()->setStretchLastSection(true);
     memList->setColumnWidth(NameColumn, 170);
@@ -96,7 +96,6 @@ MembersTab::MembersTab(std::function<bool()> beforeChange, std::function<void()>
     });
     controls::on(memList).keyDown([this](int& keyCode, int shift) { memList_KeyDown(keyCode, shift); });
     connectEditor();
-    shell::setHelpContext(this, shell::HelpMembers);
 
     QWidget::setTabOrder(memList, memFirst);
 }

@@ -51,6 +51,7 @@ frmReplies::frmReplies(QWidget* parent) : QDialog(parent)
     grdPeople->setSelectionBehavior(QAbstractItemView::SelectRows);
     grdPeople->setSelectionMode(QAbstractItemView::SingleSelection);
     grdPeople->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdPeople->setTabKeyNavigation(false);
     grdPeople->verticalHeader()->hide();
     grdPeople->horizontalHeader()->setStretchLastSection(true);
     grdPeople->setColumnWidth(NameColumn, 200);

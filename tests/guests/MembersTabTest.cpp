@@ -6,6 +6,7 @@
 #include "guests/MemberStore.h"
 #include "guests/frmGuestsMembers.h"
 #include "guests/frmMeals.h"
+#include "shell/HelpViewer.h"
 #include "shell/Program.h"
 #include "tests/support/WidgetTestUtils.h"
 
@@ -92,6 +93,20 @@ TEST_F(MembersTabTest, MembersTypedInKeepThePartysCountsAndADetailsTabInStep)
     EXPECT_EQ(w().detText2->text(), "1");
     EXPECT_FALSE(w().detCheck1->isChecked());
     EXPECT_TRUE(messages().empty());
+
+    // F1 on the tab opens its own topic, and Tab stays among its controls.
+    chooseTab(frmGuests::MembersTab);
+    focus(tab().memList);
+    QTest::keyClick(tab().memList, Qt::Key_F1);
+    testsupport::pumpEvents();
+    ASSERT_NE(shell::currentHelpViewer(), nullptr);
+    EXPECT_EQ(shell::currentHelpViewer()->currentKey(), "1015");
+    shell::currentHelpViewer()->close();
+    testsupport::pumpEvents();
+    testsupport::showActive(&w());
+    focus(tab().memList);
+    key(tab().memList, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), tab().memFirst);
 }
 
 TEST_F(MembersTabTest, KeysReorderAndRemoveAndRemovingThePartyRemovesItsMembers)
