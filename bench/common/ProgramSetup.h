@@ -1,6 +1,6 @@
-// Opens a wedding for a benchmark as the program does before the guest window can open: the
-// program's path and tips, the invited snapshot the main window owns, and modal windows that
-// answer at once.
+// A benchmark's wedding: a copy of the delivered one, opened as the program opens it before
+// the guest window can: the program's path and tips, the invited snapshot the main window
+// owns, and modal windows that answer at once.
 //
 //     store::Database& db = bench::openAsTheProgram(path, invited);
 #pragma once
@@ -10,9 +10,24 @@
 #include "shell/Tips.h"
 #include "store/Store.h"
 
+#include <QFile>
+
+#include <cstdio>
 #include <memory>
 
 namespace bench {
+
+// Copies the delivered wedding (`delivered`: the build's ORVANE_DELIVERED_DB) to `path` and
+// makes it writable; false, said on standard error, when there is none to copy.
+inline bool copyDeliveredWedding(const char* delivered, const QString& path)
+{
+    if (!QFile::copy(QString::fromLocal8Bit(delivered), path)) {
+        std::fprintf(stderr, "no delivered database at %s\n", delivered);
+        return false;
+    }
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    return true;
+}
 
 // `invited` keeps the snapshot that shell::program().InvitedSnapshot points to.
 inline store::Database& openAsTheProgram(const QString& path, std::unique_ptr<store::Recordset>& invited)

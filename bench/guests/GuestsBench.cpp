@@ -92,11 +92,8 @@ int main(int argc, char** argv)
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("wedding.mdb"));
-    if (!QFile::copy(QStringLiteral(ORVANE_DELIVERED_DB), path)) {
-        std::fprintf(stderr, "no delivered database at %s\n", ORVANE_DELIVERED_DB);
+    if (!bench::copyDeliveredWedding(ORVANE_DELIVERED_DB, path))
         return 1;
-    }
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     fillGuests(path);
 
     std::unique_ptr<store::Recordset> invited;
