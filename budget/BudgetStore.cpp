@@ -52,7 +52,7 @@ void readItems(store::Database& db, BudgetPlan& plan, bool withPlan)
 {
     const QString columns =
         QStringLiteral("SELECT e.rowid, e.Description, e.Total, e.Downpayment, e.Paid, e.Owing");
-    store::ReadQuery rows(db.handle(),
+    store::ReadQuery rows(db,
                           withPlan ? columns + QStringLiteral(", p.CategoryId, p.Estimate, p.VendorKey "
                                                               "FROM Expenses e LEFT JOIN PlanItems p ON "
                                                               "p.ExpenseKey = e.rowid ORDER BY e.rowid")
@@ -87,7 +87,7 @@ QDate dayOf(const QVariant& dayNumber)
 void readPayments(store::Database& db, BudgetPlan& plan)
 {
     store::ReadQuery rows(
-        db.handle(),
+        db,
         QStringLiteral("SELECT PaymentId, ExpenseKey, Kind, %1, Amount, IsPaid, %2 FROM "
                        "PlanPayments ORDER BY DueDate, PaymentId")
             .arg(DayNumber.arg(QStringLiteral("DueDate")), DayNumber.arg(QStringLiteral("PaidDate"))));

@@ -1,7 +1,7 @@
 #include "budget/ExpenseImport.h"
 
 #include "budget/ExpenseRules.h"
-#include "shell/DatePicker.h"
+#include "shell/DateText.h"
 #include "store/Backup.h"
 #include "store/Undo.h"
 #include "store/Transaction.h"

@@ -8,7 +8,7 @@
 #include "guests/PlaceCards.h"
 #include "guests/ReplyImport.h"
 #include "reports/CardSheet.h"
-#include "reports/ReportOutput.h"
+#include "reports/ReportPdf.h"
 #include "store/Layout.h"
 #include "store/OutputFile.h"
 #include "store/Store.h"

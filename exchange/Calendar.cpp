@@ -75,7 +75,7 @@ void addUnpaidPayments(store::Database& database, const QString& key, std::vecto
     if (!database.tableNames().contains(QStringLiteral("PlanPayments")))
         return;
     store::ReadQuery rows(
-        database.handle(),
+        database,
         QStringLiteral("SELECT p.PaymentId, p.Kind, CAST(julianday(p.DueDate) + 0.5 AS INTEGER), "
                        "p.Amount, e.Description, v.VendorName FROM PlanPayments p JOIN Expenses e ON "
                        "e.rowid = p.ExpenseKey LEFT JOIN PlanItems i ON i.ExpenseKey = p.ExpenseKey "

@@ -148,7 +148,7 @@ QHash<qint64, QVariantList> expensePlans(store::Database& database)
     QHash<qint64, QVariantList> plans;
     if (!database.tableNames().contains(QStringLiteral("PlanItems")))
         return plans;
-    store::ReadQuery rows(database.handle(),
+    store::ReadQuery rows(database,
                           QStringLiteral("SELECT e.rowid, c.Name, i.Estimate, v.VendorName, (SELECT min(p.DueDate) FROM "
                                          "PlanPayments p WHERE p.ExpenseKey = e.rowid AND NOT p.IsPaid) FROM Expenses e "
                                          "LEFT JOIN PlanItems i ON i.ExpenseKey = e.rowid LEFT JOIN PlanCategories c ON "

@@ -79,7 +79,7 @@ void readReplies(store::Database& db, std::vector<Member>& members, const QStrin
     QHash<qint64, size_t> index;
     for (size_t i = 0; i < members.size(); ++i)
         index.insert(members[i].id, i);
-    ReadQuery q(db.handle(),
+    ReadQuery q(db,
                 QStringLiteral("SELECT r.MemberId, r.Event, r.Reply FROM GuestsMemberReplies r "
                                "JOIN GuestsMembers m ON m.MemberId = r.MemberId ") +
                     where,
@@ -98,7 +98,7 @@ void readReplies(store::Database& db, std::vector<Member>& members, const QStrin
 std::optional<Member> memberById(store::Database& db, qint64 memberId)
 {
     std::vector<Member> found;
-    ReadQuery q(db.handle(),
+    ReadQuery q(db,
                 QStringLiteral("SELECT %1 FROM GuestsMembers m WHERE m.MemberId = ?")
                     .arg(QLatin1String(MemberColumns)),
                 {memberId});
@@ -142,13 +142,13 @@ void writeFields(store::Database& db, const Member& m)
 
 qint64 insertMember(store::Database& db, const Member& m)
 {
-    ReadQuery last(db.handle(),
+    ReadQuery last(db,
                    QStringLiteral("SELECT coalesce(max(SortOrder), 0) FROM GuestsMembers WHERE PartyKey = ?"),
                    {m.party});
     last.next();
     db.execute(QStringLiteral("INSERT INTO GuestsMembers (PartyKey, SortOrder) VALUES (?, ?)"),
                {m.party, last.value(0, FieldType::Number).toLongLong() + 1});
-    ReadQuery q(db.handle(), QStringLiteral("SELECT max(MemberId) FROM GuestsMembers"));
+    ReadQuery q(db, QStringLiteral("SELECT max(MemberId) FROM GuestsMembers"));
     q.next();
     Member stored = m;
     stored.id = q.value(0, FieldType::Number).toLongLong();
@@ -211,7 +211,7 @@ bool hasMembers(store::Database& db)
 {
     if (!hasMemberTables(db))
         return false;
-    ReadQuery any(db.handle(), QStringLiteral("SELECT EXISTS (SELECT 1 FROM GuestsMembers)"));
+    ReadQuery any(db, QStringLiteral("SELECT EXISTS (SELECT 1 FROM GuestsMembers)"));
     return any.next() && any.value(0, FieldType::Number).toBool();
 }
 
@@ -221,7 +221,7 @@ std::vector<Member> loadMembers(store::Database& db, qint64 party)
     if (!hasMemberTables(db))
         return members;
     ReadQuery q(
-        db.handle(),
+        db,
         QStringLiteral("SELECT %1 FROM GuestsMembers m WHERE m.PartyKey = ? ORDER BY m.SortOrder, m.MemberId")
             .arg(QLatin1String(MemberColumns)),
         {party});
@@ -237,7 +237,7 @@ std::vector<Meal> loadMeals(store::Database& db)
     std::vector<Meal> meals;
     if (!hasMemberTables(db))
         return meals;
-    ReadQuery q(db.handle(),
+    ReadQuery q(db,
                 QStringLiteral("SELECT MealId, Name, Mark FROM GuestsMeals ORDER BY SortOrder, MealId"));
     while (q.next())
         meals.push_back({q.value(0, FieldType::Number).toLongLong(), q.value(1, FieldType::Text).toString(),
@@ -247,7 +247,7 @@ std::vector<Meal> loadMeals(store::Database& db)
 
 PartyCounts storedCounts(store::Database& db, qint64 party)
 {
-    ReadQuery q(db.handle(),
+    ReadQuery q(db,
                 QStringLiteral("SELECT Invited, NumberAttending, Confirmed, ShowerInvited, ShowerComing, "
                                "ShowerReplied FROM Guests WHERE rowid = ?"),
                 {party});
@@ -266,7 +266,7 @@ PartyCounts storedCounts(store::Database& db, qint64 party)
 Invitations invitationsOf(store::Database& db, qint64 party)
 {
     ReadQuery q(
-        db.handle(),
+        db,
         QStringLiteral(
             "SELECT InvCeremony, InvReception, ShowerGuest, InvRehearsal FROM Guests WHERE rowid = ?"),
         {party});
@@ -292,7 +292,7 @@ std::vector<qint64> addMembers(store::Database& db, std::vector<Member> members)
         // The keys are given here, after every key ever used (the table's sequence included),
         // so that the whole list is written by two prepared statements.
         ReadQuery last(
-            db.handle(),
+            db,
             QStringLiteral("SELECT max(coalesce((SELECT seq FROM sqlite_sequence WHERE name = "
                            "'GuestsMembers'), 0), coalesce((SELECT max(MemberId) FROM GuestsMembers), 0))"));
         last.next();
@@ -307,7 +307,7 @@ std::vector<qint64> addMembers(store::Database& db, std::vector<Member> members)
             const Member& m = members[i];
             if (!order.contains(m.party)) {
                 ReadQuery sort(
-                    db.handle(),
+                    db,
                     QStringLiteral(
                         "SELECT coalesce(max(SortOrder), 0) FROM GuestsMembers WHERE PartyKey = ?"),
                     {m.party});
@@ -483,7 +483,7 @@ WeddingPeople loadPeople(store::Database& db)
 {
     WeddingPeople people;
     ReadQuery tables(
-        db.handle(),
+        db,
         QStringLiteral("SELECT TableId, tablename, tablenumber FROM Tables ORDER BY tablenumber, TableId"));
     while (tables.next())
         people.tables.push_back({tables.value(0, FieldType::Number).toLongLong(),
@@ -492,14 +492,14 @@ WeddingPeople loadPeople(store::Database& db)
     if (!hasMemberTables(db))
         return people;
     people.meals = loadMeals(db);
-    ReadQuery q(db.handle(),
+    ReadQuery q(db,
                 QStringLiteral("SELECT %1 FROM GuestsMembers m JOIN Guests g ON g.rowid = m.PartyKey "
                                "ORDER BY g.LastName, m.PartyKey, m.SortOrder, m.MemberId")
                     .arg(QLatin1String(MemberColumns)));
     while (q.next())
         people.members.push_back(memberOf(q));
     readReplies(db, people.members, {}, {});
-    ReadQuery parties(db.handle(),
+    ReadQuery parties(db,
                       QStringLiteral("SELECT rowid, Prefix, FirstName, LastName, InvCeremony, "
                                      "InvReception, ShowerGuest, InvRehearsal, tableid FROM Guests "
                                      "WHERE rowid IN (SELECT PartyKey FROM GuestsMembers)"));
@@ -525,7 +525,7 @@ std::vector<MemberHit> findMembersByName(store::Database& db, const QString& tex
     const QString key = shell::searchKey(text);
     if (key.isEmpty() || !hasMemberTables(db))
         return hits;
-    ReadQuery q(db.handle(),
+    ReadQuery q(db,
                 QStringLiteral("SELECT MemberId, PartyKey, FirstName, LastName FROM GuestsMembers "
                                "ORDER BY PartyKey, SortOrder, MemberId"));
     while (q.next()) {
@@ -548,7 +548,7 @@ void applyChanges(store::Database& db, const std::vector<MemberChange>& changes)
         QSet<qint64> seen;
         std::vector<QVariantList> dropped, replies, meals, needs;
         for (const MemberChange& change : changes) {
-            ReadQuery q(db.handle(), QStringLiteral("SELECT PartyKey FROM GuestsMembers WHERE MemberId = ?"),
+            ReadQuery q(db, QStringLiteral("SELECT PartyKey FROM GuestsMembers WHERE MemberId = ?"),
                         {change.memberId});
             if (!q.next())
                 throw store::StoreError(store::err::NoCurrentRecord,

@@ -26,7 +26,7 @@ const CatalogTable* Catalog::table(const QString& wanted) const
     return nullptr;
 }
 
-bool Catalog::load(sqlite3* db, const QString& name)
+bool Catalog::load(const store::Database& db, const QString& name)
 {
     if (table(name))
         return true;

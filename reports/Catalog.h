@@ -42,7 +42,7 @@ public:
 
     // Adds one table or saved query of the database (read through its declaration; db is
     // the store's handle); returns false when the database has none of that name.
-    bool load(sqlite3* db, const QString& name);
+    bool load(const store::Database& db, const QString& name);
 
 private:
     std::vector<CatalogTable> tables_;

@@ -26,7 +26,7 @@ private:
 
 class QueryBuilder {
 public:
-    QueryBuilder(sqlite3* db, ReportTemplate& report) : db_(db), report_(report), tables_(report.tables()) {}
+    QueryBuilder(const store::Database& db, ReportTemplate& report) : db_(db), report_(report), tables_(report.tables()) {}
 
     ReportQuery build(const Formula& selection)
     {
@@ -154,7 +154,7 @@ private:
         return keys.isEmpty() ? QString() : " ORDER BY " + keys.join(", ");
     }
 
-    sqlite3* db_;
+    const store::Database& db_;
     ReportTemplate& report_;
     QStringList tables_;
     Catalog catalog_;
@@ -169,7 +169,7 @@ QString withoutFullStop(QString text)
     return text;
 }
 
-std::vector<Row> runStatement(sqlite3* db, const QString& sql, const QVariantList& params,
+std::vector<Row> runStatement(const store::Database& db, const QString& sql, const QVariantList& params,
                               const std::vector<FieldRef>& columns, int limit = -1)
 {
     std::vector<Row> rows;
@@ -194,17 +194,17 @@ std::vector<Row> runStatement(sqlite3* db, const QString& sql, const QVariantLis
 
 }  // namespace
 
-ReportQuery buildQuery(sqlite3* db, ReportTemplate& report, const Formula& selection)
+ReportQuery buildQuery(const store::Database& db, ReportTemplate& report, const Formula& selection)
 {
     return QueryBuilder(db, report).build(selection);
 }
 
-std::vector<Row> readRows(sqlite3* db, const ReportQuery& query)
+std::vector<Row> readRows(const store::Database& db, const ReportQuery& query)
 {
     return runStatement(db, query.sql, query.params, query.columns);
 }
 
-QString readHeading(sqlite3* db, ReportTemplate& report)
+QString readHeading(const store::Database& db, ReportTemplate& report)
 {
     // Each table of the heading gives its first row; columns are numbered across tables.
     Catalog catalog;

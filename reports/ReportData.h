@@ -10,7 +10,6 @@
 
 #include <vector>
 
-struct sqlite3;  // the store's handle of an open database (store::Database::handle())
 
 namespace reports {
 
@@ -23,12 +22,12 @@ struct ReportQuery {
 
 // Checks the template and the caller's formula against the database and writes the
 // query. Binds every pattern of the template to its column. Throws ReportError.
-ReportQuery buildQuery(sqlite3* db, ReportTemplate& report, const Formula& selection);
+ReportQuery buildQuery(const store::Database& db, ReportTemplate& report, const Formula& selection);
 
 // Runs a query of buildQuery. Throws ReportError on a failure of the database.
-std::vector<Row> readRows(sqlite3* db, const ReportQuery& query);
+std::vector<Row> readRows(const store::Database& db, const ReportQuery& query);
 
 // The page heading, with its fields read from the first row of their tables.
-QString readHeading(sqlite3* db, ReportTemplate& report);
+QString readHeading(const store::Database& db, ReportTemplate& report);
 
 }  // namespace reports

@@ -1,11 +1,11 @@
 // The report engine a window drives: it is given a template file, a selection formula,
-// section fonts and a destination, and runs the report when asked. A run reads the
-// template, selects the rows with bound conditions over a read-only query, lays out the
-// pages and sends them to the preview window, the default printer or a PDF file.
+// section fonts and a destination, and runs the report when asked. A run prepares the pages
+// (reports/PrepareReport.h) and sends them to the preview window, the default printer or a
+// PDF file.
 // Every failure is a ReportError with a description.
 #pragma once
 
-#include "reports/ReportPages.h"
+#include "reports/PrepareReport.h"
 
 #include <QDate>
 #include <QPointer>
@@ -14,14 +14,7 @@
 
 #include <map>
 
-struct sqlite3;  // the store's handle of an open database (store::Database::handle())
-
 namespace reports {
-
-// Reads the template, selects its rows and lays out its pages. `detailFont` is a
-// section-font text ("" = the template's font). Throws ReportError.
-ReportPages prepareReport(sqlite3* db, const QString& templatePath, const QString& formula,
-                          const QString& detailFont = QString(), QDate printDate = QDate::currentDate());
 
 class ReportEngine {
 public:

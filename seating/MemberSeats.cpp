@@ -1,9 +1,9 @@
 #include "seating/MemberSeats.h"
 
 #include "seating/SeatRules.h"
-#include "seating/SeaterParts.h"
 #include "store/ReadQuery.h"
 #include "store/Store.h"
+#include "store/Transaction.h"
 
 #include <QHash>
 
@@ -118,7 +118,7 @@ std::vector<SeatPerson> loadSeatPeople(store::Database& db)
     if (!hasSeatTable(db))
         return people;
     ReadQuery q(
-        db.handle(),
+        db,
         QStringLiteral("SELECT m.MemberId, m.PartyKey, m.FirstName, m.LastName, m.PlusOneOf, g.Prefix, "
                        "g.FirstName, g.LastName, s.TableId, s.Seat FROM GuestsMembers m "
                        "JOIN Guests g ON g.rowid = m.PartyKey "
@@ -205,11 +205,11 @@ namespace {
 // guest list (placeMembers orders the floor plan's the same way).
 void readSeating(store::Database& db, std::vector<TableSeats>& tables, std::vector<SeatedParty>& seated)
 {
-    ReadQuery t(db.handle(),
+    ReadQuery t(db,
                 QStringLiteral("SELECT TableId, [max] FROM Tables ORDER BY tablenumber, TableId"));
     while (t.next())
         tables.push_back({t.value(0, FieldType::Number).toLongLong(), t.value(1, FieldType::Number).toInt()});
-    ReadQuery g(db.handle(), QStringLiteral("SELECT rowid, tableid, tabletot FROM Guests WHERE tableid <> 0 "
+    ReadQuery g(db, QStringLiteral("SELECT rowid, tableid, tabletot FROM Guests WHERE tableid <> 0 "
                                             "ORDER BY rowid"));
     while (g.next())
         seated.push_back({g.value(0, FieldType::Number).toLongLong(),
@@ -256,7 +256,7 @@ bool moveMemberToSeat(store::Database& db, MemberKey member, int seat)
         std::find_if(seats.begin(), seats.end(), [&](const MemberSeat& s) { return s.member == member; });
     if (mover == seats.end() || mover->seat == seat || seat < 0)
         return false;
-    ReadQuery t(db.handle(), QStringLiteral("SELECT [max] FROM Tables WHERE TableId = ?"), {mover->table});
+    ReadQuery t(db, QStringLiteral("SELECT [max] FROM Tables WHERE TableId = ?"), {mover->table});
     if (!t.next() || seat >= t.value(0, FieldType::Number).toInt())
         return false;
     const TableKey table = mover->table;
@@ -265,7 +265,7 @@ bool moveMemberToSeat(store::Database& db, MemberKey member, int seat)
         if (other.table == table && other.seat == seat)
             other.seat = from;
     mover->seat = seat;
-    SeatingChange change;
+    store::Transaction change;
     writeTableSeats(db, table, seats);
     change.commit();
     return true;
@@ -278,7 +278,7 @@ std::vector<KeptSeat> loadKeptSeats(store::Database& db, const std::set<TableKey
         return seats;
     for (TableKey table : tables) {
         ReadQuery q(
-            db.handle(),
+            db,
             QStringLiteral("SELECT MemberId, Seat FROM GuestsSeats WHERE TableId = ? ORDER BY MemberId"),
             {table});
         while (q.next())

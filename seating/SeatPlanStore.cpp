@@ -1,12 +1,11 @@
 #include "seating/SeatPlanStore.h"
 
-#include "store/Backup.h"
-#include "store/Undo.h"
-
 #include "seating/MemberSeats.h"
 #include "seating/SeatRules.h"
-#include "seating/SeaterParts.h"
+#include "store/Backup.h"
 #include "store/Store.h"
+#include "store/Transaction.h"
+#include "store/Undo.h"
 
 #include <algorithm>
 #include <set>
@@ -120,7 +119,7 @@ SeatingSnapshot applyPlan(store::Database& db, const SeatProblem& problem, const
                 before.seatTables.insert(table);
     before.seats = loadKeptSeats(db, before.seatTables);
     const std::vector<int> taken = seatsTakenAfter(problem, plan);
-    SeatingChange change;
+    store::Transaction change;
     std::set<TableKey> seatedAt;
     for (const Placement& move : plan.moves) {
         writeParty(*guests, move.party, move.toTable, move.toTable ? QVariant(move.people) : QVariant());
@@ -163,7 +162,7 @@ void restoreSnapshot(store::Database& db, const SeatingSnapshot& snapshot)
 {
     auto guests = db.openRecordset(QStringLiteral("Guests"), store::RecordsetType::Dynaset);
     auto tables = db.openRecordset(QStringLiteral("Tables"), store::RecordsetType::Dynaset);
-    SeatingChange change;
+    store::Transaction change;
     for (const SeatingSnapshot::Party& party : snapshot.parties)
         if (guests->hasBookmark(party.key))
             writeParty(*guests, party.key, party.tableid, party.tabletot);
@@ -232,7 +231,7 @@ SeatPreferences loadPreferences(store::Database& db)
 qint64 addRule(store::Database& db, const SeatRule& rule)
 {
     static const char* const kinds[] = {"Together", "Apart", "Reserved"};
-    SeatingChange change;
+    store::Transaction change;
     auto rules = db.openRecordset(QStringLiteral("SeatingRules"), store::RecordsetType::Dynaset);
     rules->addNew();
     rules->setValue(QStringLiteral("Kind"), QString::fromLatin1(kinds[int(rule.kind)]));
@@ -257,7 +256,7 @@ void removeRule(store::Database& db, qint64 ruleId)
 
 void savePreferences(store::Database& db, const SeatPreferences& preferences)
 {
-    SeatingChange change;
+    store::Transaction change;
     db.execute(QStringLiteral(
         "DELETE FROM SeatingRules WHERE Kind IN ('SidesTogether', 'FillEvenly', 'FewestTables')"));
     if (preferences.sidesTogether)
@@ -303,7 +302,7 @@ std::map<TableKey, TablePlace> loadPlaces(store::Database& db)
 
 void savePlace(store::Database& db, TableKey table, const TablePlace& place)
 {
-    SeatingChange change;
+    store::Transaction change;
     db.execute(QStringLiteral("DELETE FROM TablePlaces WHERE TableId = ?"), {table});
     db.execute(
         QStringLiteral("INSERT INTO TablePlaces (TableId, X, Y, Shape) VALUES (?, ?, ?, ?)"),

@@ -1,6 +1,6 @@
 #include "seating/SeatRules.h"
 
-#include "controls/DataSource.h"
+#include "controls/CellFormat.h"
 
 #include <QStringList>
 
@@ -93,14 +93,14 @@ bool numberBoxAccepts(int keyAscii)
 
 bool seatsGiven(const QString& text)
 {
-    const QVariant seats = controls::DataSource::valueOf(text, store::FieldType::Number);
+    const QVariant seats = controls::parseCell(text, store::FieldType::Number);
     return seats.typeId() == QMetaType::LongLong && seats.toLongLong() != 0;
 }
 
 std::optional<QString> seatCountProblem(const QString& caption, const QString& text)
 {
     // Read as the store reads it; a run of digits too long for any number still counts.
-    const QVariant value = controls::DataSource::valueOf(text, store::FieldType::Number);
+    const QVariant value = controls::parseCell(text, store::FieldType::Number);
     QString digits = text.trimmed();
     digits.remove(QLatin1Char('$'));
     const bool allDigits =

@@ -62,4 +62,10 @@ bool seatsGiven(const QString& text);
 // naming the box by its caption ("Maximum Seats"). Nothing for any other text.
 std::optional<QString> seatCountProblem(const QString& caption, const QString& text);
 
+// Numbers of the seating plan are read as 16-bit integers; Null counts as 0.
+inline int countOf(const QVariant& value)
+{
+    return qint16(value.toInt());
+}
+
 }  // namespace seating

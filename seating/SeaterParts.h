@@ -3,7 +3,6 @@
 #pragma once
 
 #include "seating/SeatRules.h"
-#include "shell/Program.h"
 #include "store/Store.h"
 #include "store/Transaction.h"
 
@@ -27,12 +26,6 @@ inline std::optional<QString> displayTextOf(const store::Recordset& parties)
     return partyDisplayText(parties.value(QStringLiteral("Prefix")),
                             parties.value(QStringLiteral("FirstName")),
                             parties.value(QStringLiteral("LastName")));
-}
-
-// Numbers of the seating plan are read as 16-bit integers; Null counts as 0.
-inline int countOf(const QVariant& value)
-{
-    return qint16(value.toInt());
 }
 
 inline std::optional<store::Bookmark> selectedPartyKey(const QListWidget* list)

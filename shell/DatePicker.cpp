@@ -57,21 +57,10 @@ void setNewDateText(const QString& text)
         exchange().newDate->setText(text);
 }
 
-QString dateText(const QDate& date)
-{
-    return controls::formatCell(date, controls::CellFormat::ShortDate);
-}
-
 QString pickedFieldName(const QString& caption)
 {
     const QString prefix = QStringLiteral("Enter ");
     return caption.startsWith(prefix) ? caption.mid(prefix.size()) : caption;
-}
-
-QDate parseDateText(const QString& text)
-{
-    const QVariant value = controls::parseCell(text, store::FieldType::DateTime);
-    return value.typeId() == QMetaType::QDateTime ? value.toDateTime().date() : QDate();
 }
 
 QString pickDate(const QString& caption, const QDate& start, const QString& oldText,

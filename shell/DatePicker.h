@@ -15,6 +15,8 @@
 // or refused there with a message; it is never handed back half-typed.
 #pragma once
 
+#include "shell/DateText.h"
+
 #include <QDate>
 #include <QString>
 
@@ -44,12 +46,5 @@ QString oldDateText();
 QString newDateText();
 void setOldDateText(const QString& text);
 void setNewDateText(const QString& text);
-
-// A date as the picker writes it: the user's short date format with a four-digit year, so
-// that reading it back never guesses the century.
-QString dateText(const QDate& date);
-// Reads a date the way bound date fields read it (controls::parseCell); an invalid QDate
-// when the text is not a date.
-QDate parseDateText(const QString& text);
 
 }  // namespace shell

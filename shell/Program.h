@@ -7,6 +7,8 @@
 //   store::Database& db = shell::database();         // the wedding database
 #pragma once
 
+#include "shell/WeddingDatabase.h"
+
 #include <QByteArray>
 #include <QCursor>
 #include <QPointer>
@@ -50,9 +52,5 @@ struct Program {
 // The program-wide values (created on first use).
 Program& program();
 
-// The wedding database: the database open in the default workspace. Throws
-// store::StoreError (91) while none is open (e.g. during compaction).
-store::Database& database();
-store::Workspace& workspace();
 
 }  // namespace shell

@@ -1,7 +1,4 @@
-// Access to the wedding database: the database open in the default workspace.
-#include "shell/Program.h"
-
-#include "store/Store.h"
+#include "shell/WeddingDatabase.h"
 
 namespace shell {
 

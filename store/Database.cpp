@@ -1,6 +1,7 @@
 // A database file: opening it, its tables, queries and indexes, record sets over them,
 // statements run on it, and the names it knows.
 #include "store/Engine.h"
+#include "store/Handle.h"
 #include "store/Log.h"
 #include "store/RecordsetImpl.h"
 
@@ -255,9 +256,9 @@ void Database::close()
 {
     d->closeConnection();
 }
-sqlite3* Database::handle() const
+sqlite3* handleOf(const Database& db)
 {
-    return d->db;
+    return db.impl().db;
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include "store/Backup.h"
 #include "store/Engine.h"
+#include "store/Handle.h"
 #include "store/LayoutSteps.h"
 
 #include <QDir>
@@ -28,7 +29,7 @@ QString missingSteps(int fromVersion, QStringList& what)
 int layoutVersion(Database& db)
 {
     db.impl().checkOpen();
-    sql::Statement st(db.handle(), QStringLiteral("PRAGMA user_version"));
+    sql::Statement st(handleOf(db), QStringLiteral("PRAGMA user_version"));
     return st.step() ? int(st.columnInt(0)) : 0;
 }
 

@@ -7,6 +7,7 @@
 // schema, which is checked and then renamed over the damaged file in one step.
 #include "store/Engine.h"
 #include "store/Files.h"
+#include "store/Handle.h"
 #include "store/RecordsetImpl.h"
 
 #include <QDir>
@@ -86,7 +87,7 @@ void Workspace::compactDatabase(const QString& source, const QString& destinatio
             raise(err::InvalidOperation,
                   QStringLiteral("The database cannot be compacted while a transaction is open."));
         open->impl().finishStatements();
-        db = open->handle();
+        db = handleOf(*open);
     } else {
         own = std::make_unique<Connection>(source, SQLITE_OPEN_READWRITE);
         db = own->get();

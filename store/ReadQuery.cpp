@@ -1,12 +1,13 @@
 #include "store/ReadQuery.h"
 
+#include "store/Handle.h"
 #include "store/Sqlite.h"
 
 namespace store {
 
-std::optional<DeclaredObject> findDeclared(sqlite3* db, const QString& name)
+std::optional<DeclaredObject> findDeclared(const Database& db, const QString& name)
 {
-    sql::Statement find(db, QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table', 'view') "
+    sql::Statement find(handleOf(db), QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table', 'view') "
                                            "AND name = ?1 COLLATE NOCASE "
                                            "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"));
     find.bind(1, name);
@@ -14,7 +15,7 @@ std::optional<DeclaredObject> findDeclared(sqlite3* db, const QString& name)
         return std::nullopt;
     DeclaredObject object{find.column(0).toString(), {}};
     find.reset();
-    sql::Statement info(db, QStringLiteral("SELECT name, type FROM pragma_table_info(?1)"));
+    sql::Statement info(handleOf(db), QStringLiteral("SELECT name, type FROM pragma_table_info(?1)"));
     info.bind(1, object.name);
     while (info.step())
         object.fields << sql::fieldInfoFromDeclared(info.column(0).toString(), info.column(1).toString());
@@ -25,8 +26,8 @@ struct ReadQuery::Impl {
     sql::Statement statement;
 };
 
-ReadQuery::ReadQuery(sqlite3* db, const QString& sql, const QVariantList& params)
-    : d(std::make_unique<Impl>(Impl{sql::Statement(db, sql)}))
+ReadQuery::ReadQuery(const Database& db, const QString& sql, const QVariantList& params)
+    : d(std::make_unique<Impl>(Impl{sql::Statement(handleOf(db), sql)}))
 {
     if (!sqlite3_stmt_readonly(d->statement.get()))
         sql::raise(err::InvalidOperation,

@@ -2,8 +2,8 @@
 // queries (the report engine): the declaration of a table or query, and statements that
 // may only read, whose values come back as the store reads them for a field's type.
 //
-// Both take the connection as the store's handle (Database::handle()), so they serve the
-// workspace's database and any other open file alike. Nothing done through them can change
+// Both take the open database, so they serve the workspace's database and any other open
+// file alike. Nothing done through them can change
 // the file.
 #pragma once
 
@@ -27,14 +27,14 @@ struct DeclaredObject {
 // Finds a table or saved query without regard to case; nullopt when the file has none of
 // that name. The engine's own tables (sqlite_*) are never found. Throws StoreError when
 // the file cannot be read.
-std::optional<DeclaredObject> findDeclared(sqlite3* db, const QString& name);
+std::optional<DeclaredObject> findDeclared(const Database& db, const QString& name);
 
 // One SELECT with its bound values ("?" placeholders, numbered in order). Throws
 // StoreError when the text cannot be prepared, and InvalidOperation when the statement
 // would change the file.
 class ReadQuery {
 public:
-    ReadQuery(sqlite3* db, const QString& sql, const QVariantList& params = {});
+    ReadQuery(const Database& db, const QString& sql, const QVariantList& params = {});
     ~ReadQuery();
     ReadQuery(const ReadQuery&) = delete;
     ReadQuery& operator=(const ReadQuery&) = delete;

@@ -169,9 +169,6 @@ public:
     // change of thousands of rows). Returns the number of rows changed in all.
     int executeEach(const QString& sql, const std::vector<QVariantList>& paramRows);
 
-    // The raw connection, for the store's own helpers and benchmarks.
-    sqlite3* handle() const;
-
     // The store's internals (store/Engine.h).
     struct Impl;
     Impl& impl() const { return *d; }

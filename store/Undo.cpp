@@ -2,6 +2,7 @@
 
 #include "store/Backup.h"
 #include "store/Engine.h"
+#include "store/Handle.h"
 #include "store/Sqlite.h"
 
 #include <QCryptographicHash>
@@ -194,7 +195,7 @@ QString quotedWhat(const Step& step)
 
 Digests digests(Database& db)
 {
-    return digestsOf(db.handle(), QStringLiteral("main"));
+    return digestsOf(handleOf(db), QStringLiteral("main"));
 }
 
 void remember(Database& db, const QString& backupPath, const QString& what)
@@ -253,7 +254,7 @@ QString undoLast(Database& db)
                               "cannot be undone. Nothing was changed.")
                    .arg(quotedWhat(*step)));
     backup::make(db.path(), backup::Reason::Undo);
-    sqlite3* handle = db.handle();
+    sqlite3* handle = handleOf(db);
     withBackupAttached(handle, step->backupPath, [&] {
         const Digests before = digestsOf(handle, QString::fromLatin1(Source));
         if (before.value(QString::fromLatin1(SchemaKey)) != step->after.value(QString::fromLatin1(SchemaKey)))

@@ -3,6 +3,7 @@
 // Table..., and the printed page and escort-card list as PDF files; then, with the people of
 // each party as members, one table up close with its named seats and the printed page again. Run under a
 // display (e.g. Xvfb): orvane_floorplan_shots OUTPUT_FOLDER
+#include "store/Handle.h"
 #include "seating/FloorPlanPrint.h"
 #include "seating/FloorPlanScene.h"
 #include "seating/FloorPlanView.h"
@@ -102,7 +103,7 @@ int main(int argc, char** argv)
     std::printf("%s/floorplan-printed.pdf\n%s/escort-cards.pdf\n", qPrintable(out), qPrintable(out));
 
     // Each party's people as members, a plus-one among them; the tables show their named seats.
-    sqlite3_exec(db.handle(), Members, nullptr, nullptr, nullptr);
+    sqlite3_exec(store::handleOf(db), Members, nullptr, nullptr, nullptr);
     // The second table rectangular, to show the names along its sides.
     const seating::FloorState::Table& second = plan.scene()->state().tables.at(1);
     seating::savePlace(db, second.key, {second.place.centre, seating::TableShape::Rectangle});

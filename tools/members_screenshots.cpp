@@ -12,7 +12,7 @@
 #include "guests/frmGuests.h"
 #include "guests/frmGuestsMembers.h"
 #include "guests/frmReplies.h"
-#include "reports/ReportOutput.h"
+#include "reports/ReportPdf.h"
 #include "reports/frmReports.h"
 #include "shell/Program.h"
 #include "store/Store.h"

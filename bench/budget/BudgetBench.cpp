@@ -3,6 +3,7 @@
 // first run also loads the chart module, which the program keeps; the median leaves that out), and marking a
 // payment paid (a change, stored and read back whole). Each figure is the median of several runs; the last
 // line is the slowest of them.
+#include "store/Handle.h"
 #include "bench/grids/GridsData.h"
 
 #include "bench/common/BenchTiming.h"
@@ -35,7 +36,7 @@ constexpr int Runs = 7;
 void run(const char* sql)
 {
     char* message = nullptr;
-    if (sqlite3_exec(shell::database().handle(), sql, nullptr, nullptr, &message) != SQLITE_OK) {
+    if (sqlite3_exec(store::handleOf(shell::database()), sql, nullptr, nullptr, &message) != SQLITE_OK) {
         const std::string text = message ? message : "unknown error";
         sqlite3_free(message);
         throw std::runtime_error(text);

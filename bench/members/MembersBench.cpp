@@ -14,7 +14,7 @@
 #include "guests/frmGuests.h"
 #include "guests/frmGuestsMembers.h"
 #include "reports/CardSheet.h"
-#include "reports/ReportOutput.h"
+#include "reports/ReportPdf.h"
 #include "shell/Program.h"
 #include "shell/Tips.h"
 #include "store/Store.h"

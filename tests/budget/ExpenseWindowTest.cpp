@@ -1,4 +1,5 @@
 // The expense tracker driven as the user drives it, offscreen, and its money rules.
+#include "store/Handle.h"
 #include "budget/ExpenseRules.h"
 #include "budget/frmDataGrid.h"
 #include "controls/DataList.h"
@@ -390,7 +391,7 @@ TEST_F(ExpenseWindow, TenThousandRowsOfTenCentsSumExactly)
         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10000) "
         "INSERT INTO Expenses (Description, Amount, Quantity, Downpayment, Paid, Total, Owing) "
         "SELECT 'Item ' || i, 1000, 1, 0, 0, 1000, 1000 FROM n";
-    ASSERT_EQ(sqlite3_exec(db().handle(), fill, nullptr, nullptr, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(store::handleOf(db()), fill, nullptr, nullptr, nullptr), SQLITE_OK);
     auto w = open();
     EXPECT_EQ(w->lbltotalamount->text(), "1,000.00");
     EXPECT_EQ(w->lbltotalowing->text(), "1,000.00");

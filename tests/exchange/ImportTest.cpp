@@ -1,5 +1,6 @@
 // Importing guest lists into a wedding: the fields each row fills, the review's three
 // lists, the choices for duplicates and problems, and the safety of the write.
+#include "store/Handle.h"
 #include "exchange/GuestImport.h"
 #include "exchange/MappingMemory.h"
 
@@ -260,14 +261,14 @@ TEST_F(GuestImport, AFailedWriteLeavesNoHalfImportedList)
 
     // A full disk: the file may not grow past a few pages more than it has.
     sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(db().handle(), "PRAGMA page_count", -1, &st, nullptr);
+    sqlite3_prepare_v2(store::handleOf(db()), "PRAGMA page_count", -1, &st, nullptr);
     sqlite3_step(st);
     const std::string limit = "PRAGMA max_page_count = " + std::to_string(sqlite3_column_int(st, 0) + 3);
     sqlite3_finalize(st);
-    sqlite3_exec(db().handle(), limit.c_str(), nullptr, nullptr, nullptr);
+    sqlite3_exec(store::handleOf(db()), limit.c_str(), nullptr, nullptr, nullptr);
     EXPECT_THROW(runImport(db(), r, noBackup), store::StoreError);
     EXPECT_EQ(guestCount(), 1);
-    sqlite3_exec(db().handle(), "PRAGMA max_page_count = 1073741823", nullptr, nullptr, nullptr);
+    sqlite3_exec(store::handleOf(db()), "PRAGMA max_page_count = 1073741823", nullptr, nullptr, nullptr);
 
     // A file locked by another program.
     sqlite3* other = nullptr;
@@ -313,7 +314,7 @@ TEST_F(GuestImport, AZeroByteIsNeverStoredAndItsRowIsListedAsAProblem)
     EXPECT_TRUE(party("Anna", "Berg")["City"].isNull()) << "the spoilt value is left out";
     EXPECT_EQ(guestCount(), 3) << "Per Lie has no problem; Eva's first name is left out";
     sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(db().handle(),
+    sqlite3_prepare_v2(store::handleOf(db()),
                        "SELECT count(*) FROM Guests WHERE instr(CAST(FirstName AS BLOB), x'00') OR "
                        "instr(CAST(City AS BLOB), x'00') OR instr(CAST(wedlbl AS BLOB), x'00')",
                        -1, &st, nullptr);
@@ -336,7 +337,7 @@ TEST_F(GuestImport, ShorteningNeverCutsACharacterInHalf)
     EXPECT_EQ(stored, QString(38, QLatin1Char('a')) + " ") << "the emoji is left out whole";
 
     sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(db().handle(), "SELECT CAST(Address AS BLOB) FROM Guests", -1, &st, nullptr);
+    sqlite3_prepare_v2(store::handleOf(db()), "SELECT CAST(Address AS BLOB) FROM Guests", -1, &st, nullptr);
     ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
     const QByteArray bytes(static_cast<const char*>(sqlite3_column_blob(st, 0)), sqlite3_column_bytes(st, 0));
     sqlite3_finalize(st);
@@ -368,7 +369,7 @@ TEST_F(GuestImport, TheMappingIsRememberedForTheNextFileWithTheSameHeader)
     EXPECT_FALSE(rememberedMapping(db(), {"Who", "Family"}));
 
     // A file from before the table existed imports all the same and remembers nothing.
-    sqlite3_exec(db().handle(), "DROP TABLE ImportMappings", nullptr, nullptr, nullptr);
+    sqlite3_exec(store::handleOf(db()), "DROP TABLE ImportMappings", nullptr, nullptr, nullptr);
     store::Workspace::defaultWorkspace().close();
     db_ = &store::Workspace::defaultWorkspace().openDatabase(path());
     EXPECT_EQ(

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks the include floors of the source tree: a folder includes only from its own folder and
 # from floors below it, never sideways between the folders of one floor; and only the store
-# (and the tools, tests, benchmarks and fuzzers) includes sqlite3.h. Prints every offending
-# include as file:line and exits 1 when there is one.
+# (and the tools, tests, benchmarks and fuzzers) includes sqlite3.h or the store's raw handle
+# (store/Handle.h). Prints every offending include as file:line and exits 1 when there is one.
 #
 # Usage: check_floors.sh [source root]   (default: the tree this script lives in)
 set -euo pipefail
@@ -63,6 +63,12 @@ while IFS= read -r hit; do
   if [ "${name##*/}" = "sqlite3.h" ]; then
     if [ "$from" != "store" ] && [[ "$free_folders" != *" $from "* ]]; then
       report "$file:$line" "includes sqlite3.h; only store/ talks to SQLite"
+    fi
+    continue
+  fi
+  if [ "$name" = "store/Handle.h" ]; then
+    if [ "$from" != "store" ] && [[ "$free_folders" != *" $from "* ]]; then
+      report "$file:$line" "includes store/Handle.h; above the store, code reads through Database and ReadQuery"
     fi
     continue
   fi

@@ -1,6 +1,7 @@
 // Changing many parties at once and undoing it: each change touches exactly the parties picked,
 // in one transaction after a backup; Undo puts the file's rows back exactly and refuses, changing
 // nothing, once anything has changed since.
+#include "store/Handle.h"
 #include "guests/BulkChange.h"
 #include "guests/MemberStore.h"
 #include "store/Backup.h"
@@ -43,7 +44,7 @@ protected:
     // SQL the program never runs (tables and triggers of the test's own), on the open connection.
     void raw(const char* sql)
     {
-        ASSERT_EQ(sqlite3_exec(db_->handle(), sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+        ASSERT_EQ(sqlite3_exec(store::handleOf(*db_), sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
     }
 
     void add(const QString& first, const QString& last, const QString& side, bool reception, int invited,
@@ -250,7 +251,7 @@ TEST_F(BulkChanges, UndoWithoutItsBackupOrWithTriggersStaysExact)
     const auto before = store::undo::digests(*db_);
     apply({"Alves", "Dunn"}, {K::Delete, Event::Reception, {}, Reply::Attending, Occasion::Wedding});
     sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(db_->handle(), "SELECT count(*) FROM GuestsNotes", -1, &st, nullptr);
+    sqlite3_prepare_v2(store::handleOf(*db_), "SELECT count(*) FROM GuestsNotes", -1, &st, nullptr);
     sqlite3_step(st);
     EXPECT_EQ(sqlite3_column_int(st, 0), 3) << "the trigger took the notes of the parties deleted";
     sqlite3_finalize(st);

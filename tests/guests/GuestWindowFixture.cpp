@@ -1,3 +1,4 @@
+#include "store/Handle.h"
 #include "tests/guests/GuestWindowFixture.h"
 
 #include "controls/DataList.h"
@@ -105,7 +106,7 @@ void GuestWindowTest::rawSql(const QString& sql)
 {
     char* error = nullptr;
     const int rc =
-        sqlite3_exec(shell::database().handle(), sql.toUtf8().constData(), nullptr, nullptr, &error);
+        sqlite3_exec(store::handleOf(shell::database()), sql.toUtf8().constData(), nullptr, nullptr, &error);
     ASSERT_EQ(rc, SQLITE_OK) << (error ? error : "");
 }
 

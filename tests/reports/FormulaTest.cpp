@@ -3,9 +3,15 @@
 #include "reports/ReportError.h"
 #include "tests/reports/QtPrinters.h"
 
+#include "store/Store.h"
+
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include <sqlite3.h>
+
+#include <memory>
 
 using reports::Formula;
 using reports::ReportError;
@@ -16,7 +22,9 @@ class FormulaTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(sqlite3_open(":memory:", &db_), SQLITE_OK);
+        ASSERT_TRUE(dir_.isValid());
+        const QString path = dir_.filePath(QStringLiteral("formula.mdb"));
+        ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db_), SQLITE_OK);
         exec(
             "CREATE TABLE Guests (LastName TEXT(20), InvCeremony YESNO, ShowerGuest YESNO, "
             "Confirmed YESNO, tableid NUMBER, Invited NUMBER, CheckDate DATETIME)");
@@ -27,8 +35,10 @@ protected:
         exec(
             "INSERT INTO Expenses VALUES ('Cake', 125000, 1), ('Dress', 0, 1), ('Veil', 5, 1), "
             "('Rings', -50100, 2), ('Favours', NULL, 120)");
-        ASSERT_TRUE(catalog_.load(db_, "guests"));
-        ASSERT_TRUE(catalog_.load(db_, "Expenses"));
+        // The catalog reads the declarations through the store, as the report engine does.
+        store_ = store::Database::openFile(path, store::OpenMode::ReadOnly);
+        ASSERT_TRUE(catalog_.load(*store_, "guests"));
+        ASSERT_TRUE(catalog_.load(*store_, "Expenses"));
     }
     void TearDown() override { sqlite3_close(db_); }
 
@@ -69,7 +79,9 @@ protected:
         return {};
     }
 
+    QTemporaryDir dir_;
     sqlite3* db_ = nullptr;
+    std::unique_ptr<store::Database> store_;
     reports::Catalog catalog_;
 };
 

@@ -1,3 +1,4 @@
+#include "store/Handle.h"
 #include "tests/reports/WeddingFixture.h"
 
 #include "reports/ReportEngine.h"
@@ -28,7 +29,7 @@ void WeddingFixture::TearDown()
 void WeddingFixture::sql(const QString& statement)
 {
     char* error = nullptr;
-    const int rc = sqlite3_exec(db_->handle(), statement.toUtf8().constData(), nullptr, nullptr, &error);
+    const int rc = sqlite3_exec(store::handleOf(*db_), statement.toUtf8().constData(), nullptr, nullptr, &error);
     ASSERT_EQ(rc, SQLITE_OK) << (error ? error : "") << " in " << statement.toStdString();
 }
 
@@ -36,8 +37,8 @@ QStringList WeddingFixture::texts(const QString& query)
 {
     sqlite3_stmt* statement = nullptr;
     QStringList out;
-    if (sqlite3_prepare_v2(db_->handle(), query.toUtf8().constData(), -1, &statement, nullptr) != SQLITE_OK) {
-        ADD_FAILURE() << sqlite3_errmsg(db_->handle());
+    if (sqlite3_prepare_v2(store::handleOf(*db_), query.toUtf8().constData(), -1, &statement, nullptr) != SQLITE_OK) {
+        ADD_FAILURE() << sqlite3_errmsg(store::handleOf(*db_));
         return out;
     }
     while (sqlite3_step(statement) == SQLITE_ROW)
@@ -54,7 +55,7 @@ qint64 WeddingFixture::number(const QString& query)
 reports::ReportPages WeddingFixture::report(const QString& templateName, const QString& formula,
                                             const QString& detailFont)
 {
-    return reports::prepareReport(db_->handle(), templatePath(templateName), formula, detailFont,
+    return reports::prepareReport(*db_, templatePath(templateName), formula, detailFont,
                                   QDate(2026, 5, 1));
 }
 

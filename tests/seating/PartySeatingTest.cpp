@@ -1,4 +1,5 @@
 #include <QLineEdit>
+#include "store/Handle.h"
 #include "tests/seating/SeatingFixture.h"
 
 using namespace seatingtest;
@@ -260,7 +261,7 @@ TEST_F(PartySeatingTest, WhenTheTableCannotBeWrittenThePartyStaysUnseated)
     pick(w.List1, 0);
     ASSERT_EQ(
         sqlite3_exec(
-            db->handle(),
+            store::handleOf(*db),
             "CREATE TEMP TRIGGER refuse BEFORE UPDATE ON Tables BEGIN SELECT RAISE(ABORT, 'disk full'); END",
             nullptr, nullptr, nullptr),
         SQLITE_OK);

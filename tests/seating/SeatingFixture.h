@@ -2,6 +2,7 @@
 // manager loaded on it and shown, and the dialog seam faked.
 #pragma once
 
+#include "store/Handle.h"
 #include "controls/DataList.h"
 #include "controls/Dialogs.h"
 #include "seating/TableEditState.h"
@@ -54,7 +55,7 @@ protected:
         store::Workspace::defaultWorkspace().close();
     }
 
-    qint64 lastRowid() const { return sqlite3_last_insert_rowid(db->handle()); }
+    qint64 lastRowid() const { return sqlite3_last_insert_rowid(store::handleOf(*db)); }
 
     qint64 addTable(const QString& name, int max, int assigned = 0, int number = 0)
     {

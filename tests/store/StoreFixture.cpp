@@ -1,3 +1,4 @@
+#include "store/Handle.h"
 #include "StoreFixture.h"
 
 #include <sqlite3.h>
@@ -94,7 +95,7 @@ qint64 StoreTest::addGuest(const QString& prefix, const QString& first, const QS
         "INSERT INTO Guests (Prefix, FirstName, LastName, tableid, Invited) VALUES (?, ?, ?, ?, ?)",
         {prefix.isNull() ? QVariant() : QVariant(prefix), first.isNull() ? QVariant() : QVariant(first),
          last.isNull() ? QVariant() : QVariant(last), tableId, invited});
-    return sqlite3_last_insert_rowid(db().handle());
+    return sqlite3_last_insert_rowid(store::handleOf(db()));
 }
 
 }  // namespace storetest

@@ -1,5 +1,6 @@
 // Failures the windows see: opening files that are no usable database, constraint
 // failures, and the error list of the last failed operation.
+#include "store/Handle.h"
 #include "StoreFixture.h"
 
 #include <sqlite3.h>
@@ -91,7 +92,7 @@ TEST_F(StoreTest, AFailedStatementIsToldInWordsWithoutItsSql)
     sqlite3* other = nullptr;
     sqlite3_open(QFile::encodeName(path_).constData(), &other);
     ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_busy_timeout(db().handle(), 0);  // no waiting for the other program
+    sqlite3_busy_timeout(store::handleOf(db()), 0);  // no waiting for the other program
     const QString locked = errorText(
         [&] {
             db().execute("INSERT INTO Guests (FirstName, LastName) VALUES (?, ?)", {"Anna", "Berg"});
@@ -104,7 +105,7 @@ TEST_F(StoreTest, AFailedStatementIsToldInWordsWithoutItsSql)
     sqlite3_close(other);
 
     const QString twoStatements =
-        errorText([&] { sql::Statement(db().handle(), "SELECT 1; DELETE FROM Guests"); }, err::SyntaxError);
+        errorText([&] { sql::Statement(store::handleOf(db()), "SELECT 1; DELETE FROM Guests"); }, err::SyntaxError);
     EXPECT_FALSE(twoStatements.contains("DELETE")) << twoStatements.toStdString();
 }
 
