@@ -3,30 +3,38 @@
 // exactly one bound value per placeholder: formula text can never turn into SQL.
 //
 //   cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_C_COMPILER=clang-14 -DORVANE_FUZZ=ON
-//   cmake --build build-fuzz --target fuzz_report_formula && build-fuzz/tests/fuzz_report_formula
+//   cmake --build build-fuzz --target fuzz_report_formula && build-fuzz/fuzz/fuzz_report_formula
 #include "reports/Formula.h"
 #include "reports/ReportError.h"
+#include "store/Store.h"
+
+#include <QTemporaryDir>
 
 #include <sqlite3.h>
 
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
 struct Fixture {
+    QTemporaryDir dir;
     sqlite3* db = nullptr;
+    std::unique_ptr<store::Database> wedding;  // the catalog reads through the store
     reports::Catalog catalog;
     Fixture()
     {
-        sqlite3_open(":memory:", &db);
+        const QString path = dir.filePath(QStringLiteral("formula.mdb"));
+        sqlite3_open(path.toUtf8().constData(), &db);
         sqlite3_exec(
             db,
             "CREATE TABLE Guests (LastName TEXT(20), ShowerGuest YESNO, tableid NUMBER, printit YESNO);"
             "CREATE TABLE Expenses (Owing CURRENCY, CheckDate DATETIME);",
             nullptr, nullptr, nullptr);
-        catalog.load(db, "Guests");
-        catalog.load(db, "Expenses");
+        wedding = store::Database::openFile(path, store::OpenMode::ReadOnly);
+        catalog.load(*wedding, "Guests");
+        catalog.load(*wedding, "Expenses");
     }
 };
 
