@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -147,8 +146,7 @@ void frmBudgetChart::cmdPrint_Click()
 {
     QPrinter printer;
     printer.setPageOrientation(QPageLayout::Landscape);
-    QPrintDialog dialog(&printer, this);
-    if (controls::ShowModal(&dialog) == QDialog::Accepted)
+    if (controls::ChoosePrinter(this, QStringLiteral("Print Budget"), printer))
         drawReport(printer);
 }
 

@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QInputDialog>
@@ -133,6 +135,13 @@ public:
     {
         return QFileDialog::getSaveFileName(parent, caption, start, filter);
     }
+    bool choosePrinter(QWidget* parent, const QString& caption, QPrinter& printer) override
+    {
+        QPrintDialog dialog(&printer, parent);
+        if (!caption.isEmpty())
+            dialog.setWindowTitle(caption);
+        return dialog.exec() == QDialog::Accepted;
+    }
     void beep() override { QApplication::beep(); }
 
     void endProgram() override
@@ -217,6 +226,12 @@ QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& 
 {
     NormalPointer waitingForTheUser;
     return provider()->saveFileName(parent, caption, start, filter);
+}
+
+bool ChoosePrinter(QWidget* parent, const QString& caption, QPrinter& printer)
+{
+    NormalPointer waitingForTheUser;
+    return provider()->choosePrinter(parent, caption, printer);
 }
 
 void Beep()
@@ -324,6 +339,23 @@ QString FakeDialogs::openFileName(QWidget*, const QString& caption, const QStrin
 QString FakeDialogs::saveFileName(QWidget*, const QString& caption, const QString& start, const QString&)
 {
     return nextFileAnswer(*this, DialogCall::Kind::SaveFile, caption, start);
+}
+
+bool FakeDialogs::choosePrinter(QWidget*, const QString& caption, QPrinter& printer)
+{
+    DialogCall call{DialogCall::Kind::Print, caption};
+    calls.push_back(call);
+    if (onShow)
+        onShow(call);
+    if (printAnswers.empty())
+        return false;
+    const QString file = printAnswers.front();
+    printAnswers.erase(printAnswers.begin());
+    if (file.isEmpty())
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    return true;
 }
 
 void FakeDialogs::beep()

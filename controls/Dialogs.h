@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+class QPrinter;
 class QWidget;
 
 namespace controls {
@@ -53,8 +54,8 @@ inline int defaultOf(int style)
 
 // What a message box or input box was asked to show (recorded by the fake).
 struct DialogCall {
-    enum class Kind { MessageBox, InputBox, Beep, EndProgram, OpenFile, SaveFile } kind = Kind::MessageBox;
-    QString text;  // message or prompt; file dialogs: the caption
+    enum class Kind { MessageBox, InputBox, Beep, EndProgram, OpenFile, SaveFile, Print } kind = Kind::MessageBox;
+    QString text;  // message or prompt; file and print dialogs: the caption
     QString title;
     int style = 0;        // message boxes: mb flags
     QString defaultText;  // input boxes; file dialogs: the folder or file they start at
@@ -75,6 +76,9 @@ public:
                                  const QString& filter) = 0;
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& start,
                                  const QString& filter) = 0;
+    // The print dialog over a printer the caller has set up: true when the user chose to print
+    // (the printer then carries the choices), false when cancelled.
+    virtual bool choosePrinter(QWidget* parent, const QString& caption, QPrinter& printer) = 0;
     virtual void beep() = 0;
     // Ends the program at once (production: closes every window and quits the event loop).
     virtual void endProgram() = 0;
@@ -97,6 +101,8 @@ QString InputBox(const QString& prompt, const QString& title = QString(),
 // file); returns its path, or an empty text when cancelled.
 QString GetOpenFileName(QWidget* parent, const QString& caption, const QString& start, const QString& filter);
 QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& start, const QString& filter);
+// Asks where and how to print (the print dialog); false when cancelled.
+bool ChoosePrinter(QWidget* parent, const QString& caption, QPrinter& printer);
 void Beep();
 void EndProgram();
 
@@ -121,6 +127,9 @@ public:
     std::vector<int> messageAnswers;                     // consumed front first
     std::vector<std::pair<bool, QString>> inputAnswers;  // (accepted, text), front first
     std::vector<QString> fileAnswers;                    // paths (empty: cancelled), front first
+    // Print dialogs: a PDF file the printer is pointed at (empty: cancelled), front first. With
+    // none left the dialog is cancelled.
+    std::vector<QString> printAnswers;
     int endProgramCount = 0;
     std::function<void(const DialogCall&)> onShow;
 
@@ -132,6 +141,7 @@ public:
                          const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& caption, const QString& start,
                          const QString& filter) override;
+    bool choosePrinter(QWidget* parent, const QString& caption, QPrinter& printer) override;
     void beep() override;
     void endProgram() override;
 

@@ -9,7 +9,6 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 
@@ -196,8 +195,7 @@ void printFloorPlan(FloorPlanScene& scene, QWidget* parent)
         return;
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(chosen == plan ? QPageLayout::Landscape : QPageLayout::Portrait);
-    QPrintDialog dialog(&printer, parent);
-    if (dialog.exec() != QDialog::Accepted)
+    if (!controls::ChoosePrinter(parent, QStringLiteral("Print"), printer))
         return;
     if (chosen == plan)
         paintFloorPlan(printer, scene);

@@ -3,7 +3,6 @@
 // Table..., and the printed page and escort-card list as PDF files; then, with the people of
 // each party as members, one table up close with its named seats and the printed page again. Run under a
 // display (e.g. Xvfb): orvane_floorplan_shots OUTPUT_FOLDER
-#include "store/Handle.h"
 #include "seating/FloorPlanPrint.h"
 #include "seating/FloorPlanScene.h"
 #include "seating/FloorPlanView.h"
@@ -11,6 +10,7 @@
 #include "seating/frmFloorPlan.h"
 #include "shell/Paths.h"
 #include "shell/Program.h"
+#include "store/Handle.h"
 #include "store/Store.h"
 #include "tests/support/SampleWedding.h"
 

@@ -3,7 +3,6 @@
 // first run also loads the chart module, which the program keeps; the median leaves that out), and marking a
 // payment paid (a change, stored and read back whole). Each figure is the median of several runs; the last
 // line is the slowest of them.
-#include "store/Handle.h"
 #include "bench/grids/GridsData.h"
 
 #include "bench/common/BenchTiming.h"
@@ -12,6 +11,7 @@
 #include "budget/frmBudgetChart.h"
 #include "shell/Paths.h"
 #include "shell/Program.h"
+#include "store/Handle.h"
 #include "store/Store.h"
 
 #include <QApplication>

@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include <algorithm>
+
 using namespace budget;
 using store::Currency;
 
@@ -360,4 +362,31 @@ TEST_F(BudgetWindow, TheChartOpensFromTheBudgetAndIsWrittenAsPdf)
     EXPECT_TRUE(bytes.startsWith("%PDF-"));
     EXPECT_TRUE(bytes.contains("/Count 2")) << "the charts, then the figures per category";
     EXPECT_EQ(storetest::rawValue(dir.databasePath(), "PRAGMA quick_check"), "ok");
+}
+
+TEST_F(BudgetWindow, TheChartPrintsThroughThePrintDialogAndNothingWhenItIsCancelled)
+{
+    auto w = open();
+    const QString printed = dir.file("printed.pdf");
+    dialogs->printAnswers = {QString(), printed};  // cancelled first, then printed (to a PDF file)
+    int prints = 0;
+    controls::setModalHook([&](QWidget* window) {
+        auto* chart = qobject_cast<frmBudgetChart*>(window);
+        if (!chart || !chart->chart)
+            return 0;
+        chart->show();
+        chart->cmdPrint->click();
+        EXPECT_FALSE(QFile::exists(printed)) << "a cancelled print dialog prints nothing";
+        chart->cmdPrint->click();
+        prints = int(std::count_if(dialogs->calls.begin(), dialogs->calls.end(), [](const controls::DialogCall& c) {
+            return c.kind == controls::DialogCall::Kind::Print;
+        }));
+        chart->close();
+        return 0;
+    });
+    w->cmdChart->click();
+    EXPECT_EQ(prints, 2);
+    QFile pdf(printed);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly)) << "the chart went to the printer the dialog chose";
+    EXPECT_TRUE(pdf.readAll().startsWith("%PDF-"));
 }

@@ -1,10 +1,10 @@
 // The expense tracker driven as the user drives it, offscreen, and its money rules.
-#include "store/Handle.h"
 #include "budget/ExpenseRules.h"
 #include "budget/frmDataGrid.h"
 #include "controls/DataList.h"
 #include "controls/DataSource.h"
 #include "shell/Help.h"
+#include "store/Handle.h"
 #include "tests/controls/GridWindowTest.h"
 #include "tests/support/FileLock.h"
 

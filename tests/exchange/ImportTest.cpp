@@ -1,8 +1,8 @@
 // Importing guest lists into a wedding: the fields each row fills, the review's three
 // lists, the choices for duplicates and problems, and the safety of the write.
-#include "store/Handle.h"
 #include "exchange/GuestImport.h"
 #include "exchange/MappingMemory.h"
+#include "store/Handle.h"
 
 #include "tests/exchange/ExchangeFixture.h"
 

@@ -1,10 +1,10 @@
 // Changing many parties at once and undoing it: each change touches exactly the parties picked,
 // in one transaction after a backup; Undo puts the file's rows back exactly and refuses, changing
 // nothing, once anything has changed since.
-#include "store/Handle.h"
 #include "guests/BulkChange.h"
 #include "guests/MemberStore.h"
 #include "store/Backup.h"
+#include "store/Handle.h"
 #include "store/Store.h"
 #include "store/Undo.h"
 #include "tests/support/TestSupport.h"

@@ -1,4 +1,3 @@
-#include "store/Handle.h"
 #include "tests/guests/GuestWindowFixture.h"
 
 #include "controls/DataList.h"
@@ -6,6 +5,7 @@
 #include "guests/frmNewGuest.h"
 #include "shell/Program.h"
 #include "shell/Tips.h"
+#include "store/Handle.h"
 #include "tests/support/WidgetTestUtils.h"
 
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
-#include "store/Handle.h"
 #include "tests/reports/WeddingFixture.h"
 
 #include "reports/ReportEngine.h"
+#include "store/Handle.h"
 
 #include <sqlite3.h>
 

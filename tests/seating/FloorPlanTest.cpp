@@ -11,8 +11,11 @@
 #include "seating/frmFloorPlan.h"
 #include "shell/Paths.h"
 
+#include <QAbstractButton>
+#include <QFile>
 #include <QFrame>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTest>
 
 using controls::DialogCall;
@@ -400,4 +403,42 @@ TEST_F(FloorPlanTest, TablesAreAddedChangedAndDeletedOnThePlanWithTheManagersEdi
     EXPECT_EQ(party(okafor).tabletot, 0);
     EXPECT_EQ(rowOfParty(plan.lstUnseated, okafor), 0) << "back in the list of parties to seat";
     EXPECT_EQ(store::Workspace::defaultWorkspace().transactionDepth(), 0);
+}
+
+TEST_F(FloorPlanTest, PrintAsksWhatThenThePrintDialogAndACancelPrintsNothing)
+{
+    const qint64 oak = addTable("Oak", 8);
+    guest("Smith", 2, oak, 2);
+    frmFloorPlan plan;
+    open(plan);
+    const QString printed = dir.file("printed-plan.pdf");
+    const QString cards = dir.file("printed-cards.pdf");
+    dialogs->printAnswers = {QString(), printed, cards};  // cancelled, then the plan, then the cards
+    QStringList choices{"Floor Plan", "Floor Plan", "Escort Cards"};
+    controls::setModalHook([&](QWidget* window) {
+        auto* ask = qobject_cast<QMessageBox*>(window);
+        EXPECT_NE(ask, nullptr);
+        if (!ask || choices.isEmpty())
+            return 0;
+        const QString choice = choices.takeFirst();
+        for (QAbstractButton* button : ask->buttons())
+            if (button->text() == choice)
+                button->click();
+        return 0;
+    });
+    for (int i = 0; i < 3; ++i) {
+        QTest::mouseClick(plan.cmdPrint, Qt::LeftButton);
+        if (i == 0) {
+            EXPECT_FALSE(QFile::exists(printed)) << "a cancelled print dialog prints nothing";
+        }
+    }
+    controls::setModalHook({});
+    const auto printDialogs = std::count_if(dialogs->calls.begin(), dialogs->calls.end(),
+                                            [](const DialogCall& c) { return c.kind == DialogCall::Kind::Print; });
+    EXPECT_EQ(printDialogs, 3);
+    for (const QString& path : {printed, cards}) {
+        QFile pdf(path);
+        ASSERT_TRUE(pdf.open(QIODevice::ReadOnly)) << path.toStdString();
+        EXPECT_TRUE(pdf.readAll().startsWith("%PDF-"));
+    }
 }

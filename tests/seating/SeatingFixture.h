@@ -2,13 +2,13 @@
 // manager loaded on it and shown, and the dialog seam faked.
 #pragma once
 
-#include "store/Handle.h"
 #include "controls/DataList.h"
 #include "controls/Dialogs.h"
 #include "seating/TableEditState.h"
 #include "seating/frmSeater.h"
 #include "seating/frmTables.h"
 #include "shell/Program.h"
+#include "store/Handle.h"
 #include "store/Store.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/WidgetTestUtils.h"

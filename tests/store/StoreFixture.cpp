@@ -1,5 +1,5 @@
-#include "store/Handle.h"
 #include "StoreFixture.h"
+#include "store/Handle.h"
 
 #include <sqlite3.h>
 

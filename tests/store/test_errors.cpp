@@ -1,10 +1,10 @@
 // Failures the windows see: opening files that are no usable database, constraint
 // failures, and the error list of the last failed operation.
-#include "store/Handle.h"
 #include "StoreFixture.h"
 
 #include <sqlite3.h>
 
+#include "store/Handle.h"
 #include "store/Sqlite.h"
 
 #include <QFile>
