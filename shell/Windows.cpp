@@ -140,6 +140,7 @@ void setTextLook(QWidget* widget, const TextLook& look)
     if (look.serif) {
         font.setFamily(QStringLiteral("serif"));  // the desktop's serif face
         font.setStyleHint(QFont::Serif);
+        font.setHintingPreference(QFont::PreferNoHinting);
     }
     font.setItalic(look.italic);
     font.setWeight(QFont::Weight(look.weight));

@@ -3,8 +3,8 @@
 #include "store/Dialect.h"
 
 #include <QLocale>
-#include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 
 namespace store::sql {
@@ -270,6 +270,26 @@ void exec(sqlite3* db, const QString& sqlText)
 // ---------------------------------------------------------------------------------------
 // Values
 
+namespace {
+
+// The size a declared type gives in parentheses ("TEXT(50)", "TEXT ( 50 )"); 0 when it gives
+// none. Read by hand: every open of a table reads its fields, start-up included.
+int declaredSize(const QString& type)
+{
+    const qsizetype open = type.indexOf(QLatin1Char('('));
+    const qsizetype close = open < 0 ? -1 : type.indexOf(QLatin1Char(')'), open);
+    if (close < 0)
+        return 0;
+    const QString digits = type.mid(open + 1, close - open - 1).trimmed();
+    if (digits.isEmpty() || !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c.isDigit(); }))
+        return 0;
+    bool ok = false;
+    const int size = digits.toInt(&ok);
+    return ok ? size : 0;
+}
+
+}  // namespace
+
 FieldInfo fieldInfoFromDeclared(const QString& name, const QString& declaredType)
 {
     FieldInfo f;
@@ -294,12 +314,8 @@ FieldInfo fieldInfoFromDeclared(const QString& name, const QString& declaredType
             f.type = FieldType::Unknown;
             break;
     }
-    if (f.type == FieldType::Text) {
-        static const QRegularExpression size(QStringLiteral("\\(\\s*(\\d+)\\s*\\)"));
-        const auto m = size.match(declaredType);
-        if (m.hasMatch())
-            f.size = m.captured(1).toInt();
-    }
+    if (f.type == FieldType::Text)
+        f.size = declaredSize(declaredType);
     const QString upper = declaredType.trimmed().toUpper();
     f.autoNumber =
         upper.startsWith(QLatin1String("COUNTER")) || upper.startsWith(QLatin1String("AUTOINCREMENT"));
