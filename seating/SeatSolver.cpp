@@ -62,6 +62,7 @@ private:
     void addApart();
     void addSides();
     void addBalance();
+    void addSpreadBounds(int emptiest, int fullest);
     bool sideFixedAt(int table, bool bride) const;
     double sidesPenalty(const std::vector<int>& at) const;
     double balancePenalty(const std::vector<int>& at) const;
@@ -195,6 +196,7 @@ void Builder::addBalance()
         }
         const int emptiest = addContinuous(least, most, -SpreadPenalty);
         const int fullest = addContinuous(least, most, SpreadPenalty);
+        addSpreadBounds(emptiest, fullest);
         for (size_t t = 0; t < atTable_.size(); ++t) {
             // empty seats of t = seats - fixed load - sum(people * x)
             const double base = problem_.tables[t].seats - prep_.fixedLoad[t];
@@ -212,6 +214,39 @@ void Builder::addBalance()
             addRow(cols, coefs, 'L', base);  // fullest <= empty seats of t
         }
     }
+}
+
+// The relaxation alone lets every table stand equally empty (a fraction of a seat each), so
+// its bound ignores that seats come whole. When the most people that can be seated sit,
+// the empty seats number E on T tables: the emptiest table has at least ceil(E / T) and the
+// fullest at most floor(E / T). Each person fewer adds one empty seat: the emptiest bound
+// still holds (there are only more empty seats), and the fullest one is loosened by a seat
+// per person not seated. Both hold for every seating, so no plan is cut off, and a spread
+// of at least one seat is known when E is not a multiple of T.
+void Builder::addSpreadBounds(int emptiest, int fullest)
+{
+    int seatable = 0, free = 0, empty = 0;
+    for (const Unit& unit : prep_.units)
+        if (!unit.tables.empty())
+            seatable += unit.people;
+    for (size_t t = 0; t < atTable_.size(); ++t) {
+        free += std::max(0, prep_.freeSeats[t]);
+        empty += problem_.tables[t].seats - prep_.fixedLoad[t];
+    }
+    const int most = std::min(seatable, free);  // no seating seats more
+    empty -= most;
+    const double tables = double(atTable_.size());
+    mip::Column& emptiestColumn = model_.columns[size_t(emptiest)];
+    emptiestColumn.lower = std::max(emptiestColumn.lower, std::ceil(empty / tables));
+    // fullest + seated people <= floor(E / T) + most
+    std::vector<int> cols{fullest};
+    std::vector<double> coefs{1};
+    for (size_t u = 0; u < ofUnit_.size(); ++u)
+        for (const auto& [t, col] : ofUnit_[u]) {
+            cols.push_back(col);
+            coefs.push_back(prep_.units[u].people);
+        }
+    addRow(cols, coefs, 'L', std::floor(empty / tables) + most);
 }
 
 std::vector<int> Builder::read(const std::vector<double>& values) const
