@@ -1,7 +1,10 @@
 // The seating plan as an integer programme, solved by CBC in the solver module.
 //
-// Variables: x[u][t] = 1 when unit u (a party, or parties kept together) sits at table t,
-// for the tables open to it. Hard constraints: a unit takes at most one table; the people
+// Variables: x[k][t] = how many units of kind k (a unit: a party, or parties kept together)
+// sit at table t, for the tables open to them. Units of one kind are alike in everything the
+// model sees (people, sides, tables open to them, no Apart rule), so which of them sits where
+// does not matter: counting them instead of naming them leaves the solver no interchangeable
+// plans to search through. Hard constraints: a kind seats at most its units; the people
 // at a table fit its free seats; units of one Apart rule share no table. The objective
 // first seats as many people as possible (a weight no preference can outweigh), then
 // follows the preferences: tables that mix the bride's and the groom's sides, tables in
@@ -17,6 +20,7 @@
 #include <array>
 #include <cmath>
 #include <map>
+#include <tuple>
 
 namespace seating {
 
@@ -32,6 +36,13 @@ constexpr double SpreadPenalty = 2;
 // The least the solver is given, even when preparing the problem took the whole limit: enough
 // for a small problem, and the simple seating stands when it finds nothing better.
 constexpr double MinimumSolverSeconds = 0.1;
+
+// Units alike in everything the model sees, counted by one column per table.
+struct Kind {
+    std::vector<int> units;
+    int people = 0;
+    bool bride = false, groom = false;
+};
 
 class Builder {
 public:
@@ -50,18 +61,21 @@ private:
         model_.columns.push_back({0, 1, objective, true});
         return int(model_.columns.size()) - 1;
     }
-    int addContinuous(double lower, double upper, double objective)
+    int addInteger(double lower, double upper, double objective)
     {
-        model_.columns.push_back({lower, upper, objective, false});
+        model_.columns.push_back({lower, upper, objective, true});
         return int(model_.columns.size()) - 1;
     }
     void addRow(const std::vector<int>& cols, const std::vector<double>& coefs, char sense, double rhs)
     {
         model_.rows.push_back({cols, coefs, sense, rhs});
     }
+    void groupKinds();
+    void addPlaces();
     void addApart();
     void addSides();
     void addBalance();
+    void addSpreadBounds(int emptiest, int fullest);
     bool sideFixedAt(int table, bool bride) const;
     double sidesPenalty(const std::vector<int>& at) const;
     double balancePenalty(const std::vector<int>& at) const;
@@ -69,8 +83,14 @@ private:
     const SeatProblem& problem_;
     const Prepared& prep_;
     mip::Model model_;
-    std::vector<std::vector<std::pair<int, int>>> atTable_;  // per table: (unit, column)
-    std::vector<std::vector<std::pair<int, int>>> ofUnit_;   // per unit: (table, column)
+    std::vector<Kind> kinds_;
+    std::vector<int> kindOf_;  // by unit
+    struct Place {
+        int kind = 0, table = 0, column = 0;
+        int most = 1;  // units of the kind the table can take
+    };
+    std::vector<std::vector<Place>> atTable_;  // per table
+    std::vector<std::vector<Place>> ofKind_;   // per kind
 };
 
 void Builder::build()
@@ -79,28 +99,25 @@ void Builder::build()
     // Every weight is a whole number, and the spread's two columns stand at whole numbers of
     // empty seats at their best: the objectives of solutions are whole numbers.
     model_.objectiveStep = 1;
+    groupKinds();
     atTable_.resize(problem_.tables.size());
-    ofUnit_.resize(prep_.units.size());
-    for (size_t u = 0; u < prep_.units.size(); ++u)
-        for (int t : prep_.units[u].tables) {
-            const int col = addBinary(PersonWeight * prep_.units[u].people);
-            atTable_[t].push_back({int(u), col});
-            ofUnit_[u].push_back({t, col});
-        }
-    for (const auto& options : ofUnit_) {
-        if (options.size() < 2)
-            continue;
+    addPlaces();
+    for (size_t k = 0; k < kinds_.size(); ++k) {
+        int places = 0;
         std::vector<int> cols;
-        for (const auto& [t, col] : options)
-            cols.push_back(col);
-        addRow(cols, std::vector<double>(cols.size(), 1.0), 'L', 1);
+        for (const Place& place : ofKind_[k]) {
+            places += place.most;
+            cols.push_back(place.column);
+        }
+        if (places > int(kinds_[k].units.size()))
+            addRow(cols, std::vector<double>(cols.size(), 1.0), 'L', double(kinds_[k].units.size()));
     }
     for (size_t t = 0; t < atTable_.size(); ++t) {
         std::vector<int> cols;
         std::vector<double> people;
-        for (const auto& [u, col] : atTable_[t]) {
-            cols.push_back(col);
-            people.push_back(prep_.units[u].people);
+        for (const Place& place : atTable_[t]) {
+            cols.push_back(place.column);
+            people.push_back(kinds_[place.kind].people);
         }
         if (!cols.empty())
             addRow(cols, people, 'L', prep_.freeSeats[t]);
@@ -111,14 +128,69 @@ void Builder::build()
     addBalance();
 }
 
+// A column per table and kind that may sit there, table by table: where plans are of equal
+// worth, the order the solver meets the columns in decides between them, and in this order
+// its plans tend to fill the first tables first, as the simple seating does.
+void Builder::addPlaces()
+{
+    ofKind_.resize(kinds_.size());
+    std::vector<size_t> next(kinds_.size(), 0);  // into each kind's tables, in table order
+    for (size_t t = 0; t < atTable_.size(); ++t)
+        for (size_t k = 0; k < kinds_.size(); ++k) {
+            const Kind& kind = kinds_[k];
+            const std::vector<int>& tables = prep_.units[size_t(kind.units.front())].tables;
+            if (next[k] >= tables.size() || tables[next[k]] != int(t))
+                continue;
+            ++next[k];
+            const int fit = kind.people > 0 ? prep_.freeSeats[t] / kind.people : int(kind.units.size());
+            const int most = std::min(int(kind.units.size()), fit);
+            if (most < 1)
+                continue;
+            model_.columns.push_back({0, double(most), PersonWeight * kind.people, true});
+            const Place place{int(k), int(t), int(model_.columns.size()) - 1, most};
+            atTable_[t].push_back(place);
+            ofKind_[k].push_back(place);
+        }
+}
+
+// Units of an Apart rule are kinds of their own; the rest are grouped by what the model sees
+// of them.
+void Builder::groupKinds()
+{
+    std::vector<bool> apart(prep_.units.size(), false);
+    for (const std::vector<int>& group : prep_.apartGroups)
+        for (int u : group)
+            apart[size_t(u)] = true;
+    std::map<std::tuple<int, bool, bool, std::vector<int>>, int> kindOfKey;
+    kindOf_.assign(prep_.units.size(), -1);
+    for (size_t u = 0; u < prep_.units.size(); ++u) {
+        const Unit& unit = prep_.units[u];
+        if (unit.tables.empty())
+            continue;
+        int& kind = kindOf_[u];
+        if (!apart[u]) {
+            const auto [it, added] = kindOfKey.insert(
+                {std::make_tuple(unit.people, unit.bride, unit.groom, unit.tables), int(kinds_.size())});
+            kind = it->second;
+            if (!added) {
+                kinds_[size_t(kind)].units.push_back(int(u));
+                continue;
+            }
+        }
+        kind = int(kinds_.size());
+        kinds_.push_back({{int(u)}, unit.people, unit.bride, unit.groom});
+    }
+}
+
 // At most one unit of an Apart rule at each table.
 void Builder::addApart()
 {
     for (const std::vector<int>& group : prep_.apartGroups) {
         std::map<int, std::vector<int>> colsAt;  // by table
         for (int u : group)
-            for (const auto& [t, col] : ofUnit_[u])
-                colsAt[t].push_back(col);
+            if (kindOf_[size_t(u)] >= 0)
+                for (const Place& place : ofKind_[size_t(kindOf_[size_t(u)])])
+                    colsAt[place.table].push_back(place.column);
         for (const auto& [t, cols] : colsAt)
             if (cols.size() > 1)
                 addRow(cols, std::vector<double>(cols.size(), 1.0), 'L', 1);
@@ -143,13 +215,14 @@ void Builder::addSides()
         for (int s = 0; s < 2; ++s) {
             if (fixed[s])
                 continue;
-            for (const auto& [u, col] : atTable_[t]) {
-                const Unit& unit = prep_.units[u];
-                if (!(s == 0 ? unit.bride : unit.groom))
+            for (const Place& place : atTable_[t]) {
+                const Kind& kind = kinds_[size_t(place.kind)];
+                if (!(s == 0 ? kind.bride : kind.groom))
                     continue;
                 if (sideCols[s] < 0)
                     sideCols[s] = addBinary(0);
-                addRow({col, sideCols[s]}, {1, -1}, 'L', 0);  // x <= side present
+                // x <= the most the table takes * side present
+                addRow({place.column, sideCols[s]}, {1, -double(place.most)}, 'L', 0);
             }
         }
         const bool brideThere = fixed[0] || sideCols[0] >= 0;
@@ -181,28 +254,30 @@ void Builder::addBalance()
             if (atTable_[t].empty() || prep_.fixedLoad[t] > 0)
                 continue;
             const int used = addBinary(-UsedTablePenalty);
-            for (const auto& [u, col] : atTable_[t])
-                addRow({col, used}, {1, -1}, 'L', 0);
+            for (const Place& place : atTable_[t])
+                addRow({place.column, used}, {1, -double(place.most)}, 'L', 0);
         }
     } else if (balance == Balance::FillEvenly && !atTable_.empty()) {
         // Bounds that hold every table's empty seats, an overbooked table's (below 0) too:
-        // tighter ones would leave no solution at all.
+        // tighter ones would leave no solution at all. Empty seats are whole, so the two
+        // columns are integer: the solver may branch on the spread itself.
         double most = 0, least = 0;
         for (size_t t = 0; t < atTable_.size(); ++t) {
             const double base = problem_.tables[t].seats - prep_.fixedLoad[t];
             most = std::max(most, base);
             least = std::min(least, base);
         }
-        const int emptiest = addContinuous(least, most, -SpreadPenalty);
-        const int fullest = addContinuous(least, most, SpreadPenalty);
+        const int emptiest = addInteger(least, most, -SpreadPenalty);
+        const int fullest = addInteger(least, most, SpreadPenalty);
+        addSpreadBounds(emptiest, fullest);
         for (size_t t = 0; t < atTable_.size(); ++t) {
             // empty seats of t = seats - fixed load - sum(people * x)
             const double base = problem_.tables[t].seats - prep_.fixedLoad[t];
             std::vector<int> cols;
             std::vector<double> coefs;
-            for (const auto& [u, col] : atTable_[t]) {
-                cols.push_back(col);
-                coefs.push_back(prep_.units[u].people);
+            for (const Place& place : atTable_[t]) {
+                cols.push_back(place.column);
+                coefs.push_back(kinds_[size_t(place.kind)].people);
             }
             cols.push_back(emptiest);
             coefs.push_back(1);
@@ -214,13 +289,51 @@ void Builder::addBalance()
     }
 }
 
+// The relaxation alone lets every table stand equally empty (a fraction of a seat each), so
+// its bound ignores that seats come whole. When the most people that can be seated sit,
+// the empty seats number E on T tables: the emptiest table has at least ceil(E / T) and the
+// fullest at most floor(E / T). Each person fewer adds one empty seat: the emptiest bound
+// still holds (there are only more empty seats), and the fullest one is loosened by a seat
+// per person not seated. Both hold for every seating, so no plan is cut off, and a spread
+// of at least one seat is known when E is not a multiple of T.
+void Builder::addSpreadBounds(int emptiest, int fullest)
+{
+    int seatable = 0, free = 0, empty = 0;
+    for (const Unit& unit : prep_.units)
+        if (!unit.tables.empty())
+            seatable += unit.people;
+    for (size_t t = 0; t < atTable_.size(); ++t) {
+        free += std::max(0, prep_.freeSeats[t]);
+        empty += problem_.tables[t].seats - prep_.fixedLoad[t];
+    }
+    const int mostSeated = std::min(seatable, free);  // no seating seats more
+    empty -= mostSeated;
+    const double tables = double(atTable_.size());
+    mip::Column& emptiestColumn = model_.columns[size_t(emptiest)];
+    emptiestColumn.lower = std::max(emptiestColumn.lower, std::ceil(empty / tables));
+    // fullest + seated people <= floor(E / T) + most seated
+    std::vector<int> cols{fullest};
+    std::vector<double> coefs{1};
+    for (const std::vector<Place>& places : ofKind_)
+        for (const Place& place : places) {
+            cols.push_back(place.column);
+            coefs.push_back(kinds_[size_t(place.kind)].people);
+        }
+    addRow(cols, coefs, 'L', std::floor(empty / tables) + mostSeated);
+}
+
+// The units of a kind take the seats its columns count, in their order.
 std::vector<int> Builder::read(const std::vector<double>& values) const
 {
-    std::vector<int> at(ofUnit_.size(), -1);
-    for (size_t u = 0; u < ofUnit_.size(); ++u)
-        for (const auto& [t, col] : ofUnit_[u])
-            if (size_t(col) < values.size() && values[size_t(col)] > 0.5)
-                at[u] = t;
+    std::vector<int> at(prep_.units.size(), -1);
+    for (size_t k = 0; k < kinds_.size(); ++k) {
+        size_t next = 0;
+        for (const Place& place : ofKind_[k]) {
+            const double value = size_t(place.column) < values.size() ? values[size_t(place.column)] : 0;
+            for (long n = std::lround(value); n > 0 && next < kinds_[k].units.size(); --n)
+                at[size_t(kinds_[k].units[next++])] = place.table;
+        }
+    }
     return at;
 }
 

@@ -182,17 +182,14 @@ int main(int argc, char** argv)
     std::printf(
         "auto-seating: 130 parties (300 people), 36 tables of 8 to 10 seats, 30 rules, sides together "
         "and even tables\n");
+    const QString verdict = plan.provenBest
+                                ? QStringLiteral("proven best (objective %1)").arg(plan.objective, 0, 'f', 1)
+                                : QStringLiteral("gap %1% (objective %2, bound %3)")
+                                      .arg(plan.gap() * 100, 0, 'f', 2)
+                                      .arg(plan.objective, 0, 'f', 1)
+                                      .arg(plan.bound, 0, 'f', 1);
     std::printf("  %d people seated, %zu parties left over; %s; rules kept: %d of %d; processor %.0f ms\n",
-                plan.peopleSeated, plan.leftOver.size(),
-                plan.provenBest
-                    ? "proven best"
-                    : QStringLiteral("gap %1% (objective %2, bound %3)")
-                          .arg(plan.gap() * 100, 0, 'f', 2)
-                          .arg(plan.objective, 0, 'f', 1)
-                          .arg(plan.bound, 0, 'f', 1)
-                          .toUtf8()
-                          .constData(),
-                kept, rules, solveCpu);
+                plan.peopleSeated, plan.leftOver.size(), verdict.toUtf8().constData(), kept, rules, solveCpu);
     std::printf(
         "  solved in %.0f ms; applied in %.0f ms: %d members given seats, %d of %d parties side by side\n",
         solvedMs, solveMs - solvedMs, memberSeats, together, parties);
