@@ -16,6 +16,7 @@
 #include "guests/frmNewGuest.h"
 #include "shell/ErrorMessage.h"
 #include "shell/Help.h"
+#include "shell/OpenWindow.h"
 #include "shell/Program.h"
 #include "shell/Tips.h"
 #include "store/Store.h"
@@ -57,15 +58,10 @@ const char* const DesignedFocusPolicy = "orvaneDesignedFocusPolicy";
 void showGuestWindow(std::optional<qint64> party)
 {
     frmGuests window;
-    try {
-        window.Form_Load();
+    shell::loadAndShowModal(window, nullptr, [&] {
         if (party)
             window.Data1->setBookmark(*party);
-    } catch (const store::StoreError& e) {
-        shell::showError(e);
-        return;
-    }
-    controls::ShowModal(&window);
+    });
 }
 
 frmGuests* frmGuests::instance()

@@ -8,8 +8,8 @@
 #include "controls/Dialogs.h"
 #include "controls/Events.h"
 #include "controls/ListValues.h"
-#include "shell/ErrorMessage.h"
 #include "shell/Help.h"
+#include "shell/OpenWindow.h"
 #include "shell/Program.h"
 #include "store/Store.h"
 
@@ -55,8 +55,8 @@ QPushButton* commandButton(QWidget* parent, const QString& name, const QString& 
 void showVendorWindow(QWidget* parent)
 {
     frmVendors window(parent);
-    if (window.Form_Load())
-        controls::ShowModal(&window);
+    shell::loadAndShowModal(window, parent, [] {},
+                            {QStringLiteral("Can't open the vendor list."), controls::mb::Exclamation});
 }
 
 const QStringList& frmVendors::serviceTypes()
@@ -245,16 +245,10 @@ void frmVendors::keyPressEvent(QKeyEvent* event)
 
 // ---- loading --------------------------------------------------------------------------------
 
-bool frmVendors::Form_Load()
+void frmVendors::Form_Load()
 {
-    try {
-        loadDataSources();
-        limitToFieldSizes();
-        return true;
-    } catch (const store::StoreError& e) {
-        shell::showError(e, QStringLiteral("Can't open the vendor list."), this, controls::mb::Exclamation);
-        return false;
-    }
+    loadDataSources();
+    limitToFieldSizes();
 }
 
 void frmVendors::loadDataSources()

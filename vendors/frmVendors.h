@@ -34,9 +34,9 @@ class frmVendors : public QDialog {
 public:
     explicit frmVendors(QWidget* parent = nullptr);
 
-    // Opens the vendors, state and city lists and shows the first vendor. On a store
-    // failure it shows a message and returns false: the window must not be shown then.
-    bool Form_Load();
+    // Opens the vendors, state and city lists and shows the first vendor. Throws
+    // store::StoreError: the window must not be shown then (showVendorWindow says why).
+    void Form_Load();
 
     // The service types offered by the service box, in their order.
     static const QStringList& serviceTypes();

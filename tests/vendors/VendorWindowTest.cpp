@@ -61,7 +61,7 @@ protected:
     frmVendors& open()
     {
         window = std::make_unique<frmVendors>();
-        EXPECT_TRUE(window->Form_Load());
+        EXPECT_NO_THROW(window->Form_Load());
         testsupport::showActive(window.get());
         return *window;
     }
