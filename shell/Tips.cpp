@@ -3,6 +3,7 @@
 #include "controls/Dialogs.h"
 #include "shell/Program.h"
 #include "shell/frmTip.h"
+#include "store/ReadQuery.h"
 #include "store/Store.h"
 
 namespace shell {
@@ -22,14 +23,11 @@ void showTip(int number)
 
 void LoadTips(store::Database& database)
 {
-    std::unique_ptr<store::Recordset> tips = database.openRecordset(QStringLiteral("Tips"));
-    if (!tips->eof())
-        tips->moveFirst();
-    while (!tips->eof()) {
-        program().TipList.append(tips->value(QStringLiteral("tip")).toString());
-        tips->moveNext();
-    }
-    tips->close();
+    // One read-only statement in stored order: start-up reads the tips before the main window
+    // shows, and a record set's keyed reading would cost more than the few rows are worth.
+    store::ReadQuery tips(database, QStringLiteral("SELECT tip FROM Tips ORDER BY rowid"));
+    while (tips.next())
+        program().TipList.append(tips.value(0, store::FieldType::Text).toString());
     program().GiftTipPending = true;
 }
 
