@@ -354,8 +354,10 @@ void frmBudget::keyPressEvent(QKeyEvent* event)
 void frmBudget::Refresh_All()
 {
     const qint64 category = keyOfRow(grdCategories, grdCategories->currentRow());
-    const std::optional<qint64> payment =
-        selectedPayment() ? std::optional<qint64>(selectedPayment()->id) : std::nullopt;
+    // The payment to select again, if one is selected.
+    const Payment* selected = selectedPayment();
+    const bool hadPayment = selected != nullptr;
+    const qint64 payment = hadPayment ? selected->id : 0;
     try {
         plan_ = loadPlan(shell::database());
     } catch (const store::StoreError& failure) {
@@ -371,8 +373,8 @@ void frmBudget::Refresh_All()
     itemKey_ = keyOfRow(grdItems, grdItems->currentRow());
     fillItemFields();
     fillPayments();
-    if (payment)
-        selectRow(grdPayments, rowOfKey(grdPayments, *payment));
+    if (hadPayment)
+        selectRow(grdPayments, rowOfKey(grdPayments, payment));
     filling_ = false;
     grdPayments_Click();
     fillDue();
