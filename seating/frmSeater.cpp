@@ -10,6 +10,7 @@
 #include "seating/TableEditState.h"
 #include "shell/ErrorMessage.h"
 #include "shell/Help.h"
+#include "shell/OpenWindow.h"
 #include "shell/Program.h"
 #include "store/Log.h"
 #include "store/Store.h"
@@ -277,12 +278,7 @@ void frmSeater::SSCommand1_Click()
 void frmSeater::cmdFloorPlan_Click()
 {
     frmFloorPlan plan(this);
-    try {
-        plan.Form_Load();
-        controls::ShowModal(&plan);
-    } catch (const store::StoreError& e) {
-        showError(e);
-    }
+    shell::loadAndShowModal(plan, this);
     // The floor plan may have seated, moved or unseated parties: show the file as it is now.
     showTableAgain();
     Refresh_All();
