@@ -43,8 +43,10 @@ protected:
 };
 
 // Runs a piece of work once the watched window has painted for the first time, so that the
-// work does not delay the window's appearing. A window that is never painted (a start without
-// a screen to show it on) gets the work when the event loop next runs idle.
+// work does not delay the window's appearing: it waits one more turn of the event loop, so
+// that whatever the first paint queued (the flush to the screen, an unattended start's quit)
+// goes first. A window that is never painted (a start without a screen to show it on) gets
+// the work when the event loop next runs idle.
 class RunWhenPainted : public QObject {
 public:
     RunWhenPainted(QWidget* window, std::function<void()> work)
@@ -61,7 +63,7 @@ protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
         if (event->type() == QEvent::Paint)
-            QTimer::singleShot(0, this, [this] { run(); });
+            QTimer::singleShot(0, this, [this] { QTimer::singleShot(0, this, [this] { run(); }); });
         return false;
     }
 
@@ -116,8 +118,7 @@ void startProgram(std::unique_ptr<frmSplash>& splash, std::unique_ptr<frmMain>& 
     shell::prepareWeddingFile();
     store::upgradeLayout(shell::workspace().openDatabase(p.DatabasePath));
     splash = std::make_unique<frmSplash>();
-    splash->show();
-    splash->repaint();  // painted now: the splash is visible while the tips load
+    splash->show();  // a splash screen is painted as it is shown, before the tips load
     shell::LoadTips(shell::database());
     main = std::make_unique<frmMain>();
     main->Form_Load(splash.get());
