@@ -82,22 +82,49 @@ QCursor navigationCursorPicture()
     return QCursor(pixmap, 1, 1);
 }
 
-// A soft top-to-bottom gradient. It is drawn once into a narrow strip and tiled across the
-// window: filling the whole window with a gradient brush costs more at start-up than the
-// rest of the main window together.
+namespace {
+
+// The colour of the background gradient at a fraction of its height, between its stops.
+QColor hubGroundAt(double at)
+{
+    struct Stop {
+        double at;
+        int r, g, b;
+    };
+    static constexpr Stop stops[] = {{0.0, 255, 251, 245}, {0.6, 252, 236, 236}, {1.0, 246, 222, 228}};
+    const Stop* low = &stops[0];
+    const Stop* high = &stops[1];
+    if (at > stops[1].at) {
+        low = &stops[1];
+        high = &stops[2];
+    }
+    const double t = qBound(0.0, (at - low->at) / (high->at - low->at), 1.0);
+    auto mix = [t](int a, int b) { return int(a + (b - a) * t + 0.5); };
+    return QColor(mix(low->r, high->r), mix(low->g, high->g), mix(low->b, high->b));
+}
+
+}  // namespace
+
+// A soft top-to-bottom gradient, drawn as bands of one colour each: its colours change only
+// every dozen rows or so, so the bands give the same picture as a gradient brush, and solid
+// fills are the one kind the raster engine neither computes pixel by pixel nor hands to
+// helper threads (a gradient or tiled fill of the whole window does both, and at start-up
+// costs more than the rest of the main window together).
 void paintHubBackground(QPainter& p, const QRect& area)
 {
-    constexpr int StripWidth = 64;
-    QImage strip(StripWidth, qMax(1, area.height()), QImage::Format_RGB32);
-    {
-        QPainter sp(&strip);
-        QLinearGradient ground(0, 0, 0, strip.height());
-        ground.setColorAt(0.0, QColor(255, 251, 245));
-        ground.setColorAt(0.6, QColor(252, 236, 236));
-        ground.setColorAt(1.0, QColor(246, 222, 228));
-        sp.fillRect(strip.rect(), ground);
+    const int height = qMax(1, area.height());
+    int bandTop = 0;
+    // Each row takes the gradient's colour at its middle, as a gradient brush does.
+    auto rowColour = [height](int row) { return hubGroundAt((row + 0.5) / height); };
+    QColor band = rowColour(0);
+    for (int row = 1; row <= height; ++row) {
+        const QColor next = row < height ? rowColour(row) : QColor();
+        if (next == band)
+            continue;
+        p.fillRect(QRect(area.left(), area.top() + bandTop, area.width(), row - bandTop), band);
+        bandTop = row;
+        band = next;
     }
-    p.drawTiledPixmap(area, QPixmap::fromImage(strip), QPoint(area.left() % StripWidth, 0));
 }
 
 void paintCard(QPainter& p, const QRect& area)
