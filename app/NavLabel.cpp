@@ -2,6 +2,8 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
+#include <QPixmapCache>
 
 namespace app {
 
@@ -29,17 +31,35 @@ void NavShape::setFillColor(int value)
     update();
 }
 
+// The shapes of one size and colour look alike, so each look is drawn once (an antialiased
+// rounded rectangle costs as much as the rest of a shape's paint) and copied after that.
 void NavShape::paintEvent(QPaintEvent*)
 {
+    const qreal ratio = devicePixelRatioF();
+    const QString key = QStringLiteral("orvane-navshape-%1x%2-%3-%4")
+                            .arg(width())
+                            .arg(height())
+                            .arg(fill_)
+                            .arg(ratio);
+    QPixmap look;
+    if (!QPixmapCache::find(key, &look)) {
+        look = QPixmap((QSizeF(size()) * ratio).toSize());
+        look.setDevicePixelRatio(ratio);
+        look.fill(Qt::transparent);
+        QPainter p(&look);
+        p.setRenderHint(QPainter::Antialiasing);
+        const QColor fill = app::colourFromValue(fill_);
+        p.setPen(QPen(fill.darker(135), 1.2));
+        p.setBrush(fill);
+        p.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 10, 10);
+        p.end();
+        QPixmapCache::insert(key, look);
+    }
     QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QColor fill = app::colourFromValue(fill_);
-    p.setPen(QPen(fill.darker(135), 1.2));
-    p.setBrush(fill);
-    p.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 10, 10);
+    p.drawPixmap(0, 0, look);
 }
 
-NavLabel::NavLabel(const QString& name, const QString& caption, QWidget* parent) : QLabel(caption, parent)
+NavLabel::NavLabel(const QString& name, const QString& caption, QWidget* parent) : shell::CaptionLabel(caption, parent)
 {
     setObjectName(name);
     setMouseTracking(true);

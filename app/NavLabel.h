@@ -1,8 +1,9 @@
 // The main window's navigation: caption labels over coloured rectangles.
 #pragma once
 
+#include "shell/CaptionLabel.h"
+
 #include <QColor>
-#include <QLabel>
 #include <QWidget>
 
 namespace app {
@@ -33,7 +34,7 @@ private:
 };
 
 // A caption label that reports the pointer moving over it and a click.
-class NavLabel : public QLabel {
+class NavLabel : public shell::CaptionLabel {
     Q_OBJECT
 public:
     NavLabel(const QString& name, const QString& caption, QWidget* parent = nullptr);

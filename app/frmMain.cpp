@@ -17,6 +17,7 @@
 #include "reports/frmReports.h"
 #include "seating/frmSeater.h"
 #include "shell/Artwork.h"
+#include "shell/CaptionLabel.h"
 #include "shell/ErrorMessage.h"
 #include "shell/Help.h"
 #include "shell/Paths.h"
@@ -144,7 +145,7 @@ void frmMain::buildHub()
     hub_ = new Hub(this);
     setCentralWidget(hub_);
 
-    Label3 = new QLabel(QStringLiteral("The Wedding of"));
+    Label3 = new shell::CaptionLabel(QStringLiteral("The Wedding of"));
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setAlignment(Qt::AlignCenter);
     shell::setTextLook(Label3, {15, true, true, QFont::Normal, QColor(0x8a, 0x5a, 0x6a)});

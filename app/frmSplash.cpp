@@ -2,6 +2,7 @@
 
 #include "app/Version.h"
 #include "shell/Artwork.h"
+#include "shell/CaptionLabel.h"
 #include "shell/Windows.h"
 
 #include <QLabel>
@@ -11,7 +12,7 @@
 namespace {
 QLabel* makeLabel(const QString& name, const QString& text = QString())
 {
-    auto* label = new QLabel(text);
+    auto* label = new shell::CaptionLabel(text);
     label->setObjectName(name);
     label->setAlignment(Qt::AlignCenter);
     return label;
