@@ -163,6 +163,7 @@ private:
     mutable std::vector<int> rowColumns_;  // the columns rowStatement_ reads, in its order
     mutable std::vector<std::unique_ptr<std::vector<int>>> layouts_;  // one per rowColumns_ made
     mutable quint32 rowStatementVersion_ = NotWanted;                 // the wanted columns it was made for
+    mutable int rowKeys_ = 0;                                         // the keys it reads at most
     QStringList columnSql_;  // each column's expression, when the columns can be read one by one
     // Reading on in the set's order: a set ordered by plain ascending terms reads the rows
     // after a known row with one range scan instead of a lookup per key.
@@ -237,7 +238,9 @@ private:
         return slot < 0 ? nullptr : &memoRow_->values[slot];
     }
     void fetchBlock(int position) const;
-    QString rowSql(const QString& columns) const;
+    // The statement reading up to `keys` rows by key (none: the columns only, to describe them).
+    QString rowSql(const QString& columns, int keys) const;
+    int rowKeysWanted() const;
     void prepareRowStatement() const;
     void newLayout() const;
     void updateRangeOrder();

@@ -3,6 +3,7 @@
 #include "store/RecordsetImpl.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace store {
 
@@ -14,8 +15,12 @@ using sql::raise;
 void RecordsetImpl::describeColumns()
 {
     if (source_.keyed()) {
-        rowStatement_ = sql::Statement(dbi_->db, rowSql(source_.selectList));
-        describeQueryColumns(rowStatement_.get(), QString());
+        // Described without the key list: the columns are the same, and a statement with a
+        // list of keys costs several times as much to make. The statement that reads the
+        // rows is made when the first row is read, for as many keys as the set has.
+        rowStatement_.finalize();
+        rowKeys_ = 0;
+        describeQueryColumns(sql::Statement(dbi_->db, rowSql(source_.selectList, 0)).get(), QString());
         rowColumns_.clear();
         for (size_t i = 0; i < columns_.size(); ++i)
             rowColumns_.push_back(int(i));
@@ -170,23 +175,48 @@ int RecordsetImpl::positionOf(qint64 key) const
     return it == positions_.end() ? -1 : it->second;
 }
 
-QString RecordsetImpl::rowSql(const QString& columns) const
+QString RecordsetImpl::rowSql(const QString& columns, int keys) const
 {
+    QString sql = "SELECT " + source_.qualifier + ".rowid" +
+                  (sortTerms_.isEmpty() ? QString() : ", " + sortTerms_.join(", ")) +
+                  (columns.isEmpty() ? QString() : ", " + columns) + " FROM " + source_.from;
+    if (keys == 0)
+        return sql;
     QStringList params;
-    for (int i = 1; i <= Block; ++i)
+    for (int i = 1; i <= keys; ++i)
         params << QStringLiteral("?%1").arg(i);
-    return "SELECT " + source_.qualifier + ".rowid" +
-           (sortTerms_.isEmpty() ? QString() : ", " + sortTerms_.join(", ")) +
-           (columns.isEmpty() ? QString() : ", " + columns) + " FROM " + source_.from + " WHERE " +
-           source_.qualifier + ".rowid IN (" + params.join(", ") + ")";
+    return sql + " WHERE " + source_.qualifier + ".rowid IN (" + params.join(", ") + ")";
+}
+
+// A block of keys at most, and for a small set the next power of two above its size: the
+// statement is made once for a set of a few rows, and again only as the set grows.
+int RecordsetImpl::rowKeysWanted() const
+{
+    return int(std::min<size_t>(Block, std::bit_ceil(std::max<size_t>(1, keys_.size()))));
 }
 
 // Reads only the columns asked for so far: SQLite decodes every column a statement
 // selects, and a window reads a few fields of many.
 void RecordsetImpl::prepareRowStatement() const
 {
-    if (columnSql_.isEmpty() || rowStatementVersion_ == wantedVersion_)
+    const int keys = rowKeysWanted();
+    if (columnSql_.isEmpty()) {  // the columns cannot be read one by one: read them all
+        if (!rowStatement_ || rowKeys_ < keys) {
+            rowStatement_ = sql::Statement(dbi_->db, rowSql(source_.selectList, keys));
+            rowKeys_ = keys;
+        }
         return;
+    }
+    if (rowStatementVersion_ == wantedVersion_) {
+        if (rowKeys_ < keys) {  // the same columns, for the keys of a set that has grown
+            QStringList sqlColumns;
+            for (int c : rowColumns_)
+                sqlColumns << columnSql_[c];
+            rowStatement_ = sql::Statement(dbi_->db, rowSql(sqlColumns.join(", "), keys));
+            rowKeys_ = keys;
+        }
+        return;
+    }
     QStringList sqlColumns;
     std::vector<int> columns;
     for (size_t c = 0; c < columns_.size(); ++c) {
@@ -195,7 +225,8 @@ void RecordsetImpl::prepareRowStatement() const
             columns.push_back(int(c));
         }
     }
-    rowStatement_ = sql::Statement(dbi_->db, rowSql(sqlColumns.join(", ")));
+    rowStatement_ = sql::Statement(dbi_->db, rowSql(sqlColumns.join(", "), keys));
+    rowKeys_ = keys;
     // Where the order's columns are among those read, a scan's last row gives the values
     // the next scan starts after, without a look-up.
     sortSlots_.clear();
@@ -454,7 +485,7 @@ void RecordsetImpl::fetchBlock(int position) const
     const int start = lastMoveBackward_ ? std::max(0, position - Block + 1) : position;
     const int end = std::min(n, start + Block);
     sqlite3_stmt* st = rowStatement_.get();
-    for (int i = 0; i < Block; ++i) {
+    for (int i = 0; i < rowKeys_; ++i) {
         if (start + i < end)
             sqlite3_bind_int64(st, i + 1, keys_[size_t(start + i)]);
         else
