@@ -5,13 +5,13 @@
 #include "controls/GridWindow.h"
 #include "shell/ErrorMessage.h"
 #include "shell/Help.h"
+#include "shell/Printing.h"
 #include "store/OutputFile.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QVBoxLayout>
@@ -144,10 +144,15 @@ void frmBudgetChart::cmdPdf_Click()
 
 void frmBudgetChart::cmdPrint_Click()
 {
-    QPrinter printer;
-    printer.setPageOrientation(QPageLayout::Landscape);
-    if (controls::ChoosePrinter(this, QStringLiteral("Print Budget"), printer))
-        drawReport(printer);
+    QString why;
+    const auto printer = shell::newPrinter(shell::PrinterUse::Screen, &why);
+    if (!printer) {
+        controls::MsgBox(why, controls::mb::Critical, QStringLiteral("Print Budget"), this);
+        return;
+    }
+    printer->device().setPageOrientation(QPageLayout::Landscape);
+    if (controls::ChoosePrinter(this, QStringLiteral("Print Budget"), *printer))
+        drawReport(printer->device());
 }
 
 void frmBudgetChart::drawReport(QPagedPaintDevice& device)

@@ -1,13 +1,12 @@
 #include "controls/Dialogs.h"
 
+#include "controls/Printer.h"
 #include "controls/WaitCursor.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QEventLoop>
 #include <QFileDialog>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QInputDialog>
@@ -135,12 +134,9 @@ public:
     {
         return QFileDialog::getSaveFileName(parent, caption, start, filter);
     }
-    bool choosePrinter(QWidget* parent, const QString& caption, QPrinter& printer) override
+    bool choosePrinter(QWidget* parent, const QString& caption, Printer& printer) override
     {
-        QPrintDialog dialog(&printer, parent);
-        if (!caption.isEmpty())
-            dialog.setWindowTitle(caption);
-        return dialog.exec() == QDialog::Accepted;
+        return printer.choose(parent, caption);
     }
     void beep() override { QApplication::beep(); }
 
@@ -228,7 +224,7 @@ QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& 
     return provider()->saveFileName(parent, caption, start, filter);
 }
 
-bool ChoosePrinter(QWidget* parent, const QString& caption, QPrinter& printer)
+bool ChoosePrinter(QWidget* parent, const QString& caption, Printer& printer)
 {
     NormalPointer waitingForTheUser;
     return provider()->choosePrinter(parent, caption, printer);
@@ -341,7 +337,7 @@ QString FakeDialogs::saveFileName(QWidget*, const QString& caption, const QStrin
     return nextFileAnswer(*this, DialogCall::Kind::SaveFile, caption, start);
 }
 
-bool FakeDialogs::choosePrinter(QWidget*, const QString& caption, QPrinter& printer)
+bool FakeDialogs::choosePrinter(QWidget*, const QString& caption, Printer& printer)
 {
     DialogCall call{DialogCall::Kind::Print, caption};
     calls.push_back(call);
@@ -353,8 +349,7 @@ bool FakeDialogs::choosePrinter(QWidget*, const QString& caption, QPrinter& prin
     printAnswers.erase(printAnswers.begin());
     if (file.isEmpty())
         return false;
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(file);
+    printer.printToPdf(file);
     return true;
 }
 

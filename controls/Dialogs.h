@@ -9,10 +9,11 @@
 #include <memory>
 #include <vector>
 
-class QPrinter;
 class QWidget;
 
 namespace controls {
+
+class Printer;
 
 // Message-box style flags, combined with |, as the windows name them.
 namespace mb {
@@ -78,7 +79,7 @@ public:
                                  const QString& filter) = 0;
     // The print dialog over a printer the caller has set up: true when the user chose to print
     // (the printer then carries the choices), false when cancelled.
-    virtual bool choosePrinter(QWidget* parent, const QString& caption, QPrinter& printer) = 0;
+    virtual bool choosePrinter(QWidget* parent, const QString& caption, Printer& printer) = 0;
     virtual void beep() = 0;
     // Ends the program at once (production: closes every window and quits the event loop).
     virtual void endProgram() = 0;
@@ -102,7 +103,7 @@ QString InputBox(const QString& prompt, const QString& title = QString(),
 QString GetOpenFileName(QWidget* parent, const QString& caption, const QString& start, const QString& filter);
 QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& start, const QString& filter);
 // Asks where and how to print (the print dialog); false when cancelled.
-bool ChoosePrinter(QWidget* parent, const QString& caption, QPrinter& printer);
+bool ChoosePrinter(QWidget* parent, const QString& caption, Printer& printer);
 void Beep();
 void EndProgram();
 
@@ -141,7 +142,7 @@ public:
                          const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& caption, const QString& start,
                          const QString& filter) override;
-    bool choosePrinter(QWidget* parent, const QString& caption, QPrinter& printer) override;
+    bool choosePrinter(QWidget* parent, const QString& caption, Printer& printer) override;
     void beep() override;
     void endProgram() override;
 

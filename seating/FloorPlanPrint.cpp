@@ -2,6 +2,7 @@
 
 #include "controls/Dialogs.h"
 #include "seating/FloorPlanScene.h"
+#include "shell/Printing.h"
 #include "store/OutputFile.h"
 
 #include <QDate>
@@ -9,7 +10,6 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 #include <QPushButton>
 
 #include <algorithm>
@@ -193,14 +193,19 @@ void printFloorPlan(FloorPlanScene& scene, QWidget* parent)
     }
     if (chosen != plan && chosen != cards)
         return;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageOrientation(chosen == plan ? QPageLayout::Landscape : QPageLayout::Portrait);
-    if (!controls::ChoosePrinter(parent, QStringLiteral("Print"), printer))
+    QString why;
+    const auto printer = shell::newPrinter(shell::PrinterUse::HighResolution, &why);
+    if (!printer) {
+        controls::MsgBox(why, controls::mb::Critical, QStringLiteral("Print"), parent);
+        return;
+    }
+    printer->device().setPageOrientation(chosen == plan ? QPageLayout::Landscape : QPageLayout::Portrait);
+    if (!controls::ChoosePrinter(parent, QStringLiteral("Print"), *printer))
         return;
     if (chosen == plan)
-        paintFloorPlan(printer, scene);
+        paintFloorPlan(printer->device(), scene);
     else
-        paintEscortCards(printer, scene.state());
+        paintEscortCards(printer->device(), scene.state());
 }
 
 }  // namespace seating

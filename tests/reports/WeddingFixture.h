@@ -4,6 +4,7 @@
 #pragma once
 
 #include "reports/ReportPages.h"
+#include "shell/Printing.h"
 #include "store/Store.h"
 #include "tests/reports/QtPrinters.h"
 #include "tests/support/SampleWedding.h"
@@ -11,6 +12,16 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+
+// Whether this machine has a printer set up. Asked of the print module, which must load: a
+// module that fails to load is no reason to skip.
+inline bool machineHasPrinter()
+{
+    QString why;
+    const bool has = shell::newPrinter(shell::PrinterUse::Default, &why) != nullptr;
+    EXPECT_TRUE(why.isEmpty()) << why.toStdString();
+    return has;
+}
 
 class WeddingFixture : public ::testing::Test {
 protected:
