@@ -168,6 +168,32 @@ TEST_F(RecordsetTest, AddNewKeepsThePositionAndShowsTheRowWhereItsKindPutsIt)
     EXPECT_EQ(tables->value("max").toLongLong(), 0);
 }
 
+// A set reads its rows with a statement made for as many keys as it has: one that grows row
+// by row past each size it was made for, walked both ways, still shows every row and every
+// column asked for.
+TEST_F(RecordsetTest, ASetThatGrowsRowByRowShowsEveryRowBothWays)
+{
+    auto guests = db().openRecordset("SELECT * FROM Guests ORDER BY LastName");
+    QStringList expected = lastNames(*guests);
+    for (int i = 0; i < 70; ++i) {
+        const QString name = QStringLiteral("Zz%1").arg(i, 3, 10, QLatin1Char('0'));
+        guests->addNew();
+        guests->setValue("LastName", name);
+        guests->setValue("FirstName", QStringLiteral("Émile 💍 %1").arg(i));
+        guests->update();
+        expected << name;
+        ASSERT_EQ(lastNames(*guests), expected) << "after " << i + 1 << " added";
+    }
+    QStringList backwards, firstNames;
+    for (guests->moveLast(); !guests->bof(); guests->movePrevious()) {
+        backwards.prepend(guests->value("LastName").toString());
+        firstNames.prepend(guests->value("FirstName").toString());
+    }
+    EXPECT_EQ(backwards, expected);
+    EXPECT_EQ(firstNames.last(), QStringLiteral("Émile 💍 69"));
+    EXPECT_EQ(firstNames.first(), "Alan");
+}
+
 TEST_F(RecordsetTest, EditCancelAndDeleteFollowTheRules)
 {
     auto rs = db().openRecordset("Guests");
