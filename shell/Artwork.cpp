@@ -25,6 +25,25 @@ QPainterPath heartPath(const QRectF& r)
     return path;
 }
 
+// The colour of the background gradient at a fraction of its height, between its stops.
+QColor hubGroundAt(double at)
+{
+    struct Stop {
+        double at;
+        int r, g, b;
+    };
+    static constexpr Stop stops[] = {{0.0, 255, 251, 245}, {0.6, 252, 236, 236}, {1.0, 246, 222, 228}};
+    const Stop* low = &stops[0];
+    const Stop* high = &stops[1];
+    if (at > stops[1].at) {
+        low = &stops[1];
+        high = &stops[2];
+    }
+    const double t = qBound(0.0, (at - low->at) / (high->at - low->at), 1.0);
+    auto mix = [t](int a, int b) { return int(a + (b - a) * t + 0.5); };
+    return QColor(mix(low->r, high->r), mix(low->g, high->g), mix(low->b, high->b));
+}
+
 }  // namespace
 
 QPixmap ringsPicture(int size)
@@ -81,29 +100,6 @@ QCursor navigationCursorPicture()
     p.end();
     return QCursor(pixmap, 1, 1);
 }
-
-namespace {
-
-// The colour of the background gradient at a fraction of its height, between its stops.
-QColor hubGroundAt(double at)
-{
-    struct Stop {
-        double at;
-        int r, g, b;
-    };
-    static constexpr Stop stops[] = {{0.0, 255, 251, 245}, {0.6, 252, 236, 236}, {1.0, 246, 222, 228}};
-    const Stop* low = &stops[0];
-    const Stop* high = &stops[1];
-    if (at > stops[1].at) {
-        low = &stops[1];
-        high = &stops[2];
-    }
-    const double t = qBound(0.0, (at - low->at) / (high->at - low->at), 1.0);
-    auto mix = [t](int a, int b) { return int(a + (b - a) * t + 0.5); };
-    return QColor(mix(low->r, high->r), mix(low->g, high->g), mix(low->b, high->b));
-}
-
-}  // namespace
 
 // A soft top-to-bottom gradient, drawn as bands of one colour each: its colours change only
 // every dozen rows or so, so the bands give the same picture as a gradient brush, and solid
