@@ -12,7 +12,7 @@
 namespace reports {
 
 namespace {
-std::unique_ptr<controls::Printer> newPrinter(shell::PrinterUse use)
+std::unique_ptr<controls::Printer> printerFor(shell::PrinterUse use)
 {
     QString why;
     auto printer = shell::newPrinter(use, &why);
@@ -39,13 +39,13 @@ void printPages(const ReportPages& pages, controls::Printer& printer)
 
 void printOnDefaultPrinter(const ReportPages& pages)
 {
-    const auto printer = newPrinter(shell::PrinterUse::Default);
+    const auto printer = printerFor(shell::PrinterUse::Default);
     printPages(pages, *printer);
 }
 
 void showPreview(const ReportPages& pages, const QString& title, bool maximised, QWidget* parent)
 {
-    const auto printer = newPrinter(shell::PrinterUse::HighResolution);
+    const auto printer = printerFor(shell::PrinterUse::HighResolution);
     printer->setFullPage(true);
     printer->device().setPageLayout(pageLayoutOf(pages));
     QString why;

@@ -188,7 +188,7 @@ QString RecordsetImpl::rowSql(const QString& columns, int keys) const
     return sql + " WHERE " + source_.qualifier + ".rowid IN (" + params.join(", ") + ")";
 }
 
-// A block of keys at most, and for a small set the next power of two above its size: the
+// A block of keys at most, and for a small set the power of two at or above its size: the
 // statement is made once for a set of a few rows, and again only as the set grows.
 int RecordsetImpl::rowKeysWanted() const
 {
@@ -207,16 +207,9 @@ void RecordsetImpl::prepareRowStatement() const
         }
         return;
     }
-    if (rowStatementVersion_ == wantedVersion_) {
-        if (rowKeys_ < keys) {  // the same columns, for the keys of a set that has grown
-            QStringList sqlColumns;
-            for (int c : rowColumns_)
-                sqlColumns << columnSql_[c];
-            rowStatement_ = sql::Statement(dbi_->db, rowSql(sqlColumns.join(", "), keys));
-            rowKeys_ = keys;
-        }
+    // Made again for new columns asked for, and for the keys of a set that has grown.
+    if (rowStatementVersion_ == wantedVersion_ && rowKeys_ >= keys)
         return;
-    }
     QStringList sqlColumns;
     std::vector<int> columns;
     for (size_t c = 0; c < columns_.size(); ++c) {
