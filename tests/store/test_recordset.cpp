@@ -192,6 +192,15 @@ TEST_F(RecordsetTest, ASetThatGrowsRowByRowShowsEveryRowBothWays)
     EXPECT_EQ(backwards, expected);
     EXPECT_EQ(firstNames.last(), QStringLiteral("Émile 💍 69"));
     EXPECT_EQ(firstNames.first(), "Alan");
+
+    // A select list that cannot be read column by column is read whole, for as many keys.
+    auto whole = db().openRecordset("SELECT Guests.*, LastName & '!' AS Shout FROM Guests ORDER BY LastName");
+    QStringList shouts;
+    for (whole->moveFirst(); !whole->eof(); whole->moveNext())
+        shouts << whole->value("Shout").toString();
+    ASSERT_EQ(shouts.size(), expected.size());
+    EXPECT_EQ(shouts.first(), "Baker!");
+    EXPECT_EQ(shouts.last(), "Zz069!");
 }
 
 TEST_F(RecordsetTest, EditCancelAndDeleteFollowTheRules)
