@@ -20,7 +20,6 @@
 #include <QDir>
 #include <QTimer>
 
-#include <functional>
 #include <memory>
 
 namespace {
@@ -40,46 +39,6 @@ protected:
         }
         return false;
     }
-};
-
-// Runs a piece of work once the watched window has painted for the first time, so that the
-// work does not delay the window's appearing: it waits one more turn of the event loop, so
-// that whatever the first paint queued (the flush to the screen, an unattended start's quit)
-// goes first. A window that is never painted (a start without a screen to show it on) gets
-// the work when the event loop next runs idle.
-class RunWhenPainted : public QObject {
-public:
-    RunWhenPainted(QWidget* window, std::function<void()> work)
-        : QObject(window), window_(window), work_(std::move(work))
-    {
-        window->installEventFilter(this);
-        QTimer::singleShot(0, this, [this] {
-            if (!window_->isVisible())
-                run();
-        });
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            QTimer::singleShot(0, this, [this] { QTimer::singleShot(0, this, [this] { run(); }); });
-        return false;
-    }
-
-private:
-    void run()
-    {
-        if (!work_)
-            return;
-        window_->removeEventFilter(this);
-        const std::function<void()> work = std::move(work_);
-        work_ = nullptr;
-        work();
-    }
-
-    QWidget* window_;
-    std::function<void()> work_;
 };
 
 // Closes every modal window as soon as it is shown (the welcome and tip windows of a first
@@ -133,7 +92,7 @@ void startProgram(std::unique_ptr<frmSplash>& splash, std::unique_ptr<frmMain>& 
     // before it starts) and the start-of-day backup. The backup comes once the file has opened
     // and loaded, so a file that fails its check gets no copy and says so over the main window
     // instead of before the start-up's own message.
-    new RunWhenPainted(main.get(), [window = main.get()] {
+    shell::runWhenPainted(main.get(), [window = main.get()] {
         app::removeMaintenanceLeftovers();
         app::makeDailyBackup(window);
     });

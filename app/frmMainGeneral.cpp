@@ -18,6 +18,7 @@
 #include "shell/Program.h"
 #include "shell/Sound.h"
 #include "shell/Tips.h"
+#include "shell/Windows.h"
 #include "store/Log.h"
 #include "store/Store.h"
 #include "store/Transaction.h"
@@ -31,7 +32,6 @@
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -248,8 +248,8 @@ void frmMain::Form_Load(QWidget* splash)
         show();
         shell::showTip(shell::TipFirstRun);
     }
-    // Once the window is up: reading the budget does not hold up the start.
-    QTimer::singleShot(0, this, &frmMain::Show_Overdue);
+    // Once the window has painted: reading the budget does not hold up the start.
+    shell::runWhenPainted(this, [this] { Show_Overdue(); });
 }
 
 void frmMain::Show_Overdue()

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QPalette>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -90,6 +91,44 @@ public:
     static constexpr const char* FittedProperty = "orvaneFittedOnScreen";
 };
 
+// Runs a piece of work once the watched window has painted for the first time (see
+// runWhenPainted).
+class RunWhenPainted : public QObject {
+public:
+    RunWhenPainted(QWidget* window, std::function<void()> work)
+        : QObject(window), window_(window), work_(std::move(work))
+    {
+        window->installEventFilter(this);
+        QTimer::singleShot(0, this, [this] {
+            if (!window_->isVisible())
+                run();
+        });
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            QTimer::singleShot(0, this, [this] { QTimer::singleShot(0, this, [this] { run(); }); });
+        return false;
+    }
+
+private:
+    void run()
+    {
+        if (!work_)
+            return;
+        window_->removeEventFilter(this);
+        const std::function<void()> work = std::move(work_);
+        work_ = nullptr;
+        deleteLater();
+        work();
+    }
+
+    QWidget* window_;
+    std::function<void()> work_;
+};
+
 }  // namespace
 
 void fitOnScreen(QWidget* window)
@@ -130,6 +169,11 @@ void fitWindowsWhenShown()
         return;
     filter = new FitWhenShown(qApp);
     qApp->installEventFilter(filter);
+}
+
+void runWhenPainted(QWidget* window, std::function<void()> work)
+{
+    new RunWhenPainted(window, std::move(work));
 }
 
 void setTextLook(QWidget* widget, const TextLook& look)

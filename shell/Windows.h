@@ -8,6 +8,8 @@
 #include <QRect>
 #include <QSize>
 
+#include <functional>
+
 class QWidget;
 
 namespace shell {
@@ -38,6 +40,13 @@ void fitOnScreen(QWidget* window);
 // From now on every top-level window (main window, dialog, message box) is fitted to its
 // screen the first time it is shown. The program calls it once at start-up.
 void fitWindowsWhenShown();
+
+// Runs work once the window has painted for the first time, so that it does not delay the
+// window's appearing: it waits one more turn of the event loop, so that whatever the first
+// paint queued (the flush to the screen, an unattended start's quit) goes first. A window
+// that is not visible when the event loop next runs (a start without a screen to show it on)
+// gets the work then. The work is owned by the window: it never runs after the window is gone.
+void runWhenPainted(QWidget* window, std::function<void()> work);
 
 // The look of a caption: size in points, serif or not, italic, weight, colour (invalid =
 // the palette's). Set through font and palette, which is cheap at start-up.

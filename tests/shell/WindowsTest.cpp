@@ -8,6 +8,7 @@
 #include "shell/Sound.h"
 #include "shell/Tips.h"
 #include "shell/WaveFile.h"
+#include "shell/Windows.h"
 #include "shell/frmCalander.h"
 #include "shell/frmTip.h"
 #include "tests/support/TestSupport.h"
@@ -178,6 +179,44 @@ TEST(SmallWindows, TipWindowShowsTheNumberedTip)
     shell::program().TipList.clear();
     shell::showTip(1);
     EXPECT_EQ(shown, "");
+}
+
+// Work that waits for a window's first paint: not before it, once after it however often the
+// window paints, at once for a window that is not shown, and never for a window that is gone.
+TEST(SmallWindows, WorkWaitsForTheFirstPaintAndRunsOnce)
+{
+    auto settle = [] {
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents();
+    };
+    int runs = 0;
+    QWidget shown;
+    shown.resize(120, 80);
+    shell::runWhenPainted(&shown, [&] { ++runs; });
+    shown.show();
+    EXPECT_EQ(runs, 0) << "showing is not painting";
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&shown));
+    settle();
+    EXPECT_EQ(runs, 1);
+    shown.repaint();
+    shown.update();
+    settle();
+    EXPECT_EQ(runs, 1) << "later paints run nothing more";
+
+    int hiddenRuns = 0;
+    QWidget hidden;
+    shell::runWhenPainted(&hidden, [&] { ++hiddenRuns; });
+    EXPECT_EQ(hiddenRuns, 0) << "not before the event loop turns";
+    settle();
+    EXPECT_EQ(hiddenRuns, 1) << "a window that is not shown gets the work when the loop runs";
+
+    int goneRuns = 0;
+    auto* gone = new QWidget;
+    gone->show();
+    shell::runWhenPainted(gone, [&] { ++goneRuns; });
+    delete gone;
+    settle();
+    EXPECT_EQ(goneRuns, 0);
 }
 
 class HelpTest : public ::testing::Test {
