@@ -125,6 +125,8 @@ void Database::Impl::closeConnection()
     if (db) {
         if (!sqlite3_get_autocommit(db))
             sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        findStatement.finalize();
+        tableInfoStatement.finalize();
         sqlite3_stmt* stmt = nullptr;
         while ((stmt = sqlite3_next_stmt(db, nullptr)) != nullptr)
             sqlite3_finalize(stmt);
@@ -144,9 +146,11 @@ void Database::Impl::checkOpen() const
 
 std::optional<std::pair<QString, bool>> Database::Impl::findObject(const QString& name) const
 {
-    sql::Statement st(db,
-                      QStringLiteral("SELECT name, type FROM sqlite_master WHERE type IN ('table', 'view') "
-                                     "AND name = ?1 COLLATE NOCASE"));
+    sql::Statement& st = findStatement;
+    if (!st)
+        st = sql::Statement(db, QStringLiteral("SELECT name, type FROM sqlite_master WHERE type IN ('table', "
+                                               "'view') AND name = ?1 COLLATE NOCASE"));
+    st.reset();  // a look-up that failed half-way left it unfinished
     st.bind(1, name);
     if (!st.step())
         return std::nullopt;
@@ -167,8 +171,11 @@ std::shared_ptr<const ObjectSchema> Database::Impl::schema(const QString& name)
     auto s = std::make_shared<ObjectSchema>();
     s->name = object->first;
     s->isView = object->second;
-    sql::Statement info(
-        db, QStringLiteral("SELECT name, type, \"notnull\", dflt_value, pk FROM pragma_table_info(?1)"));
+    sql::Statement& info = tableInfoStatement;
+    if (!info)
+        info = sql::Statement(
+            db, QStringLiteral("SELECT name, type, \"notnull\", dflt_value, pk FROM pragma_table_info(?1)"));
+    info.reset();
     info.bind(1, s->name);
     struct Column {
         QString name, type, dflt;

@@ -36,6 +36,10 @@ struct Database::Impl {
     std::set<RecordsetImpl*> sets;
     QHash<QString, std::shared_ptr<const ObjectSchema>> schemas;  // by lower-case name
     std::optional<QHash<QString, QString>> viewColumnTypes;       // "view\ncolumn" -> type
+    // The schema look-ups, prepared once per connection (the engine prepares them again
+    // itself after a change of the schema): making them is most of what a look-up costs.
+    mutable sql::Statement findStatement;
+    sql::Statement tableInfoStatement;
 
     ~Impl();
     void closeConnection();

@@ -348,6 +348,25 @@ TEST_F(RecordsetTest, ClosedSetsAndClosedDatabasesAreReported)
     EXPECT_STORE_ERROR(other->recordCount(), err::ObjectNotSet);
 }
 
+// The schema look-ups stay prepared on their connection: they still see what another
+// connection makes and drops after them, and a connection opened again makes its own.
+TEST_F(StoreTest, LookUpsSeeTablesMadeAndDroppedAfterThem)
+{
+    EXPECT_STORE_ERROR(db().tableFields("Later"), err::UnknownObject);
+    storetest::rawExec(path_, "CREATE TABLE Later (Name TEXT(20), Seats NUMBER)");
+    ASSERT_EQ(db().tableFields("later").size(), 2) << "found after it was made";
+    EXPECT_EQ(db().tableFields("Later")[1].name, "Seats");
+    storetest::rawExec(path_, "CREATE TABLE Gone (Note TEXT(10)); DROP TABLE Gone;");
+    EXPECT_STORE_ERROR(db().tableFields("Gone"), err::UnknownObject);
+    EXPECT_STORE_ERROR(db().openRecordset("Gone"), err::UnknownObject);
+    EXPECT_EQ(db().tableFields("Guests").size(), db().openRecordset("Guests")->fields().size());
+
+    ws().close();
+    db_ = &ws().openDatabase(path_);
+    EXPECT_EQ(db().tableFields("Later").size(), 2) << "a new connection prepares its own";
+    EXPECT_STORE_ERROR(db().tableFields("Gone"), err::UnknownObject);
+}
+
 TEST_F(StoreTest, LongWalksReadEveryRowInOrderWhateverChangesMeanwhile)
 {
     // Enough rows for several blocks, with equal and missing names.
