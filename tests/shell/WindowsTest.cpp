@@ -189,15 +189,29 @@ TEST(SmallWindows, WorkWaitsForTheFirstPaintAndRunsOnce)
         for (int i = 0; i < 5; ++i)
             QCoreApplication::processEvents();
     };
-    int runs = 0;
+    // Counts the paints a window has had, to tell when the work ran.
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            paints += event->type() == QEvent::Paint ? 1 : 0;
+            return false;
+        }
+    } counter;
+    int runs = 0, paintsBeforeWork = -1;
     QWidget shown;
     shown.resize(120, 80);
-    shell::runWhenPainted(&shown, [&] { ++runs; });
+    shown.installEventFilter(&counter);
+    shell::runWhenPainted(&shown, [&] {
+        ++runs;
+        paintsBeforeWork = counter.paints;
+    });
     shown.show();
     EXPECT_EQ(runs, 0) << "showing is not painting";
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&shown));
     settle();
     EXPECT_EQ(runs, 1);
+    EXPECT_GE(paintsBeforeWork, 1) << "the work comes after the first paint";
     shown.repaint();
     shown.update();
     settle();
